@@ -1,0 +1,25 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+namespace listing {
+
+inline constexpr int kGridColumnCount = 9;
+
+using RowCells = std::array<std::string, kGridColumnCount>;
+
+// Splits a comma-separated text into the cells of one table row:
+// - blanks and control bytes (1 to 32) around items are skipped;
+// - an item starting with a double quote runs to the next quote that is not
+//   doubled ("" stands for one quote), the rest of the text when unclosed,
+//   and needs no comma after it;
+// - any other item runs up to a comma or a byte from 0 to 32;
+// - an empty item is stored as one blank so that it takes its cell;
+// - items beyond the ninth are dropped.
+// The text ends at its first NUL byte. Stepping is by CP932 character, so a
+// trail byte is never taken for a separator or a quote.
+void splitCommaText(std::string_view text, RowCells &cells);
+
+} // namespace listing

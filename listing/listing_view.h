@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+
+namespace listing {
+
+// What the folder scan changes in the window, apart from the table and the
+// content pane models. Texts are CP932. The window implements it; tests use
+// a recording fake.
+class ListingView {
+public:
+    virtual ~ListingView() = default;
+
+    virtual void setStatusText(const std::string &text) = 0;
+    virtual void setBusyCursor(bool busy) = 0;
+    virtual void setTableVisible(bool visible) = 0;
+    virtual void setContentPaneVisible(bool visible) = 0;
+    virtual void setDeleteCommandsEnabled(bool enabled) = 0;
+    virtual void setCaption(const std::string &caption) = 0;
+    virtual void setFolderText(const std::string &text) = 0;
+    virtual void setSearchModeLabel(const std::string &text) = 0;
+    virtual void setClearSearchEnabled(bool enabled) = 0;
+
+    // The result table was rebuilt: a view of it reads it anew.
+    virtual void tableChanged() = 0;
+
+    // The table font's size in points: its pixel height x 72 / the screen's
+    // dots per inch, rounded.
+    virtual int tableFontPointSize() const = 0;
+};
+
+} // namespace listing

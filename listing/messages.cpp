@@ -1,0 +1,70 @@
+#include "messages.h"
+
+#include "platform/cp932.h"
+
+namespace listing::messages {
+namespace {
+
+std::string cp932(const char *utf8)
+{
+    return platform::cp932::fromUtf8(utf8);
+}
+
+} // namespace
+
+const std::string &searching()
+{
+    static const std::string text = cp932("検索中です...");
+    return text;
+}
+
+const std::string &noCookiesFound()
+{
+    static const std::string text = cp932("クッキーファイルが見付かりません");
+    return text;
+}
+
+std::string cookiesFound(int count)
+{
+    static const std::string words = cp932(" 個のクッキーが見付かりました");
+    return " " + std::to_string(count) + words;
+}
+
+const std::string &fileNameSearchMode()
+{
+    static const std::string text = cp932("ファイル名検索モード");
+    return text;
+}
+
+const std::string &contentSearchMode()
+{
+    static const std::string text = cp932("ファイル内容検索モード");
+    return text;
+}
+
+std::string cannotOpenFile(const std::string &path)
+{
+    static const std::string before = cp932("ファイル ");
+    static const std::string after = cp932(" は開けません");
+    return before + path + after;
+}
+
+const std::string &streamReadFailed()
+{
+    static const std::string text = cp932("ストリームからの読み込みに失敗しました");
+    return text;
+}
+
+std::string errorBoxText(const std::string &message)
+{
+    if (message.empty())
+        return message;
+    // Find the last character; its first byte decides (a double-byte
+    // character's lead byte always sorts after ".").
+    std::size_t last = 0;
+    for (std::size_t pos = 0; pos < message.size(); pos += platform::cp932::charLength(message, pos))
+        last = pos;
+    return static_cast<unsigned char>(message[last]) > '.' ? message + "." : message;
+}
+
+} // namespace listing::messages

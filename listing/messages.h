@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+
+// The program's own texts, in CP932. The source is UTF-8; each text is
+// converted once, on first use.
+namespace listing::messages {
+
+const std::string &searching();        // status while scanning
+const std::string &noCookiesFound();   // status after a scan that listed nothing
+std::string cookiesFound(int count);   // status after a scan that listed `count`
+const std::string &fileNameSearchMode();
+const std::string &contentSearchMode();
+std::string cannotOpenFile(const std::string &path);
+const std::string &streamReadFailed();
+
+// The text of the application's error box for a failure's message: the
+// message with "." appended when its last character sorts after ".".
+std::string errorBoxText(const std::string &message);
+
+} // namespace listing::messages

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace listing {
+
+enum TSearchMode : std::int32_t {
+    smNone = 0,     // list all
+    smFileName = 1, // file-name search
+    smContent = 2,  // content search
+};
+
+struct TSysInfo {
+    std::string UserName;     // kept, shown nowhere
+    std::string ComputerName; // kept, shown nowhere
+    std::int32_t SearchMode = smNone;
+    std::string SearchText; // meaningful only while SearchMode is not smNone
+};
+
+// The program's state apart from its controls: the cookie folder (CP932,
+// without a trailing separator) and the search setting.
+struct ProgramState {
+    std::string CookiesPath;
+    TSysInfo SysInfo;
+
+    bool searching() const { return SysInfo.SearchMode == smFileName || SysInfo.SearchMode == smContent; }
+
+    // The mask that the scan enumerates: the folder, a separator and a pattern.
+    std::string fileMask() const;
+    // "Vellumin ver 1.30   < CookiesPath:[folder/] >"
+    std::string caption() const;
+    // The folder box's text: the folder with a trailing separator.
+    std::string folderText() const;
+    // The search-mode label: the mode's name, empty without a search.
+    std::string searchModeLabel() const;
+};
+
+// The user and computer names, no search, and the default cookie folder:
+// the Windows directory + "/Cookies".
+void InitState(ProgramState &state);
+
+} // namespace listing

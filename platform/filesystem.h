@@ -1,0 +1,76 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+// The separator between folders in a path on this platform.
+inline constexpr char kPathSeparator = '/';
+
+// The folder part of a CP932 path: everything up to and including its last
+// separator, found character by character; empty when there is none.
+std::string_view folderPart(std::string_view path);
+
+// A CP932 path in the form the operating system takes.
+std::string toNativePath(std::string_view path);
+
+enum class EntryKind : std::uint8_t {
+    File,      // a regular file, a link to one, or a link that leads nowhere
+    Directory, // a folder, or a link to one
+    Other,     // a pipe, socket or device: never read, it could block forever
+};
+
+// One entry of a folder: the CP932 name that the program shows, matches and
+// numbers, and the real name that opening and deleting use. They differ when
+// the real name holds a character that CP932 lacks (shown as "?").
+struct DirEntry {
+    std::string_view name;
+    std::string_view nativeName;
+    EntryKind kind;
+};
+
+// The entries of one folder that matched a mask, sorted by name without
+// regard to case. The names live in one buffer, so a listing of 100,000
+// files costs little more than their bytes.
+class DirectoryListing {
+public:
+    std::size_t size() const { return m_items.size(); }
+    bool empty() const { return m_items.empty(); }
+    DirEntry operator[](std::size_t index) const;
+
+    void add(std::string_view name, std::string_view nativeName, EntryKind kind);
+    void sortByName();
+
+private:
+    struct Item {
+        std::uint32_t name;
+        std::uint32_t nativeName;
+        std::uint16_t nameLength;
+        std::uint16_t nativeLength;
+        EntryKind kind;
+    };
+    std::string m_names;
+    std::vector<Item> m_items;
+};
+
+// Enumerates the entries that a CP932 mask (folder + separator + pattern)
+// matches, with the wildcards of matchesMask(). Wildcards act only in the
+// last component: a mask whose folder part holds one lists nothing. A folder
+// that cannot be read lists nothing. "." and ".." are listed when the pattern
+// matches them.
+DirectoryListing findFiles(std::string_view mask);
+
+enum class ReadResult { Ok, OpenFailed, ReadFailed };
+
+// Reads a whole file opened read-only into `contents` (replacing it, keeping
+// its capacity). Only a regular file, or a link to one, opens.
+ReadResult readWholeFile(const std::string &nativePath, std::string &contents);
+
+// Deletes a file; a symbolic link is removed, never its target. True when it
+// was deleted.
+bool deleteFile(const std::string &nativePath);
+
+} // namespace platform

@@ -1,0 +1,86 @@
+#include "mask_match.h"
+
+#include "cp932.h"
+
+#include <cstdint>
+
+namespace platform {
+namespace {
+
+// One character of a pattern or name: its code (one byte, or lead byte << 8
+// | trail byte) folded to upper case, and where the next one starts.
+struct Char {
+    std::uint16_t code;
+    std::size_t next;
+};
+
+std::uint16_t foldCase(std::uint16_t code)
+{
+    if (code >= 'a' && code <= 'z')
+        return code - ('a' - 'A');
+    if (code >= 0x8281 && code <= 0x829A) // full-width a-z
+        return code - 0x21;
+    if (code >= 0x83BF && code <= 0x83D6) // Greek small letters
+        return code - 0x20;
+    if (code >= 0x8470 && code <= 0x8491 && code != 0x847F) { // Cyrillic small letters
+        const int index = code - 0x8470 - (code > 0x847F ? 1 : 0);
+        return static_cast<std::uint16_t>(0x8440 + index);
+    }
+    return code;
+}
+
+Char charAt(std::string_view text, std::size_t pos)
+{
+    const auto lead = static_cast<unsigned char>(text[pos]);
+    if (cp932::charLength(text, pos) == 2) {
+        const auto trail = static_cast<unsigned char>(text[pos + 1]);
+        return {foldCase(static_cast<std::uint16_t>(lead << 8 | trail)), pos + 2};
+    }
+    return {foldCase(lead), pos + 1};
+}
+
+} // namespace
+
+bool matchesMask(std::string_view pattern, std::string_view name)
+{
+    // Greedy matching with one backtrack point, the last "*" seen: linear in
+    // practice and never exponential.
+    std::size_t p = 0, n = 0;
+    std::size_t starPattern = std::string_view::npos, starName = 0;
+    while (n < name.size()) {
+        if (p < pattern.size()) {
+            const Char pc = charAt(pattern, p);
+            if (pc.code == '*') {
+                starPattern = pc.next;
+                starName = n;
+                p = pc.next;
+                continue;
+            }
+            const Char nc = charAt(name, n);
+            if (pc.code == '?' || pc.code == nc.code) {
+                p = pc.next;
+                n = nc.next;
+                continue;
+            }
+        }
+        if (starPattern == std::string_view::npos)
+            return false;
+        // Let the last "*" take one more character of the name and retry.
+        starName = charAt(name, starName).next;
+        n = starName;
+        p = starPattern;
+    }
+    while (p < pattern.size() && pattern[p] == '*')
+        ++p;
+    return p == pattern.size();
+}
+
+bool hasWildcard(std::string_view pattern)
+{
+    for (std::size_t pos = 0; pos < pattern.size(); pos += cp932::charLength(pattern, pos))
+        if (pattern[pos] == '*' || pattern[pos] == '?')
+            return true;
+    return false;
+}
+
+} // namespace platform

@@ -1,0 +1,79 @@
+// Runs the cookie listing without a window and prints what the window would
+// show: one line per table row (header first, columns 0 to 8 separated by
+// tabs), the fitted column widths, the status text and the caption, in UTF-8.
+//
+//   vellumin-scan FOLDER [--name TEXT | --content TEXT]
+
+#include "listing/cookie_listing.h"
+#include "listing/errors.h"
+#include "listing/messages.h"
+#include "listing/view_state.h"
+#include "platform/cp932.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+namespace {
+
+constexpr int kLayoutFontPointSize = 9;
+
+int usage()
+{
+    std::fputs("usage: vellumin-scan FOLDER [--name TEXT | --content TEXT]\n", stderr);
+    return 2;
+}
+
+void print(const listing::CookieListing &cookies, const listing::ViewState &view)
+{
+    using platform::cp932::toUtf8;
+    const listing::ResultTable &table = cookies.table();
+    std::string out;
+    for (int row = 0; row < table.rowCount(); ++row) {
+        for (int column = 0; column < listing::kGridColumnCount; ++column) {
+            if (column > 0)
+                out += '\t';
+            out += toUtf8(table.cell(column, row));
+        }
+        out += '\n';
+    }
+    out += "widths:";
+    for (int column = 0; column < listing::kGridColumnCount; ++column)
+        out += " " + std::to_string(table.columnWidth(column));
+    out += "\nstatus:" + toUtf8(view.statusText) + "\ncaption:" + toUtf8(view.caption) + "\n";
+    std::fwrite(out.data(), 1, out.size(), stdout);
+    std::fflush(stdout);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc != 2 && argc != 4)
+        return usage();
+    listing::CookieListing cookies;
+    cookies.InitState();
+    listing::ProgramState &state = cookies.state();
+    state.CookiesPath = platform::cp932::fromUtf8(argv[1]);
+    if (argc == 4) {
+        if (std::strcmp(argv[2], "--name") == 0)
+            state.SysInfo.SearchMode = listing::smFileName;
+        else if (std::strcmp(argv[2], "--content") == 0)
+            state.SysInfo.SearchMode = listing::smContent;
+        else
+            return usage();
+        state.SysInfo.SearchText = platform::cp932::fromUtf8(argv[3]);
+    }
+
+    listing::ViewState view(kLayoutFontPointSize);
+    try {
+        cookies.ListCookieFiles(view);
+    } catch (const listing::ListingError &error) {
+        print(cookies, view);
+        const std::string text = platform::cp932::toUtf8(listing::messages::errorBoxText(error.what()));
+        std::fprintf(stderr, "%s\n", text.c_str());
+        return 1;
+    }
+    print(cookies, view);
+    return 0;
+}
