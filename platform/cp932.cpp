@@ -115,7 +115,7 @@ bool isCharBoundary(std::string_view text, std::size_t pos)
     return at == pos;
 }
 
-std::string_view truncate(std::string_view text, std::size_t maxBytes)
+std::string_view truncated(std::string_view text, std::size_t maxBytes)
 {
     std::size_t end = 0;
     while (end < text.size()) {

@@ -32,7 +32,7 @@ bool isCharBoundary(std::string_view text, std::size_t pos);
 
 // The longest prefix of at most `maxBytes` bytes that does not cut a
 // double-byte character in half.
-std::string_view truncate(std::string_view text, std::size_t maxBytes);
+std::string_view truncated(std::string_view text, std::size_t maxBytes);
 
 // CP932 to UTF-8. Bytes that do not decode (a lone lead byte, a code the
 // table lacks) become U+FFFD; nothing else is dropped.

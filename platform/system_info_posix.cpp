@@ -25,16 +25,18 @@ std::string homeFolder()
     return home;
 }
 
+// "/x/" becomes "/x", and "/" becomes empty, so that appending "/name" gives
+// one separator.
 std::string withoutTrailingSeparators(std::string path)
 {
-    while (path.size() > 1 && path.back() == '/')
+    while (!path.empty() && path.back() == '/')
         path.pop_back();
     return path;
 }
 
 std::string fitIdentity(std::string_view name)
 {
-    return std::string(cp932::truncate(cp932::fromUtf8(name), kIdentityBufferSize - 1));
+    return std::string(cp932::truncated(cp932::fromUtf8(name), kIdentityBufferSize - 1));
 }
 
 } // namespace
@@ -45,8 +47,6 @@ std::string windowsDirectory()
     if (prefix.empty())
         prefix = withoutTrailingSeparators(homeFolder()) + "/.wine";
     prefix = withoutTrailingSeparators(prefix);
-    if (prefix == "/")
-        prefix.clear();
     return cp932::fromUtf8(prefix + "/drive_c/windows");
 }
 

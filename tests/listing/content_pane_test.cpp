@@ -1,0 +1,84 @@
+#include "listing/content_pane.h"
+
+#include <gtest/gtest.h>
+
+using listing::ContentPane;
+
+namespace {
+ContentPane paneWith(std::string_view bytes)
+{
+    ContentPane pane;
+    pane.setText(bytes);
+    return pane;
+}
+} // namespace
+
+TEST(ContentPane, EveryLineEndBecomesCrLf)
+{
+    EXPECT_EQ(paneWith("a\nb\rc\r\nd").text(), "a\r\nb\r\nc\r\nd");
+    EXPECT_EQ(paneWith("\r\r\n\n").text(), "\r\n\r\n\r\n");
+    EXPECT_EQ(paneWith("\n\r").text(), "\r\n\r\n"); // LF then CR is two line ends
+    EXPECT_EQ(paneWith("").text(), "");
+}
+
+TEST(ContentPane, LinesCountFromOneWithoutTheirLineEnds)
+{
+    const ContentPane pane = paneWith("first\nsecond\r\nthird");
+    EXPECT_EQ(pane.line(1), "first");
+    EXPECT_EQ(pane.line(2), "second");
+    EXPECT_EQ(pane.line(3), "third");
+    EXPECT_EQ(pane.line(4), "");
+    EXPECT_EQ(pane.line(0), "");
+    EXPECT_EQ(paneWith("only\n").line(2), "");
+    EXPECT_EQ(paneWith("").line(1), "");
+    EXPECT_EQ(paneWith("\n\nthird\n").line(3), "third");
+}
+
+TEST(ContentPane, LongLinesGiveTheirFirst4096Bytes)
+{
+    const std::string longLine(5000, 'x');
+    const ContentPane pane = paneWith("a\n" + longLine + "\nc");
+    EXPECT_EQ(pane.line(2), std::string(4096, 'x'));
+    EXPECT_EQ(pane.line(3), "c");
+    EXPECT_EQ(paneWith(std::string(4096, 'y')).line(1).size(), 4096u);
+}
+
+TEST(ContentPane, NulBytesAreKept)
+{
+    const ContentPane pane = paneWith(std::string("a\0b\nc", 5));
+    EXPECT_EQ(pane.line(1), std::string_view("a\0b", 3));
+    EXPECT_EQ(pane.find("b"), 2);
+}
+
+TEST(ContentPane, FindIsCaseSensitiveAndSpansLines)
+{
+    const ContentPane pane = paneWith("Hello\nworld");
+    EXPECT_EQ(pane.find("world"), 7);
+    EXPECT_EQ(pane.find("o\r\nw"), 4);
+    EXPECT_EQ(pane.find("WORLD"), -1);
+    EXPECT_EQ(pane.find("planet"), -1);
+}
+
+TEST(ContentPane, FindMatchesWholeCharactersOnly)
+{
+    // "ァ" is 83 40: "@" must not be found in its trail byte, but the real
+    // "@" after it must.
+    EXPECT_EQ(paneWith("\x83\x40").find("@"), -1);
+    EXPECT_EQ(paneWith("\x83\x40@").find("@"), 2);
+    // 83 83 41: the 83 41 in the middle is not a character.
+    EXPECT_EQ(paneWith("\x83\x83\x41").find("\x83\x41"), -1);
+    // A search text ending in half a character does not match a whole one.
+    EXPECT_EQ(paneWith("\x83\x40").find("\x83"), -1);
+}
+
+TEST(ContentPane, RevisionChangesWithTheText)
+{
+    ContentPane pane;
+    const auto before = pane.revision();
+    pane.setText("a");
+    EXPECT_NE(pane.revision(), before);
+    const auto loaded = pane.revision();
+    pane.clear();
+    EXPECT_NE(pane.revision(), loaded);
+    EXPECT_EQ(pane.text(), "");
+}

@@ -1,0 +1,306 @@
+#include "listing/cookie_listing.h"
+#include "listing/errors.h"
+#include "listing/messages.h"
+#include "platform/cp932.h"
+#include "recording_view.h"
+#include "temp_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+using namespace listing;
+using platform::cp932::fromUtf8;
+
+namespace {
+
+std::string record(const std::string &value, const std::string &host)
+{
+    return "name\n" + value + "\n" + host + "\n1536\n1\n2\n3\n4\n*\n";
+}
+
+class FolderScan : public ::testing::Test {
+protected:
+    FolderScan() { cookies.state().CookiesPath = folder.str(); }
+
+    std::vector<std::string> listedNames() const
+    {
+        std::vector<std::string> names;
+        for (int row = 1; row < cookies.table().rowCount(); ++row)
+            names.emplace_back(cookies.table().cell(1, row));
+        return names;
+    }
+    void search(std::int32_t mode, const std::string &text)
+    {
+        cookies.state().SysInfo.SearchMode = mode;
+        cookies.state().SysInfo.SearchText = text;
+    }
+
+    TempFolder folder;
+    CookieListing cookies;
+    RecordingView view;
+};
+
+using Names = std::vector<std::string>;
+
+} // namespace
+
+TEST_F(FolderScan, ReportsToTheWindowInOrder)
+{
+    folder.write("u@a.txt", record("1", "a/"));
+    cookies.ListCookieFiles(view);
+    EXPECT_EQ(view.calls, (Names{"status", "busy", "hidePane", "hideTable", "label", "disableClear", "showTable",
+                                 "tableChanged", "showPane", "idle", "enableDelete", "status", "caption", "folder"}));
+    EXPECT_EQ(view.statusText, " 1" + fromUtf8(" 個のクッキーが見付かりました"));
+    EXPECT_EQ(view.caption, "Vellumin ver 1.30   < CookiesPath:[" + folder.str() + "/] >");
+    EXPECT_EQ(view.folderText, folder.str() + "/");
+    EXPECT_TRUE(view.deleteCommandsEnabled);
+    EXPECT_EQ(cookies.contentPane().text(), ""); // the pane is empty after every scan
+}
+
+TEST_F(FolderScan, ListsEveryTxtFileNumberedFromOne)
+{
+    folder.write("b@y.txt", record("2", "y/"));
+    folder.write("A@x.TXT", record("1", "x/"));
+    folder.write("c@z.txt.bak", record("3", "z/"));
+    folder.write("readme", "x");
+    cookies.ListCookieFiles(view);
+    EXPECT_EQ(listedNames(), (Names{"A@x", "b@y"}));
+    EXPECT_EQ(cookies.table().cell(0, 2), "2");
+    EXPECT_EQ(cookies.table().cell(2, 1), "x/");
+    EXPECT_EQ(cookies.table().cell(3, 1), "1");
+    EXPECT_EQ(cookies.table().columnWidth(0), 18);
+}
+
+TEST_F(FolderScan, EmptyOrMissingFolderShowsTheHeaderOnly)
+{
+    cookies.ListCookieFiles(view);
+    EXPECT_EQ(cookies.table().rowCount(), 1);
+    EXPECT_EQ(cookies.table().cell(0, 0), "No");
+    EXPECT_FALSE(view.deleteCommandsEnabled);
+    EXPECT_EQ(view.statusText, fromUtf8("クッキーファイルが見付かりません"));
+
+    cookies.state().CookiesPath = folder / "missing";
+    cookies.ListCookieFiles(view);
+    EXPECT_EQ(cookies.table().rowCount(), 1);
+    EXPECT_EQ(view.statusText, messages::noCookiesFound());
+}
+
+TEST_F(FolderScan, AShorterScanDropsTheRowsOfALongerOne)
+{
+    for (int i = 0; i < 20; ++i)
+        folder.write("u@site" + std::to_string(100 + i) + ".txt", record("v", "h/"));
+    cookies.ListCookieFiles(view);
+    EXPECT_EQ(cookies.table().dataRowCount(), 20);
+    for (int i = 12; i < 20; ++i)
+        std::filesystem::remove(folder.path() / ("u@site" + std::to_string(100 + i) + ".txt"));
+    cookies.ListCookieFiles(view);
+    EXPECT_EQ(cookies.table().dataRowCount(), 12);
+    EXPECT_EQ(view.tableChanges, 2);
+}
+
+TEST_F(FolderScan, FileNameSearchMatchesAfterTheAtOnly)
+{
+    folder.write("abc@www.example.com.txt", record("1", "a/"));
+    folder.write("u@www.ABC.com.txt", record("2", "b/"));
+    folder.write("u@abc.txt", record("3", "c/"));
+    folder.write("u@other.txt", record("4", "d/"));
+    search(smFileName, "abc");
+    cookies.ListCookieFiles(view);
+    EXPECT_EQ(listedNames(), (Names{"u@abc", "u@www.ABC.com"}));
+    EXPECT_EQ(view.searchModeLabel, fromUtf8("ファイル名検索モード"));
+    EXPECT_TRUE(view.clearSearchEnabled);
+    EXPECT_EQ(cookies.state().fileMask(), folder.str() + "/*@*abc*.txt");
+}
+
+TEST_F(FolderScan, FileNameSearchTextsWithWildcardsAndOddBytes)
+{
+    folder.write("u@a1b.txt", record("1", "a/"));
+    folder.write("u@a22b.txt", record("2", "b/"));
+    folder.write("u@[x].txt", record("3", "c/"));
+    folder.write("sub/u@a1b.txt", record("4", "d/"));
+
+    search(smFileName, "a?b");
+    cookies.ListCookieFiles(view);
+    EXPECT_EQ(listedNames(), (Names{"u@a1b"}));
+    search(smFileName, "a*b");
+    cookies.ListCookieFiles(view);
+    EXPECT_EQ(listedNames(), (Names{"u@a1b", "u@a22b"}));
+    search(smFileName, "[x]");
+    cookies.ListCookieFiles(view);
+    EXPECT_EQ(listedNames(), (Names{"u@[x]"}));
+    // A separator in the search text never reaches into another folder.
+    for (const char *text : {"/", "sub/u@a", "../", "a1b/../../"}) {
+        search(smFileName, text);
+        cookies.ListCookieFiles(view);
+        EXPECT_EQ(cookies.table().dataRowCount(), 0) << text;
+    }
+    search(smFileName, std::string(255, 'z'));
+    cookies.ListCookieFiles(view);
+    EXPECT_EQ(cookies.table().dataRowCount(), 0);
+    search(smFileName, fromUtf8("表"));
+    cookies.ListCookieFiles(view);
+    EXPECT_EQ(cookies.table().dataRowCount(), 0);
+}
+
+TEST_F(FolderScan, ContentSearchNumbersOnlyTheMatches)
+{
+    folder.write("a@x.txt", record("needle", "a/"));
+    folder.write("b@x.txt", record("hay", "b/"));
+    folder.write("c@x.txt", record("more needle", "c/"));
+    folder.write("d@x.txt", record("NEEDLE", "d/"));
+    search(smContent, "needle");
+    cookies.ListCookieFiles(view);
+    EXPECT_EQ(listedNames(), (Names{"a@x", "c@x"}));
+    EXPECT_EQ(cookies.table().cell(0, 2), "2");
+    EXPECT_EQ(view.searchModeLabel, fromUtf8("ファイル内容検索モード"));
+    EXPECT_EQ(cookies.state().fileMask(), folder.str() + "/*.txt");
+    // "*" is no wildcard in a content search.
+    search(smContent, "n*e");
+    cookies.ListCookieFiles(view);
+    EXPECT_EQ(cookies.table().dataRowCount(), 0);
+}
+
+TEST_F(FolderScan, ClearingTheSearchListsAllAgain)
+{
+    folder.write("a@x.txt", record("1", "a/"));
+    folder.write("b@y.txt", record("2", "b/"));
+    search(smFileName, "y");
+    cookies.ListCookieFiles(view);
+    EXPECT_EQ(cookies.table().dataRowCount(), 1);
+    search(smNone, "");
+    cookies.ListCookieFiles(view);
+    EXPECT_EQ(cookies.table().dataRowCount(), 2);
+    EXPECT_EQ(view.searchModeLabel, "");
+    EXPECT_FALSE(view.clearSearchEnabled);
+}
+
+TEST_F(FolderScan, FoldersPipesAndDotFilesAreNoCookieFiles)
+{
+    folder.write("a@x.txt", record("1", "a/"));
+    std::filesystem::create_directory(folder.path() / "x.txt");
+    std::filesystem::create_directory(folder.path() / "z@folder.txt");
+    ASSERT_EQ(::mkfifo((folder / "p@pipe.txt").c_str(), 0600), 0);
+    folder.write(".txt", "a name that is all extension has no file name");
+    cookies.ListCookieFiles(view);
+    EXPECT_EQ(listedNames(), (Names{"a@x"}));
+    EXPECT_EQ(view.statusText, messages::cookiesFound(1));
+}
+
+TEST_F(FolderScan, LinksToFilesAreListedAndReadThroughTheLink)
+{
+    folder.write("real/target.dat", record("through the link", "t/"));
+    std::filesystem::create_symlink(folder.path() / "real/target.dat", folder.path() / "l@link.txt");
+    cookies.ListCookieFiles(view);
+    EXPECT_EQ(listedNames(), (Names{"l@link"}));
+    EXPECT_EQ(cookies.table().cell(3, 1), "through");
+}
+
+TEST_F(FolderScan, AReadFailureEndsTheScanAfterShowingWhatWasFound)
+{
+    folder.write("a@x.txt", record("1", "a/"));
+    folder.write("b@x.txt", record("2", "b/"));
+    std::filesystem::create_symlink(folder.path() / "nowhere", folder.path() / "c@dangling.txt");
+    folder.write("d@x.txt", record("4", "d/"));
+    try {
+        cookies.ListCookieFiles(view);
+        FAIL() << "no error";
+    } catch (const FileOpenError &error) {
+        EXPECT_EQ(std::string(error.what()), messages::cannotOpenFile(folder.str() + "/c@dangling.txt"));
+    }
+    EXPECT_EQ(listedNames(), (Names{"a@x", "b@x"}));
+    EXPECT_TRUE(view.tableVisible);
+    EXPECT_TRUE(view.contentPaneVisible);
+    EXPECT_FALSE(view.busy);
+    EXPECT_TRUE(view.deleteCommandsEnabled);
+    EXPECT_EQ(view.statusText, messages::cookiesFound(2));
+    EXPECT_EQ(view.folderText, folder.str() + "/");
+    EXPECT_EQ(cookies.table().columnWidth(0), 18);
+}
+
+TEST_F(FolderScan, AFailureOnTheFirstFileLeavesNoRowsAndNoDeleteCommands)
+{
+    std::filesystem::create_symlink(folder.path() / "nowhere", folder.path() / "a@dangling.txt");
+    folder.write("b@x.txt", record("2", "b/"));
+    EXPECT_THROW(cookies.ListCookieFiles(view), FileOpenError);
+    EXPECT_EQ(cookies.table().rowCount(), 1);
+    EXPECT_FALSE(view.deleteCommandsEnabled);
+    EXPECT_EQ(view.statusText, messages::noCookiesFound());
+    EXPECT_FALSE(view.busy);
+}
+
+TEST_F(FolderScan, AFileWithoutReadPermissionEndsTheScan)
+{
+    if (runningAsRoot())
+        GTEST_SKIP() << "root reads files whatever their permissions";
+    folder.write("a@x.txt", record("1", "a/"));
+    const std::string locked = folder.write("b@locked.txt", record("2", "b/"));
+    std::filesystem::permissions(locked, std::filesystem::perms::none);
+    EXPECT_THROW(cookies.ListCookieFiles(view), FileOpenError);
+    EXPECT_EQ(listedNames(), (Names{"a@x"}));
+}
+
+TEST_F(FolderScan, NamesWithBlanksCommasQuotesAndJapanese)
+{
+    folder.write("u@a b.txt", record("1", "a/"));
+    folder.write("u@c,d.txt", record("2", "b/"));
+    folder.write("\"q\"@e.txt", record("3", "c/"));
+    folder.write("u@\xE8\xA1\xA8.txt", record(fromUtf8("値"), "d/"));
+    folder.write("u@\xF0\x9F\x8D\xAA.txt", record("5", "e/"));
+    cookies.ListCookieFiles(view);
+    ASSERT_EQ(cookies.table().dataRowCount(), 5);
+    EXPECT_EQ(listedNames(), (Names{"q", "u@a", "u@c", "u@\x95\x5C", "u@?"}));
+    EXPECT_EQ(cookies.table().cell(2, 2), "b"); // the rest of "a b" spills over
+    EXPECT_EQ(cookies.table().cell(3, 4), fromUtf8("値"));
+    // Each row still knows its real file.
+    EXPECT_EQ(cookies.table().rowFile(2), "u@a b.txt");
+    EXPECT_EQ(cookies.table().rowFile(5), "u@\xF0\x9F\x8D\xAA.txt");
+    cookies.readRowFile(5);
+    EXPECT_EQ(cookies.contentPane().line(3), "e/");
+}
+
+TEST_F(FolderScan, AFileThatVanishesBeforeItIsReadIsAnOpenError)
+{
+    // Deleting it from inside the scan is not possible here; a dangling link
+    // is what a file removed after enumeration looks like to the reader.
+    folder.write("a@x.txt", record("1", "a/"));
+    std::filesystem::create_symlink(folder.path() / "removed.txt", folder.path() / "b@gone.txt");
+    EXPECT_THROW(cookies.ListCookieFiles(view), FileOpenError);
+    EXPECT_EQ(listedNames(), (Names{"a@x"}));
+}
+
+TEST_F(FolderScan, CaptionAndFolderBoxForTheRootFolder)
+{
+    cookies.state().CookiesPath = "";
+    EXPECT_EQ(cookies.state().fileMask(), "/*.txt");
+    EXPECT_EQ(cookies.state().caption(), "Vellumin ver 1.30   < CookiesPath:[/] >");
+    EXPECT_EQ(cookies.state().folderText(), "/");
+}
+
+TEST_F(FolderScan, DeletionRemovesOnlyTheNamedFile)
+{
+    folder.write("u@a.txt", "x");
+    folder.write("u@a b.txt", "x");
+    EXPECT_TRUE(cookies.DeleteCookieFile(folder.str(), "u@a.txt"));
+    EXPECT_FALSE(folder.exists("u@a.txt"));
+    EXPECT_TRUE(folder.exists("u@a b.txt"));
+    EXPECT_FALSE(cookies.DeleteCookieFile(folder.str(), "u@a.txt"));
+
+    cookies.ListCookieFiles(view);
+    ASSERT_EQ(cookies.table().dataRowCount(), 1);
+    EXPECT_TRUE(cookies.deleteRowFile(1));
+    EXPECT_FALSE(folder.exists("u@a b.txt"));
+    EXPECT_FALSE(cookies.deleteRowFile(0));
+    EXPECT_FALSE(cookies.deleteRowFile(2));
+}
+
+TEST_F(FolderScan, InitStateTakesTheWinePrefix)
+{
+    ::setenv("WINEPREFIX", folder.str().c_str(), 1);
+    cookies.InitState();
+    ::unsetenv("WINEPREFIX");
+    EXPECT_EQ(cookies.state().CookiesPath, folder.str() + "/drive_c/windows/Cookies");
+    EXPECT_EQ(cookies.state().SysInfo.SearchMode, smNone);
+    EXPECT_EQ(cookies.state().SysInfo.SearchText, "");
+    EXPECT_FALSE(cookies.state().SysInfo.UserName.empty());
+}

@@ -1,0 +1,25 @@
+#include "listing/messages.h"
+#include "platform/cp932.h"
+
+#include <gtest/gtest.h>
+
+using listing::messages::errorBoxText;
+
+TEST(ErrorBoxText, AppendsAFullStopAfterCharactersThatSortAfterIt)
+{
+    EXPECT_EQ(errorBoxText("Disk full"), "Disk full.");
+    EXPECT_EQ(errorBoxText("Disk full."), "Disk full.");
+    EXPECT_EQ(errorBoxText("Disk full!"), "Disk full!"); // "!" sorts before "."
+    EXPECT_EQ(errorBoxText("Code 7"), "Code 7.");
+    EXPECT_EQ(errorBoxText(""), "");
+    const std::string japanese = platform::cp932::fromUtf8("ファイル x は開けません");
+    EXPECT_EQ(errorBoxText(japanese), japanese + ".");
+    // A double-byte character whose trail byte is low still counts whole.
+    EXPECT_EQ(errorBoxText("\x81\x2B"), "\x81\x2B.");
+}
+
+TEST(StatusTexts, CountWithBlanksAroundIt)
+{
+    EXPECT_EQ(platform::cp932::toUtf8(listing::messages::cookiesFound(12)), " 12 個のクッキーが見付かりました");
+    EXPECT_EQ(platform::cp932::toUtf8(listing::messages::searching()), "検索中です...");
+}

@@ -1,0 +1,152 @@
+#include "listing/result_table.h"
+
+#include <gtest/gtest.h>
+
+using listing::ResultTable;
+using listing::TCookies;
+
+namespace {
+
+TCookies entry(std::string fileName, std::string url = "www.example.com/", std::string info = "value")
+{
+    TCookies cookies;
+    cookies.FileName = std::move(fileName);
+    cookies.Url = std::move(url);
+    cookies.Info = std::move(info);
+    return cookies;
+}
+
+std::vector<std::string> rowCells(const ResultTable &table, int row)
+{
+    std::vector<std::string> cells;
+    for (int column = 0; column < table.columnCount(); ++column)
+        cells.emplace_back(table.cell(column, row));
+    return cells;
+}
+
+} // namespace
+
+TEST(ResultTable, InitGridGivesNineColumnsAndTheHeader)
+{
+    ResultTable table;
+    EXPECT_EQ(table.columnCount(), 5);
+    table.InitGrid();
+    EXPECT_EQ(table.columnCount(), 9);
+    EXPECT_EQ(rowCells(table, 0), (std::vector<std::string>{"No", "FileName", "URL(?)", "Info(?)", "", "", "", "", ""}));
+    EXPECT_EQ(table.columnWidth(0), 30);
+    EXPECT_EQ(table.columnWidth(1), 144);
+    EXPECT_EQ(table.columnWidth(2), 240);
+    EXPECT_EQ(table.columnWidth(3), 400);
+    EXPECT_EQ(table.columnWidth(8), ResultTable::kDefaultColumnWidth);
+    EXPECT_EQ(table.dataRowCount(), 0);
+}
+
+TEST(ResultTable, RowsShowTheBareNumberAndSplitFields)
+{
+    ResultTable table;
+    table.InitGrid();
+    table.AddGridRow(entry("u@h[1]", "h/", "a b,c"), 1);
+    EXPECT_EQ(rowCells(table, 1), (std::vector<std::string>{"1", "u@h[1]", "h/", "a", "b", "c", "", "", ""}));
+    table.AddGridRow(entry("u@g[1]", "", "info"), 2);
+    EXPECT_EQ(rowCells(table, 2), (std::vector<std::string>{"2", "u@g[1]", " ", "info", "", "", "", "", ""}));
+    table.AddGridRow(entry("\"quoted\"", "x", "y"), 3);
+    EXPECT_EQ(table.cell(1, 3), "quoted");
+    EXPECT_EQ(table.dataRowCount(), 3);
+}
+
+TEST(ResultTable, AddGridRowSetsTheRowCount)
+{
+    ResultTable table;
+    table.InitGrid();
+    for (int i = 1; i <= 5; ++i)
+        table.AddGridRow(entry("f" + std::to_string(i)), i);
+    table.InitGrid(); // rows of the earlier scan stay...
+    EXPECT_EQ(table.dataRowCount(), 5);
+    table.AddGridRow(entry("new"), 1); // ...until the next row is written
+    EXPECT_EQ(table.dataRowCount(), 1);
+    EXPECT_EQ(table.cell(1, 1), "new");
+}
+
+TEST(ResultTable, FitGridColumnsKeepsExactlyNRows)
+{
+    ResultTable table;
+    table.InitGrid();
+    for (int i = 1; i <= 20; ++i)
+        table.AddGridRow(entry("f"), i);
+    table.FitGridColumns(20, 9);
+    table.InitGrid();
+    for (int i = 1; i <= 12; ++i)
+        table.AddGridRow(entry("g"), i);
+    table.FitGridColumns(12, 9);
+    EXPECT_EQ(table.dataRowCount(), 12);
+
+    table.InitGrid();
+    table.FitGridColumns(0, 9);
+    EXPECT_EQ(table.rowCount(), 1);
+    EXPECT_EQ(table.cell(0, 0), "No");
+    for (int i = 1; i <= 3; ++i)
+        table.AddGridRow(entry("h"), i);
+    table.FitGridColumns(3, 9);
+    EXPECT_EQ(table.dataRowCount(), 3);
+    EXPECT_EQ(table.cell(1, 0), "FileName");
+}
+
+TEST(ResultTable, FitGridColumnsSizesByLongestTextInBytes)
+{
+    ResultTable table;
+    table.InitGrid();
+    const std::string thirtyBytes = "user@www.example-example.com[1"; // 30 bytes
+    ASSERT_EQ(thirtyBytes.size(), 30u);
+    table.AddGridRow(entry(thirtyBytes, "\x95\x5C\x8E\xA6", "v"), 1); // 4 bytes of CP932
+    table.FitGridColumns(1, 9);
+    EXPECT_EQ(table.columnWidth(0), 2 * 9);   // "No"
+    EXPECT_EQ(table.columnWidth(1), 30 * 9);
+    EXPECT_EQ(table.columnWidth(2), 6 * 9);   // "URL(?)" is longer than the 4-byte URL
+    EXPECT_EQ(table.columnWidth(3), 7 * 9);   // "Info(?)"
+    EXPECT_EQ(table.columnWidth(4), 18 * 9);  // empty: column 0's width times the size again
+    EXPECT_EQ(table.columnWidth(5), ResultTable::kDefaultColumnWidth);
+
+    table.AddGridRow(entry("x", "u", "a b"), 2); // spills into column 4
+    table.FitGridColumns(2, 12);
+    EXPECT_EQ(table.columnWidth(4), 1 * 12);
+}
+
+TEST(ResultTable, ColumnZeroWidensWithThreeDigitNumbers)
+{
+    ResultTable table;
+    table.InitGrid();
+    for (int i = 1; i <= 100; ++i)
+        table.AddGridRow(entry("f"), i);
+    table.FitGridColumns(100, 9);
+    EXPECT_EQ(table.columnWidth(0), 27);
+    EXPECT_EQ(table.columnWidth(4), 27 * 9);
+}
+
+TEST(ResultTable, GetGridCellReadsOnlyDataRowsOfColumnsZeroToFour)
+{
+    ResultTable table;
+    table.InitGrid();
+    table.AddGridRow(entry("u@h", "h/", "1 2 3"), 1);
+    EXPECT_EQ(table.GetGridCell(0, 1), "1");
+    EXPECT_EQ(table.GetGridCell(4, 1), "2");
+    EXPECT_EQ(table.GetGridCell(5, 1), "");   // the cell holds 3, but is out of reach
+    EXPECT_EQ(table.cell(5, 1), "3");
+    EXPECT_EQ(table.GetGridCell(1, 0), "");   // the header
+    EXPECT_EQ(table.GetGridCell(-1, 1), "");
+    EXPECT_EQ(table.GetGridCell(1, 2), "");
+    EXPECT_EQ(table.GetRowFileName(1), "u@h.txt");
+    EXPECT_EQ(table.GetRowFileName(0), "");
+    EXPECT_EQ(table.GetRowFileName(2), "");
+}
+
+TEST(ResultTable, KeepsTheRealFileOfEachRow)
+{
+    ResultTable table;
+    table.InitGrid();
+    table.AddGridRow(entry("user@a b"), 1, "user@a b.TXT");
+    EXPECT_EQ(table.cell(1, 1), "user@a");
+    EXPECT_EQ(table.GetRowFileName(1), "user@a.txt");
+    EXPECT_EQ(table.rowFile(1), "user@a b.TXT");
+    EXPECT_EQ(table.rowFile(0), "");
+    EXPECT_EQ(table.rowFile(2), "");
+}

@@ -1,0 +1,62 @@
+#include "platform/mask_match.h"
+#include "platform/cp932.h"
+
+#include <gtest/gtest.h>
+
+using platform::matchesMask;
+
+TEST(MaskMatch, StarAndQuestionMark)
+{
+    EXPECT_TRUE(matchesMask("*.txt", "a.txt"));
+    EXPECT_TRUE(matchesMask("*.txt", ".txt"));
+    EXPECT_FALSE(matchesMask("*.txt", "a.txt.bak"));
+    EXPECT_FALSE(matchesMask("*.txt", "a.tx"));
+    EXPECT_TRUE(matchesMask("a?c", "abc"));
+    EXPECT_FALSE(matchesMask("a?c", "ac"));
+    EXPECT_TRUE(matchesMask("*", "."));
+    EXPECT_TRUE(matchesMask("**a**", "xa"));
+    EXPECT_FALSE(matchesMask("", "a"));
+}
+
+TEST(MaskMatch, LettersMatchRegardlessOfCase)
+{
+    EXPECT_TRUE(matchesMask("*.txt", "A.TXT"));
+    EXPECT_TRUE(matchesMask("*@*ABC*.txt", "user@xabcx.Txt"));
+    const std::string wideA = platform::cp932::fromUtf8("Ａ"), wideSmallA = platform::cp932::fromUtf8("ａ");
+    EXPECT_TRUE(matchesMask(wideSmallA, wideA));
+    EXPECT_TRUE(matchesMask(platform::cp932::fromUtf8("ж"), platform::cp932::fromUtf8("Ж")));
+    EXPECT_TRUE(matchesMask(platform::cp932::fromUtf8("ω"), platform::cp932::fromUtf8("Ω")));
+    EXPECT_FALSE(matchesMask("a", wideA)); // full-width is not ASCII
+}
+
+TEST(MaskMatch, EverythingElseIsLiteral)
+{
+    EXPECT_TRUE(matchesMask("[a].txt", "[a].txt"));
+    EXPECT_FALSE(matchesMask("[a].txt", "a.txt"));
+    EXPECT_TRUE(matchesMask("*@*ex[1]*.txt", "u@ex[1].txt"));
+    EXPECT_FALSE(matchesMask("a\\b", "ab"));
+}
+
+TEST(MaskMatch, StepsByCharacter)
+{
+    const std::string smallA = "\x83\x40"; // ァ: trail byte "@"
+    EXPECT_TRUE(matchesMask("?.txt", smallA + ".txt"));
+    EXPECT_FALSE(matchesMask("??.txt", smallA + ".txt"));
+    // The "@" of the mask must not meet the trail byte of ァ.
+    EXPECT_FALSE(matchesMask("*@*.txt", smallA + "x.txt"));
+    EXPECT_TRUE(matchesMask("*@*.txt", smallA + "@x.txt"));
+}
+
+TEST(MaskMatch, FileNameSearchMatchesOnlyAfterAnAt)
+{
+    EXPECT_TRUE(matchesMask("*@*abc*.txt", "user@www.abc.com[1].txt"));
+    EXPECT_FALSE(matchesMask("*@*abc*.txt", "abc@www.example.com[1].txt"));
+    EXPECT_TRUE(matchesMask("*@*abc*.txt", "a@b@abc.txt"));
+}
+
+TEST(MaskMatch, ManyStarsStayFast)
+{
+    // Backtracking on the last star only: this would take ages if exponential.
+    const std::string name(5000, 'a');
+    EXPECT_FALSE(matchesMask("*a*a*a*a*a*a*a*a*b", name));
+}
