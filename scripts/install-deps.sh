@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev libgl-dev
   libgtest-dev libbenchmark-dev
   fonts-ipafont-gothic
-  xvfb xauth x11-apps imagemagick
+  xvfb xauth x11-utils imagemagick
 )
 
 missing=()
