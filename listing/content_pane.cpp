@@ -15,21 +15,30 @@ void ContentPane::clear()
 void ContentPane::setText(std::string_view bytes)
 {
     m_text.clear();
-    m_text.reserve(bytes.size() + bytes.size() / 16 + 16);
+    m_text.reserve(bytes.size() + bytes.size() / 8 + 16);
     const char *p = bytes.data();
-    const char *end = p + bytes.size();
-    while (p < end) {
-        // Copy the run up to the next CR or LF in one go.
-        const char *stop = p;
-        while (stop < end && *stop != '\r' && *stop != '\n')
-            ++stop;
-        m_text.append(p, stop);
-        if (stop == end)
-            break;
-        m_text += "\r\n";
-        p = stop + 1;
-        if (*stop == '\r' && p < end && *p == '\n')
-            ++p;
+    const char *const end = p + bytes.size();
+    if (!std::memchr(p, '\r', bytes.size())) {
+        // The usual cookie file: LF only. Copy line by line.
+        while (const void *found = std::memchr(p, '\n', static_cast<std::size_t>(end - p))) {
+            const char *lf = static_cast<const char *>(found);
+            m_text.append(p, lf).append("\r\n", 2);
+            p = lf + 1;
+        }
+        m_text.append(p, end);
+    } else {
+        while (p < end) {
+            const char *stop = p;
+            while (stop < end && *stop != '\r' && *stop != '\n')
+                ++stop;
+            m_text.append(p, stop);
+            if (stop == end)
+                break;
+            m_text.append("\r\n", 2);
+            p = stop + 1;
+            if (*stop == '\r' && p < end && *p == '\n')
+                ++p;
+        }
     }
     ++m_revision;
 }
@@ -38,15 +47,16 @@ std::string_view ContentPane::line(int number) const
 {
     if (number < 1)
         return {};
+    // Every CR of the text starts a CR LF line end.
     const std::string_view text(m_text);
     std::size_t start = 0;
     for (int n = 1; n < number; ++n) {
-        const std::size_t end = text.find("\r\n", start);
+        const std::size_t end = text.find('\r', start);
         if (end == std::string_view::npos)
             return {};
         start = end + 2;
     }
-    std::size_t end = text.find("\r\n", start);
+    std::size_t end = text.find('\r', start);
     if (end == std::string_view::npos)
         end = text.size();
     return text.substr(start, std::min(end - start, kMaxLineLength));

@@ -59,14 +59,15 @@ TCookies CookieListing::ReadCookieFile(const std::string &folder, const std::str
     return m_entry;
 }
 
-void CookieListing::readInto(const std::string &folder, std::string_view fileName, const std::string &nativePath)
+void CookieListing::readInto(const std::string &folder, std::string_view fileName, const std::string &nativePath,
+                             platform::FileCheck check)
 {
     clearEntry(m_entry);
     if (fileName.empty())
         return;
 
     m_pane.clear();
-    switch (platform::readWholeFile(nativePath, m_fileBytes)) {
+    switch (platform::readWholeFile(nativePath, m_fileBytes, check)) {
     case platform::ReadResult::Ok:
         break;
     case platform::ReadResult::OpenFailed:
@@ -128,10 +129,12 @@ void CookieListing::ListCookieFiles(ListingView &view)
                 continue;
             // Folders (and pipes or devices) are not cookie files: reading one
             // would fail on every scan, or block.
-            if (entry.kind != platform::EntryKind::File)
+            if (entry.kind != platform::EntryKind::File && entry.kind != platform::EntryKind::Link)
                 continue;
             m_nativePath.assign(nativeFolder).append(entry.nativeName);
-            readInto(folder, entry.name, m_nativePath);
+            readInto(folder, entry.name, m_nativePath,
+                     entry.kind == platform::EntryKind::File ? platform::FileCheck::ListedAsRegularFile
+                                                             : platform::FileCheck::MustBeRegular);
             if (m_entry.found())
                 m_table.AddGridRow(m_entry, ++count, entry.nativeName);
         }

@@ -4,6 +4,7 @@
 #include "cookie_entry.h"
 #include "program_state.h"
 #include "result_table.h"
+#include "platform/filesystem.h"
 
 #include <string>
 #include <string_view>
@@ -63,7 +64,8 @@ public:
 private:
     // Fills m_entry from the file; `nativePath` is the path that opens it,
     // `folder` and `fileName` name it in CP932.
-    void readInto(const std::string &folder, std::string_view fileName, const std::string &nativePath);
+    void readInto(const std::string &folder, std::string_view fileName, const std::string &nativePath,
+                  platform::FileCheck check = platform::FileCheck::MustBeRegular);
     std::string rowFilePath(int row) const;
     void finishScan(ListingView &view, BusyCursor &busy, int count);
 

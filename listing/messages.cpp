@@ -27,7 +27,9 @@ const std::string &noCookiesFound()
 std::string cookiesFound(int count)
 {
     static const std::string words = cp932(" 個のクッキーが見付かりました");
-    return " " + std::to_string(count) + words;
+    std::string text(" ");
+    text.append(std::to_string(count)).append(words);
+    return text;
 }
 
 const std::string &fileNameSearchMode()

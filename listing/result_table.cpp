@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
+#include <charconv>
 
 namespace listing {
 namespace {
@@ -42,9 +42,11 @@ void ResultTable::AddGridRow(const TCookies &entry, int i, std::string_view file
 {
     if (i < 1)
         return;
+    // "%5d": the number right-aligned in five characters.
     char number[16];
-    std::snprintf(number, sizeof number, "%5d", i);
-    m_rowText.assign(number);
+    const auto digits = std::to_chars(number, number + sizeof number, i).ptr - number;
+    m_rowText.assign(digits < 5 ? 5 - digits : 0, ' ');
+    m_rowText.append(number, static_cast<std::size_t>(digits));
     m_rowText += ',';
     m_rowText += entry.FileName;
     m_rowText += ',';
@@ -58,13 +60,23 @@ void ResultTable::AddGridRow(const TCookies &entry, int i, std::string_view file
 void ResultTable::FitGridColumns(int n, int pointSize)
 {
     setRowCount(std::max(n, 0));
-    for (int column = 0; column <= 4; ++column) {
-        std::size_t longest = 0;
-        for (const std::string &row : m_rows)
-            longest = std::max(longest, field(row, column).size());
+    constexpr int kFitted = 5;
+    std::array<std::size_t, kFitted> longest{};
+    for (const std::string &row : m_rows) {
+        std::size_t start = 0;
+        for (int column = 0; column < kFitted; ++column) {
+            const std::size_t end = row.find('\0', start);
+            longest[column] = std::max(longest[column], std::min(end, row.size()) - start);
+            if (end == std::string::npos)
+                break;
+            start = end + 1;
+        }
+    }
+    for (int column = 0; column < kFitted; ++column) {
         // An empty column takes column 0's width, already fitted, times the
         // point size again.
-        m_widths[column] = longest > 0 ? static_cast<int>(longest) * pointSize : m_widths[0] * pointSize;
+        m_widths[column] = longest[column] > 0 ? static_cast<int>(longest[column]) * pointSize
+                                               : m_widths[0] * pointSize;
     }
 }
 

@@ -18,9 +18,10 @@ std::string_view folderPart(std::string_view path);
 std::string toNativePath(std::string_view path);
 
 enum class EntryKind : std::uint8_t {
-    File,      // a regular file, a link to one, or a link that leads nowhere
+    File,      // a regular file
+    Link,      // a symbolic link to a regular file, or one that leads nowhere
     Directory, // a folder, or a link to one
-    Other,     // a pipe, socket or device: never read, it could block forever
+    Other,     // a pipe, socket or device (or a link to one): never read, it could block
 };
 
 // One entry of a folder: the CP932 name that the program shows, matches and
@@ -42,7 +43,8 @@ public:
     DirEntry operator[](std::size_t index) const;
 
     void add(std::string_view name, std::string_view nativeName, EntryKind kind);
-    void sortByName();
+    // Sorts by name and frees the room left over from adding.
+    void finish();
 
 private:
     struct Item {
@@ -65,9 +67,15 @@ DirectoryListing findFiles(std::string_view mask);
 
 enum class ReadResult { Ok, OpenFailed, ReadFailed };
 
+enum class FileCheck {
+    MustBeRegular,      // refuse anything but a regular file (or a link to one)
+    ListedAsRegularFile // the folder listed it as a regular file: no need to ask again
+};
+
 // Reads a whole file opened read-only into `contents` (replacing it, keeping
-// its capacity). Only a regular file, or a link to one, opens.
-ReadResult readWholeFile(const std::string &nativePath, std::string &contents);
+// its capacity). Opening never blocks, whatever the path leads to.
+ReadResult readWholeFile(const std::string &nativePath, std::string &contents,
+                         FileCheck check = FileCheck::MustBeRegular);
 
 // Deletes a file; a symbolic link is removed, never its target. True when it
 // was deleted.

@@ -45,10 +45,10 @@ private:
     DIR *m_dir;
 };
 
-EntryKind kindOfMode(mode_t mode)
+EntryKind kindOfLinkTarget(mode_t mode)
 {
     if (S_ISREG(mode))
-        return EntryKind::File;
+        return EntryKind::Link;
     if (S_ISDIR(mode))
         return EntryKind::Directory;
     return EntryKind::Other;
@@ -65,43 +65,65 @@ EntryKind kindOf(int dirFd, const dirent &entry)
     case DT_UNKNOWN: {
         struct stat info;
         if (::fstatat(dirFd, entry.d_name, &info, 0) != 0)
-            return EntryKind::File; // a dangling link: opening it fails like a missing file
-        return kindOfMode(info.st_mode);
+            return EntryKind::Link; // leads nowhere: opening it fails like a missing file
+        return kindOfLinkTarget(info.st_mode);
     }
     default:
         return EntryKind::Other;
     }
 }
 
-// The order of NTFS: names compared with their letters in upper case. UTF-8
-// byte order is code point order, so folding ASCII and full-width Latin
-// letters is all it takes for the names a cookie folder holds.
-int compareIgnoringCase(std::string_view a, std::string_view b)
+// One character of a UTF-8 name for sorting: its code point with the letters
+// in upper case, as NTFS compares names. A byte that starts no valid sequence
+// stands for itself, above every character.
+struct SortChar {
+    std::uint32_t key;
+    std::size_t length;
+};
+
+SortChar sortCharAt(std::string_view s, std::size_t pos)
 {
-    const auto fold = [](std::string_view s, std::size_t i) -> unsigned {
-        const auto c = static_cast<unsigned char>(s[i]);
-        if (c >= 'a' && c <= 'z')
-            return c - ('a' - 'A');
-        // U+FF41..FF5A (EF BD 81..9A) sort as U+FF21..FF3A (EF BC A1..BA).
-        if (c == 0xBD && i >= 1 && static_cast<unsigned char>(s[i - 1]) == 0xEF && i + 1 < s.size()) {
-            const auto next = static_cast<unsigned char>(s[i + 1]);
-            if (next >= 0x81 && next <= 0x9A)
-                return 0xBC;
-        }
-        if (c >= 0x81 && c <= 0x9A && i >= 2 && static_cast<unsigned char>(s[i - 2]) == 0xEF &&
-            static_cast<unsigned char>(s[i - 1]) == 0xBD)
-            return c + (0xA1 - 0x81);
-        return c;
-    };
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
+    const unsigned char lead = byte(pos);
+    if (lead < 0x80)
+        return {static_cast<std::uint32_t>(lead >= 'a' && lead <= 'z' ? lead - ('a' - 'A') : lead), 1};
+    std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
+    if (length == 0 || pos + length > s.size())
+        return {0x110000u + lead, 1};
+    std::uint32_t code = lead & (0x7F >> length);
+    for (std::size_t i = 1; i < length; ++i) {
+        if ((byte(pos + i) & 0xC0) != 0x80)
+            return {0x110000u + lead, 1};
+        code = code << 6 | (byte(pos + i) & 0x3F);
+    }
+    if (code >= 0xFF41 && code <= 0xFF5A) // full-width a-z
+        code -= 0x20;
+    return {code, length};
+}
+
+// Compares names in the order of NTFS. Names share long prefixes
+// ("user@www.example..."), so the equal bytes are passed over first and the
+// characters are decoded only from the one where they differ.
+bool sortsBefore(std::string_view a, std::string_view b)
+{
     const std::size_t common = std::min(a.size(), b.size());
-    for (std::size_t i = 0; i < common; ++i) {
-        const unsigned x = fold(a, i), y = fold(b, i);
-        if (x != y)
-            return x < y ? -1 : 1;
+    std::size_t pos = 0;
+    while (pos < common && a[pos] == b[pos])
+        ++pos;
+    // Back to the start of the character that differs.
+    while (pos > 0 && pos < a.size() && (static_cast<unsigned char>(a[pos]) & 0xC0) == 0x80)
+        --pos;
+    while (pos < a.size() && pos < b.size()) {
+        const SortChar x = sortCharAt(a, pos), y = sortCharAt(b, pos);
+        if (x.key != y.key)
+            return x.key < y.key;
+        if (x.length != y.length) // cannot happen for equal keys, but stay safe
+            return x.length < y.length;
+        pos += x.length;
     }
     if (a.size() != b.size())
-        return a.size() < b.size() ? -1 : 1;
-    return a.compare(b);
+        return a.size() < b.size();
+    return a < b;
 }
 
 } // namespace
@@ -145,12 +167,14 @@ void DirectoryListing::add(std::string_view name, std::string_view nativeName, E
     m_items.push_back(item);
 }
 
-void DirectoryListing::sortByName()
+void DirectoryListing::finish()
 {
+    // The listing lives through the whole scan: give back what growing left.
+    m_names.shrink_to_fit();
+    m_items.shrink_to_fit();
     const std::string_view names(m_names);
     std::sort(m_items.begin(), m_items.end(), [names](const Item &a, const Item &b) {
-        return compareIgnoringCase(names.substr(a.nativeName, a.nativeLength),
-                                   names.substr(b.nativeName, b.nativeLength)) < 0;
+        return sortsBefore(names.substr(a.nativeName, a.nativeLength), names.substr(b.nativeName, b.nativeLength));
     });
 }
 
@@ -174,24 +198,29 @@ DirectoryListing findFiles(std::string_view mask)
         if (matchesMask(pattern, name))
             listing.add(name, nativeName, kindOf(dirFd, *entry));
     }
-    listing.sortByName();
+    listing.finish();
     return listing;
 }
 
-ReadResult readWholeFile(const std::string &nativePath, std::string &contents)
+ReadResult readWholeFile(const std::string &nativePath, std::string &contents, FileCheck check)
 {
     contents.clear();
-    // O_NONBLOCK: a pipe must not hang the open; it is refused just below.
+    // O_NONBLOCK: a pipe must not hang the open (nor, should one have taken a
+    // listed file's place, the read).
     ScopedFd fd(::open(nativePath.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
     if (fd.get() < 0)
         return ReadResult::OpenFailed;
-    struct stat info;
-    if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode))
-        return ReadResult::OpenFailed;
+    if (check == FileCheck::MustBeRegular) {
+        struct stat info;
+        if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode))
+            return ReadResult::OpenFailed;
+    }
 
-    // Read to the end, not to the size seen at open: a file may grow meanwhile.
+    // Read to the end, not to a size seen at open: a file may grow meanwhile.
+    // Cookie files are small: one read of this size usually takes all.
+    constexpr std::size_t kFirstRead = 4096;
     std::size_t used = 0;
-    contents.resize(static_cast<std::size_t>(info.st_size) + 1);
+    contents.resize(kFirstRead);
     for (;;) {
         if (used == contents.size())
             contents.resize(contents.size() * 2);

@@ -84,9 +84,9 @@ TEST(FindFiles, TellsFilesFromFoldersLinksAndPipes)
         kinds[std::string(listing[i].name)] = listing[i].kind;
     EXPECT_EQ(kinds["file.txt"], EntryKind::File);
     EXPECT_EQ(kinds["dir.txt"], EntryKind::Directory);
-    EXPECT_EQ(kinds["link.txt"], EntryKind::File);
+    EXPECT_EQ(kinds["link.txt"], EntryKind::Link);
     EXPECT_EQ(kinds["linkdir.txt"], EntryKind::Directory);
-    EXPECT_EQ(kinds["dangling.txt"], EntryKind::File); // opening it fails like a missing file
+    EXPECT_EQ(kinds["dangling.txt"], EntryKind::Link); // opening it fails like a missing file
     EXPECT_EQ(kinds["pipe.txt"], EntryKind::Other);
 }
 
@@ -141,6 +141,19 @@ TEST(ReadWholeFile, RefusesWhatIsNotARegularFileWithoutBlocking)
     EXPECT_EQ(readWholeFile(folder / "pipe.txt", contents), ReadResult::OpenFailed);
     std::filesystem::create_symlink("/dev/zero", folder.path() / "zero.txt");
     EXPECT_EQ(readWholeFile(folder / "zero.txt", contents), ReadResult::OpenFailed);
+}
+
+TEST(ReadWholeFile, ReadsFilesLargerThanOneRead)
+{
+    TempFolder folder;
+    std::string bytes;
+    for (int i = 0; i < 20000; ++i)
+        bytes += static_cast<char>('a' + i % 26);
+    std::string contents;
+    EXPECT_EQ(readWholeFile(folder.write("f.txt", bytes), contents, FileCheck::ListedAsRegularFile), ReadResult::Ok);
+    EXPECT_EQ(contents, bytes);
+    EXPECT_EQ(readWholeFile(folder.write("g.txt", "short"), contents), ReadResult::Ok);
+    EXPECT_EQ(contents, "short");
 }
 
 TEST(ReadWholeFile, WithoutReadPermissionFailsToOpen)

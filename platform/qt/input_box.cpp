@@ -1,0 +1,81 @@
+#include "input_box.h"
+
+#include "qt_text.h"
+
+#include <QCursor>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QVBoxLayout>
+
+namespace platform::qt {
+
+Cp932LengthValidator::Cp932LengthValidator(std::size_t maxBytes, QObject *parent)
+    : QValidator(parent), m_maxBytes(maxBytes)
+{
+}
+
+QValidator::State Cp932LengthValidator::validate(QString &input, int &) const
+{
+    return cp932Length(input) <= m_maxBytes ? Acceptable : Invalid;
+}
+
+InputBox::InputBox(const QString &caption, const QString &prompt, const QString &defaultText, QWidget *parent)
+    : QDialog(parent), m_edit(new QLineEdit(this))
+{
+    setWindowTitle(caption);
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+
+    auto *label = new QLabel(prompt, this);
+    label->setTextFormat(Qt::PlainText);
+    m_edit->setValidator(new Cp932LengthValidator(kMaxBytes, m_edit));
+    m_edit->setText(defaultText);
+    m_edit->selectAll();
+
+    auto *ok = new QPushButton(QStringLiteral("OK"), this);
+    auto *cancel = new QPushButton(QStringLiteral("キャンセル"), this);
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    buttons->addStretch();
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(label);
+    layout->addWidget(m_edit);
+    layout->addLayout(buttons);
+
+    // Wide enough for the prompt and about 45 average characters, as a
+    // Windows input box is.
+    const QFontMetrics metrics(font());
+    setMinimumWidth(qMax(metrics.averageCharWidth() * 45, metrics.horizontalAdvance(prompt) + 24));
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    m_edit->setFocus();
+}
+
+QString InputBox::text() const
+{
+    return m_edit->text();
+}
+
+void InputBox::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    QScreen *screen = QGuiApplication::screenAt(QCursor::pos());
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (screen) {
+        const QRect area = screen->availableGeometry();
+        move(area.center() - rect().center());
+    }
+}
+
+} // namespace platform::qt
