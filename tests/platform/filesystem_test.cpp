@@ -39,6 +39,19 @@ TEST(FindFiles, SortsByNameRegardlessOfCaseAndMatchesTheMask)
     EXPECT_EQ(names(listing), (std::vector<std::string>{"A@x.txt", "ab.txt", "a_b.txt", "b@x.txt", "c@x.TXT"}));
 }
 
+TEST(FindFiles, FullWidthLettersSortLikeTheirCapitals)
+{
+    TempFolder folder;
+    for (const char *name : {"\xEF\xBD\x82@x.txt", "\xEF\xBC\xA1@x.txt", "\xEF\xBD\x81@y.txt", "\xEF\xBC\xBB.txt"})
+        folder.write(name, "x"); // ｂ@x, Ａ@x, ａ@y, ［
+    const DirectoryListing listing = findFiles(folder.str() + "/*.txt");
+    std::vector<std::string> native;
+    for (std::size_t i = 0; i < listing.size(); ++i)
+        native.emplace_back(listing[i].nativeName);
+    EXPECT_EQ(native, (std::vector<std::string>{"\xEF\xBC\xA1@x.txt", "\xEF\xBD\x81@y.txt", "\xEF\xBD\x82@x.txt",
+                                                "\xEF\xBC\xBB.txt"}));
+}
+
 TEST(FindFiles, PassesDotEntriesThroughWhenThePatternMatchesThem)
 {
     TempFolder folder;
