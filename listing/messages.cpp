@@ -57,6 +57,61 @@ const std::string &streamReadFailed()
     return text;
 }
 
+std::string deleteQuestion(const std::string &number, const std::string &name)
+{
+    static const std::string middle = cp932(" の ");
+    static const std::string end = cp932(" ファイルを削除します。\n\r宜しいですか？");
+    return "No." + number + middle + name + end;
+}
+
+const std::string &deleteAllQuestion()
+{
+    static const std::string text = cp932("全てのクッキーファイルを削除します。\n\r宜しいですか？");
+    return text;
+}
+
+const std::string &deleteCaption()
+{
+    static const std::string text = cp932("削除確認");
+    return text;
+}
+
+const std::string &versionCaption()
+{
+    static const std::string text = cp932("バージョン情報");
+    return text;
+}
+
+const std::string &versionText()
+{
+    static const std::string text = "Vellumin  Version 1.30\r\r   Copyright (C) 2026 the Vellumin developers\r\r";
+    return text;
+}
+
+const std::string &fileNameSearchCaption()
+{
+    static const std::string text = "Input Search FileName";
+    return text;
+}
+
+const std::string &fileNameSearchPrompt()
+{
+    static const std::string text = cp932("検索ファイル名を入力してください");
+    return text;
+}
+
+const std::string &contentSearchCaption()
+{
+    static const std::string text = "Search File List Name";
+    return text;
+}
+
+const std::string &contentSearchPrompt()
+{
+    static const std::string text = cp932("検索内容を入力してください");
+    return text;
+}
+
 std::string errorBoxText(const std::string &message)
 {
     if (message.empty())

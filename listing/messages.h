@@ -14,6 +14,22 @@ const std::string &contentSearchMode();
 std::string cannotOpenFile(const std::string &path);
 const std::string &streamReadFailed();
 
+// The confirmation before deleting the file of row number `number` whose
+// name cell reads `name`; its line break is LF then CR.
+std::string deleteQuestion(const std::string &number, const std::string &name);
+const std::string &deleteAllQuestion();
+const std::string &deleteCaption();
+
+// The version box: its caption and its text.
+const std::string &versionCaption();
+const std::string &versionText();
+
+// The two search input boxes.
+const std::string &fileNameSearchCaption();
+const std::string &fileNameSearchPrompt();
+const std::string &contentSearchCaption();
+const std::string &contentSearchPrompt();
+
 // The text of the application's error box for a failure's message: the
 // message with "." appended when its last character sorts after ".".
 std::string errorBoxText(const std::string &message);

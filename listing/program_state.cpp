@@ -36,6 +36,14 @@ std::string ProgramState::searchModeLabel() const
     }
 }
 
+std::string cookieFolderOfChosenFile(std::string_view path)
+{
+    std::string folder(platform::folderPart(path));
+    if (!folder.empty() && folder.back() == platform::kPathSeparator)
+        folder.pop_back();
+    return folder;
+}
+
 void InitState(ProgramState &state)
 {
     state.SysInfo.UserName = platform::userName();

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace listing {
 
@@ -35,6 +36,11 @@ struct ProgramState {
     // The search-mode label: the mode's name, empty without a search.
     std::string searchModeLabel() const;
 };
+
+// The cookie folder for a file chosen in the open-file dialog: its folder
+// part without the trailing separator ("/tmp/x.txt" gives "/tmp", "/x.txt"
+// gives the empty text, which stands for the root).
+std::string cookieFolderOfChosenFile(std::string_view path);
 
 // The user and computer names, no search, and the default cookie folder:
 // the Windows directory + "/Cookies".

@@ -304,3 +304,13 @@ TEST_F(FolderScan, InitStateTakesTheWinePrefix)
     EXPECT_EQ(cookies.state().SysInfo.SearchText, "");
     EXPECT_FALSE(cookies.state().SysInfo.UserName.empty());
 }
+
+TEST(ChosenFile, GivesItsFolderWithoutTheTrailingSeparator)
+{
+    EXPECT_EQ(cookieFolderOfChosenFile("/tmp/x.txt"), "/tmp");
+    EXPECT_EQ(cookieFolderOfChosenFile("/x.txt"), "");
+    EXPECT_EQ(cookieFolderOfChosenFile("/a/b/"), "/a/b");
+    EXPECT_EQ(cookieFolderOfChosenFile("x.txt"), "");
+    // A trail byte 0x5C is no separator here, and neither is a backslash.
+    EXPECT_EQ(cookieFolderOfChosenFile("/home/\x83\x5C/a\\b.txt"), "/home/\x83\x5C");
+}

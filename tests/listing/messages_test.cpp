@@ -23,3 +23,22 @@ TEST(StatusTexts, CountWithBlanksAroundIt)
     EXPECT_EQ(platform::cp932::toUtf8(listing::messages::cookiesFound(12)), " 12 個のクッキーが見付かりました");
     EXPECT_EQ(platform::cp932::toUtf8(listing::messages::searching()), "検索中です...");
 }
+
+TEST(DeleteTexts, QuestionsBreakTheLineWithLfThenCr)
+{
+    using namespace listing::messages;
+    const std::string name = platform::cp932::fromUtf8("taro@例.jp[1]");
+    EXPECT_EQ(platform::cp932::toUtf8(deleteQuestion("3", name)),
+              "No.3 の taro@例.jp[1] ファイルを削除します。\n\r宜しいですか？");
+    EXPECT_EQ(platform::cp932::toUtf8(deleteAllQuestion()), "全てのクッキーファイルを削除します。\n\r宜しいですか？");
+    EXPECT_EQ(platform::cp932::toUtf8(deleteCaption()), "削除確認");
+}
+
+TEST(VersionText, NamesTheVersionThenANoticeBetweenDoubleCarriageReturns)
+{
+    const std::string &text = listing::messages::versionText();
+    EXPECT_EQ(text.rfind("Vellumin  Version 1.30\r\r   ", 0), 0u);
+    EXPECT_NE(text.find("the Vellumin developers"), std::string::npos);
+    EXPECT_EQ(text.substr(text.size() - 2), "\r\r");
+    EXPECT_EQ(text.find('\n'), std::string::npos);
+}
