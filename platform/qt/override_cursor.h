@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCursor>
 #include <QGuiApplication>
 
 namespace platform::qt {
@@ -8,7 +9,7 @@ namespace platform::qt {
 // for as long as the guard lives.
 class OverrideCursor {
 public:
-    explicit OverrideCursor(Qt::CursorShape shape = Qt::WaitCursor) { QGuiApplication::setOverrideCursor(shape); }
+    explicit OverrideCursor(Qt::CursorShape shape = Qt::WaitCursor) { QGuiApplication::setOverrideCursor(QCursor(shape)); }
     ~OverrideCursor() { QGuiApplication::restoreOverrideCursor(); }
     OverrideCursor(const OverrideCursor &) = delete;
     OverrideCursor &operator=(const OverrideCursor &) = delete;

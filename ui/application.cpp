@@ -1,0 +1,44 @@
+#include "application.h"
+
+#include "app_style.h"
+#include "fonts.h"
+#include "platform/qt/qt_desktop.h"
+#include "platform/qt/qt_dialogs.h"
+#include "tform1.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QScreen>
+
+namespace ui {
+
+void setUpApplication()
+{
+    // The name that the desktop shows for the running program. (A display
+    // name would be appended to every window caption, so none is set.)
+    QApplication::setApplicationName(QString::fromLatin1(kApplicationTitle));
+    QGuiApplication::setDesktopFileName(QStringLiteral("vellumin"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictures/vellumin.png")));
+
+    substituteWindowsFonts();
+    QApplication::setStyle(new AppStyle);
+    QApplication::setPalette(windowsPalette());
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    QApplication::setFont(windowFont(LayoutScale(screen ? screen->logicalDotsPerInchY() : 96.0)));
+}
+
+int runApplication(int &argc, char **argv)
+{
+    QApplication app(argc, argv);
+    setUpApplication();
+
+    platform::qt::QtDialogs dialogs;
+    platform::qt::QtDesktop desktop;
+    TForm1 window(dialogs, desktop);
+    dialogs.setOwner(&window);
+    window.show();
+    return QApplication::exec();
+}
+
+} // namespace ui

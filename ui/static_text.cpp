@@ -1,0 +1,122 @@
+#include "static_text.h"
+
+#include <QEvent>
+#include <QFontMetrics>
+#include <QMouseEvent>
+#include <QPainter>
+#include <qdrawutil.h>
+
+namespace ui {
+namespace {
+
+// The border of one pixel and one pixel of room inside it.
+constexpr int kInset = 2;
+
+} // namespace
+
+StaticText::StaticText(QWidget *parent) : QWidget(parent)
+{
+    fitToText();
+}
+
+void StaticText::setText(const QString &text)
+{
+    if (text == m_text)
+        return;
+    m_text = text;
+    fitToText();
+    update();
+}
+
+void StaticText::setFixedCentred(const QSize &size)
+{
+    m_autoSize = false;
+    setFixedSize(size);
+}
+
+QSize StaticText::sizeHint() const
+{
+    if (!m_autoSize)
+        return size();
+    const QFontMetrics metrics(font());
+    return {metrics.horizontalAdvance(m_text) + 2 * kInset, metrics.height() + 2 * kInset};
+}
+
+void StaticText::fitToText()
+{
+    if (m_autoSize)
+        resize(sizeHint());
+}
+
+void StaticText::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::FontChange)
+        fitToText();
+    QWidget::changeEvent(event);
+}
+
+void StaticText::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    qDrawShadePanel(&painter, rect(), palette(), true, 1);
+
+    painter.setClipRect(rect().adjusted(1, 1, -1, -1));
+    const int flags = Qt::TextSingleLine | Qt::AlignTop | (m_autoSize ? Qt::AlignLeft : Qt::AlignHCenter);
+    QRect area = rect().adjusted(kInset, kInset, -kInset, -kInset);
+    if (!m_autoSize) {
+        // Centred both ways in the fixed box.
+        const int textHeight = QFontMetrics(font()).height();
+        area = QRect(0, (height() - textHeight) / 2, width(), textHeight);
+    }
+    if (isEnabled()) {
+        painter.setPen(palette().color(QPalette::Active, QPalette::WindowText));
+        painter.drawText(area, flags, m_text);
+        return;
+    }
+    // Disabled: a light copy one pixel down and right under a grey one.
+    painter.setPen(palette().color(QPalette::Light));
+    painter.drawText(area.translated(1, 1), flags, m_text);
+    painter.setPen(palette().color(QPalette::Dark));
+    painter.drawText(area, flags, m_text);
+}
+
+ClickableText::ClickableText(QWidget *parent) : StaticText(parent)
+{
+    setFocusPolicy(Qt::NoFocus);
+}
+
+bool ClickableText::event(QEvent *event)
+{
+    if (event->type() == QEvent::ToolTip && !isEnabled())
+        return true;
+    if (event->type() == QEvent::EnabledChange)
+        m_pressed = false;
+    return StaticText::event(event);
+}
+
+void ClickableText::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton)
+        m_pressed = true;
+    event->accept();
+}
+
+void ClickableText::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    const bool inside = rect().contains(event->position().toPoint());
+    const bool pressed = m_pressed;
+    m_pressed = false;
+    if (pressed && inside)
+        emit clicked();
+}
+
+void ClickableText::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    // The second press of a double click: its release must not click again.
+    m_pressed = false;
+    event->accept();
+}
+
+} // namespace ui

@@ -1,0 +1,393 @@
+#include "tform1.h"
+
+#include "listing/messages.h"
+#include "open_dialog.h"
+#include "panel.h"
+#include "platform/dialogs.h"
+#include "platform/qt/qt_text.h"
+#include "push_button.h"
+#include "result_grid.h"
+#include "result_table_model.h"
+#include "splitter.h"
+#include "static_text.h"
+
+#include <QColor>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+#include <cstdio>
+
+namespace ui {
+namespace {
+
+using platform::qt::toQString;
+
+const QColor kGreen(0x00, 0x80, 0x00);
+const QColor kYellow(0xFF, 0xFF, 0x00);
+
+// How long a hint stays up.
+constexpr int kHintDurationMs = 2500;
+
+double primaryScreenDpi()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    return screen ? screen->logicalDotsPerInchY() : 96.0;
+}
+
+void setTextColour(QWidget *widget, QPalette::ColorRole role, const QColor &colour)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(role, colour);
+    widget->setPalette(palette);
+}
+
+} // namespace
+
+QString contentPaneText(const std::string &cp932)
+{
+    QString text = toQString(cp932);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return text;
+}
+
+TForm1::TForm1(platform::Dialogs &dialogs, platform::Desktop &desktop, QWidget *parent)
+    : QWidget(parent), m_dialogs(dialogs), m_desktop(desktop), m_scale(primaryScreenDpi())
+{
+    setObjectName(QStringLiteral("TForm1"));
+    setWindowTitle(QStringLiteral("Form1"));
+    setFont(windowFont(m_scale));
+    buildLayout();
+    setUpHints();
+    setUpFocus();
+    connectCommands();
+
+    // The window opens at its designed place and size (688 x 446 inside a
+    // frame of 696 x 480); the position is the screen's, not scaled.
+    resize(m_scale.px(688), m_scale.px(446));
+    move(192, 107);
+
+    runHandler([this] { FormCreate(); });
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::buildLayout()
+{
+    const LayoutScale &s = m_scale;
+    auto place = [&s](QWidget *widget, int x, int y, int width = -1, int height = -1) {
+        widget->move(s.px(x), s.px(y));
+        if (width >= 0)
+            widget->setFixedSize(s.px(width), s.px(height));
+    };
+    auto button = [&](const QString &name, const QString &text, QWidget *parent) {
+        auto *result = new PushButton(text, parent);
+        result->setObjectName(name);
+        return result;
+    };
+
+    // The folder strip along the top.
+    m_pnlToolBtn = new Panel(this);
+    m_pnlToolBtn->setObjectName(QStringLiteral("pnlToolBtn"));
+    m_pnlToolBtn->setCaption(QStringLiteral("拡張用"));
+    m_pnlToolBtn->setFixedHeight(s.px(41));
+    m_StaticText1 = new StaticText(m_pnlToolBtn);
+    m_StaticText1->setObjectName(QStringLiteral("StaticText1"));
+    m_StaticText1->setText(QStringLiteral("クッキーフォルダ"));
+    place(m_StaticText1, 72, 8);
+    m_edInPath = new QLineEdit(m_pnlToolBtn);
+    m_edInPath->setObjectName(QStringLiteral("edInPath"));
+    m_edInPath->setEnabled(false);
+    place(m_edInPath, 168, 8, 425, 20);
+    m_bbtnInPathSet = button(QStringLiteral("bbtnInPathSet"), QStringLiteral("参照"), m_pnlToolBtn);
+    place(m_bbtnInPathSet, 600, 8, 75, 25);
+
+    // The status bar along the bottom: one sunken text and a size grip.
+    m_StatusBar1 = new QStatusBar(this);
+    m_StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    m_StatusBar1->setSizeGripEnabled(true);
+    m_StatusBar1->setFixedHeight(s.px(19));
+    m_statusLabel = new QLabel(m_StatusBar1);
+    m_statusLabel->setObjectName(QStringLiteral("StatusBar1Text"));
+    m_statusLabel->setTextFormat(Qt::PlainText);
+    m_StatusBar1->addWidget(m_statusLabel, 1);
+
+    // The green command column on the left.
+    m_pnlMenu = new Panel(this);
+    m_pnlMenu->setObjectName(QStringLiteral("pnlMenu"));
+    m_pnlMenu->setCaption(QStringLiteral("Menu"));
+    m_pnlMenu->setBackground(kGreen);
+    m_pnlMenu->setFixedWidth(s.px(137));
+
+    QFont commandFont = windowFont(s, 16);
+    commandFont.setBold(true);
+    commandFont.setItalic(true);
+    commandFont.setUnderline(true);
+    auto command = [&](const QString &name, const QString &text, int y) {
+        auto *result = new ClickableText(m_pnlMenu);
+        result->setObjectName(name);
+        result->setFont(commandFont);
+        setTextColour(result, QPalette::WindowText, kYellow);
+        result->setText(text);
+        place(result, 16, y);
+        return result;
+    };
+    m_stDelete = command(QStringLiteral("stDelete"), QStringLiteral("DELETE      "), 32);
+    m_stAllDelete = command(QStringLiteral("stAllDelete"), QStringLiteral("ALL DELETE"), 64);
+    m_stReLoad = command(QStringLiteral("stReLoad"), QStringLiteral("ReLoad       "), 104);
+
+    m_GroupBox1 = new QGroupBox(QStringLiteral("検索"), m_pnlMenu);
+    m_GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+    setTextColour(m_GroupBox1, QPalette::WindowText, kYellow);
+    place(m_GroupBox1, 16, 152, 105, 121);
+    m_bbtnSch_Fname = button(QStringLiteral("bbtnSch_Fname"), QStringLiteral("ファイル名"), m_GroupBox1);
+    place(m_bbtnSch_Fname, 16, 16, 75, 25);
+    m_bbtnSch_Memo = button(QStringLiteral("bbtnSch_Memo"), QStringLiteral("ファイル内容"), m_GroupBox1);
+    place(m_bbtnSch_Memo, 16, 48, 75, 25);
+    m_bbtnSch_Exit = button(QStringLiteral("bbtnSch_Exit"), QStringLiteral("解\u3000除"), m_GroupBox1);
+    place(m_bbtnSch_Exit, 16, 88, 75, 25);
+    for (QWidget *inner : {m_bbtnSch_Fname, m_bbtnSch_Memo, m_bbtnSch_Exit})
+        setTextColour(inner, QPalette::WindowText, Qt::black);
+
+    m_bbtnHelp = button(QStringLiteral("bbtnHelp"), QStringLiteral("HELP"), m_pnlMenu);
+    place(m_bbtnHelp, 32, 288, 73, 25);
+    m_bbtnVersion = button(QStringLiteral("bbtnVersion"), QStringLiteral("Version"), m_pnlMenu);
+    place(m_bbtnVersion, 32, 320, 73, 25);
+    m_bbtnExit = button(QStringLiteral("bbtnExit"), QStringLiteral("閉じる(&C)"), m_pnlMenu);
+    place(m_bbtnExit, 32, 352, 73, 25);
+    QIcon door;
+    door.addFile(QStringLiteral(":/pictures/door.png"), QSize(), QIcon::Normal);
+    door.addFile(QStringLiteral(":/pictures/door_disabled.png"), QSize(), QIcon::Disabled);
+    m_bbtnExit->setIcon(door);
+    m_bbtnExit->setIconSize(QSize(s.px(18), s.px(18)));
+
+    // The list area: search-mode strip, table, splitter and content pane.
+    m_Panel3 = new Panel(this);
+    m_Panel3->setObjectName(QStringLiteral("Panel3"));
+    m_Panel3->setCaption(QStringLiteral("Panel3"));
+    m_Panel3->setMinimumSize(0, 0);
+
+    m_pnlSelPcLoginName = new Panel(m_Panel3);
+    m_pnlSelPcLoginName->setObjectName(QStringLiteral("pnlSelPcLoginName"));
+    m_pnlSelPcLoginName->setCaption(QStringLiteral("拡張用"));
+    m_pnlSelPcLoginName->setFixedHeight(s.px(32));
+    m_stSchModeInfo = new StaticText(m_pnlSelPcLoginName);
+    m_stSchModeInfo->setObjectName(QStringLiteral("stSchModeInfo"));
+    QFont bold = windowFont(s);
+    bold.setBold(true);
+    m_stSchModeInfo->setFont(bold);
+    m_stSchModeInfo->setFixedCentred(QSize(s.px(161), s.px(16)));
+    m_stSchModeInfo->setText(QStringLiteral("stSchModeInfo"));
+    place(m_stSchModeInfo, 24, 8);
+
+    m_grdMain = new ResultGrid(m_Panel3);
+    m_grdMain->setObjectName(QStringLiteral("grdMain"));
+    m_model = new ResultTableModel(m_cookies.table(), m_grdMain);
+    m_grdMain->setResultModel(m_model);
+    m_grdMain->verticalHeader()->setDefaultSectionSize(s.px(ResultGrid::kDefaultRowHeight));
+    m_grdMain->horizontalHeader()->setDefaultSectionSize(s.px(ResultGrid::kDefaultColumnWidth));
+
+    m_Panel4 = new Panel(m_Panel3);
+    m_Panel4->setObjectName(QStringLiteral("Panel4"));
+    m_Panel4->setFixedHeight(s.px(88));
+    m_riedRead_OneCookies = new QPlainTextEdit(m_Panel4);
+    m_riedRead_OneCookies->setObjectName(QStringLiteral("riedRead_OneCookies"));
+    m_riedRead_OneCookies->setReadOnly(true);
+    m_riedRead_OneCookies->setUndoRedoEnabled(false);
+    m_riedRead_OneCookies->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    m_riedRead_OneCookies->setTabChangesFocus(true);
+    // The selection disappears while the pane has no focus.
+    QPalette pane = m_riedRead_OneCookies->palette();
+    pane.setColor(QPalette::Inactive, QPalette::Highlight, pane.color(QPalette::Active, QPalette::Base));
+    pane.setColor(QPalette::Inactive, QPalette::HighlightedText, pane.color(QPalette::Active, QPalette::Text));
+    m_riedRead_OneCookies->setPalette(pane);
+
+    m_Splitter1 = new Splitter(Splitter::Side::Bottom, m_Panel4, m_grdMain, m_Panel3);
+    m_Splitter1->setObjectName(QStringLiteral("Splitter1"));
+    m_Splitter1->setFixedHeight(s.px(3));
+    m_Splitter2 = new Splitter(Splitter::Side::Left, m_pnlMenu, m_Panel3, this);
+    m_Splitter2->setObjectName(QStringLiteral("Splitter2"));
+    m_Splitter2->setFixedWidth(s.px(3));
+
+    m_OpenDialog1 = new OpenDialog(this);
+    m_OpenDialog1->setObjectName(QStringLiteral("OpenDialog1"));
+
+    // Docking: the panels' children sit inside their one-pixel bevel.
+    auto *content = new QVBoxLayout(m_Panel4);
+    content->setContentsMargins(1, 1, 1, 1);
+    content->setSpacing(0);
+    content->addWidget(m_riedRead_OneCookies);
+
+    auto *list = new QVBoxLayout(m_Panel3);
+    list->setContentsMargins(1, 1, 1, 1);
+    list->setSpacing(0);
+    list->addWidget(m_pnlSelPcLoginName);
+    list->addWidget(m_grdMain, 1);
+    list->addWidget(m_Splitter1);
+    list->addWidget(m_Panel4);
+
+    auto *middle = new QHBoxLayout;
+    middle->setContentsMargins(0, 0, 0, 0);
+    middle->setSpacing(0);
+    middle->addWidget(m_pnlMenu);
+    middle->addWidget(m_Splitter2);
+    middle->addWidget(m_Panel3, 1);
+
+    auto *window = new QVBoxLayout(this);
+    window->setContentsMargins(0, 0, 0, 0);
+    window->setSpacing(0);
+    window->addWidget(m_pnlToolBtn);
+    window->addLayout(middle, 1);
+    window->addWidget(m_StatusBar1);
+}
+
+void TForm1::setUpHints()
+{
+    // Hints only on these six; no other control carries one.
+    const std::pair<QWidget *, QString> hints[] = {
+        {m_stDelete, QStringLiteral("最後に選択したクッキーファイルを削除します")},
+        {m_stAllDelete, QStringLiteral("全てのクッキーファイルを削除します")},
+        {m_stReLoad, QStringLiteral("クッキーファイルの再読み込み")},
+        {m_bbtnVersion, QStringLiteral("バージョン情報を表示します")},
+        {m_bbtnExit, QStringLiteral("終了します")},
+        {m_grdMain, QStringLiteral("クッキーファイルの情報")},
+    };
+    for (const auto &[widget, hint] : hints) {
+        widget->setToolTip(hint);
+        widget->setToolTipDuration(kHintDurationMs);
+    }
+}
+
+void TForm1::setUpFocus()
+{
+    // Tab order: the browse button, the column's buttons from the bottom up,
+    // then the table and the content pane. The clickable texts take no focus
+    // and the disabled folder box is skipped.
+    QWidget *const order[] = {m_bbtnInPathSet, m_bbtnExit,     m_bbtnVersion,  m_bbtnHelp, m_bbtnSch_Fname,
+                              m_bbtnSch_Memo,  m_bbtnSch_Exit, m_grdMain,      m_riedRead_OneCookies};
+    for (std::size_t i = 0; i + 1 < std::size(order); ++i)
+        setTabOrder(order[i], order[i + 1]);
+    setTabOrder(m_riedRead_OneCookies, m_bbtnInPathSet);
+    m_bbtnInPathSet->setFocus();
+}
+
+void TForm1::connectCommands()
+{
+    connect(m_bbtnExit, &QPushButton::clicked, this, &QWidget::close);
+}
+
+void TForm1::FormCreate()
+{
+    m_pnlMenu->setCaption(QString());
+    m_pnlSelPcLoginName->setCaption(QString());
+    m_pnlToolBtn->setCaption(QString());
+    m_stSchModeInfo->setText(QString());
+    m_bbtnSch_Exit->setEnabled(false);
+    m_cookies.table().InitGrid();
+    tableChanged();
+    m_cookies.InitState();
+    setCaption(m_cookies.state().caption());
+    m_cookies.ListCookieFiles(*this);
+}
+
+void TForm1::showError(const std::string &message) noexcept
+{
+    try {
+        m_dialogs.messageBox(listing::messages::errorBoxText(message), kApplicationTitle,
+                             platform::msgbox::kIconHand | platform::msgbox::kOk);
+    } catch (...) {
+        // Nothing is left to tell the user with; the event loop must go on.
+        std::fputs("vellumin: the error box could not be shown\n", stderr);
+    }
+}
+
+void TForm1::syncContentPane()
+{
+    if (m_riedRead_OneCookies->isHidden())
+        return;
+    const listing::ContentPane &pane = m_cookies.contentPane();
+    if (pane.revision() == m_shownRevision)
+        return;
+    m_shownRevision = pane.revision();
+    m_riedRead_OneCookies->setPlainText(contentPaneText(pane.text()));
+}
+
+QString TForm1::statusText() const
+{
+    return m_statusLabel->text();
+}
+
+void TForm1::setStatusText(const std::string &text)
+{
+    m_statusLabel->setText(toQString(text));
+}
+
+void TForm1::setBusyCursor(bool busy)
+{
+    if (busy && !m_busy)
+        m_busy.emplace();
+    else if (!busy)
+        m_busy.reset();
+}
+
+void TForm1::setTableVisible(bool visible)
+{
+    m_grdMain->setVisible(visible);
+}
+
+void TForm1::setContentPaneVisible(bool visible)
+{
+    m_riedRead_OneCookies->setVisible(visible);
+    if (visible)
+        syncContentPane();
+}
+
+void TForm1::setDeleteCommandsEnabled(bool enabled)
+{
+    m_stDelete->setEnabled(enabled);
+    m_stAllDelete->setEnabled(enabled);
+}
+
+void TForm1::setCaption(const std::string &caption)
+{
+    setWindowTitle(toQString(caption));
+}
+
+void TForm1::setFolderText(const std::string &text)
+{
+    m_edInPath->setText(toQString(text));
+}
+
+void TForm1::setSearchModeLabel(const std::string &text)
+{
+    m_stSchModeInfo->setText(toQString(text));
+}
+
+void TForm1::setClearSearchEnabled(bool enabled)
+{
+    m_bbtnSch_Exit->setEnabled(enabled);
+}
+
+void TForm1::tableChanged()
+{
+    m_model->reload();
+    m_grdMain->applyLayout(m_cookies.table(), m_scale.px(ResultGrid::kDefaultRowHeight));
+    // The first data row is the current one after every rebuild.
+    if (m_model->rowCount() > 0)
+        m_grdMain->setCurrentIndex(m_model->index(0, 0));
+}
+
+int TForm1::tableFontPointSize() const
+{
+    return pointSizeOn(*m_grdMain);
+}
+
+} // namespace ui
