@@ -33,7 +33,7 @@ void drawFixedCell(QPainter &painter, const QRect &rect, const QPalette &palette
     if (text.isEmpty())
         return;
     painter.setPen(palette.color(QPalette::Active, QPalette::ButtonText));
-    painter.drawText(rect.adjusted(kTextInset, kTextInset, -1, -1), kTextFlags, text);
+    painter.drawText(rect.adjusted(kTextInset, kTextInset, 0, 0), kTextFlags, text);
 }
 
 GridHeader::GridHeader(Qt::Orientation orientation, QWidget *parent) : QHeaderView(orientation, parent)
@@ -122,6 +122,10 @@ void ResultGrid::setResultModel(ResultTableModel *model)
 {
     m_model = model;
     setModel(model);
+    // Rows and columns both keep their default size until the user drags
+    // one: nothing is measured.
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Interactive);
 }
 
 void ResultGrid::applyLayout(const listing::ResultTable &table, int rowHeight)

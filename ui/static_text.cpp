@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <qdrawutil.h>
 
+#include <algorithm>
+
 namespace ui {
 namespace {
 
@@ -39,7 +41,9 @@ QSize StaticText::sizeHint() const
     if (!m_autoSize)
         return size();
     const QFontMetrics metrics(font());
-    return {metrics.horizontalAdvance(m_text) + 2 * kInset, metrics.height() + 2 * kInset};
+    // A slanted text may reach past its advance; the box takes it in too.
+    const int width = std::max(metrics.horizontalAdvance(m_text), metrics.boundingRect(m_text).right() + 1);
+    return {width + 2 * kInset, metrics.height() + 2 * kInset};
 }
 
 void StaticText::fitToText()

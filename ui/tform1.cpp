@@ -118,6 +118,8 @@ void TForm1::buildLayout()
     m_statusLabel = new QLabel(m_StatusBar1);
     m_statusLabel->setObjectName(QStringLiteral("StatusBar1Text"));
     m_statusLabel->setTextFormat(Qt::PlainText);
+    m_statusLabel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    m_statusLabel->setLineWidth(1);
     m_StatusBar1->addWidget(m_statusLabel, 1);
 
     // The green command column on the left.
@@ -220,14 +222,15 @@ void TForm1::buildLayout()
     m_OpenDialog1 = new OpenDialog(this);
     m_OpenDialog1->setObjectName(QStringLiteral("OpenDialog1"));
 
-    // Docking: the panels' children sit inside their one-pixel bevel.
+    // Docking: the panels' children sit inside their one-pixel bevel, which
+    // QFrame already keeps clear.
     auto *content = new QVBoxLayout(m_Panel4);
-    content->setContentsMargins(1, 1, 1, 1);
+    content->setContentsMargins(0, 0, 0, 0);
     content->setSpacing(0);
     content->addWidget(m_riedRead_OneCookies);
 
     auto *list = new QVBoxLayout(m_Panel3);
-    list->setContentsMargins(1, 1, 1, 1);
+    list->setContentsMargins(0, 0, 0, 0);
     list->setSpacing(0);
     list->addWidget(m_pnlSelPcLoginName);
     list->addWidget(m_grdMain, 1);

@@ -1,0 +1,164 @@
+// The Qt dialog service: what the Windows flags choose, how message texts
+// break lines, the input box's byte limit, and the real boxes answered by
+// key presses.
+
+#include "platform/cp932.h"
+#include "platform/dialogs.h"
+#include "platform/qt/input_box.h"
+#include "platform/qt/qt_dialogs.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+namespace {
+
+using namespace platform::msgbox;
+
+// Runs `answer` on the modal box once it is up.
+void whenModal(std::function<void(QWidget *)> answer)
+{
+    auto *poll = new QTimer;
+    poll->setInterval(20);
+    QObject::connect(poll, &QTimer::timeout, [poll, answer] {
+        if (QWidget *modal = QApplication::activeModalWidget()) {
+            poll->stop();
+            poll->deleteLater();
+            answer(modal);
+        }
+    });
+    poll->start();
+}
+
+// Types `text` as key presses that carry their characters.
+void type(QWidget *widget, const QString &text)
+{
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(widget, &press);
+    }
+}
+
+std::string cp932(const char *utf8)
+{
+    return platform::cp932::fromUtf8(utf8);
+}
+
+} // namespace
+
+class QtDialogsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void flagsChooseIconButtonsAndDefault();
+    void lineBreaks_data();
+    void lineBreaks();
+    void inputLimitCountsCp932Bytes();
+    void realMessageBoxAnswers();
+    void realInputBoxAnswers();
+};
+
+void QtDialogsTest::flagsChooseIconButtonsAndDefault()
+{
+    const platform::qt::MessageBoxLayout error = platform::qt::messageBoxLayout(kIconHand | kOk);
+    QCOMPARE(error.icon, QMessageBox::Critical);
+    QCOMPARE(error.buttons.size(), std::size_t(1));
+    QCOMPARE(error.buttons[0].answer, kIdOk);
+    QCOMPARE(error.escapeAnswer, kIdOk);
+
+    const platform::qt::MessageBoxLayout question = platform::qt::messageBoxLayout(0x24);
+    QCOMPARE(question.icon, QMessageBox::Question);
+    QCOMPARE(question.buttons.size(), std::size_t(2));
+    QCOMPARE(question.buttons[0].answer, kIdYes);
+    QCOMPARE(question.buttons[1].answer, kIdNo);
+    QCOMPARE(question.defaultButton, 0);
+    // A Yes/No box cannot be escaped, as on Windows.
+    QCOMPARE(question.escapeAnswer, -1);
+
+    QCOMPARE(platform::qt::messageBoxLayout(0x124).defaultButton, 1);
+    QCOMPARE(platform::qt::messageBoxLayout(0x40).icon, QMessageBox::Information);
+    // A default button past the last one falls back to the first.
+    QCOMPARE(platform::qt::messageBoxLayout(0x200).defaultButton, 0);
+}
+
+void QtDialogsTest::lineBreaks_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("LF CR is one break") << QByteArray("a\n\rb") << QStringLiteral("a\nb");
+    QTest::newRow("CR LF is one break") << QByteArray("a\r\nb") << QStringLiteral("a\nb");
+    QTest::newRow("two CR are two") << QByteArray("a\r\r   b\r\r") << QStringLiteral("a\n\n   b\n\n");
+    QTest::newRow("LF LF are two") << QByteArray("a\n\nb") << QStringLiteral("a\n\nb");
+}
+
+void QtDialogsTest::lineBreaks()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(QString, shown);
+    QCOMPARE(platform::qt::messageBoxText(text.toStdString()), shown);
+}
+
+void QtDialogsTest::inputLimitCountsCp932Bytes()
+{
+    platform::qt::Cp932LengthValidator validator(255);
+    int pos = 0;
+    QString fits = QString(127, QChar(0x3042)) + QLatin1Char('a'); // 254 + 1 bytes
+    QCOMPARE(validator.validate(fits, pos), QValidator::Acceptable);
+    QString over = QString(128, QChar(0x3042)); // 256 bytes in 128 characters
+    QCOMPARE(validator.validate(over, pos), QValidator::Invalid);
+    QString ascii(255, QLatin1Char('x'));
+    QCOMPARE(validator.validate(ascii, pos), QValidator::Acceptable);
+
+    // Typing past the limit is refused; the text stays as it was.
+    platform::qt::InputBox box(QStringLiteral("c"), QStringLiteral("p"), QString(127, QChar(0x3042)));
+    auto *edit = box.findChild<QLineEdit *>();
+    edit->end(false);
+    type(edit, QStringLiteral("あ"));
+    QCOMPARE(edit->text(), QString(127, QChar(0x3042)));
+    type(edit, QStringLiteral("z"));
+    QCOMPARE(edit->text(), QString(127, QChar(0x3042)) + QLatin1Char('z'));
+}
+
+void QtDialogsTest::realMessageBoxAnswers()
+{
+    platform::qt::QtDialogs dialogs;
+    QString shownText;
+    whenModal([&shownText](QWidget *modal) {
+        auto *box = qobject_cast<QMessageBox *>(modal);
+        shownText = box ? box->text() : QString();
+        QTest::keyClick(modal, Qt::Key_Return); // the default button: No
+    });
+    const int answer = dialogs.messageBox(cp932("全てのクッキーファイルを削除します。\n\r宜しいですか？"),
+                                          cp932("削除確認"), kYesNo | kIconQuestion | kDefButton2);
+    QCOMPARE(answer, kIdNo);
+    QCOMPARE(shownText, QStringLiteral("全てのクッキーファイルを削除します。\n宜しいですか？"));
+
+    whenModal([](QWidget *modal) { QTest::keyClick(modal, Qt::Key_Escape); });
+    QCOMPARE(dialogs.messageBox("x", "Vellumin", kIconHand | kOk), kIdOk);
+}
+
+void QtDialogsTest::realInputBoxAnswers()
+{
+    platform::qt::QtDialogs dialogs;
+    whenModal([](QWidget *modal) {
+        type(modal->focusWidget(), QStringLiteral("abc検索"));
+        QTest::keyClick(modal->focusWidget(), Qt::Key_Return);
+    });
+    QCOMPARE(dialogs.inputBox("Input Search FileName", cp932("検索ファイル名を入力してください"), ""),
+             cp932("abc検索"));
+
+    whenModal([](QWidget *modal) {
+        QTest::keyClicks(modal->focusWidget(), QStringLiteral("typed"));
+        QTest::keyClick(modal->focusWidget(), Qt::Key_Escape);
+    });
+    QCOMPARE(dialogs.inputBox("c", "p", "default"), std::string("default"));
+}
+
+QTEST_MAIN(QtDialogsTest)
+#include "qt_dialogs_test.moc"

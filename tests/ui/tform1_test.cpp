@@ -1,0 +1,601 @@
+// The main window: its controls, the first scan at start-up, the fitted
+// columns, the error box of a failed start, hints, focus and closing.
+
+#include "listing/result_table.h"
+#include "platform/dialogs.h"
+#include "ui/application.h"
+#include "ui/fonts.h"
+#include "ui/panel.h"
+#include "ui/result_grid.h"
+#include "ui/result_table_model.h"
+#include "ui/splitter.h"
+#include "ui/static_text.h"
+#include "ui/tform1.h"
+#include "ui_test_support.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFontInfo>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QHelpEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTest>
+#include <QToolTip>
+
+#include <memory>
+#include <stdexcept>
+
+namespace {
+
+template <typename T = QWidget> T *control(const QWidget &window, const char *name)
+{
+    return window.findChild<T *>(QString::fromLatin1(name));
+}
+
+QString expectedCaption(const std::string &folder)
+{
+    return QStringLiteral("Vellumin ver 1.30   < CookiesPath:[") + QString::fromStdString(folder) +
+           QStringLiteral("/] >");
+}
+
+} // namespace
+
+class TForm1Test : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void controlTree_data();
+    void controlTree();
+    void texts();
+    void fonts();
+    void designedGeometry();
+    void staticTextsFitTheirText();
+    void hints();
+    void firstScanFillsTableAndStatus();
+    void fittedColumnWidths();
+    void emptyFolderDisablesDeleteCommands();
+    void failedFirstScanShowsErrorBoxAndWindowStillOpens();
+    void handlerWrapperShowsAnyFailure();
+    void busyCursorIsHeldOnce();
+    void initialFocusAndTabOrder();
+    void closeButtonAltCAndEsc();
+    void splitterSnapsShutAndEscCancels();
+    void contentPaneTextConversion();
+
+private:
+    std::unique_ptr<ui::TForm1> makeWindow(ScriptedDialogs &dialogs)
+    {
+        return std::make_unique<ui::TForm1>(dialogs, m_desktop);
+    }
+
+    RecordingDesktop m_desktop;
+};
+
+void TForm1Test::initTestCase()
+{
+    ui::setUpApplication();
+}
+
+void TForm1Test::controlTree_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("parent");
+    QTest::addColumn<QString>("className");
+
+    const char *rows[][3] = {
+        {"pnlToolBtn", "TForm1", "ui::Panel"},
+        {"StaticText1", "pnlToolBtn", "ui::StaticText"},
+        {"edInPath", "pnlToolBtn", "QLineEdit"},
+        {"bbtnInPathSet", "pnlToolBtn", "ui::PushButton"},
+        {"StatusBar1", "TForm1", "QStatusBar"},
+        {"pnlMenu", "TForm1", "ui::Panel"},
+        {"stDelete", "pnlMenu", "ui::ClickableText"},
+        {"stAllDelete", "pnlMenu", "ui::ClickableText"},
+        {"stReLoad", "pnlMenu", "ui::ClickableText"},
+        {"GroupBox1", "pnlMenu", "QGroupBox"},
+        {"bbtnSch_Fname", "GroupBox1", "ui::PushButton"},
+        {"bbtnSch_Memo", "GroupBox1", "ui::PushButton"},
+        {"bbtnSch_Exit", "GroupBox1", "ui::PushButton"},
+        {"bbtnHelp", "pnlMenu", "ui::PushButton"},
+        {"bbtnVersion", "pnlMenu", "ui::PushButton"},
+        {"bbtnExit", "pnlMenu", "ui::PushButton"},
+        {"Splitter2", "TForm1", "ui::Splitter"},
+        {"Panel3", "TForm1", "ui::Panel"},
+        {"pnlSelPcLoginName", "Panel3", "ui::Panel"},
+        {"stSchModeInfo", "pnlSelPcLoginName", "ui::StaticText"},
+        {"grdMain", "Panel3", "ui::ResultGrid"},
+        {"Splitter1", "Panel3", "ui::Splitter"},
+        {"Panel4", "Panel3", "ui::Panel"},
+        {"riedRead_OneCookies", "Panel4", "QPlainTextEdit"},
+        {"OpenDialog1", "TForm1", "ui::OpenDialog"},
+    };
+    for (const auto &row : rows)
+        QTest::newRow(row[0]) << QString::fromLatin1(row[0]) << QString::fromLatin1(row[1])
+                              << QString::fromLatin1(row[2]);
+}
+
+void TForm1Test::controlTree()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, parent);
+    QFETCH(QString, className);
+
+    TempPrefix prefix;
+    ScriptedDialogs dialogs;
+    const auto window = makeWindow(dialogs);
+    QCOMPARE(window->objectName(), QStringLiteral("TForm1"));
+    const QList<QObject *> found = window->findChildren<QObject *>(name);
+    QCOMPARE(found.size(), 1);
+    QCOMPARE(QString::fromLatin1(found.front()->metaObject()->className()), className);
+    QVERIFY(found.front()->parent());
+    QCOMPARE(found.front()->parent()->objectName(), parent);
+}
+
+void TForm1Test::texts()
+{
+    TempPrefix prefix;
+    ScriptedDialogs dialogs;
+    const auto window = makeWindow(dialogs);
+    const QWidget &w = *window;
+
+    QCOMPARE(control<ui::StaticText>(w, "StaticText1")->text(), QStringLiteral("クッキーフォルダ"));
+    QCOMPARE(control<QPushButton>(w, "bbtnInPathSet")->text(), QStringLiteral("参照"));
+    QCOMPARE(control<ui::StaticText>(w, "stDelete")->text(), QStringLiteral("DELETE      "));
+    QCOMPARE(control<ui::StaticText>(w, "stAllDelete")->text(), QStringLiteral("ALL DELETE"));
+    QCOMPARE(control<ui::StaticText>(w, "stReLoad")->text(), QStringLiteral("ReLoad       "));
+    QCOMPARE(control<QGroupBox>(w, "GroupBox1")->title(), QStringLiteral("検索"));
+    QCOMPARE(control<QPushButton>(w, "bbtnSch_Fname")->text(), QStringLiteral("ファイル名"));
+    QCOMPARE(control<QPushButton>(w, "bbtnSch_Memo")->text(), QStringLiteral("ファイル内容"));
+    QCOMPARE(control<QPushButton>(w, "bbtnSch_Exit")->text(), QStringLiteral("解\u3000除"));
+    QCOMPARE(control<QPushButton>(w, "bbtnHelp")->text(), QStringLiteral("HELP"));
+    QCOMPARE(control<QPushButton>(w, "bbtnVersion")->text(), QStringLiteral("Version"));
+    QCOMPARE(control<QPushButton>(w, "bbtnExit")->text(), QStringLiteral("閉じる(&C)"));
+    QVERIFY(!control<QPushButton>(w, "bbtnExit")->icon().isNull());
+
+    // The placeholders are cleared at start; the search is off.
+    for (const char *panel : {"pnlToolBtn", "pnlMenu", "pnlSelPcLoginName"})
+        QVERIFY2(control<ui::Panel>(w, panel)->caption().isEmpty(), panel);
+    QCOMPARE(control<ui::StaticText>(w, "stSchModeInfo")->text(), QString());
+    QVERIFY(!control(w, "bbtnSch_Exit")->isEnabled());
+    QVERIFY(!control(w, "edInPath")->isEnabled());
+    QVERIFY(control(w, "bbtnSch_Fname")->isEnabled());
+    QVERIFY(control(w, "stReLoad")->isEnabled());
+    QVERIFY(control<QPlainTextEdit>(w, "riedRead_OneCookies")->isReadOnly());
+    QCOMPARE(control<QPlainTextEdit>(w, "riedRead_OneCookies")->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+    QVERIFY(control<QStatusBar>(w, "StatusBar1")->isSizeGripEnabled());
+
+    // No button is a default button.
+    for (QPushButton *button : w.findChildren<QPushButton *>()) {
+        QVERIFY2(!button->isDefault(), qPrintable(button->objectName()));
+        QVERIFY2(!button->autoDefault(), qPrintable(button->objectName()));
+    }
+}
+
+void TForm1Test::fonts()
+{
+    TempPrefix prefix;
+    ScriptedDialogs dialogs;
+    const auto window = makeWindow(dialogs);
+    const QWidget &w = *window;
+    const ui::LayoutScale &scale = window->layoutScale();
+
+    QCOMPARE(w.font().family(), QStringLiteral("ＭＳ Ｐゴシック"));
+    QCOMPARE(w.font().pixelSize(), scale.px(12));
+    // Rendered in the installed stand-in.
+    const QString family = QFontInfo(w.font()).family();
+    QVERIFY2(family == QStringLiteral("IPAPGothic") || family == QStringLiteral("IPA Pゴシック"), qPrintable(family));
+    QCOMPARE(QFontInfo(control(w, "grdMain")->font()).family(), family);
+
+    for (const char *name : {"stDelete", "stAllDelete", "stReLoad"}) {
+        const QFont font = control(w, name)->font();
+        QCOMPARE(font.pixelSize(), scale.px(16));
+        QVERIFY(font.bold() && font.italic() && font.underline());
+        QCOMPARE(control(w, name)->palette().color(QPalette::WindowText), QColor(Qt::yellow));
+    }
+    QVERIFY(control(w, "stSchModeInfo")->font().bold());
+    QCOMPARE(control(w, "pnlMenu")->palette().color(QPalette::Window), QColor(0x00, 0x80, 0x00));
+    QCOMPARE(control(w, "GroupBox1")->palette().color(QPalette::WindowText), QColor(Qt::yellow));
+    QCOMPARE(control(w, "bbtnSch_Fname")->palette().color(QPalette::ButtonText), QColor(Qt::black));
+
+    // The point size that fits the columns comes from the real font and screen.
+    const int dpi = control(w, "grdMain")->logicalDpiY();
+    QCOMPARE(window->tableFontPointSize(), qRound(QFontInfo(w.font()).pixelSize() * 72.0 / dpi));
+    if (dpi == 96)
+        QCOMPARE(window->tableFontPointSize(), 9);
+}
+
+void TForm1Test::designedGeometry()
+{
+    TempPrefix prefix;
+    prefix.writeCookie("a@x.txt", "n\nv\nx/\n");
+    ScriptedDialogs dialogs;
+    const auto window = makeWindow(dialogs);
+    if (window->layoutScale().textHeight() != 12)
+        QSKIP("the layout is checked in pixels at 96 dots per inch");
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    const QWidget &w = *window;
+
+    QCOMPARE(w.size(), QSize(688, 446));
+    QCOMPARE(w.pos(), QPoint(192, 107));
+    QCOMPARE(control(w, "pnlToolBtn")->geometry(), QRect(0, 0, 688, 41));
+    QCOMPARE(control(w, "StatusBar1")->geometry(), QRect(0, 427, 688, 19));
+    QCOMPARE(control(w, "pnlMenu")->geometry(), QRect(0, 41, 137, 386));
+    QCOMPARE(control(w, "Splitter2")->geometry(), QRect(137, 41, 3, 386));
+    QCOMPARE(control(w, "Panel3")->geometry(), QRect(140, 41, 548, 386));
+    // Inside Panel3's bevel of one pixel.
+    QCOMPARE(control(w, "pnlSelPcLoginName")->geometry(), QRect(1, 1, 546, 32));
+    QCOMPARE(control(w, "Panel4")->geometry(), QRect(1, 385 - 88, 546, 88));
+    QCOMPARE(control(w, "Splitter1")->geometry(), QRect(1, 385 - 88 - 3, 546, 3));
+    QCOMPARE(control(w, "grdMain")->geometry(), QRect(1, 33, 546, 385 - 88 - 3 - 33));
+
+    QCOMPARE(control(w, "StaticText1")->pos(), QPoint(72, 8));
+    QCOMPARE(control(w, "edInPath")->geometry(), QRect(168, 8, 425, 20));
+    QCOMPARE(control(w, "bbtnInPathSet")->geometry(), QRect(600, 8, 75, 25));
+    QCOMPARE(control(w, "stDelete")->pos(), QPoint(16, 32));
+    QCOMPARE(control(w, "stAllDelete")->pos(), QPoint(16, 64));
+    QCOMPARE(control(w, "stReLoad")->pos(), QPoint(16, 104));
+    QCOMPARE(control(w, "GroupBox1")->geometry(), QRect(16, 152, 105, 121));
+    QCOMPARE(control(w, "bbtnSch_Fname")->geometry(), QRect(16, 16, 75, 25));
+    QCOMPARE(control(w, "bbtnSch_Memo")->geometry(), QRect(16, 48, 75, 25));
+    QCOMPARE(control(w, "bbtnSch_Exit")->geometry(), QRect(16, 88, 75, 25));
+    QCOMPARE(control(w, "bbtnHelp")->geometry(), QRect(32, 288, 73, 25));
+    QCOMPARE(control(w, "bbtnVersion")->geometry(), QRect(32, 320, 73, 25));
+    QCOMPARE(control(w, "bbtnExit")->geometry(), QRect(32, 352, 73, 25));
+    QCOMPARE(control(w, "stSchModeInfo")->geometry(), QRect(24, 8, 161, 16));
+    QCOMPARE(control<QPushButton>(w, "bbtnExit")->iconSize(), QSize(18, 18));
+
+    auto *grid = control<ui::ResultGrid>(w, "grdMain");
+    QCOMPARE(grid->verticalHeader()->defaultSectionSize(), 20);
+    QCOMPARE(grid->horizontalHeader()->height(), 20);
+    QCOMPARE(grid->selectionBehavior(), QAbstractItemView::SelectRows);
+    QCOMPARE(grid->selectionMode(), QAbstractItemView::ContiguousSelection);
+    QCOMPARE(grid->editTriggers(), QAbstractItemView::NoEditTriggers);
+    QVERIFY(grid->horizontalHeader()->sectionsMovable());
+    QVERIFY(grid->verticalHeader()->sectionsMovable());
+    QCOMPARE(grid->verticalHeader()->sectionResizeMode(0), QHeaderView::Interactive);
+}
+
+void TForm1Test::staticTextsFitTheirText()
+{
+    TempPrefix prefix;
+    ScriptedDialogs dialogs;
+    const auto window = makeWindow(dialogs);
+    for (const char *name : {"StaticText1", "stDelete", "stAllDelete", "stReLoad"}) {
+        auto *text = control<ui::StaticText>(*window, name);
+        const QFontMetrics metrics(text->font());
+        // Trailing blanks count.
+        QVERIFY(text->width() >= metrics.horizontalAdvance(text->text()) + 4);
+        QVERIFY2(text->width() <= metrics.horizontalAdvance(text->text()) + 4 + metrics.height() * 2 / 3,
+                 qPrintable(QStringLiteral("%1: %2 for an advance of %3")
+                                .arg(QLatin1String(name))
+                                .arg(text->width())
+                                .arg(metrics.horizontalAdvance(text->text()))));
+        QCOMPARE(text->height(), metrics.height() + 4);
+    }
+    // The search-mode label keeps its designed size whatever it shows.
+    auto *label = control<ui::StaticText>(*window, "stSchModeInfo");
+    const QSize designed = label->size();
+    label->setText(QStringLiteral("ファイル内容検索モード"));
+    QCOMPARE(label->size(), designed);
+}
+
+void TForm1Test::hints()
+{
+    TempPrefix prefix;
+    prefix.writeCookie("a@x.txt", "n\nv\nx/\n");
+    ScriptedDialogs dialogs;
+    const auto window = makeWindow(dialogs);
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+
+    const std::pair<const char *, QString> hinted[] = {
+        {"stDelete", QStringLiteral("最後に選択したクッキーファイルを削除します")},
+        {"stAllDelete", QStringLiteral("全てのクッキーファイルを削除します")},
+        {"stReLoad", QStringLiteral("クッキーファイルの再読み込み")},
+        {"bbtnVersion", QStringLiteral("バージョン情報を表示します")},
+        {"bbtnExit", QStringLiteral("終了します")},
+        {"grdMain", QStringLiteral("クッキーファイルの情報")},
+    };
+    for (const auto &[name, text] : hinted) {
+        QCOMPARE(control(*window, name)->toolTip(), text);
+        QCOMPARE(control(*window, name)->toolTipDuration(), 2500);
+    }
+    int withHint = 0;
+    for (const QWidget *widget : window->findChildren<QWidget *>())
+        withHint += widget->toolTip().isEmpty() ? 0 : 1;
+    QCOMPARE(withHint, 6);
+    QCOMPARE(QApplication::style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay), 500);
+
+    // A help event shows the hint; a disabled command shows none.
+    QWidget *reload = control(*window, "stReLoad");
+    QHelpEvent help(QEvent::ToolTip, QPoint(2, 2), reload->mapToGlobal(QPoint(2, 2)));
+    QApplication::sendEvent(reload, &help);
+    QTRY_COMPARE(QToolTip::text(), hinted[2].second);
+    QToolTip::hideText();
+    QTRY_VERIFY(!QToolTip::isVisible());
+
+    QWidget *remove = control(*window, "stDelete");
+    remove->setEnabled(false);
+    QHelpEvent disabledHelp(QEvent::ToolTip, QPoint(2, 2), remove->mapToGlobal(QPoint(2, 2)));
+    QApplication::sendEvent(remove, &disabledHelp);
+    QTest::qWait(50);
+    QVERIFY(!QToolTip::isVisible());
+
+    // Over the table's cells the table's own hint shows.
+    auto *grid = control<ui::ResultGrid>(*window, "grdMain");
+    const QPoint cell = grid->visualRect(grid->model()->index(0, 0)).center();
+    QHelpEvent gridHelp(QEvent::ToolTip, cell, grid->viewport()->mapToGlobal(cell));
+    QApplication::sendEvent(grid->viewport(), &gridHelp);
+    QTRY_COMPARE(QToolTip::text(), hinted[5].second);
+    QToolTip::hideText();
+}
+
+void TForm1Test::firstScanFillsTableAndStatus()
+{
+    TempPrefix prefix;
+    prefix.writeCookie("taro@www.example.com[1].txt", "id\n値は１\nwww.example.com/\n1536\n");
+    prefix.writeCookie("hanako@b.example.jp[1].txt", "theme\n表示\nb.example.jp/diary/\n");
+    prefix.writeCookie("notes.md", "not a cookie\n");
+    ScriptedDialogs dialogs;
+    const auto window = makeWindow(dialogs);
+    const QWidget &w = *window;
+
+    QVERIFY(dialogs.messages.empty());
+    const QAbstractItemModel *model = window->tableModel();
+    QCOMPARE(model->rowCount(), 2);
+    QCOMPARE(model->columnCount(), 8);
+    const auto *grid = control<ui::ResultGrid>(w, "grdMain");
+    QCOMPARE(grid->model(), model);
+
+    // Row 0 of the table is the header, column 0 the number column.
+    QCOMPARE(window->tableModel()->cornerText(), QStringLiteral("No"));
+    const QString header[] = {QStringLiteral("FileName"), QStringLiteral("URL(?)"), QStringLiteral("Info(?)")};
+    for (int column = 0; column < 3; ++column)
+        QCOMPARE(model->headerData(column, Qt::Horizontal).toString(), header[column]);
+    QCOMPARE(model->headerData(3, Qt::Horizontal).toString(), QString());
+    QCOMPARE(model->headerData(0, Qt::Vertical).toString(), QStringLiteral("1"));
+    QCOMPARE(model->headerData(1, Qt::Vertical).toString(), QStringLiteral("2"));
+
+    // Sorted by name; the file name without ".txt", line 3, line 2.
+    QCOMPARE(model->index(0, 0).data().toString(), QStringLiteral("hanako@b.example.jp[1]"));
+    QCOMPARE(model->index(0, 1).data().toString(), QStringLiteral("b.example.jp/diary/"));
+    QCOMPARE(model->index(0, 2).data().toString(), QStringLiteral("表示"));
+    QCOMPARE(model->index(1, 0).data().toString(), QStringLiteral("taro@www.example.com[1]"));
+    QCOMPARE(model->index(1, 2).data().toString(), QStringLiteral("値は１"));
+
+    QCOMPARE(window->statusText(), QStringLiteral(" 2 個のクッキーが見付かりました"));
+    const QString folder = QString::fromStdString(prefix.cookieFolder());
+    QCOMPARE(window->windowTitle(), expectedCaption(prefix.cookieFolder()));
+    QCOMPARE(control<QLineEdit>(w, "edInPath")->text(), folder + QStringLiteral("/"));
+    QVERIFY(control(w, "stDelete")->isEnabled());
+    QVERIFY(control(w, "stAllDelete")->isEnabled());
+    QVERIFY(!control(w, "grdMain")->isHidden());
+    QVERIFY(!control(w, "riedRead_OneCookies")->isHidden());
+    QCOMPARE(control<QPlainTextEdit>(w, "riedRead_OneCookies")->toPlainText(), QString());
+    QCOMPARE(grid->currentIndex().row(), 0);
+    QVERIFY(QGuiApplication::overrideCursor() == nullptr);
+}
+
+void TForm1Test::fittedColumnWidths()
+{
+    TempPrefix prefix;
+    prefix.writeCookie("a@example.com[1].txt", "n\nshort\nexample.com/\n");
+    prefix.writeCookie("b@a-much-longer-name.example.org[2].txt", "n\nv a,b\nx/\n");
+    ScriptedDialogs dialogs;
+    const auto window = makeWindow(dialogs);
+    const auto *grid = control<ui::ResultGrid>(*window, "grdMain");
+    const listing::ResultTable &table = window->cookies().table();
+
+    for (int column = 1; column < listing::kGridColumnCount; ++column)
+        QCOMPARE(grid->horizontalHeader()->sectionSize(column - 1), table.columnWidth(column));
+    QCOMPARE(grid->verticalHeader()->width(), table.columnWidth(0));
+
+    const int points = window->tableFontPointSize();
+    // Column 0's longest text is "No"; column 1 the longer name; column 4
+    // holds "a" split off the Info text "v a,b".
+    QCOMPARE(table.columnWidth(0), 2 * points);
+    QCOMPARE(table.columnWidth(1), static_cast<int>(std::strlen("b@a-much-longer-name.example.org[2]")) * points);
+    QCOMPARE(window->tableModel()->index(1, 3).data().toString(), QStringLiteral("a"));
+    QCOMPARE(window->tableModel()->index(1, 4).data().toString(), QStringLiteral("b"));
+}
+
+void TForm1Test::emptyFolderDisablesDeleteCommands()
+{
+    TempPrefix prefix;
+    ScriptedDialogs dialogs;
+    const auto window = makeWindow(dialogs);
+    QVERIFY(dialogs.messages.empty());
+    QCOMPARE(window->tableModel()->rowCount(), 0);
+    QCOMPARE(window->tableModel()->cornerText(), QStringLiteral("No"));
+    QCOMPARE(window->tableModel()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("FileName"));
+    QCOMPARE(window->statusText(), QStringLiteral("クッキーファイルが見付かりません"));
+    QVERIFY(!control(*window, "stDelete")->isEnabled());
+    QVERIFY(!control(*window, "stAllDelete")->isEnabled());
+    QVERIFY(control(*window, "stReLoad")->isEnabled());
+}
+
+void TForm1Test::failedFirstScanShowsErrorBoxAndWindowStillOpens()
+{
+    TempPrefix prefix;
+    prefix.writeCookie("a@first.example.com[1].txt", "n\nv\nfirst.example.com/\n");
+    // A name the mask lists whose file cannot be opened (for root too).
+    prefix.linkNowhere("x.txt");
+    prefix.writeCookie("z@late.example.com[1].txt", "n\nv\nlate.example.com/\n");
+    ScriptedDialogs dialogs;
+    std::unique_ptr<ui::TForm1> window;
+    window = makeWindow(dialogs);
+
+    QCOMPARE(dialogs.messages.size(), std::size_t(1));
+    const ScriptedDialogs::Message &box = dialogs.messages.front();
+    QCOMPARE(fromCp932(box.text),
+             QStringLiteral("ファイル ") + QString::fromStdString(prefix.cookieFolder()) +
+                 QStringLiteral("/x.txt は開けません."));
+    QCOMPARE(fromCp932(box.caption), QStringLiteral("Vellumin"));
+    QCOMPARE(box.flags, platform::msgbox::kIconHand | platform::msgbox::kOk);
+    QCOMPARE(box.flags, 0x10u);
+
+    // The rows found before the failing file stay; the window is usable.
+    QCOMPARE(window->tableModel()->rowCount(), 1);
+    QCOMPARE(window->tableModel()->index(0, 0).data().toString(), QStringLiteral("a@first.example.com[1]"));
+    QVERIFY(QGuiApplication::overrideCursor() == nullptr);
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    QVERIFY(window->isVisible());
+}
+
+void TForm1Test::handlerWrapperShowsAnyFailure()
+{
+    TempPrefix prefix;
+    ScriptedDialogs dialogs;
+    const auto window = makeWindow(dialogs);
+
+    window->runHandler([] { throw std::runtime_error("disk on fire"); });
+    window->runHandler([] { throw std::runtime_error("already ends."); });
+    window->runHandler([] { throw 42; });
+    QCOMPARE(dialogs.messages.size(), std::size_t(3));
+    QCOMPARE(dialogs.messages[0].text, std::string("disk on fire."));
+    QCOMPARE(dialogs.messages[1].text, std::string("already ends."));
+    for (const auto &box : dialogs.messages) {
+        QCOMPARE(box.caption, std::string("Vellumin"));
+        QCOMPARE(box.flags, 0x10u);
+    }
+}
+
+void TForm1Test::busyCursorIsHeldOnce()
+{
+    TempPrefix prefix;
+    ScriptedDialogs dialogs;
+    auto window = makeWindow(dialogs);
+    QVERIFY(QGuiApplication::overrideCursor() == nullptr);
+    window->setBusyCursor(true);
+    window->setBusyCursor(true);
+    QVERIFY(QGuiApplication::overrideCursor() != nullptr);
+    QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    window->setBusyCursor(false);
+    QVERIFY(QGuiApplication::overrideCursor() == nullptr);
+
+    // A window that goes while busy gives the cursor back.
+    window->setBusyCursor(true);
+    window.reset();
+    QVERIFY(QGuiApplication::overrideCursor() == nullptr);
+}
+
+void TForm1Test::initialFocusAndTabOrder()
+{
+    TempPrefix prefix;
+    prefix.writeCookie("a@x.txt", "n\nv\nx/\n");
+    ScriptedDialogs dialogs;
+    const auto window = makeWindow(dialogs);
+    window->show();
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+
+    QCOMPARE(QApplication::focusWidget(), control(*window, "bbtnInPathSet"));
+    // The clear-search button is left out while it is disabled.
+    const char *order[] = {"bbtnExit", "bbtnVersion", "bbtnHelp",   "bbtnSch_Fname",
+                           "bbtnSch_Memo", "grdMain", "riedRead_OneCookies", "bbtnInPathSet"};
+    for (const char *name : order) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget()->objectName(), QString::fromLatin1(name));
+    }
+    control(*window, "bbtnSch_Exit")->setEnabled(true);
+    QApplication::focusWidget()->setFocus();
+    control(*window, "bbtnSch_Memo")->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("bbtnSch_Exit"));
+}
+
+void TForm1Test::closeButtonAltCAndEsc()
+{
+    TempPrefix prefix;
+    ScriptedDialogs dialogs;
+    const auto window = makeWindow(dialogs);
+    window->show();
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+
+    QTest::keyClick(window.get(), Qt::Key_Escape);
+    QVERIFY(window->isVisible());
+
+    QTest::keyClick(window.get(), Qt::Key_C, Qt::AltModifier);
+    QTRY_VERIFY(!window->isVisible());
+
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    QTest::mouseClick(control(*window, "bbtnExit"), Qt::LeftButton);
+    QVERIFY(!window->isVisible());
+    QVERIFY(dialogs.messages.empty());
+}
+
+namespace {
+
+void drag(QWidget *widget, QPoint from, QPoint to, bool cancel = false)
+{
+    auto send = [widget](QEvent::Type type, QPoint local, Qt::MouseButton button, Qt::MouseButtons buttons) {
+        QMouseEvent event(type, QPointF(local), QPointF(widget->mapToGlobal(local)), button, buttons, Qt::NoModifier);
+        QApplication::sendEvent(widget, &event);
+    };
+    send(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+    send(QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
+    if (cancel) {
+        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QApplication::sendEvent(widget, &escape);
+    }
+    send(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
+}
+
+} // namespace
+
+void TForm1Test::splitterSnapsShutAndEscCancels()
+{
+    using ui::Splitter;
+    // The rule, both ways round: at most kMinimumSize snaps to 0, and the
+    // rest keeps kMinimumSize.
+    QCOMPARE(Splitter::draggedSize(137, -100, 685, Splitter::Side::Left), 37);
+    QCOMPARE(Splitter::draggedSize(137, -106, 685, Splitter::Side::Left), 31);
+    QCOMPARE(Splitter::draggedSize(137, -107, 685, Splitter::Side::Left), 0);
+    QCOMPARE(Splitter::draggedSize(137, -500, 685, Splitter::Side::Left), 0);
+    QCOMPARE(Splitter::draggedSize(137, 1000, 685, Splitter::Side::Left), 655);
+    QCOMPARE(Splitter::draggedSize(88, -20, 350, Splitter::Side::Bottom), 108);
+    QCOMPARE(Splitter::draggedSize(88, 58, 350, Splitter::Side::Bottom), 0);
+    QCOMPARE(Splitter::draggedSize(0, -40, 350, Splitter::Side::Bottom), 40);
+
+    TempPrefix prefix;
+    ScriptedDialogs dialogs;
+    const auto window = makeWindow(dialogs);
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    QWidget *lower = control(*window, "Splitter1");
+    QWidget *pane = control(*window, "Panel4");
+    const int before = pane->height();
+
+    drag(lower, QPoint(5, 1), QPoint(5, -40), true);
+    QCOMPARE(pane->height(), before);
+
+    drag(lower, QPoint(5, 1), QPoint(5, -40));
+    QCOMPARE(pane->height(), before + 41);
+    QCOMPARE(pane->maximumHeight(), before + 41);
+
+    QWidget *column = control(*window, "pnlMenu");
+    drag(control(*window, "Splitter2"), QPoint(1, 5), QPoint(1 - column->width() + 20, 5));
+    QCOMPARE(column->maximumWidth(), 0);
+}
+
+void TForm1Test::contentPaneTextConversion()
+{
+    QCOMPARE(ui::contentPaneText("a\r\nb\r\n\r\n"), QStringLiteral("a\nb\n\n"));
+    QCOMPARE(ui::contentPaneText(platform::cp932::fromUtf8("表示")), QStringLiteral("表示"));
+    // A lone lead byte shows as U+FFFD and the rest stays.
+    QCOMPARE(ui::contentPaneText(std::string("x\x81") + "\r\ny"), QStringLiteral("x\uFFFD\ny"));
+}
+
+QTEST_MAIN(TForm1Test)
+#include "tform1_test.moc"
