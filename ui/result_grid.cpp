@@ -18,22 +18,20 @@ constexpr int kTextFlags = Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine;
 void drawFixedCell(QPainter &painter, const QRect &rect, const QPalette &palette, const QString &text)
 {
     painter.fillRect(rect, palette.color(QPalette::Button));
-    // Raised: light above and left, shadow below and right, then the line
-    // between fixed cells.
+    // Raised: light above and left, shadow below and right; the shadow is
+    // also the line between fixed cells, so that a narrow cell such as the
+    // number column keeps every pixel it can for its text.
     painter.setPen(palette.color(QPalette::Light));
-    painter.drawLine(rect.topLeft(), rect.topRight() - QPoint(1, 0));
-    painter.drawLine(rect.topLeft(), rect.bottomLeft() - QPoint(0, 1));
+    painter.drawLine(rect.topLeft(), rect.topRight());
+    painter.drawLine(rect.topLeft(), rect.bottomLeft());
     painter.setPen(palette.color(QPalette::Dark));
-    painter.drawLine(rect.bottomLeft() + QPoint(0, -1), rect.bottomRight() + QPoint(-1, -1));
-    painter.drawLine(rect.topRight() + QPoint(-1, 0), rect.bottomRight() + QPoint(-1, -1));
-    painter.setPen(palette.color(QPalette::Shadow));
     painter.drawLine(rect.bottomLeft(), rect.bottomRight());
     painter.drawLine(rect.topRight(), rect.bottomRight());
 
     if (text.isEmpty())
         return;
     painter.setPen(palette.color(QPalette::Active, QPalette::ButtonText));
-    painter.drawText(rect.adjusted(kTextInset, kTextInset, 0, 0), kTextFlags, text);
+    painter.drawText(rect.adjusted(kTextInset, kTextInset, -1, -1), kTextFlags, text);
 }
 
 GridHeader::GridHeader(Qt::Orientation orientation, QWidget *parent) : QHeaderView(orientation, parent)
