@@ -78,7 +78,13 @@ TForm1::TForm1(platform::Dialogs &dialogs, platform::Desktop &desktop, QWidget *
     runHandler([this] { FormCreate(); });
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1()
+{
+    // The controls outlive the listing they show (QWidget deletes them after
+    // the members have gone) and a visible window still asks its table for
+    // text while it hides: the table view lets go of the model first.
+    m_grdMain->setModel(nullptr);
+}
 
 void TForm1::buildLayout()
 {

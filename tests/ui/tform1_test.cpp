@@ -66,6 +66,7 @@ private slots:
     void busyCursorIsHeldOnce();
     void initialFocusAndTabOrder();
     void closeButtonAltCAndEsc();
+    void destroyedWhileShown();
     void splitterSnapsShutAndEscCancels();
     void contentPaneTextConversion();
 
@@ -533,6 +534,19 @@ void TForm1Test::closeButtonAltCAndEsc()
     QTest::mouseClick(control(*window, "bbtnExit"), Qt::LeftButton);
     QVERIFY(!window->isVisible());
     QVERIFY(dialogs.messages.empty());
+}
+
+void TForm1Test::destroyedWhileShown()
+{
+    TempPrefix prefix;
+    prefix.writeCookie("a@x.txt", "n\nv\nx/\n");
+    ScriptedDialogs dialogs;
+    auto window = makeWindow(dialogs);
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    // Hiding on the way out must not read the listing that has already gone.
+    window.reset();
+    QVERIFY(QGuiApplication::overrideCursor() == nullptr);
 }
 
 namespace {

@@ -1,0 +1,318 @@
+// Measures the window offscreen: the start-up to the first painted window on
+// the sample folder, the scan of N cookie files through TForm1 until the
+// table is painted (against the plain loop that enumerates and reads the same
+// files), and scrolling from the first row to the last with the paint of
+// that page.
+//
+//   vellumin-window-bench [N]      N cookie files, 100000 when not given
+//
+// Figures are printed, never judged: the exit status is 1 only when the
+// window lists a different number of files than the folder holds.
+
+#include "listing/cookie_listing.h"
+#include "platform/desktop.h"
+#include "platform/dialogs.h"
+#include "ui/application.h"
+#include "ui/result_grid.h"
+#include "ui/result_table_model.h"
+#include "ui/tform1.h"
+
+#include <optional>
+
+#include <QAbstractEventDispatcher>
+#include <QApplication>
+#include <QEvent>
+#include <QHeaderView>
+#include <QScrollBar>
+#include <QTableView>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#ifndef VELLUMIN_SAMPLE_FOLDER
+#error "VELLUMIN_SAMPLE_FOLDER names the sample cookie folder"
+#endif
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr std::size_t kDefaultFileCount = 100000;
+constexpr int kRuns = 3;
+constexpr double kScanRatioTarget = 2.0;
+constexpr double kScrollTargetMs = 50.0;
+
+double millisecondsSince(Clock::time_point start)
+{
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// Errors go to standard error; no box may wait for an answer here.
+class PrintingDialogs : public platform::Dialogs {
+public:
+    int messageBox(const std::string &text, const std::string &, unsigned) override
+    {
+        std::fprintf(stderr, "error box: %s\n", text.c_str());
+        return platform::msgbox::kIdOk;
+    }
+    std::string inputBox(const std::string &, const std::string &, const std::string &defaultText) override
+    {
+        return defaultText;
+    }
+    std::optional<std::string> openFileName(const platform::OpenFileRequest &) override { return std::nullopt; }
+};
+
+class NoDesktop : public platform::Desktop {
+public:
+    void openDocument(const std::string &) override {}
+};
+
+// A Wine-style prefix under /tmp, removed with everything in it.
+class TempPrefix {
+public:
+    TempPrefix()
+    {
+        char name[] = "/tmp/vellumin-window-bench-XXXXXX";
+        if (!::mkdtemp(name))
+            throw std::runtime_error("cannot make a folder under /tmp");
+        m_path = name;
+        std::filesystem::create_directories(cookieFolder());
+    }
+    ~TempPrefix()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(m_path, ignored);
+    }
+    TempPrefix(const TempPrefix &) = delete;
+    TempPrefix &operator=(const TempPrefix &) = delete;
+
+    const std::string &path() const { return m_path; }
+    std::string cookieFolder() const { return m_path + "/drive_c/windows/Cookies"; }
+
+private:
+    std::string m_path;
+};
+
+void writeFile(const std::string &path, const std::string &bytes)
+{
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    const bool ok = fd >= 0 && ::write(fd, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
+    if (fd >= 0)
+        ::close(fd);
+    if (!ok)
+        throw std::runtime_error("cannot write " + path);
+}
+
+// `count` cookie files of two records, named and shaped like a browser's.
+void makeCookieFolder(const std::string &folder, std::size_t count)
+{
+    std::string text;
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::string site = "www.example" + std::to_string(i) + ".com";
+        text.clear();
+        for (int record = 0; record < 2; ++record) {
+            text += record == 0 ? "id\n" : "pref\n";
+            text += std::to_string(i * 7919 + static_cast<std::size_t>(record)) + "ABCDEF0123456789\n";
+            text += site + "/\n1536\n2916434944\n30000000\n1234567890\n29000000\n*\n";
+        }
+        writeFile(folder + "/user@" + site + "[1].txt", text);
+    }
+}
+
+// The least a scan could cost: enumerate the folder and read every file
+// whole into one buffer (the same loop as the listing benchmark's).
+double readPlainly(const std::string &folder, std::size_t &files)
+{
+    std::vector<char> buffer(4096);
+    std::string path;
+    files = 0;
+    const Clock::time_point start = Clock::now();
+    DIR *dir = ::opendir(folder.c_str());
+    if (!dir)
+        throw std::runtime_error("cannot read " + folder);
+    while (const dirent *entry = ::readdir(dir)) {
+        if (entry->d_name[0] == '.')
+            continue;
+        path.assign(folder).append("/").append(entry->d_name);
+        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        std::size_t used = 0;
+        for (;;) {
+            if (used == buffer.size())
+                buffer.resize(buffer.size() * 2);
+            const ssize_t got = ::read(fd, buffer.data() + used, buffer.size() - used);
+            if (got <= 0)
+                break;
+            used += static_cast<std::size_t>(got);
+        }
+        ::close(fd);
+        ++files;
+    }
+    ::closedir(dir);
+    return millisecondsSince(start);
+}
+
+// Notes the first paint of a widget.
+class PaintWatch : public QObject {
+public:
+    bool painted = false;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            painted = true;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+// Handles what is pending (the layout, then the paint of what changed).
+void settle()
+{
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+}
+
+ui::ResultGrid *gridOf(const ui::TForm1 &window)
+{
+    return window.findChild<ui::ResultGrid *>(QStringLiteral("grdMain"));
+}
+
+int usage()
+{
+    std::fputs("usage: vellumin-window-bench [N]   (N cookie files, default 100000)\n", stderr);
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    const Clock::time_point processStart = Clock::now();
+    std::size_t fileCount = kDefaultFileCount;
+    if (argc > 2)
+        return usage();
+    if (argc == 2) {
+        char *end = nullptr;
+        const unsigned long long value = std::strtoull(argv[1], &end, 10);
+        if (*argv[1] == '\0' || *end != '\0' || value == 0 || value > 10'000'000)
+            return usage();
+        fileCount = static_cast<std::size_t>(value);
+    }
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+
+    try {
+        PrintingDialogs dialogs;
+        NoDesktop desktop;
+
+        // Start-up: the application, the window with its first scan of the
+        // sample folder, and its first paint.
+        const TempPrefix sample;
+        for (const auto &file : std::filesystem::directory_iterator(VELLUMIN_SAMPLE_FOLDER))
+            std::filesystem::copy(file.path(), sample.cookieFolder() + "/" + file.path().filename().string());
+        qputenv("WINEPREFIX", QByteArray::fromStdString(sample.path()));
+
+        const Clock::time_point startupStart = Clock::now();
+        QApplication app(argc, argv);
+        ui::setUpApplication();
+        double startupMs = 0;
+        int sampleRows = 0;
+        {
+            ui::TForm1 window(dialogs, desktop);
+            PaintWatch watch;
+            window.installEventFilter(&watch);
+            window.show();
+            while (!watch.painted)
+                QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+            startupMs = millisecondsSince(startupStart);
+            sampleRows = window.tableModel()->rowCount();
+        }
+        std::printf("vellumin-window-bench (%s)\n", qPrintable(QGuiApplication::platformName()));
+        std::printf("start-up to first painted window, sample folder (%d rows): %.1f ms "
+                    "(%.1f ms from the process's start)\n\n",
+                    sampleRows, startupMs, startupMs + std::chrono::duration<double, std::milli>(
+                                                           startupStart - processStart).count());
+        std::fflush(stdout);
+
+        // The big folder.
+        const TempPrefix big;
+        makeCookieFolder(big.cookieFolder(), fileCount);
+        qputenv("WINEPREFIX", QByteArray::fromStdString(big.path()));
+        std::size_t baselineFiles = 0;
+        readPlainly(big.cookieFolder(), baselineFiles); // warms the caches
+
+        double baselineMs = 0;
+        for (int run = 0; run < kRuns; ++run) {
+            const double ms = readPlainly(big.cookieFolder(), baselineFiles);
+            baselineMs = run == 0 ? ms : std::min(baselineMs, ms);
+        }
+
+        ui::TForm1 window(dialogs, desktop);
+        window.show();
+        settle();
+        ui::ResultGrid *grid = gridOf(window);
+
+        // A rescan as the ReLoad command runs it, until the table is painted.
+        double scanMs = 0;
+        for (int run = 0; run < kRuns; ++run) {
+            const Clock::time_point start = Clock::now();
+            window.runHandler([&window] { window.cookies().ListCookieFiles(window); });
+            settle();
+            grid->viewport()->repaint();
+            const double ms = millisecondsSince(start);
+            scanMs = run == 0 ? ms : std::min(scanMs, ms);
+        }
+        const int rows = window.tableModel()->rowCount();
+
+        // From the first row to the last, and the paint of the last page.
+        double scrollMs = 0;
+        for (int run = 0; run < kRuns; ++run) {
+            grid->scrollToTop();
+            grid->setCurrentIndex(grid->model()->index(0, 0));
+            settle();
+            grid->viewport()->repaint();
+            const Clock::time_point start = Clock::now();
+            const QModelIndex last = grid->model()->index(rows - 1, 0);
+            grid->setCurrentIndex(last);
+            grid->scrollTo(last);
+            grid->viewport()->repaint();
+            grid->verticalHeader()->viewport()->repaint();
+            const double ms = millisecondsSince(start);
+            scrollMs = run == 0 ? ms : std::min(scrollMs, ms);
+        }
+        const bool atBottom = grid->verticalScrollBar()->value() == grid->verticalScrollBar()->maximum();
+
+        const double ratio = scanMs / baselineMs;
+        std::printf("%zu cookie files, best of %d runs\n", fileCount, kRuns);
+        std::printf("%-40s %10s %7s\n", "phase", "ms", "ratio");
+        std::printf("%-40s %10.1f %7.2f\n", "baseline read", baselineMs, 1.0);
+        std::printf("%-40s %10.1f %7.2f %s (target <= %.1f)\n", "scan through the window until painted", scanMs,
+                    ratio, ratio <= kScanRatioTarget ? "ok" : "MISS", kScanRatioTarget);
+        std::printf("%-40s %10.1f %7s %s (target < %.0f ms)%s\n", "scroll first -> last row and paint", scrollMs, "-",
+                    scrollMs < kScrollTargetMs ? "ok" : "MISS", kScrollTargetMs,
+                    atBottom ? "" : "  [did not reach the bottom]");
+
+        if (static_cast<std::size_t>(rows) != fileCount || baselineFiles != fileCount) {
+            std::fprintf(stderr, "vellumin-window-bench: the window listed %d files, the folder holds %zu\n", rows,
+                         fileCount);
+            return 1;
+        }
+        return 0;
+    } catch (const std::exception &error) {
+        std::fprintf(stderr, "vellumin-window-bench: %s\n", error.what());
+    }
+    return 1;
+}
