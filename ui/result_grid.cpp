@@ -5,7 +5,14 @@
 
 #include <QAbstractButton>
 #include <QEvent>
+#include <QItemSelection>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
+#include <QWheelEvent>
+
+#include <algorithm>
+#include <cstdlib>
 
 namespace ui {
 namespace {
@@ -132,10 +139,161 @@ void ResultGrid::applyLayout(const listing::ResultTable &table, int rowHeight)
     for (int section = 0; section < columns->count(); ++section)
         columns->resizeSection(section, table.columnWidth(section + 1));
     verticalHeader()->setFixedWidth(table.columnWidth(0));
+    m_anchorRow = 0;
+    m_pressedRow = -1;
     verticalHeader()->setDefaultSectionSize(rowHeight);
     columns->setFixedHeight(rowHeight);
     if (m_corner)
         m_corner->update();
+}
+
+void ResultGrid::mousePressEvent(QMouseEvent *event)
+{
+    m_pressedRow = -1;
+    event->accept();
+    // The right and middle buttons, and presses outside the cells, do nothing.
+    if (event->button() != Qt::LeftButton || !m_model)
+        return;
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (!index.isValid())
+        return;
+    setFocus(Qt::MouseFocusReason);
+    if (event->modifiers().testFlag(Qt::ShiftModifier)) {
+        // Widens the selected range; the current row stays.
+        const int current = currentIndex().isValid() ? currentIndex().row() : index.row();
+        selectRows(current, index.row());
+        return;
+    }
+    m_anchorRow = index.row();
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    m_pressedRow = index.row();
+}
+
+void ResultGrid::mouseMoveEvent(QMouseEvent *event)
+{
+    event->accept();
+    if (m_pressedRow < 0 || !(event->buttons() & Qt::LeftButton) || !m_model || m_model->rowCount() == 0)
+        return;
+    // Dragging selects the rows from the pressed one to the one under the
+    // mouse; the pressed row stays current.
+    const int y = event->position().toPoint().y();
+    int row = rowAt(std::clamp(y, 0, viewport()->height() - 1));
+    if (row < 0)
+        row = y < 0 ? 0 : m_model->rowCount() - 1;
+    selectRows(m_pressedRow, row);
+    scrollTo(m_model->index(row, std::max(currentIndex().column(), 0)));
+}
+
+void ResultGrid::mouseReleaseEvent(QMouseEvent *event)
+{
+    event->accept();
+    if (event->button() != Qt::LeftButton || m_pressedRow < 0)
+        return;
+    m_pressedRow = -1;
+    emit rowMadeCurrent();
+}
+
+void ResultGrid::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    // The second press of a double click: its release makes nothing current.
+    m_pressedRow = -1;
+    event->accept();
+}
+
+void ResultGrid::keyPressEvent(QKeyEvent *event)
+{
+    const int row = rowForKey(*event);
+    if (row < 0) {
+        // Keys that move no row do nothing here (no search by typing); Tab
+        // and the window's shortcuts go on to the parent.
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    if (row == currentIndex().row())
+        return;
+    moveCurrentRow(row, event->modifiers().testFlag(Qt::ShiftModifier));
+    emit rowMadeCurrent();
+}
+
+void ResultGrid::wheelEvent(QWheelEvent *event)
+{
+    event->accept();
+    if (!m_model || m_model->rowCount() == 0)
+        return;
+    m_wheelDelta += event->angleDelta().y();
+    constexpr int kStep = 120;
+    while (std::abs(m_wheelDelta) >= kStep) {
+        const int direction = m_wheelDelta > 0 ? -1 : 1; // turning away from you goes up
+        m_wheelDelta += direction * kStep;
+        const int current = currentIndex().isValid() ? currentIndex().row() : 0;
+        const int row = std::clamp(current + direction, 0, m_model->rowCount() - 1);
+        if (row == current && currentIndex().isValid())
+            continue;
+        moveCurrentRow(row, false);
+        emit rowMadeCurrent();
+    }
+}
+
+int ResultGrid::rowForKey(const QKeyEvent &event) const
+{
+    if (!m_model || m_model->rowCount() == 0)
+        return -1;
+    const int last = m_model->rowCount() - 1;
+    const int current = currentIndex().isValid() ? currentIndex().row() : 0;
+    const bool control = event.modifiers().testFlag(Qt::ControlModifier);
+    const auto clamp = [last](int row) { return std::clamp(row, 0, last); };
+    switch (event.key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Left:
+        return clamp(current - 1);
+    case Qt::Key_Down:
+    case Qt::Key_Right:
+        return clamp(current + 1);
+    case Qt::Key_PageUp:
+        if (control) {
+            const int top = rowAt(0);
+            return top < 0 ? 0 : top;
+        }
+        return clamp(current - rowsPerPage());
+    case Qt::Key_PageDown:
+        if (control) {
+            const int bottom = rowAt(viewport()->height() - 1);
+            return bottom < 0 ? last : bottom;
+        }
+        return clamp(current + rowsPerPage());
+    case Qt::Key_Home:
+        return 0;
+    case Qt::Key_End:
+        return last;
+    default:
+        return -1;
+    }
+}
+
+void ResultGrid::moveCurrentRow(int row, bool extend)
+{
+    const QModelIndex index = m_model->index(row, std::max(currentIndex().column(), 0));
+    if (!extend)
+        m_anchorRow = row;
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+    selectRows(m_anchorRow, row);
+    scrollTo(index);
+}
+
+void ResultGrid::selectRows(int first, int last)
+{
+    if (first > last)
+        std::swap(first, last);
+    const int lastColumn = std::max(m_model->columnCount() - 1, 0);
+    selectionModel()->select(QItemSelection(m_model->index(first, 0), m_model->index(last, lastColumn)),
+                             QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+int ResultGrid::rowsPerPage() const
+{
+    const int height = std::max(verticalHeader()->defaultSectionSize(), 1);
+    return std::max(viewport()->height() / height, 1);
 }
 
 bool ResultGrid::eventFilter(QObject *watched, QEvent *event)

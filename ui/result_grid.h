@@ -39,6 +39,13 @@ public:
 // header) and one fixed number column (the vertical header, whose header
 // cell is the corner), whole-row selection of one range, rows and columns
 // that the user may resize and drag, no editing.
+//
+// rowMadeCurrent() tells when the user makes a row current: on releasing a
+// left press on a data cell (also on the current row), on each key that
+// moves the current row, and on each wheel step, which moves one row. A
+// press with Shift only widens the selected range; the second press of a
+// double click, the other buttons, the headers and a rebuilt model make no
+// row current.
 class ResultGrid : public QTableView {
     Q_OBJECT
 public:
@@ -56,12 +63,33 @@ public:
     // The corner cell, which shows the number column's header text.
     QWidget *corner() const { return m_corner; }
 
+signals:
+    void rowMadeCurrent();
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
 
 private:
+    // The row a key moves the current row to, or -1 for a key that moves
+    // nothing.
+    int rowForKey(const QKeyEvent &event) const;
+    // Makes `row` current and selects it, or the range from the anchor to it
+    // when `extend` is set.
+    void moveCurrentRow(int row, bool extend);
+    void selectRows(int first, int last);
+    int rowsPerPage() const;
+
     ResultTableModel *m_model = nullptr;
     QWidget *m_corner = nullptr;
+    int m_anchorRow = 0;
+    int m_pressedRow = -1; // the row of a left press that its release will make current
+    int m_wheelDelta = 0;  // wheel turns not yet a whole step
 };
 
 // Draws one fixed cell: the button face with raised edges and the text at

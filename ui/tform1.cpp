@@ -3,6 +3,7 @@
 #include "listing/messages.h"
 #include "open_dialog.h"
 #include "panel.h"
+#include "platform/desktop.h"
 #include "platform/dialogs.h"
 #include "platform/qt/qt_text.h"
 #include "push_button.h"
@@ -12,6 +13,7 @@
 #include "static_text.h"
 
 #include <QColor>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -291,6 +293,132 @@ void TForm1::setUpFocus()
 void TForm1::connectCommands()
 {
     connect(m_bbtnExit, &QPushButton::clicked, this, &QWidget::close);
+    const auto command = [this](auto *sender, auto signal, void (TForm1::*handler)()) {
+        connect(sender, signal, this, [this, handler] { runHandler([this, handler] { (this->*handler)(); }); });
+    };
+    command(m_stReLoad, &ClickableText::clicked, &TForm1::stReLoadClick);
+    command(m_stDelete, &ClickableText::clicked, &TForm1::stDeleteClick);
+    command(m_stAllDelete, &ClickableText::clicked, &TForm1::stAllDeleteClick);
+    command(m_bbtnSch_Fname, &QPushButton::clicked, &TForm1::bbtnSch_FnameClick);
+    command(m_bbtnSch_Memo, &QPushButton::clicked, &TForm1::bbtnSch_MemoClick);
+    command(m_bbtnSch_Exit, &QPushButton::clicked, &TForm1::bbtnSch_ExitClick);
+    command(m_bbtnInPathSet, &QPushButton::clicked, &TForm1::bbtnInPathSetClick);
+    command(m_bbtnVersion, &QPushButton::clicked, &TForm1::bbtnVersionClick);
+    command(m_bbtnHelp, &QPushButton::clicked, &TForm1::bbtnHelpClick);
+    command(m_grdMain, &ResultGrid::rowMadeCurrent, &TForm1::grdMainClick);
+}
+
+void TForm1::stReLoadClick()
+{
+    m_cookies.ListCookieFiles(*this);
+}
+
+void TForm1::askForSearch(std::int32_t mode, const std::string &caption, const std::string &prompt)
+{
+    const std::string answer = m_dialogs.inputBox(caption, prompt, std::string());
+    if (!answer.empty()) {
+        listing::TSysInfo &info = m_cookies.state().SysInfo;
+        info.SearchMode = mode;
+        info.SearchText = answer;
+    }
+    m_cookies.ListCookieFiles(*this);
+}
+
+void TForm1::bbtnSch_FnameClick()
+{
+    askForSearch(listing::smFileName, listing::messages::fileNameSearchCaption(),
+                 listing::messages::fileNameSearchPrompt());
+}
+
+void TForm1::bbtnSch_MemoClick()
+{
+    askForSearch(listing::smContent, listing::messages::contentSearchCaption(),
+                 listing::messages::contentSearchPrompt());
+}
+
+void TForm1::bbtnSch_ExitClick()
+{
+    listing::TSysInfo &info = m_cookies.state().SysInfo;
+    info.SearchMode = listing::smNone;
+    info.SearchText.clear();
+    m_cookies.ListCookieFiles(*this);
+}
+
+void TForm1::bbtnInPathSetClick()
+{
+    if (!m_OpenDialog1->execute(m_dialogs))
+        return;
+    const std::string folder = listing::cookieFolderOfChosenFile(m_OpenDialog1->fileName());
+    m_cookies.state().CookiesPath = folder;
+    setFolderText(folder);
+    m_cookies.ListCookieFiles(*this);
+}
+
+void TForm1::grdMainClick()
+{
+    // The file the row was made from, whatever its cells show now.
+    m_cookies.readRowFile(currentTableRow());
+}
+
+void TForm1::bbtnVersionClick()
+{
+    m_dialogs.messageBox(listing::messages::versionText(), listing::messages::versionCaption(),
+                         platform::msgbox::kIconInformation | platform::msgbox::kOk);
+}
+
+void TForm1::bbtnHelpClick()
+{
+    const QString folder = QCoreApplication::applicationDirPath() + QLatin1Char('/');
+    m_desktop.openDocument(platform::qt::toCp932(folder) + "README.TXT");
+}
+
+void TForm1::stDeleteClick()
+{
+    const int row = currentTableRow();
+    const std::string number = cellAtPosition(0, row);
+    const std::string name = cellAtPosition(1, row);
+    if (name.empty())
+        return;
+    const int answer = m_dialogs.messageBox(listing::messages::deleteQuestion(number, name),
+                                            listing::messages::deleteCaption(),
+                                            platform::msgbox::kYesNo | platform::msgbox::kIconQuestion);
+    if (answer != platform::msgbox::kIdYes)
+        return;
+    // The question names the row by its cells; the file deleted is the one
+    // the row was made from. Failures are not reported: the rescan shows
+    // what is left.
+    m_cookies.deleteRowFile(row);
+    m_cookies.ListCookieFiles(*this);
+}
+
+void TForm1::stAllDeleteClick()
+{
+    const int answer = m_dialogs.messageBox(
+        listing::messages::deleteAllQuestion(), listing::messages::deleteCaption(),
+        platform::msgbox::kYesNo | platform::msgbox::kIconQuestion | platform::msgbox::kDefButton2);
+    if (answer != platform::msgbox::kIdYes)
+        return;
+    const listing::ResultTable &table = m_cookies.table();
+    for (int row = 1; row < table.rowCount(); ++row)
+        m_cookies.deleteRowFile(row);
+    m_cookies.ListCookieFiles(*this);
+}
+
+int TForm1::currentTableRow() const
+{
+    const QModelIndex current = m_grdMain->currentIndex();
+    return current.isValid() ? current.row() + 1 : 0;
+}
+
+std::string TForm1::cellAtPosition(int column, int row) const
+{
+    const listing::ResultTable &table = m_cookies.table();
+    if (column < 0 || column > 4 || !table.isDataRow(row))
+        return {};
+    // Column 0 is the number column, which stays put; the others are the
+    // grid's sections in the order the user left them.
+    const int tableColumn = column == 0 ? 0 : m_grdMain->horizontalHeader()->logicalIndex(column - 1) + 1;
+    return std::string(table.cell(tableColumn, row));
 }
 
 void TForm1::FormCreate()

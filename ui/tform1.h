@@ -82,6 +82,27 @@ public:
     void tableChanged() override;
     int tableFontPointSize() const override;
 
+    // The commands of the window, each run through runHandler() by its
+    // control; public so that tests can run them as the controls do.
+    void stReLoadClick();
+    void bbtnSch_FnameClick();
+    void bbtnSch_MemoClick();
+    void bbtnSch_ExitClick();
+    void bbtnInPathSetClick();
+    void grdMainClick();
+    void bbtnVersionClick();
+    void bbtnHelpClick();
+    void stDeleteClick();
+    void stAllDeleteClick();
+
+    // The result table's row (from 1) that is current in the grid; 0 when
+    // there is none.
+    int currentTableRow() const;
+
+    // The text of the cell that stands at `column` (0 to 4) of table row
+    // `row`, where the user may have dragged the columns; empty elsewhere.
+    std::string cellAtPosition(int column, int row) const;
+
 private:
     void buildLayout();
     void setUpHints();
@@ -91,6 +112,10 @@ private:
     // The creation handler: clears the placeholder captions, resets the
     // table and the program state and lists the default cookie folder.
     void FormCreate();
+
+    // Asks for a search text; a non-empty answer starts a search of `mode`.
+    // The folder is listed again whatever the answer.
+    void askForSearch(std::int32_t mode, const std::string &caption, const std::string &prompt);
 
     // The error box: the message with its final ".", caption "Vellumin",
     // the stop icon and OK. Never throws.
