@@ -258,8 +258,14 @@ int ResultGrid::rowForKey(const QKeyEvent &event) const
         return clamp(current - rowsPerPage());
     case Qt::Key_PageDown:
         if (control) {
-            const int bottom = rowAt(viewport()->height() - 1);
-            return bottom < 0 ? last : bottom;
+            // The bottom row that is wholly in view.
+            const int height = viewport()->height();
+            int bottom = rowAt(height - 1);
+            if (bottom < 0)
+                return last;
+            if (rowViewportPosition(bottom) + rowHeight(bottom) > height && bottom > std::max(rowAt(0), 0))
+                --bottom;
+            return bottom;
         }
         return clamp(current + rowsPerPage());
     case Qt::Key_Home:

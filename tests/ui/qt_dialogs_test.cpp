@@ -7,7 +7,10 @@
 #include "platform/qt/input_box.h"
 #include "platform/qt/qt_dialogs.h"
 
+#include "temp_folder.h"
+
 #include <QApplication>
+#include <QFileDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -62,6 +65,7 @@ private slots:
     void inputLimitCountsCp932Bytes();
     void realMessageBoxAnswers();
     void realInputBoxAnswers();
+    void realOpenFileDialogAnswers();
 };
 
 void QtDialogsTest::flagsChooseIconButtonsAndDefault()
@@ -158,6 +162,36 @@ void QtDialogsTest::realInputBoxAnswers()
         QTest::keyClick(modal->focusWidget(), Qt::Key_Escape);
     });
     QCOMPARE(dialogs.inputBox("c", "p", "default"), std::string("default"));
+}
+
+void QtDialogsTest::realOpenFileDialogAnswers()
+{
+    TempFolder folder;
+    folder.write("chosen.txt", "x");
+    platform::qt::QtDialogs dialogs;
+
+    // A name that does not exist is accepted: only its folder matters.
+    const std::string typed = folder / "not-there.txt";
+    QString startedWith;
+    whenModal([&](QWidget *modal) {
+        auto *dialog = qobject_cast<QFileDialog *>(modal);
+        QVERIFY(dialog);
+        QCOMPARE(dialog->defaultSuffix(), QStringLiteral("*.txt"));
+        QVERIFY(dialog->testOption(QFileDialog::DontUseNativeDialog));
+        auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        QVERIFY(name);
+        startedWith = name->text();
+        name->clear();
+        QTest::keyClicks(name, QString::fromStdString(typed));
+        QTest::keyClick(name, Qt::Key_Return);
+    });
+    const auto first = dialogs.openFileName({folder / "chosen.txt", "*.txt"});
+    QVERIFY(first.has_value());
+    QCOMPARE(*first, typed);
+    QCOMPARE(startedWith, QStringLiteral("chosen.txt"));
+
+    whenModal([](QWidget *modal) { QTest::keyClick(modal, Qt::Key_Escape); });
+    QVERIFY(!dialogs.openFileName({typed, "*.txt"}).has_value());
 }
 
 QTEST_MAIN(QtDialogsTest)

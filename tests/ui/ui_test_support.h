@@ -27,6 +27,8 @@ public:
     std::vector<Message> messages;
     std::deque<int> messageAnswers; // kIdOk when empty
     std::vector<std::string> inputCaptions;
+    std::vector<std::string> inputPrompts;
+    std::vector<std::string> inputDefaults;
     std::deque<std::string> inputAnswers; // the default text when empty
     std::vector<platform::OpenFileRequest> openRequests;
     std::deque<std::optional<std::string>> openAnswers; // cancel when empty
@@ -41,9 +43,11 @@ public:
         return answer;
     }
 
-    std::string inputBox(const std::string &caption, const std::string &, const std::string &defaultText) override
+    std::string inputBox(const std::string &caption, const std::string &prompt, const std::string &defaultText) override
     {
         inputCaptions.push_back(caption);
+        inputPrompts.push_back(prompt);
+        inputDefaults.push_back(defaultText);
         if (inputAnswers.empty())
             return defaultText;
         std::string answer = inputAnswers.front();

@@ -1,0 +1,545 @@
+// The window's commands: what reaches the dialog service, the state and the
+// files afterwards, and which mouse, key and wheel events make a row current.
+
+#include "listing/cookie_listing.h"
+#include "platform/dialogs.h"
+#include "ui/result_grid.h"
+#include "ui/result_table_model.h"
+#include "ui/static_text.h"
+#include "ui/tform1.h"
+#include "ui_test_support.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+#include <QWheelEvent>
+
+#include <memory>
+
+namespace {
+
+using namespace platform::msgbox;
+
+std::string cp932(const char *utf8)
+{
+    return platform::cp932::fromUtf8(utf8);
+}
+
+std::string record(const std::string &value, const std::string &host)
+{
+    return "name\n" + value + "\n" + host + "\n1536\n1\n2\n3\n4\n*\n";
+}
+
+} // namespace
+
+class CommandsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void reloadListsTheFolderAgain();
+    void fileNameSearchAsksAndFilters();
+    void cancelledSearchStillRescansWithTheOldSearch();
+    void contentSearchReplacesTheFileNameSearch();
+    void clearingTheSearch();
+    void choosingAFolder();
+    void cancellingTheFolderChoiceChangesNothing();
+    void choosingAFileInTheRoot();
+    void versionBox();
+    void helpOpensTheReadmeBesideTheProgram();
+
+    void selectingARowShowsItsOwnFile();
+    void leftReleaseOnACellMakesItsRowCurrent();
+    void otherButtonsHeadersAndEmptySpaceDoNothing();
+    void doubleClickCountsOnce();
+    void shiftPressOnlyWidensTheSelection();
+    void movingKeys_data();
+    void movingKeys();
+    void keysThatMoveNothingDoNothing();
+    void wheelStepsMoveOneRowEach();
+    void scansMakeNoRowCurrent();
+
+    void deleteAsksAndDeletesTheRowsFile();
+    void answeringNoChangesNothing();
+    void deleteActsOnTheRealFileNotOnColumnOne();
+    void deleteAfterDraggingAColumnDeletesTheRowsFile();
+    void fileThatCannotBeDeletedIsLeftWithoutAMessage();
+    void allDeleteUnderASearchDeletesOnlyTheListedFiles();
+    void allDeleteDeletesExactlyTheListedRowsFiles();
+
+private:
+    ui::TForm1 &window() { return *m_window; }
+    ui::ResultGrid *grid() { return m_window->findChild<ui::ResultGrid *>(QStringLiteral("grdMain")); }
+    template <typename T = QWidget> T *control(const char *name)
+    {
+        return m_window->findChild<T *>(QString::fromLatin1(name));
+    }
+    void start()
+    {
+        m_window = std::make_unique<ui::TForm1>(m_dialogs, m_desktop);
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    }
+    void clickText(const char *name) { QTest::mouseClick(control<ui::ClickableText>(name), Qt::LeftButton); }
+    void clickButton(const char *name) { control<QPushButton>(name)->click(); }
+    void clickRow(int row, Qt::MouseButton button = Qt::LeftButton, Qt::KeyboardModifiers modifiers = {})
+    {
+        ui::ResultGrid *g = grid();
+        const QRect cell = g->visualRect(g->model()->index(row, 0));
+        QTest::mouseClick(g->viewport(), button, modifiers, cell.center());
+    }
+    int rows() const { return m_window->cookies().table().dataRowCount(); }
+    std::string cell(int column, int row) const { return std::string(m_window->cookies().table().cell(column, row)); }
+    bool exists(const std::string &name) const
+    {
+        return std::filesystem::exists(std::filesystem::symlink_status(m_prefix->cookieFolder() + "/" + name));
+    }
+    std::string paneText() const { return m_window->cookies().contentPane().text(); }
+
+    std::unique_ptr<TempPrefix> m_prefix;
+    ScriptedDialogs m_dialogs;
+    RecordingDesktop m_desktop;
+    std::unique_ptr<ui::TForm1> m_window;
+};
+
+void CommandsTest::init()
+{
+    m_dialogs = ScriptedDialogs();
+    m_desktop = RecordingDesktop();
+    m_prefix = std::make_unique<TempPrefix>();
+    for (const char *name : {"taro@alpha.example[1]", "taro@beta.example[1]", "hanako@gamma.example[1]",
+                             "hanako@alpha.example[2]"})
+        m_prefix->writeCookie(std::string(name) + ".txt", record(std::string("v-") + name, "host/"));
+}
+
+void CommandsTest::cleanup()
+{
+    m_window.reset();
+    m_prefix.reset();
+}
+
+void CommandsTest::reloadListsTheFolderAgain()
+{
+    start();
+    QCOMPARE(rows(), 4);
+    m_prefix->writeCookie("zed@new.txt", record("new", "n/"));
+    clickText("stReLoad");
+    QCOMPARE(rows(), 5);
+    QCOMPARE(window().statusText(), QStringLiteral(" 5 個のクッキーが見付かりました"));
+    QVERIFY(m_dialogs.messages.empty());
+}
+
+void CommandsTest::fileNameSearchAsksAndFilters()
+{
+    start();
+    m_dialogs.inputAnswers = {"ALPHA"};
+    clickButton("bbtnSch_Fname");
+    QCOMPARE(m_dialogs.inputCaptions, std::vector<std::string>{"Input Search FileName"});
+    QCOMPARE(m_dialogs.inputPrompts, std::vector<std::string>{cp932("検索ファイル名を入力してください")});
+    QCOMPARE(m_dialogs.inputDefaults, std::vector<std::string>{""});
+    QCOMPARE(window().cookies().state().SysInfo.SearchMode, listing::smFileName);
+    QCOMPARE(window().cookies().state().SysInfo.SearchText, std::string("ALPHA"));
+    QCOMPARE(rows(), 2);
+    QCOMPARE(cell(1, 1), std::string("hanako@alpha.example[2]"));
+    QCOMPARE(control<ui::StaticText>("stSchModeInfo")->text(), QStringLiteral("ファイル名検索モード"));
+    QVERIFY(control<QPushButton>("bbtnSch_Exit")->isEnabled());
+}
+
+void CommandsTest::cancelledSearchStillRescansWithTheOldSearch()
+{
+    start();
+    m_dialogs.inputAnswers = {"alpha"};
+    clickButton("bbtnSch_Fname");
+    QCOMPARE(rows(), 2);
+    m_prefix->writeCookie("jiro@alpha.example[1].txt", record("j", "j/"));
+    clickButton("bbtnSch_Memo"); // cancelled: the default, empty text comes back
+    QCOMPARE(m_dialogs.inputCaptions.back(), std::string("Search File List Name"));
+    QCOMPARE(m_dialogs.inputPrompts.back(), cp932("検索内容を入力してください"));
+    QCOMPARE(window().cookies().state().SysInfo.SearchMode, listing::smFileName);
+    QCOMPARE(rows(), 3); // rescanned, still by file name
+}
+
+void CommandsTest::contentSearchReplacesTheFileNameSearch()
+{
+    start();
+    m_dialogs.inputAnswers = {"alpha", "v-taro"};
+    clickButton("bbtnSch_Fname");
+    clickButton("bbtnSch_Memo");
+    QCOMPARE(window().cookies().state().SysInfo.SearchMode, listing::smContent);
+    QCOMPARE(rows(), 2); // both taro files, the beta one included: the name mask is gone
+    QCOMPARE(cell(1, 2), std::string("taro@beta.example[1]"));
+    QCOMPARE(control<ui::StaticText>("stSchModeInfo")->text(), QStringLiteral("ファイル内容検索モード"));
+}
+
+void CommandsTest::clearingTheSearch()
+{
+    start();
+    m_dialogs.inputAnswers = {"gamma"};
+    clickButton("bbtnSch_Fname");
+    QCOMPARE(rows(), 1);
+    clickButton("bbtnSch_Exit");
+    QCOMPARE(window().cookies().state().SysInfo.SearchMode, listing::smNone);
+    QCOMPARE(window().cookies().state().SysInfo.SearchText, std::string());
+    QCOMPARE(rows(), 4);
+    QCOMPARE(control<ui::StaticText>("stSchModeInfo")->text(), QString());
+    QVERIFY(!control<QPushButton>("bbtnSch_Exit")->isEnabled());
+}
+
+void CommandsTest::choosingAFolder()
+{
+    start();
+    TempFolder other;
+    other.write("u@other.txt", record("o", "o/"));
+    m_dialogs.openAnswers = {other / "anything.txt", other / "u@other.txt"};
+    clickButton("bbtnInPathSet");
+    QCOMPARE(window().cookies().state().CookiesPath, other.str());
+    QCOMPARE(control<QLineEdit>("edInPath")->text(), QString::fromStdString(other.str() + "/"));
+    QCOMPARE(window().windowTitle(),
+             QStringLiteral("Vellumin ver 1.30   < CookiesPath:[") + QString::fromStdString(other.str()) +
+                 QStringLiteral("/] >"));
+    QCOMPARE(rows(), 1);
+    QCOMPARE(m_dialogs.openRequests.front().fileName, std::string());
+    QCOMPARE(m_dialogs.openRequests.front().defaultExtension, std::string("*.txt"));
+
+    clickButton("bbtnInPathSet");
+    // The file-name box starts with the path chosen the time before.
+    QCOMPARE(m_dialogs.openRequests.back().fileName, other / "anything.txt");
+}
+
+void CommandsTest::cancellingTheFolderChoiceChangesNothing()
+{
+    start();
+    const std::string folder = window().cookies().state().CookiesPath;
+    m_prefix->writeCookie("zed@new.txt", record("new", "n/"));
+    clickButton("bbtnInPathSet"); // no answer scripted: cancelled
+    QCOMPARE(window().cookies().state().CookiesPath, folder);
+    QCOMPARE(rows(), 4); // no rescan
+}
+
+void CommandsTest::choosingAFileInTheRoot()
+{
+    start();
+    m_dialogs.openAnswers = {std::string("/x.txt")};
+    clickButton("bbtnInPathSet");
+    QCOMPARE(window().cookies().state().CookiesPath, std::string());
+    QCOMPARE(window().cookies().state().fileMask(), std::string("/*.txt"));
+    QCOMPARE(control<QLineEdit>("edInPath")->text(), QStringLiteral("/"));
+    QCOMPARE(window().windowTitle(), QStringLiteral("Vellumin ver 1.30   < CookiesPath:[/] >"));
+}
+
+void CommandsTest::versionBox()
+{
+    start();
+    clickButton("bbtnVersion");
+    QCOMPARE(m_dialogs.messages.size(), std::size_t(1));
+    const auto &box = m_dialogs.messages.front();
+    QCOMPARE(box.caption, cp932("バージョン情報"));
+    QCOMPARE(box.flags, 0x40u);
+    QVERIFY(box.text.rfind("Vellumin  Version 1.30\r\r   ", 0) == 0);
+    QVERIFY(box.text.find("the Vellumin developers\r\r") != std::string::npos);
+}
+
+void CommandsTest::helpOpensTheReadmeBesideTheProgram()
+{
+    start();
+    clickButton("bbtnHelp");
+    QCOMPARE(m_desktop.opened.size(), std::size_t(1));
+    QCOMPARE(QString::fromStdString(m_desktop.opened.front()),
+             QCoreApplication::applicationDirPath() + QStringLiteral("/README.TXT"));
+    QVERIFY(m_dialogs.messages.empty());
+}
+
+void CommandsTest::selectingARowShowsItsOwnFile()
+{
+    m_prefix->writeCookie("user@a.txt", "other\nwrong file\nw/");
+    m_prefix->writeCookie("user@a b.txt", "right\nright file\nr/");
+    start();
+    QCOMPARE(cell(1, 5), std::string("user@a"));
+    QCOMPARE(cell(1, 6), std::string("user@a"));
+    clickRow(4); // user@a b (a blank sorts before ".")
+    QCOMPARE(paneText(), std::string("right\r\nright file\r\nr/"));
+    QCOMPARE(control<QPlainTextEdit>("riedRead_OneCookies")->toPlainText(), QStringLiteral("right\nright file\nr/"));
+    clickRow(0); // the first data row shows its file like every other
+    QCOMPARE(paneText().substr(0, 4), std::string("name"));
+}
+
+void CommandsTest::leftReleaseOnACellMakesItsRowCurrent()
+{
+    start();
+    QSignalSpy made(grid(), &ui::ResultGrid::rowMadeCurrent);
+    clickRow(2);
+    QCOMPARE(made.count(), 1);
+    QCOMPARE(window().currentTableRow(), 3);
+    clickRow(2); // the current row again counts too
+    QCOMPARE(made.count(), 2);
+    QVERIFY(paneText().find("v-taro@alpha") != std::string::npos);
+}
+
+void CommandsTest::otherButtonsHeadersAndEmptySpaceDoNothing()
+{
+    start();
+    QSignalSpy made(grid(), &ui::ResultGrid::rowMadeCurrent);
+    clickRow(2, Qt::RightButton);
+    clickRow(2, Qt::MiddleButton);
+    QTest::mouseClick(grid()->horizontalHeader()->viewport(), Qt::LeftButton, {}, QPoint(40, 5));
+    QTest::mouseClick(grid()->verticalHeader()->viewport(), Qt::LeftButton, {}, QPoint(5, 50));
+    const QRect last = grid()->visualRect(grid()->model()->index(3, 0));
+    QTest::mouseClick(grid()->viewport(), Qt::LeftButton, {}, QPoint(last.center().x(), last.bottom() + 30));
+    QCOMPARE(made.count(), 0);
+    QCOMPARE(window().currentTableRow(), 1);
+    QCOMPARE(paneText(), std::string());
+}
+
+void CommandsTest::doubleClickCountsOnce()
+{
+    start();
+    QSignalSpy made(grid(), &ui::ResultGrid::rowMadeCurrent);
+    const QPoint at = grid()->visualRect(grid()->model()->index(1, 0)).center();
+    // What a real double click delivers: press, release, the second press as a
+    // double-click event, release.
+    QWidget *viewport = grid()->viewport();
+    QTest::mousePress(viewport, Qt::LeftButton, {}, at);
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, at);
+    QMouseEvent second(QEvent::MouseButtonDblClick, QPointF(at), viewport->mapToGlobal(QPointF(at)), Qt::LeftButton,
+                       Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &second);
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, at);
+    QCOMPARE(made.count(), 1);
+}
+
+void CommandsTest::shiftPressOnlyWidensTheSelection()
+{
+    start();
+    QSignalSpy made(grid(), &ui::ResultGrid::rowMadeCurrent);
+    clickRow(1);
+    clickRow(3, Qt::LeftButton, Qt::ShiftModifier);
+    QCOMPARE(made.count(), 1);
+    QCOMPARE(window().currentTableRow(), 2);
+    QCOMPARE(grid()->selectionModel()->selectedRows().size(), 3);
+}
+
+void CommandsTest::movingKeys_data()
+{
+    QTest::addColumn<int>("startRow");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<int>("expectedRow");
+    QTest::newRow("Down") << 0 << int(Qt::Key_Down) << 0 << 1;
+    QTest::newRow("Right") << 0 << int(Qt::Key_Right) << 0 << 1;
+    QTest::newRow("Up") << 2 << int(Qt::Key_Up) << 0 << 1;
+    QTest::newRow("Left") << 2 << int(Qt::Key_Left) << 0 << 1;
+    QTest::newRow("End") << 0 << int(Qt::Key_End) << 0 << 39;
+    QTest::newRow("Ctrl+End") << 0 << int(Qt::Key_End) << int(Qt::ControlModifier) << 39;
+    QTest::newRow("Home") << 20 << int(Qt::Key_Home) << 0 << 0;
+    QTest::newRow("Ctrl+Home") << 20 << int(Qt::Key_Home) << int(Qt::ControlModifier) << 0;
+    QTest::newRow("Ctrl+PgUp") << 3 << int(Qt::Key_PageUp) << int(Qt::ControlModifier) << 0;
+}
+
+void CommandsTest::movingKeys()
+{
+    QFETCH(int, startRow);
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(int, expectedRow);
+    for (int i = 0; i < 36; ++i)
+        m_prefix->writeCookie("z@" + std::to_string(100 + i) + ".txt", record("z", "z/"));
+    start();
+    ui::ResultGrid *g = grid();
+    g->setCurrentIndex(g->model()->index(startRow, 0));
+    g->setFocus();
+    QSignalSpy made(g, &ui::ResultGrid::rowMadeCurrent);
+    QTest::keyClick(g, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QCOMPARE(g->currentIndex().row(), expectedRow);
+    QCOMPARE(made.count(), 1);
+    QVERIFY(!paneText().empty());
+}
+
+void CommandsTest::keysThatMoveNothingDoNothing()
+{
+    for (int i = 0; i < 36; ++i)
+        m_prefix->writeCookie("z@" + std::to_string(100 + i) + ".txt", record("z", "z/"));
+    start();
+    ui::ResultGrid *g = grid();
+    g->setFocus();
+    QSignalSpy made(g, &ui::ResultGrid::rowMadeCurrent);
+    QTest::keyClick(g, Qt::Key_Up);   // already at the first row
+    QTest::keyClick(g, Qt::Key_Home); // likewise
+    QTest::keyClick(g, Qt::Key_A);    // no search by typing
+    QTest::keyClick(g, Qt::Key_Space);
+    QCOMPARE(made.count(), 0);
+    QCOMPARE(g->currentIndex().row(), 0);
+
+    // Page keys move by the rows that fit in the view; Ctrl+PgDn goes to the
+    // bottom visible row.
+    const int page = g->viewport()->height() / g->verticalHeader()->defaultSectionSize();
+    QTest::keyClick(g, Qt::Key_PageDown);
+    QCOMPARE(g->currentIndex().row(), page);
+    QTest::keyClick(g, Qt::Key_PageUp);
+    QCOMPARE(g->currentIndex().row(), 0);
+    QTest::keyClick(g, Qt::Key_PageDown, Qt::ControlModifier);
+    const int bottom = g->currentIndex().row();
+    const int viewHeight = g->viewport()->height();
+    QVERIFY(g->visualRect(g->model()->index(bottom, 0)).bottom() < viewHeight);       // fully in view
+    QVERIFY(g->visualRect(g->model()->index(bottom + 1, 0)).bottom() >= viewHeight);  // the next one is not
+    QCOMPARE(made.count(), 3);
+}
+
+void CommandsTest::wheelStepsMoveOneRowEach()
+{
+    start();
+    ui::ResultGrid *g = grid();
+    QSignalSpy made(g, &ui::ResultGrid::rowMadeCurrent);
+    const QPointF at = g->visualRect(g->model()->index(0, 0)).center();
+    const auto turn = [&](int delta) {
+        QWheelEvent wheel(at, g->viewport()->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(g->viewport(), &wheel);
+    };
+    turn(-240); // two steps towards you: two rows down
+    QCOMPARE(made.count(), 2);
+    QCOMPARE(g->currentIndex().row(), 2);
+    turn(120);
+    QCOMPARE(made.count(), 3);
+    QCOMPARE(g->currentIndex().row(), 1);
+    turn(60); // half a step moves nothing yet
+    QCOMPARE(made.count(), 3);
+}
+
+void CommandsTest::scansMakeNoRowCurrent()
+{
+    start();
+    QSignalSpy made(grid(), &ui::ResultGrid::rowMadeCurrent);
+    clickText("stReLoad");
+    std::filesystem::remove(m_prefix->cookieFolder() + "/taro@beta.example[1].txt");
+    clickText("stReLoad");
+    grid()->horizontalHeader()->moveSection(0, 2);
+    grid()->horizontalHeader()->resizeSection(1, 80);
+    QCOMPARE(made.count(), 0);
+    QCOMPARE(paneText(), std::string());
+}
+
+void CommandsTest::deleteAsksAndDeletesTheRowsFile()
+{
+    start();
+    clickRow(1); // No.2: hanako@gamma.example[1]
+    m_dialogs.messageAnswers = {kIdYes};
+    clickText("stDelete");
+    QCOMPARE(m_dialogs.messages.size(), std::size_t(1));
+    const auto &box = m_dialogs.messages.front();
+    QCOMPARE(box.text, cp932("No.2 の hanako@gamma.example[1] ファイルを削除します。\n\r宜しいですか？"));
+    QCOMPARE(box.caption, cp932("削除確認"));
+    QCOMPARE(box.flags, 0x24u);
+    QVERIFY(!exists("hanako@gamma.example[1].txt"));
+    QCOMPARE(rows(), 3);
+    for (int row = 1; row <= 3; ++row)
+        QCOMPARE(cell(0, row), std::to_string(row));
+    QCOMPARE(cell(1, 2), std::string("taro@alpha.example[1]"));
+}
+
+void CommandsTest::answeringNoChangesNothing()
+{
+    start();
+    clickRow(0);
+    m_prefix->writeCookie("zed@new.txt", record("new", "n/"));
+    m_dialogs.messageAnswers = {kIdNo, kIdNo};
+    clickText("stDelete");
+    clickText("stAllDelete");
+    QCOMPARE(m_dialogs.messages.size(), std::size_t(2));
+    QCOMPARE(m_dialogs.messages[1].text, cp932("全てのクッキーファイルを削除します。\n\r宜しいですか？"));
+    QCOMPARE(m_dialogs.messages[1].flags, 0x124u);
+    QCOMPARE(rows(), 4); // no rescan either
+    QVERIFY(exists("hanako@alpha.example[2].txt"));
+    QVERIFY(exists("zed@new.txt"));
+}
+
+void CommandsTest::deleteActsOnTheRealFileNotOnColumnOne()
+{
+    // Column 1 shows "user@a" for both; going by it would delete user@a.txt.
+    m_prefix->writeCookie("user@a.txt", record("keep", "k/"));
+    m_prefix->writeCookie("user@a b.txt", record("delete", "d/"));
+    start();
+    clickRow(4);
+    m_dialogs.messageAnswers = {kIdYes};
+    clickText("stDelete");
+    QCOMPARE(m_dialogs.messages.front().text, cp932("No.5 の user@a ファイルを削除します。\n\r宜しいですか？"));
+    QVERIFY(!exists("user@a b.txt"));
+    QVERIFY(exists("user@a.txt"));
+}
+
+void CommandsTest::deleteAfterDraggingAColumnDeletesTheRowsFile()
+{
+    // Dragged into position 1, the URL column names a file that is no cookie
+    // of this row at all.
+    m_prefix->writeCookie("victim.txt", record("innocent", "i/"));
+    m_prefix->writeCookie("zz@site.txt", record("info", "victim"));
+    start();
+    QHeaderView *header = grid()->horizontalHeader();
+    header->moveSection(header->visualIndex(1), 0); // URL(?) before FileName
+    clickRow(5);                                    // zz@site
+    m_dialogs.messageAnswers = {kIdYes};
+    clickText("stDelete");
+    QCOMPARE(m_dialogs.messages.front().text, cp932("No.6 の victim ファイルを削除します。\n\r宜しいですか？"));
+    QVERIFY(!exists("zz@site.txt"));
+    QVERIFY(exists("victim.txt"));
+    // The rescan writes every column back in its place.
+    QCOMPARE(cell(1, 5), std::string("victim"));
+}
+
+void CommandsTest::fileThatCannotBeDeletedIsLeftWithoutAMessage()
+{
+    start();
+    clickRow(0);
+    std::filesystem::remove(m_prefix->cookieFolder() + "/hanako@alpha.example[2].txt");
+    m_dialogs.messageAnswers = {kIdYes};
+    clickText("stDelete");
+    QCOMPARE(m_dialogs.messages.size(), std::size_t(1)); // the question only
+    QCOMPARE(rows(), 3);
+}
+
+void CommandsTest::allDeleteUnderASearchDeletesOnlyTheListedFiles()
+{
+    start();
+    m_dialogs.inputAnswers = {"alpha"};
+    clickButton("bbtnSch_Fname");
+    QCOMPARE(rows(), 2);
+    m_dialogs.messageAnswers = {kIdYes};
+    clickText("stAllDelete");
+    QVERIFY(!exists("taro@alpha.example[1].txt"));
+    QVERIFY(!exists("hanako@alpha.example[2].txt"));
+    QVERIFY(exists("taro@beta.example[1].txt"));
+    QVERIFY(exists("hanako@gamma.example[1].txt"));
+    QCOMPARE(rows(), 0);
+    QVERIFY(!control<ui::ClickableText>("stDelete")->isEnabled());
+    QVERIFY(!control<ui::ClickableText>("stAllDelete")->isEnabled());
+}
+
+void CommandsTest::allDeleteDeletesExactlyTheListedRowsFiles()
+{
+    // Cells split at the blank and the comma; the files deleted are the rows'
+    // own, and the unlisted look-alikes stay.
+    m_prefix->writeCookie("u@a b.txt", record("1", "a/"));
+    m_prefix->writeCookie("u@c,d.txt", record("2", "b/"));
+    m_prefix->writeCookie("u@a.bak", record("3", "c/"));
+    start();
+    m_dialogs.inputAnswers = {"a b"};
+    clickButton("bbtnSch_Fname");
+    QCOMPARE(rows(), 1);
+    m_dialogs.messageAnswers = {kIdYes};
+    clickText("stAllDelete");
+    QVERIFY(!exists("u@a b.txt"));
+    QVERIFY(exists("u@c,d.txt"));
+    QVERIFY(exists("u@a.bak"));
+    QVERIFY(exists("taro@alpha.example[1].txt"));
+}
+
+QTEST_MAIN(CommandsTest)
+#include "commands_test.moc"
