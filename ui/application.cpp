@@ -9,7 +9,9 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QLibraryInfo>
 #include <QScreen>
+#include <QTranslator>
 
 namespace ui {
 
@@ -20,6 +22,13 @@ void setUpApplication()
     QApplication::setApplicationName(QString::fromLatin1(kApplicationTitle));
     QGuiApplication::setDesktopFileName(QStringLiteral("vellumin"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictures/vellumin.png")));
+
+    // The toolkit's own texts (the open-file dialog, context menus) in
+    // Japanese, like the rest of the window, where the translations are
+    // installed.
+    auto *translator = new QTranslator(qApp);
+    if (translator->load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(translator);
 
     substituteWindowsFonts();
     QApplication::setStyle(new AppStyle);
