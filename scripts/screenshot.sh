@@ -7,6 +7,12 @@ program=$1
 output=$2
 settle=${3:-1}
 
+# The X server may still be starting.
+for _ in $(seq 1 50); do
+  xdpyinfo >/dev/null 2>&1 && break
+  sleep 0.1
+done
+
 "$program" &
 pid=$!
 trap 'kill "$pid" 2>/dev/null || true' EXIT
