@@ -7,28 +7,23 @@
 // Figures are printed, never judged: the exit status is 1 only when a phase
 // lists a different number of files than the folder holds for it.
 
+#include "cookie_folder.h"
+#include "plain_read.h"
+
 #include "listing/cookie_listing.h"
 #include "listing/errors.h"
 #include "listing/view_state.h"
 #include "platform/cp932.h"
 
-#include <dirent.h>
-#include <fcntl.h>
 #include <malloc.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <array>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <new>
-#include <random>
-#include <stdexcept>
+#include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_set>
 #include <vector>
 
 namespace {
@@ -92,165 +87,18 @@ void operator delete[](void *p, std::size_t) noexcept
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
+using bench::kContentSearch;
+using bench::kNameSearch;
+using bench::millisecondsSince;
+using bench::readPlainly;
+using bench::Run;
 
 constexpr std::size_t kDefaultFileCount = 10000;
 constexpr int kRuns = 3;
 constexpr double kRatioTarget = 1.5;
 constexpr std::size_t kRatioTargetFileCount = 100000;
 constexpr double kBytesPerFileTarget = 400;
-
-constexpr std::string_view kNameSearch = "example1";
-constexpr std::string_view kContentSearch = "SESSIONID";
-
-// A folder under /tmp, removed with everything in it when this goes.
-class TempFolder {
-public:
-    TempFolder()
-    {
-        char name[] = "/tmp/vellumin-bench-XXXXXX";
-        if (!::mkdtemp(name))
-            throw std::runtime_error("cannot make a folder under /tmp");
-        m_path = name;
-    }
-    ~TempFolder()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_path, ignored);
-    }
-    TempFolder(const TempFolder &) = delete;
-    TempFolder &operator=(const TempFolder &) = delete;
-    const std::string &path() const { return m_path; }
-
-private:
-    std::string m_path;
-};
-
-void writeFile(const std::string &path, std::string_view bytes)
-{
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    const bool ok = fd >= 0 && ::write(fd, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
-    if (fd >= 0)
-        ::close(fd);
-    if (!ok)
-        throw std::runtime_error("cannot write " + path);
-}
-
-// What the generated folder holds, so that each phase's count can be checked.
-struct Corpus {
-    std::size_t files = 0;
-    std::size_t bytes = 0;
-    std::size_t nameMatches = 0;    // files whose site holds kNameSearch
-    std::size_t contentMatches = 0; // files that hold kContentSearch
-    std::size_t japanese = 0;       // files with CP932 text
-};
-
-// Fills `folder` with `count` cookie files of 1 to 4 records each, the same
-// files on every run.
-Corpus makeCookieFolder(const std::string &folder, std::size_t count)
-{
-    static constexpr std::array<const char *, 4> kLogins = {"user", "taro", "hanako", "admin"};
-    static constexpr std::array<const char *, 8> kCookieNames = {"id",   "SID", "pref", "visitor",
-                                                                 "lang", "tz",  "uid",  kContentSearch.data()};
-    static constexpr std::array<std::uint32_t, 4> kFlags = {0, 1024, 1536, 9728};
-    // Japanese values, some with 0x5C as a trail byte (ソ, 表).
-    std::vector<std::string> japaneseValues;
-    for (const char *text : {"ログイン中", "表示設定=標準", "ソフトウェア", "日本語テキスト"})
-        japaneseValues.push_back(platform::cp932::fromUtf8(text));
-
-    std::mt19937 random(20240607);
-    const auto pick = [&random](std::size_t n) { return static_cast<std::size_t>(random() % n); };
-
-    Corpus corpus;
-    std::unordered_set<std::string> names;
-    std::string name, text, path;
-    for (std::size_t i = 0; i < count; ++i) {
-        const std::string site = "www.example" + std::to_string(pick(std::max<std::size_t>(count, 10))) + ".com";
-        const std::string login = kLogins[pick(kLogins.size())];
-        for (int copy = 1;; ++copy) {
-            name = login + "@" + site + "[" + std::to_string(copy) + "].txt";
-            if (names.insert(name).second)
-                break;
-        }
-
-        const bool japanese = pick(100) < 3;
-        const std::size_t records = 1 + pick(4);
-        const std::size_t japaneseRecord = pick(records);
-        bool hasSearchText = false;
-        text.clear();
-        for (std::size_t r = 0; r < records; ++r) {
-            const char *cookieName = kCookieNames[pick(kCookieNames.size())];
-            hasSearchText = hasSearchText || cookieName == kContentSearch;
-            text.append(cookieName).append("\n");
-            if (japanese && r == japaneseRecord) {
-                text.append(japaneseValues[pick(japaneseValues.size())]);
-            } else {
-                for (std::size_t n = 16 + pick(48); n > 0; --n)
-                    text += "0123456789ABCDEF"[pick(16)];
-            }
-            text.append("\n").append(site).append("/\n");
-            text.append(std::to_string(kFlags[pick(kFlags.size())])).append("\n");
-            for (int n = 0; n < 4; ++n)
-                text.append(std::to_string(random())).append("\n");
-            text.append("*\n");
-        }
-
-        path.assign(folder).append("/").append(name);
-        writeFile(path, text);
-        ++corpus.files;
-        corpus.bytes += text.size();
-        corpus.nameMatches += site.find(kNameSearch) != std::string::npos;
-        corpus.contentMatches += hasSearchText;
-        corpus.japanese += japanese;
-    }
-    return corpus;
-}
-
-double millisecondsSince(Clock::time_point start)
-{
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-struct Run {
-    std::size_t listed = 0;
-    double ms = 0;
-};
-
-// The least a scan could cost: enumerate the folder and read every file
-// whole into one buffer, grown only for a file larger than any before.
-Run readPlainly(const std::string &folder)
-{
-    std::vector<char> buffer(4096);
-    std::string path;
-    path.reserve(folder.size() + 256);
-    Run run;
-    const Clock::time_point start = Clock::now();
-    DIR *dir = ::opendir(folder.c_str());
-    if (!dir)
-        throw std::runtime_error("cannot read " + folder);
-    while (const dirent *entry = ::readdir(dir)) {
-        if (entry->d_name[0] == '.')
-            continue;
-        path.assign(folder).append("/").append(entry->d_name);
-        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-        if (fd < 0)
-            continue;
-        std::size_t used = 0;
-        for (;;) {
-            if (used == buffer.size())
-                buffer.resize(buffer.size() * 2);
-            const ssize_t got = ::read(fd, buffer.data() + used, buffer.size() - used);
-            if (got <= 0)
-                break;
-            used += static_cast<std::size_t>(got);
-        }
-        ::close(fd);
-        ++run.listed;
-    }
-    ::closedir(dir);
-    run.ms = millisecondsSince(start);
-    return run;
-}
 
 // One scan by the listing core, timed without building and destroying the
 // listing around it.
@@ -328,20 +176,14 @@ int usage()
 
 int main(int argc, char **argv)
 {
-    std::size_t fileCount = kDefaultFileCount;
-    if (argc > 2)
+    const std::optional<std::size_t> fileCountArg = bench::fileCountArgument(argc, argv, kDefaultFileCount);
+    if (!fileCountArg)
         return usage();
-    if (argc == 2) {
-        char *end = nullptr;
-        const unsigned long long value = std::strtoull(argv[1], &end, 10);
-        if (*argv[1] == '\0' || *end != '\0' || value == 0 || value > 10'000'000)
-            return usage();
-        fileCount = static_cast<std::size_t>(value);
-    }
+    const std::size_t fileCount = *fileCountArg;
 
     try {
-        const TempFolder folder;
-        const Corpus corpus = makeCookieFolder(folder.path(), fileCount);
+        const bench::TempFolder folder("vellumin-bench");
+        const bench::Corpus corpus = bench::makeCookieFolder(folder.path(), fileCount);
         std::printf("vellumin-bench: %zu cookie files (%zu bytes, %zu with CP932 text) in %s, best of %d runs\n",
                     corpus.files, corpus.bytes, corpus.japanese, folder.path().c_str(), kRuns);
         std::fflush(stdout);

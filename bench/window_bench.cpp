@@ -2,12 +2,16 @@
 // the sample folder, the scan of N cookie files through TForm1 until the
 // table is painted (against the plain loop that enumerates and reads the same
 // files), and scrolling from the first row to the last with the paint of
-// that page.
+// that page. The folder and the plain loop are the listing benchmark's own,
+// so that the two ratios speak of the same files.
 //
 //   vellumin-window-bench [N]      N cookie files, 100000 when not given
 //
 // Figures are printed, never judged: the exit status is 1 only when the
 // window lists a different number of files than the folder holds.
+
+#include "cookie_folder.h"
+#include "plain_read.h"
 
 #include "listing/cookie_listing.h"
 #include "platform/desktop.h"
@@ -26,18 +30,12 @@
 #include <QScrollBar>
 #include <QTableView>
 
-#include <dirent.h>
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <stdexcept>
 #include <string>
-#include <vector>
 
 #ifndef VELLUMIN_SAMPLE_FOLDER
 #error "VELLUMIN_SAMPLE_FOLDER names the sample cookie folder"
@@ -45,17 +43,13 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
+using bench::millisecondsSince;
 
 constexpr std::size_t kDefaultFileCount = 100000;
 constexpr int kRuns = 3;
 constexpr double kScanRatioTarget = 2.0;
 constexpr double kScrollTargetMs = 50.0;
-
-double millisecondsSince(Clock::time_point start)
-{
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
 
 // Errors go to standard error; no box may wait for an answer here.
 class PrintingDialogs : public platform::Dialogs {
@@ -80,88 +74,14 @@ public:
 // A Wine-style prefix under /tmp, removed with everything in it.
 class TempPrefix {
 public:
-    TempPrefix()
-    {
-        char name[] = "/tmp/vellumin-window-bench-XXXXXX";
-        if (!::mkdtemp(name))
-            throw std::runtime_error("cannot make a folder under /tmp");
-        m_path = name;
-        std::filesystem::create_directories(cookieFolder());
-    }
-    ~TempPrefix()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_path, ignored);
-    }
-    TempPrefix(const TempPrefix &) = delete;
-    TempPrefix &operator=(const TempPrefix &) = delete;
+    TempPrefix() : m_folder("vellumin-window-bench") { std::filesystem::create_directories(cookieFolder()); }
 
-    const std::string &path() const { return m_path; }
-    std::string cookieFolder() const { return m_path + "/drive_c/windows/Cookies"; }
+    const std::string &path() const { return m_folder.path(); }
+    std::string cookieFolder() const { return path() + "/drive_c/windows/Cookies"; }
 
 private:
-    std::string m_path;
+    bench::TempFolder m_folder;
 };
-
-void writeFile(const std::string &path, const std::string &bytes)
-{
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    const bool ok = fd >= 0 && ::write(fd, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
-    if (fd >= 0)
-        ::close(fd);
-    if (!ok)
-        throw std::runtime_error("cannot write " + path);
-}
-
-// `count` cookie files of two records, named and shaped like a browser's.
-void makeCookieFolder(const std::string &folder, std::size_t count)
-{
-    std::string text;
-    for (std::size_t i = 0; i < count; ++i) {
-        const std::string site = "www.example" + std::to_string(i) + ".com";
-        text.clear();
-        for (int record = 0; record < 2; ++record) {
-            text += record == 0 ? "id\n" : "pref\n";
-            text += std::to_string(i * 7919 + static_cast<std::size_t>(record)) + "ABCDEF0123456789\n";
-            text += site + "/\n1536\n2916434944\n30000000\n1234567890\n29000000\n*\n";
-        }
-        writeFile(folder + "/user@" + site + "[1].txt", text);
-    }
-}
-
-// The least a scan could cost: enumerate the folder and read every file
-// whole into one buffer (the same loop as the listing benchmark's).
-double readPlainly(const std::string &folder, std::size_t &files)
-{
-    std::vector<char> buffer(4096);
-    std::string path;
-    files = 0;
-    const Clock::time_point start = Clock::now();
-    DIR *dir = ::opendir(folder.c_str());
-    if (!dir)
-        throw std::runtime_error("cannot read " + folder);
-    while (const dirent *entry = ::readdir(dir)) {
-        if (entry->d_name[0] == '.')
-            continue;
-        path.assign(folder).append("/").append(entry->d_name);
-        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-        if (fd < 0)
-            continue;
-        std::size_t used = 0;
-        for (;;) {
-            if (used == buffer.size())
-                buffer.resize(buffer.size() * 2);
-            const ssize_t got = ::read(fd, buffer.data() + used, buffer.size() - used);
-            if (got <= 0)
-                break;
-            used += static_cast<std::size_t>(got);
-        }
-        ::close(fd);
-        ++files;
-    }
-    ::closedir(dir);
-    return millisecondsSince(start);
-}
 
 // Notes the first paint of a widget.
 class PaintWatch : public QObject {
@@ -201,16 +121,10 @@ int usage()
 int main(int argc, char **argv)
 {
     const Clock::time_point processStart = Clock::now();
-    std::size_t fileCount = kDefaultFileCount;
-    if (argc > 2)
+    const std::optional<std::size_t> fileCountArg = bench::fileCountArgument(argc, argv, kDefaultFileCount);
+    if (!fileCountArg)
         return usage();
-    if (argc == 2) {
-        char *end = nullptr;
-        const unsigned long long value = std::strtoull(argv[1], &end, 10);
-        if (*argv[1] == '\0' || *end != '\0' || value == 0 || value > 10'000'000)
-            return usage();
-        fileCount = static_cast<std::size_t>(value);
-    }
+    const std::size_t fileCount = *fileCountArg;
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
 
@@ -249,15 +163,16 @@ int main(int argc, char **argv)
 
         // The big folder.
         const TempPrefix big;
-        makeCookieFolder(big.cookieFolder(), fileCount);
+        bench::makeCookieFolder(big.cookieFolder(), fileCount);
         qputenv("WINEPREFIX", QByteArray::fromStdString(big.path()));
-        std::size_t baselineFiles = 0;
-        readPlainly(big.cookieFolder(), baselineFiles); // warms the caches
+        bench::readPlainly(big.cookieFolder()); // warms the caches
 
+        std::size_t baselineFiles = 0;
         double baselineMs = 0;
         for (int run = 0; run < kRuns; ++run) {
-            const double ms = readPlainly(big.cookieFolder(), baselineFiles);
-            baselineMs = run == 0 ? ms : std::min(baselineMs, ms);
+            const bench::Run baseline = bench::readPlainly(big.cookieFolder());
+            baselineFiles = baseline.listed;
+            baselineMs = run == 0 ? baseline.ms : std::min(baselineMs, baseline.ms);
         }
 
         ui::TForm1 window(dialogs, desktop);

@@ -1,0 +1,122 @@
+#include "cookie_folder.h"
+
+#include "platform/cp932.h"
+
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <random>
+#include <stdexcept>
+#include <system_error>
+#include <unordered_set>
+#include <vector>
+
+namespace bench {
+
+TempFolder::TempFolder(std::string_view prefix)
+{
+    std::string name = "/tmp/" + std::string(prefix) + "-XXXXXX";
+    if (!::mkdtemp(name.data()))
+        throw std::runtime_error("cannot make a folder under /tmp");
+    m_path = std::move(name);
+}
+
+TempFolder::~TempFolder()
+{
+    std::error_code ignored;
+    std::filesystem::remove_all(m_path, ignored);
+}
+
+namespace {
+
+void writeFile(const std::string &path, std::string_view bytes)
+{
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    const bool ok = fd >= 0 && ::write(fd, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
+    if (fd >= 0)
+        ::close(fd);
+    if (!ok)
+        throw std::runtime_error("cannot write " + path);
+}
+
+} // namespace
+
+Corpus makeCookieFolder(const std::string &folder, std::size_t count)
+{
+    static constexpr std::array<const char *, 4> kLogins = {"user", "taro", "hanako", "admin"};
+    static constexpr std::array<const char *, 8> kCookieNames = {"id",   "SID", "pref", "visitor",
+                                                                 "lang", "tz",  "uid",  kContentSearch.data()};
+    static constexpr std::array<std::uint32_t, 4> kFlags = {0, 1024, 1536, 9728};
+    // Japanese values, some with 0x5C as a trail byte (ソ, 表).
+    std::vector<std::string> japaneseValues;
+    for (const char *text : {"ログイン中", "表示設定=標準", "ソフトウェア", "日本語テキスト"})
+        japaneseValues.push_back(platform::cp932::fromUtf8(text));
+
+    std::mt19937 random(20240607);
+    const auto pick = [&random](std::size_t n) { return static_cast<std::size_t>(random() % n); };
+
+    Corpus corpus;
+    std::unordered_set<std::string> names;
+    std::string name, text, path;
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::string site = "www.example" + std::to_string(pick(std::max<std::size_t>(count, 10))) + ".com";
+        const std::string login = kLogins[pick(kLogins.size())];
+        for (int copy = 1;; ++copy) {
+            name = login + "@" + site + "[" + std::to_string(copy) + "].txt";
+            if (names.insert(name).second)
+                break;
+        }
+
+        const bool japanese = pick(100) < 3;
+        const std::size_t records = 1 + pick(4);
+        const std::size_t japaneseRecord = pick(records);
+        bool hasSearchText = false;
+        text.clear();
+        for (std::size_t r = 0; r < records; ++r) {
+            const char *cookieName = kCookieNames[pick(kCookieNames.size())];
+            hasSearchText = hasSearchText || cookieName == kContentSearch;
+            text.append(cookieName).append("\n");
+            if (japanese && r == japaneseRecord) {
+                text.append(japaneseValues[pick(japaneseValues.size())]);
+            } else {
+                for (std::size_t n = 16 + pick(48); n > 0; --n)
+                    text += "0123456789ABCDEF"[pick(16)];
+            }
+            text.append("\n").append(site).append("/\n");
+            text.append(std::to_string(kFlags[pick(kFlags.size())])).append("\n");
+            for (int n = 0; n < 4; ++n)
+                text.append(std::to_string(random())).append("\n");
+            text.append("*\n");
+        }
+
+        path.assign(folder).append("/").append(name);
+        writeFile(path, text);
+        ++corpus.files;
+        corpus.bytes += text.size();
+        corpus.nameMatches += site.find(kNameSearch) != std::string::npos;
+        corpus.contentMatches += hasSearchText;
+        corpus.japanese += japanese;
+    }
+    return corpus;
+}
+
+std::optional<std::size_t> fileCountArgument(int argc, char **argv, std::size_t defaultCount)
+{
+    if (argc > 2)
+        return std::nullopt;
+    if (argc < 2)
+        return defaultCount;
+    char *end = nullptr;
+    const unsigned long long value = std::strtoull(argv[1], &end, 10);
+    if (*argv[1] == '\0' || *end != '\0' || value == 0 || value > 10'000'000)
+        return std::nullopt;
+    return static_cast<std::size_t>(value);
+}
+
+} // namespace bench

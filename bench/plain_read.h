@@ -1,0 +1,25 @@
+// The baseline of both benchmarks: the least a scan of a folder could cost.
+
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <string>
+
+namespace bench {
+
+using Clock = std::chrono::steady_clock;
+
+double millisecondsSince(Clock::time_point start);
+
+// One timed pass over a folder.
+struct Run {
+    std::size_t listed = 0;
+    double ms = 0;
+};
+
+// Enumerates the folder and reads every file whole into one buffer, grown
+// only for a file larger than any before.
+Run readPlainly(const std::string &folder);
+
+} // namespace bench
