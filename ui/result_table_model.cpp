@@ -14,6 +14,14 @@ ResultTableModel::ResultTableModel(const listing::ResultTable &table, QObject *p
 
 void ResultTableModel::reload()
 {
+    // Headers keep the sections the user dragged across a reset, but forget
+    // them when the model is empty: passing through the empty shape lays out
+    // every row and column of the new listing in its own place again.
+    beginResetModel();
+    m_rows = 0;
+    m_columns = 0;
+    endResetModel();
+
     beginResetModel();
     m_rows = std::max(m_table.dataRowCount(), 0);
     m_columns = std::max(m_table.columnCount() - 1, 0);

@@ -20,7 +20,8 @@ class ResultTableModel : public QAbstractTableModel {
 public:
     explicit ResultTableModel(const listing::ResultTable &table, QObject *parent = nullptr);
 
-    // Takes the table's new shape and contents.
+    // Takes the table's new shape and contents; rows and columns that the
+    // user moved in the views go back to their places.
     void reload();
 
     // The text of the table's top-left cell, "No".

@@ -67,6 +67,7 @@ private slots:
     void keysThatMoveNothingDoNothing();
     void wheelStepsMoveOneRowEach();
     void scansMakeNoRowCurrent();
+    void draggedColumnsAndRowsLastUntilTheNextScan();
 
     void deleteAsksAndDeletesTheRowsFile();
     void answeringNoChangesNothing();
@@ -425,6 +426,25 @@ void CommandsTest::scansMakeNoRowCurrent()
     grid()->horizontalHeader()->resizeSection(1, 80);
     QCOMPARE(made.count(), 0);
     QCOMPARE(paneText(), std::string());
+}
+
+void CommandsTest::draggedColumnsAndRowsLastUntilTheNextScan()
+{
+    start();
+    QHeaderView *columns = grid()->horizontalHeader();
+    QHeaderView *rowsHeader = grid()->verticalHeader();
+    columns->moveSection(0, 2);
+    rowsHeader->moveSection(0, 3);
+    QCOMPARE(columns->logicalIndex(0), 1);
+    QCOMPARE(rowsHeader->logicalIndex(3), 0);
+    // The state is untouched, and the moved column stands in position 1 for
+    // the delete question.
+    clickRow(0);
+    QCOMPARE(window().cellAtPosition(1, 1), std::string("host/"));
+    clickText("stReLoad");
+    QCOMPARE(columns->logicalIndex(0), 0);
+    QCOMPARE(rowsHeader->logicalIndex(3), 3);
+    QCOMPARE(window().cellAtPosition(1, 1), std::string("hanako@alpha.example[2]"));
 }
 
 void CommandsTest::deleteAsksAndDeletesTheRowsFile()
