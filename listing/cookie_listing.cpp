@@ -115,10 +115,6 @@ void CookieListing::ListCookieFiles(ListingView &view)
     const std::string &folder = m_state.CookiesPath;
     m_listedFolder = folder;
     const platform::DirectoryListing entries = platform::findFiles(mask);
-    // A content search usually lists few of the files it reads; room for
-    // every row is made only where every file is likely to be listed.
-    if (m_state.SysInfo.SearchMode != smContent)
-        m_table.reserveRows(entries.size());
     const std::string nativeFolder = joinPath(platform::toNativePath(folder), "");
 
     int count = 0;

@@ -113,11 +113,6 @@ std::string_view ResultTable::rowFile(int row) const
     return field(m_rows[row], kGridColumnCount);
 }
 
-void ResultTable::reserveRows(std::size_t rows)
-{
-    m_rows.reserve(rows + 1);
-}
-
 void ResultTable::setRow(int row, std::string_view text, std::string_view file)
 {
     splitCommaText(text, m_cells);

@@ -4,9 +4,9 @@
 #include "cookie_entry.h"
 
 #include <array>
+#include <deque>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace listing {
 
@@ -56,17 +56,15 @@ public:
     // the header and outside the table.
     std::string_view rowFile(int row) const;
 
-    // Makes room for `rows` data rows at once, so that a long scan does not
-    // hold the old and the grown row array together.
-    void reserveRows(std::size_t rows);
-
 private:
     void setRow(int row, std::string_view text, std::string_view file);
     void setRowCount(int rows);
 
     int m_columnCount = kLayoutColumnCount;
     std::array<int, kGridColumnCount> m_widths;
-    std::vector<std::string> m_rows;
+    // A deque, not a vector: growing never copies the rows it holds nor
+    // leaves room unused, whatever the number of rows.
+    std::deque<std::string> m_rows;
     // Scratch space reused for every row, so adding a row allocates only the
     // row itself.
     RowCells m_cells;

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,8 +36,9 @@ struct DirEntry {
 };
 
 // The entries of one folder that matched a mask, sorted by name without
-// regard to case. The names live in one buffer, so a listing of 100,000
-// files costs little more than their bytes.
+// regard to case. Names are kept in large blocks and entries in a deque, so
+// that a listing of 100,000 files costs little more than their bytes and
+// growing it never copies what it already holds.
 class DirectoryListing {
 public:
     std::size_t size() const { return m_items.size(); }
@@ -43,19 +46,28 @@ public:
     DirEntry operator[](std::size_t index) const;
 
     void add(std::string_view name, std::string_view nativeName, EntryKind kind);
-    // Sorts by name and frees the room left over from adding.
+    // Sorts by name.
     void finish();
 
 private:
+    // Where a name is kept: block number << kBlockBits | offset in the block.
+    using NameRef = std::uint32_t;
     struct Item {
-        std::uint32_t name;
-        std::uint32_t nativeName;
+        NameRef name;
+        NameRef nativeName;
         std::uint16_t nameLength;
         std::uint16_t nativeLength;
         EntryKind kind;
     };
-    std::string m_names;
-    std::vector<Item> m_items;
+    static constexpr unsigned kBlockBits = 16;
+    static constexpr std::size_t kBlockSize = std::size_t(1) << kBlockBits;
+
+    NameRef store(std::string_view text);
+    std::string_view name(NameRef ref, std::size_t length) const;
+
+    std::vector<std::unique_ptr<char[]>> m_blocks;
+    std::size_t m_blockUsed = kBlockSize;
+    std::deque<Item> m_items;
 };
 
 // Enumerates the entries that a CP932 mask (folder + separator + pattern)

@@ -145,23 +145,34 @@ std::string toNativePath(std::string_view path)
 DirEntry DirectoryListing::operator[](std::size_t index) const
 {
     const Item &item = m_items[index];
-    const std::string_view names(m_names);
-    return {names.substr(item.name, item.nameLength), names.substr(item.nativeName, item.nativeLength),
-            item.kind};
+    return {name(item.name, item.nameLength), name(item.nativeName, item.nativeLength), item.kind};
+}
+
+std::string_view DirectoryListing::name(NameRef ref, std::size_t length) const
+{
+    return {m_blocks[ref >> kBlockBits].get() + (ref & (kBlockSize - 1)), length};
+}
+
+DirectoryListing::NameRef DirectoryListing::store(std::string_view text)
+{
+    // A file name is at most a few hundred bytes: it always fits one block.
+    if (m_blockUsed + text.size() > kBlockSize) {
+        m_blocks.push_back(std::make_unique_for_overwrite<char[]>(kBlockSize));
+        m_blockUsed = 0;
+    }
+    std::copy(text.begin(), text.end(), m_blocks.back().get() + m_blockUsed);
+    const auto ref = static_cast<NameRef>((m_blocks.size() - 1) << kBlockBits | m_blockUsed);
+    m_blockUsed += text.size();
+    return ref;
 }
 
 void DirectoryListing::add(std::string_view name, std::string_view nativeName, EntryKind kind)
 {
     Item item{};
-    item.name = static_cast<std::uint32_t>(m_names.size());
+    item.name = store(name);
     item.nameLength = static_cast<std::uint16_t>(name.size());
-    m_names.append(name);
-    if (nativeName == name) {
-        item.nativeName = item.name; // the usual case: an ASCII name is stored once
-    } else {
-        item.nativeName = static_cast<std::uint32_t>(m_names.size());
-        m_names.append(nativeName);
-    }
+    // The usual case, an ASCII name, is stored once.
+    item.nativeName = nativeName == name ? item.name : store(nativeName);
     item.nativeLength = static_cast<std::uint16_t>(nativeName.size());
     item.kind = kind;
     m_items.push_back(item);
@@ -169,12 +180,8 @@ void DirectoryListing::add(std::string_view name, std::string_view nativeName, E
 
 void DirectoryListing::finish()
 {
-    // The listing lives through the whole scan: give back what growing left.
-    m_names.shrink_to_fit();
-    m_items.shrink_to_fit();
-    const std::string_view names(m_names);
-    std::sort(m_items.begin(), m_items.end(), [names](const Item &a, const Item &b) {
-        return sortsBefore(names.substr(a.nativeName, a.nativeLength), names.substr(b.nativeName, b.nativeLength));
+    std::sort(m_items.begin(), m_items.end(), [this](const Item &a, const Item &b) {
+        return sortsBefore(name(a.nativeName, a.nativeLength), name(b.nativeName, b.nativeLength));
     });
 }
 

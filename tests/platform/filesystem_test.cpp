@@ -52,6 +52,22 @@ TEST(FindFiles, FullWidthLettersSortLikeTheirCapitals)
                                                 "\xEF\xBC\xBB.txt"}));
 }
 
+TEST(FindFiles, KeepsEveryNameIntactAcrossManyBlocks)
+{
+    // More names than one block of the listing holds.
+    TempFolder folder;
+    constexpr int kFiles = 2500;
+    for (int i = kFiles - 1; i >= 0; --i)
+        folder.write("user@www.a-rather-long-host-name-" + std::to_string(10000 + i) + ".example.com.txt", "x");
+    const DirectoryListing listing = findFiles(folder.str() + "/*.txt");
+    ASSERT_EQ(listing.size(), std::size_t(kFiles));
+    for (int i = 0; i < kFiles; ++i) {
+        const std::string expected = "user@www.a-rather-long-host-name-" + std::to_string(10000 + i) + ".example.com.txt";
+        ASSERT_EQ(listing[i].name, expected);
+        ASSERT_EQ(listing[i].nativeName, expected);
+    }
+}
+
 TEST(FindFiles, PassesDotEntriesThroughWhenThePatternMatchesThem)
 {
     TempFolder folder;
