@@ -123,8 +123,9 @@ void CookieListing::ListCookieFiles(ListingView &view)
             const platform::DirEntry entry = entries[i];
             if (entry.name == "." || entry.name == "..")
                 continue;
-            // Folders (and pipes or devices) are not cookie files: reading one
-            // would fail on every scan, or block.
+            // Folders, pipes and devices are no cookie files (reading one would
+            // fail on every scan, or block), and a link that leads out of the
+            // folder is not followed: nothing outside the folder is read.
             if (entry.kind != platform::EntryKind::File && entry.kind != platform::EntryKind::Link)
                 continue;
             m_nativePath.assign(nativeFolder).append(entry.nativeName);

@@ -20,10 +20,11 @@ std::string_view folderPart(std::string_view path);
 std::string toNativePath(std::string_view path);
 
 enum class EntryKind : std::uint8_t {
-    File,      // a regular file
-    Link,      // a symbolic link to a regular file, or one that leads nowhere
-    Directory, // a folder, or a link to one
-    Other,     // a pipe, socket or device (or a link to one): never read, it could block
+    File,        // a regular file
+    Link,        // a symbolic link to a regular file in the folder or below, or one that leads nowhere
+    OutsideLink, // a symbolic link to a regular file elsewhere: never read through
+    Directory,   // a folder, or a link to one
+    Other,       // a pipe, socket or device (or a link to one): never read, it could block
 };
 
 // One entry of a folder: the CP932 name that the program shows, matches and

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -45,33 +46,78 @@ private:
     DIR *m_dir;
 };
 
-EntryKind kindOfLinkTarget(mode_t mode)
+EntryKind kindOfMode(mode_t mode)
 {
     if (S_ISREG(mode))
-        return EntryKind::Link;
+        return EntryKind::File;
     if (S_ISDIR(mode))
         return EntryKind::Directory;
     return EntryKind::Other;
 }
 
-EntryKind kindOf(int dirFd, const dirent &entry)
-{
-    switch (entry.d_type) {
-    case DT_REG:
-        return EntryKind::File;
-    case DT_DIR:
-        return EntryKind::Directory;
-    case DT_LNK:
-    case DT_UNKNOWN: {
+// Tells what each entry of one open folder is, following symbolic links only
+// as far as to see where they lead.
+class EntryClassifier {
+public:
+    EntryClassifier(int dirFd, std::string folder) : m_dirFd(dirFd), m_folder(std::move(folder)) {}
+
+    EntryKind kindOf(const dirent &entry)
+    {
+        switch (entry.d_type) {
+        case DT_REG:
+            return EntryKind::File;
+        case DT_DIR:
+            return EntryKind::Directory;
+        case DT_LNK:
+            return kindOfLink(entry.d_name);
+        case DT_UNKNOWN: {
+            struct stat info;
+            if (::fstatat(m_dirFd, entry.d_name, &info, AT_SYMLINK_NOFOLLOW) != 0)
+                return EntryKind::File; // gone already: reading it fails like a missing file
+            return S_ISLNK(info.st_mode) ? kindOfLink(entry.d_name) : kindOfMode(info.st_mode);
+        }
+        default:
+            return EntryKind::Other;
+        }
+    }
+
+private:
+    EntryKind kindOfLink(const char *name)
+    {
         struct stat info;
-        if (::fstatat(dirFd, entry.d_name, &info, 0) != 0)
+        if (::fstatat(m_dirFd, name, &info, 0) != 0)
             return EntryKind::Link; // leads nowhere: opening it fails like a missing file
-        return kindOfLinkTarget(info.st_mode);
+        const EntryKind target = kindOfMode(info.st_mode);
+        if (target != EntryKind::File)
+            return target;
+        return leadsInside(name) ? EntryKind::Link : EntryKind::OutsideLink;
     }
-    default:
-        return EntryKind::Other;
+
+    // True when the link's target lies in this folder or below it.
+    bool leadsInside(const char *name)
+    {
+        if (m_realFolder.empty()) {
+            char *real = ::realpath(m_folder.c_str(), nullptr);
+            if (!real)
+                return false;
+            m_realFolder = real;
+            std::free(real);
+            if (m_realFolder.back() != '/')
+                m_realFolder += '/';
+        }
+        const std::string link = m_folder + (m_folder.back() == '/' ? "" : "/") + name;
+        char *target = ::realpath(link.c_str(), nullptr);
+        if (!target)
+            return false;
+        const bool inside = std::string_view(target).starts_with(m_realFolder);
+        std::free(target);
+        return inside;
     }
-}
+
+    int m_dirFd;
+    std::string m_folder;
+    std::string m_realFolder; // with a trailing separator, found on first need
+};
 
 // One character of a UTF-8 name for sorting: its code point with the letters
 // in upper case, as NTFS compares names. A byte that starts no valid sequence
@@ -197,13 +243,12 @@ DirectoryListing findFiles(std::string_view mask)
     ScopedDir dir(::opendir(nativeFolder.c_str()));
     if (!dir.get())
         return listing;
-    const int dirFd = ::dirfd(dir.get());
-    errno = 0;
+    EntryClassifier classifier(::dirfd(dir.get()), nativeFolder);
     while (const dirent *entry = ::readdir(dir.get())) {
         const std::string_view nativeName(entry->d_name);
         const std::string name = cp932::fromUtf8(nativeName);
         if (matchesMask(pattern, name))
-            listing.add(name, nativeName, kindOf(dirFd, *entry));
+            listing.add(name, nativeName, classifier.kindOf(*entry));
     }
     listing.finish();
     return listing;

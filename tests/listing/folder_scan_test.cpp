@@ -196,6 +196,22 @@ TEST_F(FolderScan, LinksToFilesAreListedAndReadThroughTheLink)
     EXPECT_EQ(cookies.table().cell(3, 1), "through");
 }
 
+TEST_F(FolderScan, LinksLeadingOutOfTheFolderAreNotFollowed)
+{
+    TempFolder elsewhere;
+    const std::string secret = elsewhere.write("secret", record("do not read", "secret/"));
+    std::filesystem::create_symlink(secret, folder.path() / "s@secret.txt");
+    folder.write("a@x.txt", record("1", "a/"));
+    cookies.ListCookieFiles(view);
+    EXPECT_EQ(listedNames(), (Names{"a@x"}));
+    EXPECT_EQ(cookies.contentPane().text(), "");
+    // Searching its content finds nothing either.
+    search(smContent, "do not read");
+    cookies.ListCookieFiles(view);
+    EXPECT_EQ(cookies.table().dataRowCount(), 0);
+    EXPECT_TRUE(std::filesystem::exists(secret));
+}
+
 TEST_F(FolderScan, AReadFailureEndsTheScanAfterShowingWhatWasFound)
 {
     folder.write("a@x.txt", record("1", "a/"));

@@ -105,9 +105,13 @@ TEST(FindFiles, TellsFilesFromFoldersLinksAndPipes)
     std::filesystem::create_symlink(folder.path() / "dir.txt", folder.path() / "linkdir.txt");
     std::filesystem::create_symlink(folder.path() / "gone", folder.path() / "dangling.txt");
     ASSERT_EQ(::mkfifo((folder / "pipe.txt").c_str(), 0600), 0);
+    TempFolder elsewhere;
+    std::filesystem::create_symlink(elsewhere.write("target", "x"), folder.path() / "outside.txt");
+    std::filesystem::create_symlink("../" + folder.path().filename().string() + "/file.txt",
+                                    folder.path() / "roundabout.txt");
 
     const DirectoryListing listing = findFiles(folder.str() + "/*.txt");
-    ASSERT_EQ(listing.size(), 6u);
+    ASSERT_EQ(listing.size(), 8u);
     std::map<std::string, EntryKind> kinds;
     for (std::size_t i = 0; i < listing.size(); ++i)
         kinds[std::string(listing[i].name)] = listing[i].kind;
@@ -117,6 +121,8 @@ TEST(FindFiles, TellsFilesFromFoldersLinksAndPipes)
     EXPECT_EQ(kinds["linkdir.txt"], EntryKind::Directory);
     EXPECT_EQ(kinds["dangling.txt"], EntryKind::Link); // opening it fails like a missing file
     EXPECT_EQ(kinds["pipe.txt"], EntryKind::Other);
+    EXPECT_EQ(kinds["outside.txt"], EntryKind::OutsideLink);
+    EXPECT_EQ(kinds["roundabout.txt"], EntryKind::Link); // out and back in again
 }
 
 TEST(FindFiles, KeepsTheRealNameBesideTheCp932One)
