@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <sys/stat.h>
 
 using namespace listing;
@@ -312,9 +313,14 @@ TEST_F(FolderScan, DeletionRemovesOnlyTheNamedFile)
 
 TEST_F(FolderScan, InitStateTakesTheWinePrefix)
 {
+    const char *saved = std::getenv("WINEPREFIX");
+    const std::string previous = saved ? saved : "";
     ::setenv("WINEPREFIX", folder.str().c_str(), 1);
     cookies.InitState();
-    ::unsetenv("WINEPREFIX");
+    if (saved)
+        ::setenv("WINEPREFIX", previous.c_str(), 1);
+    else
+        ::unsetenv("WINEPREFIX");
     EXPECT_EQ(cookies.state().CookiesPath, folder.str() + "/drive_c/windows/Cookies");
     EXPECT_EQ(cookies.state().SysInfo.SearchMode, smNone);
     EXPECT_EQ(cookies.state().SysInfo.SearchText, "");
