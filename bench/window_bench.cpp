@@ -16,10 +16,10 @@
 #include "listing/cookie_listing.h"
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
-#include "ui/application.h"
-#include "ui/result_grid.h"
-#include "ui/result_table_model.h"
-#include "ui/tform1.h"
+#include "ui/qt/application.h"
+#include "ui/qt/result_grid.h"
+#include "ui/qt/result_table_model.h"
+#include "ui/qt/tform1.h"
 
 #include <optional>
 

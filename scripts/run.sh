@@ -24,7 +24,7 @@ if [ ! -d "$prefix/drive_c/windows/Cookies" ]; then
 fi
 export WINEPREFIX=$prefix
 
-program=$build/ui/vellumin
+program=$build/ui/qt/vellumin
 if [ ! -x "$program" ]; then
   # Built without the window: show what it would list.
   exec "$build/tools/vellumin-scan" "$WINEPREFIX/drive_c/windows/Cookies"

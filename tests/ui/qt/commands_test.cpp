@@ -3,10 +3,10 @@
 
 #include "listing/cookie_listing.h"
 #include "platform/dialogs.h"
-#include "ui/result_grid.h"
-#include "ui/result_table_model.h"
-#include "ui/static_text.h"
-#include "ui/tform1.h"
+#include "ui/qt/result_grid.h"
+#include "ui/qt/result_table_model.h"
+#include "ui/qt/static_text.h"
+#include "ui/qt/tform1.h"
 #include "ui_test_support.h"
 
 #include <QApplication>

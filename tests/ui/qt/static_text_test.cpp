@@ -1,7 +1,7 @@
 // The clickable texts of the command column: which presses and releases
 // make a click.
 
-#include "ui/static_text.h"
+#include "ui/qt/static_text.h"
 
 #include <QApplication>
 #include <QMouseEvent>

@@ -4,7 +4,7 @@
 #include "listing/cookie_entry.h"
 #include "listing/result_table.h"
 #include "platform/cp932.h"
-#include "ui/result_table_model.h"
+#include "ui/qt/result_table_model.h"
 
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>

@@ -3,14 +3,14 @@
 
 #include "listing/result_table.h"
 #include "platform/dialogs.h"
-#include "ui/application.h"
-#include "ui/fonts.h"
-#include "ui/panel.h"
-#include "ui/result_grid.h"
-#include "ui/result_table_model.h"
-#include "ui/splitter.h"
-#include "ui/static_text.h"
-#include "ui/tform1.h"
+#include "ui/qt/application.h"
+#include "ui/qt/fonts.h"
+#include "ui/qt/panel.h"
+#include "ui/qt/result_grid.h"
+#include "ui/qt/result_table_model.h"
+#include "ui/qt/splitter.h"
+#include "ui/qt/static_text.h"
+#include "ui/qt/tform1.h"
 #include "ui_test_support.h"
 
 #include <QAbstractButton>
