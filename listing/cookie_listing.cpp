@@ -132,8 +132,10 @@ void CookieListing::ListCookieFiles(ListingView &view)
             readInto(folder, entry.name, m_nativePath,
                      entry.kind == platform::EntryKind::File ? platform::FileCheck::ListedAsRegularFile
                                                              : platform::FileCheck::MustBeRegular);
-            if (m_entry.found())
+            if (m_entry.found()) {
                 m_table.AddGridRow(m_entry, ++count, entry.nativeName);
+                view.fileListed(count, m_entry, m_fileBytes);
+            }
         }
     } catch (const ListingError &) {
         finishScan(view, busy, count);

@@ -1,8 +1,11 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace listing {
+
+struct TCookies;
 
 // What the folder scan changes in the window, apart from the table and the
 // content pane models. Texts are CP932. The window implements it; tests use
@@ -23,6 +26,13 @@ public:
 
     // The result table was rebuilt: a view of it reads it anew.
     virtual void tableChanged() = 0;
+
+    // Data row `row` was just added for `entry`, read from a file whose
+    // bytes, exactly as read (line ends as in the file), are `bytes`. Both
+    // are valid only during the call. For a view that wants more of each
+    // file than the table keeps, without reading it again; the window
+    // ignores it.
+    virtual void fileListed(int /*row*/, const TCookies & /*entry*/, std::string_view /*bytes*/) {}
 
     // The table font's size in points: its pixel height x 72 / the screen's
     // dots per inch, rounded.

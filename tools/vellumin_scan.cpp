@@ -1,8 +1,15 @@
-// Runs the cookie listing without a window and prints what the window would
-// show: one line per table row (header first, columns 0 to 8 separated by
-// tabs), the fitted column widths, the status text and the caption, in UTF-8.
+// Runs the cookie listing without a window and prints what it finds, for
+// people and scripts: the table as the window shows it (the default), one
+// record per file in JSON or CSV, or with --cookies one row per cookie.
+// vellumin-scan --help and the manual page vellumin-scan(1) tell the rest.
 //
-//   vellumin-scan FOLDER [--name TEXT | --content TEXT]
+// Exit status: 0 when the listing completed, 1 when it did not (a file that
+// cannot be read, memory running out, output that cannot be written), 2 for a
+// usage error. Whatever happens, what was listed before is printed first.
+
+#include "output_buffer.h"
+#include "scan_options.h"
+#include "scan_writer.h"
 
 #include "listing/cookie_listing.h"
 #include "listing/errors.h"
@@ -11,69 +18,145 @@
 #include "platform/cp932.h"
 
 #include <cstdio>
-#include <cstring>
+#include <new>
 #include <string>
+#include <string_view>
 
 namespace {
 
 constexpr int kLayoutFontPointSize = 9;
 
-int usage()
+// Hands each file to the writer as the scan lists it, with the bytes the scan
+// has just read, so that no file is read twice.
+class ScanView : public listing::ViewState {
+public:
+    ScanView(const listing::CookieListing &cookies, scan::ScanWriter &writer)
+        : ViewState(kLayoutFontPointSize), m_cookies(cookies), m_writer(writer)
+    {
+    }
+
+    void fileListed(int row, const listing::TCookies &entry, std::string_view bytes) override
+    {
+        m_writer.file({row, m_cookies.table().rowFile(row), entry, bytes});
+    }
+
+private:
+    const listing::CookieListing &m_cookies;
+    scan::ScanWriter &m_writer;
+};
+
+// The one place where the folder of the command line enters the program
+// state. Trailing separators go, as the state keeps the folder without one
+// ("/" becomes the empty text, which stands for the root).
+void setCookieFolder(listing::ProgramState &state, std::string_view folder)
 {
-    std::fputs("usage: vellumin-scan FOLDER [--name TEXT | --content TEXT]\n", stderr);
-    return 2;
+    while (!folder.empty() && folder.back() == '/')
+        folder.remove_suffix(1);
+    state.CookiesPath = platform::cp932::fromUtf8(folder);
 }
 
-void print(const listing::CookieListing &cookies, const listing::ViewState &view)
+void setSearch(listing::ProgramState &state, const scan::ScanOptions &options)
 {
-    using platform::cp932::toUtf8;
-    const listing::ResultTable &table = cookies.table();
-    std::string out;
-    for (int row = 0; row < table.rowCount(); ++row) {
-        for (int column = 0; column < listing::kGridColumnCount; ++column) {
-            if (column > 0)
-                out += '\t';
-            out += toUtf8(table.cell(column, row));
-        }
-        out += '\n';
+    switch (options.search) {
+    case scan::SearchKind::None:
+        return;
+    case scan::SearchKind::FileName:
+        state.SysInfo.SearchMode = listing::smFileName;
+        break;
+    case scan::SearchKind::Content:
+        state.SysInfo.SearchMode = listing::smContent;
+        break;
     }
-    out += "widths:";
-    for (int column = 0; column < listing::kGridColumnCount; ++column)
-        out += " " + std::to_string(table.columnWidth(column));
-    out += "\nstatus:" + toUtf8(view.statusText) + "\ncaption:" + toUtf8(view.caption) + "\n";
-    std::fwrite(out.data(), 1, out.size(), stdout);
-    std::fflush(stdout);
+    state.SysInfo.SearchText = platform::cp932::fromUtf8(options.searchText);
+}
+
+std::unique_ptr<scan::ScanWriter> makeWriter(const scan::ScanOptions &options, scan::OutputBuffer &out)
+{
+    switch (options.format) {
+    case scan::Format::Json:
+        return scan::makeJsonWriter(out, options.cookies);
+    case scan::Format::Csv:
+        return scan::makeCsvWriter(out, options.cookies);
+    case scan::Format::Tsv:
+        break;
+    }
+    return scan::makeTsvWriter(out, options.cookies);
+}
+
+// Reports a failure other than a file that cannot be read. Allocates
+// nothing, as memory may be what ran out.
+void reportFailure(const char *what)
+{
+    std::fputs("vellumin-scan: the scan failed: ", stderr);
+    std::fputs(what, stderr);
+    std::fputc('\n', stderr);
+}
+
+int runScan(const scan::ScanOptions &options)
+{
+    listing::CookieListing cookies;
+    cookies.InitState();
+    setCookieFolder(cookies.state(), options.folder);
+    setSearch(cookies.state(), options);
+
+    scan::OutputBuffer out(stdout);
+    const std::unique_ptr<scan::ScanWriter> writer = makeWriter(options, out);
+    ScanView view(cookies, *writer);
+    try {
+        cookies.ListCookieFiles(view);
+    } catch (const listing::ListingError &error) {
+        writer->end(cookies.table(), view);
+        const std::string text = platform::cp932::toUtf8(listing::messages::errorBoxText(error.what()));
+        std::fprintf(stderr, "%s\n", text.c_str());
+        return 1;
+    } catch (const std::exception &error) {
+        // Close what was written so far (a JSON document stays whole), if
+        // that still works, then report the first failure.
+        try {
+            writer->end(cookies.table(), view);
+        } catch (const std::exception &) {
+        }
+        reportFailure(dynamic_cast<const std::bad_alloc *>(&error) ? "out of memory" : error.what());
+        return 1;
+    }
+    writer->end(cookies.table(), view);
+    return 0;
+}
+
+int printAndExit(const char *text)
+{
+    std::fputs(text, stdout);
+    if (std::fflush(stdout) != 0) {
+        reportFailure("cannot write the output");
+        return 1;
+    }
+    return 0;
 }
 
 } // namespace
 
 int main(int argc, char **argv)
 {
-    if (argc != 2 && argc != 4)
-        return usage();
-    listing::CookieListing cookies;
-    cookies.InitState();
-    listing::ProgramState &state = cookies.state();
-    state.CookiesPath = platform::cp932::fromUtf8(argv[1]);
-    if (argc == 4) {
-        if (std::strcmp(argv[2], "--name") == 0)
-            state.SysInfo.SearchMode = listing::smFileName;
-        else if (std::strcmp(argv[2], "--content") == 0)
-            state.SysInfo.SearchMode = listing::smContent;
-        else
-            return usage();
-        state.SysInfo.SearchText = platform::cp932::fromUtf8(argv[3]);
-    }
-
-    listing::ViewState view(kLayoutFontPointSize);
     try {
-        cookies.ListCookieFiles(view);
-    } catch (const listing::ListingError &error) {
-        print(cookies, view);
-        const std::string text = platform::cp932::toUtf8(listing::messages::errorBoxText(error.what()));
-        std::fprintf(stderr, "%s\n", text.c_str());
-        return 1;
+        const scan::ScanOptions options = scan::parseScanOptions(argc, argv);
+        switch (options.action) {
+        case scan::ScanOptions::Action::Help:
+            return printAndExit(scan::helpText());
+        case scan::ScanOptions::Action::Version:
+            return printAndExit("vellumin-scan " VELLUMIN_VERSION "\n");
+        case scan::ScanOptions::Action::UsageError:
+            std::fprintf(stderr, "vellumin-scan: %s\n%s", options.error.c_str(), scan::usageText());
+            return 2;
+        case scan::ScanOptions::Action::Scan:
+            break;
+        }
+        return runScan(options);
+    } catch (const std::bad_alloc &) {
+        reportFailure("out of memory");
+    } catch (const std::exception &error) {
+        reportFailure(error.what());
+    } catch (...) {
+        reportFailure("unknown error");
     }
-    print(cookies, view);
-    return 0;
+    return 1;
 }

@@ -1,0 +1,196 @@
+#include "cookie_records.h"
+
+#include <array>
+#include <charconv>
+#include <cstring>
+
+namespace listing {
+namespace {
+
+constexpr int kRecordLines = 9;
+
+// Hands out the lines of a text one by one; LF, CR and CR LF each end one.
+class LineReader {
+public:
+    explicit LineReader(std::string_view text) : m_text(text) {}
+
+    bool atEnd() const { return m_pos >= m_text.size(); }
+    int lineNumber() const { return m_line; }
+
+    std::string_view next()
+    {
+        const char *begin = m_text.data() + m_pos;
+        const std::size_t rest = m_text.size() - m_pos;
+        // Cookie files end their lines with LF alone, so look for that first
+        // and only then check whether a CR comes earlier.
+        const void *lf = std::memchr(begin, '\n', rest);
+        std::size_t length = lf ? static_cast<std::size_t>(static_cast<const char *>(lf) - begin) : rest;
+        if (const void *cr = std::memchr(begin, '\r', length))
+            length = static_cast<std::size_t>(static_cast<const char *>(cr) - begin);
+        std::size_t next = m_pos + length;
+        if (next < m_text.size()) {
+            if (m_text[next] == '\r' && next + 1 < m_text.size() && m_text[next + 1] == '\n')
+                ++next;
+            ++next;
+        }
+        ++m_line;
+        m_pos = next;
+        return std::string_view(begin, length);
+    }
+
+private:
+    std::string_view m_text;
+    std::size_t m_pos = 0;
+    int m_line = 0;
+};
+
+// The whole line must be the number: no sign, no blanks, nothing after it.
+bool parseUint32(std::string_view text, std::uint32_t &value)
+{
+    const char *end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    return ec == std::errc() && ptr == end;
+}
+
+std::uint64_t combine(std::uint32_t low, std::uint32_t high)
+{
+    return static_cast<std::uint64_t>(high) << 32 | low;
+}
+
+// Days since 1970-01-01 to a civil date (proleptic Gregorian calendar), by
+// eras of 400 years, valid for the whole range of a 64-bit day count here.
+void civilFromDays(std::int64_t days, std::int64_t &year, unsigned &month, unsigned &day)
+{
+    days += 719468;
+    const std::int64_t era = (days >= 0 ? days : days - 146096) / 146097;
+    const auto dayOfEra = static_cast<unsigned>(days - era * 146097);
+    const unsigned yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+    const unsigned dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+    const unsigned monthIndex = (5 * dayOfYear + 2) / 153;
+    day = dayOfYear - (153 * monthIndex + 2) / 5 + 1;
+    month = monthIndex < 10 ? monthIndex + 3 : monthIndex - 9;
+    year = static_cast<std::int64_t>(yearOfEra) + era * 400 + (month <= 2 ? 1 : 0);
+}
+
+void appendDigits(std::string &out, std::uint64_t value, int width)
+{
+    char digits[24];
+    const auto length = std::to_chars(digits, digits + sizeof digits, value).ptr - digits;
+    if (length < width)
+        out.append(static_cast<std::size_t>(width - length), '0');
+    out.append(digits, static_cast<std::size_t>(length));
+}
+
+} // namespace
+
+std::string CookieFormatProblem::text() const
+{
+    const char *what = "";
+    switch (error) {
+    case CookieFormatError::None:
+        return {};
+    case CookieFormatError::Empty:
+        return "empty: no cookie record";
+    case CookieFormatError::IncompleteRecord:
+        what = "the text ends inside a record";
+        break;
+    case CookieFormatError::NoPath:
+        what = "no \"/\" between host and path";
+        break;
+    case CookieFormatError::NotANumber:
+        what = "not an unsigned 32-bit number";
+        break;
+    case CookieFormatError::NoEndMark:
+        what = "\"*\" expected";
+        break;
+    }
+    return "line " + std::to_string(line) + ": " + what;
+}
+
+CookieFormatProblem decodeCookieRecords(std::string_view text, std::vector<CookieRecord> &records)
+{
+    records.clear();
+    LineReader lines(text);
+    if (lines.atEnd())
+        return {CookieFormatError::Empty, 1};
+
+    const auto fail = [&records](CookieFormatError error, int line) {
+        records.clear();
+        return CookieFormatProblem{error, line};
+    };
+    std::array<std::string_view, kRecordLines> line;
+    while (!lines.atEnd()) {
+        for (int i = 0; i < kRecordLines; ++i) {
+            if (lines.atEnd())
+                return fail(CookieFormatError::IncompleteRecord, lines.lineNumber() + 1);
+            line[i] = lines.next();
+        }
+        const int first = lines.lineNumber() - kRecordLines + 1;
+
+        CookieRecord &record = records.emplace_back();
+        record.name = line[0];
+        record.value = line[1];
+        const std::size_t slash = line[2].find('/');
+        if (slash == std::string_view::npos)
+            return fail(CookieFormatError::NoPath, first + 2);
+        record.host = line[2].substr(0, slash);
+        record.path = line[2].substr(slash);
+
+        std::array<std::uint32_t, 5> numbers;
+        for (int i = 0; i < 5; ++i) {
+            if (!parseUint32(line[3 + i], numbers[i]))
+                return fail(CookieFormatError::NotANumber, first + 3 + i);
+        }
+        record.flags = numbers[0];
+        record.expires = combine(numbers[1], numbers[2]);
+        record.created = combine(numbers[3], numbers[4]);
+
+        if (line[8] != "*")
+            return fail(CookieFormatError::NoEndMark, first + 8);
+    }
+    return {};
+}
+
+void appendFileTimeIso8601(std::string &out, std::uint64_t fileTime)
+{
+    constexpr std::uint64_t kTicksPerSecond = 10'000'000;
+    constexpr std::int64_t kDaysFrom1601To1970 = 134774;
+    const std::uint64_t seconds = fileTime / kTicksPerSecond;
+    const std::uint64_t fraction = fileTime % kTicksPerSecond;
+    const auto days = static_cast<std::int64_t>(seconds / 86400);
+    const std::uint64_t secondOfDay = seconds % 86400;
+
+    std::int64_t year;
+    unsigned month, day;
+    civilFromDays(days - kDaysFrom1601To1970, year, month, day);
+    if (year > 9999) {
+        out += '+';
+        appendDigits(out, static_cast<std::uint64_t>(year), 5);
+    } else {
+        appendDigits(out, static_cast<std::uint64_t>(year), 4);
+    }
+    out += '-';
+    appendDigits(out, month, 2);
+    out += '-';
+    appendDigits(out, day, 2);
+    out += 'T';
+    appendDigits(out, secondOfDay / 3600, 2);
+    out += ':';
+    appendDigits(out, secondOfDay / 60 % 60, 2);
+    out += ':';
+    appendDigits(out, secondOfDay % 60, 2);
+    if (fraction != 0) {
+        out += '.';
+        appendDigits(out, fraction, 7);
+    }
+    out += 'Z';
+}
+
+std::string fileTimeToIso8601(std::uint64_t fileTime)
+{
+    std::string out;
+    appendFileTimeIso8601(out, fileTime);
+    return out;
+}
+
+} // namespace listing

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The cookies inside one cookie file. The file is a run of records of nine
+// lines each:
+//
+//   1 name    2 value    3 host/path    4 flags
+//   5 expiry, low 32 bits    6 expiry, high 32 bits     (a Windows FILETIME)
+//   7 creation, low 32 bits  8 creation, high 32 bits   (a Windows FILETIME)
+//   9 "*"
+//
+// LF, CR and CR LF each end a line, as in the content pane. Numbers are
+// unsigned decimal 32-bit values. Decoding guesses nothing: a file that
+// strays from this shape in any way yields no cookies, only the line where
+// it strays and why.
+namespace listing {
+
+// One cookie. The texts are CP932 views into the decoded text, valid as long
+// as that text is.
+struct CookieRecord {
+    static constexpr std::uint32_t kSecureFlag = 0x1;
+    static constexpr std::uint32_t kHttpOnlyFlag = 0x2000;
+
+    std::string_view name;
+    std::string_view value;
+    std::string_view host; // line 3 up to its first "/"
+    std::string_view path; // line 3 from its first "/" on
+    std::uint32_t flags = 0;
+    std::uint64_t expires = 0; // FILETIME: 100 ns steps since 1601-01-01 UTC
+    std::uint64_t created = 0; // FILETIME
+
+    bool secure() const { return (flags & kSecureFlag) != 0; }
+    bool httpOnly() const { return (flags & kHttpOnlyFlag) != 0; }
+};
+
+// Why a text is not a run of cookie records.
+enum class CookieFormatError {
+    None,
+    Empty,            // no line at all
+    IncompleteRecord, // the text ends inside a record
+    NoPath,           // line 3 of a record holds no "/"
+    NotANumber,       // lines 4 to 8 of a record: not an unsigned 32-bit decimal
+    NoEndMark,        // line 9 of a record is not "*"
+};
+
+struct CookieFormatProblem {
+    CookieFormatError error = CookieFormatError::None;
+    int line = 0; // from 1; the line where the text strays from the format
+
+    explicit operator bool() const { return error != CookieFormatError::None; }
+    // In English, e.g. "line 5: not a number".
+    std::string text() const;
+};
+
+// Decodes `text` (a cookie file's bytes) into `records`, which is cleared
+// first and keeps its capacity. On a problem `records` is left empty.
+CookieFormatProblem decodeCookieRecords(std::string_view text, std::vector<CookieRecord> &records);
+
+// A FILETIME as an ISO 8601 UTC time: "2026-12-07T09:50:42Z", with seven
+// digits of fraction (".1234567") only when the time is not a whole second.
+// Years past 9999 take a "+" and five digits, as ISO 8601 extends them.
+std::string fileTimeToIso8601(std::uint64_t fileTime);
+
+// The same, appended to `out`.
+void appendFileTimeIso8601(std::string &out, std::uint64_t fileTime);
+
+} // namespace listing

@@ -1,0 +1,102 @@
+// Comma-separated output as RFC 4180 has it: a header line, CR LF after every
+// line, fields quoted when they hold a comma, a quote or a line break. One
+// line per listed file, or with --cookies one per cookie. A real file name
+// that is not UTF-8 shows with U+FFFD in "file" and whole, in hexadecimal, in
+// "file_hex" (empty otherwise).
+
+#include "scan_writer.h"
+#include "text_escape.h"
+
+#include "listing/cookie_entry.h"
+#include "platform/cp932.h"
+
+namespace scan {
+namespace {
+
+using platform::cp932::toUtf8;
+
+class CsvWriter : public ScanWriter {
+public:
+    CsvWriter(OutputBuffer &out, bool cookies) : m_out(out), m_cookies(cookies)
+    {
+        m_out.text() += cookies ? "number,file,file_hex,name,value,host,path,secure,httponly,expires,created,error\r\n"
+                                : "number,file,file_hex,name,url,info,size\r\n";
+    }
+
+    void file(const ListedFile &file) override
+    {
+        if (m_cookies)
+            writeCookies(file);
+        else
+            writeFile(file);
+        m_out.flushIfFull();
+    }
+
+    void end(const listing::ResultTable &, const listing::ViewState &) override { m_out.flush(); }
+
+private:
+    void startRow(std::string &out, const ListedFile &file)
+    {
+        out += std::to_string(file.number);
+        out += ',';
+        if (platform::cp932::isValidUtf8(file.file)) {
+            appendCsvField(out, file.file);
+            out += ',';
+        } else {
+            appendCsvField(out, utf8ForDisplay(file.file));
+            out += ',';
+            out += hexBytes(file.file);
+        }
+        out += ',';
+    }
+
+    void writeFile(const ListedFile &file)
+    {
+        std::string &out = m_out.text();
+        startRow(out, file);
+        for (const std::string *text : {&file.entry.FileName, &file.entry.Url, &file.entry.Info}) {
+            appendCsvField(out, toUtf8(*text));
+            out += ',';
+        }
+        out += std::to_string(file.bytes.size());
+        out += "\r\n";
+    }
+
+    void writeCookies(const ListedFile &file)
+    {
+        const std::vector<listing::CookieRecord> &records = m_decoder.decode(file);
+        std::string &out = m_out.text();
+        if (m_decoder.problem()) {
+            startRow(out, file);
+            out += ",,,,,,,,";
+            appendCsvField(out, m_decoder.problem().text());
+            out += "\r\n";
+        }
+        for (const listing::CookieRecord &cookie : records) {
+            startRow(out, file);
+            for (const std::string_view text : {cookie.name, cookie.value, cookie.host, cookie.path}) {
+                appendCsvField(out, toUtf8(text));
+                out += ',';
+            }
+            out += cookie.secure() ? "true," : "false,";
+            out += cookie.httpOnly() ? "true," : "false,";
+            listing::appendFileTimeIso8601(out, cookie.expires);
+            out += ',';
+            listing::appendFileTimeIso8601(out, cookie.created);
+            out += ",\r\n";
+        }
+    }
+
+    OutputBuffer &m_out;
+    bool m_cookies;
+    FileCookies m_decoder;
+};
+
+} // namespace
+
+std::unique_ptr<ScanWriter> makeCsvWriter(OutputBuffer &out, bool cookies)
+{
+    return std::make_unique<CsvWriter>(out, cookies);
+}
+
+} // namespace scan

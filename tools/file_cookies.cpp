@@ -1,0 +1,21 @@
+#include "scan_writer.h"
+
+#include "text_escape.h"
+
+#include <cstdio>
+
+namespace scan {
+
+const std::vector<listing::CookieRecord> &FileCookies::decode(const ListedFile &file)
+{
+    m_problem = listing::decodeCookieRecords(file.bytes, m_records);
+    if (m_problem) {
+        // Escaped, so that no name can write control bytes to the terminal.
+        std::string name;
+        appendTsvField(name, file.file);
+        std::fprintf(stderr, "vellumin-scan: %s: not a cookie file: %s\n", name.c_str(), m_problem.text().c_str());
+    }
+    return m_records;
+}
+
+} // namespace scan

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "output_buffer.h"
+#include "scan_options.h"
+
+#include "listing/cookie_records.h"
+
+#include <memory>
+#include <string_view>
+#include <vector>
+
+namespace listing {
+struct TCookies;
+class ResultTable;
+class ViewState;
+} // namespace listing
+
+namespace scan {
+
+// One file the scan listed, valid during the call that receives it.
+struct ListedFile {
+    int number;                     // its row number
+    std::string_view file;          // its real name: native bytes, not always UTF-8
+    const listing::TCookies &entry; // what the table made of it (CP932)
+    std::string_view bytes;         // its bytes, as read once by the scan
+};
+
+// Writes the output of one scan in one format: each listed file as the scan
+// lists it, then the end once the scan is over (whether it completed or not).
+class ScanWriter {
+public:
+    virtual ~ScanWriter() = default;
+
+    virtual void file(const ListedFile &file) = 0;
+    virtual void end(const listing::ResultTable &table, const listing::ViewState &view) = 0;
+};
+
+std::unique_ptr<ScanWriter> makeTsvWriter(OutputBuffer &out, bool cookies);
+std::unique_ptr<ScanWriter> makeCsvWriter(OutputBuffer &out, bool cookies);
+std::unique_ptr<ScanWriter> makeJsonWriter(OutputBuffer &out, bool cookies);
+
+// Decodes the cookies of each file for the writers, reusing its storage, and
+// warns on standard error about a file that is no run of cookie records.
+class FileCookies {
+public:
+    // Decodes `file`'s bytes; the records are valid until the next call.
+    const std::vector<listing::CookieRecord> &decode(const ListedFile &file);
+    const listing::CookieFormatProblem &problem() const { return m_problem; }
+
+private:
+    std::vector<listing::CookieRecord> m_records;
+    listing::CookieFormatProblem m_problem;
+};
+
+} // namespace scan

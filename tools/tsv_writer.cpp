@@ -1,0 +1,105 @@
+// Tab-separated output. Without --cookies: the table as the window shows it
+// (header row first, columns 0 to 8), then the fitted column widths, the
+// status text and the caption. With --cookies: a header line, then one line
+// per cookie; its fields escaped by appendTsvField().
+
+#include "scan_writer.h"
+#include "text_escape.h"
+
+#include "listing/result_table.h"
+#include "listing/view_state.h"
+#include "platform/cp932.h"
+
+namespace scan {
+namespace {
+
+using platform::cp932::toUtf8;
+
+class TableWriter : public ScanWriter {
+public:
+    explicit TableWriter(OutputBuffer &out) : m_out(out) {}
+
+    // The table is whole only at the end: its widths are fitted then.
+    void file(const ListedFile &) override {}
+
+    void end(const listing::ResultTable &table, const listing::ViewState &view) override
+    {
+        std::string &out = m_out.text();
+        for (int row = 0; row < table.rowCount(); ++row) {
+            for (int column = 0; column < listing::kGridColumnCount; ++column) {
+                if (column > 0)
+                    out += '\t';
+                out += toUtf8(table.cell(column, row));
+            }
+            out += '\n';
+            m_out.flushIfFull();
+        }
+        out += "widths:";
+        for (int column = 0; column < listing::kGridColumnCount; ++column)
+            out += " " + std::to_string(table.columnWidth(column));
+        out += "\nstatus:" + toUtf8(view.statusText) + "\ncaption:" + toUtf8(view.caption) + "\n";
+        m_out.flush();
+    }
+
+private:
+    OutputBuffer &m_out;
+};
+
+class CookieTsvWriter : public ScanWriter {
+public:
+    explicit CookieTsvWriter(OutputBuffer &out) : m_out(out)
+    {
+        m_out.text() += "number\tfile\tname\tvalue\thost\tpath\tsecure\thttponly\texpires\tcreated\terror\n";
+    }
+
+    void file(const ListedFile &file) override
+    {
+        const std::vector<listing::CookieRecord> &records = m_cookies.decode(file);
+        std::string &out = m_out.text();
+        if (m_cookies.problem()) {
+            startRow(out, file);
+            out += "\t\t\t\t\t\t\t\t";
+            appendTsvField(out, m_cookies.problem().text());
+            out += '\n';
+        }
+        for (const listing::CookieRecord &cookie : records) {
+            startRow(out, file);
+            for (const std::string_view text : {cookie.name, cookie.value, cookie.host, cookie.path}) {
+                appendTsvField(out, toUtf8(text));
+                out += '\t';
+            }
+            out += cookie.secure() ? "true\t" : "false\t";
+            out += cookie.httpOnly() ? "true\t" : "false\t";
+            listing::appendFileTimeIso8601(out, cookie.expires);
+            out += '\t';
+            listing::appendFileTimeIso8601(out, cookie.created);
+            out += "\t\n";
+        }
+        m_out.flushIfFull();
+    }
+
+    void end(const listing::ResultTable &, const listing::ViewState &) override { m_out.flush(); }
+
+private:
+    static void startRow(std::string &out, const ListedFile &file)
+    {
+        out += std::to_string(file.number);
+        out += '\t';
+        appendTsvField(out, file.file);
+        out += '\t';
+    }
+
+    OutputBuffer &m_out;
+    FileCookies m_cookies;
+};
+
+} // namespace
+
+std::unique_ptr<ScanWriter> makeTsvWriter(OutputBuffer &out, bool cookies)
+{
+    if (cookies)
+        return std::make_unique<CookieTsvWriter>(out);
+    return std::make_unique<TableWriter>(out);
+}
+
+} // namespace scan
