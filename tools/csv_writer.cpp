@@ -7,7 +7,6 @@
 #include "scan_writer.h"
 #include "text_escape.h"
 
-#include "listing/cookie_entry.h"
 #include "platform/cp932.h"
 
 namespace scan {
@@ -54,8 +53,8 @@ private:
     {
         std::string &out = m_out.text();
         startRow(out, file);
-        for (const std::string *text : {&file.entry.FileName, &file.entry.Url, &file.entry.Info}) {
-            appendCsvField(out, toUtf8(*text));
+        for (const std::string_view text : {file.name, file.url, file.info}) {
+            appendCsvField(out, toUtf8(text));
             out += ',';
         }
         out += std::to_string(file.bytes.size());

@@ -15,11 +15,13 @@
 // Every value is written by nlohmann::json. The files are written as the scan
 // lists them, so only the brackets and commas between them are ours: the
 // whole document never has to sit in memory, whatever the number of files.
+// The usual record is not built anew for each file: its objects stay, with
+// their keys and strings, and only the values change, which keeps the
+// library's allocating to the cookies beyond the most any file had so far.
 
 #include "scan_writer.h"
 #include "text_escape.h"
 
-#include "listing/cookie_entry.h"
 #include "listing/view_state.h"
 #include "platform/cp932.h"
 
@@ -31,31 +33,87 @@ namespace {
 using Json = nlohmann::ordered_json;
 using platform::cp932::toUtf8;
 
+// The value of an object's member `index`, in the order the members were
+// made, found without comparing keys.
+Json &valueAt(Json::object_t &object, std::size_t index)
+{
+    return (object.begin() + static_cast<std::ptrdiff_t>(index))->second;
+}
+
+// Sets a string value in place, keeping its storage.
+void setText(Json &value, std::string_view cp932)
+{
+    std::string &text = value.get_ref<std::string &>();
+    bool ascii = true;
+    for (const char c : cp932)
+        ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+    if (ascii)
+        text.assign(cp932);
+    else
+        text = toUtf8(cp932);
+}
+
+// One cookie object, its values reachable without looking up their keys.
+class CookieObject {
+public:
+    CookieObject()
+        : m_json({{"name", ""},
+                  {"value", ""},
+                  {"host", ""},
+                  {"path", ""},
+                  {"secure", false},
+                  {"httponly", false},
+                  {"expires", ""},
+                  {"created", ""}})
+    {
+    }
+
+    // Moves keep the object's values where they are: only the pointer to
+    // its storage moves.
+    Json &json() { return m_json; }
+
+    static void set(Json &json, const listing::CookieRecord &cookie)
+    {
+        Json::object_t &object = json.get_ref<Json::object_t &>();
+        setText(valueAt(object, 0), cookie.name);
+        setText(valueAt(object, 1), cookie.value);
+        setText(valueAt(object, 2), cookie.host);
+        setText(valueAt(object, 3), cookie.path);
+        valueAt(object, 4).get_ref<bool &>() = cookie.secure();
+        valueAt(object, 5).get_ref<bool &>() = cookie.httpOnly();
+        std::string &expires = valueAt(object, 6).get_ref<std::string &>();
+        expires.clear();
+        listing::appendFileTimeIso8601(expires, cookie.expires);
+        std::string &created = valueAt(object, 7).get_ref<std::string &>();
+        created.clear();
+        listing::appendFileTimeIso8601(created, cookie.created);
+    }
+
+private:
+    Json m_json;
+};
+
 class JsonWriter : public ScanWriter {
 public:
-    JsonWriter(OutputBuffer &out, bool cookies) : m_out(out), m_cookies(cookies) { m_out.text() += "{\"files\":["; }
+    JsonWriter(OutputBuffer &out, bool cookies)
+        : m_out(out), m_cookies(cookies),
+          m_record({{"number", 0}, {"file", ""}, {"name", ""}, {"url", ""}, {"info", ""}, {"size", 0u}})
+    {
+        if (m_cookies)
+            m_record["cookies"] = Json::array();
+        m_out.text() += "{\"files\":[";
+    }
 
     void file(const ListedFile &file) override
     {
-        Json record;
-        record["number"] = file.number;
-        if (platform::cp932::isValidUtf8(file.file)) {
-            record["file"] = file.file;
-        } else {
-            record["file"] = utf8ForDisplay(file.file);
-            record["file_hex"] = hexBytes(file.file);
-        }
-        record["name"] = toUtf8(file.entry.FileName);
-        record["url"] = toUtf8(file.entry.Url);
-        record["info"] = toUtf8(file.entry.Info);
-        record["size"] = file.bytes.size();
-        if (m_cookies)
-            addCookies(record, file);
-
+        const std::vector<listing::CookieRecord> *cookies = m_cookies ? &m_decoder.decode(file) : nullptr;
         std::string &out = m_out.text();
         out += m_first ? "\n" : ",\n";
         m_first = false;
-        out += record.dump();
+        if (platform::cp932::isValidUtf8(file.file) && !(m_cookies && m_decoder.problem()))
+            out += usualRecord(file, cookies);
+        else
+            out += unusualRecord(file, cookies);
         m_out.flushIfFull();
     }
 
@@ -71,31 +129,75 @@ public:
     }
 
 private:
-    void addCookies(Json &record, const ListedFile &file)
+    // A file with a UTF-8 name and, when asked for, cookies that decode: the
+    // kept record with its values set.
+    std::string usualRecord(const ListedFile &file, const std::vector<listing::CookieRecord> *cookies)
     {
-        const std::vector<listing::CookieRecord> &records = m_decoder.decode(file);
-        Json cookies = Json::array();
-        for (const listing::CookieRecord &cookie : records) {
-            Json item;
-            item["name"] = toUtf8(cookie.name);
-            item["value"] = toUtf8(cookie.value);
-            item["host"] = toUtf8(cookie.host);
-            item["path"] = toUtf8(cookie.path);
-            item["secure"] = cookie.secure();
-            item["httponly"] = cookie.httpOnly();
-            item["expires"] = listing::fileTimeToIso8601(cookie.expires);
-            item["created"] = listing::fileTimeToIso8601(cookie.created);
-            cookies.push_back(std::move(item));
+        Json::object_t &record = m_record.get_ref<Json::object_t &>();
+        valueAt(record, 0).get_ref<Json::number_integer_t &>() = file.number;
+        valueAt(record, 1).get_ref<std::string &>().assign(file.file);
+        setText(valueAt(record, 2), file.name);
+        setText(valueAt(record, 3), file.url);
+        setText(valueAt(record, 4), file.info);
+        valueAt(record, 5).get_ref<Json::number_unsigned_t &>() = file.bytes.size();
+        if (!cookies)
+            return m_record.dump();
+
+        Json::array_t &array = valueAt(record, 6).get_ref<Json::array_t &>();
+        // Objects beyond this file's cookies wait aside; more come back from
+        // there or are made.
+        while (array.size() > cookies->size()) {
+            m_spareCookies.push_back(std::move(array.back()));
+            array.pop_back();
         }
-        record["cookies"] = std::move(cookies);
-        if (m_decoder.problem())
-            record["cookies_error"] = m_decoder.problem().text();
+        while (array.size() < cookies->size()) {
+            if (m_spareCookies.empty()) {
+                array.push_back(CookieObject().json());
+            } else {
+                array.push_back(std::move(m_spareCookies.back()));
+                m_spareCookies.pop_back();
+            }
+        }
+        for (std::size_t i = 0; i < cookies->size(); ++i)
+            CookieObject::set(array[i], (*cookies)[i]);
+        return m_record.dump();
+    }
+
+    // Any other file: a record of its own, made for it.
+    std::string unusualRecord(const ListedFile &file, const std::vector<listing::CookieRecord> *cookies)
+    {
+        Json record;
+        record["number"] = file.number;
+        if (platform::cp932::isValidUtf8(file.file)) {
+            record["file"] = file.file;
+        } else {
+            record["file"] = utf8ForDisplay(file.file);
+            record["file_hex"] = hexBytes(file.file);
+        }
+        record["name"] = toUtf8(file.name);
+        record["url"] = toUtf8(file.url);
+        record["info"] = toUtf8(file.info);
+        record["size"] = file.bytes.size();
+        if (cookies) {
+            Json array = Json::array();
+            for (const listing::CookieRecord &cookie : *cookies) {
+                CookieObject object;
+                CookieObject::set(object.json(), cookie);
+                array.push_back(std::move(object.json()));
+            }
+            record["cookies"] = std::move(array);
+            if (m_decoder.problem())
+                record["cookies_error"] = m_decoder.problem().text();
+        }
+        return record.dump();
     }
 
     OutputBuffer &m_out;
     bool m_cookies;
     bool m_first = true;
     FileCookies m_decoder;
+    Json m_record;
+    std::vector<Json> m_spareCookies;
 };
 
 } // namespace

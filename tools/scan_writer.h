@@ -10,7 +10,6 @@
 #include <vector>
 
 namespace listing {
-struct TCookies;
 class ResultTable;
 class ViewState;
 } // namespace listing
@@ -19,10 +18,12 @@ namespace scan {
 
 // One file the scan listed, valid during the call that receives it.
 struct ListedFile {
-    int number;                     // its row number
-    std::string_view file;          // its real name: native bytes, not always UTF-8
-    const listing::TCookies &entry; // what the table made of it (CP932)
-    std::string_view bytes;         // its bytes, as read once by the scan
+    int number;             // its row number
+    std::string_view file;  // its real name: native bytes, not always UTF-8
+    std::string_view name;  // the table's texts (CP932): its name without ".txt",
+    std::string_view url;   // line 3
+    std::string_view info;  // and line 2
+    std::string_view bytes; // its bytes, as read once by the scan
 };
 
 // Writes the output of one scan in one format: each listed file as the scan
@@ -38,6 +39,13 @@ public:
 std::unique_ptr<ScanWriter> makeTsvWriter(OutputBuffer &out, bool cookies);
 std::unique_ptr<ScanWriter> makeCsvWriter(OutputBuffer &out, bool cookies);
 std::unique_ptr<ScanWriter> makeJsonWriter(OutputBuffer &out, bool cookies);
+
+// Runs `writer` on a thread of its own, so that making the output of one
+// file overlaps reading the next. Each file is copied on; end() waits for
+// every file to be written, then ends `writer` on the caller's thread. A
+// failure of the writer comes back as an exception from the next file() or
+// from end().
+std::unique_ptr<ScanWriter> makeBackgroundWriter(std::unique_ptr<ScanWriter> writer);
 
 // Decodes the cookies of each file for the writers, reusing its storage, and
 // warns on standard error about a file that is no run of cookie records.

@@ -11,6 +11,7 @@
 #include "scan_options.h"
 #include "scan_writer.h"
 
+#include "listing/cookie_entry.h"
 #include "listing/cookie_listing.h"
 #include "listing/errors.h"
 #include "listing/messages.h"
@@ -37,7 +38,7 @@ public:
 
     void fileListed(int row, const listing::TCookies &entry, std::string_view bytes) override
     {
-        m_writer.file({row, m_cookies.table().rowFile(row), entry, bytes});
+        m_writer.file({row, m_cookies.table().rowFile(row), entry.FileName, entry.Url, entry.Info, bytes});
     }
 
 private:
@@ -73,14 +74,17 @@ void setSearch(listing::ProgramState &state, const scan::ScanOptions &options)
 std::unique_ptr<scan::ScanWriter> makeWriter(const scan::ScanOptions &options, scan::OutputBuffer &out)
 {
     switch (options.format) {
-    case scan::Format::Json:
-        return scan::makeJsonWriter(out, options.cookies);
-    case scan::Format::Csv:
-        return scan::makeCsvWriter(out, options.cookies);
     case scan::Format::Tsv:
+        // The table is written once the scan is over: nothing to overlap.
+        if (!options.cookies)
+            return scan::makeTsvWriter(out, false);
+        return scan::makeBackgroundWriter(scan::makeTsvWriter(out, true));
+    case scan::Format::Json:
+        return scan::makeBackgroundWriter(scan::makeJsonWriter(out, options.cookies));
+    case scan::Format::Csv:
         break;
     }
-    return scan::makeTsvWriter(out, options.cookies);
+    return scan::makeBackgroundWriter(scan::makeCsvWriter(out, options.cookies));
 }
 
 // Reports a failure other than a file that cannot be read. Allocates
