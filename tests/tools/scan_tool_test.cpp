@@ -1,0 +1,402 @@
+// End to end: runs vellumin-scan as a script would and reads what it prints.
+
+#include "temp_folder.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+using nlohmann::json;
+
+namespace {
+
+struct Result {
+    int status = -1; // the exit status; 128 + n after signal n
+    std::string out;
+    std::string err;
+};
+
+std::string quoted(const std::string &arg)
+{
+    std::string text = "'";
+    for (const char c : arg)
+        text += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return text + "'";
+}
+
+std::string readAll(const std::string &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// Runs the scanner with `args` through the shell; `prefix` goes before it
+// (a ulimit), `stdoutTo` replaces the capture of standard output.
+Result scan(const std::vector<std::string> &args, const std::string &prefix = "", const std::string &stdoutTo = "")
+{
+    static const TempFolder captures;
+    std::string command = prefix + quoted(VELLUMIN_SCAN);
+    for (const std::string &arg : args)
+        command += " " + quoted(arg);
+    const std::string out = captures / "out", err = captures / "err";
+    command += " >" + (stdoutTo.empty() ? quoted(out) : stdoutTo) + " 2>" + quoted(err);
+    const int raw = std::system(("(" + command + ")").c_str());
+    Result result;
+    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
+    result.out = stdoutTo.empty() ? readAll(out) : "";
+    result.err = readAll(err);
+    return result;
+}
+
+json parsed(const Result &result)
+{
+    json document;
+    try {
+        document = json::parse(result.out);
+    } catch (const json::exception &error) {
+        ADD_FAILURE() << error.what() << "\n" << result.out;
+    }
+    return document;
+}
+
+// The fields of a line: one more than its separators.
+std::vector<std::string> fields(const std::string &line, char separator)
+{
+    std::vector<std::string> out(1);
+    for (const char c : line) {
+        if (c == separator)
+            out.emplace_back();
+        else
+            out.back() += c;
+    }
+    return out;
+}
+
+std::vector<std::string> lines(const std::string &text, const std::string &end = "\n")
+{
+    std::vector<std::string> out;
+    for (std::size_t start = 0; start < text.size();) {
+        std::size_t stop = text.find(end, start);
+        if (stop == std::string::npos)
+            stop = text.size();
+        out.push_back(text.substr(start, stop - start));
+        start = stop + end.size();
+    }
+    return out;
+}
+
+// The fields of CSV records (RFC 4180), whatever their quoting.
+std::vector<std::vector<std::string>> csvRecords(const std::string &text)
+{
+    std::vector<std::vector<std::string>> records(1, std::vector<std::string>(1));
+    bool quoted = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        std::string &field = records.back().back();
+        if (quoted) {
+            if (c == '"' && i + 1 < text.size() && text[i + 1] == '"')
+                field += text[++i];
+            else if (c == '"')
+                quoted = false;
+            else
+                field += c;
+        } else if (c == '"') {
+            quoted = true;
+        } else if (c == ',') {
+            records.back().emplace_back();
+        } else if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+            ++i;
+            records.emplace_back(1);
+        } else {
+            field += c;
+        }
+    }
+    records.pop_back(); // after the last CR LF
+    return records;
+}
+
+// Undoes the escapes of a TSV field.
+std::string tsvUnescaped(const std::string &field)
+{
+    std::string out;
+    for (std::size_t i = 0; i < field.size(); ++i) {
+        if (field[i] != '\\') {
+            out += field[i];
+            continue;
+        }
+        const char next = field.at(++i);
+        if (next == 'x') {
+            out += static_cast<char>(std::stoi(field.substr(i + 1, 2), nullptr, 16));
+            i += 2;
+        } else {
+            out += next == 't' ? '\t' : next == 'n' ? '\n' : next == 'r' ? '\r' : next;
+        }
+    }
+    return out;
+}
+
+std::string record(const std::string &name, const std::string &value, const std::string &hostPath,
+                   const std::string &flags = "1536")
+{
+    return name + "\n" + value + "\n" + hostPath + "\n" + flags + "\n2916434944\n31189652\n1866434944\n31020145\n*\n";
+}
+
+const std::string kSamples = VELLUMIN_SAMPLE_FOLDER;
+
+} // namespace
+
+TEST(ScanToolCommandLine, HelpVersionAndUsageErrors)
+{
+    const Result help = scan({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.out.rfind("usage: vellumin-scan ", 0), 0u) << help.out;
+    EXPECT_NE(help.out.find("--cookies"), std::string::npos);
+
+    EXPECT_EQ(scan({"--version"}).out, "vellumin-scan 1.30\n");
+    EXPECT_EQ(scan({kSamples, "--version"}).status, 0);
+
+    const std::vector<std::vector<std::string>> wrong = {
+        {},
+        {"--bogus", kSamples},
+        {kSamples, "-x"},
+        {kSamples, "--name"},
+        {kSamples, "--format", "xml"},
+        {kSamples, "--format"},
+        {kSamples, "--name", "a", "--content", "b"},
+        {kSamples, kSamples},
+        {kSamples, "--cookies=yes"},
+    };
+    for (const std::vector<std::string> &args : wrong) {
+        const Result result = scan(args);
+        EXPECT_EQ(result.status, 2) << ::testing::PrintToString(args);
+        EXPECT_EQ(result.out, "");
+        // One line of error, then the usage.
+        const std::vector<std::string> text = lines(result.err);
+        ASSERT_EQ(text.size(), 2u) << result.err;
+        EXPECT_EQ(text[0].rfind("vellumin-scan: ", 0), 0u) << result.err;
+        EXPECT_EQ(text[1].rfind("usage: vellumin-scan ", 0), 0u) << result.err;
+    }
+}
+
+TEST(ScanToolCommandLine, OptionsBeforeOrAfterTheFolder)
+{
+    const std::string expected = scan({kSamples, "--name", "example.com"}).out;
+    EXPECT_NE(expected.find("status: 5 "), std::string::npos) << expected;
+    EXPECT_EQ(scan({"--name", "example.com", kSamples}).out, expected);
+    EXPECT_EQ(scan({"--name=example.com", kSamples}).out, expected);
+    EXPECT_EQ(scan({"--format", "tsv", kSamples, "--name", "example.com"}).out, expected);
+
+    // A folder whose name starts with "-" after "--"; a trailing separator
+    // is not doubled in the caption.
+    TempFolder folder;
+    folder.write("-odd/u@a.txt", record("n", "v", "h/"));
+    const Result dashed = scan({"--format=json", "--", folder / "-odd/"});
+    EXPECT_EQ(dashed.status, 0) << dashed.err;
+    EXPECT_EQ(parsed(dashed)["caption"], "Vellumin ver 1.30   < CookiesPath:[" + (folder / "-odd") + "/] >");
+}
+
+TEST(ScanToolFormats, JsonAndCsvGiveEveryListedFileWhole)
+{
+    const Result result = scan({kSamples, "--format", "json"});
+    EXPECT_EQ(result.status, 0) << result.err;
+    const json document = parsed(result);
+    const json &files = document["files"];
+    ASSERT_EQ(files.size(), 12u);
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        EXPECT_EQ(files[i]["number"], i + 1);
+        const std::string file = files[i]["file"];
+        EXPECT_EQ(files[i]["size"], std::filesystem::file_size(kSamples + "/" + file)) << file;
+    }
+    EXPECT_EQ(files[0]["file"], "hanako@blog.example.jp[1].txt");
+    EXPECT_EQ(files[0]["name"], "hanako@blog.example.jp[1]");
+    EXPECT_EQ(files[0]["url"], "blog.example.jp/diary/");
+    EXPECT_EQ(files[0]["info"], "表示：ソフト");
+    // The table spreads this line over four cells; the record keeps it whole.
+    EXPECT_EQ(files[8]["info"], "item=42,qty=1 gift wrap");
+    EXPECT_FALSE(files[0].contains("file_hex"));
+    EXPECT_EQ(document["status"], " 12 個のクッキーが見付かりました");
+    EXPECT_EQ(document["caption"], "Vellumin ver 1.30   < CookiesPath:[" + kSamples + "/] >");
+
+    const Result csv = scan({"--format", "csv", kSamples});
+    EXPECT_EQ(csv.status, 0);
+    const auto records = csvRecords(csv.out);
+    ASSERT_EQ(records.size(), 13u) << csv.out;
+    EXPECT_EQ(records[0], (std::vector<std::string>{"number", "file", "file_hex", "name", "url", "info", "size"}));
+    for (std::size_t i = 1; i < records.size(); ++i) {
+        const json &file = files[i - 1];
+        EXPECT_EQ(records[i], (std::vector<std::string>{std::to_string(i), file["file"], "", file["name"], file["url"],
+                                                        file["info"], std::to_string(file["size"].get<int>())}));
+    }
+    EXPECT_NE(csv.out.find(",\"\"\"quoted\"\" value\","), std::string::npos);
+
+    // Nothing found: still a whole document.
+    TempFolder empty;
+    const json none = parsed(scan({"--format=json", "--cookies", empty.str()}));
+    EXPECT_TRUE(none["files"].empty());
+    EXPECT_EQ(none["status"], "クッキーファイルが見付かりません");
+}
+
+TEST(ScanToolFormats, RealFileNamesSurviveEveryFormat)
+{
+    TempFolder folder;
+    const std::string notUtf8 = std::string("taro@\xff\xfe") + "x\x80.txt";
+    const std::string awkward = "a,\"b\"\tc\\d\ne@x.txt";
+    folder.write(notUtf8, record("n1", "v1", "h1/"));
+    folder.write(awkward, record("n2", "v2", "h2/"));
+
+    const json files = parsed(scan({"--format=json", folder.str()}))["files"];
+    ASSERT_EQ(files.size(), 2u);
+    const json &awkwardJson = files[0]["file"] == awkward ? files[0] : files[1];
+    const json &oddJson = files[0]["file"] == awkward ? files[1] : files[0];
+    EXPECT_EQ(awkwardJson["file"], awkward);
+    EXPECT_FALSE(awkwardJson.contains("file_hex"));
+    EXPECT_EQ(oddJson["file"], "taro@\xEF\xBF\xBD\xEF\xBF\xBDx\xEF\xBF\xBD.txt");
+    EXPECT_EQ(oddJson["file_hex"], "7461726f40fffe78802e747874");
+
+    const auto csv = csvRecords(scan({"--format=csv", "--cookies", folder.str()}).out);
+    ASSERT_EQ(csv.size(), 3u);
+    for (std::size_t i = 1; i < csv.size(); ++i) {
+        if (csv[i][1] == awkward) {
+            EXPECT_EQ(csv[i][2], "");
+            EXPECT_EQ(csv[i][3], "n2");
+        } else {
+            EXPECT_EQ(csv[i][2], "7461726f40fffe78802e747874");
+            EXPECT_EQ(csv[i][3], "n1");
+        }
+    }
+
+    const Result tsv = scan({"--cookies", folder.str()});
+    std::vector<std::string> names;
+    for (const std::string &line : lines(tsv.out)) {
+        const std::vector<std::string> row = fields(line, '\t');
+        EXPECT_EQ(row.size(), 11u) << line;
+        names.push_back(tsvUnescaped(row.at(1)));
+    }
+    std::sort(names.begin() + 1, names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"file", awkward, notUtf8}));
+}
+
+TEST(ScanToolCookies, OneRowPerCookieOfTheSampleFolder)
+{
+    const Result result = scan({kSamples, "--cookies", "--format", "json"});
+    EXPECT_EQ(result.status, 0);
+    const json files = parsed(result)["files"];
+    ASSERT_EQ(files.size(), 12u);
+    std::size_t cookies = 0;
+    for (const json &file : files)
+        cookies += file["cookies"].size();
+    EXPECT_EQ(cookies, 15u);
+
+    const json &www = files[11];
+    ASSERT_EQ(www["cookies"].size(), 2u);
+    EXPECT_EQ(www["cookies"][1], json::parse(R"({"name":"lang","value":"ja","host":"www.example.com","path":"/",
+        "secure":false,"httponly":false,"expires":"2025-08-28T04:14:45.9411200Z",
+        "created":"2023-03-11T23:35:57.4799537Z"})"));
+    EXPECT_EQ(files[0]["cookies"][0]["value"], "表示：ソフト");
+    EXPECT_EQ(files[0]["cookies"][0]["path"], "/diary/");
+
+    // The one-line file is reported as such; the others go on.
+    EXPECT_EQ(files[10]["file"], "taro@weather.example.com[1].txt");
+    EXPECT_TRUE(files[10]["cookies"].empty());
+    EXPECT_EQ(files[10]["cookies_error"], "line 2: the text ends inside a record");
+    EXPECT_NE(result.err.find("taro@weather.example.com[1].txt: not a cookie file: line 2"), std::string::npos);
+
+    const Result tsv = scan({kSamples, "--cookies"});
+    const std::vector<std::string> rows = lines(tsv.out);
+    ASSERT_EQ(rows.size(), 1u + 15u + 1u);
+    EXPECT_EQ(rows[0], "number\tfile\tname\tvalue\thost\tpath\tsecure\thttponly\texpires\tcreated\terror");
+    EXPECT_EQ(rows[1], "1\thanako@blog.example.jp[1].txt\ttheme\t表示：ソフト\tblog.example.jp\t/diary/\tfalse\tfalse\t"
+                       "2025-07-01T14:30:23.0055936Z\t2023-03-11T23:30:15.8612864Z\t");
+    EXPECT_EQ(rows[14], "11\ttaro@weather.example.com[1].txt\t\t\t\t\t\t\t\t\tline 2: the text ends inside a record");
+}
+
+TEST(ScanToolCookies, BrokenFilesAreReportedEachAndTheOthersGoOn)
+{
+    TempFolder folder;
+    const std::string good = record("SID", "x\ty", "h.example/p", "8193");
+    folder.write("a@good.txt", good);
+    folder.write("b@short.txt", "SID\nx\nh/\n0\n");
+    folder.write("c@number.txt", good + record("n", "v", "h/", "12x"));
+    folder.write("d@nostar.txt", "n\nv\nh/\n0\n0\n0\n0\n0\nn2\n");
+    folder.write("e@crlf.txt", "n\r\nv\r\nh/\r\n1\r\n0\r\n0\r\n0\r\n0\r\n*\r\n");
+
+    const Result result = scan({"--cookies", "--format=json", folder.str()});
+    EXPECT_EQ(result.status, 0) << result.err;
+    const json files = parsed(result)["files"];
+    ASSERT_EQ(files.size(), 5u);
+    EXPECT_EQ(files[0]["cookies"][0]["secure"], true);
+    EXPECT_EQ(files[0]["cookies"][0]["httponly"], true);
+    EXPECT_EQ(files[0]["cookies"][0]["value"], "x\ty");
+    EXPECT_EQ(files[0]["cookies"][0]["host"], "h.example");
+    EXPECT_FALSE(files[0].contains("cookies_error"));
+    EXPECT_EQ(files[1]["cookies_error"], "line 5: the text ends inside a record");
+    EXPECT_EQ(files[2]["cookies_error"], "line 13: not an unsigned 32-bit number");
+    EXPECT_TRUE(files[2]["cookies"].empty()); // not even the good record before
+    EXPECT_EQ(files[3]["cookies_error"], "line 9: \"*\" expected");
+    EXPECT_EQ(files[4]["cookies"][0]["secure"], true);
+    EXPECT_EQ(files[4]["size"], 28); // the bytes of the file, CR LF and all
+    EXPECT_EQ(lines(result.err).size(), 3u) << result.err;
+
+    // In TSV the tab inside the value is escaped, so the columns hold.
+    const std::vector<std::string> rows = lines(scan({"--cookies", folder.str()}).out);
+    EXPECT_EQ(rows[1].substr(0, 26), "1\ta@good.txt\tSID\tx\\ty\th.ex");
+}
+
+TEST(ScanToolExit, AnUnreadableFileEndsTheScanWithStatusOne)
+{
+    TempFolder folder;
+    folder.write("a@first.txt", record("n", "v", "h/"));
+    std::filesystem::create_symlink(folder / "nowhere", folder / "b@broken.txt");
+    folder.write("c@after.txt", record("n", "v", "h/"));
+    for (const char *format : {"json", "csv", "tsv"}) {
+        const Result result = scan({"--cookies", "--format", format, folder.str()});
+        EXPECT_EQ(result.status, 1) << format;
+        EXPECT_EQ(result.err, "ファイル " + (folder / "b@broken.txt") + " は開けません.\n");
+        EXPECT_NE(result.out.find("a@first.txt"), std::string::npos) << format;
+        EXPECT_EQ(result.out.find("c@after.txt"), std::string::npos) << format;
+        if (std::string(format) == "json") {
+            const json document = parsed(result);
+            EXPECT_EQ(document["files"].size(), 1u);
+            EXPECT_EQ(document["status"], " 1 個のクッキーが見付かりました");
+        }
+    }
+}
+
+TEST(ScanToolExit, OutputThatCannotBeWrittenIsAFailure)
+{
+    if (!std::filesystem::exists("/dev/full"))
+        GTEST_SKIP() << "no /dev/full";
+    for (const char *format : {"json", "tsv"}) {
+        const Result result = scan({"--cookies", "--format", format, kSamples}, "", "/dev/full");
+        EXPECT_EQ(result.status, 1) << format;
+        EXPECT_NE(result.err.find("vellumin-scan: the scan failed: cannot write the output"), std::string::npos)
+            << result.err;
+    }
+}
+
+TEST(ScanToolExit, MemoryRunningOutIsReportedNotAnAbort)
+{
+    // Under a limit of 100 MB a file of 256 MB cannot be held.
+    const std::string limit = "ulimit -v 102400 && ";
+    if (scan({"--version"}, limit).status != 0)
+        GTEST_SKIP() << "the scanner cannot start under a memory limit here (a sanitizer build)";
+    TempFolder folder;
+    folder.write("a@small.txt", record("n", "v", "h/"));
+    std::filesystem::resize_file(folder.write("b@huge.txt", ""), 256u << 20);
+    for (const char *format : {"json", "tsv"}) {
+        const Result result = scan({"--cookies", "--format", format, folder.str()}, limit);
+        EXPECT_EQ(result.status, 1) << format << result.err;
+        EXPECT_EQ(result.err, "vellumin-scan: the scan failed: out of memory\n");
+        EXPECT_NE(result.out.find("a@small.txt"), std::string::npos) << format;
+    }
+}
