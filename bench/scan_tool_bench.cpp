@@ -1,6 +1,7 @@
 // Measures the headless scanner, run as its own process as a script would
 // run it, against the plain loop that reads the same files: the best time of
-// a few runs of each. Output goes to /dev/null, so what is measured is the
+// a few runs of each, and the processor time of that run (both threads of
+// the scanner together). Output goes to /dev/null, so what is measured is the
 // scan and the making of the output, not the disk that would take it.
 // It makes its own cookie folder under /tmp and removes it at the end.
 //
@@ -14,11 +15,13 @@
 
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <fstream>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -36,8 +39,21 @@ constexpr int kRuns = 3;
 constexpr double kRatioTarget = 1.5;
 constexpr std::size_t kRatioTargetFileCount = 100000;
 
+// One run of the scanner: its wall time, and the processor time it used on
+// all its threads.
+struct Timing {
+    double ms = 0;
+    double cpuMs = 0;
+};
+
+double cpuMilliseconds(const rusage &usage)
+{
+    const auto ms = [](const timeval &t) { return t.tv_sec * 1e3 + t.tv_usec / 1e3; };
+    return ms(usage.ru_utime) + ms(usage.ru_stime);
+}
+
 // Runs the scanner with `options` and the folder, its output to /dev/null.
-double runScanner(const std::vector<std::string> &options, const std::string &folder)
+Timing runScanner(const std::vector<std::string> &options, const std::string &folder)
 {
     std::vector<std::string> args = {VELLUMIN_SCAN_PATH};
     args.insert(args.end(), options.begin(), options.end());
@@ -57,12 +73,23 @@ double runScanner(const std::vector<std::string> &options, const std::string &fo
     if (spawned != 0)
         throw std::runtime_error("cannot start " + args[0]);
     int status = 0;
-    while (::waitpid(pid, &status, 0) < 0) {
+    rusage usage{};
+    while (::wait4(pid, &status, 0, &usage) < 0) {
     }
     const double ms = millisecondsSince(start);
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
         throw std::runtime_error("vellumin-scan failed on the generated folder");
-    return ms;
+    return {ms, cpuMilliseconds(usage)};
+}
+
+// The machine's load average over the last minute: the figures mean little
+// when other work takes the processors.
+std::string loadAverage()
+{
+    std::ifstream in("/proc/loadavg");
+    std::string oneMinute;
+    in >> oneMinute;
+    return oneMinute.empty() ? "?" : oneMinute;
 }
 
 int usage()
@@ -102,27 +129,31 @@ int main(int argc, char **argv)
         // Round by round, every phase once per round, so that a machine that
         // gets busier or quieter meanwhile weighs on all phases alike.
         double baseline = 0;
-        std::vector<double> ms(phases.size(), 0);
+        std::vector<Timing> best(phases.size());
+        const std::string loadBefore = loadAverage();
         for (int round = 0; round < kRuns; ++round) {
             const double base = bench::readPlainly(folder.path()).ms;
             baseline = round == 0 ? base : std::min(baseline, base);
             for (std::size_t i = 0; i < phases.size(); ++i) {
-                const double run = runScanner(phases[i], folder.path());
-                ms[i] = round == 0 ? run : std::min(ms[i], run);
+                const Timing run = runScanner(phases[i], folder.path());
+                if (round == 0 || run.ms < best[i].ms)
+                    best[i] = run;
             }
         }
 
-        std::printf("%-44s %10s %7s\n", "phase", "ms", "ratio");
+        std::printf("%-44s %10s %7s %-5s %10s\n", "phase", "ms", "ratio", "", "cpu ms");
         std::printf("%-44s %10.1f %7.2f\n", "baseline read (in process)", baseline, 1.0);
         for (std::size_t i = 0; i < phases.size(); ++i) {
             std::string name = "vellumin-scan";
             for (const std::string &option : phases[i])
                 name += " " + option;
-            const double ratio = ms[i] / baseline;
+            const double ratio = best[i].ms / baseline;
             const bool judged = i + 1 == phases.size() && fileCount == kRatioTargetFileCount;
-            std::printf("%-44s %10.1f %7.2f %s\n", name.c_str(), ms[i], ratio,
-                        judged ? (ratio <= kRatioTarget ? "ok" : "MISS") : "");
+            std::printf("%-44s %10.1f %7.2f %-5s %10.1f\n", name.c_str(), best[i].ms, ratio,
+                        judged ? (ratio <= kRatioTarget ? "ok" : "MISS") : "", best[i].cpuMs);
         }
+        std::printf("\nload average (1 min) before %s, after %s, on %ld processors\n", loadBefore.c_str(),
+                    loadAverage().c_str(), ::sysconf(_SC_NPROCESSORS_ONLN));
         if (fileCount != kRatioTargetFileCount)
             std::printf("\n(the target applies at N = %zu; ratios at other sizes are shown unjudged)\n",
                         kRatioTargetFileCount);
