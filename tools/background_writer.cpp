@@ -53,27 +53,46 @@ public:
             handOver();
     }
 
+    // Even after the writer thread failed, the writer is ended (a JSON
+    // document is closed) before that failure is thrown.
     void end(const listing::ResultTable &table, const listing::ViewState &view) override
     {
-        if (m_filling.count > 0)
-            handOver();
+        std::exception_ptr failure;
+        try {
+            if (m_filling.count > 0)
+                handOver();
+        } catch (...) {
+            failure = std::current_exception();
+        }
         stop();
-        if (m_failure)
-            std::rethrow_exception(std::exchange(m_failure, nullptr));
-        m_writer->end(table, view);
+        if (!failure)
+            failure = std::exchange(m_failure, nullptr);
+        try {
+            m_writer->end(table, view);
+        } catch (...) {
+            if (!failure)
+                throw;
+        }
+        if (failure)
+            std::rethrow_exception(failure);
     }
 
 private:
     static constexpr std::size_t kBatchSize = 256;
 
     // Passes the filled batch to the writer thread once the one before has
-    // been taken, and goes on with an emptied one.
+    // been taken, and goes on with an emptied one. Once the writer thread
+    // has failed, files go nowhere: the failure is thrown, once.
     void handOver()
     {
         std::unique_lock lock(m_mutex);
-        m_changed.wait(lock, [this] { return m_waiting.count == 0 || m_failure; });
-        if (m_failure)
-            std::rethrow_exception(std::exchange(m_failure, nullptr));
+        m_changed.wait(lock, [this] { return m_waiting.count == 0 || m_workerFailed; });
+        if (m_workerFailed) {
+            m_filling.count = 0;
+            if (m_failure)
+                std::rethrow_exception(std::exchange(m_failure, nullptr));
+            return;
+        }
         std::swap(m_filling, m_waiting);
         m_filling.count = 0;
         if (m_filling.files.size() < kBatchSize)
@@ -100,6 +119,7 @@ private:
             } catch (...) {
                 const std::lock_guard lock(m_mutex);
                 m_failure = std::current_exception();
+                m_workerFailed = true;
                 m_changed.notify_all();
                 return;
             }
@@ -125,8 +145,9 @@ private:
     std::mutex m_mutex;
     std::condition_variable m_changed;
     Batch m_waiting;                // under m_mutex
-    bool m_stopping = false;        // under m_mutex
-    std::exception_ptr m_failure;   // under m_mutex while the thread runs
+    bool m_stopping = false;      // under m_mutex
+    bool m_workerFailed = false;  // under m_mutex
+    std::exception_ptr m_failure; // under m_mutex while the thread runs; thrown once
     std::thread m_thread;
 };
 

@@ -27,12 +27,15 @@ struct ListedFile {
 };
 
 // Writes the output of one scan in one format: each listed file as the scan
-// lists it, then the end once the scan is over (whether it completed or not).
+// lists it, then the end once the scan is over, whether it completed or not.
+// Either throws when the output cannot be written.
 class ScanWriter {
 public:
     virtual ~ScanWriter() = default;
 
     virtual void file(const ListedFile &file) = 0;
+    // Writes what remains (the table, the status, the closing of a JSON
+    // document) and flushes. Called once.
     virtual void end(const listing::ResultTable &table, const listing::ViewState &view) = 0;
 };
 
@@ -43,8 +46,8 @@ std::unique_ptr<ScanWriter> makeJsonWriter(OutputBuffer &out, bool cookies);
 // Runs `writer` on a thread of its own, so that making the output of one
 // file overlaps reading the next. Each file is copied on; end() waits for
 // every file to be written, then ends `writer` on the caller's thread. A
-// failure of the writer comes back as an exception from the next file() or
-// from end().
+// failure of `writer` comes back as an exception from a later file() or from
+// end(), which still ends `writer` first; files after it are dropped.
 std::unique_ptr<ScanWriter> makeBackgroundWriter(std::unique_ptr<ScanWriter> writer);
 
 // Decodes the cookies of each file for the writers, reusing its storage, and

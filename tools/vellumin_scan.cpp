@@ -19,6 +19,7 @@
 #include "platform/cp932.h"
 
 #include <cstdio>
+#include <exception>
 #include <new>
 #include <string>
 #include <string_view>
@@ -96,6 +97,19 @@ void reportFailure(const char *what)
     std::fputc('\n', stderr);
 }
 
+void reportFailure(const std::exception_ptr &failure)
+{
+    try {
+        std::rethrow_exception(failure);
+    } catch (const std::bad_alloc &) {
+        reportFailure("out of memory");
+    } catch (const std::exception &error) {
+        reportFailure(error.what());
+    } catch (...) {
+        reportFailure("unknown error");
+    }
+}
+
 int runScan(const scan::ScanOptions &options)
 {
     listing::CookieListing cookies;
@@ -106,25 +120,32 @@ int runScan(const scan::ScanOptions &options)
     scan::OutputBuffer out(stdout);
     const std::unique_ptr<scan::ScanWriter> writer = makeWriter(options, out);
     ScanView view(cookies, *writer);
+    std::string readError; // CP932: the message of a file that could not be read
+    std::exception_ptr failure;
     try {
         cookies.ListCookieFiles(view);
     } catch (const listing::ListingError &error) {
-        writer->end(cookies.table(), view);
-        const std::string text = platform::cp932::toUtf8(listing::messages::errorBoxText(error.what()));
-        std::fprintf(stderr, "%s\n", text.c_str());
-        return 1;
-    } catch (const std::exception &error) {
-        // Close what was written so far (a JSON document stays whole), if
-        // that still works, then report the first failure.
-        try {
-            writer->end(cookies.table(), view);
-        } catch (const std::exception &) {
-        }
-        reportFailure(dynamic_cast<const std::bad_alloc *>(&error) ? "out of memory" : error.what());
-        return 1;
+        readError = error.what();
+    } catch (...) {
+        // Memory running out above all: it ends the scan like a read error.
+        failure = std::current_exception();
     }
-    writer->end(cookies.table(), view);
-    return 0;
+
+    // Whatever happened, what was listed is printed and a JSON document is
+    // closed, if the output still takes it.
+    try {
+        writer->end(cookies.table(), view);
+    } catch (...) {
+        if (!failure)
+            failure = std::current_exception();
+    }
+    if (!readError.empty()) {
+        const std::string text = platform::cp932::toUtf8(listing::messages::errorBoxText(readError));
+        std::fprintf(stderr, "%s\n", text.c_str());
+    }
+    if (failure)
+        reportFailure(failure);
+    return readError.empty() && !failure ? 0 : 1;
 }
 
 int printAndExit(const char *text)

@@ -384,6 +384,19 @@ TEST(ScanToolExit, OutputThatCannotBeWrittenIsAFailure)
     }
 }
 
+TEST(ScanToolExit, OutputThatFailsWhileTheScanGoesOnEndsIt)
+{
+    // Enough files that the output fails long before the scan is over.
+    TempFolder folder;
+    for (int i = 0; i < 3000; ++i)
+        folder.write("u@site" + std::to_string(i) + ".txt", record("n", std::string(100, 'v'), "h/"));
+    for (const char *format : {"json", "csv", "tsv"}) {
+        const Result result = scan({"--cookies", "--format", format, folder.str()}, "", "/dev/full");
+        EXPECT_EQ(result.status, 1) << format;
+        EXPECT_EQ(result.err, "vellumin-scan: the scan failed: cannot write the output\n") << format;
+    }
+}
+
 TEST(ScanToolExit, MemoryRunningOutIsReportedNotAnAbort)
 {
     // Under a limit of 100 MB a file of 256 MB cannot be held.
@@ -398,5 +411,7 @@ TEST(ScanToolExit, MemoryRunningOutIsReportedNotAnAbort)
         EXPECT_EQ(result.status, 1) << format << result.err;
         EXPECT_EQ(result.err, "vellumin-scan: the scan failed: out of memory\n");
         EXPECT_NE(result.out.find("a@small.txt"), std::string::npos) << format;
+        if (std::string(format) == "json")
+            EXPECT_EQ(parsed(result)["files"].size(), 1u); // closed all the same
     }
 }
