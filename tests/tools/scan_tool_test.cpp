@@ -411,7 +411,8 @@ TEST(ScanToolExit, MemoryRunningOutIsReportedNotAnAbort)
         EXPECT_EQ(result.status, 1) << format << result.err;
         EXPECT_EQ(result.err, "vellumin-scan: the scan failed: out of memory\n");
         EXPECT_NE(result.out.find("a@small.txt"), std::string::npos) << format;
-        if (std::string(format) == "json")
+        if (std::string(format) == "json") {
             EXPECT_EQ(parsed(result)["files"].size(), 1u); // closed all the same
+        }
     }
 }
