@@ -34,6 +34,10 @@ public:
 
     QString text() const;
 
+    // The width of the box in `font` when its prompt is short: 45 average
+    // Latin letters.
+    static int dialogWidth(const QFont &font);
+
 protected:
     void showEvent(QShowEvent *event) override;
 
