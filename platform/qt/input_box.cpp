@@ -4,7 +4,7 @@
 
 #include <QCursor>
 #include <QFontMetrics>
-#include <QFontMetricsF>
+#include <QFontInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -30,11 +30,11 @@ QValidator::State Cp932LengthValidator::validate(QString &input, int &) const
 
 int InputBox::dialogWidth(const QFont &font)
 {
-    // The average width of the Latin letters, as Windows measures a dialog's
-    // base unit; a font's own average width counts its wide Japanese glyphs.
-    const QString letters = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
-    const double average = QFontMetricsF(font).horizontalAdvance(letters) / letters.size();
-    return static_cast<int>(std::lround(average * 45));
+    // A Windows input box is 180 dialog units wide: 270 pixels in its font
+    // of 12 pixels. The width goes by the text height, not by the letters:
+    // the stand-in font's Latin letters are wider than the Windows font's.
+    constexpr double kWidthPerTextPixel = 270.0 / 12.0;
+    return static_cast<int>(std::lround(QFontInfo(font).pixelSize() * kWidthPerTextPixel));
 }
 
 InputBox::InputBox(const QString &caption, const QString &prompt, const QString &defaultText, QWidget *parent)

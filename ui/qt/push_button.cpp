@@ -15,12 +15,15 @@ PushButton::PushButton(const QString &text, QWidget *parent) : QPushButton(text,
 void PushButton::initStyleOption(QStyleOptionButton *option) const
 {
     QPushButton::initStyleOption(option);
-    // The style draws a default button's dark frame; here it follows the
-    // focus, since the focused button is the one Enter presses.
+    // The style draws a default button's dark frame, with the raised face
+    // one pixel inside it where the button may be a default one; here both
+    // follow the focus, since the focused button is the one Enter presses.
+    const QStyleOptionButton::ButtonFeatures framed =
+        QStyleOptionButton::DefaultButton | QStyleOptionButton::AutoDefaultButton;
     if (hasFocus() && isEnabled())
-        option->features |= QStyleOptionButton::DefaultButton;
+        option->features |= framed;
     else
-        option->features &= ~QStyleOptionButton::DefaultButton;
+        option->features &= ~framed;
 }
 
 void PushButton::focusInEvent(QFocusEvent *event)
