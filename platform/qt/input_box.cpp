@@ -71,8 +71,8 @@ InputBox::InputBox(const QString &caption, const QString &prompt, const QString 
     // wider when the prompt needs it. The box's size is fixed to what its
     // layout asks, so the width goes on the edit, which fills the box.
     const QMargins margins = layout->contentsMargins();
-    const int width = std::max(dialogWidth(font()), QFontMetrics(font()).horizontalAdvance(prompt) +
-                                                        margins.left() + margins.right());
+    const int width = std::max(dialogWidth(font()),
+                               QFontMetrics(font()).horizontalAdvance(prompt) + margins.left() + margins.right());
     m_edit->setMinimumWidth(width - margins.left() - margins.right());
     layout->setSizeConstraint(QLayout::SetFixedSize);
     m_edit->setFocus();

@@ -67,14 +67,6 @@ ClickableTextAccessible::ClickableTextAccessible(ClickableText *text) : StaticTe
 {
 }
 
-QAccessible::State ClickableTextAccessible::state() const
-{
-    QAccessible::State state = StaticTextAccessible::state();
-    // Clicked with the mouse only, never focused.
-    state.focusable = false;
-    return state;
-}
-
 QStringList ClickableTextAccessible::actionNames() const
 {
     return {QAccessibleActionInterface::pressAction()};

@@ -26,14 +26,14 @@ protected:
     StaticText *staticText() const;
 };
 
-// What a screen reader sees of a clickable text: a push button. Its press
-// action clicks it after the call has returned, as a button's does, so that
-// the question a command asks never holds the screen reader's call open.
+// What a screen reader sees of a clickable text: a push button that takes no
+// focus, disabled while the text is. Its press action clicks it after the
+// call has returned, as a button's does, so that the question a command asks
+// never holds the screen reader's call open.
 class ClickableTextAccessible : public StaticTextAccessible {
 public:
     explicit ClickableTextAccessible(ClickableText *text);
 
-    QAccessible::State state() const override;
     QStringList actionNames() const override;
     void doAction(const QString &actionName) override;
 };

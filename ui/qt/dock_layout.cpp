@@ -147,8 +147,7 @@ void DockLayout::setGeometry(const QRect &rect)
         left += extent;
         return r;
     });
-    place(Dock::Client,
-          [&](int) { return QRect(left, top, std::max(right - left, 0), std::max(bottom - top, 0)); });
+    place(Dock::Client, [&](int) { return QRect(left, top, std::max(right - left, 0), std::max(bottom - top, 0)); });
 }
 
 } // namespace ui

@@ -176,8 +176,8 @@ void QtDialogsTest::realMessageBoxAnswers()
 void QtDialogsTest::inputBoxIsAsWideAsOnWindows()
 {
     // Wide enough for its caption, whatever the shorter prompt needs.
-    platform::qt::InputBox box(QStringLiteral("Input Search FileName"), QStringLiteral("検索ファイル名を入力してください"),
-                               QString());
+    platform::qt::InputBox box(QStringLiteral("Input Search FileName"),
+                               QStringLiteral("検索ファイル名を入力してください"), QString());
     box.show();
     QVERIFY(QTest::qWaitForWindowExposed(&box));
     const int expected = platform::qt::InputBox::dialogWidth(box.font());
