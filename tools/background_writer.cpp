@@ -17,7 +17,7 @@ namespace {
 
 struct FileCopy {
     int number = 0;
-    std::string file, name, url, info, bytes;
+    std::string file, name, url, info, text;
 
     void assign(const ListedFile &listed)
     {
@@ -26,9 +26,9 @@ struct FileCopy {
         name.assign(listed.name);
         url.assign(listed.url);
         info.assign(listed.info);
-        bytes.assign(listed.bytes);
+        text.assign(listed.text);
     }
-    ListedFile view() const { return {number, file, name, url, info, bytes}; }
+    ListedFile view() const { return {number, file, name, url, info, text}; }
 };
 
 struct Batch {

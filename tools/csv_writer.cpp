@@ -57,7 +57,7 @@ private:
             appendCsvField(out, toUtf8(text));
             out += ',';
         }
-        out += std::to_string(file.bytes.size());
+        out += std::to_string(file.text.size());
         out += "\r\n";
     }
 

@@ -8,7 +8,7 @@ namespace scan {
 
 const std::vector<listing::CookieRecord> &FileCookies::decode(const ListedFile &file)
 {
-    m_problem = listing::decodeCookieRecords(file.bytes, m_records);
+    m_problem = listing::decodeCookieRecords(file.text, m_records);
     if (m_problem) {
         // Escaped, so that no name can write control bytes to the terminal.
         std::string name;

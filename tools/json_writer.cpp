@@ -130,7 +130,7 @@ private:
         writeKey(m_writer, "info");
         writeCp932(file.info);
         writeKey(m_writer, "size");
-        m_writer.Uint64(file.bytes.size());
+        m_writer.Uint64(file.text.size());
         if (m_cookies)
             writeCookies(file);
         m_writer.EndObject();

@@ -23,7 +23,7 @@ struct ListedFile {
     std::string_view name;  // the table's texts (CP932): its name without ".txt",
     std::string_view url;   // line 3
     std::string_view info;  // and line 2
-    std::string_view bytes; // its bytes, as read once by the scan
+    std::string_view text;  // its whole text, as read once by the scan, every line end CR LF
 };
 
 // Writes the output of one scan in one format: each listed file as the scan

@@ -17,6 +17,7 @@
 #include "listing/messages.h"
 #include "listing/view_state.h"
 #include "platform/cp932.h"
+#include "platform/filesystem.h"
 
 #include <cstdio>
 #include <exception>
@@ -28,7 +29,7 @@ namespace {
 
 constexpr int kLayoutFontPointSize = 9;
 
-// Hands each file to the writer as the scan lists it, with the bytes the scan
+// Hands each file to the writer as the scan lists it, with the text the scan
 // has just read, so that no file is read twice.
 class ScanView : public listing::ViewState {
 public:
@@ -37,9 +38,9 @@ public:
     {
     }
 
-    void fileListed(int row, const listing::TCookies &entry, std::string_view bytes) override
+    void fileListed(int row, const listing::TCookies &entry, std::string_view text) override
     {
-        m_writer.file({row, m_cookies.table().rowFile(row), entry.FileName, entry.Url, entry.Info, bytes});
+        m_writer.file({row, m_cookies.table().rowFile(row).nativeName, entry.FileName, entry.Url, entry.Info, text});
     }
 
 private:
@@ -48,13 +49,14 @@ private:
 };
 
 // The one place where the folder of the command line enters the program
-// state. Trailing separators go, as the state keeps the folder without one
-// ("/" becomes the empty text, which stands for the root).
+// state, as given (its native bytes) beside its shown form. Trailing
+// separators go, as the state keeps the folder without one ("/" becomes the
+// empty text, which stands for the root).
 void setCookieFolder(listing::ProgramState &state, std::string_view folder)
 {
-    while (!folder.empty() && folder.back() == '/')
+    while (!folder.empty() && folder.back() == platform::kPathSeparator)
         folder.remove_suffix(1);
-    state.CookiesPath = platform::cp932::fromUtf8(folder);
+    state.setCookiesPath(platform::namedPath(std::string(folder)));
 }
 
 void setSearch(listing::ProgramState &state, const scan::ScanOptions &options)

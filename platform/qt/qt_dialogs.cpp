@@ -4,8 +4,12 @@
 #include "qt_text.h"
 
 #include <QAbstractButton>
+#include <QCloseEvent>
+#include <QFile>
 #include <QFileDialog>
 #include <QGuiApplication>
+#include <QKeyEvent>
+#include <QKeySequence>
 #include <QPushButton>
 #include <QScreen>
 
@@ -18,6 +22,41 @@ QScreen *screenOf(const QWidget *owner)
         return owner->screen();
     return QGuiApplication::primaryScreen();
 }
+
+// A message box whose Esc key and close box can be turned off, as they are
+// on Windows in a box with no Cancel button (a Yes/No question must be
+// answered; QMessageBox would take Esc and the close box for No).
+class MessageBox : public QMessageBox {
+public:
+    MessageBox(Icon icon, const QString &caption, const QString &text, bool escapable)
+        : QMessageBox(icon, caption, text, QMessageBox::NoButton), m_escapable(escapable)
+    {
+        if (!escapable)
+            setWindowFlag(Qt::WindowCloseButtonHint, false);
+    }
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        if (!m_escapable && event->matches(QKeySequence::Cancel)) {
+            event->accept();
+            return;
+        }
+        QMessageBox::keyPressEvent(event);
+    }
+
+    void closeEvent(QCloseEvent *event) override
+    {
+        if (!m_escapable) {
+            event->ignore();
+            return;
+        }
+        QMessageBox::closeEvent(event);
+    }
+
+private:
+    bool m_escapable;
+};
 
 } // namespace
 
@@ -107,7 +146,7 @@ QString messageBoxText(std::string_view cp932)
 int QtDialogs::messageBox(const std::string &text, const std::string &caption, unsigned flags)
 {
     const MessageBoxLayout layout = messageBoxLayout(flags);
-    QMessageBox box(layout.icon, toQString(caption), messageBoxText(text), QMessageBox::NoButton);
+    MessageBox box(layout.icon, toQString(caption), messageBoxText(text), layout.escapeAnswer >= 0);
     box.setTextFormat(Qt::PlainText);
     std::vector<QAbstractButton *> buttons;
     for (const MessageBoxButton &button : layout.buttons)
@@ -134,7 +173,7 @@ std::string QtDialogs::inputBox(const std::string &caption, const std::string &p
     return toCp932(box.text());
 }
 
-std::optional<std::string> QtDialogs::openFileName(const OpenFileRequest &request)
+std::optional<NamedPath> QtDialogs::openFileName(const OpenFileRequest &request)
 {
     QFileDialog dialog(m_owner);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
@@ -142,8 +181,8 @@ std::optional<std::string> QtDialogs::openFileName(const OpenFileRequest &reques
     // A name that does not exist is an answer too: only its folder counts.
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(toQString(request.defaultExtension));
-    if (!request.fileName.empty())
-        dialog.selectFile(toQString(request.fileName));
+    if (!request.fileName.native.empty())
+        dialog.selectFile(QFile::decodeName(QByteArray::fromStdString(request.fileName.native)));
 
     // Horizontally centred, a third of the way down the owner's screen.
     dialog.resize(dialog.sizeHint());
@@ -155,7 +194,7 @@ std::optional<std::string> QtDialogs::openFileName(const OpenFileRequest &reques
     const QStringList files = dialog.selectedFiles();
     if (files.isEmpty())
         return std::nullopt;
-    return toCp932(files.front());
+    return NamedPath{QFile::encodeName(files.front()).toStdString(), toCp932(files.front())};
 }
 
 } // namespace platform::qt

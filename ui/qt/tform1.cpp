@@ -1,6 +1,6 @@
 #include "tform1.h"
 
-#include "listing/messages.h"
+#include "dock_layout.h"
 #include "open_dialog.h"
 #include "panel.h"
 #include "platform/desktop.h"
@@ -14,9 +14,9 @@
 
 #include <QColor>
 #include <QCoreApplication>
+#include <QFile>
 #include <QGroupBox>
 #include <QGuiApplication>
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QIcon>
 #include <QLabel>
@@ -24,7 +24,6 @@
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QStatusBar>
-#include <QVBoxLayout>
 
 #include <cstdio>
 
@@ -62,7 +61,8 @@ QString contentPaneText(const std::string &cp932)
 }
 
 TForm1::TForm1(platform::Dialogs &dialogs, platform::Desktop &desktop, QWidget *parent)
-    : QWidget(parent), m_dialogs(dialogs), m_desktop(desktop), m_scale(primaryScreenDpi())
+    : QWidget(parent), m_scale(primaryScreenDpi()),
+      m_commands(m_cookies, dialogs, desktop, *this)
 {
     setObjectName(QStringLiteral("TForm1"));
     setWindowTitle(QStringLiteral("Form1"));
@@ -77,7 +77,7 @@ TForm1::TForm1(platform::Dialogs &dialogs, platform::Desktop &desktop, QWidget *
     resize(m_scale.px(688), m_scale.px(446));
     move(192, 107);
 
-    runHandler([this] { FormCreate(); });
+    runHandler([this] { m_commands.FormCreate(); });
 }
 
 TForm1::~TForm1()
@@ -106,7 +106,6 @@ void TForm1::buildLayout()
     m_pnlToolBtn = new Panel(this);
     m_pnlToolBtn->setObjectName(QStringLiteral("pnlToolBtn"));
     m_pnlToolBtn->setCaption(QStringLiteral("拡張用"));
-    m_pnlToolBtn->setFixedHeight(s.px(41));
     m_StaticText1 = new StaticText(m_pnlToolBtn);
     m_StaticText1->setObjectName(QStringLiteral("StaticText1"));
     m_StaticText1->setText(QStringLiteral("クッキーフォルダ"));
@@ -117,12 +116,14 @@ void TForm1::buildLayout()
     place(m_edInPath, 168, 8, 425, 20);
     m_bbtnInPathSet = button(QStringLiteral("bbtnInPathSet"), QStringLiteral("参照"), m_pnlToolBtn);
     place(m_bbtnInPathSet, 600, 8, 75, 25);
+    // A screen reader names the folder box by the text beside it.
+    m_StaticText1->setBuddy(m_edInPath);
+    m_edInPath->setAccessibleName(m_StaticText1->text());
 
     // The status bar along the bottom: one sunken text and a size grip.
     m_StatusBar1 = new QStatusBar(this);
     m_StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
     m_StatusBar1->setSizeGripEnabled(true);
-    m_StatusBar1->setFixedHeight(s.px(19));
     m_statusLabel = new QLabel(m_StatusBar1);
     m_statusLabel->setObjectName(QStringLiteral("StatusBar1Text"));
     m_statusLabel->setTextFormat(Qt::PlainText);
@@ -135,7 +136,6 @@ void TForm1::buildLayout()
     m_pnlMenu->setObjectName(QStringLiteral("pnlMenu"));
     m_pnlMenu->setCaption(QStringLiteral("Menu"));
     m_pnlMenu->setBackground(kGreen);
-    m_pnlMenu->setFixedWidth(s.px(137));
 
     QFont commandFont = windowFont(s, 16);
     commandFont.setBold(true);
@@ -183,12 +183,10 @@ void TForm1::buildLayout()
     m_Panel3 = new Panel(this);
     m_Panel3->setObjectName(QStringLiteral("Panel3"));
     m_Panel3->setCaption(QStringLiteral("Panel3"));
-    m_Panel3->setMinimumSize(0, 0);
 
     m_pnlSelPcLoginName = new Panel(m_Panel3);
     m_pnlSelPcLoginName->setObjectName(QStringLiteral("pnlSelPcLoginName"));
     m_pnlSelPcLoginName->setCaption(QStringLiteral("拡張用"));
-    m_pnlSelPcLoginName->setFixedHeight(s.px(32));
     m_stSchModeInfo = new StaticText(m_pnlSelPcLoginName);
     m_stSchModeInfo->setObjectName(QStringLiteral("stSchModeInfo"));
     QFont bold = windowFont(s);
@@ -202,18 +200,18 @@ void TForm1::buildLayout()
     m_grdMain->setObjectName(QStringLiteral("grdMain"));
     m_model = new ResultTableModel(m_cookies.table(), m_grdMain);
     m_grdMain->setResultModel(m_model);
-    m_grdMain->verticalHeader()->setDefaultSectionSize(s.px(ResultGrid::kDefaultRowHeight));
-    m_grdMain->horizontalHeader()->setDefaultSectionSize(s.px(ResultGrid::kDefaultColumnWidth));
+    m_grdMain->setDefaultCellSize(s.px(ResultGrid::kDefaultColumnWidth), s.px(ResultGrid::kDefaultRowHeight));
 
     m_Panel4 = new Panel(m_Panel3);
     m_Panel4->setObjectName(QStringLiteral("Panel4"));
-    m_Panel4->setFixedHeight(s.px(88));
     m_riedRead_OneCookies = new QPlainTextEdit(m_Panel4);
     m_riedRead_OneCookies->setObjectName(QStringLiteral("riedRead_OneCookies"));
     m_riedRead_OneCookies->setReadOnly(true);
     m_riedRead_OneCookies->setUndoRedoEnabled(false);
     m_riedRead_OneCookies->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     m_riedRead_OneCookies->setTabChangesFocus(true);
+    // The pane's hint is never shown; a screen reader names the pane by it.
+    m_riedRead_OneCookies->setAccessibleName(QStringLiteral("最後に選択したクッキーファイルの内容"));
     // The selection disappears while the pane has no focus.
     QPalette pane = m_riedRead_OneCookies->palette();
     pane.setColor(QPalette::Inactive, QPalette::Highlight, pane.color(QPalette::Active, QPalette::Base));
@@ -222,42 +220,32 @@ void TForm1::buildLayout()
 
     m_Splitter1 = new Splitter(Splitter::Side::Bottom, m_Panel4, m_grdMain, m_Panel3);
     m_Splitter1->setObjectName(QStringLiteral("Splitter1"));
-    m_Splitter1->setFixedHeight(s.px(3));
     m_Splitter2 = new Splitter(Splitter::Side::Left, m_pnlMenu, m_Panel3, this);
     m_Splitter2->setObjectName(QStringLiteral("Splitter2"));
-    m_Splitter2->setFixedWidth(s.px(3));
 
     m_OpenDialog1 = new OpenDialog(this);
     m_OpenDialog1->setObjectName(QStringLiteral("OpenDialog1"));
 
     // Docking: the panels' children sit inside their one-pixel bevel, which
-    // QFrame already keeps clear.
-    auto *content = new QVBoxLayout(m_Panel4);
-    content->setContentsMargins(0, 0, 0, 0);
-    content->setSpacing(0);
-    content->addWidget(m_riedRead_OneCookies);
+    // QFrame already keeps clear. The splitters set the extents of their
+    // neighbours; the filling control takes what is left, down to nothing,
+    // and the window's size never depends on them.
+    using Dock = DockLayout::Dock;
+    auto *content = new DockLayout(m_Panel4);
+    content->addDocked(m_riedRead_OneCookies, Dock::Client);
 
-    auto *list = new QVBoxLayout(m_Panel3);
-    list->setContentsMargins(0, 0, 0, 0);
-    list->setSpacing(0);
-    list->addWidget(m_pnlSelPcLoginName);
-    list->addWidget(m_grdMain, 1);
-    list->addWidget(m_Splitter1);
-    list->addWidget(m_Panel4);
+    auto *list = new DockLayout(m_Panel3);
+    list->addDocked(m_pnlSelPcLoginName, Dock::Top, s.px(32));
+    list->addDocked(m_Panel4, Dock::Bottom, s.px(88));
+    list->addDocked(m_Splitter1, Dock::Bottom, s.px(3));
+    list->addDocked(m_grdMain, Dock::Client);
 
-    auto *middle = new QHBoxLayout;
-    middle->setContentsMargins(0, 0, 0, 0);
-    middle->setSpacing(0);
-    middle->addWidget(m_pnlMenu);
-    middle->addWidget(m_Splitter2);
-    middle->addWidget(m_Panel3, 1);
-
-    auto *window = new QVBoxLayout(this);
-    window->setContentsMargins(0, 0, 0, 0);
-    window->setSpacing(0);
-    window->addWidget(m_pnlToolBtn);
-    window->addLayout(middle, 1);
-    window->addWidget(m_StatusBar1);
+    auto *window = new DockLayout(this);
+    window->addDocked(m_pnlToolBtn, Dock::Top, s.px(41));
+    window->addDocked(m_StatusBar1, Dock::Bottom, s.px(19));
+    window->addDocked(m_pnlMenu, Dock::Left, s.px(137));
+    window->addDocked(m_Splitter2, Dock::Left, s.px(3));
+    window->addDocked(m_Panel3, Dock::Client);
 }
 
 void TForm1::setUpHints()
@@ -293,115 +281,19 @@ void TForm1::setUpFocus()
 void TForm1::connectCommands()
 {
     connect(m_bbtnExit, &QPushButton::clicked, this, &QWidget::close);
-    const auto command = [this](auto *sender, auto signal, void (TForm1::*handler)()) {
-        connect(sender, signal, this, [this, handler] { runHandler([this, handler] { (this->*handler)(); }); });
+    const auto command = [this](auto *sender, auto signal, void (Commands::*handler)()) {
+        connect(sender, signal, this, [this, handler] { runHandler([this, handler] { (m_commands.*handler)(); }); });
     };
-    command(m_stReLoad, &ClickableText::clicked, &TForm1::stReLoadClick);
-    command(m_stDelete, &ClickableText::clicked, &TForm1::stDeleteClick);
-    command(m_stAllDelete, &ClickableText::clicked, &TForm1::stAllDeleteClick);
-    command(m_bbtnSch_Fname, &QPushButton::clicked, &TForm1::bbtnSch_FnameClick);
-    command(m_bbtnSch_Memo, &QPushButton::clicked, &TForm1::bbtnSch_MemoClick);
-    command(m_bbtnSch_Exit, &QPushButton::clicked, &TForm1::bbtnSch_ExitClick);
-    command(m_bbtnInPathSet, &QPushButton::clicked, &TForm1::bbtnInPathSetClick);
-    command(m_bbtnVersion, &QPushButton::clicked, &TForm1::bbtnVersionClick);
-    command(m_bbtnHelp, &QPushButton::clicked, &TForm1::bbtnHelpClick);
-    command(m_grdMain, &ResultGrid::rowMadeCurrent, &TForm1::grdMainClick);
-}
-
-void TForm1::stReLoadClick()
-{
-    m_cookies.ListCookieFiles(*this);
-}
-
-void TForm1::askForSearch(std::int32_t mode, const std::string &caption, const std::string &prompt)
-{
-    const std::string answer = m_dialogs.inputBox(caption, prompt, std::string());
-    if (!answer.empty()) {
-        listing::TSysInfo &info = m_cookies.state().SysInfo;
-        info.SearchMode = mode;
-        info.SearchText = answer;
-    }
-    m_cookies.ListCookieFiles(*this);
-}
-
-void TForm1::bbtnSch_FnameClick()
-{
-    askForSearch(listing::smFileName, listing::messages::fileNameSearchCaption(),
-                 listing::messages::fileNameSearchPrompt());
-}
-
-void TForm1::bbtnSch_MemoClick()
-{
-    askForSearch(listing::smContent, listing::messages::contentSearchCaption(),
-                 listing::messages::contentSearchPrompt());
-}
-
-void TForm1::bbtnSch_ExitClick()
-{
-    listing::TSysInfo &info = m_cookies.state().SysInfo;
-    info.SearchMode = listing::smNone;
-    info.SearchText.clear();
-    m_cookies.ListCookieFiles(*this);
-}
-
-void TForm1::bbtnInPathSetClick()
-{
-    if (!m_OpenDialog1->execute(m_dialogs))
-        return;
-    const std::string folder = listing::cookieFolderOfChosenFile(m_OpenDialog1->fileName());
-    m_cookies.state().CookiesPath = folder;
-    setFolderText(folder);
-    m_cookies.ListCookieFiles(*this);
-}
-
-void TForm1::grdMainClick()
-{
-    // The file the row was made from, whatever its cells show now.
-    m_cookies.readRowFile(currentTableRow());
-}
-
-void TForm1::bbtnVersionClick()
-{
-    m_dialogs.messageBox(listing::messages::versionText(), listing::messages::versionCaption(),
-                         platform::msgbox::kIconInformation | platform::msgbox::kOk);
-}
-
-void TForm1::bbtnHelpClick()
-{
-    const QString folder = QCoreApplication::applicationDirPath() + QLatin1Char('/');
-    m_desktop.openDocument(platform::qt::toCp932(folder) + "README.TXT");
-}
-
-void TForm1::stDeleteClick()
-{
-    const int row = currentTableRow();
-    const std::string number = cellAtPosition(0, row);
-    const std::string name = cellAtPosition(1, row);
-    if (name.empty())
-        return;
-    const int answer = m_dialogs.messageBox(listing::messages::deleteQuestion(number, name),
-                                            listing::messages::deleteCaption(),
-                                            platform::msgbox::kYesNo | platform::msgbox::kIconQuestion);
-    if (answer != platform::msgbox::kIdYes)
-        return;
-    // The question names the row by its cells; the file deleted is the one
-    // the row was made from. Failures are not reported: the rescan shows
-    // what is left.
-    m_cookies.deleteRowFile(row);
-    m_cookies.ListCookieFiles(*this);
-}
-
-void TForm1::stAllDeleteClick()
-{
-    const int answer = m_dialogs.messageBox(
-        listing::messages::deleteAllQuestion(), listing::messages::deleteCaption(),
-        platform::msgbox::kYesNo | platform::msgbox::kIconQuestion | platform::msgbox::kDefButton2);
-    if (answer != platform::msgbox::kIdYes)
-        return;
-    const listing::ResultTable &table = m_cookies.table();
-    for (int row = 1; row < table.rowCount(); ++row)
-        m_cookies.deleteRowFile(row);
-    m_cookies.ListCookieFiles(*this);
+    command(m_stReLoad, &ClickableText::clicked, &Commands::stReLoadClick);
+    command(m_stDelete, &ClickableText::clicked, &Commands::stDeleteClick);
+    command(m_stAllDelete, &ClickableText::clicked, &Commands::stAllDeleteClick);
+    command(m_bbtnSch_Fname, &QPushButton::clicked, &Commands::bbtnSch_FnameClick);
+    command(m_bbtnSch_Memo, &QPushButton::clicked, &Commands::bbtnSch_MemoClick);
+    command(m_bbtnSch_Exit, &QPushButton::clicked, &Commands::bbtnSch_ExitClick);
+    command(m_bbtnInPathSet, &QPushButton::clicked, &Commands::bbtnInPathSetClick);
+    command(m_bbtnVersion, &QPushButton::clicked, &Commands::bbtnVersionClick);
+    command(m_bbtnHelp, &QPushButton::clicked, &Commands::bbtnHelpClick);
+    command(m_grdMain, &ResultGrid::rowMadeCurrent, &Commands::grdMainClick);
 }
 
 int TForm1::currentTableRow() const
@@ -421,29 +313,28 @@ std::string TForm1::cellAtPosition(int column, int row) const
     return std::string(table.cell(tableColumn, row));
 }
 
-void TForm1::FormCreate()
+void TForm1::clearPlaceholders()
 {
     m_pnlMenu->setCaption(QString());
     m_pnlSelPcLoginName->setCaption(QString());
     m_pnlToolBtn->setCaption(QString());
     m_stSchModeInfo->setText(QString());
     m_bbtnSch_Exit->setEnabled(false);
-    m_cookies.table().InitGrid();
-    tableChanged();
-    m_cookies.InitState();
-    setCaption(m_cookies.state().caption());
-    m_cookies.ListCookieFiles(*this);
 }
 
-void TForm1::showError(const std::string &message) noexcept
+OpenFileDialog &TForm1::openDialog()
 {
-    try {
-        m_dialogs.messageBox(listing::messages::errorBoxText(message), kApplicationTitle,
-                             platform::msgbox::kIconHand | platform::msgbox::kOk);
-    } catch (...) {
-        // Nothing is left to tell the user with; the event loop must go on.
-        std::fputs("vellumin: the error box could not be shown\n", stderr);
-    }
+    return m_OpenDialog1->dialog();
+}
+
+std::string TForm1::programFolder() const
+{
+    return QFile::encodeName(QCoreApplication::applicationDirPath() + QLatin1Char('/')).toStdString();
+}
+
+void TForm1::contentPaneChanged()
+{
+    syncContentPane();
 }
 
 void TForm1::syncContentPane()
