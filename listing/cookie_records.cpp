@@ -72,13 +72,15 @@ void civilFromDays(std::int64_t days, std::int64_t &year, unsigned &month, unsig
     year = static_cast<std::int64_t>(yearOfEra) + era * 400 + (month <= 2 ? 1 : 0);
 }
 
-void appendDigits(std::string &out, std::uint64_t value, int width)
+// Writes `value` as `width` digits, leading zeros included, ending before
+// `end`; returns where it starts.
+char *putDigits(char *end, std::uint64_t value, int width)
 {
-    char digits[24];
-    const auto length = std::to_chars(digits, digits + sizeof digits, value).ptr - digits;
-    if (length < width)
-        out.append(static_cast<std::size_t>(width - length), '0');
-    out.append(digits, static_cast<std::size_t>(length));
+    for (int i = 0; i < width; ++i) {
+        *--end = static_cast<char>('0' + value % 10);
+        value /= 10;
+    }
+    return end;
 }
 
 } // namespace
@@ -163,27 +165,33 @@ void appendFileTimeIso8601(std::string &out, std::uint64_t fileTime)
     std::int64_t year;
     unsigned month, day;
     civilFromDays(days - kDaysFrom1601To1970, year, month, day);
-    if (year > 9999) {
-        out += '+';
-        appendDigits(out, static_cast<std::uint64_t>(year), 5);
-    } else {
-        appendDigits(out, static_cast<std::uint64_t>(year), 4);
-    }
-    out += '-';
-    appendDigits(out, month, 2);
-    out += '-';
-    appendDigits(out, day, 2);
-    out += 'T';
-    appendDigits(out, secondOfDay / 3600, 2);
-    out += ':';
-    appendDigits(out, secondOfDay / 60 % 60, 2);
-    out += ':';
-    appendDigits(out, secondOfDay % 60, 2);
+    // "+YYYYY-MM-DDThh:mm:ss.fffffffZ" at the longest: built in place, from
+    // the back.
+    char text[32];
+    char *const end = text + sizeof text;
+    char *p = end;
+    *--p = 'Z';
     if (fraction != 0) {
-        out += '.';
-        appendDigits(out, fraction, 7);
+        p = putDigits(p, fraction, 7);
+        *--p = '.';
     }
-    out += 'Z';
+    p = putDigits(p, secondOfDay % 60, 2);
+    *--p = ':';
+    p = putDigits(p, secondOfDay / 60 % 60, 2);
+    *--p = ':';
+    p = putDigits(p, secondOfDay / 3600, 2);
+    *--p = 'T';
+    p = putDigits(p, day, 2);
+    *--p = '-';
+    p = putDigits(p, month, 2);
+    *--p = '-';
+    if (year > 9999) {
+        p = putDigits(p, static_cast<std::uint64_t>(year), 5);
+        *--p = '+';
+    } else {
+        p = putDigits(p, static_cast<std::uint64_t>(year), 4);
+    }
+    out.append(p, end);
 }
 
 std::string fileTimeToIso8601(std::uint64_t fileTime)

@@ -12,10 +12,9 @@
 // "file" and whole, in hexadecimal, in "file_hex" (absent otherwise).
 //
 // RapidJSON's streaming writer writes it all, the document as the scan goes,
-// so that it never has to sit in memory whatever the number of files. Each
-// file's record is made whole on its own first and only then joins the
-// document, so that a failure in the middle of one leaves a document that
-// still closes properly.
+// so that it never has to sit in memory whatever the number of files. A
+// failure in the middle of a file's record takes the record back out, so
+// that the document still closes properly.
 
 #include "scan_writer.h"
 #include "text_escape.h"
@@ -67,11 +66,21 @@ public:
 
     void file(const ListedFile &file) override
     {
-        m_record.Clear();
-        m_record.Put('\n');
-        m_writer.Reset(m_record);
-        writeRecord(file);
-        check(m_document.RawValue(m_record.GetString(), m_record.GetSize(), rapidjson::kObjectType));
+        const std::vector<listing::CookieRecord> *cookies = m_cookies ? &m_decoder.decode(file) : nullptr;
+        // The document takes the line break as the value and writes the
+        // comma before it; the record writer then writes the record itself
+        // right after, into the same text. Should that fail half-way, the
+        // text goes back to before the comma, and the document, which has
+        // counted a value without writing more for it, still closes right.
+        const std::size_t before = m_documentText.GetSize();
+        try {
+            check(m_document.RawValue("\n", 1, rapidjson::kObjectType));
+            m_writer.Reset(m_documentText);
+            writeRecord(file, cookies);
+        } catch (...) {
+            m_documentText.Pop(m_documentText.GetSize() - before);
+            throw;
+        }
         moveOut();
         m_out.flushIfFull();
     }
@@ -110,7 +119,7 @@ private:
         writeText(m_writer, text);
     }
 
-    void writeRecord(const ListedFile &file)
+    void writeRecord(const ListedFile &file, const std::vector<listing::CookieRecord> *cookies)
     {
         m_writer.StartObject();
         writeKey(m_writer, "number");
@@ -131,14 +140,13 @@ private:
         writeCp932(file.info);
         writeKey(m_writer, "size");
         m_writer.Uint64(file.text.size());
-        if (m_cookies)
-            writeCookies(file);
+        if (cookies)
+            writeCookies(*cookies);
         m_writer.EndObject();
     }
 
-    void writeCookies(const ListedFile &file)
+    void writeCookies(const std::vector<listing::CookieRecord> &records)
     {
-        const std::vector<listing::CookieRecord> &records = m_decoder.decode(file);
         writeKey(m_writer, "cookies");
         m_writer.StartArray();
         for (const listing::CookieRecord &cookie : records) {
@@ -179,8 +187,7 @@ private:
     bool m_cookies;
     rapidjson::StringBuffer m_documentText; // moved to m_out after each file
     Writer m_document;                      // the whole output
-    rapidjson::StringBuffer m_record;
-    Writer m_writer; // one file's record at a time, into m_record
+    Writer m_writer;                        // one file's record at a time
     FileCookies m_decoder;
     std::string m_time;
 };
