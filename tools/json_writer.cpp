@@ -22,7 +22,9 @@
 #include "listing/view_state.h"
 #include "platform/cp932.h"
 
+#include <cstdlib>
 #include <limits>
+#include <new>
 #include <stdexcept>
 
 #include <rapidjson/stringbuffer.h>
@@ -31,10 +33,44 @@
 namespace scan {
 namespace {
 
+// RapidJSON's own allocator hands a failed allocation on as a null pointer,
+// which its buffers then write through. This one throws instead, and the
+// buffers stay as they were, so that memory running out ends the scan like
+// any other failure.
+class Allocator {
+public:
+    static const bool kNeedFree = true;
+    void *Malloc(std::size_t size)
+    {
+        if (size == 0)
+            return nullptr;
+        return checked(std::malloc(size));
+    }
+    void *Realloc(void *original, std::size_t, std::size_t newSize)
+    {
+        if (newSize == 0) {
+            std::free(original);
+            return nullptr;
+        }
+        return checked(std::realloc(original, newSize));
+    }
+    static void Free(void *p) { std::free(p); }
+
+private:
+    static void *checked(void *p)
+    {
+        if (!p)
+            throw std::bad_alloc();
+        return p;
+    }
+};
+
+using Buffer = rapidjson::GenericStringBuffer<rapidjson::UTF8<>, Allocator>;
+
 // Every text handed to the writer is UTF-8 by the time it gets there: CP932
 // converted (U+FFFD for what does not decode), ASCII as it stands, a real
 // file name only when it is well-formed, else its display form and its hex.
-using Writer = rapidjson::Writer<rapidjson::StringBuffer>;
+using Writer = rapidjson::Writer<Buffer, rapidjson::UTF8<>, rapidjson::UTF8<>, Allocator>;
 
 void check(bool written)
 {
@@ -185,7 +221,7 @@ private:
 
     OutputBuffer &m_out;
     bool m_cookies;
-    rapidjson::StringBuffer m_documentText; // moved to m_out after each file
+    Buffer m_documentText; // moved to m_out after each file
     Writer m_document;                      // the whole output
     Writer m_writer;                        // one file's record at a time
     FileCookies m_decoder;

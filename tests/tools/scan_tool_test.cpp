@@ -428,4 +428,17 @@ TEST(ScanToolExit, MemoryRunningOutIsReportedNotAnAbort)
             EXPECT_EQ(parsed(result)["files"].size(), 1u); // closed all the same
         }
     }
+
+    // A file that reads well but whose JSON record runs out of memory half
+    // way: the record is taken back out and the document closes.
+    std::filesystem::remove(folder / "b@huge.txt");
+    folder.write("b@big.txt", record("n", std::string(24u << 20, 'v'), "h/"));
+    folder.write("c@after.txt", record("n", "v", "h/"));
+    const Result result = scan({"--cookies", "--format", "json", folder.str()}, limit);
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, "vellumin-scan: the scan failed: out of memory\n");
+    const json files = parsed(result)["files"];
+    ASSERT_GE(files.size(), 1u);
+    EXPECT_EQ(files[0]["file"], "a@small.txt");
+    EXPECT_EQ(files.back()["file"], "a@small.txt") << "the record that failed, or files after it, were written";
 }
