@@ -144,7 +144,7 @@ private:
     Batch m_filling; // the scan's thread only
     std::mutex m_mutex;
     std::condition_variable m_changed;
-    Batch m_waiting;                // under m_mutex
+    Batch m_waiting;              // under m_mutex
     bool m_stopping = false;      // under m_mutex
     bool m_workerFailed = false;  // under m_mutex
     std::exception_ptr m_failure; // under m_mutex while the thread runs; thrown once

@@ -92,8 +92,7 @@ void writeKey(Writer &writer, std::string_view key)
 
 class JsonWriter : public ScanWriter {
 public:
-    JsonWriter(OutputBuffer &out, bool cookies)
-        : m_out(out), m_cookies(cookies), m_document(m_documentText)
+    JsonWriter(OutputBuffer &out, bool cookies) : m_out(out), m_cookies(cookies), m_document(m_documentText)
     {
         m_document.StartObject();
         writeKey(m_document, "files");
@@ -222,8 +221,8 @@ private:
     OutputBuffer &m_out;
     bool m_cookies;
     Buffer m_documentText; // moved to m_out after each file
-    Writer m_document;                      // the whole output
-    Writer m_writer;                        // one file's record at a time
+    Writer m_document;     // the whole output
+    Writer m_writer;       // one file's record at a time
     FileCookies m_decoder;
     std::string m_time;
 };

@@ -12,7 +12,7 @@ struct ScanOptions {
     enum class Action { Scan, Help, Version, UsageError };
 
     Action action = Action::Scan;
-    std::string error; // one line, for Action::UsageError
+    std::string error;  // one line, for Action::UsageError
     std::string folder; // as given: native bytes
     SearchKind search = SearchKind::None;
     std::string searchText; // UTF-8, as given

@@ -18,12 +18,12 @@ namespace scan {
 
 // One file the scan listed, valid during the call that receives it.
 struct ListedFile {
-    int number;             // its row number
-    std::string_view file;  // its real name: native bytes, not always UTF-8
-    std::string_view name;  // the table's texts (CP932): its name without ".txt",
-    std::string_view url;   // line 3
-    std::string_view info;  // and line 2
-    std::string_view text;  // its whole text, as read once by the scan, every line end CR LF
+    int number;            // its row number
+    std::string_view file; // its real name: native bytes, not always UTF-8
+    std::string_view name; // the table's texts (CP932): its name without ".txt",
+    std::string_view url;  // line 3
+    std::string_view info; // and line 2
+    std::string_view text; // its whole text, as read once by the scan, every line end CR LF
 };
 
 // Writes the output of one scan in one format: each listed file as the scan

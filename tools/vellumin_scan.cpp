@@ -35,8 +35,7 @@ class ScanView : public listing::ViewState {
 public:
     ScanView(const listing::CookieListing &cookies, scan::ScanWriter &writer)
         : ViewState(kLayoutFontPointSize), m_cookies(cookies), m_writer(writer)
-    {
-    }
+    {}
 
     void fileListed(int row, const listing::TCookies &entry, std::string_view text) override
     {

@@ -119,7 +119,8 @@ TEST(CookieRecords, AFileOffTheFormatGivesNoCookiesAndTheLine)
         EXPECT_EQ(problem.line, c.line) << c.text;
         EXPECT_TRUE(records.empty()) << c.text; // not even the good records before
     }
-    EXPECT_EQ((CookieFormatProblem{CookieFormatError::NotANumber, 14}).text(), "line 14: not an unsigned 32-bit number");
+    EXPECT_EQ((CookieFormatProblem{CookieFormatError::NotANumber, 14}).text(),
+              "line 14: not an unsigned 32-bit number");
 }
 
 TEST(CookieRecords, FileTimesAsIso8601Utc)
