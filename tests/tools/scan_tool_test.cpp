@@ -263,7 +263,7 @@ TEST(ScanToolFormats, RealFileNamesSurviveEveryFormat)
 {
     TempFolder folder;
     const std::string notUtf8 = std::string("taro@\xff\xfe") + "x\x80.txt";
-    const std::string awkward = "a,\"b\"\tc\\d\ne@x.txt";
+    const std::string awkward = "a,\"b\"\tc\\d\ne\x1b[1m@x.txt";
     folder.write(notUtf8, record("n1", "v1", "h1/"));
     folder.write(awkward, record("n2", "v2", "h2/"));
 
@@ -297,6 +297,12 @@ TEST(ScanToolFormats, RealFileNamesSurviveEveryFormat)
     }
     std::sort(names.begin() + 1, names.end());
     EXPECT_EQ(names, (std::vector<std::string>{"file", awkward, notUtf8}));
+    // No name reaches a terminal with its control bytes, nor in a warning.
+    folder.write("\x1b]0;title\x07@broken.txt", "one line");
+    const Result broken = scan({"--cookies", folder.str()});
+    EXPECT_EQ(broken.out.find('\x1b'), std::string::npos);
+    EXPECT_EQ(broken.err, "vellumin-scan: \\x1b]0;title\\x07@broken.txt: not a cookie file: line 2: the text ends "
+                          "inside a record\n");
 }
 
 TEST(ScanToolCookies, OneRowPerCookieOfTheSampleFolder)
