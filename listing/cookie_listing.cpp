@@ -67,27 +67,37 @@ void CookieListing::readInto(const platform::Folder &folder, std::string_view fo
     clearEntry(m_entry);
     if (name.empty())
         return;
-
     // Straight into the pane's own buffer: a big file is held once.
-    switch (folder.read(nativeName, kind, m_pane.beginLoad(), id)) {
+    readFile(folder, folderName, name, nativeName, kind, m_pane.beginLoad(), id);
+    m_pane.endLoad();
+    fillEntry(name, m_pane.text());
+}
+
+void CookieListing::readFile(const platform::Folder &folder, std::string_view folderName, std::string_view name,
+                             std::string_view nativeName, platform::EntryKind kind, std::string &bytes,
+                             platform::FileId &id) const
+{
+    switch (folder.read(nativeName, kind, bytes, id)) {
     case platform::ReadResult::Ok:
-        break;
+        return;
     case platform::ReadResult::OpenFailed:
         throw FileOpenError(messages::cannotOpenFile(joinPath(folderName, name)));
     case platform::ReadResult::ReadFailed:
         throw StreamReadError(messages::streamReadFailed());
     }
-    m_pane.endLoad();
+}
 
+void CookieListing::fillEntry(std::string_view name, std::string_view text)
+{
     const TSysInfo &info = m_state.SysInfo;
-    if (info.SearchMode == smContent && FindInContent(info.SearchText) < 0)
+    if (info.SearchMode == smContent && findInText(text, info.SearchText) < 0)
         return;
 
     const std::size_t dot = name.rfind('.');
     m_entry.FileName.assign(name.substr(0, dot));
-    m_entry.FirstLine.assign(m_pane.line(1));
-    m_entry.Info.assign(m_pane.line(2));
-    m_entry.Url.assign(m_pane.line(3));
+    m_entry.FirstLine.assign(textLine(text, 1));
+    m_entry.Info.assign(textLine(text, 2));
+    m_entry.Url.assign(textLine(text, 3));
     const std::size_t at = platform::cp932::findChar(name, '@');
     if (at != std::string_view::npos)
         m_entry.LoginName.assign(name.substr(0, at));
@@ -132,6 +142,8 @@ void CookieListing::scan(int &count)
     m_listedFolder = {m_state.nativeCookiesPath, m_state.CookiesPath};
     m_folder = platform::Folder::open(m_listedFolder.native);
     const platform::DirectoryListing entries = m_folder.find(m_state.filePattern());
+    const TSysInfo &info = m_state.SysInfo;
+    const bool widen = info.SearchMode == smContent && info.SearchText.find_first_of("\r\n") != std::string::npos;
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const platform::DirEntry entry = entries[i];
         if (entry.name == "." || entry.name == "..")
@@ -142,7 +154,17 @@ void CookieListing::scan(int &count)
         if (entry.kind != platform::EntryKind::File && entry.kind != platform::EntryKind::Link)
             continue;
         platform::FileId id = entry.id;
-        readInto(m_folder, m_listedFolder.shown, entry.name, entry.nativeName, entry.kind, id);
+        clearEntry(m_entry);
+        if (entry.name.empty())
+            continue;
+        // Not through the pane: nobody sees the text of a file in the middle
+        // of a scan, and its lines and the search come out the same from the
+        // bytes as read. Only a search text with a line end in it needs the
+        // line ends as the pane has them.
+        readFile(m_folder, m_listedFolder.shown, entry.name, entry.nativeName, entry.kind, m_scanBytes, id);
+        if (widen)
+            widenLineEnds(m_scanBytes);
+        fillEntry(entry.name, m_scanBytes);
         if (m_entry.found())
             m_table.AddGridRow(m_entry, ++count, {entry.nativeName, entry.kind, id});
     }
@@ -153,6 +175,7 @@ void CookieListing::finishScan(ListingView &view, BusyCursor &busy, int count)
     view.setTableVisible(true);
     m_table.FitGridColumns(count, view.tableFontPointSize());
     view.tableChanged();
+    std::string().swap(m_scanBytes);
     m_pane.clear();
     view.setContentPaneVisible(true);
     busy.release();
