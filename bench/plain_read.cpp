@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <stdexcept>
@@ -14,12 +15,20 @@ double millisecondsSince(Clock::time_point start)
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
+double processCpuMs()
+{
+    timespec now{};
+    ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
+}
+
 Run readPlainly(const std::string &folder)
 {
     // Large enough that a cookie file is read by one call: a read that fills
     // the buffer is the only one followed by another.
     std::vector<char> buffer(64 * 1024);
     Run run;
+    const double cpuStart = processCpuMs();
     const Clock::time_point start = Clock::now();
     const int folderFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (folderFd < 0)
@@ -53,6 +62,7 @@ Run readPlainly(const std::string &folder)
     ::closedir(dir);
     ::close(folderFd);
     run.ms = millisecondsSince(start);
+    run.cpuMs = processCpuMs() - cpuStart;
     return run;
 }
 
