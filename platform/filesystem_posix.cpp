@@ -115,10 +115,15 @@ bool isBelow(std::string_view path, std::string_view folder)
 // in it).
 bool entryName(std::string_view nativeName, char (&buffer)[NAME_MAX + 1])
 {
-    if (nativeName.empty() || nativeName.size() > NAME_MAX || nativeName.find('/') != std::string_view::npos ||
-        nativeName.find('\0') != std::string_view::npos)
+    if (nativeName.empty() || nativeName.size() > NAME_MAX)
         return false;
-    nativeName.copy(buffer, nativeName.size());
+    // One pass that copies and checks: this runs for every file of a scan.
+    for (std::size_t i = 0; i < nativeName.size(); ++i) {
+        const char c = nativeName[i];
+        if (c == '/' || c == '\0')
+            return false;
+        buffer[i] = c;
+    }
     buffer[nativeName.size()] = '\0';
     return true;
 }

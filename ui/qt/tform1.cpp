@@ -4,6 +4,7 @@
 #include "panel.h"
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
+#include "platform/cp932.h"
 #include "platform/qt/qt_text.h"
 #include "push_button.h"
 #include "result_grid.h"
@@ -26,6 +27,7 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace ui {
@@ -56,8 +58,40 @@ void setTextColour(QWidget *widget, QPalette::ColorRole role, const QColor &colo
 
 QString contentPaneText(const std::string &cp932)
 {
-    QString text = toQString(cp932);
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    // One pass: ASCII goes straight across (the bulk of a cookie file), a CR
+    // before an LF is dropped on the way, and only runs of other characters
+    // go through the converter. CP932 keeps no state between characters and
+    // the runs end on character boundaries, so the result is that of
+    // converting the whole text; a file of 100 MB is held once more, not
+    // three times.
+    using platform::cp932::charLength;
+    const std::string_view bytes(cp932);
+    // A CP932 character is one UTF-16 unit, so the text never needs more
+    // units than the bytes it came from; the check below is for safety only.
+    QString text(static_cast<qsizetype>(bytes.size()), Qt::Uninitialized);
+    QChar *out = text.data();
+    QChar *end = out + text.size();
+    for (std::size_t pos = 0; pos < bytes.size();) {
+        const auto byte = static_cast<unsigned char>(bytes[pos]);
+        if (byte < 0x80) {
+            if (!(byte == '\r' && pos + 1 < bytes.size() && bytes[pos + 1] == '\n'))
+                *out++ = QChar(byte);
+            ++pos;
+            continue;
+        }
+        const std::size_t start = pos;
+        while (pos < bytes.size() && static_cast<unsigned char>(bytes[pos]) >= 0x80)
+            pos += charLength(bytes, pos);
+        const QString run = toQString(bytes.substr(start, pos - start));
+        if (run.size() > end - out) {
+            const qsizetype used = out - text.data();
+            text.resize(text.size() + run.size());
+            out = text.data() + used;
+            end = text.data() + text.size();
+        }
+        out = std::copy(run.cbegin(), run.cend(), out);
+    }
+    text.truncate(out - text.data());
     return text;
 }
 
