@@ -141,11 +141,13 @@ void CookieListing::scan(int &count)
     // From here on the table's rows name files of this folder.
     m_listedFolder = {m_state.nativeCookiesPath, m_state.CookiesPath};
     m_folder = platform::Folder::open(m_listedFolder.native);
-    const platform::DirectoryListing entries = m_folder.find(m_state.filePattern());
+    // Taken from the front as the scan goes, so that the listing's room is
+    // given back while the table's grows.
+    platform::DirectoryListing entries = m_folder.find(m_state.filePattern());
     const TSysInfo &info = m_state.SysInfo;
     const bool widen = info.SearchMode == smContent && info.SearchText.find_first_of("\r\n") != std::string::npos;
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        const platform::DirEntry entry = entries[i];
+    for (; !entries.empty(); entries.popFront()) {
+        const platform::DirEntry entry = entries[0];
         if (entry.name == "." || entry.name == "..")
             continue;
         // Folders, pipes and devices are no cookie files (reading one would

@@ -11,27 +11,12 @@ namespace {
 
 constexpr std::array<int, 4> kProvisionalWidths = {30, 144, 240, 400};
 
-// A packed row: its length (2 bytes), its 9 cells each ended by a NUL, then
-// its file: the kind (1 byte), the volume and the index (7 bits a byte, as
-// they are small), the birth (8 bytes), how many leading bytes of the name
-// the file-name cell already holds (2 bytes) and the rest of the name.
-using Length = std::uint16_t;
+// A packed row: its 9 cells each ended by a NUL, then its file: the kind
+// (1 byte), the volume and the index (7 bits a byte, as they are small), the
+// birth (8 bytes), how many leading bytes of the name the file-name cell
+// already holds and how many follow (7 bits a byte), and those. No length:
+// nothing needs it, and 100,000 rows would pay for it.
 constexpr std::size_t kLongestNumber = 10; // 64 bits, 7 at a time
-
-char *putLength(char *out, std::size_t value)
-{
-    const auto length = static_cast<Length>(value);
-    std::memcpy(out, &length, sizeof length);
-    return out + sizeof length;
-}
-
-std::size_t getLength(const char *&in)
-{
-    Length length;
-    std::memcpy(&length, in, sizeof length);
-    in += sizeof length;
-    return length;
-}
 
 char *putVarint(char *out, std::uint64_t value)
 {
@@ -168,10 +153,11 @@ RowFile ResultTable::rowFile(int row) const
     file.id.index = getVarint(in);
     std::memcpy(&file.id.birth, in, sizeof file.id.birth);
     in += sizeof file.id.birth;
-    const std::size_t shared = getLength(in);
-    file.nativeName.reserve(shared + static_cast<std::size_t>(text.data() + text.size() - in));
+    const auto shared = static_cast<std::size_t>(getVarint(in));
+    const auto tail = static_cast<std::size_t>(getVarint(in));
+    file.nativeName.reserve(shared + tail);
     file.nativeName.assign(field(text, 1).substr(0, shared));
-    file.nativeName.append(in, text.data() + text.size());
+    file.nativeName.append(in, tail);
     return file;
 }
 
@@ -179,9 +165,9 @@ std::string_view ResultTable::packed(RowRef ref) const
 {
     if (ref == kNoRow)
         return {};
-    const char *in = m_blocks[ref >> kBlockBits].bytes.get() + (ref & (kBlockSize - 1));
-    const std::size_t length = getLength(in);
-    return {in, length};
+    // To the end of its block: the cells end at their ninth NUL.
+    const std::size_t offset = ref & (kBlockSize - 1);
+    return {m_blocks[ref >> kBlockBits].bytes.get() + offset, kBlockSize - offset};
 }
 
 void ResultTable::setRow(int row, std::string_view text, const RowFileView &file)
@@ -192,8 +178,8 @@ void ResultTable::setRow(int row, std::string_view text, const RowFileView &file
     const std::size_t shared =
         std::mismatch(nameCell.begin(), nameCell.end(), file.nativeName.begin(), file.nativeName.end()).first -
         nameCell.begin();
-    std::size_t size = sizeof(Length) + m_cells.size() + 1 + 2 * kLongestNumber + sizeof file.id.birth +
-                       sizeof(Length) + file.nativeName.size() - shared;
+    const std::size_t tail = file.nativeName.size() - shared;
+    std::size_t size = m_cells.size() + 1 + 4 * kLongestNumber + sizeof file.id.birth + tail;
     for (const std::string &cell : m_cells)
         size += cell.size();
     if (size > kBlockSize)
@@ -201,7 +187,7 @@ void ResultTable::setRow(int row, std::string_view text, const RowFileView &file
 
     const RowRef ref = allocate(size);
     char *const start = m_blocks[ref >> kBlockBits].bytes.get() + (ref & (kBlockSize - 1));
-    char *out = start + sizeof(Length);
+    char *out = start;
     for (const std::string &cell : m_cells) {
         out = std::copy(cell.begin(), cell.end(), out);
         *out++ = '\0';
@@ -211,10 +197,10 @@ void ResultTable::setRow(int row, std::string_view text, const RowFileView &file
     out = putVarint(out, file.id.index);
     std::memcpy(out, &file.id.birth, sizeof file.id.birth);
     out += sizeof file.id.birth;
-    out = putLength(out, shared);
+    out = putVarint(out, shared);
+    out = putVarint(out, tail);
     out = std::copy(file.nativeName.begin() + static_cast<std::ptrdiff_t>(shared), file.nativeName.end(), out);
-    putLength(start, static_cast<std::size_t>(out - start) - sizeof(Length));
-    // Only what was written is taken: the varints are mostly short.
+    // Only what was written is taken: the numbers are mostly short.
     m_used = (ref & (kBlockSize - 1)) + static_cast<std::size_t>(out - start);
 
     dropRow(m_rows[row]);

@@ -84,6 +84,10 @@ public:
     DirEntry operator[](std::size_t index) const;
 
     void add(std::string_view name, std::string_view nativeName, EntryKind kind, FileId id = {});
+    // Drops the first entry, so that a pass that takes the entries one by
+    // one from the front gives their room back as it goes. Entries taken
+    // before stay valid: names are kept as long as the listing.
+    void popFront() { m_items.pop_front(); }
     // Sorts by name (by nameSortsBefore() on the native names).
     void sortByName();
 
