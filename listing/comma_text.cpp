@@ -26,34 +26,43 @@ void splitCommaText(std::string_view text, RowCells &cells)
             ++pos;
     };
     std::size_t column = 0;
-    std::string item;
+    // Items beyond the ninth are read past but kept nowhere.
+    std::string dropped;
     skipBlanks();
     while (pos < text.size()) {
+        std::string &item = column < cells.size() ? cells[column] : dropped;
         item.clear();
         if (text[pos] == '"') {
             ++pos;
+            std::size_t run = pos; // the bytes since the last quote, appended at once
             while (pos < text.size()) {
                 if (text[pos] == '"') {
+                    item.append(text, run, pos - run);
                     if (pos + 1 < text.size() && text[pos + 1] == '"') {
                         item += '"';
                         pos += 2;
+                        run = pos;
                         continue;
                     }
                     ++pos; // the closing quote
+                    run = pos;
                     break;
                 }
-                const std::size_t length = charLength(text, pos);
-                item.append(text, pos, length);
-                pos += length;
+                pos += charLength(text, pos);
             }
+            if (run < pos)
+                item.append(text, run, std::min(pos, text.size()) - run); // unclosed: the rest of the text
         } else {
             const std::size_t start = pos;
             while (pos < text.size() && text[pos] != ',' && static_cast<unsigned char>(text[pos]) > 32)
                 pos += charLength(text, pos);
             item.assign(text, start, pos - start);
         }
-        if (column < cells.size())
-            cells[column++] = item.empty() ? std::string(" ") : item;
+        if (column < cells.size()) {
+            if (item.empty())
+                item = ' ';
+            ++column;
+        }
         skipBlanks();
         if (pos < text.size() && text[pos] == ',') {
             ++pos;

@@ -18,7 +18,7 @@ void ContentPane::clear()
 void ContentPane::setText(std::string_view bytes)
 {
     m_text.assign(bytes);
-    normalizeLineEnds();
+    widenLineEnds(m_text);
     ++m_revision;
 }
 
@@ -30,16 +30,26 @@ std::string &ContentPane::beginLoad()
 
 void ContentPane::endLoad()
 {
-    normalizeLineEnds();
+    widenLineEnds(m_text);
     ++m_revision;
 }
 
-void ContentPane::normalizeLineEnds()
+std::string_view ContentPane::line(int number) const
+{
+    return textLine(m_text, number);
+}
+
+long long ContentPane::find(std::string_view needle) const
+{
+    return findInText(m_text, needle);
+}
+
+void widenLineEnds(std::string &bytes)
 {
     // Count the line ends that need one byte more: a lone LF or a lone CR.
     // The usual cookie file has LF only.
-    char *const begin = m_text.data();
-    const std::size_t size = m_text.size();
+    char *const begin = bytes.data();
+    const std::size_t size = bytes.size();
     const bool hasCr = std::memchr(begin, '\r', size) != nullptr;
     std::size_t extra = 0;
     if (!hasCr) {
@@ -58,8 +68,8 @@ void ContentPane::normalizeLineEnds()
         return;
 
     // Widen from the back, so that no byte is overwritten before it moved.
-    m_text.resize(size + extra);
-    char *const text = m_text.data();
+    bytes.resize(size + extra);
+    char *const text = bytes.data();
     std::size_t from = size, to = size + extra;
     if (!hasCr) {
         while (from > 0) {
@@ -91,28 +101,30 @@ void ContentPane::normalizeLineEnds()
     }
 }
 
-std::string_view ContentPane::line(int number) const
+std::string_view textLine(std::string_view text, int number)
 {
     if (number < 1)
         return {};
-    // Every CR of the text starts a CR LF line end.
-    const std::string_view text(m_text);
-    std::size_t start = 0;
+    const char *const begin = text.data();
+    const char *const end = begin + text.size();
+    const auto lineEnd = [end](const char *p) {
+        while (p != end && *p != '\r' && *p != '\n')
+            ++p;
+        return p;
+    };
+    const char *start = begin;
     for (int n = 1; n < number; ++n) {
-        const std::size_t end = text.find('\r', start);
-        if (end == std::string_view::npos)
+        const char *stop = lineEnd(start);
+        if (stop == end)
             return {};
-        start = end + 2;
+        start = stop + (*stop == '\r' && stop + 1 != end && stop[1] == '\n' ? 2 : 1);
     }
-    std::size_t end = text.find('\r', start);
-    if (end == std::string_view::npos)
-        end = text.size();
-    return text.substr(start, std::min(end - start, kMaxLineLength));
+    const auto length = static_cast<std::size_t>(lineEnd(start) - start);
+    return {start, std::min(length, ContentPane::kMaxLineLength)};
 }
 
-long long ContentPane::find(std::string_view needle) const
+long long findInText(std::string_view text, std::string_view needle)
 {
-    const std::string_view text(m_text);
     // Walk character boundaries alongside the byte search, so that a match
     // that begins on a trail byte (the 40 of "ァ" for "@") is passed over.
     std::size_t boundary = 0;

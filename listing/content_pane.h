@@ -46,10 +46,27 @@ public:
     static constexpr std::size_t kLargeBuffer = std::size_t(1) << 20;
 
 private:
-    void normalizeLineEnds();
-
     std::string m_text;
     std::uint64_t m_revision = 0;
 };
+
+// The same operations on any text, for the scan, which reads each file into
+// a buffer of its own and never widens its line ends: what it takes from a
+// file is the same either way.
+
+// Line `number` (from 1) of `text` without its line end, LF, CR and CR LF
+// each taken as one; at most ContentPane::kMaxLineLength bytes; empty when
+// the text has no such line. On a text with CR LF line ends only, the same
+// as ContentPane::line().
+std::string_view textLine(std::string_view text, int number);
+
+// Position of the first case-sensitive match of `needle` in `text` that
+// starts and ends on character boundaries, or -1. Whether a needle without
+// CR or LF is found does not depend on how the text's lines end.
+long long findInText(std::string_view text, std::string_view needle);
+
+// Turns every LF, CR and CR LF of `text` into CR LF, in place: the string
+// grows only by the bytes added.
+void widenLineEnds(std::string &text);
 
 } // namespace listing

@@ -67,27 +67,37 @@ void CookieListing::readInto(const platform::Folder &folder, std::string_view fo
     clearEntry(m_entry);
     if (name.empty())
         return;
-
     // Straight into the pane's own buffer: a big file is held once.
-    switch (folder.read(nativeName, kind, m_pane.beginLoad(), id)) {
+    readFile(folder, folderName, name, nativeName, kind, m_pane.beginLoad(), id);
+    m_pane.endLoad();
+    fillEntry(name, m_pane.text());
+}
+
+void CookieListing::readFile(const platform::Folder &folder, std::string_view folderName, std::string_view name,
+                             std::string_view nativeName, platform::EntryKind kind, std::string &bytes,
+                             platform::FileId &id) const
+{
+    switch (folder.read(nativeName, kind, bytes, id)) {
     case platform::ReadResult::Ok:
-        break;
+        return;
     case platform::ReadResult::OpenFailed:
         throw FileOpenError(messages::cannotOpenFile(joinPath(folderName, name)));
     case platform::ReadResult::ReadFailed:
         throw StreamReadError(messages::streamReadFailed());
     }
-    m_pane.endLoad();
+}
 
+void CookieListing::fillEntry(std::string_view name, std::string_view text)
+{
     const TSysInfo &info = m_state.SysInfo;
-    if (info.SearchMode == smContent && FindInContent(info.SearchText) < 0)
+    if (info.SearchMode == smContent && findInText(text, info.SearchText) < 0)
         return;
 
     const std::size_t dot = name.rfind('.');
     m_entry.FileName.assign(name.substr(0, dot));
-    m_entry.FirstLine.assign(m_pane.line(1));
-    m_entry.Info.assign(m_pane.line(2));
-    m_entry.Url.assign(m_pane.line(3));
+    m_entry.FirstLine.assign(textLine(text, 1));
+    m_entry.Info.assign(textLine(text, 2));
+    m_entry.Url.assign(textLine(text, 3));
     const std::size_t at = platform::cp932::findChar(name, '@');
     if (at != std::string_view::npos)
         m_entry.LoginName.assign(name.substr(0, at));
@@ -131,9 +141,13 @@ void CookieListing::ListCookieFiles(ListingView &view)
 
 void CookieListing::scan(ListingView &view, int &count)
 {
-    const platform::DirectoryListing entries = m_folder.find(m_state.filePattern());
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        const platform::DirEntry entry = entries[i];
+    // Taken from the front as the scan goes, so that the listing's room is
+    // given back while the table's grows.
+    platform::DirectoryListing entries = m_folder.find(m_state.filePattern());
+    const TSysInfo &info = m_state.SysInfo;
+    const bool widen = info.SearchMode == smContent && info.SearchText.find_first_of("\r\n") != std::string::npos;
+    for (; !entries.empty(); entries.popFront()) {
+        const platform::DirEntry entry = entries[0];
         if (entry.name == "." || entry.name == "..")
             continue;
         // Folders, pipes and devices are no cookie files (reading one would
@@ -142,10 +156,24 @@ void CookieListing::scan(ListingView &view, int &count)
         if (entry.kind != platform::EntryKind::File && entry.kind != platform::EntryKind::Link)
             continue;
         platform::FileId id = entry.id;
-        readInto(m_folder, m_listedFolder.shown, entry.name, entry.nativeName, entry.kind, id);
+        clearEntry(m_entry);
+        if (entry.name.empty())
+            continue;
+        // Not through the pane: nobody sees the text of a file in the middle
+        // of a scan, and its lines and the search come out the same from the
+        // bytes as read. Only a search text with a line end in it needs the
+        // line ends as the pane has them.
+        readFile(m_folder, m_listedFolder.shown, entry.name, entry.nativeName, entry.kind, m_scanBytes, id);
+        std::string_view text = m_scanBytes;
+        if (widen) {
+            m_widened.assign(m_scanBytes);
+            widenLineEnds(m_widened);
+            text = m_widened;
+        }
+        fillEntry(entry.name, text);
         if (m_entry.found()) {
             m_table.AddGridRow(m_entry, ++count, {entry.nativeName, entry.kind, id});
-            view.fileListed(count, m_entry, m_pane.text());
+            view.fileListed(count, m_entry, m_scanBytes);
         }
     }
 }
@@ -155,6 +183,7 @@ void CookieListing::finishScan(ListingView &view, BusyCursor &busy, int count)
     view.setTableVisible(true);
     m_table.FitGridColumns(count, view.tableFontPointSize());
     view.tableChanged();
+    std::string().swap(m_scanBytes);
     m_pane.clear();
     view.setContentPaneVisible(true);
     busy.release();

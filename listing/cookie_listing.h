@@ -66,6 +66,14 @@ private:
     // the file's identity.
     void readInto(const platform::Folder &folder, std::string_view folderName, std::string_view name,
                   std::string_view nativeName, platform::EntryKind kind, platform::FileId &id);
+    // Reads file `nativeName` of `folder` into `bytes`; throws as
+    // ReadCookieFile() does.
+    void readFile(const platform::Folder &folder, std::string_view folderName, std::string_view name,
+                  std::string_view nativeName, platform::EntryKind kind, std::string &bytes,
+                  platform::FileId &id) const;
+    // Fills the cleared m_entry from file `name`'s text, unless a content
+    // search does not find its text there.
+    void fillEntry(std::string_view name, std::string_view text);
     void scan(ListingView &view, int &count);
     void finishScan(ListingView &view, BusyCursor &busy, int count);
 
@@ -79,6 +87,8 @@ private:
     platform::NamedPath m_listedFolder;
     // Reused for every file of a scan.
     TCookies m_entry;
+    std::string m_scanBytes;
+    std::string m_widened; // for a content search for a line end only
 };
 
 } // namespace listing

@@ -27,9 +27,9 @@ public:
     // The result table was rebuilt: a view of it reads it anew.
     virtual void tableChanged() = 0;
 
-    // Data row `row` was just added for `entry`, read from a file whose whole
-    // text is `text`: the content pane's, every line end made CR LF. Both
-    // are valid only during the call. For a view that wants more of each
+    // Data row `row` was just added for `entry`, read from a file whose bytes
+    // are `text`, as the scan read them (line ends as in the file). Both are
+    // valid only during the call. For a view that wants more of each
     // file than the table keeps, without reading it again; the window
     // ignores it.
     virtual void fileListed(int /*row*/, const TCookies & /*entry*/, std::string_view /*text*/) {}

@@ -1,34 +1,45 @@
 #include "result_table.h"
 
 #include <algorithm>
-#include <cmath>
 #include <charconv>
+#include <cmath>
 #include <cstring>
+#include <stdexcept>
 
 namespace listing {
 namespace {
 
 constexpr std::array<int, 4> kProvisionalWidths = {30, 144, 240, 400};
 
-// A row ends with the identity of its file in a fixed number of bytes: its
-// kind, volume, index and birth.
-constexpr std::size_t kFileRecord = 1 + 3 * sizeof(std::uint64_t);
+// A packed row: its 9 cells each ended by a NUL, then its file: the kind
+// (1 byte), the volume and the index (7 bits a byte, as they are small), the
+// birth (8 bytes), how many leading bytes of the name the file-name cell
+// already holds and how many follow (7 bits a byte), and those. No length:
+// nothing needs it, and 100,000 rows would pay for it.
+constexpr std::size_t kLongestNumber = 10; // 64 bits, 7 at a time
 
-void putNumber(std::string &out, std::uint64_t value)
+char *putVarint(char *out, std::uint64_t value)
 {
-    char bytes[sizeof value];
-    std::memcpy(bytes, &value, sizeof value);
-    out.append(bytes, sizeof value);
+    while (value >= 0x80) {
+        *out++ = static_cast<char>((value & 0x7F) | 0x80);
+        value >>= 7;
+    }
+    *out++ = static_cast<char>(value);
+    return out;
 }
 
-std::uint64_t getNumber(const char *bytes)
+std::uint64_t getVarint(const char *&in)
 {
-    std::uint64_t value;
-    std::memcpy(&value, bytes, sizeof value);
-    return value;
+    std::uint64_t value = 0;
+    for (unsigned shift = 0;; shift += 7) {
+        const auto byte = static_cast<unsigned char>(*in++);
+        value |= static_cast<std::uint64_t>(byte & 0x7F) << shift;
+        if (byte < 0x80)
+            return value;
+    }
 }
 
-// Cell `column` (0 to 8) of a stored row, or its file name for column 9.
+// Cell `column` (0 to 8) of a packed row.
 std::string_view field(std::string_view row, int column)
 {
     std::size_t start = 0;
@@ -47,7 +58,7 @@ std::string_view field(std::string_view row, int column)
 ResultTable::ResultTable()
 {
     m_widths.fill(kDefaultColumnWidth);
-    m_rows.emplace_back(); // the header row, empty until InitGrid
+    m_rows.push_back(kNoRow); // the header row, empty until InitGrid
 }
 
 void ResultTable::InitGrid()
@@ -57,7 +68,7 @@ void ResultTable::InitGrid()
     setRow(0, "No,FileName,URL(?),Info(?)", {});
 }
 
-void ResultTable::AddGridRow(const TCookies &entry, int i, const RowFile &file)
+void ResultTable::AddGridRow(const TCookies &entry, int i, const RowFileView &file)
 {
     if (i < 1)
         return;
@@ -81,12 +92,13 @@ void ResultTable::FitGridColumns(int n, int pointSize)
     setRowCount(std::max(n, 0));
     constexpr int kFitted = 5;
     std::array<std::size_t, kFitted> longest{};
-    for (const std::string &row : m_rows) {
+    for (const RowRef ref : m_rows) {
+        const std::string_view row = packed(ref);
         std::size_t start = 0;
-        for (int column = 0; column < kFitted; ++column) {
+        for (int column = 0; column < kFitted && start < row.size(); ++column) {
             const std::size_t end = row.find('\0', start);
             longest[column] = std::max(longest[column], std::min(end, row.size()) - start);
-            if (end == std::string::npos)
+            if (end == std::string_view::npos)
                 break;
             start = end + 1;
         }
@@ -117,7 +129,7 @@ std::string_view ResultTable::cell(int column, int row) const
 {
     if (column < 0 || column >= m_columnCount || row < 0 || row >= rowCount())
         return {};
-    return field(m_rows[row], column);
+    return field(packed(m_rows[row]), column);
 }
 
 int ResultTable::columnWidth(int column) const
@@ -127,53 +139,122 @@ int ResultTable::columnWidth(int column) const
 
 RowFile ResultTable::rowFile(int row) const
 {
-    if (!isDataRow(row))
+    if (!isDataRow(row) || m_rows[row] == kNoRow)
         return {};
-    const std::string_view packed = m_rows[row];
-    if (packed.size() < kFileRecord)
-        return {};
-    const std::string_view cellsAndName = packed.substr(0, packed.size() - kFileRecord);
-    const char *record = packed.data() + cellsAndName.size();
+    const std::string_view text = packed(m_rows[row]);
+    // Past the 9 cells.
+    std::size_t end = 0;
+    for (int c = 0; c < kGridColumnCount; ++c)
+        end = text.find('\0', end) + 1;
+    const char *in = text.data() + end;
     RowFile file;
-    file.nativeName = field(cellsAndName, kGridColumnCount);
-    file.kind = static_cast<platform::EntryKind>(record[0]);
-    file.id.volume = getNumber(record + 1);
-    file.id.index = getNumber(record + 1 + sizeof(std::uint64_t));
-    file.id.birth = getNumber(record + 1 + 2 * sizeof(std::uint64_t));
+    file.kind = static_cast<platform::EntryKind>(*in++);
+    file.id.volume = getVarint(in);
+    file.id.index = getVarint(in);
+    std::memcpy(&file.id.birth, in, sizeof file.id.birth);
+    in += sizeof file.id.birth;
+    const auto shared = static_cast<std::size_t>(getVarint(in));
+    const auto tail = static_cast<std::size_t>(getVarint(in));
+    file.nativeName.reserve(shared + tail);
+    file.nativeName.assign(field(text, 1).substr(0, shared));
+    file.nativeName.append(in, tail);
     return file;
 }
 
-void ResultTable::setRow(int row, std::string_view text, const RowFile &file)
+std::string_view ResultTable::packed(RowRef ref) const
+{
+    if (ref == kNoRow)
+        return {};
+    // To the end of its block: the cells end at their ninth NUL.
+    const std::size_t offset = ref & (kBlockSize - 1);
+    return {m_blocks[ref >> kBlockBits].bytes.get() + offset, kBlockSize - offset};
+}
+
+void ResultTable::setRow(int row, std::string_view text, const RowFileView &file)
 {
     splitCommaText(text, m_cells);
-    std::size_t size = m_cells.size() + file.nativeName.size() + kFileRecord;
+    // The file name usually repeats the file-name cell: only the rest is kept.
+    const std::string_view nameCell = m_cells[1];
+    const std::size_t shared =
+        std::mismatch(nameCell.begin(), nameCell.end(), file.nativeName.begin(), file.nativeName.end()).first -
+        nameCell.begin();
+    const std::size_t tail = file.nativeName.size() - shared;
+    std::size_t size = m_cells.size() + 1 + 4 * kLongestNumber + sizeof file.id.birth + tail;
     for (const std::string &cell : m_cells)
         size += cell.size();
-    std::string packed;
-    packed.reserve(size); // exactly: 100,000 rows must not carry spare capacity
+    if (size > kBlockSize)
+        throw std::length_error("a table row too long to keep");
+
+    const RowRef ref = allocate(size);
+    char *const start = m_blocks[ref >> kBlockBits].bytes.get() + (ref & (kBlockSize - 1));
+    char *out = start;
     for (const std::string &cell : m_cells) {
-        packed += cell;
-        packed += '\0';
+        out = std::copy(cell.begin(), cell.end(), out);
+        *out++ = '\0';
     }
-    packed += file.nativeName;
-    packed += static_cast<char>(file.kind);
-    putNumber(packed, file.id.volume);
-    putNumber(packed, file.id.index);
-    putNumber(packed, file.id.birth);
-    m_rows[row] = std::move(packed);
+    *out++ = static_cast<char>(file.kind);
+    out = putVarint(out, file.id.volume);
+    out = putVarint(out, file.id.index);
+    std::memcpy(out, &file.id.birth, sizeof file.id.birth);
+    out += sizeof file.id.birth;
+    out = putVarint(out, shared);
+    out = putVarint(out, tail);
+    out = std::copy(file.nativeName.begin() + static_cast<std::ptrdiff_t>(shared), file.nativeName.end(), out);
+    // Only what was written is taken: the numbers are mostly short.
+    m_used = (ref & (kBlockSize - 1)) + static_cast<std::size_t>(out - start);
+
+    dropRow(m_rows[row]);
+    m_rows[row] = ref;
+}
+
+ResultTable::RowRef ResultTable::allocate(std::size_t size)
+{
+    const bool haveBlock = m_current < m_blocks.size() && m_blocks[m_current].bytes;
+    if (haveBlock && m_blocks[m_current].rows == 0)
+        m_used = 0; // every row in it has gone: fill it again
+    if (!haveBlock || m_used + size > kBlockSize) {
+        // A fresh block, in the place of one that went if there is one.
+        std::size_t slot = 0;
+        while (slot < m_blocks.size() && m_blocks[slot].bytes)
+            ++slot;
+        if (slot >= (std::size_t(1) << (32 - kBlockBits)) - 1)
+            throw std::length_error("too many table rows to keep");
+        if (slot == m_blocks.size())
+            m_blocks.emplace_back();
+        m_blocks[slot].bytes = std::make_unique_for_overwrite<char[]>(kBlockSize);
+        m_blocks[slot].rows = 0;
+        m_current = slot;
+        m_used = 0;
+    }
+    ++m_blocks[m_current].rows;
+    return static_cast<RowRef>(m_current << kBlockBits | m_used);
+}
+
+void ResultTable::dropRow(RowRef ref) noexcept
+{
+    if (ref == kNoRow)
+        return;
+    Block &block = m_blocks[ref >> kBlockBits];
+    // The block being filled stays even when empty: the next row goes there.
+    if (--block.rows == 0 && (ref >> kBlockBits) != m_current)
+        block.bytes.reset();
 }
 
 void ResultTable::keepDataRows(int n) noexcept
 {
     const auto rows = static_cast<std::size_t>(std::max(n, 0)) + 1;
-    // Erasing from the end of a deque never allocates.
-    if (m_rows.size() > rows)
-        m_rows.erase(m_rows.begin() + static_cast<std::ptrdiff_t>(rows), m_rows.end());
+    // Dropping from the end of a deque never allocates.
+    while (m_rows.size() > rows) {
+        dropRow(m_rows.back());
+        m_rows.pop_back();
+    }
 }
 
 void ResultTable::setRowCount(int dataRows)
 {
-    m_rows.resize(static_cast<std::size_t>(dataRows) + 1);
+    const auto rows = static_cast<std::size_t>(dataRows) + 1;
+    keepDataRows(dataRows);
+    m_rows.resize(rows, kNoRow);
 }
 
 } // namespace listing

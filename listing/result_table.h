@@ -5,16 +5,26 @@
 #include "platform/filesystem.h"
 
 #include <array>
+#include <cstdint>
 #include <deque>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace listing {
 
-// The file a data row was made from: its real name, what the listing found
-// it to be, and its identity then.
-struct RowFile {
+// The file a data row was made from, as the scan hands it over: its real
+// name, what the listing found it to be, and its identity then.
+struct RowFileView {
     std::string_view nativeName;
+    platform::EntryKind kind = platform::EntryKind::File;
+    platform::FileId id;
+};
+
+// The same, as the table gives it back.
+struct RowFile {
+    std::string nativeName;
     platform::EntryKind kind = platform::EntryKind::File;
     platform::FileId id;
 };
@@ -24,9 +34,10 @@ struct RowFile {
 // and column 0 holds the running numbers, plus the column widths and, for
 // each data row, the real name of the file it was made from.
 //
-// Each row is stored as one string (its cells separated by NUL bytes, then
-// the file name and its identity), so a listing of 100,000 files costs
-// little beyond its text.
+// Rows are packed one after another into large blocks (their cells
+// separated by NUL bytes, then the identity and the name of their file), so
+// that a listing of 100,000 files costs little beyond its text. A block goes
+// as soon as no row is left in it.
 class ResultTable {
 public:
     static constexpr int kDefaultColumnWidth = 32;
@@ -41,7 +52,7 @@ public:
 
     // Writes `entry` as data row i (from 1) and makes the table hold i data
     // rows. `file` is the file the entry was read from.
-    void AddGridRow(const TCookies &entry, int i, const RowFile &file = {});
+    void AddGridRow(const TCookies &entry, int i, const RowFileView &file = {});
 
     // Keeps only the first n data rows; never fails, so that a scan that
     // failed halfway can always leave the table holding its own rows only.
@@ -71,16 +82,35 @@ public:
     RowFile rowFile(int row) const;
 
 private:
-    void setRow(int row, std::string_view text, const RowFile &file);
+    // Where a row is kept: block << kBlockBits | offset in the block.
+    using RowRef = std::uint32_t;
+    static constexpr RowRef kNoRow = 0xFFFFFFFF; // a row never written: all cells empty
+    static constexpr unsigned kBlockBits = 16;
+    static constexpr std::size_t kBlockSize = std::size_t(1) << kBlockBits;
+    struct Block {
+        std::unique_ptr<char[]> bytes;
+        std::uint32_t rows = 0; // rows kept in it
+    };
+
+    void setRow(int row, std::string_view text, const RowFileView &file);
     void setRowCount(int rows);
+    // The packed row (after its length), empty for kNoRow.
+    std::string_view packed(RowRef ref) const;
+    // Forgets the row at `ref`, and its block when it was the last there.
+    void dropRow(RowRef ref) noexcept;
+    // Room for `size` bytes; where they go.
+    RowRef allocate(std::size_t size);
 
     int m_columnCount = kLayoutColumnCount;
     std::array<int, kGridColumnCount> m_widths;
-    // A deque, not a vector: growing never copies the rows it holds nor
-    // leaves room unused, whatever the number of rows.
-    std::deque<std::string> m_rows;
-    // Scratch space reused for every row, so adding a row allocates only the
-    // row itself.
+    std::vector<Block> m_blocks;
+    std::size_t m_current = 0; // the block being filled, if any
+    std::size_t m_used = kBlockSize;
+    // A deque, not a vector: growing never copies what it holds nor leaves
+    // room unused, whatever the number of rows.
+    std::deque<RowRef> m_rows;
+    // Scratch space reused for every row, so adding a row allocates nothing
+    // but, now and then, a block.
     RowCells m_cells;
     std::string m_rowText;
 };

@@ -3,13 +3,16 @@
 #include "name_order.h"
 
 #include <algorithm>
+#include <stdexcept>
 
 namespace platform {
 
 DirEntry DirectoryListing::operator[](std::size_t index) const
 {
     const Item &item = m_items[index];
-    return {name(item.name, item.nameLength), name(item.nativeName, item.nativeLength), item.kind, item.id};
+    const std::uint32_t idSlot = item.kindAndId & ((1u << kIdBits) - 1);
+    return {name(item.name, item.nameLength), name(item.nativeName, item.nativeLength),
+            static_cast<EntryKind>(item.kindAndId >> kIdBits), idSlot != 0 ? m_ids[idSlot - 1] : FileId{}};
 }
 
 std::string_view DirectoryListing::name(NameRef ref, std::size_t length) const
@@ -32,14 +35,20 @@ DirectoryListing::NameRef DirectoryListing::store(std::string_view text)
 
 void DirectoryListing::add(std::string_view name, std::string_view nativeName, EntryKind kind, FileId id)
 {
+    std::uint32_t idSlot = 0;
+    if (id.known()) {
+        if (m_ids.size() + 1 >= (std::size_t(1) << kIdBits))
+            throw std::length_error("too many links in one folder");
+        m_ids.push_back(id);
+        idSlot = static_cast<std::uint32_t>(m_ids.size());
+    }
     Item item{};
     item.name = store(name);
     item.nameLength = static_cast<std::uint16_t>(name.size());
     // The usual case, an ASCII name, is stored once.
     item.nativeName = nativeName == name ? item.name : store(nativeName);
     item.nativeLength = static_cast<std::uint16_t>(nativeName.size());
-    item.kind = kind;
-    item.id = id;
+    item.kindAndId = static_cast<std::uint32_t>(kind) << kIdBits | idSlot;
     m_items.push_back(item);
 }
 

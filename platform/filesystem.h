@@ -84,22 +84,29 @@ public:
     DirEntry operator[](std::size_t index) const;
 
     void add(std::string_view name, std::string_view nativeName, EntryKind kind, FileId id = {});
+    // Drops the first entry, so that a pass that takes the entries one by
+    // one from the front gives their room back as it goes. Entries taken
+    // before stay valid: names are kept as long as the listing.
+    void popFront() { m_items.pop_front(); }
     // Sorts by name (by nameSortsBefore() on the native names).
     void sortByName();
 
 private:
     // Where a name is kept: block number << kBlockBits | offset in the block.
     using NameRef = std::uint32_t;
+    // 16 bytes: the sort moves these, and a listing of 100,000 files holds
+    // them all at once. Only links carry an identity from the listing, so
+    // identities are kept aside and an item holds where its own is.
     struct Item {
         NameRef name;
         NameRef nativeName;
         std::uint16_t nameLength;
         std::uint16_t nativeLength;
-        EntryKind kind;
-        FileId id;
+        std::uint32_t kindAndId; // kind << kIdBits | index in m_ids + 1 (0: none)
     };
     static constexpr unsigned kBlockBits = 16;
     static constexpr std::size_t kBlockSize = std::size_t(1) << kBlockBits;
+    static constexpr unsigned kIdBits = 24;
 
     NameRef store(std::string_view text);
     std::string_view name(NameRef ref, std::size_t length) const;
@@ -107,6 +114,7 @@ private:
     std::vector<std::unique_ptr<char[]>> m_blocks;
     std::size_t m_blockUsed = kBlockSize;
     std::deque<Item> m_items;
+    std::vector<FileId> m_ids;
 };
 
 enum class ReadResult { Ok, OpenFailed, ReadFailed };

@@ -110,6 +110,32 @@ bool isBelow(std::string_view path, std::string_view folder)
     return path.size() > folder.size() + 1 && path.starts_with(folder) && path[folder.size()] == '/';
 }
 
+// An entry name as a C string in `buffer`, without allocating: false for a
+// name that no folder entry can have (empty, too long, a separator or a NUL
+// in it).
+bool entryName(std::string_view nativeName, char (&buffer)[NAME_MAX + 1])
+{
+    if (nativeName.empty() || nativeName.size() > NAME_MAX)
+        return false;
+    // One pass that copies and checks: this runs for every file of a scan.
+    for (std::size_t i = 0; i < nativeName.size(); ++i) {
+        const char c = nativeName[i];
+        if (c == '/' || c == '\0')
+            return false;
+        buffer[i] = c;
+    }
+    buffer[nativeName.size()] = '\0';
+    return true;
+}
+
+bool isAscii(std::string_view text)
+{
+    for (const char c : text)
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return false;
+    return true;
+}
+
 bool holdsSeparator(std::string_view cp932Text)
 {
     return cp932::findChar(cp932Text, kPathSeparator) != std::string_view::npos;
@@ -219,12 +245,16 @@ DirectoryListing Folder::find(std::string_view pattern) const
     std::string name;
     while (const dirent *entry = ::readdir(dir.get())) {
         const std::string_view nativeName(entry->d_name);
-        name = cp932::fromUtf8(nativeName);
-        if (!matchesMask(pattern, name))
+        // An ASCII name is its own CP932 form: the usual case costs no copy.
+        const bool ascii = isAscii(nativeName);
+        if (!ascii)
+            name = cp932::fromUtf8(nativeName);
+        const std::string_view shown = ascii ? nativeName : std::string_view(name);
+        if (!matchesMask(pattern, shown))
             continue;
         FileId id;
         const EntryKind kind = m_impl->kindOf(*entry, id);
-        listing.add(name, nativeName, kind, id);
+        listing.add(shown, nativeName, kind, id);
     }
     listing.sortByName();
     return listing;
@@ -233,7 +263,8 @@ DirectoryListing Folder::find(std::string_view pattern) const
 ReadResult Folder::read(std::string_view nativeName, EntryKind kind, std::string &contents, FileId &id) const
 {
     contents.clear();
-    if (!isOpen() || nativeName.empty() || nativeName.find('/') != std::string_view::npos)
+    char name[NAME_MAX + 1];
+    if (!isOpen() || !entryName(nativeName, name))
         return ReadResult::OpenFailed;
     if (kind != EntryKind::File && kind != EntryKind::Link)
         return ReadResult::OpenFailed;
@@ -245,8 +276,7 @@ ReadResult Folder::read(std::string_view nativeName, EntryKind kind, std::string
     int flags = O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
     if (kind == EntryKind::File)
         flags |= O_NOFOLLOW;
-    const std::string name(nativeName);
-    ScopedFd fd(::openat(m_impl->fd.get(), name.c_str(), flags));
+    ScopedFd fd(::openat(m_impl->fd.get(), name, flags));
     FileInfo info;
     if (fd.get() < 0 || !fileInfo(fd.get(), "", AT_EMPTY_PATH, info) || !S_ISREG(info.mode))
         return ReadResult::OpenFailed;
@@ -285,16 +315,16 @@ ReadResult Folder::read(std::string_view nativeName, EntryKind kind, std::string
 
 bool Folder::remove(std::string_view nativeName, const FileId &id) const
 {
-    if (!isOpen() || !id.known() || nativeName.empty() || nativeName.find('/') != std::string_view::npos)
+    char name[NAME_MAX + 1];
+    if (!isOpen() || !id.known() || !entryName(nativeName, name))
         return false;
-    const std::string name(nativeName);
     // Only the file that was listed: one swapped in under its name since
     // stays. (Linux cannot delete by descriptor; the check and the unlink
     // are as close together as the system allows.)
     FileInfo info;
-    if (!fileInfo(m_impl->fd.get(), name.c_str(), AT_SYMLINK_NOFOLLOW, info) || info.id != id)
+    if (!fileInfo(m_impl->fd.get(), name, AT_SYMLINK_NOFOLLOW, info) || info.id != id)
         return false;
-    return ::unlinkat(m_impl->fd.get(), name.c_str(), 0) == 0;
+    return ::unlinkat(m_impl->fd.get(), name, 0) == 0;
 }
 
 } // namespace platform

@@ -145,19 +145,6 @@ std::string tsvUnescaped(const std::string &field)
     return out;
 }
 
-// The size of a text once every line end (LF, CR or CR LF) is CR LF.
-std::size_t crlfSize(const std::string &bytes)
-{
-    std::size_t size = bytes.size();
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        if (bytes[i] == '\n' && (i == 0 || bytes[i - 1] != '\r'))
-            ++size;
-        else if (bytes[i] == '\r' && (i + 1 == bytes.size() || bytes[i + 1] != '\n'))
-            ++size;
-    }
-    return size;
-}
-
 std::string record(const std::string &name, const std::string &value, const std::string &hostPath,
                    const std::string &flags = "1536")
 {
@@ -228,7 +215,7 @@ TEST(ScanToolFormats, JsonAndCsvGiveEveryListedFileWhole)
     for (std::size_t i = 0; i < files.size(); ++i) {
         EXPECT_EQ(files[i]["number"], i + 1);
         const std::string file = files[i]["file"];
-        EXPECT_EQ(files[i]["size"], crlfSize(readAll(kSamples + "/" + file))) << file;
+        EXPECT_EQ(files[i]["size"], readAll(kSamples + "/" + file).size()) << file;
     }
     EXPECT_EQ(files[0]["file"], "hanako@blog.example.jp[1].txt");
     EXPECT_EQ(files[0]["name"], "hanako@blog.example.jp[1]");
