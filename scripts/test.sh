@@ -22,3 +22,8 @@ if [ "$(id -u)" -eq 0 ] && id nobody >/dev/null 2>&1; then
   (cd /tmp && setpriv --reuid=nobody --regid="$(id -g nobody)" --clear-groups --reset-env \
     "$copy/vellumin_core_tests" --gtest_filter='*Permission*' --gtest_brief=1)
 fi
+
+# The same core for Windows: cross-built and run under Wine.
+if [ "${VELLUMIN_WINDOWS_TESTS:-1}" != 0 ]; then
+  bash "$root/scripts/test-windows.sh"
+fi
