@@ -3,6 +3,7 @@
 
 #include "listing/cookie_listing.h"
 #include "platform/dialogs.h"
+#include "platform/qt/qt_desktop.h"
 #include "ui/qt/result_grid.h"
 #include "ui/qt/result_table_model.h"
 #include "ui/qt/static_text.h"
@@ -208,12 +209,12 @@ void CommandsTest::choosingAFolder()
              QStringLiteral("Vellumin ver 1.30   < CookiesPath:[") + QString::fromStdString(other.str()) +
                  QStringLiteral("/] >"));
     QCOMPARE(rows(), 1);
-    QCOMPARE(m_dialogs.openRequests.front().fileName, std::string());
+    QCOMPARE(m_dialogs.openRequests.front().fileName.native, std::string());
     QCOMPARE(m_dialogs.openRequests.front().defaultExtension, std::string("*.txt"));
 
     clickButton("bbtnInPathSet");
     // The file-name box starts with the path chosen the time before.
-    QCOMPARE(m_dialogs.openRequests.back().fileName, other / "anything.txt");
+    QCOMPARE(m_dialogs.openRequests.back().fileName.native, other / "anything.txt");
 }
 
 void CommandsTest::cancellingTheFolderChoiceChangesNothing()
@@ -257,6 +258,18 @@ void CommandsTest::helpOpensTheReadmeBesideTheProgram()
     QCOMPARE(QString::fromStdString(m_desktop.opened.front()),
              QCoreApplication::applicationDirPath() + QStringLiteral("/README.TXT"));
     QVERIFY(m_dialogs.messages.empty());
+
+    // Installed, the program in bin/ finds it under share/doc/vellumin/,
+    // but one beside the program comes first.
+    TempFolder prefix;
+    const std::string bin = prefix / "bin/";
+    prefix.write("share/doc/vellumin/README.TXT", "help");
+    std::filesystem::create_directories(bin);
+    using platform::qt::QtDesktop;
+    QCOMPARE(QtDesktop::documentPath(bin, "README.TXT"), bin + "../share/doc/vellumin/README.TXT");
+    prefix.write("bin/README.TXT", "help");
+    QCOMPARE(QtDesktop::documentPath(bin, "README.TXT"), bin + "README.TXT");
+    QCOMPARE(QtDesktop::documentPath(prefix / "nowhere/", "README.TXT"), prefix / "nowhere/README.TXT");
 }
 
 void CommandsTest::selectingARowShowsItsOwnFile()
@@ -484,13 +497,14 @@ void CommandsTest::answeringNoChangesNothing()
 void CommandsTest::deleteActsOnTheRealFileNotOnColumnOne()
 {
     // Column 1 shows "user@a" for both; going by it would delete user@a.txt.
+    // The question names the file that is deleted.
     m_prefix->writeCookie("user@a.txt", record("keep", "k/"));
     m_prefix->writeCookie("user@a b.txt", record("delete", "d/"));
     start();
     clickRow(4);
     m_dialogs.messageAnswers = {kIdYes};
     clickText("stDelete");
-    QCOMPARE(m_dialogs.messages.front().text, cp932("No.5 の user@a ファイルを削除します。\n\r宜しいですか？"));
+    QCOMPARE(m_dialogs.messages.front().text, cp932("No.5 の user@a b ファイルを削除します。\n\r宜しいですか？"));
     QVERIFY(!exists("user@a b.txt"));
     QVERIFY(exists("user@a.txt"));
 }
@@ -498,7 +512,8 @@ void CommandsTest::deleteActsOnTheRealFileNotOnColumnOne()
 void CommandsTest::deleteAfterDraggingAColumnDeletesTheRowsFile()
 {
     // Dragged into position 1, the URL column names a file that is no cookie
-    // of this row at all.
+    // of this row at all: the question names the row's own file, which is
+    // the one deleted.
     m_prefix->writeCookie("victim.txt", record("innocent", "i/"));
     m_prefix->writeCookie("zz@site.txt", record("info", "victim"));
     start();
@@ -507,7 +522,7 @@ void CommandsTest::deleteAfterDraggingAColumnDeletesTheRowsFile()
     clickRow(5);                                    // zz@site
     m_dialogs.messageAnswers = {kIdYes};
     clickText("stDelete");
-    QCOMPARE(m_dialogs.messages.front().text, cp932("No.6 の victim ファイルを削除します。\n\r宜しいですか？"));
+    QCOMPARE(m_dialogs.messages.front().text, cp932("No.6 の zz@site ファイルを削除します。\n\r宜しいですか？"));
     QVERIFY(!exists("zz@site.txt"));
     QVERIFY(exists("victim.txt"));
     // The rescan writes every column back in its place.
