@@ -4,7 +4,9 @@
 #include "platform/mask_match.h"
 
 #include <windows.h>
+#include <winternl.h>
 
+#include <algorithm>
 #include <new>
 
 namespace platform {
@@ -60,12 +62,38 @@ bool isAsked(DWORD attributes)
     return (attributes & kSpecialAttributes & ~kAskedAttributes) == 0;
 }
 
-FileId fileIdOf(const BY_HANDLE_FILE_INFORMATION &info)
+// The file index of what `handle` has open. Asked alone, without the volume
+// serial number that GetFileInformationByHandle looks up for every file
+// (Wine reads it afresh each time, which would cost the scan more than
+// reading the file): every entry of a folder lies on the folder's volume.
+bool fileIndexOf(HANDLE handle, std::uint64_t &index)
 {
-    FileId id;
-    id.volume = info.dwVolumeSerialNumber;
-    id.index = std::uint64_t(info.nFileIndexHigh) << 32 | info.nFileIndexLow;
-    return id;
+    struct {
+        LARGE_INTEGER IndexNumber;
+    } internal{};
+    IO_STATUS_BLOCK status{};
+    if (NtQueryInformationFile(handle, &status, &internal, sizeof internal, FileInternalInformation) < 0)
+        return false;
+    index = static_cast<std::uint64_t>(internal.IndexNumber.QuadPart);
+    return true;
+}
+
+// The path of what `handle` has open, from the root of its volume.
+std::wstring volumePath(HANDLE handle)
+{
+    std::wstring path;
+    alignas(FILE_NAME_INFO) char buffer[sizeof(FILE_NAME_INFO) + 2 * 32768];
+    auto *info = reinterpret_cast<FILE_NAME_INFO *>(buffer);
+    if (GetFileInformationByHandleEx(handle, FileNameInfo, info, sizeof buffer))
+        path.assign(info->FileName, info->FileNameLength / sizeof(wchar_t));
+    return path;
+}
+
+bool sameNameIgnoringCase(std::wstring_view a, std::wstring_view b)
+{
+    return a.size() == b.size() &&
+           CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()), TRUE) ==
+               CSTR_EQUAL;
 }
 
 // The final path of what `handle` has open ("\\?\C:\folder\name"), links
@@ -116,14 +144,6 @@ HANDLE openToInspect(const std::string &path, DWORD flags)
                        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | flags, nullptr);
 }
 
-bool isRegularFile(HANDLE handle, BY_HANDLE_FILE_INFORMATION &info)
-{
-    // A device (a name such as "con.txt" can reach one) is no file, and
-    // reading one could wait for ever.
-    return GetFileType(handle) == FILE_TYPE_DISK && GetFileInformationByHandle(handle, &info) &&
-           !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 } // namespace
 
 std::string_view nativeFolderPart(std::string_view nativePath)
@@ -148,7 +168,29 @@ struct Folder::Impl {
     std::string path;      // as given, without a trailing separator
     std::string prefix;    // path + "\": what each entry's name follows
     ScopedHandle handle;   // the folder itself, held while it is listed
+    std::uint64_t volume = 0;
+    std::wstring volumePath; // from its volume's root, with a trailing "\"
     std::string finalPath; // its final path with a trailing "\", found on first need
+
+    // The identity of `entry`, an entry of this folder.
+    bool idOf(HANDLE entry, FileId &id) const
+    {
+        id = {};
+        id.volume = volume;
+        return fileIndexOf(entry, id.index);
+    }
+
+    // True when `opened` is entry `name` of this folder itself, not one of
+    // another folder that the path has been made to lead to since.
+    bool isEntry(HANDLE opened, std::string_view name) const
+    {
+        const int length = MultiByteToWideChar(CP_ACP, 0, name.data(), static_cast<int>(name.size()), nullptr, 0);
+        std::wstring expected = volumePath;
+        const std::size_t at = expected.size();
+        expected.resize(at + static_cast<std::size_t>(std::max(length, 0)));
+        MultiByteToWideChar(CP_ACP, 0, name.data(), static_cast<int>(name.size()), expected.data() + at, length);
+        return !volumePath.empty() && sameNameIgnoringCase(platform::volumePath(opened), expected);
+    }
 
     std::string entryPath(std::string_view name) const { return prefix + std::string(name); }
 
@@ -162,22 +204,15 @@ struct Folder::Impl {
         return finalPath;
     }
 
-    // True when what `opened` has open is entry `name` of this folder itself
-    // (`directly`) or lies anywhere below it.
-    bool holds(HANDLE opened, std::string_view name, bool directly)
+    // True when what `opened` has open lies in this folder or below it,
+    // links resolved.
+    bool holds(HANDLE opened)
     {
         const std::string &folder = finalFolder();
         if (folder.empty())
             return false;
         const std::string path = platform::finalPath(opened);
-        if (path.size() <= folder.size() || !path.starts_with(folder))
-            return false;
-        if (!directly)
-            return true;
-        // The final path spells the name as the folder keeps it, which may
-        // differ in letter case from the name asked for: only its place counts.
-        const std::string_view rest = std::string_view(path).substr(folder.size());
-        return isBareName(rest) && rest.size() == name.size();
+        return path.size() > folder.size() && path.starts_with(folder);
     }
 
     // What a reparse point (a symbolic link, a junction) leads to.
@@ -185,9 +220,8 @@ struct Folder::Impl {
     {
         {
             ScopedHandle link(openToInspect(path, FILE_FLAG_OPEN_REPARSE_POINT));
-            BY_HANDLE_FILE_INFORMATION info;
-            if (link.valid() && GetFileInformationByHandle(link.get(), &info))
-                id = fileIdOf(info);
+            if (link.valid())
+                idOf(link.get(), id);
         }
         ScopedHandle target(openToInspect(path, 0));
         if (!target.valid())
@@ -197,7 +231,7 @@ struct Folder::Impl {
             return EntryKind::Other;
         if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
             return EntryKind::Directory;
-        return holds(target.get(), {}, false) ? EntryKind::Link : EntryKind::OutsideLink;
+        return holds(target.get()) ? EntryKind::Link : EntryKind::OutsideLink;
     }
 };
 
@@ -221,6 +255,12 @@ Folder Folder::open(const std::string &nativePath)
     if (impl.handle.valid() &&
         !(GetFileInformationByHandle(impl.handle.get(), &info) && (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)))
         impl.handle.reset();
+    if (impl.handle.valid()) {
+        impl.volume = info.dwVolumeSerialNumber;
+        impl.volumePath = volumePath(impl.handle.get());
+        if (!impl.volumePath.empty() && impl.volumePath.back() != L'\\')
+            impl.volumePath += L'\\';
+    }
     return folder;
 }
 
@@ -277,29 +317,31 @@ ReadResult Folder::read(std::string_view nativeName, EntryKind kind, std::string
     const DWORD flags = kind == EntryKind::File ? FILE_FLAG_OPEN_REPARSE_POINT : 0;
     ScopedHandle file(CreateFileA(m_impl->entryPath(nativeName).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | flags, nullptr));
-    BY_HANDLE_FILE_INFORMATION info;
-    if (!file.valid() || !isRegularFile(file.get(), info))
+    // A device (a name such as "con.txt" can reach one) is no file, and
+    // reading one could wait for ever.
+    FILE_STANDARD_INFO standard;
+    if (!file.valid() || GetFileType(file.get()) != FILE_TYPE_DISK ||
+        !GetFileInformationByHandleEx(file.get(), FileStandardInfo, &standard, sizeof standard) ||
+        standard.Directory)
         return ReadResult::OpenFailed;
     if (kind == EntryKind::File) {
-        if (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
-            return ReadResult::OpenFailed;
         // The file that was listed, in the folder that was listed: not one
         // swapped in under its name, nor one that the folder's path has been
-        // made to lead to since.
-        const FileId opened = fileIdOf(info);
-        if (id.known() && opened != id)
-            return ReadResult::OpenFailed;
-        if (!m_impl->holds(file.get(), nativeName, true))
+        // made to lead to since. (A link swapped in is opened itself, and
+        // its own data is nothing of anyone's.)
+        FileId opened;
+        if (!m_impl->idOf(file.get(), opened) || (id.known() && opened != id) ||
+            !m_impl->isEntry(file.get(), nativeName))
             return ReadResult::OpenFailed;
         id = opened;
-    } else if (!m_impl->holds(file.get(), {}, false)) {
+    } else if (!m_impl->holds(file.get())) {
         // Checked on what was opened, not on what the link said when listed.
         return ReadResult::OpenFailed;
     }
 
     // The size at opening is what is read. Room beyond it lets the content
     // pane widen line ends (LF to CR LF) in place.
-    const std::uint64_t size = std::uint64_t(info.nFileSizeHigh) << 32 | info.nFileSizeLow;
+    const auto size = static_cast<std::uint64_t>(standard.EndOfFile.QuadPart);
     if (size > contents.max_size() / 2)
         return ReadResult::ReadFailed;
     try {
@@ -338,13 +380,15 @@ bool Folder::remove(std::string_view nativeName, const FileId &id) const
     ScopedHandle entry(CreateFileA(m_impl->entryPath(nativeName).c_str(), DELETE | FILE_READ_ATTRIBUTES,
                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                    FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    BY_HANDLE_FILE_INFORMATION info;
-    if (!entry.valid() || GetFileType(entry.get()) != FILE_TYPE_DISK ||
-        !GetFileInformationByHandle(entry.get(), &info) || fileIdOf(info) != id)
+    FileId found;
+    FILE_BASIC_INFO basic;
+    if (!entry.valid() || GetFileType(entry.get()) != FILE_TYPE_DISK || !m_impl->idOf(entry.get(), found) ||
+        found != id || !GetFileInformationByHandleEx(entry.get(), FileBasicInfo, &basic, sizeof basic))
         return false;
-    if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !(info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
+    const DWORD attributes = basic.FileAttributes;
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) && !(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
         return false; // a folder is no cookie file
-    if (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY)
+    if (attributes & FILE_ATTRIBUTE_READONLY)
         return false;
     FILE_DISPOSITION_INFO disposition{};
     disposition.DeleteFile = TRUE;
