@@ -18,6 +18,8 @@ trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
 mkdir -p "$WINEPREFIX"
 wineserver -p
 wineboot -i >/dev/null 2>&1
+# The window's font, "ＭＳ Ｐゴシック", is IPA P Gothic here, as on Linux.
+wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ Ｐゴシック' /t REG_SZ /d 'IPAPGothic' /f >/dev/null 2>&1 || true
 touch "$WINEPREFIX/.vellumin-made"
 
 ctest --test-dir "$build" --output-on-failure -j2

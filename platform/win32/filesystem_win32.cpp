@@ -91,9 +91,8 @@ std::wstring volumePath(HANDLE handle)
 
 bool sameNameIgnoringCase(std::wstring_view a, std::wstring_view b)
 {
-    return a.size() == b.size() &&
-           CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()), TRUE) ==
-               CSTR_EQUAL;
+    return a.size() == b.size() && CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(),
+                                                        static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
 }
 
 // The final path of what `handle` has open ("\\?\C:\folder\name"), links
@@ -165,12 +164,12 @@ std::string shownName(std::string_view nativeName)
 }
 
 struct Folder::Impl {
-    std::string path;      // as given, without a trailing separator
-    std::string prefix;    // path + "\": what each entry's name follows
-    ScopedHandle handle;   // the folder itself, held while it is listed
+    std::string path;    // as given, without a trailing separator
+    std::string prefix;  // path + "\": what each entry's name follows
+    ScopedHandle handle; // the folder itself, held while it is listed
     std::uint64_t volume = 0;
     std::wstring volumePath; // from its volume's root, with a trailing "\"
-    std::string finalPath; // its final path with a trailing "\", found on first need
+    std::string finalPath;   // its final path with a trailing "\", found on first need
 
     // The identity of `entry`, an entry of this folder.
     bool idOf(HANDLE entry, FileId &id) const
@@ -321,8 +320,7 @@ ReadResult Folder::read(std::string_view nativeName, EntryKind kind, std::string
     // reading one could wait for ever.
     FILE_STANDARD_INFO standard;
     if (!file.valid() || GetFileType(file.get()) != FILE_TYPE_DISK ||
-        !GetFileInformationByHandleEx(file.get(), FileStandardInfo, &standard, sizeof standard) ||
-        standard.Directory)
+        !GetFileInformationByHandleEx(file.get(), FileStandardInfo, &standard, sizeof standard) || standard.Directory)
         return ReadResult::OpenFailed;
     if (kind == EntryKind::File) {
         // The file that was listed, in the folder that was listed: not one
