@@ -190,8 +190,8 @@ int main(int argc, char **argv)
 {
     // "--folder FOLDER" keeps the cookie folder in FOLDER: filled when it is
     // empty, taken as it is when an earlier run with the same N filled it.
-    // So one folder serves both systems (filling 100,000 files through Wine
-    // takes hours; reading them does not).
+    // So one folder serves both systems: Wine makes each new file slower the
+    // more the folder holds, and would take hours to fill 100,000.
     const char *keptFolder = nullptr;
     if (argc >= 3 && std::string_view(argv[argc - 2]) == "--folder") {
         keptFolder = argv[argc - 1];
