@@ -7,6 +7,7 @@
 #include <winternl.h>
 
 #include <algorithm>
+#include <memory>
 #include <new>
 
 namespace platform {
@@ -81,12 +82,22 @@ bool fileIndexOf(HANDLE handle, std::uint64_t &index)
 // The path of what `handle` has open, from the root of its volume.
 std::wstring volumePath(HANDLE handle)
 {
-    std::wstring path;
-    alignas(FILE_NAME_INFO) char buffer[sizeof(FILE_NAME_INFO) + 2 * 32768];
-    auto *info = reinterpret_cast<FILE_NAME_INFO *>(buffer);
-    if (GetFileInformationByHandleEx(handle, FileNameInfo, info, sizeof buffer))
-        path.assign(info->FileName, info->FileNameLength / sizeof(wchar_t));
-    return path;
+    // Room for the usual path first; the longest one a volume allows after.
+    struct alignas(FILE_NAME_INFO) Buffer {
+        char bytes[sizeof(FILE_NAME_INFO) + 2 * MAX_PATH];
+    } small;
+    std::unique_ptr<char[]> large;
+    auto *info = reinterpret_cast<FILE_NAME_INFO *>(small.bytes);
+    if (!GetFileInformationByHandleEx(handle, FileNameInfo, info, sizeof small.bytes)) {
+        if (GetLastError() != ERROR_MORE_DATA)
+            return {};
+        constexpr DWORD kLargeSize = sizeof(FILE_NAME_INFO) + 2 * 32768;
+        large = std::make_unique<char[]>(kLargeSize);
+        info = reinterpret_cast<FILE_NAME_INFO *>(large.get());
+        if (!GetFileInformationByHandleEx(handle, FileNameInfo, info, kLargeSize))
+            return {};
+    }
+    return std::wstring(info->FileName, info->FileNameLength / sizeof(wchar_t));
 }
 
 bool sameNameIgnoringCase(std::wstring_view a, std::wstring_view b)
@@ -123,8 +134,9 @@ bool endsWithSeparator(std::string_view path)
     return last != std::string_view::npos && path[last] == kPathSeparator;
 }
 
-// A name that could reach beyond its folder: a separator of either kind, or a
-// drive or stream colon.
+// True for a name that cannot reach beyond its folder: no separator of
+// either kind, no drive or stream colon. ("." and ".." pass: they name
+// folders, which nothing here reads or deletes.)
 bool isBareName(std::string_view name)
 {
     if (name.empty())
