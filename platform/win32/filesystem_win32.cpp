@@ -79,33 +79,6 @@ bool fileIndexOf(HANDLE handle, std::uint64_t &index)
     return true;
 }
 
-// The path of what `handle` has open, from the root of its volume.
-std::wstring volumePath(HANDLE handle)
-{
-    // Room for the usual path first; the longest one a volume allows after.
-    struct alignas(FILE_NAME_INFO) Buffer {
-        char bytes[sizeof(FILE_NAME_INFO) + 2 * MAX_PATH];
-    } small;
-    std::unique_ptr<char[]> large;
-    auto *info = reinterpret_cast<FILE_NAME_INFO *>(small.bytes);
-    if (!GetFileInformationByHandleEx(handle, FileNameInfo, info, sizeof small.bytes)) {
-        if (GetLastError() != ERROR_MORE_DATA)
-            return {};
-        constexpr DWORD kLargeSize = sizeof(FILE_NAME_INFO) + 2 * 32768;
-        large = std::make_unique<char[]>(kLargeSize);
-        info = reinterpret_cast<FILE_NAME_INFO *>(large.get());
-        if (!GetFileInformationByHandleEx(handle, FileNameInfo, info, kLargeSize))
-            return {};
-    }
-    return std::wstring(info->FileName, info->FileNameLength / sizeof(wchar_t));
-}
-
-bool sameNameIgnoringCase(std::wstring_view a, std::wstring_view b)
-{
-    return a.size() == b.size() && CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(),
-                                                        static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
-}
-
 // The final path of what `handle` has open ("\\?\C:\folder\name"), links
 // resolved; empty when the system cannot tell.
 std::string finalPath(HANDLE handle)
@@ -180,8 +153,8 @@ struct Folder::Impl {
     std::string prefix;  // path + "\": what each entry's name follows
     ScopedHandle handle; // the folder itself, held while it is listed
     std::uint64_t volume = 0;
-    std::wstring volumePath; // from its volume's root, with a trailing "\"
-    std::string finalPath;   // its final path with a trailing "\", found on first need
+    std::uint64_t folderIndex = 0;
+    std::string finalPath; // its final path with a trailing "\", found on first need
 
     // The identity of `entry`, an entry of this folder.
     bool idOf(HANDLE entry, FileId &id) const
@@ -191,16 +164,15 @@ struct Folder::Impl {
         return fileIndexOf(entry, id.index);
     }
 
-    // True when `opened` is entry `name` of this folder itself, not one of
-    // another folder that the path has been made to lead to since.
-    bool isEntry(HANDLE opened, std::string_view name) const
+    // True while the folder's path still leads to the folder held open. A
+    // scan reads through the path (CreateFileA takes no folder handle), and
+    // checking each file's place would cost more than reading it; so what it
+    // learnt is acted on only while the path is the folder's.
+    bool stillAtItsPath() const
     {
-        const int length = MultiByteToWideChar(CP_ACP, 0, name.data(), static_cast<int>(name.size()), nullptr, 0);
-        std::wstring expected = volumePath;
-        const std::size_t at = expected.size();
-        expected.resize(at + static_cast<std::size_t>(std::max(length, 0)));
-        MultiByteToWideChar(CP_ACP, 0, name.data(), static_cast<int>(name.size()), expected.data() + at, length);
-        return !volumePath.empty() && sameNameIgnoringCase(platform::volumePath(opened), expected);
+        ScopedHandle again(openToInspect(prefix, 0));
+        std::uint64_t index = 0;
+        return again.valid() && fileIndexOf(again.get(), index) && index == folderIndex;
     }
 
     std::string entryPath(std::string_view name) const { return prefix + std::string(name); }
@@ -268,9 +240,8 @@ Folder Folder::open(const std::string &nativePath)
         impl.handle.reset();
     if (impl.handle.valid()) {
         impl.volume = info.dwVolumeSerialNumber;
-        impl.volumePath = volumePath(impl.handle.get());
-        if (!impl.volumePath.empty() && impl.volumePath.back() != L'\\')
-            impl.volumePath += L'\\';
+        if (!fileIndexOf(impl.handle.get(), impl.folderIndex))
+            impl.handle.reset();
     }
     return folder;
 }
@@ -335,13 +306,11 @@ ReadResult Folder::read(std::string_view nativeName, EntryKind kind, std::string
         !GetFileInformationByHandleEx(file.get(), FileStandardInfo, &standard, sizeof standard) || standard.Directory)
         return ReadResult::OpenFailed;
     if (kind == EntryKind::File) {
-        // The file that was listed, in the folder that was listed: not one
-        // swapped in under its name, nor one that the folder's path has been
-        // made to lead to since. (A link swapped in is opened itself, and
-        // its own data is nothing of anyone's.)
+        // The file that was listed, not one swapped in under its name since.
+        // (A link swapped in is opened itself, and its own data is nothing
+        // of anyone's.)
         FileId opened;
-        if (!m_impl->idOf(file.get(), opened) || (id.known() && opened != id) ||
-            !m_impl->isEntry(file.get(), nativeName))
+        if (!m_impl->idOf(file.get(), opened) || (id.known() && opened != id))
             return ReadResult::OpenFailed;
         id = opened;
     } else if (!m_impl->holds(file.get())) {
@@ -379,7 +348,7 @@ ReadResult Folder::read(std::string_view nativeName, EntryKind kind, std::string
 
 bool Folder::remove(std::string_view nativeName, const FileId &id) const
 {
-    if (!isOpen() || !id.known() || !isBareName(nativeName))
+    if (!isOpen() || !id.known() || !isBareName(nativeName) || !m_impl->stillAtItsPath())
         return false;
     // The entry itself, a link included, never what a link leads to; opened
     // for deletion and checked to be the file that was listed. The deletion
