@@ -1,4 +1,4 @@
-// The cookie folder both benchmarks measure: a folder under /tmp that goes
+// The cookie folder both benchmarks measure: a temporary folder that goes
 // with everything in it, the generator that fills it, and the N of the
 // command line.
 
@@ -15,7 +15,9 @@ namespace bench {
 inline constexpr std::string_view kNameSearch = "example1";
 inline constexpr std::string_view kContentSearch = "SESSIONID";
 
-// A folder /tmp/<prefix>-XXXXXX, removed with everything in it when this goes.
+// A fresh folder <temporary folder>/<prefix>-XXXXXX (/tmp on Linux, the
+// user's temporary folder on Windows), removed with everything in it when
+// this goes.
 class TempFolder {
 public:
     explicit TempFolder(std::string_view prefix);
@@ -28,6 +30,9 @@ private:
     std::string m_path;
 };
 
+// Writes `bytes` as the whole of file `path` (a native path).
+void writeFile(const std::string &path, std::string_view bytes);
+
 // What the generated folder holds, so that each phase's count can be checked.
 struct Corpus {
     std::size_t files = 0;
@@ -39,8 +44,8 @@ struct Corpus {
 
 // Fills `folder` with `count` cookie files of 1 to 4 records each, named
 // login@site[n].txt, a few per cent with CP932 text: the same files on every
-// run.
-Corpus makeCookieFolder(const std::string &folder, std::size_t count);
+// run. Without `write`, only tells what an earlier run put there.
+Corpus makeCookieFolder(const std::string &folder, std::size_t count, bool write = true);
 
 // The N of "program [N]": `defaultCount` without an argument, nothing when
 // the command line is not one whole number from 1 to 10 million.

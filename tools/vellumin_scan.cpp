@@ -25,6 +25,11 @@
 #include <string>
 #include <string_view>
 
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
 namespace {
 
 constexpr int kLayoutFontPointSize = 9;
@@ -70,7 +75,9 @@ void setSearch(listing::ProgramState &state, const scan::ScanOptions &options)
         state.SysInfo.SearchMode = listing::smContent;
         break;
     }
-    state.SysInfo.SearchText = platform::cp932::fromUtf8(options.searchText);
+    // The arguments come as the system names files: UTF-8 on Linux, CP932
+    // on Windows.
+    state.SysInfo.SearchText = platform::shownName(options.searchText);
 }
 
 std::unique_ptr<scan::ScanWriter> makeWriter(const scan::ScanOptions &options, scan::OutputBuffer &out)
@@ -163,6 +170,12 @@ int printAndExit(const char *text)
 
 int main(int argc, char **argv)
 {
+#ifdef _WIN32
+    // The bytes as they are: no CR put before each LF, so that the output is
+    // the same on both systems.
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+#endif
     try {
         const scan::ScanOptions options = scan::parseScanOptions(argc, argv);
         switch (options.action) {

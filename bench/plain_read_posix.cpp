@@ -10,11 +10,6 @@
 
 namespace bench {
 
-double millisecondsSince(Clock::time_point start)
-{
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
 double processCpuMs()
 {
     timespec now{};
