@@ -161,3 +161,20 @@ TEST_F(Win32FolderScan, TheDefaultFolderIsTheWindowsDirectorysCookies)
     GetWindowsDirectoryA(windows, sizeof windows);
     EXPECT_EQ(cookies.state().CookiesPath, std::string(windows) + "\\Cookies");
 }
+
+TEST(Win32ChosenFile, GivesItsFolderWithoutTheTrailingBackslash)
+{
+    const auto folderOf = [](std::string path) { return cookieFolderOfChosenFile(platform::namedPath(path)); };
+    EXPECT_EQ(folderOf("C:\\TEMP\\x.txt").native, "C:\\TEMP");
+    EXPECT_EQ(folderOf("C:\\x.txt").native, "C:");
+    // A trail byte 0x5C is neither the last separator nor one to drop.
+    EXPECT_EQ(folderOf("C:\\" + kHyo + "\\" + kSo + ".txt").native, "C:\\" + kHyo);
+    EXPECT_EQ(folderOf("C:\\" + kHyo).native, "C:");
+    EXPECT_EQ(folderOf("C:\\a\\" + kHyo + "\\x.txt").shown, "C:\\a\\" + kHyo);
+
+    // A drive's root: the scan lists "C:\*.txt", the caption shows "C:\".
+    ProgramState state;
+    state.setCookiesPath(folderOf("C:\\x.txt"));
+    EXPECT_EQ(state.fileMask(), "C:\\*.txt");
+    EXPECT_EQ(state.caption(), "Vellumin ver 1.30   < CookiesPath:[C:\\] >");
+}
