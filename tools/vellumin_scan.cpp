@@ -58,7 +58,10 @@ private:
 // empty text, which stands for the root).
 void setCookieFolder(listing::ProgramState &state, std::string_view folder)
 {
-    while (!folder.empty() && folder.back() == platform::kPathSeparator)
+    // A separator ends the path only when it is a character of its own: on
+    // Windows the last byte of "表" is 0x5C too.
+    while (!folder.empty() && platform::nativeFolderPart(folder).size() == folder.size() &&
+           folder.back() == platform::kPathSeparator)
         folder.remove_suffix(1);
     state.setCookiesPath(platform::namedPath(std::string(folder)));
 }
