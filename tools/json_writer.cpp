@@ -75,7 +75,7 @@ using Writer = rapidjson::Writer<Buffer, rapidjson::UTF8<>, rapidjson::UTF8<>, A
 void check(bool written)
 {
     if (!written)
-        throw std::runtime_error("a text that is not UTF-8 in the JSON output");
+        throw std::runtime_error("the JSON writer refused a value");
 }
 
 void writeText(Writer &writer, std::string_view utf8)
