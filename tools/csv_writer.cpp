@@ -12,8 +12,6 @@
 namespace scan {
 namespace {
 
-using platform::cp932::toUtf8;
-
 class CsvWriter : public ScanWriter {
 public:
     CsvWriter(OutputBuffer &out, bool cookies) : m_out(out), m_cookies(cookies)
@@ -54,7 +52,7 @@ private:
         std::string &out = m_out.text();
         startRow(out, file);
         for (const std::string_view text : {file.name, file.url, file.info}) {
-            appendCsvField(out, toUtf8(text));
+            appendCsvField(out, cp932AsUtf8(text, m_scratch));
             out += ',';
         }
         out += std::to_string(file.text.size());
@@ -74,7 +72,7 @@ private:
         for (const listing::CookieRecord &cookie : records) {
             startRow(out, file);
             for (const std::string_view text : {cookie.name, cookie.value, cookie.host, cookie.path}) {
-                appendCsvField(out, toUtf8(text));
+                appendCsvField(out, cp932AsUtf8(text, m_scratch));
                 out += ',';
             }
             out += cookie.secure() ? "true," : "false,";
@@ -89,6 +87,7 @@ private:
     OutputBuffer &m_out;
     bool m_cookies;
     FileCookies m_decoder;
+    std::string m_scratch;
 };
 
 } // namespace

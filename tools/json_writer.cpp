@@ -75,7 +75,7 @@ using Writer = rapidjson::Writer<Buffer, rapidjson::UTF8<>, rapidjson::UTF8<>, A
 void check(bool written)
 {
     if (!written)
-        throw std::runtime_error("a text that is not UTF-8 in the JSON output");
+        throw std::runtime_error("the JSON writer refused a value");
 }
 
 void writeText(Writer &writer, std::string_view utf8)
@@ -141,18 +141,7 @@ private:
         m_documentText.Clear();
     }
 
-    // A CP932 text, converted only when it is not ASCII, which it is most of
-    // the time.
-    void writeCp932(std::string_view text)
-    {
-        for (const char c : text) {
-            if (static_cast<unsigned char>(c) >= 0x80) {
-                writeText(m_writer, platform::cp932::toUtf8(text));
-                return;
-            }
-        }
-        writeText(m_writer, text);
-    }
+    void writeCp932(std::string_view text) { writeText(m_writer, cp932AsUtf8(text, m_scratch)); }
 
     void writeRecord(const ListedFile &file, const std::vector<listing::CookieRecord> *cookies)
     {
@@ -225,6 +214,7 @@ private:
     Writer m_writer;       // one file's record at a time
     FileCookies m_decoder;
     std::string m_time;
+    std::string m_scratch;
 };
 
 } // namespace

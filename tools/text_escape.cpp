@@ -76,6 +76,17 @@ std::string utf8ForDisplay(std::string_view text)
     return out;
 }
 
+std::string_view cp932AsUtf8(std::string_view cp932, std::string &scratch)
+{
+    for (const char c : cp932) {
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            scratch = platform::cp932::toUtf8(cp932);
+            return scratch;
+        }
+    }
+    return cp932;
+}
+
 std::string hexBytes(std::string_view bytes)
 {
     std::string out;

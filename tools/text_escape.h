@@ -16,6 +16,10 @@ std::size_t utf8CharLength(std::string_view text, std::size_t pos);
 // the bytes it replaces.
 std::string utf8ForDisplay(std::string_view text);
 
+// A CP932 text as UTF-8: `cp932` itself when it is ASCII, as it mostly is,
+// else its conversion, kept in `scratch`.
+std::string_view cp932AsUtf8(std::string_view cp932, std::string &scratch);
+
 // The bytes as lowercase hexadecimal digits, two per byte.
 std::string hexBytes(std::string_view bytes);
 

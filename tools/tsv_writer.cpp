@@ -65,7 +65,7 @@ public:
         for (const listing::CookieRecord &cookie : records) {
             startRow(out, file);
             for (const std::string_view text : {cookie.name, cookie.value, cookie.host, cookie.path}) {
-                appendTsvField(out, toUtf8(text));
+                appendTsvField(out, cp932AsUtf8(text, m_scratch));
                 out += '\t';
             }
             out += cookie.secure() ? "true\t" : "false\t";
@@ -91,6 +91,7 @@ private:
 
     OutputBuffer &m_out;
     FileCookies m_cookies;
+    std::string m_scratch;
 };
 
 } // namespace
