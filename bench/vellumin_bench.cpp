@@ -2,7 +2,9 @@
 // one process: the best time of a few runs and the heap peak of each phase.
 // It makes its own cookie folder under /tmp and removes it at the end.
 //
-//   vellumin-bench [N]      N cookie files, 10000 when not given
+//   vellumin-bench [N]          N cookie files, 10000 when not given
+//   vellumin-bench --cold [N]   as root: one pass of the plain loop and one
+//                               scan, each after emptying the system's caches
 //
 // Figures are printed, never judged: the exit status is 1 only when a phase
 // lists a different number of files than the folder holds for it.
@@ -16,12 +18,14 @@
 #include "platform/cp932.h"
 
 #include <malloc.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <new>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -174,14 +178,56 @@ void printTable(const std::vector<Phase> &phases, std::size_t fileCount)
 
 int usage()
 {
-    std::fputs("usage: vellumin-bench [N]   (N cookie files, default 10000)\n", stderr);
+    std::fputs("usage: vellumin-bench [--cold] [N]   (N cookie files, default 10000)\n", stderr);
     return 2;
 }
 
 } // namespace
 
+// Empties the page cache and the inode and directory caches, so that the
+// next pass reads from the disk. Needs root.
+void dropCaches()
+{
+    ::sync();
+    std::FILE *control = std::fopen("/proc/sys/vm/drop_caches", "w");
+    const bool dropped = control && std::fputs("3\n", control) >= 0;
+    if (control && std::fclose(control) != 0)
+        throw std::runtime_error("cannot empty the caches (run as root)");
+    if (!dropped)
+        throw std::runtime_error("cannot empty the caches (run as root)");
+}
+
+// One pass of each from a cold cache: the disk's latency, file after file,
+// unless the scan gets several files on their way at once.
+int measureCold(std::size_t fileCount)
+{
+    const bench::TempFolder folder("vellumin-bench");
+    const bench::Corpus corpus = bench::makeCookieFolder(folder.path(), fileCount);
+    std::printf("vellumin-bench --cold: %zu cookie files in %s, one pass each after emptying the caches\n",
+                corpus.files, folder.path().c_str());
+    dropCaches();
+    const Run plain = readPlainly(folder.path());
+    dropCaches();
+    const Run scan = listCookieFiles(folder.path(), listing::smNone, {});
+    std::printf("%-22s %8s %10s %7s %9s\n", "phase", "files", "ms", "ratio", "cpu ms");
+    std::printf("%-22s %8zu %10.1f %7.2f %9.1f\n", "baseline read", plain.listed, plain.ms, 1.0, plain.cpuMs);
+    std::printf("%-22s %8zu %10.1f %7.2f %9.1f\n", "list all", scan.listed, scan.ms, scan.ms / plain.ms, scan.cpuMs);
+    return plain.listed == corpus.files && scan.listed == corpus.files ? 0 : 1;
+}
+
 int main(int argc, char **argv)
 {
+    if (argc >= 2 && std::string_view(argv[1]) == "--cold") {
+        const std::optional<std::size_t> count = bench::fileCountArgument(argc - 1, argv + 1, kDefaultFileCount);
+        if (!count)
+            return usage();
+        try {
+            return measureCold(*count);
+        } catch (const std::exception &error) {
+            std::fprintf(stderr, "vellumin-bench: %s\n", error.what());
+            return 1;
+        }
+    }
     const std::optional<std::size_t> fileCountArg = bench::fileCountArgument(argc, argv, kDefaultFileCount);
     if (!fileCountArg)
         return usage();
