@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev libgl-dev qt6-translations-l10n
-  libgtest-dev
+  libgtest-dev liburing-dev
   fonts-ipafont-gothic
   xvfb xauth x11-utils imagemagick
 )
