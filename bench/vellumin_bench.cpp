@@ -6,6 +6,8 @@
 //   vellumin-bench [N] [--folder FOLDER]
 //                           N cookie files, 10000 when not given; in FOLDER,
 //                           kept, when given
+//   vellumin-bench --cold [N]   as root: one pass of the plain loop and one
+//                               scan, each after emptying the system's caches
 //
 // Figures are printed, never judged: the exit status is 1 only when a phase
 // lists a different number of files than the folder holds for it.
@@ -19,6 +21,9 @@
 #include "platform/cp932.h"
 
 #include <malloc.h>
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <cstddef>
@@ -26,6 +31,7 @@
 #include <cstdlib>
 #include <new>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -204,14 +210,61 @@ void printTable(const std::vector<Phase> &phases, std::size_t fileCount)
 
 int usage()
 {
-    std::fputs("usage: vellumin-bench [N] [--folder FOLDER]   (N cookie files, default 10000)\n", stderr);
+    std::fputs("usage: vellumin-bench [--cold] [N] [--folder FOLDER]   (N cookie files, default 10000)\n", stderr);
     return 2;
 }
 
 } // namespace
 
+#ifndef _WIN32
+// Empties the page cache and the inode and directory caches, so that the
+// next pass reads from the disk. Needs root.
+void dropCaches()
+{
+    ::sync();
+    std::FILE *control = std::fopen("/proc/sys/vm/drop_caches", "w");
+    const bool dropped = control && std::fputs("3\n", control) >= 0;
+    if (control && std::fclose(control) != 0)
+        throw std::runtime_error("cannot empty the caches (run as root)");
+    if (!dropped)
+        throw std::runtime_error("cannot empty the caches (run as root)");
+}
+
+// One pass of each from a cold cache: the disk's latency, file after file,
+// unless the scan gets several files on their way at once.
+int measureCold(std::size_t fileCount)
+{
+    const bench::TempFolder folder("vellumin-bench");
+    const bench::Corpus corpus = bench::makeCookieFolder(folder.path(), fileCount);
+    std::printf("vellumin-bench --cold: %zu cookie files in %s, one pass each after emptying the caches\n",
+                corpus.files, folder.path().c_str());
+    dropCaches();
+    const Run plain = readPlainly(folder.path());
+    dropCaches();
+    const Run scan = listCookieFiles(folder.path(), listing::smNone, {});
+    std::printf("%-22s %8s %10s %7s %9s\n", "phase", "files", "ms", "ratio", "cpu ms");
+    std::printf("%-22s %8zu %10.1f %7.2f %9.1f\n", "baseline read", plain.listed, plain.ms, 1.0, plain.cpuMs);
+    std::printf("%-22s %8zu %10.1f %7.2f %9.1f\n", "list all", scan.listed, scan.ms, scan.ms / plain.ms, scan.cpuMs);
+    return plain.listed == corpus.files && scan.listed == corpus.files ? 0 : 1;
+}
+
+#endif
+
 int main(int argc, char **argv)
 {
+#ifndef _WIN32
+    if (argc >= 2 && std::string_view(argv[1]) == "--cold") {
+        const std::optional<std::size_t> count = bench::fileCountArgument(argc - 1, argv + 1, kDefaultFileCount);
+        if (!count)
+            return usage();
+        try {
+            return measureCold(*count);
+        } catch (const std::exception &error) {
+            std::fprintf(stderr, "vellumin-bench: %s\n", error.what());
+            return 1;
+        }
+    }
+#endif
     // "--folder FOLDER" keeps the cookie folder in FOLDER: filled when it is
     // empty, taken as it is when an earlier run with the same N filled it.
     // So one folder serves both systems: Wine makes each new file slower the

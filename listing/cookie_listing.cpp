@@ -30,6 +30,9 @@ private:
 
 namespace {
 
+// How many files ahead of the one being read the scan asks for.
+constexpr std::size_t kReadAhead = 32;
+
 void clearEntry(TCookies &entry)
 {
     // Field by field, so that the strings keep their capacity for the next file.
@@ -146,7 +149,14 @@ void CookieListing::scan(ListingView &view, int &count)
     platform::DirectoryListing entries = m_folder.find(m_state.filePattern());
     const TSysInfo &info = m_state.SysInfo;
     const bool widen = info.SearchMode == smContent && info.SearchText.find_first_of("\r\n") != std::string::npos;
-    for (; !entries.empty(); entries.popFront()) {
+    // The files at the front already asked for ahead of their reads.
+    std::size_t askedAhead = 0;
+    for (; !entries.empty(); entries.popFront(), askedAhead -= askedAhead > 0 ? 1 : 0) {
+        for (; askedAhead < entries.size() && askedAhead < kReadAhead; ++askedAhead) {
+            const platform::DirEntry next = entries[askedAhead];
+            if (next.kind == platform::EntryKind::File && !m_folder.readAhead(next.nativeName))
+                break;
+        }
         const platform::DirEntry entry = entries[0];
         if (entry.name == "." || entry.name == "..")
             continue;

@@ -153,6 +153,15 @@ public:
     // (for a link, left as the caller gave it).
     ReadResult read(std::string_view nativeName, EntryKind kind, std::string &contents, FileId &id) const;
 
+    // Asks the system to start bringing regular file `nativeName` of this
+    // folder from the disk, so that a read() of it soon after waits less:
+    // on a cold cache the disk then serves several files at once instead of
+    // one after another. Only a hint: nothing of the file reaches the
+    // program, nothing waits, and it is ignored while reads find their files
+    // in memory already (where it would only cost). False when enough files
+    // are on their way: ask again after the next read().
+    bool readAhead(std::string_view nativeName) const;
+
     // Deletes entry `nativeName` (a link itself, never its target), but only
     // while it is still the file `id` that was listed. True when deleted.
     bool remove(std::string_view nativeName, const FileId &id) const;

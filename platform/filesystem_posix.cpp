@@ -3,10 +3,14 @@
 #include "cp932.h"
 #include "mask_match.h"
 
+#include <bit>
 #include <cerrno>
+#include <chrono>
 #include <climits>
 #include <dirent.h>
 #include <fcntl.h>
+#include <liburing.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
@@ -143,8 +147,135 @@ bool holdsSeparator(std::string_view cp932Text)
 
 } // namespace
 
+// Files on their way from the disk ahead of the scan's reads, through the
+// kernel's asynchronous I/O (io_uring: no thread of ours). Each file is
+// opened relative to the folder into a slot of the ring, without following
+// a link and without blocking, given to readahead and closed again, all
+// inside the kernel; its bytes never reach the program, which still opens,
+// checks and reads every file itself.
+class ReadAheadRing {
+public:
+    static constexpr unsigned kSlots = 32;
+
+    ReadAheadRing() = default;
+    ~ReadAheadRing()
+    {
+        if (m_ready)
+            io_uring_queue_exit(&m_ring); // what is still on its way is cancelled
+    }
+    ReadAheadRing(const ReadAheadRing &) = delete;
+    ReadAheadRing &operator=(const ReadAheadRing &) = delete;
+
+    // False when no slot is free.
+    bool start(int folderFd, const char *name)
+    {
+        if (!m_tried) {
+            m_tried = true;
+            // A system without io_uring (or that forbids it) reads one file
+            // after another, as without this.
+            m_ready = io_uring_queue_init(4 * kSlots, &m_ring, 0) == 0;
+            if (m_ready && io_uring_register_files_sparse(&m_ring, kSlots) != 0) {
+                io_uring_queue_exit(&m_ring);
+                m_ready = false;
+            }
+        }
+        if (!m_ready)
+            return true;
+        reap();
+        unsigned slot = 0;
+        while (slot < kSlots && m_busy[slot])
+            ++slot;
+        if (slot == kSlots)
+            return false;
+        io_uring_sqe *open = io_uring_get_sqe(&m_ring);
+        io_uring_sqe *advise = io_uring_get_sqe(&m_ring);
+        io_uring_sqe *close = io_uring_get_sqe(&m_ring);
+        if (!open || !advise || !close)
+            return false;
+        io_uring_prep_openat_direct(open, folderFd, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY, 0, slot);
+        open->flags |= IOSQE_IO_LINK;
+        io_uring_sqe_set_data64(open, 0);
+        // Readahead fills the cache and reads nothing into the program; a
+        // pipe refuses it. The close follows whatever it says.
+        io_uring_prep_fadvise(advise, static_cast<int>(slot), 0, kAdviseBytes, POSIX_FADV_WILLNEED);
+        advise->flags |= IOSQE_FIXED_FILE | IOSQE_IO_HARDLINK;
+        io_uring_sqe_set_data64(advise, 0);
+        io_uring_prep_close_direct(close, slot);
+        io_uring_sqe_set_data64(close, slot + 1);
+        m_busy[slot] = true;
+        io_uring_submit(&m_ring);
+        return true;
+    }
+
+private:
+    static constexpr off_t kAdviseBytes = 64 * 1024; // a cookie file's worth and more
+
+    // Frees the slots whose close has finished (or was cancelled).
+    void reap()
+    {
+        io_uring_cqe *cqe = nullptr;
+        while (io_uring_peek_cqe(&m_ring, &cqe) == 0) {
+            const std::uint64_t data = io_uring_cqe_get_data64(cqe);
+            if (data != 0)
+                m_busy[data - 1] = false;
+            io_uring_cqe_seen(&m_ring, cqe);
+        }
+    }
+
+    io_uring m_ring{};
+    bool m_tried = false;
+    bool m_ready = false;
+    bool m_busy[kSlots] = {};
+};
+
+// Whether reads wait for the disk: read-ahead pays only then, and costs
+// where files are in memory already. A slow read is one that took
+// kSlowRead and in which this thread gave up the processor of its own
+// accord (it blocked); one that another program merely pushed aside on a
+// busy machine does not count. 8 slow reads among the last 16 turn
+// read-ahead on, 64 others in a row turn it off.
+class ColdCacheWatch {
+public:
+    using Clock = std::chrono::steady_clock;
+    static constexpr auto kSlowRead = std::chrono::microseconds(50);
+
+    ColdCacheWatch() : m_blocked(blockedSoFar()) {}
+
+    bool cold() const { return m_cold; }
+    void note(Clock::duration took)
+    {
+        bool slow = false;
+        if (took >= kSlowRead) {
+            // Asked only after a slow read: a call to the system per read
+            // would cost more than all this saves where the cache is warm.
+            const long blocked = blockedSoFar();
+            slow = blocked > m_blocked;
+            m_blocked = blocked;
+        }
+        m_slowReads = m_slowReads << 1 | (slow ? 1u : 0u);
+        if (std::popcount(m_slowReads & 0xFFFF) >= 8)
+            m_cold = true;
+        else if (m_slowReads == 0)
+            m_cold = false;
+    }
+
+private:
+    // How often this thread has blocked so far.
+    static long blockedSoFar()
+    {
+        rusage usage{};
+        return ::getrusage(RUSAGE_THREAD, &usage) == 0 ? usage.ru_nvcsw : 0;
+    }
+
+    bool m_cold = false;
+    long m_blocked;
+    std::uint64_t m_slowReads = 0; // one bit a read, the last read lowest
+};
+
 struct Folder::Impl {
     ScopedFd fd;
+    std::unique_ptr<ReadAheadRing> readAhead; // made on the first cold read
+    ColdCacheWatch cache;
     std::string resolved; // the folder's own resolved path, found on first need
 
     const std::string &resolvedFolder()
@@ -276,6 +407,12 @@ ReadResult Folder::read(std::string_view nativeName, EntryKind kind, std::string
     int flags = O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
     if (kind == EntryKind::File)
         flags |= O_NOFOLLOW;
+    // How long the open and the read take, whichever way they end.
+    struct Timing {
+        ColdCacheWatch &watch;
+        ColdCacheWatch::Clock::time_point start = ColdCacheWatch::Clock::now();
+        ~Timing() { watch.note(ColdCacheWatch::Clock::now() - start); }
+    } timing{m_impl->cache};
     ScopedFd fd(::openat(m_impl->fd.get(), name, flags));
     FileInfo info;
     if (fd.get() < 0 || !fileInfo(fd.get(), "", AT_EMPTY_PATH, info) || !S_ISREG(info.mode))
@@ -311,6 +448,16 @@ ReadResult Folder::read(std::string_view nativeName, EntryKind kind, std::string
     }
     contents.resize(used);
     return ReadResult::Ok;
+}
+
+bool Folder::readAhead(std::string_view nativeName) const
+{
+    char name[NAME_MAX + 1];
+    if (!isOpen() || !m_impl->cache.cold() || !entryName(nativeName, name))
+        return true;
+    if (!m_impl->readAhead)
+        m_impl->readAhead = std::make_unique<ReadAheadRing>();
+    return m_impl->readAhead->start(m_impl->fd.get(), name);
 }
 
 bool Folder::remove(std::string_view nativeName, const FileId &id) const

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev libgl-dev qt6-translations-l10n
-  libgtest-dev nlohmann-json3-dev rapidjson-dev
+  libgtest-dev nlohmann-json3-dev rapidjson-dev liburing-dev
   fonts-ipafont-gothic
   xvfb xauth x11-utils imagemagick
   dbus at-spi2-core python3-pyatspi

@@ -346,6 +346,13 @@ ReadResult Folder::read(std::string_view nativeName, EntryKind kind, std::string
     return ReadResult::Ok;
 }
 
+bool Folder::readAhead(std::string_view) const
+{
+    // Windows reads ahead within a file on its own; asking for files ahead is
+    // left to it.
+    return true;
+}
+
 bool Folder::remove(std::string_view nativeName, const FileId &id) const
 {
     if (!isOpen() || !id.known() || !isBareName(nativeName) || !m_impl->stillAtItsPath())

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 using listing::ContentPane;
 
 namespace {
@@ -104,4 +107,22 @@ TEST(ContentPane, RevisionChangesWithTheText)
     pane.clear();
     EXPECT_NE(pane.revision(), loaded);
     EXPECT_EQ(pane.text(), "");
+}
+
+TEST(ContentPane, LinesAndSearchComeOutTheSameFromTheBytesAsRead)
+{
+    // The scan takes lines and searches from a file's bytes as read, the
+    // pane from the same bytes with every line end made CR LF.
+    const std::vector<std::string> texts = {
+        "a\nb\nc",     "a\rb\r\nc\n", "\n\r\r\n\nx", "\x81\nSESSIONID\n", "x\x81\r\ny\x81",
+        "\x83\x40@\n@", "ab\rcd\nSESS\nIONID", "", "\r", std::string("a\0b\nc", 5)};
+    const std::vector<std::string> needles = {"SESSIONID", "@", "b", "\x81", "\x40", "c", "x", "y\x81", ""};
+    for (const std::string &text : texts) {
+        const ContentPane pane = paneWith(text);
+        for (int line = 0; line <= 5; ++line)
+            EXPECT_EQ(listing::textLine(text, line), pane.line(line)) << testing::PrintToString(text) << " " << line;
+        for (const std::string &needle : needles)
+            EXPECT_EQ(listing::findInText(text, needle) >= 0, pane.find(needle) >= 0)
+                << testing::PrintToString(text) << " " << testing::PrintToString(needle);
+    }
 }

@@ -157,3 +157,43 @@ TEST(ResultTable, KeepsTheRealFileOfEachRow)
     table.keepDataRows(0);
     EXPECT_EQ(table.dataRowCount(), 0);
 }
+
+TEST(ResultTable, RowsStayIntactAcrossBlocksAndRescans)
+{
+    // Enough rows to fill several blocks, rewritten by a shorter scan and a
+    // longer one, as rescans do: every row keeps its cells and its file, and
+    // the room of rows that went is used again.
+    ResultTable table;
+    const auto name = [](int scan, int i) {
+        return "user@www.a-rather-long-host-name-" + std::to_string(scan * 100000 + i) + ".example.com[1]";
+    };
+    const auto fill = [&](int scan, int rows) {
+        table.InitGrid();
+        for (int i = 1; i <= rows; ++i) {
+            const std::string native = name(scan, i) + (i % 3 == 0 ? ".TXT" : ".txt");
+            table.AddGridRow(entry(name(scan, i), "u" + std::to_string(i), std::string(1 + i % 70, 'v')), i,
+                             {native, platform::EntryKind::File, {7, std::uint64_t(i) << 40, std::uint64_t(scan)}});
+        }
+        table.FitGridColumns(rows, 9);
+    };
+    const auto check = [&](int scan, int rows) {
+        ASSERT_EQ(table.dataRowCount(), rows);
+        EXPECT_EQ(table.cell(1, 0), "FileName");
+        for (int i = 1; i <= rows; ++i) {
+            ASSERT_EQ(table.cell(1, i), name(scan, i));
+            ASSERT_EQ(table.cell(2, i), "u" + std::to_string(i));
+            ASSERT_EQ(table.cell(3, i), std::string(1 + i % 70, 'v'));
+            const listing::RowFile file = table.rowFile(i);
+            ASSERT_EQ(file.nativeName, name(scan, i) + (i % 3 == 0 ? ".TXT" : ".txt"));
+            ASSERT_EQ(file.id, (platform::FileId{7, std::uint64_t(i) << 40, std::uint64_t(scan)}));
+        }
+    };
+    fill(1, 3000);
+    check(1, 3000);
+    fill(2, 700);
+    check(2, 700);
+    fill(3, 5000);
+    check(3, 5000);
+    table.keepDataRows(10);
+    check(3, 10);
+}

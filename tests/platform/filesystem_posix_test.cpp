@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include <algorithm>
 #include <map>
 #include <random>
@@ -149,6 +151,21 @@ TEST(FindFiles, KeepsEveryNameIntactAcrossManyBlocks)
     }
 }
 
+TEST(FindFiles, EntriesTakenFromTheFrontStayValid)
+{
+    TempFolder folder;
+    for (const char *name : {"a.txt", "b.txt", "c.txt"})
+        folder.write(name, "x");
+    DirectoryListing listing = find(folder, "*.txt");
+    const DirEntry first = listing[0];
+    listing.popFront();
+    ASSERT_EQ(listing.size(), 2u);
+    EXPECT_EQ(listing[0].name, "b.txt");
+    listing.popFront();
+    EXPECT_EQ(listing[0].nativeName, "c.txt");
+    EXPECT_EQ(first.name, "a.txt"); // its name is kept as long as the listing
+}
+
 TEST(FindFiles, PassesDotEntriesThroughWhenThePatternMatchesThem)
 {
     TempFolder folder;
@@ -287,6 +304,12 @@ TEST(ReadFile, RefusesWhatIsNotARegularFileInTheFolderWithoutBlocking)
     EXPECT_EQ(read(opened, "zero.txt", EntryKind::Link, contents), ReadResult::OpenFailed);
     folder.write("sub/f.txt", "x");
     EXPECT_EQ(read(opened, "sub/f.txt", EntryKind::File, contents), ReadResult::OpenFailed);
+    // A NUL ends the name the system sees: "f.txt\0x" must not open "f.txt".
+    folder.write("f.txt", "x");
+    EXPECT_EQ(read(opened, std::string_view("f.txt\0x", 7), EntryKind::File, contents), ReadResult::OpenFailed);
+    EXPECT_FALSE(opened.remove(std::string_view("f.txt\0x", 7), FileId{1, 1, 0}));
+    EXPECT_TRUE(std::filesystem::exists(folder.path() / "f.txt"));
+    EXPECT_EQ(read(opened, std::string(NAME_MAX + 1, 'a'), EntryKind::File, contents), ReadResult::OpenFailed);
     EXPECT_EQ(read(Folder(), "f.txt", EntryKind::File, contents), ReadResult::OpenFailed);
 }
 
