@@ -10,7 +10,7 @@ Window::~Window()
     }
 }
 
-void Window::registerClass(const char *className, UINT style, HCURSOR cursor, HBRUSH background)
+void Window::registerClass(const char *className, UINT style, HCURSOR cursor, HBRUSH background, HICON icon)
 {
     WNDCLASSEXA existing{};
     existing.cbSize = sizeof existing;
@@ -23,6 +23,7 @@ void Window::registerClass(const char *className, UINT style, HCURSOR cursor, HB
     windowClass.lpfnWndProc = &Window::procedure;
     windowClass.hInstance = instance;
     windowClass.hCursor = cursor;
+    windowClass.hIcon = icon;
     windowClass.hbrBackground = background;
     windowClass.lpszClassName = className;
     RegisterClassExA(&windowClass);

@@ -19,7 +19,8 @@ public:
 
 protected:
     // Registers `className` once per process, with our procedure.
-    static void registerClass(const char *className, UINT style, HCURSOR cursor, HBRUSH background);
+    static void registerClass(const char *className, UINT style, HCURSOR cursor, HBRUSH background,
+                              HICON icon = nullptr);
 
     // Creates the window, whose messages then come to handleMessage().
     HWND create(DWORD exStyle, const char *className, const char *text, DWORD style, int x, int y, int width,

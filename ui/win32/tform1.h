@@ -1,0 +1,174 @@
+#pragma once
+
+#include "command_text.h"
+#include "fonts.h"
+#include "layout.h"
+#include "listing/cookie_listing.h"
+#include "listing/listing_view.h"
+#include "panel.h"
+#include "platform/win32/busy_cursor.h"
+#include "result_grid.h"
+#include "splitter.h"
+#include "window.h"
+
+#include <cstdint>
+#include <exception>
+#include <optional>
+#include <string>
+
+namespace platform {
+class Desktop;
+class Dialogs;
+} // namespace platform
+
+namespace ui::win32 {
+
+// The application's title: the caption of its error box and the name the
+// taskbar shows.
+inline constexpr const char *kApplicationTitle = "Vellumin";
+
+// The program's one window. create() builds the controls and runs
+// FormCreate, which lists the default cookie folder; a failure there goes to
+// the error box and the window still opens. Every handler runs through
+// runHandler(), which shows a failure in the error box, so that no exception
+// crosses the message loop.
+class TForm1 final : public Window, public listing::ListingView {
+public:
+    TForm1(platform::Dialogs &dialogs, platform::Desktop &desktop);
+    ~TForm1() override;
+
+    // Creates the window (hidden) owned by `owner`, at its designed place
+    // and size, and runs FormCreate.
+    HWND create(HWND owner = nullptr);
+
+    // Shows the window with a show command (SW_SHOWMAXIMIZED,
+    // SW_SHOWMINNOACTIVE, or anything else for its designed place), with the
+    // focus on the browse button.
+    void show(int showCommand);
+
+    // The window's share of the message loop: Enter on the focused button,
+    // Tab out of the content pane, Alt+C, and the dialog keys. True when the
+    // message was handled.
+    bool translate(MSG &message);
+
+    listing::CookieListing &cookies() { return m_cookies; }
+    ResultGrid &grid() { return m_grid; }
+    const LayoutScale &layoutScale() const { return m_scale; }
+
+    // The status bar's text.
+    std::string statusText() const;
+    // The content pane's text as the control shows it.
+    std::string contentPaneShownText() const;
+
+    template <typename Handler> void runHandler(Handler &&handler) noexcept
+    {
+        try {
+            handler();
+        } catch (const std::exception &error) {
+            showError(error.what());
+        } catch (...) {
+            showError("unknown error");
+        }
+        syncContentPane();
+    }
+
+    // listing::ListingView
+    void setStatusText(const std::string &text) override;
+    void setBusyCursor(bool busy) override;
+    void setTableVisible(bool visible) override;
+    void setContentPaneVisible(bool visible) override;
+    void setDeleteCommandsEnabled(bool enabled) override;
+    void setCaption(const std::string &caption) override;
+    void setFolderText(const std::string &text) override;
+    void setSearchModeLabel(const std::string &text) override;
+    void setClearSearchEnabled(bool enabled) override;
+    void tableChanged() override;
+    int tableFontPointSize() const override;
+
+    // The commands, each run through runHandler() by its control; public so
+    // that tests run them as the controls do.
+    void stReLoadClick();
+    void bbtnSch_FnameClick();
+    void bbtnSch_MemoClick();
+    void bbtnSch_ExitClick();
+    void bbtnInPathSetClick();
+    void grdMainClick();
+    void bbtnVersionClick();
+    void bbtnHelpClick();
+    void stDeleteClick();
+    void stAllDeleteClick();
+
+    // The table row (from 1) current in the grid; 0 when none.
+    int currentTableRow() const;
+    // The program's own folder, with its trailing "\".
+    static std::string programFolder();
+
+protected:
+    LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void buildControls();
+    HWND pushButton(HWND parent, int id, const char *name, const char *text, int x, int y, int width, int height,
+                    DWORD extraStyle = 0);
+    void setUpHints();
+    void layOut();
+    void layOutPanel3();
+    void onCommand(int id, int code, HWND control);
+    void drawExitButton(const DRAWITEMSTRUCT &item);
+    void FormCreate();
+    void askForSearch(std::int32_t mode, const std::string &caption, const std::string &prompt);
+    void showError(const std::string &message) noexcept;
+    void syncContentPane();
+    // Moves the focus on when the focused control is about to be disabled.
+    void keepFocusFrom(HWND control);
+
+    platform::Dialogs &m_dialogs;
+    platform::Desktop &m_desktop;
+    LayoutScale m_scale;
+    listing::CookieListing m_cookies;
+    std::optional<platform::win32::BusyCursor> m_busy;
+    std::uint64_t m_shownRevision = 0;
+    std::string m_lastChosenFile;
+    HWND m_lastFocus = nullptr;
+
+    FontHandle m_font;
+    FontHandle m_boldFont;
+    FontHandle m_commandFont;
+    BitmapHandle m_door;
+    BitmapHandle m_doorDisabled;
+    BrushHandle m_windowBrush;
+
+    // Sizes the user may change with the splitters.
+    int m_menuWidth = 0;
+    int m_contentHeight = 0;
+
+    Panel m_pnlToolBtn;
+    Panel m_pnlMenu;
+    Panel m_GroupBox1;
+    Panel m_Panel3;
+    Panel m_pnlSelPcLoginName;
+    Panel m_Panel4;
+    CommandText m_stDelete;
+    CommandText m_stAllDelete;
+    CommandText m_stReLoad;
+    Splitter m_Splitter1;
+    Splitter m_Splitter2;
+    ResultGrid m_grid;
+
+    HWND m_StaticText1 = nullptr;
+    HWND m_edInPath = nullptr;
+    HWND m_bbtnInPathSet = nullptr;
+    HWND m_StatusBar1 = nullptr;
+    HWND m_bbtnSch_Fname = nullptr;
+    HWND m_bbtnSch_Memo = nullptr;
+    HWND m_bbtnSch_Exit = nullptr;
+    HWND m_bbtnHelp = nullptr;
+    HWND m_bbtnVersion = nullptr;
+    HWND m_bbtnExit = nullptr;
+    HWND m_stSchModeInfo = nullptr;
+    HWND m_grdMain = nullptr;
+    HWND m_riedRead_OneCookies = nullptr;
+    HWND m_hints = nullptr;
+};
+
+} // namespace ui::win32
