@@ -106,7 +106,7 @@ Run listCookieFiles(const std::string &folder, listing::TSearchMode mode, std::s
 {
     listing::CookieListing cookies;
     listing::ProgramState &state = cookies.state();
-    state.CookiesPath = platform::cp932::fromUtf8(folder);
+    state.setCookiesPath(platform::namedPath(folder));
     state.SysInfo.SearchMode = mode;
     state.SysInfo.SearchText = searchText;
     listing::ViewState view;

@@ -63,12 +63,12 @@ public:
     {
         return defaultText;
     }
-    std::optional<std::string> openFileName(const platform::OpenFileRequest &) override { return std::nullopt; }
+    std::optional<platform::NamedPath> openFileName(const platform::OpenFileRequest &) override { return std::nullopt; }
 };
 
 class NoDesktop : public platform::Desktop {
 public:
-    void openDocument(const std::string &) override {}
+    void openDocument(const std::string &, const std::string &) override {}
 };
 
 // A Wine-style prefix under /tmp, removed with everything in it.

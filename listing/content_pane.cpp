@@ -8,39 +8,87 @@ namespace listing {
 
 void ContentPane::clear()
 {
-    m_text.clear();
+    if (m_text.capacity() > kLargeBuffer)
+        std::string().swap(m_text);
+    else
+        m_text.clear();
     ++m_revision;
 }
 
 void ContentPane::setText(std::string_view bytes)
 {
-    m_text.clear();
-    m_text.reserve(bytes.size() + bytes.size() / 8 + 16);
-    const char *p = bytes.data();
-    const char *const end = p + bytes.size();
-    if (!std::memchr(p, '\r', bytes.size())) {
-        // The usual cookie file: LF only. Copy line by line.
-        while (const void *found = std::memchr(p, '\n', static_cast<std::size_t>(end - p))) {
-            const char *lf = static_cast<const char *>(found);
-            m_text.append(p, lf).append("\r\n", 2);
-            p = lf + 1;
-        }
-        m_text.append(p, end);
+    m_text.assign(bytes);
+    normalizeLineEnds();
+    ++m_revision;
+}
+
+std::string &ContentPane::beginLoad()
+{
+    clear();
+    return m_text;
+}
+
+void ContentPane::endLoad()
+{
+    normalizeLineEnds();
+    ++m_revision;
+}
+
+void ContentPane::normalizeLineEnds()
+{
+    // Count the line ends that need one byte more: a lone LF or a lone CR.
+    // The usual cookie file has LF only.
+    char *const begin = m_text.data();
+    const std::size_t size = m_text.size();
+    const bool hasCr = std::memchr(begin, '\r', size) != nullptr;
+    std::size_t extra = 0;
+    if (!hasCr) {
+        for (const char *p = begin, *end = begin + size;
+             (p = static_cast<const char *>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)))); ++p)
+            ++extra;
     } else {
-        while (p < end) {
-            const char *stop = p;
-            while (stop < end && *stop != '\r' && *stop != '\n')
-                ++stop;
-            m_text.append(p, stop);
-            if (stop == end)
-                break;
-            m_text.append("\r\n", 2);
-            p = stop + 1;
-            if (*stop == '\r' && p < end && *p == '\n')
-                ++p;
+        for (std::size_t i = 0; i < size; ++i) {
+            if (begin[i] == '\n' && (i == 0 || begin[i - 1] != '\r'))
+                ++extra;
+            else if (begin[i] == '\r' && (i + 1 == size || begin[i + 1] != '\n'))
+                ++extra;
         }
     }
-    ++m_revision;
+    if (extra == 0)
+        return;
+
+    // Widen from the back, so that no byte is overwritten before it moved.
+    m_text.resize(size + extra);
+    char *const text = m_text.data();
+    std::size_t from = size, to = size + extra;
+    if (!hasCr) {
+        while (from > 0) {
+            std::size_t lineStart = from;
+            while (lineStart > 0 && text[lineStart - 1] != '\n')
+                --lineStart;
+            const bool found = lineStart > 0;
+            const std::size_t length = from - lineStart;
+            to -= length;
+            std::memmove(text + to, text + lineStart, length);
+            if (!found)
+                break;
+            text[--to] = '\n';
+            text[--to] = '\r';
+            from = lineStart - 1;
+        }
+    } else {
+        while (from > 0) {
+            const char c = text[from - 1];
+            if (c == '\n' || c == '\r') {
+                from -= c == '\n' && from >= 2 && text[from - 2] == '\r' ? 2 : 1;
+                text[--to] = '\n';
+                text[--to] = '\r';
+            } else {
+                text[--to] = c;
+                --from;
+            }
+        }
+    }
 }
 
 std::string_view ContentPane::line(int number) const

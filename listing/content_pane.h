@@ -15,11 +15,19 @@ public:
     // kMaxLineLength bytes.
     static constexpr std::size_t kMaxLineLength = 4096;
 
+    // Empties the text. A large buffer is given back, so that a big file
+    // read once does not keep its memory for the rest of the run.
     void clear();
 
     // Replaces the text with `bytes`, taking LF, CR and CR LF each as one
     // line end and storing it as CR LF.
     void setText(std::string_view bytes);
+
+    // Loading without a copy: beginLoad() empties the text and hands out its
+    // buffer, into which the caller reads a file's bytes; endLoad() then
+    // turns their line ends into CR LF in place, so the bytes are held once.
+    std::string &beginLoad();
+    void endLoad();
 
     const std::string &text() const { return m_text; }
 
@@ -34,7 +42,12 @@ public:
     // Changes each time the text does, so that a view redraws only then.
     std::uint64_t revision() const { return m_revision; }
 
+    // A buffer beyond this size is released when the text is cleared.
+    static constexpr std::size_t kLargeBuffer = std::size_t(1) << 20;
+
 private:
+    void normalizeLineEnds();
+
     std::string m_text;
     std::uint64_t m_revision = 0;
 };

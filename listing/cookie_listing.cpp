@@ -51,44 +51,46 @@ std::string joinPath(std::string_view folder, std::string_view name)
 
 } // namespace
 
-TCookies CookieListing::ReadCookieFile(const std::string &folder, const std::string &fileName)
+TCookies CookieListing::ReadCookieFile(const platform::NamedPath &folder, std::string_view nativeName)
 {
-    if (fileName.empty())
+    if (nativeName.empty())
         return {};
-    readInto(folder, fileName, platform::toNativePath(joinPath(folder, fileName)));
+    const platform::Folder opened = platform::Folder::open(folder.native);
+    platform::FileId id;
+    readInto(opened, folder.shown, platform::shownName(nativeName), nativeName, platform::EntryKind::File, id);
     return m_entry;
 }
 
-void CookieListing::readInto(const std::string &folder, std::string_view fileName, const std::string &nativePath,
-                             platform::FileCheck check)
+void CookieListing::readInto(const platform::Folder &folder, std::string_view folderName, std::string_view name,
+                             std::string_view nativeName, platform::EntryKind kind, platform::FileId &id)
 {
     clearEntry(m_entry);
-    if (fileName.empty())
+    if (name.empty())
         return;
 
-    m_pane.clear();
-    switch (platform::readWholeFile(nativePath, m_fileBytes, check)) {
+    // Straight into the pane's own buffer: a big file is held once.
+    switch (folder.read(nativeName, kind, m_pane.beginLoad(), id)) {
     case platform::ReadResult::Ok:
         break;
     case platform::ReadResult::OpenFailed:
-        throw FileOpenError(messages::cannotOpenFile(joinPath(folder, fileName)));
+        throw FileOpenError(messages::cannotOpenFile(joinPath(folderName, name)));
     case platform::ReadResult::ReadFailed:
         throw StreamReadError(messages::streamReadFailed());
     }
-    m_pane.setText(m_fileBytes);
+    m_pane.endLoad();
 
     const TSysInfo &info = m_state.SysInfo;
     if (info.SearchMode == smContent && FindInContent(info.SearchText) < 0)
         return;
 
-    const std::size_t dot = fileName.rfind('.');
-    m_entry.FileName.assign(fileName.substr(0, dot));
+    const std::size_t dot = name.rfind('.');
+    m_entry.FileName.assign(name.substr(0, dot));
     m_entry.FirstLine.assign(m_pane.line(1));
     m_entry.Info.assign(m_pane.line(2));
     m_entry.Url.assign(m_pane.line(3));
-    const std::size_t at = platform::cp932::findChar(fileName, '@');
+    const std::size_t at = platform::cp932::findChar(name, '@');
     if (at != std::string_view::npos)
-        m_entry.LoginName.assign(fileName.substr(0, at));
+        m_entry.LoginName.assign(name.substr(0, at));
 }
 
 long long CookieListing::FindInContent(std::string_view text) const
@@ -106,40 +108,44 @@ void CookieListing::ListCookieFiles(ListingView &view)
 {
     view.setStatusText(messages::searching());
     BusyCursor busy(view);
-    m_table.InitGrid();
-    view.setContentPaneVisible(false);
-    view.setTableVisible(false);
-    const std::string mask = m_state.fileMask();
-    ShowSearchMode(view);
-
-    const std::string &folder = m_state.CookiesPath;
-    m_listedFolder = folder;
-    const platform::DirectoryListing entries = platform::findFiles(mask);
-    const std::string nativeFolder = joinPath(platform::toNativePath(folder), "");
-
     int count = 0;
     try {
-        for (std::size_t i = 0; i < entries.size(); ++i) {
-            const platform::DirEntry entry = entries[i];
-            if (entry.name == "." || entry.name == "..")
-                continue;
-            // Folders, pipes and devices are no cookie files (reading one would
-            // fail on every scan, or block), and a link that leads out of the
-            // folder is not followed: nothing outside the folder is read.
-            if (entry.kind != platform::EntryKind::File && entry.kind != platform::EntryKind::Link)
-                continue;
-            m_nativePath.assign(nativeFolder).append(entry.nativeName);
-            readInto(folder, entry.name, m_nativePath,
-                     entry.kind == platform::EntryKind::File ? platform::FileCheck::ListedAsRegularFile
-                                                             : platform::FileCheck::MustBeRegular);
-            if (m_entry.found())
-                m_table.AddGridRow(m_entry, ++count, entry.nativeName);
-        }
-    } catch (const ListingError &) {
+        m_table.InitGrid();
+        view.setContentPaneVisible(false);
+        view.setTableVisible(false);
+        ShowSearchMode(view);
+        scan(count);
+    } catch (...) {
+        // Whatever ended the scan, the rows of an earlier scan (perhaps of
+        // another folder) must not stay beside the folder now held: the
+        // table keeps this scan's rows only, and the delete commands follow.
+        m_table.keepDataRows(count);
         finishScan(view, busy, count);
         throw;
     }
     finishScan(view, busy, count);
+}
+
+void CookieListing::scan(int &count)
+{
+    // From here on the table's rows name files of this folder.
+    m_listedFolder = {m_state.nativeCookiesPath, m_state.CookiesPath};
+    m_folder = platform::Folder::open(m_listedFolder.native);
+    const platform::DirectoryListing entries = m_folder.find(m_state.filePattern());
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const platform::DirEntry entry = entries[i];
+        if (entry.name == "." || entry.name == "..")
+            continue;
+        // Folders, pipes and devices are no cookie files (reading one would
+        // fail on every scan, or block), and a link that leads out of the
+        // folder is not followed: nothing outside the folder is read.
+        if (entry.kind != platform::EntryKind::File && entry.kind != platform::EntryKind::Link)
+            continue;
+        platform::FileId id = entry.id;
+        readInto(m_folder, m_listedFolder.shown, entry.name, entry.nativeName, entry.kind, id);
+        if (m_entry.found())
+            m_table.AddGridRow(m_entry, ++count, {entry.nativeName, entry.kind, id});
+    }
 }
 
 void CookieListing::finishScan(ListingView &view, BusyCursor &busy, int count)
@@ -161,30 +167,22 @@ void CookieListing::finishScan(ListingView &view, BusyCursor &busy, int count)
     view.setFolderText(m_state.folderText());
 }
 
-bool CookieListing::DeleteCookieFile(const std::string &folder, const std::string &fileName)
-{
-    return platform::deleteFile(platform::toNativePath(joinPath(folder, fileName)));
-}
-
-std::string CookieListing::rowFilePath(int row) const
-{
-    return joinPath(platform::toNativePath(m_listedFolder), m_table.rowFile(row));
-}
-
 void CookieListing::readRowFile(int row)
 {
     if (!m_table.isDataRow(row))
         return;
     // Named in messages by its CP932 name, opened by its real one.
-    const std::string name = platform::cp932::fromUtf8(m_table.rowFile(row));
-    readInto(m_listedFolder, name, rowFilePath(row));
+    RowFile file = m_table.rowFile(row);
+    const std::string name = platform::shownName(file.nativeName);
+    readInto(m_folder, m_listedFolder.shown, name, file.nativeName, file.kind, file.id);
 }
 
-bool CookieListing::deleteRowFile(int row)
+bool CookieListing::DeleteCookieFile(int row)
 {
     if (!m_table.isDataRow(row))
         return false;
-    return platform::deleteFile(rowFilePath(row));
+    const RowFile file = m_table.rowFile(row);
+    return m_folder.remove(file.nativeName, file.id);
 }
 
 } // namespace listing

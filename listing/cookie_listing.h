@@ -28,12 +28,12 @@ public:
 
     void InitState() { listing::InitState(m_state); }
 
-    // Reads `fileName` (a bare CP932 name) in `folder` into the content pane
-    // and makes an entry of its first three lines. In a content search, a
-    // file without the search text gives an empty entry. An empty name gives
-    // an empty entry and leaves the pane alone. Throws FileOpenError when the
-    // file cannot be opened (the pane is empty then).
-    TCookies ReadCookieFile(const std::string &folder, const std::string &fileName);
+    // Reads file `nativeName` of `folder` into the content pane and makes an
+    // entry of its first three lines. In a content search, a file without
+    // the search text gives an empty entry. An empty name gives an empty
+    // entry and leaves the pane alone. Throws FileOpenError when the file
+    // cannot be opened (the pane is empty then).
+    TCookies ReadCookieFile(const platform::NamedPath &folder, std::string_view nativeName);
 
     // Position of the search text in the content pane's text, or -1.
     long long FindInContent(std::string_view text) const;
@@ -42,41 +42,43 @@ public:
     void ShowSearchMode(ListingView &view) const;
 
     // Rebuilds the table from the cookie folder under the current search and
-    // reports to `view`. A file that cannot be read ends the scan at that
-    // file: the view first gets the finished state for the rows found so
-    // far, then the error is thrown.
+    // reports to `view`. Whatever ends the scan, a file that cannot be read
+    // or anything else, the table holds only rows of the folder scanned, the
+    // view gets the finished state for them, and then the failure is thrown.
     void ListCookieFiles(ListingView &view);
 
-    // Deletes `fileName` in `folder` (CP932). True when it was deleted.
-    bool DeleteCookieFile(const std::string &folder, const std::string &fileName);
-
-    // The folder of the last scan, whose files the table's rows name.
-    const std::string &listedFolder() const { return m_listedFolder; }
+    // The folder of the last scan (CP932), whose files the table's rows name.
+    const std::string &listedFolder() const { return m_listedFolder.shown; }
 
     // Reads the file that data row `row` was made from into the content pane,
-    // whatever its cells show; nothing happens for other rows.
+    // whatever its cells show; nothing happens for other rows. Throws
+    // FileOpenError when it is no longer a regular file in the folder.
     void readRowFile(int row);
 
-    // Deletes the file that data row `row` was made from. True when it was
-    // deleted; false for other rows.
-    bool deleteRowFile(int row);
+    // Deletes the file that data row `row` was made from, in the folder that
+    // was listed, and only while it is still the file that was listed. True
+    // when it was deleted; false for other rows.
+    bool DeleteCookieFile(int row);
 
 private:
-    // Fills m_entry from the file; `nativePath` is the path that opens it,
-    // `folder` and `fileName` name it in CP932.
-    void readInto(const std::string &folder, std::string_view fileName, const std::string &nativePath,
-                  platform::FileCheck check = platform::FileCheck::MustBeRegular);
-    std::string rowFilePath(int row) const;
+    // Fills m_entry from file `nativeName` (of kind `kind`) of `folder`,
+    // which `folderName` and `name` name in CP932 for messages; `id` gets
+    // the file's identity.
+    void readInto(const platform::Folder &folder, std::string_view folderName, std::string_view name,
+                  std::string_view nativeName, platform::EntryKind kind, platform::FileId &id);
+    void scan(int &count);
     void finishScan(ListingView &view, BusyCursor &busy, int count);
 
     ProgramState m_state;
     ResultTable m_table;
     ContentPane m_pane;
-    std::string m_listedFolder;
+    // The folder that the last scan listed, held open: reads and deletions of
+    // its rows reach it even when its path has since been made to lead
+    // elsewhere.
+    platform::Folder m_folder;
+    platform::NamedPath m_listedFolder;
     // Reused for every file of a scan.
     TCookies m_entry;
-    std::string m_fileBytes;
-    std::string m_nativePath;
 };
 
 } // namespace listing

@@ -6,12 +6,22 @@
 
 namespace listing {
 
+void ProgramState::setCookiesPath(const platform::NamedPath &folder)
+{
+    CookiesPath = folder.shown;
+    nativeCookiesPath = folder.native;
+}
+
+std::string ProgramState::filePattern() const
+{
+    if (SysInfo.SearchMode == smFileName)
+        return "*" + std::string("@*") + SysInfo.SearchText + "*.txt";
+    return "*" + std::string(".txt");
+}
+
 std::string ProgramState::fileMask() const
 {
-    std::string mask = CookiesPath + platform::kPathSeparator;
-    if (SysInfo.SearchMode == smFileName)
-        return mask + "*" + "@*" + SysInfo.SearchText + "*.txt";
-    return mask + "*" + ".txt";
+    return CookiesPath + platform::kPathSeparator + filePattern();
 }
 
 std::string ProgramState::caption() const
@@ -36,12 +46,15 @@ std::string ProgramState::searchModeLabel() const
     }
 }
 
-std::string cookieFolderOfChosenFile(std::string_view path)
+platform::NamedPath cookieFolderOfChosenFile(const platform::NamedPath &file)
 {
-    std::string folder(platform::folderPart(path));
+    std::string_view folder = platform::nativeFolderPart(file.native);
     if (!folder.empty() && folder.back() == platform::kPathSeparator)
-        folder.pop_back();
-    return folder;
+        folder.remove_suffix(1);
+    // The shown form is the native folder's own, not a cut of the file's
+    // shown form: on Linux that could be cut elsewhere when the native name
+    // is no UTF-8.
+    return platform::namedPath(std::string(folder));
 }
 
 void InitState(ProgramState &state)
@@ -50,7 +63,7 @@ void InitState(ProgramState &state)
     state.SysInfo.ComputerName = platform::computerName();
     state.SysInfo.SearchMode = smNone;
     state.SysInfo.SearchText.clear();
-    state.CookiesPath = platform::windowsDirectory() + platform::kPathSeparator + "Cookies";
+    state.setCookiesPath(platform::namedPath(platform::windowsDirectory() + platform::kPathSeparator + "Cookies"));
 }
 
 } // namespace listing

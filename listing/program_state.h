@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/filesystem.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -19,15 +21,24 @@ struct TSysInfo {
     std::string SearchText; // meaningful only while SearchMode is not smNone
 };
 
-// The program's state apart from its controls: the cookie folder (CP932,
-// without a trailing separator) and the search setting.
+// The program's state apart from its controls: the cookie folder (without
+// a trailing separator) and the search setting. The folder is kept twice:
+// CookiesPath, its CP932 form, is what the caption, the folder box and the
+// messages show; nativeCookiesPath is what every listing, read and deletion
+// uses. The two are set together (setCookiesPath), and the native path is
+// never rebuilt from the CP932 one, whose way back is not the identity.
 struct ProgramState {
     std::string CookiesPath;
+    std::string nativeCookiesPath;
     TSysInfo SysInfo;
+
+    void setCookiesPath(const platform::NamedPath &folder);
 
     bool searching() const { return SysInfo.SearchMode == smFileName || SysInfo.SearchMode == smContent; }
 
-    // The mask that the scan enumerates: the folder, a separator and a pattern.
+    // The pattern that the scan enumerates the folder with.
+    std::string filePattern() const;
+    // The whole mask: the folder, a separator and the pattern.
     std::string fileMask() const;
     // "Vellumin ver 1.30   < CookiesPath:[folder/] >"
     std::string caption() const;
@@ -39,8 +50,8 @@ struct ProgramState {
 
 // The cookie folder for a file chosen in the open-file dialog: its folder
 // part without the trailing separator ("/tmp/x.txt" gives "/tmp", "/x.txt"
-// gives the empty text, which stands for the root).
-std::string cookieFolderOfChosenFile(std::string_view path);
+// gives the empty text, which stands for the root), in both forms.
+platform::NamedPath cookieFolderOfChosenFile(const platform::NamedPath &file);
 
 // The user and computer names, no search, and the default cookie folder:
 // the Windows directory + "/Cookies".

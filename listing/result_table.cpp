@@ -3,11 +3,30 @@
 #include <algorithm>
 #include <cmath>
 #include <charconv>
+#include <cstring>
 
 namespace listing {
 namespace {
 
 constexpr std::array<int, 4> kProvisionalWidths = {30, 144, 240, 400};
+
+// A row ends with the identity of its file in a fixed number of bytes: its
+// kind, volume, index and birth.
+constexpr std::size_t kFileRecord = 1 + 3 * sizeof(std::uint64_t);
+
+void putNumber(std::string &out, std::uint64_t value)
+{
+    char bytes[sizeof value];
+    std::memcpy(bytes, &value, sizeof value);
+    out.append(bytes, sizeof value);
+}
+
+std::uint64_t getNumber(const char *bytes)
+{
+    std::uint64_t value;
+    std::memcpy(&value, bytes, sizeof value);
+    return value;
+}
 
 // Cell `column` (0 to 8) of a stored row, or its file name for column 9.
 std::string_view field(std::string_view row, int column)
@@ -38,7 +57,7 @@ void ResultTable::InitGrid()
     setRow(0, "No,FileName,URL(?),Info(?)", {});
 }
 
-void ResultTable::AddGridRow(const TCookies &entry, int i, std::string_view file)
+void ResultTable::AddGridRow(const TCookies &entry, int i, const RowFile &file)
 {
     if (i < 1)
         return;
@@ -106,17 +125,28 @@ int ResultTable::columnWidth(int column) const
     return column >= 0 && column < m_columnCount ? m_widths[column] : 0;
 }
 
-std::string_view ResultTable::rowFile(int row) const
+RowFile ResultTable::rowFile(int row) const
 {
     if (!isDataRow(row))
         return {};
-    return field(m_rows[row], kGridColumnCount);
+    const std::string_view packed = m_rows[row];
+    if (packed.size() < kFileRecord)
+        return {};
+    const std::string_view cellsAndName = packed.substr(0, packed.size() - kFileRecord);
+    const char *record = packed.data() + cellsAndName.size();
+    RowFile file;
+    file.nativeName = field(cellsAndName, kGridColumnCount);
+    file.kind = static_cast<platform::EntryKind>(record[0]);
+    file.id.volume = getNumber(record + 1);
+    file.id.index = getNumber(record + 1 + sizeof(std::uint64_t));
+    file.id.birth = getNumber(record + 1 + 2 * sizeof(std::uint64_t));
+    return file;
 }
 
-void ResultTable::setRow(int row, std::string_view text, std::string_view file)
+void ResultTable::setRow(int row, std::string_view text, const RowFile &file)
 {
     splitCommaText(text, m_cells);
-    std::size_t size = m_cells.size() + file.size();
+    std::size_t size = m_cells.size() + file.nativeName.size() + kFileRecord;
     for (const std::string &cell : m_cells)
         size += cell.size();
     std::string packed;
@@ -125,8 +155,20 @@ void ResultTable::setRow(int row, std::string_view text, std::string_view file)
         packed += cell;
         packed += '\0';
     }
-    packed += file;
+    packed += file.nativeName;
+    packed += static_cast<char>(file.kind);
+    putNumber(packed, file.id.volume);
+    putNumber(packed, file.id.index);
+    putNumber(packed, file.id.birth);
     m_rows[row] = std::move(packed);
+}
+
+void ResultTable::keepDataRows(int n) noexcept
+{
+    const auto rows = static_cast<std::size_t>(std::max(n, 0)) + 1;
+    // Erasing from the end of a deque never allocates.
+    if (m_rows.size() > rows)
+        m_rows.erase(m_rows.begin() + static_cast<std::ptrdiff_t>(rows), m_rows.end());
 }
 
 void ResultTable::setRowCount(int dataRows)

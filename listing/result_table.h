@@ -2,6 +2,7 @@
 
 #include "comma_text.h"
 #include "cookie_entry.h"
+#include "platform/filesystem.h"
 
 #include <array>
 #include <deque>
@@ -10,13 +11,22 @@
 
 namespace listing {
 
+// The file a data row was made from: its real name, what the listing found
+// it to be, and its identity then.
+struct RowFile {
+    std::string_view nativeName;
+    platform::EntryKind kind = platform::EntryKind::File;
+    platform::FileId id;
+};
+
 // The table that the window shows and the record of what the last scan
 // found: 9 columns x (1 + n) rows of CP932 cells, where row 0 is the header
 // and column 0 holds the running numbers, plus the column widths and, for
 // each data row, the real name of the file it was made from.
 //
 // Each row is stored as one string (its cells separated by NUL bytes, then
-// the file name), so a listing of 100,000 files costs little beyond its text.
+// the file name and its identity), so a listing of 100,000 files costs
+// little beyond its text.
 class ResultTable {
 public:
     static constexpr int kDefaultColumnWidth = 32;
@@ -30,8 +40,12 @@ public:
     void InitGrid();
 
     // Writes `entry` as data row i (from 1) and makes the table hold i data
-    // rows. `file` is the real name of the file the entry was read from.
-    void AddGridRow(const TCookies &entry, int i, std::string_view file = {});
+    // rows. `file` is the file the entry was read from.
+    void AddGridRow(const TCookies &entry, int i, const RowFile &file = {});
+
+    // Keeps only the first n data rows; never fails, so that a scan that
+    // failed halfway can always leave the table holding its own rows only.
+    void keepDataRows(int n) noexcept;
 
     // Leaves exactly n data rows and fits columns 0 to 4 to their longest
     // text, `pointSize` pixels per byte (the table font's size in points).
@@ -52,12 +66,12 @@ public:
     std::string_view cell(int column, int row) const;
     int columnWidth(int column) const;
 
-    // The real name of the file that data row `row` was made from; empty for
-    // the header and outside the table.
-    std::string_view rowFile(int row) const;
+    // The file that data row `row` was made from; an empty name for the
+    // header and outside the table.
+    RowFile rowFile(int row) const;
 
 private:
-    void setRow(int row, std::string_view text, std::string_view file);
+    void setRow(int row, std::string_view text, const RowFile &file);
     void setRowCount(int rows);
 
     int m_columnCount = kLayoutColumnCount;

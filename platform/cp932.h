@@ -15,11 +15,30 @@ constexpr bool isLeadByte(unsigned char byte)
     return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
 }
 
+// True for a byte that can follow a lead byte (0x40-0x7E, 0x80-0xFC).
+constexpr bool isTrailByte(unsigned char byte)
+{
+    return (byte >= 0x40 && byte <= 0x7E) || (byte >= 0x80 && byte <= 0xFC);
+}
+
 // Length in bytes (1 or 2) of the character that starts at `pos`. A lead byte
-// with nothing after it is a character of its own.
+// with nothing after it is a character of its own; otherwise it takes the
+// next byte with it, whatever that byte is, as Windows steps through text.
 constexpr std::size_t charLength(std::string_view text, std::size_t pos)
 {
     return isLeadByte(static_cast<unsigned char>(text[pos])) && pos + 1 < text.size() ? 2 : 1;
+}
+
+// As charLength(), but a lead byte that no trail byte follows is a byte of
+// its own. For names that need not be CP932 at all (a Latin-1 file name on
+// Linux, "caf\xE9.txt"), so that such a byte never swallows the "." of the
+// extension or a separator.
+constexpr std::size_t nameCharLength(std::string_view text, std::size_t pos)
+{
+    return isLeadByte(static_cast<unsigned char>(text[pos])) && pos + 1 < text.size() &&
+                   isTrailByte(static_cast<unsigned char>(text[pos + 1]))
+               ? 2
+               : 1;
 }
 
 // Position of the first character equal to the single-byte `ch`, stepping

@@ -9,9 +9,10 @@ class Desktop {
 public:
     virtual ~Desktop() = default;
 
-    // Opens the CP932 path with the program the desktop uses for its kind of
+    // Opens file `fileName` of folder `nativeFolder` (a native path with its
+    // trailing separator) with the program the desktop uses for its kind of
     // file. Nothing is reported back: a missing file or handler shows nothing.
-    virtual void openDocument(const std::string &path) = 0;
+    virtual void openDocument(const std::string &nativeFolder, const std::string &fileName) = 0;
 };
 
 } // namespace platform

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "filesystem.h"
+
 #include <optional>
 #include <string>
 
@@ -26,7 +28,7 @@ inline constexpr int kIdNo = 7;
 // What the open-file dialog starts with.
 struct OpenFileRequest {
     // The full path shown in the file-name box; empty for none.
-    std::string fileName;
+    NamedPath fileName;
     // Appended to a typed name without an extension, exactly as given.
     std::string defaultExtension;
 };
@@ -47,9 +49,9 @@ public:
     virtual std::string inputBox(const std::string &caption, const std::string &prompt,
                                  const std::string &defaultText) = 0;
 
-    // Lets the user choose a file, which need not exist: its full path, or
-    // nothing when the user cancels.
-    virtual std::optional<std::string> openFileName(const OpenFileRequest &request) = 0;
+    // Lets the user choose a file, which need not exist: its full path, in
+    // both forms, or nothing when the user cancels.
+    virtual std::optional<NamedPath> openFileName(const OpenFileRequest &request) = 0;
 };
 
 } // namespace platform

@@ -10,14 +10,47 @@
 namespace platform {
 
 // The separator between folders in a path on this platform.
+#ifdef _WIN32
+inline constexpr char kPathSeparator = '\\';
+#else
 inline constexpr char kPathSeparator = '/';
+#endif
 
-// The folder part of a CP932 path: everything up to and including its last
-// separator, found character by character; empty when there is none.
-std::string_view folderPart(std::string_view path);
+// The folder part of a native path: everything up to and including its last
+// separator; empty when there is none. On Linux that is the last "/" byte,
+// whatever the bytes around it; on Windows the last "\" found character by
+// character in CP932 (a trail byte 0x5C is no separator), or ":" when there
+// is no "\".
+std::string_view nativeFolderPart(std::string_view nativePath);
 
-// A CP932 path in the form the operating system takes.
-std::string toNativePath(std::string_view path);
+// The CP932 form of a native name or path, as the program shows it. On
+// Linux a character with no CP932 form shows as "?" and a name that is not
+// UTF-8 is taken byte for byte; on Windows native names are CP932 already.
+// The way back is not the identity ("〜" comes back as "～"), so a native
+// path is never rebuilt from this form.
+std::string shownName(std::string_view nativeName);
+
+// A path as the system names it and as the program shows it.
+struct NamedPath {
+    std::string native; // what every open, listing and deletion uses
+    std::string shown;  // CP932: what captions, boxes and messages show
+};
+
+// `native` with its shown form.
+NamedPath namedPath(std::string native);
+
+// A file's identity: its device and inode on Linux, its volume serial
+// number and file index on Windows. Two names with one identity are one
+// file; a file swapped in under a listed name has another. Linux hands a
+// freed inode number to the next new file at once, so there the file's
+// birth time (where the file system keeps one) is part of it too.
+struct FileId {
+    std::uint64_t volume = 0;
+    std::uint64_t index = 0;
+    std::uint64_t birth = 0; // nanoseconds; 0 where unknown
+    bool known() const { return volume != 0 || index != 0; }
+    friend bool operator==(const FileId &, const FileId &) = default;
+};
 
 enum class EntryKind : std::uint8_t {
     File,        // a regular file
@@ -29,26 +62,30 @@ enum class EntryKind : std::uint8_t {
 
 // One entry of a folder: the CP932 name that the program shows, matches and
 // numbers, and the real name that opening and deleting use. They differ when
-// the real name holds a character that CP932 lacks (shown as "?").
+// the real name holds a character that CP932 lacks (shown as "?"). `id` is
+// the entry's own identity where the listing learnt it (for a link: the
+// link's, not its target's), unknown otherwise.
 struct DirEntry {
     std::string_view name;
     std::string_view nativeName;
     EntryKind kind;
+    FileId id;
 };
 
-// The entries of one folder that matched a mask, sorted by name without
-// regard to case. Names are kept in large blocks and entries in a deque, so
-// that a listing of 100,000 files costs little more than their bytes and
-// growing it never copies what it already holds.
+// The entries of one folder that matched a pattern, in the order that the
+// platform lists them (on Linux sorted by name without regard to case, as
+// the Windows file system keeps them). Names are kept in large blocks and
+// entries in a deque, so that a listing of 100,000 files costs little more
+// than their bytes and growing it never copies what it already holds.
 class DirectoryListing {
 public:
     std::size_t size() const { return m_items.size(); }
     bool empty() const { return m_items.empty(); }
     DirEntry operator[](std::size_t index) const;
 
-    void add(std::string_view name, std::string_view nativeName, EntryKind kind);
-    // Sorts by name.
-    void finish();
+    void add(std::string_view name, std::string_view nativeName, EntryKind kind, FileId id = {});
+    // Sorts by name (by nameSortsBefore() on the native names).
+    void sortByName();
 
 private:
     // Where a name is kept: block number << kBlockBits | offset in the block.
@@ -59,6 +96,7 @@ private:
         std::uint16_t nameLength;
         std::uint16_t nativeLength;
         EntryKind kind;
+        FileId id;
     };
     static constexpr unsigned kBlockBits = 16;
     static constexpr std::size_t kBlockSize = std::size_t(1) << kBlockBits;
@@ -71,27 +109,49 @@ private:
     std::deque<Item> m_items;
 };
 
-// Enumerates the entries that a CP932 mask (folder + separator + pattern)
-// matches, with the wildcards of matchesMask(). Wildcards act only in the
-// last component: a mask whose folder part holds one lists nothing. A folder
-// that cannot be read lists nothing. "." and ".." are listed when the pattern
-// matches them.
-DirectoryListing findFiles(std::string_view mask);
-
 enum class ReadResult { Ok, OpenFailed, ReadFailed };
 
-enum class FileCheck {
-    MustBeRegular,      // refuse anything but a regular file (or a link to one)
-    ListedAsRegularFile // the folder listed it as a regular file: no need to ask again
+// One open folder: the cookie folder as it was when a scan listed it. Every
+// read and deletion of its files goes through it, so that they reach the
+// folder that was listed even when its path has since been made to lead
+// elsewhere, and never a file outside it.
+class Folder {
+public:
+    Folder();
+    ~Folder();
+    Folder(Folder &&) noexcept;
+    Folder &operator=(Folder &&) noexcept;
+
+    // Opens the folder `nativePath` (without a trailing separator; the empty
+    // path is the root). A folder that cannot be opened (missing, not a
+    // folder, no permission) gives a Folder that lists nothing and whose
+    // every read fails to open.
+    static Folder open(const std::string &nativePath);
+
+    bool isOpen() const;
+
+    // The entries whose CP932 name matches `pattern` (the wildcards of
+    // matchesMask()). A pattern that holds a separator lists nothing: its
+    // folder part would hold a wildcard. "." and ".." are listed when the
+    // pattern matches them.
+    DirectoryListing find(std::string_view pattern) const;
+
+    // Reads entry `nativeName` of this folder whole into `contents`
+    // (replacing it), at the size the file had when it was opened: what is
+    // appended meanwhile is not part of this read. Only a regular file in
+    // this folder (or, through a link of kind Link, below it) is read;
+    // anything else fails to open, whatever the name leads to by now.
+    // Opening never blocks. On success `id` is the identity of the entry
+    // (for a link, left as the caller gave it).
+    ReadResult read(std::string_view nativeName, EntryKind kind, std::string &contents, FileId &id) const;
+
+    // Deletes entry `nativeName` (a link itself, never its target), but only
+    // while it is still the file `id` that was listed. True when deleted.
+    bool remove(std::string_view nativeName, const FileId &id) const;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> m_impl;
 };
-
-// Reads a whole file opened read-only into `contents` (replacing it, keeping
-// its capacity). Opening never blocks, whatever the path leads to.
-ReadResult readWholeFile(const std::string &nativePath, std::string &contents,
-                         FileCheck check = FileCheck::MustBeRegular);
-
-// Deletes a file; a symbolic link is removed, never its target. True when it
-// was deleted.
-bool deleteFile(const std::string &nativePath);
 
 } // namespace platform

@@ -3,12 +3,12 @@
 #include "cp932.h"
 #include "mask_match.h"
 
-#include <algorithm>
 #include <cerrno>
-#include <cstdlib>
+#include <climits>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 namespace platform {
@@ -16,15 +16,18 @@ namespace {
 
 class ScopedFd {
 public:
-    explicit ScopedFd(int fd) : m_fd(fd) {}
-    ~ScopedFd()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
+    explicit ScopedFd(int fd = -1) : m_fd(fd) {}
+    ~ScopedFd() { reset(); }
     ScopedFd(const ScopedFd &) = delete;
     ScopedFd &operator=(const ScopedFd &) = delete;
     int get() const { return m_fd; }
+    void release() { m_fd = -1; }
+    void reset(int fd = -1)
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+        m_fd = fd;
+    }
 
 private:
     int m_fd;
@@ -46,6 +49,37 @@ private:
     DIR *m_dir;
 };
 
+// What the scan needs to know of a file, in one call.
+struct FileInfo {
+    mode_t mode = 0;
+    std::uint64_t size = 0;
+    FileId id;
+};
+
+// statx() where the system has it, for the birth time; fstatat() otherwise.
+bool fileInfo(int dirFd, const char *name, int flags, FileInfo &info)
+{
+    struct statx x;
+    if (::statx(dirFd, name, flags, STATX_TYPE | STATX_SIZE | STATX_INO | STATX_BTIME, &x) == 0) {
+        info.mode = x.stx_mode;
+        info.size = x.stx_size;
+        info.id = {static_cast<std::uint64_t>(::makedev(x.stx_dev_major, x.stx_dev_minor)), x.stx_ino,
+                   (x.stx_mask & STATX_BTIME)
+                       ? static_cast<std::uint64_t>(x.stx_btime.tv_sec) * 1000000000u + x.stx_btime.tv_nsec
+                       : 0};
+        return true;
+    }
+    if (errno != ENOSYS)
+        return false;
+    struct stat st;
+    if (::fstatat(dirFd, name, &st, flags) != 0)
+        return false;
+    info.mode = st.st_mode;
+    info.size = static_cast<std::uint64_t>(st.st_size);
+    info.id = {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino), 0};
+    return true;
+}
+
 EntryKind kindOfMode(mode_t mode)
 {
     if (S_ISREG(mode))
@@ -55,13 +89,48 @@ EntryKind kindOfMode(mode_t mode)
     return EntryKind::Other;
 }
 
-// Tells what each entry of one open folder is, following symbolic links only
-// as far as to see where they lead.
-class EntryClassifier {
-public:
-    EntryClassifier(int dirFd, std::string folder) : m_dirFd(dirFd), m_folder(std::move(folder)) {}
+// The path of what descriptor `fd` has open, as the kernel resolved it: no
+// link, no "..". Empty when the system cannot tell (no /proc).
+std::string resolvedPath(int fd)
+{
+    const std::string link = "/proc/self/fd/" + std::to_string(fd);
+    std::string path(PATH_MAX, '\0');
+    const ssize_t length = ::readlink(link.c_str(), path.data(), path.size());
+    if (length <= 0 || static_cast<std::size_t>(length) >= path.size())
+        return {};
+    path.resize(static_cast<std::size_t>(length));
+    return path;
+}
 
-    EntryKind kindOf(const dirent &entry)
+// True when `path` lies in folder `folder` or below it (both resolved).
+bool isBelow(std::string_view path, std::string_view folder)
+{
+    if (folder == "/")
+        return path.size() > 1 && path.front() == '/';
+    return path.size() > folder.size() + 1 && path.starts_with(folder) && path[folder.size()] == '/';
+}
+
+bool holdsSeparator(std::string_view cp932Text)
+{
+    return cp932::findChar(cp932Text, kPathSeparator) != std::string_view::npos;
+}
+
+} // namespace
+
+struct Folder::Impl {
+    ScopedFd fd;
+    std::string resolved; // the folder's own resolved path, found on first need
+
+    const std::string &resolvedFolder()
+    {
+        if (resolved.empty())
+            resolved = resolvedPath(fd.get());
+        return resolved;
+    }
+
+    // Tells what an entry is, following a symbolic link only as far as to
+    // see where it leads; for a link, also the link's own identity.
+    EntryKind kindOf(const dirent &entry, FileId &id)
     {
         switch (entry.d_type) {
         case DT_REG:
@@ -69,214 +138,137 @@ public:
         case DT_DIR:
             return EntryKind::Directory;
         case DT_LNK:
-            return kindOfLink(entry.d_name);
         case DT_UNKNOWN: {
-            struct stat info;
-            if (::fstatat(m_dirFd, entry.d_name, &info, AT_SYMLINK_NOFOLLOW) != 0)
+            FileInfo info;
+            if (!fileInfo(fd.get(), entry.d_name, AT_SYMLINK_NOFOLLOW, info))
                 return EntryKind::File; // gone already: reading it fails like a missing file
-            return S_ISLNK(info.st_mode) ? kindOfLink(entry.d_name) : kindOfMode(info.st_mode);
+            if (!S_ISLNK(info.mode))
+                return kindOfMode(info.mode);
+            id = info.id;
+            return kindOfLink(entry.d_name);
         }
         default:
             return EntryKind::Other;
         }
     }
 
-private:
     EntryKind kindOfLink(const char *name)
     {
+        ScopedFd target(::openat(fd.get(), name, O_PATH | O_CLOEXEC));
         struct stat info;
-        if (::fstatat(m_dirFd, name, &info, 0) != 0)
+        if (target.get() < 0 || ::fstat(target.get(), &info) != 0)
             return EntryKind::Link; // leads nowhere: opening it fails like a missing file
-        const EntryKind target = kindOfMode(info.st_mode);
-        if (target != EntryKind::File)
-            return target;
-        return leadsInside(name) ? EntryKind::Link : EntryKind::OutsideLink;
+        const EntryKind kind = kindOfMode(info.st_mode);
+        if (kind != EntryKind::File)
+            return kind;
+        return leadsInside(target.get()) ? EntryKind::Link : EntryKind::OutsideLink;
     }
 
-    // True when the link's target lies in this folder or below it.
-    bool leadsInside(const char *name)
+    // True when what `opened` has open lies in this folder or below it.
+    bool leadsInside(int opened)
     {
-        if (m_realFolder.empty()) {
-            char *real = ::realpath(m_folder.c_str(), nullptr);
-            if (!real)
-                return false;
-            m_realFolder = real;
-            std::free(real);
-            if (m_realFolder.back() != '/')
-                m_realFolder += '/';
-        }
-        const std::string link = m_folder + (m_folder.back() == '/' ? "" : "/") + name;
-        char *target = ::realpath(link.c_str(), nullptr);
-        if (!target)
-            return false;
-        const bool inside = std::string_view(target).starts_with(m_realFolder);
-        std::free(target);
-        return inside;
+        const std::string &folder = resolvedFolder();
+        return !folder.empty() && isBelow(resolvedPath(opened), folder);
     }
-
-    int m_dirFd;
-    std::string m_folder;
-    std::string m_realFolder; // with a trailing separator, found on first need
 };
 
-// One character of a UTF-8 name for sorting: its code point with the letters
-// in upper case, as NTFS compares names. A byte that starts no valid sequence
-// stands for itself, above every character.
-struct SortChar {
-    std::uint32_t key;
-    std::size_t length;
-};
-
-SortChar sortCharAt(std::string_view s, std::size_t pos)
+std::string_view nativeFolderPart(std::string_view nativePath)
 {
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
-    const unsigned char lead = byte(pos);
-    if (lead < 0x80)
-        return {static_cast<std::uint32_t>(lead >= 'a' && lead <= 'z' ? lead - ('a' - 'A') : lead), 1};
-    std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
-    if (length == 0 || pos + length > s.size())
-        return {0x110000u + lead, 1};
-    std::uint32_t code = lead & (0x7F >> length);
-    for (std::size_t i = 1; i < length; ++i) {
-        if ((byte(pos + i) & 0xC0) != 0x80)
-            return {0x110000u + lead, 1};
-        code = code << 6 | (byte(pos + i) & 0x3F);
-    }
-    if (code >= 0xFF41 && code <= 0xFF5A) // full-width a-z
-        code -= 0x20;
-    return {code, length};
+    const std::size_t last = nativePath.rfind('/');
+    return last == std::string_view::npos ? std::string_view() : nativePath.substr(0, last + 1);
 }
 
-// Compares names in the order of NTFS. Names share long prefixes
-// ("user@www.example..."), so the equal bytes are passed over first and the
-// characters are decoded only from the one where they differ.
-bool sortsBefore(std::string_view a, std::string_view b)
+std::string shownName(std::string_view nativeName)
 {
-    const std::size_t common = std::min(a.size(), b.size());
-    std::size_t pos = 0;
-    while (pos < common && a[pos] == b[pos])
-        ++pos;
-    // Back to the start of the character that differs.
-    while (pos > 0 && pos < a.size() && (static_cast<unsigned char>(a[pos]) & 0xC0) == 0x80)
-        --pos;
-    while (pos < a.size() && pos < b.size()) {
-        const SortChar x = sortCharAt(a, pos), y = sortCharAt(b, pos);
-        if (x.key != y.key)
-            return x.key < y.key;
-        if (x.length != y.length) // cannot happen for equal keys, but stay safe
-            return x.length < y.length;
-        pos += x.length;
-    }
-    if (a.size() != b.size())
-        return a.size() < b.size();
-    return a < b;
+    return cp932::fromUtf8(nativeName);
 }
 
-} // namespace
+Folder::Folder() = default;
+Folder::~Folder() = default;
+Folder::Folder(Folder &&) noexcept = default;
+Folder &Folder::operator=(Folder &&) noexcept = default;
 
-std::string_view folderPart(std::string_view path)
+Folder Folder::open(const std::string &nativePath)
 {
-    std::size_t last = std::string_view::npos;
-    for (std::size_t pos = 0; pos < path.size(); pos += cp932::charLength(path, pos))
-        if (path[pos] == kPathSeparator)
-            last = pos;
-    return last == std::string_view::npos ? std::string_view() : path.substr(0, last + 1);
+    Folder folder;
+    folder.m_impl = std::make_unique<Impl>();
+    const std::string path = nativePath.empty() ? std::string(1, kPathSeparator) : nativePath;
+    folder.m_impl->fd.reset(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NONBLOCK));
+    return folder;
 }
 
-std::string toNativePath(std::string_view path)
+bool Folder::isOpen() const
 {
-    return cp932::toUtf8(path);
+    return m_impl && m_impl->fd.get() >= 0;
 }
 
-DirEntry DirectoryListing::operator[](std::size_t index) const
-{
-    const Item &item = m_items[index];
-    return {name(item.name, item.nameLength), name(item.nativeName, item.nativeLength), item.kind};
-}
-
-std::string_view DirectoryListing::name(NameRef ref, std::size_t length) const
-{
-    return {m_blocks[ref >> kBlockBits].get() + (ref & (kBlockSize - 1)), length};
-}
-
-DirectoryListing::NameRef DirectoryListing::store(std::string_view text)
-{
-    // A file name is at most a few hundred bytes: it always fits one block.
-    if (m_blockUsed + text.size() > kBlockSize) {
-        m_blocks.push_back(std::make_unique_for_overwrite<char[]>(kBlockSize));
-        m_blockUsed = 0;
-    }
-    std::copy(text.begin(), text.end(), m_blocks.back().get() + m_blockUsed);
-    const auto ref = static_cast<NameRef>((m_blocks.size() - 1) << kBlockBits | m_blockUsed);
-    m_blockUsed += text.size();
-    return ref;
-}
-
-void DirectoryListing::add(std::string_view name, std::string_view nativeName, EntryKind kind)
-{
-    Item item{};
-    item.name = store(name);
-    item.nameLength = static_cast<std::uint16_t>(name.size());
-    // The usual case, an ASCII name, is stored once.
-    item.nativeName = nativeName == name ? item.name : store(nativeName);
-    item.nativeLength = static_cast<std::uint16_t>(nativeName.size());
-    item.kind = kind;
-    m_items.push_back(item);
-}
-
-void DirectoryListing::finish()
-{
-    std::sort(m_items.begin(), m_items.end(), [this](const Item &a, const Item &b) {
-        return sortsBefore(name(a.nativeName, a.nativeLength), name(b.nativeName, b.nativeLength));
-    });
-}
-
-DirectoryListing findFiles(std::string_view mask)
+DirectoryListing Folder::find(std::string_view pattern) const
 {
     DirectoryListing listing;
-    const std::string_view folder = folderPart(mask);
-    const std::string_view pattern = mask.substr(folder.size());
-    if (hasWildcard(folder) || pattern.empty())
+    if (!isOpen() || pattern.empty() || holdsSeparator(pattern))
         return listing;
-
-    const std::string nativeFolder = folder.empty() ? std::string(".") : toNativePath(folder);
-    ScopedDir dir(::opendir(nativeFolder.c_str()));
+    // A descriptor of its own for reading, from the start, so that the folder
+    // can be listed again.
+    ScopedFd own(::openat(m_impl->fd.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (own.get() < 0)
+        return listing;
+    ScopedDir dir(::fdopendir(own.get()));
     if (!dir.get())
         return listing;
-    EntryClassifier classifier(::dirfd(dir.get()), nativeFolder);
+    own.release(); // the stream closes it now
+    std::string name;
     while (const dirent *entry = ::readdir(dir.get())) {
         const std::string_view nativeName(entry->d_name);
-        const std::string name = cp932::fromUtf8(nativeName);
-        if (matchesMask(pattern, name))
-            listing.add(name, nativeName, classifier.kindOf(*entry));
+        name = cp932::fromUtf8(nativeName);
+        if (!matchesMask(pattern, name))
+            continue;
+        FileId id;
+        const EntryKind kind = m_impl->kindOf(*entry, id);
+        listing.add(name, nativeName, kind, id);
     }
-    listing.finish();
+    listing.sortByName();
     return listing;
 }
 
-ReadResult readWholeFile(const std::string &nativePath, std::string &contents, FileCheck check)
+ReadResult Folder::read(std::string_view nativeName, EntryKind kind, std::string &contents, FileId &id) const
 {
     contents.clear();
-    // O_NONBLOCK: a pipe must not hang the open (nor, should one have taken a
-    // listed file's place, the read).
-    ScopedFd fd(::open(nativePath.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
-    if (fd.get() < 0)
+    if (!isOpen() || nativeName.empty() || nativeName.find('/') != std::string_view::npos)
         return ReadResult::OpenFailed;
-    if (check == FileCheck::MustBeRegular) {
-        struct stat info;
-        if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode))
+    if (kind != EntryKind::File && kind != EntryKind::Link)
+        return ReadResult::OpenFailed;
+
+    // Relative to the listed folder, so the folder's path is not walked
+    // again and cannot have been made to lead elsewhere. A file listed as
+    // regular is opened without following a link that took its place since.
+    // O_NONBLOCK: neither a pipe nor a device swapped in may hang the open.
+    int flags = O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
+    if (kind == EntryKind::File)
+        flags |= O_NOFOLLOW;
+    const std::string name(nativeName);
+    ScopedFd fd(::openat(m_impl->fd.get(), name.c_str(), flags));
+    FileInfo info;
+    if (fd.get() < 0 || !fileInfo(fd.get(), "", AT_EMPTY_PATH, info) || !S_ISREG(info.mode))
+        return ReadResult::OpenFailed;
+    if (kind == EntryKind::Link) {
+        // Check what was opened, not what the link said when it was listed.
+        if (!m_impl->leadsInside(fd.get()))
             return ReadResult::OpenFailed;
+    } else {
+        id = info.id;
     }
 
-    // Read to the end, not to a size seen at open: a file may grow meanwhile.
-    // Cookie files are small: one read of this size usually takes all.
-    constexpr std::size_t kFirstRead = 4096;
+    // The size at opening is what is read: a file that grows meanwhile (a
+    // log written into the folder) cannot make the read go on for ever.
+    // Room beyond it lets the content pane widen line ends (LF to CR LF) in
+    // place for lines of 8 bytes or more.
+    const auto size = static_cast<std::size_t>(info.size);
+    if (contents.capacity() < size)
+        contents.reserve(size + size / 8 + 64);
+    contents.resize(size);
     std::size_t used = 0;
-    contents.resize(kFirstRead);
-    for (;;) {
-        if (used == contents.size())
-            contents.resize(contents.size() * 2);
-        const ssize_t got = ::read(fd.get(), contents.data() + used, contents.size() - used);
+    while (used < size) {
+        const ssize_t got = ::read(fd.get(), contents.data() + used, size - used);
         if (got < 0) {
             if (errno == EINTR)
                 continue;
@@ -284,16 +276,25 @@ ReadResult readWholeFile(const std::string &nativePath, std::string &contents, F
             return ReadResult::ReadFailed;
         }
         if (got == 0)
-            break;
+            break; // it shrank meanwhile
         used += static_cast<std::size_t>(got);
     }
     contents.resize(used);
     return ReadResult::Ok;
 }
 
-bool deleteFile(const std::string &nativePath)
+bool Folder::remove(std::string_view nativeName, const FileId &id) const
 {
-    return ::unlink(nativePath.c_str()) == 0;
+    if (!isOpen() || !id.known() || nativeName.empty() || nativeName.find('/') != std::string_view::npos)
+        return false;
+    const std::string name(nativeName);
+    // Only the file that was listed: one swapped in under its name since
+    // stays. (Linux cannot delete by descriptor; the check and the unlink
+    // are as close together as the system allows.)
+    FileInfo info;
+    if (!fileInfo(m_impl->fd.get(), name.c_str(), AT_SYMLINK_NOFOLLOW, info) || info.id != id)
+        return false;
+    return ::unlinkat(m_impl->fd.get(), name.c_str(), 0) == 0;
 }
 
 } // namespace platform

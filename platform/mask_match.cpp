@@ -32,7 +32,7 @@ std::uint16_t foldCase(std::uint16_t code)
 Char charAt(std::string_view text, std::size_t pos)
 {
     const auto lead = static_cast<unsigned char>(text[pos]);
-    if (cp932::charLength(text, pos) == 2) {
+    if (cp932::nameCharLength(text, pos) == 2) {
         const auto trail = static_cast<unsigned char>(text[pos + 1]);
         return {foldCase(static_cast<std::uint16_t>(lead << 8 | trail)), pos + 2};
     }

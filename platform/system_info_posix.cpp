@@ -47,7 +47,7 @@ std::string windowsDirectory()
     if (prefix.empty())
         prefix = withoutTrailingSeparators(homeFolder()) + "/.wine";
     prefix = withoutTrailingSeparators(prefix);
-    return cp932::fromUtf8(prefix + "/drive_c/windows");
+    return prefix + "/drive_c/windows";
 }
 
 std::string userName()

@@ -54,7 +54,7 @@ int main(int argc, char **argv)
     listing::CookieListing cookies;
     cookies.InitState();
     listing::ProgramState &state = cookies.state();
-    state.CookiesPath = platform::cp932::fromUtf8(argv[1]);
+    state.setCookiesPath(platform::namedPath(argv[1]));
     if (argc == 4) {
         if (std::strcmp(argv[2], "--name") == 0)
             state.SysInfo.SearchMode = listing::smFileName;
@@ -68,7 +68,9 @@ int main(int argc, char **argv)
     listing::ViewState view(kLayoutFontPointSize);
     try {
         cookies.ListCookieFiles(view);
-    } catch (const listing::ListingError &error) {
+    } catch (const std::exception &error) {
+        // Any failure, not only a file that cannot be read: the rows listed
+        // before it, then the message, as the window shows them.
         print(cookies, view);
         const std::string text = platform::cp932::toUtf8(listing::messages::errorBoxText(error.what()));
         std::fprintf(stderr, "%s\n", text.c_str());

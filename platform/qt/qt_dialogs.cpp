@@ -4,6 +4,7 @@
 #include "qt_text.h"
 
 #include <QAbstractButton>
+#include <QFile>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QPushButton>
@@ -134,7 +135,7 @@ std::string QtDialogs::inputBox(const std::string &caption, const std::string &p
     return toCp932(box.text());
 }
 
-std::optional<std::string> QtDialogs::openFileName(const OpenFileRequest &request)
+std::optional<NamedPath> QtDialogs::openFileName(const OpenFileRequest &request)
 {
     QFileDialog dialog(m_owner);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
@@ -142,8 +143,8 @@ std::optional<std::string> QtDialogs::openFileName(const OpenFileRequest &reques
     // A name that does not exist is an answer too: only its folder counts.
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(toQString(request.defaultExtension));
-    if (!request.fileName.empty())
-        dialog.selectFile(toQString(request.fileName));
+    if (!request.fileName.native.empty())
+        dialog.selectFile(QFile::decodeName(QByteArray::fromStdString(request.fileName.native)));
 
     // Horizontally centred, a third of the way down the owner's screen.
     dialog.resize(dialog.sizeHint());
@@ -155,7 +156,7 @@ std::optional<std::string> QtDialogs::openFileName(const OpenFileRequest &reques
     const QStringList files = dialog.selectedFiles();
     if (files.isEmpty())
         return std::nullopt;
-    return toCp932(files.front());
+    return NamedPath{QFile::encodeName(files.front()).toStdString(), toCp932(files.front())};
 }
 
 } // namespace platform::qt

@@ -20,7 +20,8 @@ protected:
     TempFolder folder;
     CookieListing cookies;
 
-    TCookies read(const std::string &name) { return cookies.ReadCookieFile(folder.str(), name); }
+    // `name` is the file's real (native) name.
+    TCookies read(const std::string &name) { return cookies.ReadCookieFile(platform::namedPath(folder.str()), name); }
     std::string pane() const { return cookies.contentPane().text(); }
 };
 
@@ -58,10 +59,10 @@ TEST_F(CookieReader, TheTrailByteOfADoubleByteCharacterIsNoAt)
     // ァ is 83 40: its second byte is "@".
     const std::string name = "\x83\x40user@site.txt";
     folder.write(platform::cp932::toUtf8(name), kRecord);
-    EXPECT_EQ(read(name).LoginName, "\x83\x40user");
+    EXPECT_EQ(read(platform::cp932::toUtf8(name)).LoginName, "\x83\x40user");
     const std::string noAt = "\x83\x40.txt";
     folder.write(platform::cp932::toUtf8(noAt), kRecord);
-    EXPECT_EQ(read(noAt).LoginName, "");
+    EXPECT_EQ(read(platform::cp932::toUtf8(noAt)).LoginName, "");
 }
 
 TEST_F(CookieReader, AnEmptyNameLeavesThePaneAlone)
@@ -177,7 +178,7 @@ TEST_F(CookieReader, ReadsTheRealFileOfARow)
     // read must be the one the row was made from, not user@a.txt.
     folder.write("user@a.txt", "other\nwrong\nfile/");
     folder.write("user@a b.txt", "right\nvalue\nhost/");
-    cookies.state().CookiesPath = folder.str();
+    cookies.state().setCookiesPath(platform::namedPath(folder.str()));
     ViewState view;
     cookies.ListCookieFiles(view);
     ASSERT_EQ(cookies.table().dataRowCount(), 2);

@@ -22,7 +22,7 @@ std::string record(const std::string &value, const std::string &host)
 
 class FolderScan : public ::testing::Test {
 protected:
-    FolderScan() { cookies.state().CookiesPath = folder.str(); }
+    FolderScan() { cookies.state().setCookiesPath(platform::namedPath(folder.str())); }
 
     std::vector<std::string> listedNames() const
     {
@@ -81,7 +81,7 @@ TEST_F(FolderScan, EmptyOrMissingFolderShowsTheHeaderOnly)
     EXPECT_FALSE(view.deleteCommandsEnabled);
     EXPECT_EQ(view.statusText, fromUtf8("クッキーファイルが見付かりません"));
 
-    cookies.state().CookiesPath = folder / "missing";
+    cookies.state().setCookiesPath(platform::namedPath(folder / "missing"));
     cookies.ListCookieFiles(view);
     EXPECT_EQ(cookies.table().rowCount(), 1);
     EXPECT_EQ(view.statusText, messages::noCookiesFound());
@@ -270,8 +270,8 @@ TEST_F(FolderScan, NamesWithBlanksCommasQuotesAndJapanese)
     EXPECT_EQ(cookies.table().cell(2, 2), "b"); // the rest of "a b" spills over
     EXPECT_EQ(cookies.table().cell(3, 4), fromUtf8("値"));
     // Each row still knows its real file.
-    EXPECT_EQ(cookies.table().rowFile(2), "u@a b.txt");
-    EXPECT_EQ(cookies.table().rowFile(5), "u@\xF0\x9F\x8D\xAA.txt");
+    EXPECT_EQ(cookies.table().rowFile(2).nativeName, "u@a b.txt");
+    EXPECT_EQ(cookies.table().rowFile(5).nativeName, "u@\xF0\x9F\x8D\xAA.txt");
     cookies.readRowFile(5);
     EXPECT_EQ(cookies.contentPane().line(3), "e/");
 }
@@ -288,27 +288,116 @@ TEST_F(FolderScan, AFileThatVanishesBeforeItIsReadIsAnOpenError)
 
 TEST_F(FolderScan, CaptionAndFolderBoxForTheRootFolder)
 {
-    cookies.state().CookiesPath = "";
+    cookies.state().setCookiesPath({"", ""});
     EXPECT_EQ(cookies.state().fileMask(), "/*.txt");
     EXPECT_EQ(cookies.state().caption(), "Vellumin ver 1.30   < CookiesPath:[/] >");
     EXPECT_EQ(cookies.state().folderText(), "/");
 }
 
-TEST_F(FolderScan, DeletionRemovesOnlyTheNamedFile)
+TEST_F(FolderScan, DeletionRemovesOnlyTheRowsOwnFile)
 {
     folder.write("u@a.txt", "x");
     folder.write("u@a b.txt", "x");
-    EXPECT_TRUE(cookies.DeleteCookieFile(folder.str(), "u@a.txt"));
-    EXPECT_FALSE(folder.exists("u@a.txt"));
-    EXPECT_TRUE(folder.exists("u@a b.txt"));
-    EXPECT_FALSE(cookies.DeleteCookieFile(folder.str(), "u@a.txt"));
+    cookies.ListCookieFiles(view);
+    ASSERT_EQ(cookies.table().dataRowCount(), 2);
+    ASSERT_EQ(cookies.table().cell(1, 1), "u@a");
+    EXPECT_TRUE(cookies.DeleteCookieFile(1)); // "u@a b", listed first
+    EXPECT_FALSE(folder.exists("u@a b.txt"));
+    EXPECT_TRUE(folder.exists("u@a.txt"));
+    EXPECT_FALSE(cookies.DeleteCookieFile(1)); // already gone
+    EXPECT_FALSE(cookies.DeleteCookieFile(0));
+    EXPECT_FALSE(cookies.DeleteCookieFile(3));
 
+    // A file put in a listed one's place after the scan is not deleted.
+    std::filesystem::remove(folder.path() / "u@a.txt");
+    folder.write("u@a.txt", "swapped in");
+    EXPECT_FALSE(cookies.DeleteCookieFile(2));
+    EXPECT_TRUE(folder.exists("u@a.txt"));
+}
+
+TEST_F(FolderScan, DeletesInTheFolderThatWasListedNotItsTwin)
+{
+    // "〜" (U+301C) and "～" (U+FF5E) are one character in CP932: the
+    // folder's CP932 form leads back to the twin, so every call must use
+    // the path that was chosen.
+    TempFolder parent;
+    const std::string chosen = parent / "\xE3\x82\xAF\xE3\x80\x9C"; // ク〜
+    const std::string twin = parent / "\xE3\x82\xAF\xEF\xBD\x9E";   // ク～
+    parent.write("\xE3\x82\xAF\xE3\x80\x9C/u@mine.txt", record("1", "mine/"));
+    parent.write("\xE3\x82\xAF\xEF\xBD\x9E/u@mine.txt", record("2", "twin/"));
+    parent.write("\xE3\x82\xAF\xEF\xBD\x9E/u@other.txt", record("3", "twin/"));
+    cookies.state().setCookiesPath(platform::namedPath(chosen));
+    EXPECT_EQ(cookies.state().CookiesPath, platform::namedPath(twin).shown);
+    cookies.ListCookieFiles(view);
+    EXPECT_EQ(listedNames(), (Names{"u@mine"}));
+    EXPECT_EQ(cookies.table().cell(2, 1), "mine/");
+    EXPECT_TRUE(cookies.DeleteCookieFile(1));
+    EXPECT_FALSE(parent.exists("\xE3\x82\xAF\xE3\x80\x9C/u@mine.txt"));
+    EXPECT_TRUE(parent.exists("\xE3\x82\xAF\xEF\xBD\x9E/u@mine.txt"));
+
+    // A folder that CP932 cannot name at all is listed all the same.
+    const std::string biscuit = parent / "\xF0\x9F\x8D\xAA";
+    parent.write("\xF0\x9F\x8D\xAA/u@b.txt", record("4", "b/"));
+    cookies.state().setCookiesPath(platform::namedPath(biscuit));
+    cookies.ListCookieFiles(view);
+    EXPECT_EQ(listedNames(), (Names{"u@b"}));
+    EXPECT_NE(view.caption.find(parent.str() + "/?/"), std::string::npos);
+}
+
+TEST_F(FolderScan, AFailedScanLeavesNoRowsOfAnotherFolder)
+{
+    // The first folder lists three rows; the scan of the second fails on its
+    // second file. The rows of the first folder must not stay beside the
+    // second, where ALL DELETE would reach same-named files never listed.
+    for (const char *name : {"a@x.txt", "b@x.txt", "c@x.txt"})
+        folder.write(name, record("1", "first/"));
+    cookies.ListCookieFiles(view);
+    ASSERT_EQ(cookies.table().dataRowCount(), 3);
+
+    TempFolder second;
+    second.write("a@x.txt", record("2", "second/"));
+    std::filesystem::create_symlink(second.path() / "gone", second.path() / "b@x.txt");
+    second.write("c@x.txt", record("2", "second/"));
+    cookies.state().setCookiesPath(platform::namedPath(second.str()));
+    EXPECT_THROW(cookies.ListCookieFiles(view), FileOpenError);
+    EXPECT_EQ(listedNames(), (Names{"a@x"}));
+    EXPECT_EQ(cookies.listedFolder(), second.str());
+    EXPECT_TRUE(view.deleteCommandsEnabled);
+    EXPECT_FALSE(cookies.DeleteCookieFile(2));
+    EXPECT_TRUE(folder.exists("c@x.txt"));
+
+    // Failing on its first file, it leaves no rows and no delete commands.
+    std::filesystem::remove(second.path() / "a@x.txt");
+    EXPECT_THROW(cookies.ListCookieFiles(view), FileOpenError);
+    EXPECT_EQ(cookies.table().dataRowCount(), 0);
+    EXPECT_FALSE(view.deleteCommandsEnabled);
+    EXPECT_FALSE(view.busy);
+}
+
+TEST_F(FolderScan, ARowIsReadOnlyWhileItIsARegularFileInTheFolder)
+{
+    TempFolder outside;
+    folder.write("a@x.txt", record("1", "a/"));
+    cookies.ListCookieFiles(view);
+    std::filesystem::remove(folder.path() / "a@x.txt");
+    std::filesystem::create_symlink(outside.write("secret", "not yours"), folder.path() / "a@x.txt");
+    EXPECT_THROW(cookies.readRowFile(1), FileOpenError);
+    EXPECT_EQ(cookies.contentPane().text(), "");
+}
+
+TEST_F(FolderScan, ABigFileIsHeldOnceAndLetGoAfterTheScan)
+{
+    std::string big;
+    for (int i = 0; i < 100000; ++i)
+        big += "a line of a log " + std::to_string(i) + "\n";
+    folder.write("big@x.txt", big);
     cookies.ListCookieFiles(view);
     ASSERT_EQ(cookies.table().dataRowCount(), 1);
-    EXPECT_TRUE(cookies.deleteRowFile(1));
-    EXPECT_FALSE(folder.exists("u@a b.txt"));
-    EXPECT_FALSE(cookies.deleteRowFile(0));
-    EXPECT_FALSE(cookies.deleteRowFile(2));
+    EXPECT_LT(cookies.contentPane().text().capacity(), ContentPane::kLargeBuffer);
+    cookies.readRowFile(1);
+    EXPECT_EQ(cookies.contentPane().text().size(), big.size() + 100000);
+    // Line ends widened in place, in the room the read left: no second copy.
+    EXPECT_LT(cookies.contentPane().text().capacity(), big.size() + big.size() / 8 + 100);
 }
 
 TEST_F(FolderScan, InitStateTakesTheWinePrefix)
@@ -329,10 +418,17 @@ TEST_F(FolderScan, InitStateTakesTheWinePrefix)
 
 TEST(ChosenFile, GivesItsFolderWithoutTheTrailingSeparator)
 {
-    EXPECT_EQ(cookieFolderOfChosenFile("/tmp/x.txt"), "/tmp");
-    EXPECT_EQ(cookieFolderOfChosenFile("/x.txt"), "");
-    EXPECT_EQ(cookieFolderOfChosenFile("/a/b/"), "/a/b");
-    EXPECT_EQ(cookieFolderOfChosenFile("x.txt"), "");
-    // A trail byte 0x5C is no separator here, and neither is a backslash.
-    EXPECT_EQ(cookieFolderOfChosenFile("/home/\x83\x5C/a\\b.txt"), "/home/\x83\x5C");
+    const auto folderOf = [](const std::string &native) {
+        return cookieFolderOfChosenFile(platform::namedPath(native));
+    };
+    EXPECT_EQ(folderOf("/tmp/x.txt").native, "/tmp");
+    EXPECT_EQ(folderOf("/x.txt").native, "");
+    EXPECT_EQ(folderOf("/a/b/").native, "/a/b");
+    EXPECT_EQ(folderOf("x.txt").native, "");
+    // A trail byte 0x5C is no separator, and neither is a backslash.
+    EXPECT_EQ(folderOf("/home/\x83\x5C/a\\b.txt").native, "/home/\x83\x5C");
+    // Both forms, each cut in its own naming: 表 is E8 A1 A8 natively.
+    const platform::NamedPath folder = folderOf("/home/\xE8\xA1\xA8/x.txt");
+    EXPECT_EQ(folder.native, "/home/\xE8\xA1\xA8");
+    EXPECT_EQ(folder.shown, "/home/\x95\x5C");
 }

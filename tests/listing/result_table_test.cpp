@@ -143,10 +143,17 @@ TEST(ResultTable, KeepsTheRealFileOfEachRow)
 {
     ResultTable table;
     table.InitGrid();
-    table.AddGridRow(entry("user@a b"), 1, "user@a b.TXT");
+    // An identity whose bytes hold NUL and separators survives the packing.
+    const platform::FileId id{0x2C00, 0xFF00000000000A01};
+    table.AddGridRow(entry("user@a b"), 1, {"user@a b.TXT", platform::EntryKind::Link, id});
     EXPECT_EQ(table.cell(1, 1), "user@a");
     EXPECT_EQ(table.GetRowFileName(1), "user@a.txt");
-    EXPECT_EQ(table.rowFile(1), "user@a b.TXT");
-    EXPECT_EQ(table.rowFile(0), "");
-    EXPECT_EQ(table.rowFile(2), "");
+    EXPECT_EQ(table.rowFile(1).nativeName, "user@a b.TXT");
+    EXPECT_EQ(table.rowFile(1).kind, platform::EntryKind::Link);
+    EXPECT_EQ(table.rowFile(1).id, id);
+    EXPECT_EQ(table.cell(8, 1), "");
+    EXPECT_EQ(table.rowFile(0).nativeName, "");
+    EXPECT_EQ(table.rowFile(2).nativeName, "");
+    table.keepDataRows(0);
+    EXPECT_EQ(table.dataRowCount(), 0);
 }

@@ -1,6 +1,5 @@
 #include "tform1.h"
 
-#include "listing/messages.h"
 #include "open_dialog.h"
 #include "panel.h"
 #include "platform/desktop.h"
@@ -14,6 +13,7 @@
 
 #include <QColor>
 #include <QCoreApplication>
+#include <QFile>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -62,7 +62,8 @@ QString contentPaneText(const std::string &cp932)
 }
 
 TForm1::TForm1(platform::Dialogs &dialogs, platform::Desktop &desktop, QWidget *parent)
-    : QWidget(parent), m_dialogs(dialogs), m_desktop(desktop), m_scale(primaryScreenDpi())
+    : QWidget(parent), m_scale(primaryScreenDpi()),
+      m_commands(m_cookies, dialogs, desktop, *this)
 {
     setObjectName(QStringLiteral("TForm1"));
     setWindowTitle(QStringLiteral("Form1"));
@@ -77,7 +78,7 @@ TForm1::TForm1(platform::Dialogs &dialogs, platform::Desktop &desktop, QWidget *
     resize(m_scale.px(688), m_scale.px(446));
     move(192, 107);
 
-    runHandler([this] { FormCreate(); });
+    runHandler([this] { m_commands.FormCreate(); });
 }
 
 TForm1::~TForm1()
@@ -293,115 +294,19 @@ void TForm1::setUpFocus()
 void TForm1::connectCommands()
 {
     connect(m_bbtnExit, &QPushButton::clicked, this, &QWidget::close);
-    const auto command = [this](auto *sender, auto signal, void (TForm1::*handler)()) {
-        connect(sender, signal, this, [this, handler] { runHandler([this, handler] { (this->*handler)(); }); });
+    const auto command = [this](auto *sender, auto signal, void (Commands::*handler)()) {
+        connect(sender, signal, this, [this, handler] { runHandler([this, handler] { (m_commands.*handler)(); }); });
     };
-    command(m_stReLoad, &ClickableText::clicked, &TForm1::stReLoadClick);
-    command(m_stDelete, &ClickableText::clicked, &TForm1::stDeleteClick);
-    command(m_stAllDelete, &ClickableText::clicked, &TForm1::stAllDeleteClick);
-    command(m_bbtnSch_Fname, &QPushButton::clicked, &TForm1::bbtnSch_FnameClick);
-    command(m_bbtnSch_Memo, &QPushButton::clicked, &TForm1::bbtnSch_MemoClick);
-    command(m_bbtnSch_Exit, &QPushButton::clicked, &TForm1::bbtnSch_ExitClick);
-    command(m_bbtnInPathSet, &QPushButton::clicked, &TForm1::bbtnInPathSetClick);
-    command(m_bbtnVersion, &QPushButton::clicked, &TForm1::bbtnVersionClick);
-    command(m_bbtnHelp, &QPushButton::clicked, &TForm1::bbtnHelpClick);
-    command(m_grdMain, &ResultGrid::rowMadeCurrent, &TForm1::grdMainClick);
-}
-
-void TForm1::stReLoadClick()
-{
-    m_cookies.ListCookieFiles(*this);
-}
-
-void TForm1::askForSearch(std::int32_t mode, const std::string &caption, const std::string &prompt)
-{
-    const std::string answer = m_dialogs.inputBox(caption, prompt, std::string());
-    if (!answer.empty()) {
-        listing::TSysInfo &info = m_cookies.state().SysInfo;
-        info.SearchMode = mode;
-        info.SearchText = answer;
-    }
-    m_cookies.ListCookieFiles(*this);
-}
-
-void TForm1::bbtnSch_FnameClick()
-{
-    askForSearch(listing::smFileName, listing::messages::fileNameSearchCaption(),
-                 listing::messages::fileNameSearchPrompt());
-}
-
-void TForm1::bbtnSch_MemoClick()
-{
-    askForSearch(listing::smContent, listing::messages::contentSearchCaption(),
-                 listing::messages::contentSearchPrompt());
-}
-
-void TForm1::bbtnSch_ExitClick()
-{
-    listing::TSysInfo &info = m_cookies.state().SysInfo;
-    info.SearchMode = listing::smNone;
-    info.SearchText.clear();
-    m_cookies.ListCookieFiles(*this);
-}
-
-void TForm1::bbtnInPathSetClick()
-{
-    if (!m_OpenDialog1->execute(m_dialogs))
-        return;
-    const std::string folder = listing::cookieFolderOfChosenFile(m_OpenDialog1->fileName());
-    m_cookies.state().CookiesPath = folder;
-    setFolderText(folder);
-    m_cookies.ListCookieFiles(*this);
-}
-
-void TForm1::grdMainClick()
-{
-    // The file the row was made from, whatever its cells show now.
-    m_cookies.readRowFile(currentTableRow());
-}
-
-void TForm1::bbtnVersionClick()
-{
-    m_dialogs.messageBox(listing::messages::versionText(), listing::messages::versionCaption(),
-                         platform::msgbox::kIconInformation | platform::msgbox::kOk);
-}
-
-void TForm1::bbtnHelpClick()
-{
-    const QString folder = QCoreApplication::applicationDirPath() + QLatin1Char('/');
-    m_desktop.openDocument(platform::qt::toCp932(folder) + "README.TXT");
-}
-
-void TForm1::stDeleteClick()
-{
-    const int row = currentTableRow();
-    const std::string number = cellAtPosition(0, row);
-    const std::string name = cellAtPosition(1, row);
-    if (name.empty())
-        return;
-    const int answer = m_dialogs.messageBox(listing::messages::deleteQuestion(number, name),
-                                            listing::messages::deleteCaption(),
-                                            platform::msgbox::kYesNo | platform::msgbox::kIconQuestion);
-    if (answer != platform::msgbox::kIdYes)
-        return;
-    // The question names the row by its cells; the file deleted is the one
-    // the row was made from. Failures are not reported: the rescan shows
-    // what is left.
-    m_cookies.deleteRowFile(row);
-    m_cookies.ListCookieFiles(*this);
-}
-
-void TForm1::stAllDeleteClick()
-{
-    const int answer = m_dialogs.messageBox(
-        listing::messages::deleteAllQuestion(), listing::messages::deleteCaption(),
-        platform::msgbox::kYesNo | platform::msgbox::kIconQuestion | platform::msgbox::kDefButton2);
-    if (answer != platform::msgbox::kIdYes)
-        return;
-    const listing::ResultTable &table = m_cookies.table();
-    for (int row = 1; row < table.rowCount(); ++row)
-        m_cookies.deleteRowFile(row);
-    m_cookies.ListCookieFiles(*this);
+    command(m_stReLoad, &ClickableText::clicked, &Commands::stReLoadClick);
+    command(m_stDelete, &ClickableText::clicked, &Commands::stDeleteClick);
+    command(m_stAllDelete, &ClickableText::clicked, &Commands::stAllDeleteClick);
+    command(m_bbtnSch_Fname, &QPushButton::clicked, &Commands::bbtnSch_FnameClick);
+    command(m_bbtnSch_Memo, &QPushButton::clicked, &Commands::bbtnSch_MemoClick);
+    command(m_bbtnSch_Exit, &QPushButton::clicked, &Commands::bbtnSch_ExitClick);
+    command(m_bbtnInPathSet, &QPushButton::clicked, &Commands::bbtnInPathSetClick);
+    command(m_bbtnVersion, &QPushButton::clicked, &Commands::bbtnVersionClick);
+    command(m_bbtnHelp, &QPushButton::clicked, &Commands::bbtnHelpClick);
+    command(m_grdMain, &ResultGrid::rowMadeCurrent, &Commands::grdMainClick);
 }
 
 int TForm1::currentTableRow() const
@@ -421,29 +326,28 @@ std::string TForm1::cellAtPosition(int column, int row) const
     return std::string(table.cell(tableColumn, row));
 }
 
-void TForm1::FormCreate()
+void TForm1::clearPlaceholders()
 {
     m_pnlMenu->setCaption(QString());
     m_pnlSelPcLoginName->setCaption(QString());
     m_pnlToolBtn->setCaption(QString());
     m_stSchModeInfo->setText(QString());
     m_bbtnSch_Exit->setEnabled(false);
-    m_cookies.table().InitGrid();
-    tableChanged();
-    m_cookies.InitState();
-    setCaption(m_cookies.state().caption());
-    m_cookies.ListCookieFiles(*this);
 }
 
-void TForm1::showError(const std::string &message) noexcept
+OpenFileDialog &TForm1::openDialog()
 {
-    try {
-        m_dialogs.messageBox(listing::messages::errorBoxText(message), kApplicationTitle,
-                             platform::msgbox::kIconHand | platform::msgbox::kOk);
-    } catch (...) {
-        // Nothing is left to tell the user with; the event loop must go on.
-        std::fputs("vellumin: the error box could not be shown\n", stderr);
-    }
+    return m_OpenDialog1->dialog();
+}
+
+std::string TForm1::programFolder() const
+{
+    return QFile::encodeName(QCoreApplication::applicationDirPath() + QLatin1Char('/')).toStdString();
+}
+
+void TForm1::contentPaneChanged()
+{
+    syncContentPane();
 }
 
 void TForm1::syncContentPane()

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "fonts.h"
+#include "ui/commands.h"
 #include "listing/cookie_listing.h"
-#include "listing/listing_view.h"
 #include "platform/qt/override_cursor.h"
 
 #include <QWidget>
@@ -34,14 +34,12 @@ class ResultTableModel;
 class Splitter;
 class StaticText;
 
-// The application's title: the caption of its error box.
-inline constexpr const char *kApplicationTitle = "Vellumin";
-
 // The program's one window. Creating it runs FormCreate, which lists the
-// default cookie folder. Every handler runs through runHandler(), which
-// shows a failure in the application's error box through the dialog
-// service, so that no exception reaches Qt's event loop.
-class TForm1 final : public QWidget, public listing::ListingView {
+// default cookie folder. Every handler is the shared one of Commands, run
+// through runHandler(), which shows a failure in the application's error
+// box through the dialog service, so that no exception reaches Qt's event
+// loop.
+class TForm1 final : public QWidget, public CommandWindow {
     Q_OBJECT
 public:
     TForm1(platform::Dialogs &dialogs, platform::Desktop &desktop, QWidget *parent = nullptr);
@@ -54,20 +52,8 @@ public:
     // The status bar's text.
     QString statusText() const;
 
-    // Runs a handler: a failure (listing::ListingError or any other
-    // exception) goes to the error box, and the content pane then shows
-    // what the handler left in its model.
-    template <typename Handler> void runHandler(Handler &&handler) noexcept
-    {
-        try {
-            handler();
-        } catch (const std::exception &error) {
-            showError(error.what());
-        } catch (...) {
-            showError("unknown error");
-        }
-        syncContentPane();
-    }
+    // Runs a handler through the shared commands' error handling.
+    template <typename Handler> void runHandler(Handler &&handler) noexcept { m_commands.run(handler); }
 
     // listing::ListingView
     void setStatusText(const std::string &text) override;
@@ -82,22 +68,14 @@ public:
     void tableChanged() override;
     int tableFontPointSize() const override;
 
-    // The commands of the window, each run through runHandler() by its
-    // control; public so that tests can run them as the controls do.
-    void stReLoadClick();
-    void bbtnSch_FnameClick();
-    void bbtnSch_MemoClick();
-    void bbtnSch_ExitClick();
-    void bbtnInPathSetClick();
-    void grdMainClick();
-    void bbtnVersionClick();
-    void bbtnHelpClick();
-    void stDeleteClick();
-    void stAllDeleteClick();
+    // ui::CommandWindow
+    int currentTableRow() const override;
+    OpenFileDialog &openDialog() override;
+    std::string programFolder() const override;
+    void contentPaneChanged() override;
+    void clearPlaceholders() override;
 
-    // The result table's row (from 1) that is current in the grid; 0 when
-    // there is none.
-    int currentTableRow() const;
+    Commands &commands() { return m_commands; }
 
     // The text of the cell that stands at `column` (0 to 4) of table row
     // `row`, where the user may have dragged the columns; empty elsewhere.
@@ -109,26 +87,13 @@ private:
     void setUpFocus();
     void connectCommands();
 
-    // The creation handler: clears the placeholder captions, resets the
-    // table and the program state and lists the default cookie folder.
-    void FormCreate();
-
-    // Asks for a search text; a non-empty answer starts a search of `mode`.
-    // The folder is listed again whatever the answer.
-    void askForSearch(std::int32_t mode, const std::string &caption, const std::string &prompt);
-
-    // The error box: the message with its final ".", caption "Vellumin",
-    // the stop icon and OK. Never throws.
-    void showError(const std::string &message) noexcept;
-
     // Shows the content pane's text when the pane is visible and the text
     // has changed since it was last shown.
     void syncContentPane();
 
-    platform::Dialogs &m_dialogs;
-    platform::Desktop &m_desktop;
     LayoutScale m_scale;
     listing::CookieListing m_cookies;
+    Commands m_commands;
     std::optional<platform::qt::OverrideCursor> m_busy;
     std::uint64_t m_shownRevision = 0;
 

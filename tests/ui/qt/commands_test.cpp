@@ -208,12 +208,12 @@ void CommandsTest::choosingAFolder()
              QStringLiteral("Vellumin ver 1.30   < CookiesPath:[") + QString::fromStdString(other.str()) +
                  QStringLiteral("/] >"));
     QCOMPARE(rows(), 1);
-    QCOMPARE(m_dialogs.openRequests.front().fileName, std::string());
+    QCOMPARE(m_dialogs.openRequests.front().fileName.native, std::string());
     QCOMPARE(m_dialogs.openRequests.front().defaultExtension, std::string("*.txt"));
 
     clickButton("bbtnInPathSet");
     // The file-name box starts with the path chosen the time before.
-    QCOMPARE(m_dialogs.openRequests.back().fileName, other / "anything.txt");
+    QCOMPARE(m_dialogs.openRequests.back().fileName.native, other / "anything.txt");
 }
 
 void CommandsTest::cancellingTheFolderChoiceChangesNothing()
@@ -484,13 +484,14 @@ void CommandsTest::answeringNoChangesNothing()
 void CommandsTest::deleteActsOnTheRealFileNotOnColumnOne()
 {
     // Column 1 shows "user@a" for both; going by it would delete user@a.txt.
+    // The question names the file that is deleted.
     m_prefix->writeCookie("user@a.txt", record("keep", "k/"));
     m_prefix->writeCookie("user@a b.txt", record("delete", "d/"));
     start();
     clickRow(4);
     m_dialogs.messageAnswers = {kIdYes};
     clickText("stDelete");
-    QCOMPARE(m_dialogs.messages.front().text, cp932("No.5 の user@a ファイルを削除します。\n\r宜しいですか？"));
+    QCOMPARE(m_dialogs.messages.front().text, cp932("No.5 の user@a b ファイルを削除します。\n\r宜しいですか？"));
     QVERIFY(!exists("user@a b.txt"));
     QVERIFY(exists("user@a.txt"));
 }
@@ -498,7 +499,8 @@ void CommandsTest::deleteActsOnTheRealFileNotOnColumnOne()
 void CommandsTest::deleteAfterDraggingAColumnDeletesTheRowsFile()
 {
     // Dragged into position 1, the URL column names a file that is no cookie
-    // of this row at all.
+    // of this row at all: the question names the row's own file, which is
+    // the one deleted.
     m_prefix->writeCookie("victim.txt", record("innocent", "i/"));
     m_prefix->writeCookie("zz@site.txt", record("info", "victim"));
     start();
@@ -507,7 +509,7 @@ void CommandsTest::deleteAfterDraggingAColumnDeletesTheRowsFile()
     clickRow(5);                                    // zz@site
     m_dialogs.messageAnswers = {kIdYes};
     clickText("stDelete");
-    QCOMPARE(m_dialogs.messages.front().text, cp932("No.6 の victim ファイルを削除します。\n\r宜しいですか？"));
+    QCOMPARE(m_dialogs.messages.front().text, cp932("No.6 の zz@site ファイルを削除します。\n\r宜しいですか？"));
     QVERIFY(!exists("zz@site.txt"));
     QVERIFY(exists("victim.txt"));
     // The rescan writes every column back in its place.

@@ -31,7 +31,7 @@ public:
     std::vector<std::string> inputDefaults;
     std::deque<std::string> inputAnswers; // the default text when empty
     std::vector<platform::OpenFileRequest> openRequests;
-    std::deque<std::optional<std::string>> openAnswers; // cancel when empty
+    std::deque<std::optional<std::string>> openAnswers; // native paths; cancel when empty
 
     int messageBox(const std::string &text, const std::string &caption, unsigned flags) override
     {
@@ -55,21 +55,26 @@ public:
         return answer;
     }
 
-    std::optional<std::string> openFileName(const platform::OpenFileRequest &request) override
+    std::optional<platform::NamedPath> openFileName(const platform::OpenFileRequest &request) override
     {
         openRequests.push_back(request);
         if (openAnswers.empty())
             return std::nullopt;
         std::optional<std::string> answer = openAnswers.front();
         openAnswers.pop_front();
-        return answer;
+        if (!answer)
+            return std::nullopt;
+        return platform::namedPath(*answer);
     }
 };
 
 class RecordingDesktop : public platform::Desktop {
 public:
-    std::vector<std::string> opened;
-    void openDocument(const std::string &path) override { opened.push_back(path); }
+    std::vector<std::string> opened; // folder + file name
+    void openDocument(const std::string &nativeFolder, const std::string &fileName) override
+    {
+        opened.push_back(nativeFolder + fileName);
+    }
 };
 
 // A Wine-style prefix in a temporary folder whose cookie folder the window

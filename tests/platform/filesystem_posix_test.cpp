@@ -1,0 +1,391 @@
+#include "platform/filesystem.h"
+#include "platform/cp932.h"
+#include "platform/name_order.h"
+#include "temp_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <random>
+#include <sys/stat.h>
+#include <vector>
+
+using namespace platform;
+
+namespace {
+
+DirectoryListing find(const TempFolder &folder, std::string_view pattern)
+{
+    return Folder::open(folder.str()).find(pattern);
+}
+
+std::vector<std::string> names(const DirectoryListing &listing)
+{
+    std::vector<std::string> result;
+    for (std::size_t i = 0; i < listing.size(); ++i)
+        result.emplace_back(listing[i].name);
+    return result;
+}
+
+// The entry `name` of a fresh listing of `folder`.
+DirEntry entryNamed(const DirectoryListing &listing, std::string_view name)
+{
+    for (std::size_t i = 0; i < listing.size(); ++i)
+        if (listing[i].nativeName == name)
+            return listing[i];
+    ADD_FAILURE() << "not listed: " << name;
+    return {};
+}
+
+ReadResult read(const Folder &folder, std::string_view name, EntryKind kind, std::string &contents)
+{
+    FileId id;
+    return folder.read(name, kind, contents, id);
+}
+
+} // namespace
+
+TEST(FolderPart, UpToAndIncludingTheLastSeparator)
+{
+    EXPECT_EQ(nativeFolderPart("/tmp/x.txt"), "/tmp/");
+    EXPECT_EQ(nativeFolderPart("/x.txt"), "/");
+    EXPECT_EQ(nativeFolderPart("/a/b/"), "/a/b/");
+    // A native path is cut at its last "/" byte whatever the bytes before it
+    // (here the UTF-8 of "〜", whose bytes look like CP932 lead bytes).
+    EXPECT_EQ(nativeFolderPart("/tmp/\xE3\x80\x9C/x.txt"), "/tmp/\xE3\x80\x9C/");
+    EXPECT_EQ(nativeFolderPart("x.txt"), "");
+}
+
+TEST(FindFiles, SortsByNameRegardlessOfCaseAndMatchesTheMask)
+{
+    TempFolder folder;
+    for (const char *name : {"b@x.txt", "A@x.txt", "c@x.TXT", "a_b.txt", "ab.txt", "notes.doc", "z.txt.bak"})
+        folder.write(name, "x");
+    // Upper-case order, as NTFS keeps it: "_" sorts after the letters.
+    EXPECT_EQ(names(find(folder, "*.txt")),
+              (std::vector<std::string>{"A@x.txt", "ab.txt", "a_b.txt", "b@x.txt", "c@x.TXT"}));
+}
+
+TEST(FindFiles, FullWidthLettersSortLikeTheirCapitals)
+{
+    TempFolder folder;
+    for (const char *name : {"\xEF\xBD\x82@x.txt", "\xEF\xBC\xA1@x.txt", "\xEF\xBD\x81@y.txt", "\xEF\xBC\xBB.txt"})
+        folder.write(name, "x"); // ｂ@x, Ａ@x, ａ@y, ［
+    const DirectoryListing listing = find(folder, "*.txt");
+    std::vector<std::string> native;
+    for (std::size_t i = 0; i < listing.size(); ++i)
+        native.emplace_back(listing[i].nativeName);
+    EXPECT_EQ(native, (std::vector<std::string>{"\xEF\xBC\xA1@x.txt", "\xEF\xBD\x81@y.txt", "\xEF\xBD\x82@x.txt",
+                                                "\xEF\xBC\xBB.txt"}));
+}
+
+TEST(NameOrder, IsAStrictTotalOrderOnAnyBytes)
+{
+    // Short names from a small alphabet of ASCII letters, UTF-8 lead and
+    // continuation bytes and bytes that start nothing, so that names share
+    // prefixes and break off in the middle of characters.
+    const unsigned char alphabet[] = {'a', 'A', 'b', 0x80, 0xA1, 0xBF, 0xC3, 0xE3, 0xEF, 0xF0, 0xF8, 0xFF};
+    std::mt19937 random(20261207);
+    std::vector<std::string> names;
+    for (int i = 0; i < 300; ++i) {
+        std::string name(1 + random() % 5, '\0');
+        for (char &c : name)
+            c = static_cast<char>(alphabet[random() % std::size(alphabet)]);
+        names.push_back(name);
+    }
+    for (const std::string &a : names) {
+        ASSERT_FALSE(nameSortsBefore(a, a)) << "irreflexive";
+        for (const std::string &b : names) {
+            const bool ab = nameSortsBefore(a, b), ba = nameSortsBefore(b, a);
+            ASSERT_FALSE(ab && ba) << "asymmetric";
+            ASSERT_EQ(a == b, !ab && !ba) << "total";
+        }
+    }
+    for (int i = 0; i < 200000; ++i) {
+        const std::string &a = names[random() % names.size()], &b = names[random() % names.size()],
+                          &c = names[random() % names.size()];
+        if (nameSortsBefore(a, b) && nameSortsBefore(b, c)) {
+            ASSERT_TRUE(nameSortsBefore(a, c)) << "transitive";
+        }
+    }
+}
+
+TEST(FindFiles, SortsAFolderOfNamesThatAreNotUtf8)
+{
+    // One- and two-byte names that break UTF-8 in every way: sorting them
+    // once ran off the end of the listing.
+    TempFolder folder;
+    std::vector<std::string> written;
+    for (const int first : {0x80, 0xA1, 0xC3, 0xE3, 0xF0, 0xFF, 0x61})
+        for (const int second : {0x80, 0xA1, 0xBF, 0xC3, 0x62}) {
+            written.push_back({static_cast<char>(first), static_cast<char>(second)});
+            folder.write(written.back(), "x");
+        }
+    folder.write("\xC3", "x");
+    folder.write("\xE3", "x");
+    const DirectoryListing listing = find(folder, "*");
+    std::vector<std::string> native;
+    for (std::size_t i = 0; i < listing.size(); ++i)
+        if (listing[i].nativeName != "." && listing[i].nativeName != "..")
+            native.emplace_back(listing[i].nativeName);
+    EXPECT_EQ(native.size(), written.size() + 2);
+    EXPECT_TRUE(std::is_sorted(native.begin(), native.end(), nameSortsBefore));
+}
+
+TEST(FindFiles, KeepsEveryNameIntactAcrossManyBlocks)
+{
+    // More names than one block of the listing holds.
+    TempFolder folder;
+    constexpr int kFiles = 2500;
+    for (int i = kFiles - 1; i >= 0; --i)
+        folder.write("user@www.a-rather-long-host-name-" + std::to_string(10000 + i) + ".example.com.txt", "x");
+    const DirectoryListing listing = find(folder, "*.txt");
+    ASSERT_EQ(listing.size(), std::size_t(kFiles));
+    for (int i = 0; i < kFiles; ++i) {
+        const std::string expected = "user@www.a-rather-long-host-name-" + std::to_string(10000 + i) + ".example.com.txt";
+        ASSERT_EQ(listing[i].name, expected);
+        ASSERT_EQ(listing[i].nativeName, expected);
+    }
+}
+
+TEST(FindFiles, PassesDotEntriesThroughWhenThePatternMatchesThem)
+{
+    TempFolder folder;
+    folder.write("a", "x");
+    EXPECT_EQ(names(find(folder, "*")), (std::vector<std::string>{".", "..", "a"}));
+    EXPECT_TRUE(find(folder, "*.txt").empty());
+}
+
+TEST(FindFiles, APatternWithASeparatorListsNothing)
+{
+    // Its folder part would hold a wildcard: no search text reaches a file
+    // outside the folder.
+    TempFolder folder;
+    folder.write("sub/a@b.txt", "x");
+    folder.write("a@b.txt", "x");
+    EXPECT_TRUE(find(folder, "*@*/a*.txt").empty());
+    EXPECT_TRUE(find(folder, "*@*../../etc*.txt").empty());
+    EXPECT_EQ(Folder::open(folder / "sub").find("*.txt").size(), 1u);
+}
+
+TEST(FindFiles, MissingOrUnreadableFolderListsNothing)
+{
+    TempFolder folder;
+    EXPECT_FALSE(Folder::open(folder / "missing").isOpen());
+    EXPECT_TRUE(Folder::open(folder / "missing").find("*.txt").empty());
+    folder.write("file", "x");
+    EXPECT_TRUE(Folder::open(folder / "file").find("*.txt").empty());
+    EXPECT_TRUE(Folder().find("*").empty());
+}
+
+TEST(FindFiles, TellsFilesFromFoldersLinksAndPipes)
+{
+    TempFolder parent;
+    const std::filesystem::path folder = parent.path() / "Cookies";
+    std::filesystem::create_directory(folder);
+    parent.write("Cookies/file.txt", "x");
+    std::filesystem::create_directory(folder / "dir.txt");
+    std::filesystem::create_symlink(folder / "file.txt", folder / "link.txt");
+    std::filesystem::create_symlink(folder / "dir.txt", folder / "linkdir.txt");
+    std::filesystem::create_symlink(folder / "gone", folder / "dangling.txt");
+    ASSERT_EQ(::mkfifo((folder / "pipe.txt").c_str(), 0600), 0);
+    TempFolder elsewhere;
+    std::filesystem::create_symlink(elsewhere.write("target", "x"), folder / "outside.txt");
+    std::filesystem::create_symlink("../Cookies/file.txt", folder / "roundabout.txt");
+    // A sibling whose name begins with the folder's is still outside it.
+    parent.write("Cookies-old/t.txt", "x");
+    std::filesystem::create_symlink("../Cookies-old/t.txt", folder / "sibling.txt");
+
+    const DirectoryListing listing = Folder::open(folder.string()).find("*.txt");
+    ASSERT_EQ(listing.size(), 9u);
+    std::map<std::string, EntryKind> kinds;
+    for (std::size_t i = 0; i < listing.size(); ++i)
+        kinds[std::string(listing[i].name)] = listing[i].kind;
+    EXPECT_EQ(kinds["file.txt"], EntryKind::File);
+    EXPECT_EQ(kinds["dir.txt"], EntryKind::Directory);
+    EXPECT_EQ(kinds["link.txt"], EntryKind::Link);
+    EXPECT_EQ(kinds["linkdir.txt"], EntryKind::Directory);
+    EXPECT_EQ(kinds["dangling.txt"], EntryKind::Link); // opening it fails like a missing file
+    EXPECT_EQ(kinds["pipe.txt"], EntryKind::Other);
+    EXPECT_EQ(kinds["outside.txt"], EntryKind::OutsideLink);
+    EXPECT_EQ(kinds["roundabout.txt"], EntryKind::Link); // out and back in again
+    EXPECT_EQ(kinds["sibling.txt"], EntryKind::OutsideLink);
+}
+
+TEST(FindFiles, KeepsTheRealNameBesideTheCp932One)
+{
+    TempFolder folder;
+    folder.write("u@\xE8\xA1\xA8.txt", "x");        // 表, valid UTF-8
+    folder.write("v@\xF0\x9F\x8D\xAA.txt", "x");    // a biscuit: no CP932 form
+    folder.write(std::string("w@\x83\x40.txt"), "x"); // not UTF-8: taken as CP932
+    const DirectoryListing listing = find(folder, "*.txt");
+    ASSERT_EQ(listing.size(), 3u);
+    EXPECT_EQ(listing[0].name, "u@\x95\x5C.txt");
+    EXPECT_EQ(listing[0].nativeName, "u@\xE8\xA1\xA8.txt");
+    EXPECT_EQ(listing[1].name, "v@?.txt");
+    EXPECT_EQ(listing[1].nativeName, "v@\xF0\x9F\x8D\xAA.txt");
+    EXPECT_EQ(listing[2].name, "w@\x83\x40.txt");
+    EXPECT_EQ(listing[2].nativeName, "w@\x83\x40.txt");
+    // A "?" in the shown name is no wildcard for the real one.
+    EXPECT_EQ(find(folder, "v@?.txt").size(), 1u);
+}
+
+TEST(FindFiles, ListsEveryTxtNameWhateverItsBytes)
+{
+    // Latin-1 names: their last byte before ".txt" is a CP932 lead byte, and
+    // once took the "." with it, so the name never matched "*.txt".
+    TempFolder folder;
+    for (const char *name : {"caf\xE9.txt", "s\xFC\xDF.TXT", "\x81.txt", "x\x9F.Txt"})
+        folder.write(name, "x");
+    EXPECT_EQ(find(folder, "*.txt").size(), 4u);
+    EXPECT_EQ(find(folder, "*@*.txt").size(), 0u);
+}
+
+TEST(ReadFile, ReadsEveryByteOfARegularFileOrALinkWithinTheFolder)
+{
+    TempFolder folder;
+    const std::string bytes("a\0b\r\n\xFF", 6);
+    folder.write("f.txt", bytes);
+    folder.write("sub/g.txt", "below");
+    std::filesystem::create_symlink("sub/g.txt", folder.path() / "link.txt");
+    std::string big;
+    for (int i = 0; i < 20000; ++i)
+        big += static_cast<char>('a' + i % 26);
+    folder.write("big.txt", big);
+
+    const Folder opened = Folder::open(folder.str());
+    std::string contents = "old contents";
+    FileId id;
+    EXPECT_EQ(opened.read("f.txt", EntryKind::File, contents, id), ReadResult::Ok);
+    EXPECT_EQ(contents, bytes);
+    struct stat info;
+    ASSERT_EQ(::stat((folder / "f.txt").c_str(), &info), 0);
+    EXPECT_EQ(id.volume, static_cast<std::uint64_t>(info.st_dev));
+    EXPECT_EQ(id.index, static_cast<std::uint64_t>(info.st_ino));
+    EXPECT_EQ(read(opened, "big.txt", EntryKind::File, contents), ReadResult::Ok);
+    EXPECT_EQ(contents, big);
+    EXPECT_EQ(read(opened, "link.txt", EntryKind::Link, contents), ReadResult::Ok);
+    EXPECT_EQ(contents, "below");
+    EXPECT_EQ(read(opened, "empty.txt", EntryKind::File, contents), ReadResult::OpenFailed);
+    folder.write("empty.txt", "");
+    EXPECT_EQ(read(opened, "empty.txt", EntryKind::File, contents), ReadResult::Ok);
+    EXPECT_EQ(contents, "");
+}
+
+TEST(ReadFile, RefusesWhatIsNotARegularFileInTheFolderWithoutBlocking)
+{
+    TempFolder folder;
+    const Folder opened = Folder::open(folder.str());
+    std::string contents;
+    std::filesystem::create_directory(folder.path() / "dir.txt");
+    EXPECT_EQ(read(opened, "dir.txt", EntryKind::File, contents), ReadResult::OpenFailed);
+    ASSERT_EQ(::mkfifo((folder / "pipe.txt").c_str(), 0600), 0);
+    EXPECT_EQ(read(opened, "pipe.txt", EntryKind::File, contents), ReadResult::OpenFailed);
+    EXPECT_EQ(read(opened, "pipe.txt", EntryKind::Other, contents), ReadResult::OpenFailed);
+    std::filesystem::create_symlink("/dev/zero", folder.path() / "zero.txt");
+    EXPECT_EQ(read(opened, "zero.txt", EntryKind::Link, contents), ReadResult::OpenFailed);
+    folder.write("sub/f.txt", "x");
+    EXPECT_EQ(read(opened, "sub/f.txt", EntryKind::File, contents), ReadResult::OpenFailed);
+    EXPECT_EQ(read(Folder(), "f.txt", EntryKind::File, contents), ReadResult::OpenFailed);
+}
+
+TEST(ReadFile, ChecksWhatWasOpenedNotWhatWasListed)
+{
+    // The listing saw a regular file and a link into the folder; by the time
+    // they are read, both lead outside.
+    TempFolder folder, outside;
+    folder.write("swapped.txt", "mine");
+    folder.write("inside.txt", "mine");
+    std::filesystem::create_symlink("inside.txt", folder.path() / "link.txt");
+    const Folder opened = Folder::open(folder.str());
+    const DirectoryListing listing = opened.find("*.txt");
+    const DirEntry swapped = entryNamed(listing, "swapped.txt"), link = entryNamed(listing, "link.txt");
+    ASSERT_EQ(swapped.kind, EntryKind::File);
+    ASSERT_EQ(link.kind, EntryKind::Link);
+
+    const std::string secret = outside.write("secret", "not yours");
+    std::filesystem::remove(folder.path() / "swapped.txt");
+    std::filesystem::create_symlink(secret, folder.path() / "swapped.txt");
+    std::filesystem::remove(folder.path() / "link.txt");
+    std::filesystem::create_symlink(secret, folder.path() / "link.txt");
+
+    std::string contents;
+    EXPECT_EQ(read(opened, swapped.nativeName, swapped.kind, contents), ReadResult::OpenFailed);
+    EXPECT_EQ(read(opened, link.nativeName, link.kind, contents), ReadResult::OpenFailed);
+    EXPECT_EQ(contents, "");
+}
+
+TEST(ReadFile, ReachesTheListedFolderAfterItsPathLeadsElsewhere)
+{
+    TempFolder parent;
+    parent.write("Cookies/a.txt", "listed");
+    parent.write("Other/a.txt", "never listed");
+    const Folder opened = Folder::open(parent / "Cookies");
+    std::filesystem::rename(parent.path() / "Cookies", parent.path() / "Moved");
+    std::filesystem::create_directory_symlink(parent.path() / "Other", parent.path() / "Cookies");
+    std::string contents;
+    EXPECT_EQ(read(opened, "a.txt", EntryKind::File, contents), ReadResult::Ok);
+    EXPECT_EQ(contents, "listed");
+}
+
+TEST(ReadFile, WithoutReadPermissionFailsToOpen)
+{
+    if (runningAsRoot())
+        GTEST_SKIP() << "root reads files whatever their permissions";
+    TempFolder folder;
+    const std::string file = folder.write("secret.txt", "x");
+    std::filesystem::permissions(file, std::filesystem::perms::none);
+    std::string contents;
+    EXPECT_EQ(read(Folder::open(folder.str()), "secret.txt", EntryKind::File, contents), ReadResult::OpenFailed);
+}
+
+TEST(RemoveFile, RemovesOnlyTheFileThatWasListed)
+{
+    TempFolder folder;
+    const std::string target = folder.write("target.txt", "keep me");
+    std::filesystem::create_symlink(target, folder.path() / "link.txt");
+    folder.write("a.txt", "listed");
+    std::filesystem::create_directory(folder.path() / "dir.txt");
+    const Folder opened = Folder::open(folder.str());
+    const DirectoryListing listing = opened.find("*.txt");
+    std::string contents;
+    FileId a;
+    ASSERT_EQ(opened.read("a.txt", EntryKind::File, contents, a), ReadResult::Ok);
+
+    // A link goes, never its target.
+    EXPECT_TRUE(opened.remove("link.txt", entryNamed(listing, "link.txt").id));
+    EXPECT_FALSE(folder.exists("link.txt"));
+    EXPECT_TRUE(folder.exists("target.txt"));
+
+    // A file put in the listed one's place while the question was open stays.
+    std::filesystem::remove(folder.path() / "a.txt");
+    folder.write("a.txt", "swapped in");
+    EXPECT_FALSE(opened.remove("a.txt", a));
+    EXPECT_TRUE(folder.exists("a.txt"));
+
+    EXPECT_FALSE(opened.remove("missing.txt", a));
+    EXPECT_FALSE(opened.remove("target.txt", FileId{})); // never listed
+    EXPECT_TRUE(folder.exists("target.txt"));
+    struct stat info;
+    ASSERT_EQ(::stat((folder / "dir.txt").c_str(), &info), 0);
+    EXPECT_FALSE(opened.remove("dir.txt", {static_cast<std::uint64_t>(info.st_dev),
+                                           static_cast<std::uint64_t>(info.st_ino)}));
+    EXPECT_TRUE(folder.exists("dir.txt"));
+}
+
+TEST(RemoveFile, DeletesInTheListedFolderAfterItsPathLeadsElsewhere)
+{
+    TempFolder parent;
+    parent.write("Cookies/a.txt", "listed");
+    parent.write("Other/a.txt", "never listed");
+    const Folder opened = Folder::open(parent / "Cookies");
+    std::string contents;
+    FileId id;
+    ASSERT_EQ(opened.read("a.txt", EntryKind::File, contents, id), ReadResult::Ok);
+    std::filesystem::rename(parent.path() / "Cookies", parent.path() / "Moved");
+    std::filesystem::create_directory_symlink(parent.path() / "Other", parent.path() / "Cookies");
+    EXPECT_TRUE(opened.remove("a.txt", id));
+    EXPECT_FALSE(parent.exists("Moved/a.txt"));
+    EXPECT_TRUE(parent.exists("Other/a.txt"));
+}

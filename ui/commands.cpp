@@ -1,0 +1,158 @@
+#include "commands.h"
+
+#include "listing/cookie_listing.h"
+#include "listing/messages.h"
+#include "platform/desktop.h"
+#include "platform/dialogs.h"
+
+#include <cstdio>
+
+namespace ui {
+
+bool OpenFileDialog::execute(platform::Dialogs &dialogs)
+{
+    std::optional<platform::NamedPath> chosen = dialogs.openFileName({m_fileName, m_defaultExtension});
+    if (!chosen)
+        return false;
+    m_fileName = std::move(*chosen);
+    return true;
+}
+
+Commands::Commands(listing::CookieListing &cookies, platform::Dialogs &dialogs, platform::Desktop &desktop,
+                   CommandWindow &window)
+    : m_cookies(cookies), m_dialogs(dialogs), m_desktop(desktop), m_window(window)
+{
+}
+
+void Commands::FormCreate()
+{
+    m_window.clearPlaceholders();
+    m_cookies.table().InitGrid();
+    m_window.tableChanged();
+    m_cookies.InitState();
+    m_window.setCaption(m_cookies.state().caption());
+    m_cookies.ListCookieFiles(m_window);
+}
+
+void Commands::stReLoadClick()
+{
+    m_cookies.ListCookieFiles(m_window);
+}
+
+void Commands::askForSearch(std::int32_t mode, const std::string &caption, const std::string &prompt)
+{
+    const std::string answer = m_dialogs.inputBox(caption, prompt, std::string());
+    if (!answer.empty()) {
+        listing::TSysInfo &info = m_cookies.state().SysInfo;
+        info.SearchMode = mode;
+        info.SearchText = answer;
+    }
+    m_cookies.ListCookieFiles(m_window);
+}
+
+void Commands::bbtnSch_FnameClick()
+{
+    askForSearch(listing::smFileName, listing::messages::fileNameSearchCaption(),
+                 listing::messages::fileNameSearchPrompt());
+}
+
+void Commands::bbtnSch_MemoClick()
+{
+    askForSearch(listing::smContent, listing::messages::contentSearchCaption(),
+                 listing::messages::contentSearchPrompt());
+}
+
+void Commands::bbtnSch_ExitClick()
+{
+    listing::TSysInfo &info = m_cookies.state().SysInfo;
+    info.SearchMode = listing::smNone;
+    info.SearchText.clear();
+    m_cookies.ListCookieFiles(m_window);
+}
+
+void Commands::bbtnInPathSetClick()
+{
+    OpenFileDialog &dialog = m_window.openDialog();
+    if (!dialog.execute(m_dialogs))
+        return;
+    // The folder as the dialog named it, not as rebuilt from its CP932 form.
+    const platform::NamedPath folder = listing::cookieFolderOfChosenFile(dialog.fileName());
+    m_cookies.state().setCookiesPath(folder);
+    m_window.setFolderText(folder.shown);
+    m_cookies.ListCookieFiles(m_window);
+}
+
+void Commands::grdMainClick()
+{
+    // The file the row was made from, whatever its cells show now.
+    m_cookies.readRowFile(m_window.currentTableRow());
+}
+
+void Commands::bbtnVersionClick()
+{
+    m_dialogs.messageBox(listing::messages::versionText(), listing::messages::versionCaption(),
+                         platform::msgbox::kIconInformation | platform::msgbox::kOk);
+}
+
+void Commands::bbtnHelpClick()
+{
+    m_desktop.openDocument(m_window.programFolder(), "README.TXT");
+}
+
+void Commands::stDeleteClick()
+{
+    const listing::ResultTable &table = m_cookies.table();
+    const int row = m_window.currentTableRow();
+    if (!table.isDataRow(row))
+        return;
+    // The question names the file that will be deleted: the row's own file
+    // without its extension. For a row as the scan wrote it, that is its
+    // name cell, unless the name holds a blank or a comma and so spread
+    // over several cells; a column dragged into place never changes it.
+    const std::string shown = platform::shownName(table.rowFile(row).nativeName);
+    const std::string name = shown.substr(0, shown.rfind('.'));
+    const std::string number(table.cell(0, row));
+    const int answer =
+        m_dialogs.messageBox(listing::messages::deleteQuestion(number, name), listing::messages::deleteCaption(),
+                             platform::msgbox::kYesNo | platform::msgbox::kIconQuestion);
+    if (answer != platform::msgbox::kIdYes)
+        return;
+    // Failures are not reported: the rescan shows what is left.
+    m_cookies.DeleteCookieFile(row);
+    m_cookies.ListCookieFiles(m_window);
+}
+
+void Commands::stAllDeleteClick()
+{
+    const int answer = m_dialogs.messageBox(
+        listing::messages::deleteAllQuestion(), listing::messages::deleteCaption(),
+        platform::msgbox::kYesNo | platform::msgbox::kIconQuestion | platform::msgbox::kDefButton2);
+    if (answer != platform::msgbox::kIdYes)
+        return;
+    const listing::ResultTable &table = m_cookies.table();
+    for (int row = 1; row < table.rowCount(); ++row)
+        m_cookies.DeleteCookieFile(row);
+    m_cookies.ListCookieFiles(m_window);
+}
+
+void Commands::showError(const std::string &message) noexcept
+{
+    try {
+        m_dialogs.messageBox(listing::messages::errorBoxText(message), kApplicationTitle,
+                             platform::msgbox::kIconHand | platform::msgbox::kOk);
+    } catch (...) {
+        // Nothing is left to tell the user with; the event loop must go on.
+        std::fputs("vellumin: the error box could not be shown\n", stderr);
+    }
+}
+
+void Commands::notifyContentPane() noexcept
+{
+    try {
+        m_window.contentPaneChanged();
+    } catch (...) {
+        std::fputs("vellumin: the content pane could not be shown\n", stderr);
+    }
+}
+
+} // namespace ui

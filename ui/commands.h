@@ -1,0 +1,121 @@
+#pragma once
+
+#include "listing/listing_view.h"
+#include "platform/filesystem.h"
+
+#include <cstdint>
+#include <exception>
+#include <string>
+
+namespace listing {
+class CookieListing;
+}
+
+namespace platform {
+class Desktop;
+class Dialogs;
+} // namespace platform
+
+namespace ui {
+
+// The application's title: the caption of its error box.
+inline constexpr const char *kApplicationTitle = "Vellumin";
+
+// The window's open-file dialog, a component without a window of its own:
+// its options and the file chosen last, which the next showing starts with.
+class OpenFileDialog {
+public:
+    const platform::NamedPath &fileName() const { return m_fileName; }
+    const std::string &defaultExtension() const { return m_defaultExtension; }
+
+    // Shows the dialog. True when the user chose a file, which fileName()
+    // then holds.
+    bool execute(platform::Dialogs &dialogs);
+
+private:
+    platform::NamedPath m_fileName;
+    std::string m_defaultExtension = "*.txt";
+};
+
+// What the handlers need of a window beyond what the scan reports to it.
+class CommandWindow : public listing::ListingView {
+public:
+    // The result table's row (from 1) that is current in the grid; 0 when
+    // there is none.
+    virtual int currentTableRow() const = 0;
+
+    // The window's open-file dialog.
+    virtual OpenFileDialog &openDialog() = 0;
+
+    // The program's own folder, a native path with its trailing separator.
+    virtual std::string programFolder() const = 0;
+
+    // The content pane's model changed outside a scan (a row was read, or a
+    // read failed and cleared it): show it.
+    virtual void contentPaneChanged() = 0;
+
+    // Clears the placeholder captions of the panels and the search-mode
+    // label, and disables the clear-search command: the first steps of
+    // the window's creation handler.
+    virtual void clearPlaceholders() = 0;
+};
+
+// The handlers behind the window's buttons, texts and table, written once
+// for every front end. Each works on the cookie listing and asks through
+// the dialog service; run() shows whatever a handler throws in the
+// application's error box, so that no failure reaches the toolkit.
+class Commands {
+public:
+    Commands(listing::CookieListing &cookies, platform::Dialogs &dialogs, platform::Desktop &desktop,
+             CommandWindow &window);
+
+    // Runs a handler. The content pane shows what the handler left in its
+    // model; a failure then goes to the error box.
+    template <typename Handler> void run(Handler &&handler) noexcept
+    {
+        try {
+            handler();
+        } catch (const std::exception &error) {
+            notifyContentPane();
+            showError(error.what());
+            return;
+        } catch (...) {
+            notifyContentPane();
+            showError("unknown error");
+            return;
+        }
+        notifyContentPane();
+    }
+
+    // The creation handler: clears the placeholders, resets the table and
+    // the program state and lists the default cookie folder.
+    void FormCreate();
+
+    void stReLoadClick();
+    void bbtnSch_FnameClick();
+    void bbtnSch_MemoClick();
+    void bbtnSch_ExitClick();
+    void bbtnInPathSetClick();
+    void grdMainClick();
+    void bbtnVersionClick();
+    void bbtnHelpClick();
+    void stDeleteClick();
+    void stAllDeleteClick();
+
+private:
+    // Asks for a search text; a non-empty answer starts a search of `mode`.
+    // The folder is listed again whatever the answer.
+    void askForSearch(std::int32_t mode, const std::string &caption, const std::string &prompt);
+
+    // The error box: the message with its final ".", caption "Vellumin",
+    // the stop icon and OK. Never throws.
+    void showError(const std::string &message) noexcept;
+    void notifyContentPane() noexcept;
+
+    listing::CookieListing &m_cookies;
+    platform::Dialogs &m_dialogs;
+    platform::Desktop &m_desktop;
+    CommandWindow &m_window;
+};
+
+} // namespace ui
