@@ -12,11 +12,8 @@ class Win32Desktop final : public Desktop {
 public:
     void setOwner(HWND owner) { m_owner = owner; }
 
-    void openDocument(const std::string &path) override;
-
-    // Opens `fileName` in `folder` (with its trailing "\"), which is also the
-    // working folder; the result is not read.
-    void openInFolder(const std::string &folder, const std::string &fileName);
+    // `nativeFolder` (with its trailing "\\") is also the working folder.
+    void openDocument(const std::string &nativeFolder, const std::string &fileName) override;
 
 private:
     HWND m_owner = nullptr;

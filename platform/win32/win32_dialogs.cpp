@@ -63,10 +63,11 @@ std::string Win32Dialogs::inputBox(const std::string &caption, const std::string
     return box.exec(m_owner);
 }
 
-std::optional<std::string> Win32Dialogs::openFileName(const OpenFileRequest &request)
+std::optional<NamedPath> Win32Dialogs::openFileName(const OpenFileRequest &request)
 {
     std::vector<char> fileName(kFileNameBuffer, '\0');
-    std::copy_n(request.fileName.begin(), std::min(request.fileName.size(), kFileNameBuffer - 1), fileName.begin());
+    const std::string &previous = request.fileName.native;
+    std::copy_n(previous.begin(), std::min(previous.size(), kFileNameBuffer - 1), fileName.begin());
 
     OPENFILENAMEA dialog{};
     dialog.lStructSize = sizeof dialog;
@@ -81,7 +82,9 @@ std::optional<std::string> Win32Dialogs::openFileName(const OpenFileRequest &req
     dialog.lpfnHook = &openDialogHook;
     if (!GetOpenFileNameA(&dialog))
         return std::nullopt;
-    return std::string(fileName.data());
+    // On Windows the native path and the shown one are the same CP932 bytes.
+    const std::string chosen(fileName.data());
+    return NamedPath{chosen, chosen};
 }
 
 } // namespace platform::win32

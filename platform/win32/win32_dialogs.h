@@ -20,7 +20,7 @@ public:
     int messageBox(const std::string &text, const std::string &caption, unsigned flags) override;
     std::string inputBox(const std::string &caption, const std::string &prompt,
                          const std::string &defaultText) override;
-    std::optional<std::string> openFileName(const OpenFileRequest &request) override;
+    std::optional<NamedPath> openFileName(const OpenFileRequest &request) override;
 
 private:
     HWND m_owner = nullptr;

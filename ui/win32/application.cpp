@@ -21,7 +21,7 @@ HWND ApplicationWindow::create()
                   LoadIconA(instance, MAKEINTRESOURCEA(IDI_VELLUMIN)));
     const int x = GetSystemMetrics(SM_CXSCREEN) / 2;
     const int y = GetSystemMetrics(SM_CYSCREEN) / 2;
-    return Window::create(0, kClassName, kApplicationTitle, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, x,
+    return Window::create(0, kClassName, ui::kApplicationTitle, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, x,
                           y, 0, 0, nullptr, 0);
 }
 

@@ -10,7 +10,6 @@
 #include <richedit.h>
 
 #include <algorithm>
-#include <cstdio>
 
 namespace ui::win32 {
 namespace {
@@ -80,7 +79,7 @@ DWORD CALLBACK streamText(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG *gi
 } // namespace
 
 TForm1::TForm1(platform::Dialogs &dialogs, platform::Desktop &desktop)
-    : m_dialogs(dialogs), m_desktop(desktop), m_scale(screenDpi()), m_pnlToolBtn(Panel::Look::Raised, GetSysColor(COLOR_BTNFACE)),
+    : m_dialogs(dialogs), m_desktop(desktop), m_scale(screenDpi()), m_commands(m_cookies, dialogs, desktop, *this), m_pnlToolBtn(Panel::Look::Raised, GetSysColor(COLOR_BTNFACE)),
       m_pnlMenu(Panel::Look::Raised, kGreen), m_GroupBox1(Panel::Look::Group, kGreen, kYellow),
       m_Panel3(Panel::Look::Raised, GetSysColor(COLOR_BTNFACE)),
       m_pnlSelPcLoginName(Panel::Look::Raised, GetSysColor(COLOR_BTNFACE)),
@@ -130,7 +129,7 @@ HWND TForm1::create(HWND owner)
     buildControls();
     setUpHints();
     layOut();
-    runHandler([this] { FormCreate(); });
+    run(&ui::Commands::FormCreate);
     return hwnd;
 }
 
@@ -223,7 +222,7 @@ void TForm1::buildControls()
 
     m_grdMain = m_grid.create(m_Panel3.hwnd(), idGrid, font);
     setControlName(m_grdMain, "grdMain");
-    m_grid.setRowMadeCurrentHandler([this] { runHandler([this] { grdMainClick(); }); });
+    m_grid.setRowMadeCurrentHandler([this] { run(&ui::Commands::grdMainClick); });
 
     m_Splitter1.create(m_Panel3.hwnd(), 0, 0, 0, s.px(3));
     setControlName(m_Splitter1.hwnd(), "Splitter1");
@@ -422,34 +421,33 @@ void TForm1::onCommand(int id, int code, HWND control)
     const bool clicked = code == BN_CLICKED; // STN_CLICKED has the same value
     if (!clicked)
         return;
-    const auto run = [this](void (TForm1::*handler)()) { runHandler([this, handler] { (this->*handler)(); }); };
     switch (id) {
     case idInPathSet:
-        run(&TForm1::bbtnInPathSetClick);
+        run(&ui::Commands::bbtnInPathSetClick);
         break;
     case idDelete:
-        run(&TForm1::stDeleteClick);
+        run(&ui::Commands::stDeleteClick);
         break;
     case idAllDelete:
-        run(&TForm1::stAllDeleteClick);
+        run(&ui::Commands::stAllDeleteClick);
         break;
     case idReLoad:
-        run(&TForm1::stReLoadClick);
+        run(&ui::Commands::stReLoadClick);
         break;
     case idSchFname:
-        run(&TForm1::bbtnSch_FnameClick);
+        run(&ui::Commands::bbtnSch_FnameClick);
         break;
     case idSchMemo:
-        run(&TForm1::bbtnSch_MemoClick);
+        run(&ui::Commands::bbtnSch_MemoClick);
         break;
     case idSchExit:
-        run(&TForm1::bbtnSch_ExitClick);
+        run(&ui::Commands::bbtnSch_ExitClick);
         break;
     case idHelp:
-        run(&TForm1::bbtnHelpClick);
+        run(&ui::Commands::bbtnHelpClick);
         break;
     case idVersion:
-        run(&TForm1::bbtnVersionClick);
+        run(&ui::Commands::bbtnVersionClick);
         break;
     case idExit:
         PostMessageA(hwnd(), WM_CLOSE, 0, 0);
@@ -518,112 +516,24 @@ void TForm1::drawExitButton(const DRAWITEMSTRUCT &item)
     }
 }
 
-void TForm1::FormCreate()
+void TForm1::run(void (ui::Commands::*handler)())
+{
+    m_commands.run([this, handler] { (m_commands.*handler)(); });
+}
+
+void TForm1::clearPlaceholders()
 {
     SetWindowTextA(m_pnlMenu.hwnd(), "");
     SetWindowTextA(m_pnlSelPcLoginName.hwnd(), "");
     SetWindowTextA(m_pnlToolBtn.hwnd(), "");
     SetWindowTextA(m_stSchModeInfo, "");
+    keepFocusFrom(m_bbtnSch_Exit);
     EnableWindow(m_bbtnSch_Exit, FALSE);
-    m_cookies.table().InitGrid();
-    tableChanged();
-    m_cookies.InitState();
-    setCaption(m_cookies.state().caption());
-    m_cookies.ListCookieFiles(*this);
 }
 
-void TForm1::stReLoadClick()
+void TForm1::contentPaneChanged()
 {
-    m_cookies.ListCookieFiles(*this);
-}
-
-void TForm1::askForSearch(std::int32_t mode, const std::string &caption, const std::string &prompt)
-{
-    const std::string answer = m_dialogs.inputBox(caption, prompt, std::string());
-    if (!answer.empty()) {
-        listing::TSysInfo &info = m_cookies.state().SysInfo;
-        info.SearchMode = mode;
-        info.SearchText = answer;
-    }
-    m_cookies.ListCookieFiles(*this);
-}
-
-void TForm1::bbtnSch_FnameClick()
-{
-    askForSearch(listing::smFileName, listing::messages::fileNameSearchCaption(),
-                 listing::messages::fileNameSearchPrompt());
-}
-
-void TForm1::bbtnSch_MemoClick()
-{
-    askForSearch(listing::smContent, listing::messages::contentSearchCaption(),
-                 listing::messages::contentSearchPrompt());
-}
-
-void TForm1::bbtnSch_ExitClick()
-{
-    listing::TSysInfo &info = m_cookies.state().SysInfo;
-    info.SearchMode = listing::smNone;
-    info.SearchText.clear();
-    m_cookies.ListCookieFiles(*this);
-}
-
-void TForm1::bbtnInPathSetClick()
-{
-    const std::optional<std::string> chosen = m_dialogs.openFileName({m_lastChosenFile, "*.txt"});
-    if (!chosen)
-        return;
-    m_lastChosenFile = *chosen;
-    const std::string folder = listing::cookieFolderOfChosenFile(*chosen);
-    m_cookies.state().CookiesPath = folder;
-    setFolderText(folder);
-    m_cookies.ListCookieFiles(*this);
-}
-
-void TForm1::grdMainClick()
-{
-    m_cookies.readRowFile(currentTableRow());
-}
-
-void TForm1::bbtnVersionClick()
-{
-    m_dialogs.messageBox(listing::messages::versionText(), listing::messages::versionCaption(),
-                         platform::msgbox::kIconInformation | platform::msgbox::kOk);
-}
-
-void TForm1::bbtnHelpClick()
-{
-    m_desktop.openDocument(programFolder() + "README.TXT");
-}
-
-void TForm1::stDeleteClick()
-{
-    const int row = currentTableRow();
-    const std::string fileName = m_cookies.table().GetRowFileName(row);
-    if (fileName.empty())
-        return;
-    const std::string number(m_cookies.table().cell(0, row));
-    const std::string name = fileName.substr(0, fileName.size() - 4);
-    const int answer = m_dialogs.messageBox(listing::messages::deleteQuestion(number, name),
-                                            listing::messages::deleteCaption(),
-                                            platform::msgbox::kYesNo | platform::msgbox::kIconQuestion);
-    if (answer != platform::msgbox::kIdYes)
-        return;
-    m_cookies.deleteRowFile(row);
-    m_cookies.ListCookieFiles(*this);
-}
-
-void TForm1::stAllDeleteClick()
-{
-    const int answer = m_dialogs.messageBox(
-        listing::messages::deleteAllQuestion(), listing::messages::deleteCaption(),
-        platform::msgbox::kYesNo | platform::msgbox::kIconQuestion | platform::msgbox::kDefButton2);
-    if (answer != platform::msgbox::kIdYes)
-        return;
-    const listing::ResultTable &table = m_cookies.table();
-    for (int row = 1; row < table.rowCount(); ++row)
-        m_cookies.deleteRowFile(row);
-    m_cookies.ListCookieFiles(*this);
+    syncContentPane();
 }
 
 int TForm1::currentTableRow() const
@@ -631,21 +541,11 @@ int TForm1::currentTableRow() const
     return m_grid.currentTableRow();
 }
 
-std::string TForm1::programFolder()
+std::string TForm1::programFolder() const
 {
     char path[MAX_PATH * 2] = {};
     const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-    return std::string(platform::folderPart(std::string_view(path, length)));
-}
-
-void TForm1::showError(const std::string &message) noexcept
-{
-    try {
-        m_dialogs.messageBox(listing::messages::errorBoxText(message), kApplicationTitle,
-                             platform::msgbox::kIconHand | platform::msgbox::kOk);
-    } catch (...) {
-        std::fputs("vellumin: the error box could not be shown\n", stderr);
-    }
+    return std::string(platform::nativeFolderPart(std::string_view(path, length)));
 }
 
 void TForm1::syncContentPane()

@@ -4,15 +4,14 @@
 #include "fonts.h"
 #include "layout.h"
 #include "listing/cookie_listing.h"
-#include "listing/listing_view.h"
 #include "panel.h"
 #include "platform/win32/busy_cursor.h"
 #include "result_grid.h"
 #include "splitter.h"
+#include "ui/commands.h"
 #include "window.h"
 
 #include <cstdint>
-#include <exception>
 #include <optional>
 #include <string>
 
@@ -23,16 +22,12 @@ class Dialogs;
 
 namespace ui::win32 {
 
-// The application's title: the caption of its error box and the name the
-// taskbar shows.
-inline constexpr const char *kApplicationTitle = "Vellumin";
-
 // The program's one window. create() builds the controls and runs
 // FormCreate, which lists the default cookie folder; a failure there goes to
-// the error box and the window still opens. Every handler runs through
-// runHandler(), which shows a failure in the error box, so that no exception
-// crosses the message loop.
-class TForm1 final : public Window, public listing::ListingView {
+// the error box and the window still opens. The handlers are the shared
+// ones of ui::Commands, each run through Commands::run(), which shows a
+// failure in the error box, so that no exception crosses the message loop.
+class TForm1 final : public Window, public ui::CommandWindow {
 public:
     TForm1(platform::Dialogs &dialogs, platform::Desktop &desktop);
     ~TForm1() override;
@@ -60,17 +55,9 @@ public:
     // The content pane's text as the control shows it.
     std::string contentPaneShownText() const;
 
-    template <typename Handler> void runHandler(Handler &&handler) noexcept
-    {
-        try {
-            handler();
-        } catch (const std::exception &error) {
-            showError(error.what());
-        } catch (...) {
-            showError("unknown error");
-        }
-        syncContentPane();
-    }
+    ui::Commands &commands() { return m_commands; }
+    // Runs one of the shared handlers as its control does.
+    void run(void (ui::Commands::*handler)());
 
     // listing::ListingView
     void setStatusText(const std::string &text) override;
@@ -85,23 +72,12 @@ public:
     void tableChanged() override;
     int tableFontPointSize() const override;
 
-    // The commands, each run through runHandler() by its control; public so
-    // that tests run them as the controls do.
-    void stReLoadClick();
-    void bbtnSch_FnameClick();
-    void bbtnSch_MemoClick();
-    void bbtnSch_ExitClick();
-    void bbtnInPathSetClick();
-    void grdMainClick();
-    void bbtnVersionClick();
-    void bbtnHelpClick();
-    void stDeleteClick();
-    void stAllDeleteClick();
-
-    // The table row (from 1) current in the grid; 0 when none.
-    int currentTableRow() const;
-    // The program's own folder, with its trailing "\".
-    static std::string programFolder();
+    // ui::CommandWindow
+    int currentTableRow() const override;
+    ui::OpenFileDialog &openDialog() override { return m_OpenDialog1; }
+    std::string programFolder() const override;
+    void contentPaneChanged() override;
+    void clearPlaceholders() override;
 
 protected:
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -115,9 +91,8 @@ private:
     void layOutPanel3();
     void onCommand(int id, int code, HWND control);
     void drawExitButton(const DRAWITEMSTRUCT &item);
-    void FormCreate();
-    void askForSearch(std::int32_t mode, const std::string &caption, const std::string &prompt);
-    void showError(const std::string &message) noexcept;
+    // Shows the content pane's text when the pane is visible and its text
+    // changed since it was last shown.
     void syncContentPane();
     // Moves the focus on when the focused control is about to be disabled.
     void keepFocusFrom(HWND control);
@@ -126,9 +101,10 @@ private:
     platform::Desktop &m_desktop;
     LayoutScale m_scale;
     listing::CookieListing m_cookies;
+    ui::Commands m_commands;
+    ui::OpenFileDialog m_OpenDialog1;
     std::optional<platform::win32::BusyCursor> m_busy;
     std::uint64_t m_shownRevision = 0;
-    std::string m_lastChosenFile;
     HWND m_lastFocus = nullptr;
 
     FontHandle m_font;

@@ -99,8 +99,8 @@ void FormTest::TearDown()
 
 void FormTest::listFolder(const std::string &folder)
 {
-    form->cookies().state().CookiesPath = folder;
-    form->runHandler([this] { form->stReLoadClick(); });
+    form->cookies().state().setCookiesPath(platform::namedPath(folder));
+    form->run(&ui::Commands::stReLoadClick);
     pumpMessages();
 }
 

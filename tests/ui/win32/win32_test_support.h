@@ -38,7 +38,7 @@ public:
     std::vector<std::string> inputPrompts;
     std::deque<std::string> inputAnswers; // the default text when empty
     std::vector<platform::OpenFileRequest> openRequests;
-    std::deque<std::optional<std::string>> openAnswers; // cancel when empty
+    std::deque<std::optional<platform::NamedPath>> openAnswers; // cancel when empty
 
     int messageBox(const std::string &text, const std::string &caption, unsigned flags) override
     {
@@ -61,12 +61,12 @@ public:
         return answer;
     }
 
-    std::optional<std::string> openFileName(const platform::OpenFileRequest &request) override
+    std::optional<platform::NamedPath> openFileName(const platform::OpenFileRequest &request) override
     {
         openRequests.push_back(request);
         if (openAnswers.empty())
             return std::nullopt;
-        std::optional<std::string> answer = openAnswers.front();
+        std::optional<platform::NamedPath> answer = openAnswers.front();
         openAnswers.pop_front();
         return answer;
     }
@@ -74,8 +74,11 @@ public:
 
 class RecordingDesktop : public platform::Desktop {
 public:
-    std::vector<std::string> opened;
-    void openDocument(const std::string &path) override { opened.push_back(path); }
+    std::vector<std::pair<std::string, std::string>> opened; // folder, file
+    void openDocument(const std::string &nativeFolder, const std::string &fileName) override
+    {
+        opened.emplace_back(nativeFolder, fileName);
+    }
 };
 
 // A fresh folder under the temporary folder, removed with its files when
