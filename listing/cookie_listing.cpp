@@ -110,6 +110,9 @@ void CookieListing::ListCookieFiles(ListingView &view)
     BusyCursor busy(view);
     int count = 0;
     try {
+        // From here on the table's rows name files of this folder.
+        m_listedFolder = {m_state.nativeCookiesPath, m_state.CookiesPath};
+        m_folder = platform::Folder::open(m_listedFolder.native);
         m_table.InitGrid();
         view.setContentPaneVisible(false);
         view.setTableVisible(false);
@@ -128,9 +131,6 @@ void CookieListing::ListCookieFiles(ListingView &view)
 
 void CookieListing::scan(int &count)
 {
-    // From here on the table's rows name files of this folder.
-    m_listedFolder = {m_state.nativeCookiesPath, m_state.CookiesPath};
-    m_folder = platform::Folder::open(m_listedFolder.native);
     const platform::DirectoryListing entries = m_folder.find(m_state.filePattern());
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const platform::DirEntry entry = entries[i];

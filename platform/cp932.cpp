@@ -1,58 +1,8 @@
 #include "cp932.h"
 
-#include <cerrno>
-#include <iconv.h>
-#include <stdexcept>
-
+// Stepping and UTF-8 checks: the same on every platform. The conversion
+// itself is the platform's (cp932_convert_posix.cpp, win32/cp932_convert_win32.cpp).
 namespace platform::cp932 {
-namespace {
-
-// One iconv descriptor per direction and thread, opened on first use; opening
-// one costs far more than converting a file name.
-class Converter {
-public:
-    Converter(const char *to, const char *from) : m_cd(iconv_open(to, from))
-    {
-        if (m_cd == reinterpret_cast<iconv_t>(-1))
-            throw std::runtime_error(std::string("iconv cannot convert from ") + from + " to " + to);
-    }
-    ~Converter() { iconv_close(m_cd); }
-    Converter(const Converter &) = delete;
-    Converter &operator=(const Converter &) = delete;
-
-    // Converts as much as it can of [*in, *in + *inLeft) into `out`, appending.
-    // Returns 0 at the end of the input, or the errno that stopped it.
-    int convert(const char **in, std::size_t *inLeft, std::string &out)
-    {
-        iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
-        char buffer[1024];
-        while (*inLeft > 0) {
-            char *dst = buffer;
-            std::size_t dstLeft = sizeof buffer;
-            const std::size_t result = iconv(m_cd, const_cast<char **>(in), inLeft, &dst, &dstLeft);
-            const int error = result == static_cast<std::size_t>(-1) ? errno : 0;
-            out.append(buffer, dst);
-            if (error != 0 && error != E2BIG)
-                return error;
-        }
-        return 0;
-    }
-
-private:
-    iconv_t m_cd;
-};
-
-Converter &toUnicode()
-{
-    thread_local Converter converter("UTF-8", "CP932");
-    return converter;
-}
-
-Converter &fromUnicode()
-{
-    thread_local Converter converter("CP932", "UTF-8");
-    return converter;
-}
 
 bool isAscii(std::string_view text)
 {
@@ -62,7 +12,6 @@ bool isAscii(std::string_view text)
     return true;
 }
 
-// Length of the UTF-8 sequence starting at `pos`, or 0 when it is malformed.
 std::size_t utf8SequenceLength(std::string_view text, std::size_t pos)
 {
     const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
@@ -97,8 +46,6 @@ std::size_t utf8SequenceLength(std::string_view text, std::size_t pos)
     return length;
 }
 
-} // namespace
-
 std::size_t findChar(std::string_view text, char ch, std::size_t from)
 {
     for (std::size_t pos = from; pos < text.size(); pos += charLength(text, pos))
@@ -125,48 +72,6 @@ std::string_view truncated(std::string_view text, std::size_t maxBytes)
         end = next;
     }
     return text.substr(0, end);
-}
-
-std::string toUtf8(std::string_view text)
-{
-    if (isAscii(text))
-        return std::string(text);
-    std::string out;
-    out.reserve(text.size() * 3 / 2);
-    const char *in = text.data();
-    std::size_t left = text.size();
-    while (left > 0) {
-        if (toUnicode().convert(&in, &left, out) == 0)
-            break;
-        // A byte sequence that does not decode: one replacement character for
-        // the character it would have been, then go on after it.
-        out += "\xEF\xBF\xBD";
-        const std::size_t skip = charLength(std::string_view(in, left), 0);
-        in += skip;
-        left -= skip;
-    }
-    return out;
-}
-
-std::string fromUtf8(std::string_view text)
-{
-    if (isAscii(text))
-        return std::string(text);
-    if (!isValidUtf8(text))
-        return std::string(text);
-    std::string out;
-    out.reserve(text.size());
-    const char *in = text.data();
-    std::size_t left = text.size();
-    while (left > 0) {
-        if (fromUnicode().convert(&in, &left, out) == 0)
-            break;
-        out += '?';
-        const std::size_t skip = utf8SequenceLength(std::string_view(in, left), 0);
-        in += skip == 0 ? 1 : skip;
-        left -= skip == 0 ? 1 : skip;
-    }
-    return out;
 }
 
 bool isValidUtf8(std::string_view text)

@@ -65,4 +65,11 @@ std::string fromUtf8(std::string_view text);
 // True when `text` is well-formed UTF-8.
 bool isValidUtf8(std::string_view text);
 
+// Length of the well-formed UTF-8 sequence that starts at `pos` (1 to 4), or
+// 0 when it is malformed (overlong, a surrogate, cut short).
+std::size_t utf8SequenceLength(std::string_view text, std::size_t pos);
+
+// True when every byte is below 0x80: the same text in CP932 and UTF-8.
+bool isAscii(std::string_view text);
+
 } // namespace platform::cp932

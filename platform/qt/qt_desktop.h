@@ -2,6 +2,8 @@
 
 #include "platform/desktop.h"
 
+#include <string>
+
 namespace platform::qt {
 
 // Opens files through QDesktopServices. A file missing from the program's
@@ -9,6 +11,10 @@ namespace platform::qt {
 class QtDesktop final : public Desktop {
 public:
     void openDocument(const std::string &nativeFolder, const std::string &fileName) override;
+
+    // The file that openDocument() opens: `fileName` in `nativeFolder`, or in
+    // the installed documents' folder when only that one has it.
+    static std::string documentPath(const std::string &nativeFolder, const std::string &fileName);
 };
 
 } // namespace platform::qt

@@ -53,6 +53,7 @@ TEST(ContentPane, NulBytesAreKept)
 TEST(ContentPane, FindIsCaseSensitiveAndSpansLines)
 {
     const ContentPane pane = paneWith("Hello\nworld");
+    EXPECT_EQ(pane.find("Hello"), 0); // a match at the very first byte is a match
     EXPECT_EQ(pane.find("world"), 7);
     EXPECT_EQ(pane.find("o\r\nw"), 4);
     EXPECT_EQ(pane.find("WORLD"), -1);
@@ -69,6 +70,28 @@ TEST(ContentPane, FindMatchesWholeCharactersOnly)
     EXPECT_EQ(paneWith("\x83\x83\x41").find("\x83\x41"), -1);
     // A search text ending in half a character does not match a whole one.
     EXPECT_EQ(paneWith("\x83\x40").find("\x83"), -1);
+    // A match that overlaps a rejected one is still found: "@@" first
+    // occurs at byte 1, the trail byte of ァ, and again at byte 2.
+    EXPECT_EQ(paneWith("\x83\x40@@").find("@@"), 2);
+}
+
+TEST(ContentPane, LoadsInPlaceAndLetsGoOfALargeBuffer)
+{
+    // The bytes read straight into the pane's buffer are widened where they
+    // lie, every kind of line end included.
+    ContentPane pane;
+    pane.beginLoad() = "a\nb\rc\r\nd\n";
+    pane.endLoad();
+    EXPECT_EQ(pane.text(), "a\r\nb\r\nc\r\nd\r\n");
+    std::string big;
+    for (int i = 0; i < 100000; ++i)
+        big += "line\n";
+    pane.beginLoad() = big;
+    pane.endLoad();
+    EXPECT_EQ(pane.text().size(), big.size() + 100000);
+    EXPECT_EQ(pane.line(100000), "line");
+    pane.clear();
+    EXPECT_LE(pane.text().capacity(), ContentPane::kLargeBuffer);
 }
 
 TEST(ContentPane, RevisionChangesWithTheText)

@@ -366,6 +366,28 @@ TEST_F(FolderScan, AFailedScanLeavesNoRowsOfAnotherFolder)
     EXPECT_FALSE(cookies.DeleteCookieFile(2));
     EXPECT_TRUE(folder.exists("c@x.txt"));
 
+    // Any other failure too (running out of memory, say): here the view
+    // fails as the scan begins, before a single file of the folder is read.
+    struct FailingView : ViewState {
+        bool failed = false;
+        void setSearchModeLabel(const std::string &) override
+        {
+            if (!failed) {
+                failed = true;
+                throw std::runtime_error("out of something");
+            }
+        }
+    } failing;
+    cookies.state().setCookiesPath(platform::namedPath(folder.str()));
+    cookies.ListCookieFiles(view);
+    ASSERT_EQ(cookies.table().dataRowCount(), 3);
+    cookies.state().setCookiesPath(platform::namedPath(second.str()));
+    EXPECT_THROW(cookies.ListCookieFiles(failing), std::runtime_error);
+    EXPECT_EQ(cookies.table().dataRowCount(), 0);
+    EXPECT_EQ(cookies.listedFolder(), second.str());
+    EXPECT_FALSE(failing.deleteCommandsEnabled);
+    EXPECT_FALSE(cookies.DeleteCookieFile(1));
+
     // Failing on its first file, it leaves no rows and no delete commands.
     std::filesystem::remove(second.path() / "a@x.txt");
     EXPECT_THROW(cookies.ListCookieFiles(view), FileOpenError);

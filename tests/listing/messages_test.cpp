@@ -18,6 +18,14 @@ TEST(ErrorBoxText, AppendsAFullStopAfterCharactersThatSortAfterIt)
     EXPECT_EQ(errorBoxText("\x81\x2B"), "\x81\x2B.");
 }
 
+TEST(ErrorTexts, NameTheFileOrTheStream)
+{
+    using namespace listing::messages;
+    EXPECT_EQ(platform::cp932::toUtf8(cannotOpenFile(platform::cp932::fromUtf8("/c/表.txt"))),
+              "ファイル /c/表.txt は開けません");
+    EXPECT_EQ(platform::cp932::toUtf8(streamReadFailed()), "ストリームからの読み込みに失敗しました");
+}
+
 TEST(StatusTexts, CountWithBlanksAroundIt)
 {
     EXPECT_EQ(platform::cp932::toUtf8(listing::messages::cookiesFound(12)), " 12 個のクッキーが見付かりました");

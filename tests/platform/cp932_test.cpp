@@ -58,6 +58,7 @@ TEST(Cp932Conversion, UndecodableBytesShowAsReplacementAndNothingElseIsLost)
 {
     EXPECT_EQ(toUtf8("ab\x83"), "ab\xEF\xBF\xBD");                 // a lone lead byte at the end
     EXPECT_EQ(toUtf8("a\x85\x40z"), "a\xEF\xBF\xBDz");             // a code the table lacks
+    EXPECT_EQ(toUtf8("a\x80z"), "a\xEF\xBF\xBDz");                 // a byte that is no character
     EXPECT_EQ(toUtf8(std::string("a\0b", 3)), std::string("a\0b", 3)); // NUL passes through
 }
 

@@ -27,6 +27,13 @@ TEST(MaskMatch, LettersMatchRegardlessOfCase)
     EXPECT_TRUE(matchesMask(platform::cp932::fromUtf8("ж"), platform::cp932::fromUtf8("Ж")));
     EXPECT_TRUE(matchesMask(platform::cp932::fromUtf8("ω"), platform::cp932::fromUtf8("Ω")));
     EXPECT_FALSE(matchesMask("a", wideA)); // full-width is not ASCII
+    // The edges of each alphabet: z and Z, and я and Я, which lie on either
+    // side of the gap in the CP932 Cyrillic block.
+    EXPECT_TRUE(matchesMask("z", "Z"));
+    EXPECT_FALSE(matchesMask("z", "{"));
+    EXPECT_TRUE(matchesMask(platform::cp932::fromUtf8("я"), platform::cp932::fromUtf8("Я")));
+    EXPECT_TRUE(matchesMask(platform::cp932::fromUtf8("ｚ"), platform::cp932::fromUtf8("Ｚ")));
+    EXPECT_FALSE(matchesMask(platform::cp932::fromUtf8("я"), platform::cp932::fromUtf8("Ю")));
 }
 
 TEST(MaskMatch, EverythingElseIsLiteral)

@@ -3,6 +3,7 @@
 
 #include "listing/cookie_listing.h"
 #include "platform/dialogs.h"
+#include "platform/qt/qt_desktop.h"
 #include "ui/qt/result_grid.h"
 #include "ui/qt/result_table_model.h"
 #include "ui/qt/static_text.h"
@@ -257,6 +258,18 @@ void CommandsTest::helpOpensTheReadmeBesideTheProgram()
     QCOMPARE(QString::fromStdString(m_desktop.opened.front()),
              QCoreApplication::applicationDirPath() + QStringLiteral("/README.TXT"));
     QVERIFY(m_dialogs.messages.empty());
+
+    // Installed, the program in bin/ finds it under share/doc/vellumin/,
+    // but one beside the program comes first.
+    TempFolder prefix;
+    const std::string bin = prefix / "bin/";
+    prefix.write("share/doc/vellumin/README.TXT", "help");
+    std::filesystem::create_directories(bin);
+    using platform::qt::QtDesktop;
+    QCOMPARE(QtDesktop::documentPath(bin, "README.TXT"), bin + "../share/doc/vellumin/README.TXT");
+    prefix.write("bin/README.TXT", "help");
+    QCOMPARE(QtDesktop::documentPath(bin, "README.TXT"), bin + "README.TXT");
+    QCOMPARE(QtDesktop::documentPath(prefix / "nowhere/", "README.TXT"), prefix / "nowhere/README.TXT");
 }
 
 void CommandsTest::selectingARowShowsItsOwnFile()
