@@ -2,6 +2,7 @@
 
 #include "input_box.h"
 
+#include <commctrl.h>
 #include <commdlg.h>
 
 #include <algorithm>
@@ -42,6 +43,39 @@ UINT_PTR CALLBACK openDialogHook(HWND hook, UINT message, WPARAM wParam, LPARAM 
     return placeOpenDialog(hook, message, wParam, lParam);
 }
 
+// A box with Yes and No but no Cancel answers neither Esc nor its close
+// box, as Windows has it; some systems (Wine) answer Cancel. The hook is
+// set on this thread for one box only and finds it when it is activated.
+constexpr UINT_PTR kNoCancelSubclass = 1;
+thread_local HHOOK t_boxHook = nullptr;
+
+LRESULT CALLBACK refuseCancel(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR)
+{
+    if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL)
+        return 0;
+    if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_CLOSE)
+        return 0;
+    if (message == WM_NCDESTROY)
+        RemoveWindowSubclass(hwnd, &refuseCancel, kNoCancelSubclass);
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+LRESULT CALLBACK watchForYesNoBox(int code, WPARAM wParam, LPARAM lParam)
+{
+    const HHOOK hook = t_boxHook;
+    if (code == HCBT_ACTIVATE) {
+        const auto box = reinterpret_cast<HWND>(wParam);
+        char className[16] = {};
+        GetClassNameA(box, className, sizeof className);
+        if (lstrcmpA(className, "#32770") == 0) {
+            SetWindowSubclass(box, &refuseCancel, kNoCancelSubclass, 0);
+            UnhookWindowsHookEx(hook);
+            t_boxHook = nullptr;
+        }
+    }
+    return CallNextHookEx(hook, code, wParam, lParam);
+}
+
 } // namespace
 
 POINT openDialogPosition(const RECT &screen, SIZE size)
@@ -53,7 +87,14 @@ POINT openDialogPosition(const RECT &screen, SIZE size)
 
 int Win32Dialogs::messageBox(const std::string &text, const std::string &caption, unsigned flags)
 {
-    return MessageBoxA(m_owner, text.c_str(), caption.c_str(), flags);
+    if ((flags & MB_TYPEMASK) == MB_YESNO && !t_boxHook)
+        t_boxHook = SetWindowsHookExA(WH_CBT, &watchForYesNoBox, nullptr, GetCurrentThreadId());
+    const int answer = MessageBoxA(m_owner, text.c_str(), caption.c_str(), flags);
+    if (t_boxHook) {
+        UnhookWindowsHookEx(t_boxHook);
+        t_boxHook = nullptr;
+    }
+    return answer;
 }
 
 std::string Win32Dialogs::inputBox(const std::string &caption, const std::string &prompt,

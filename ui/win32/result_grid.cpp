@@ -557,8 +557,12 @@ void ResultGrid::onMouseMove(POINT at)
 
 void ResultGrid::onLeftUp(POINT at)
 {
+    // Releasing the capture tells us the capture changed: take the state
+    // of the press first.
     const Drag drag = m_drag;
+    const int pressedRow = m_pressedRow;
     m_drag = Drag::None;
+    m_pressedRow = -1;
     if (GetCapture() == hwnd())
         ReleaseCapture();
     if (drag == Drag::MoveColumn) {
@@ -571,9 +575,8 @@ void ResultGrid::onLeftUp(POINT at)
         moveRow(m_dragIndex, to < 0 ? m_rows : to);
         return;
     }
-    if (m_pressedRow < 0)
+    if (pressedRow < 0)
         return;
-    m_pressedRow = -1;
     rowMadeCurrent();
 }
 

@@ -560,25 +560,31 @@ void TForm1::syncContentPane()
     EDITSTREAM stream{};
     stream.dwCookie = reinterpret_cast<DWORD_PTR>(&rest);
     stream.pfnCallback = &streamText;
-    SendMessageA(m_riedRead_OneCookies, EM_STREAMIN, SF_TEXT, reinterpret_cast<LPARAM>(&stream));
+    // CP932 whatever the system's code page.
+    SendMessageA(m_riedRead_OneCookies, EM_STREAMIN, (932 << 16) | SF_USECODEPAGE | SF_TEXT, reinterpret_cast<LPARAM>(&stream));
 }
 
 std::string TForm1::statusText() const
 {
-    const auto length = LOWORD(SendMessageA(m_StatusBar1, SB_GETTEXTLENGTHA, SB_SIMPLEID, 0));
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    SendMessageA(m_StatusBar1, SB_GETTEXTA, SB_SIMPLEID, reinterpret_cast<LPARAM>(text.data()));
-    text.resize(length);
-    return text;
+    return m_statusText;
 }
 
 std::string TForm1::contentPaneShownText() const
 {
-    return windowText(m_riedRead_OneCookies);
+    // Asked in CP932 whatever the system's code page, with CR LF line ends.
+    GETTEXTLENGTHEX length{GTL_NUMBYTES | GTL_PRECISE | GTL_USECRLF, 932};
+    const auto bytes = SendMessageA(m_riedRead_OneCookies, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0);
+    std::string text(static_cast<std::size_t>(std::max<LRESULT>(bytes, 0)) + 2, '\0');
+    GETTEXTEX get{static_cast<DWORD>(text.size()), GT_USECRLF, 932, nullptr, nullptr};
+    const auto got = SendMessageA(m_riedRead_OneCookies, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&get),
+                                  reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<std::size_t>(std::max<LRESULT>(got, 0)));
+    return text;
 }
 
 void TForm1::setStatusText(const std::string &text)
 {
+    m_statusText = text;
     SendMessageA(m_StatusBar1, SB_SETTEXTA, SB_SIMPLEID, reinterpret_cast<LPARAM>(text.c_str()));
     UpdateWindow(m_StatusBar1);
 }

@@ -105,6 +105,7 @@ private:
     ui::OpenFileDialog m_OpenDialog1;
     std::optional<platform::win32::BusyCursor> m_busy;
     std::uint64_t m_shownRevision = 0;
+    std::string m_statusText;
     HWND m_lastFocus = nullptr;
 
     FontHandle m_font;

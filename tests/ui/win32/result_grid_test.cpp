@@ -185,8 +185,13 @@ TEST_F(GridTest, ControlPageKeysGoToTheTopAndBottomRowsInView)
     SetKeyboardState(keys);
     EXPECT_EQ(atTop, top);
     EXPECT_EQ(grid->topRow(), top);
-    // 200 pixels of client: the header, then 8 whole rows of 20 + 1.
-    EXPECT_EQ(atBottom, top + 7);
+    // The bottom row wholly in view, and the one below it not.
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    EXPECT_LE(grid->cellRect(1, atBottom).bottom, client.bottom);
+    const RECT below = grid->cellRect(1, atBottom + 1);
+    EXPECT_TRUE(below.bottom == 0 || below.bottom > client.bottom);
+    EXPECT_GT(atBottom, top + 4);
 }
 
 TEST_F(GridTest, EachWheelStepMovesOneRow)
