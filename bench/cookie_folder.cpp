@@ -2,9 +2,7 @@
 
 #include "platform/cp932.h"
 
-#include <fcntl.h>
-#include <stdlib.h>
-#include <unistd.h>
+#include "platform/filesystem.h"
 
 #include <algorithm>
 #include <array>
@@ -18,34 +16,6 @@
 #include <vector>
 
 namespace bench {
-
-TempFolder::TempFolder(std::string_view prefix)
-{
-    std::string name = "/tmp/" + std::string(prefix) + "-XXXXXX";
-    if (!::mkdtemp(name.data()))
-        throw std::runtime_error("cannot make a folder under /tmp");
-    m_path = std::move(name);
-}
-
-TempFolder::~TempFolder()
-{
-    std::error_code ignored;
-    std::filesystem::remove_all(m_path, ignored);
-}
-
-namespace {
-
-void writeFile(const std::string &path, std::string_view bytes)
-{
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    const bool ok = fd >= 0 && ::write(fd, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
-    if (fd >= 0)
-        ::close(fd);
-    if (!ok)
-        throw std::runtime_error("cannot write " + path);
-}
-
-} // namespace
 
 Corpus makeCookieFolder(const std::string &folder, std::size_t count)
 {
@@ -95,7 +65,7 @@ Corpus makeCookieFolder(const std::string &folder, std::size_t count)
             text.append("*\n");
         }
 
-        path.assign(folder).append("/").append(name);
+        path.assign(folder).append(1, platform::kPathSeparator).append(name);
         writeFile(path, text);
         ++corpus.files;
         corpus.bytes += text.size();

@@ -1,4 +1,4 @@
-// The cookie folder both benchmarks measure: a folder under /tmp that goes
+// The cookie folder both benchmarks measure: a temporary folder that goes
 // with everything in it, the generator that fills it, and the N of the
 // command line.
 
@@ -15,7 +15,9 @@ namespace bench {
 inline constexpr std::string_view kNameSearch = "example1";
 inline constexpr std::string_view kContentSearch = "SESSIONID";
 
-// A folder /tmp/<prefix>-XXXXXX, removed with everything in it when this goes.
+// A fresh folder <temporary folder>/<prefix>-XXXXXX (/tmp on Linux, the
+// user's temporary folder on Windows), removed with everything in it when
+// this goes.
 class TempFolder {
 public:
     explicit TempFolder(std::string_view prefix);
@@ -27,6 +29,9 @@ public:
 private:
     std::string m_path;
 };
+
+// Writes `bytes` as the whole of file `path` (a native path).
+void writeFile(const std::string &path, std::string_view bytes);
 
 // What the generated folder holds, so that each phase's count can be checked.
 struct Corpus {

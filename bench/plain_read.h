@@ -10,7 +10,10 @@ namespace bench {
 
 using Clock = std::chrono::steady_clock;
 
-double millisecondsSince(Clock::time_point start);
+inline double millisecondsSince(Clock::time_point start)
+{
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
 
 // One timed pass over a folder.
 struct Run {
@@ -19,7 +22,8 @@ struct Run {
 };
 
 // Enumerates the folder and reads every file whole into one buffer, grown
-// only for a file larger than any before.
+// only for a file larger than any before: with readdir/open/read/close on
+// Linux, FindFirstFileA/CreateFileA/ReadFile/CloseHandle on Windows.
 Run readPlainly(const std::string &folder);
 
 } // namespace bench

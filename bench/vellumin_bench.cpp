@@ -1,6 +1,7 @@
 // Measures the folder scan against a plain loop that reads the same files, in
 // one process: the best time of a few runs and the heap peak of each phase.
-// It makes its own cookie folder under /tmp and removes it at the end.
+// It makes its own cookie folder in the temporary folder and removes it at
+// the end.
 //
 //   vellumin-bench [N]      N cookie files, 10000 when not given
 //
@@ -33,12 +34,21 @@ namespace {
 std::size_t g_liveBytes = 0;
 std::size_t g_peakBytes = 0;
 
+std::size_t usableSize(void *p)
+{
+#ifdef _WIN32
+    return _msize(p);
+#else
+    return malloc_usable_size(p);
+#endif
+}
+
 void *allocate(std::size_t size)
 {
     void *p = std::malloc(size == 0 ? 1 : size);
     if (!p)
         throw std::bad_alloc();
-    g_liveBytes += malloc_usable_size(p);
+    g_liveBytes += usableSize(p);
     g_peakBytes = std::max(g_peakBytes, g_liveBytes);
     return p;
 }
@@ -47,7 +57,7 @@ void release(void *p) noexcept
 {
     if (!p)
         return;
-    g_liveBytes -= malloc_usable_size(p);
+    g_liveBytes -= usableSize(p);
     std::free(p);
 }
 

@@ -62,7 +62,9 @@ int main(int argc, char **argv)
             state.SysInfo.SearchMode = listing::smContent;
         else
             return usage();
-        state.SysInfo.SearchText = platform::cp932::fromUtf8(argv[3]);
+        // The arguments come as the system names files: UTF-8 on Linux, CP932 on
+        // Windows.
+        state.SysInfo.SearchText = platform::shownName(argv[3]);
     }
 
     listing::ViewState view(kLayoutFontPointSize);

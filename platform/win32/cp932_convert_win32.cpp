@@ -50,6 +50,23 @@ std::string narrow(UINT codePage, std::wstring_view wide)
     return out;
 }
 
+// Single bytes that code page 932 leaves without a character. Windows'
+// table maps them to U+0080 and private-use code points; shown as U+FFFD
+// instead, as every other byte that is no character.
+bool isUnassignedByte(char c)
+{
+    const auto byte = static_cast<unsigned char>(c);
+    return byte == 0x80 || byte == 0xA0 || byte >= 0xFD;
+}
+
+bool hasUnassignedByte(std::string_view text)
+{
+    for (std::size_t pos = 0; pos < text.size(); pos += charLength(text, pos))
+        if (isUnassignedByte(text[pos]))
+            return true;
+    return false;
+}
+
 bool isHighSurrogate(wchar_t c)
 {
     return c >= 0xD800 && c <= 0xDBFF;
@@ -68,14 +85,14 @@ std::string toUtf8(std::string_view text)
         return std::string(text);
     std::wstring wide;
     wide.reserve(text.size());
-    if (!appendWide(kCp932, text, wide)) {
+    if (hasUnassignedByte(text) || !appendWide(kCp932, text, wide)) {
         // Character by character, so that each one that does not decode (a
         // lone lead byte, a code the table lacks) becomes one U+FFFD and the
         // rest stays.
         wide.clear();
         for (std::size_t pos = 0; pos < text.size();) {
             const std::size_t length = charLength(text, pos);
-            if (!appendWide(kCp932, text.substr(pos, length), wide))
+            if (isUnassignedByte(text[pos]) || !appendWide(kCp932, text.substr(pos, length), wide))
                 wide += kReplacement;
             pos += length;
         }

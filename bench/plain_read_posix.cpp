@@ -9,11 +9,6 @@
 
 namespace bench {
 
-double millisecondsSince(Clock::time_point start)
-{
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
 Run readPlainly(const std::string &folder)
 {
     std::vector<char> buffer(4096);

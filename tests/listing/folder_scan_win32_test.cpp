@@ -1,0 +1,163 @@
+#include "listing/cookie_listing.h"
+#include "listing/errors.h"
+#include "listing/messages.h"
+#include "platform/cp932.h"
+#include "recording_view.h"
+#include "temp_folder_win32.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+using namespace listing;
+using platform::cp932::fromUtf8;
+
+namespace {
+
+// "表" is 95 5C and "ソ" is 83 5C: their trail byte is "\".
+const std::string kHyo = "\x95\x5C";
+const std::string kSo = "\x83\x5C";
+
+std::string record(const std::string &value, const std::string &host)
+{
+    return "name\n" + value + "\n" + host + "\n1536\n1\n2\n3\n4\n*\n";
+}
+
+using Names = std::vector<std::string>;
+
+class Win32FolderScan : public ::testing::Test {
+protected:
+    void scan(const std::string &folder)
+    {
+        cookies.state().setCookiesPath(platform::namedPath(folder));
+        cookies.ListCookieFiles(view);
+    }
+
+    // The listed names, sorted: the order is the file system's.
+    Names listedNames() const
+    {
+        Names names;
+        for (int row = 1; row < cookies.table().rowCount(); ++row)
+            names.emplace_back(cookies.table().cell(1, row));
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    int rowOf(const std::string &name) const
+    {
+        for (int row = 1; row < cookies.table().rowCount(); ++row)
+            if (cookies.table().cell(1, row) == name)
+                return row;
+        return 0;
+    }
+
+    void search(std::int32_t mode, const std::string &text)
+    {
+        cookies.state().SysInfo.SearchMode = mode;
+        cookies.state().SysInfo.SearchText = text;
+    }
+
+    TempFolder temp;
+    CookieListing cookies;
+    RecordingView view;
+};
+
+} // namespace
+
+TEST_F(Win32FolderScan, ListsOddNamesInAFolderWithABackslashTrailByteAndPassesFoldersOver)
+{
+    const std::string folder = temp.makeFolder("c" + kHyo);
+    temp.write("c" + kHyo + "\\" + kSo + "@x.txt", record("1", "so/"));
+    temp.write("c" + kHyo + "\\u@a b.txt", record("2", "blank/"));
+    temp.write("c" + kHyo + "\\u@c,d.txt", record("3", "comma/"));
+    temp.makeFolder("c" + kHyo + "\\x@y.txt");
+    scan(folder);
+    EXPECT_EQ(listedNames(), (Names{"u@a", "u@c", kSo + "@x"}));
+    EXPECT_EQ(view.caption, "Vellumin ver 1.30   < CookiesPath:[" + folder + "\\] >");
+    EXPECT_EQ(view.folderText, folder + "\\");
+    EXPECT_EQ(cookies.state().fileMask(), folder + "\\*.txt");
+
+    // Each row reads and deletes its own file, though the name spreads over
+    // several cells.
+    const int blank = rowOf("u@a");
+    ASSERT_NE(blank, 0);
+    cookies.readRowFile(blank);
+    EXPECT_EQ(cookies.contentPane().line(3), "blank/");
+    EXPECT_TRUE(cookies.DeleteCookieFile(blank));
+    EXPECT_FALSE(temp.exists("c" + kHyo + "\\u@a b.txt"));
+    EXPECT_TRUE(cookies.DeleteCookieFile(rowOf(kSo + "@x")));
+    EXPECT_FALSE(temp.exists("c" + kHyo + "\\" + kSo + "@x.txt"));
+    EXPECT_TRUE(temp.exists("c" + kHyo + "\\u@c,d.txt"));
+}
+
+TEST_F(Win32FolderScan, AReadOnlyFileIsNotDeletedAndStaysListed)
+{
+    temp.write("u@ro.txt", record("1", "ro/"));
+    ASSERT_TRUE(SetFileAttributesA((temp / "u@ro.txt").c_str(), FILE_ATTRIBUTE_READONLY));
+    scan(temp.str());
+    ASSERT_EQ(listedNames(), Names{"u@ro"});
+    EXPECT_FALSE(cookies.DeleteCookieFile(1));
+    cookies.ListCookieFiles(view);
+    EXPECT_EQ(listedNames(), Names{"u@ro"});
+}
+
+TEST_F(Win32FolderScan, AFileHeldOpenForWritingEndsTheScanWithTheOpenError)
+{
+    temp.write("u@busy.txt", record("1", "busy/"));
+    const HANDLE writer = CreateFileA((temp / "u@busy.txt").c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(writer, INVALID_HANDLE_VALUE);
+    cookies.state().setCookiesPath(platform::namedPath(temp.str()));
+    try {
+        cookies.ListCookieFiles(view);
+        ADD_FAILURE() << "the scan read a file held open for writing";
+    } catch (const FileOpenError &error) {
+        EXPECT_EQ(std::string(error.what()), messages::cannotOpenFile(temp / "u@busy.txt"));
+    }
+    CloseHandle(writer);
+    cookies.ListCookieFiles(view);
+    EXPECT_EQ(listedNames(), Names{"u@busy"});
+}
+
+TEST_F(Win32FolderScan, SearchTextsWithBackslashesOrWildcards)
+{
+    temp.write("u@abc.txt", record("1", "a/"));
+    temp.write("u@aXc.txt", record("2", "b/"));
+    temp.makeFolder("sub");
+    temp.write("sub\\u@abc.txt", record("3", "sub/"));
+    cookies.state().setCookiesPath(platform::namedPath(temp.str()));
+    search(smFileName, "A?C");
+    cookies.ListCookieFiles(view);
+    EXPECT_EQ(listedNames(), (Names{"u@aXc", "u@abc"}));
+    for (const char *text : {"\\", "sub\\u@a", "..\\", "b*\\..\\..\\"}) {
+        search(smFileName, text);
+        cookies.ListCookieFiles(view);
+        EXPECT_EQ(cookies.table().dataRowCount(), 0) << text;
+    }
+    search(smContent, "\\");
+    cookies.ListCookieFiles(view);
+    EXPECT_EQ(cookies.table().dataRowCount(), 0);
+}
+
+TEST_F(Win32FolderScan, MissingAndEmptyFoldersListNothing)
+{
+    scan(temp / "missing");
+    EXPECT_EQ(cookies.table().rowCount(), 1);
+    EXPECT_FALSE(view.deleteCommandsEnabled);
+    EXPECT_EQ(view.statusText, fromUtf8("クッキーファイルが見付かりません"));
+    scan(temp.str());
+    EXPECT_EQ(cookies.table().rowCount(), 1);
+    EXPECT_EQ(view.statusText, fromUtf8("クッキーファイルが見付かりません"));
+}
+
+TEST_F(Win32FolderScan, TheDefaultFolderIsTheWindowsDirectorysCookies)
+{
+    cookies.InitState();
+    char windows[MAX_PATH + 1] = {};
+    GetWindowsDirectoryA(windows, sizeof windows);
+    EXPECT_EQ(cookies.state().CookiesPath, std::string(windows) + "\\Cookies");
+}
