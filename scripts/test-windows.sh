@@ -18,7 +18,13 @@ trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
 mkdir -p "$WINEPREFIX"
 wineserver -p
 wineboot -i >/dev/null 2>&1
+bash "$root/scripts/wine-prefix-fonts.sh"
 touch "$WINEPREFIX/.vellumin-made"
 
-ctest --test-dir "$build" --output-on-failure -j2
+# The window's tests show windows: without a display, under Xvfb.
+if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+  ctest --test-dir "$build" --output-on-failure -j2
+else
+  xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" ctest --test-dir "$build" --output-on-failure -j2
+fi
 echo "Windows tests took $(($(date +%s) - started)) s (build included)"

@@ -603,3 +603,77 @@ TEST(SplitterSize, KeepsBothSidesAtLeastTheMinimum)
 }
 
 } // namespace
+
+namespace {
+
+TEST(TForm1Start, ShowCommandsForMaximisedAndMinimisedStarts)
+{
+    ScriptedDialogs dialogs;
+    RecordingDesktop desktop;
+    {
+        ui::win32::TForm1 form(dialogs, desktop);
+        const HWND window = form.create();
+        form.show(SW_SHOWMAXIMIZED);
+        pumpMessages();
+        EXPECT_TRUE(IsZoomed(window));
+    }
+    {
+        ui::win32::TForm1 form(dialogs, desktop);
+        const HWND window = form.create();
+        form.show(SW_SHOWMINNOACTIVE);
+        pumpMessages();
+        EXPECT_TRUE(IsIconic(window));
+    }
+    {
+        ui::win32::TForm1 form(dialogs, desktop);
+        const HWND window = form.create();
+        form.show(SW_SHOWDEFAULT);
+        pumpMessages();
+        EXPECT_FALSE(IsZoomed(window) || IsIconic(window));
+        RECT frame{};
+        GetWindowRect(window, &frame);
+        EXPECT_EQ(frame.left, 192);
+        EXPECT_EQ(frame.top, 107);
+        RECT client{};
+        GetClientRect(window, &client);
+        EXPECT_EQ(client.right, form.layoutScale().px(688));
+        EXPECT_EQ(client.bottom, form.layoutScale().px(446));
+    }
+    pumpMessages();
+}
+
+TEST(TForm1Start, ErrorInTheFirstScanGoesToTheBoxAndTheWindowStillOpens)
+{
+    // The default cookie folder with a file that cannot be opened.
+    char windows[MAX_PATH + 1] = {};
+    GetWindowsDirectoryA(windows, sizeof windows);
+    const std::string cookies = std::string(windows) + "\\Cookies";
+    const bool made = CreateDirectoryA(cookies.c_str(), nullptr) != FALSE;
+    const std::string file = cookies + "\\held@open.example[1].txt";
+    const HANDLE held = CreateFileA(file.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    if (held == INVALID_HANDLE_VALUE) {
+        if (made)
+            RemoveDirectoryA(cookies.c_str());
+        GTEST_SKIP() << "the default cookie folder is not ours to change";
+    }
+    ScriptedDialogs dialogs;
+    RecordingDesktop desktop;
+    {
+        ui::win32::TForm1 form(dialogs, desktop);
+        const HWND window = form.create();
+        form.show(SW_SHOWNORMAL);
+        pumpMessages();
+        EXPECT_TRUE(IsWindowVisible(window));
+        ASSERT_EQ(dialogs.messages.size(), 1u);
+        EXPECT_EQ(dialogs.messages[0].caption, "Vellumin");
+        EXPECT_EQ(dialogs.messages[0].flags, 0x10u);
+        EXPECT_EQ(windowText(window).rfind("Vellumin ver 1.30", 0), 0u);
+    }
+    CloseHandle(held);
+    DeleteFileA(file.c_str());
+    if (made)
+        RemoveDirectoryA(cookies.c_str());
+    pumpMessages();
+}
+
+} // namespace
