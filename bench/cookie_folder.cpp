@@ -17,7 +17,7 @@
 
 namespace bench {
 
-Corpus makeCookieFolder(const std::string &folder, std::size_t count)
+Corpus makeCookieFolder(const std::string &folder, std::size_t count, bool write)
 {
     static constexpr std::array<const char *, 4> kLogins = {"user", "taro", "hanako", "admin"};
     static constexpr std::array<const char *, 8> kCookieNames = {"id",   "SID", "pref", "visitor",
@@ -65,8 +65,10 @@ Corpus makeCookieFolder(const std::string &folder, std::size_t count)
             text.append("*\n");
         }
 
-        path.assign(folder).append(1, platform::kPathSeparator).append(name);
-        writeFile(path, text);
+        if (write) {
+            path.assign(folder).append(1, platform::kPathSeparator).append(name);
+            writeFile(path, text);
+        }
         ++corpus.files;
         corpus.bytes += text.size();
         corpus.nameMatches += site.find(kNameSearch) != std::string::npos;

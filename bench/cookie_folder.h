@@ -44,8 +44,8 @@ struct Corpus {
 
 // Fills `folder` with `count` cookie files of 1 to 4 records each, named
 // login@site[n].txt, a few per cent with CP932 text: the same files on every
-// run.
-Corpus makeCookieFolder(const std::string &folder, std::size_t count);
+// run. Without `write`, only tells what an earlier run put there.
+Corpus makeCookieFolder(const std::string &folder, std::size_t count, bool write = true);
 
 // The N of "program [N]": `defaultCount` without an argument, nothing when
 // the command line is not one whole number from 1 to 10 million.

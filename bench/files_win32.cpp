@@ -47,11 +47,8 @@ TempFolder::~TempFolder()
 
 void writeFile(const std::string &path, std::string_view bytes)
 {
-    // Case-sensitive: a new name need not be compared with every name the
-    // folder holds (Wine does that for each new file otherwise, which makes
-    // a folder of 100,000 files take hours to fill).
-    const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_POSIX_SEMANTICS, nullptr);
+    const HANDLE file =
+        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     DWORD written = 0;
     const bool ok = file != INVALID_HANDLE_VALUE &&
                     WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&

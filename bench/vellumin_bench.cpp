@@ -3,7 +3,9 @@
 // It makes its own cookie folder in the temporary folder and removes it at
 // the end.
 //
-//   vellumin-bench [N]      N cookie files, 10000 when not given
+//   vellumin-bench [N] [--folder FOLDER]
+//                           N cookie files, 10000 when not given; in FOLDER,
+//                           kept, when given
 //
 // Figures are printed, never judged: the exit status is 1 only when a phase
 // lists a different number of files than the folder holds for it.
@@ -178,7 +180,7 @@ void printTable(const std::vector<Phase> &phases, std::size_t fileCount)
 
 int usage()
 {
-    std::fputs("usage: vellumin-bench [N]   (N cookie files, default 10000)\n", stderr);
+    std::fputs("usage: vellumin-bench [N] [--folder FOLDER]   (N cookie files, default 10000)\n", stderr);
     return 2;
 }
 
@@ -186,30 +188,53 @@ int usage()
 
 int main(int argc, char **argv)
 {
+    // "--folder FOLDER" keeps the cookie folder in FOLDER: filled when it is
+    // empty, taken as it is when an earlier run with the same N filled it.
+    // So one folder serves both systems: Wine makes each new file slower the
+    // more the folder holds, and would take hours to fill 100,000.
+    const char *keptFolder = nullptr;
+    if (argc >= 3 && std::string_view(argv[argc - 2]) == "--folder") {
+        keptFolder = argv[argc - 1];
+        argc -= 2;
+    }
     const std::optional<std::size_t> fileCountArg = bench::fileCountArgument(argc, argv, kDefaultFileCount);
     if (!fileCountArg)
         return usage();
     const std::size_t fileCount = *fileCountArg;
 
     try {
-        const bench::TempFolder folder("vellumin-bench");
-        const bench::Corpus corpus = bench::makeCookieFolder(folder.path(), fileCount);
+        std::optional<bench::TempFolder> temporary;
+        std::string path;
+        bool filled = false;
+        if (keptFolder) {
+            path = keptFolder;
+            filled = readPlainly(path).listed > 0;
+        } else {
+            path = temporary.emplace("vellumin-bench").path();
+        }
+        const bench::Corpus corpus = bench::makeCookieFolder(path, fileCount, !filled);
         std::printf("vellumin-bench: %zu cookie files (%zu bytes, %zu with CP932 text) in %s, best of %d runs\n",
-                    corpus.files, corpus.bytes, corpus.japanese, folder.path().c_str(), kRuns);
+                    corpus.files, corpus.bytes, corpus.japanese, path.c_str(), kRuns);
         std::fflush(stdout);
 
-        readPlainly(folder.path()); // warms the page cache and the dentry cache
+        // Warms the page cache and the dentry cache; a kept folder must hold
+        // what this N puts there.
+        if (readPlainly(path).listed != corpus.files) {
+            std::fprintf(stderr, "vellumin-bench: %s holds other files than %zu cookie files\n", path.c_str(),
+                         fileCount);
+            return 1;
+        }
 
         const std::string nameLabel = "name \"" + std::string(kNameSearch) + "\"";
         const std::string contentLabel = "content \"" + std::string(kContentSearch) + "\"";
         std::vector<Phase> phases;
-        phases.push_back(measure("baseline read", corpus.files, [&] { return readPlainly(folder.path()); }));
+        phases.push_back(measure("baseline read", corpus.files, [&] { return readPlainly(path); }));
         phases.push_back(
-            measure("list all", corpus.files, [&] { return listCookieFiles(folder.path(), listing::smNone, {}); }));
+            measure("list all", corpus.files, [&] { return listCookieFiles(path, listing::smNone, {}); }));
         phases.push_back(measure(nameLabel, corpus.nameMatches,
-                                 [&] { return listCookieFiles(folder.path(), listing::smFileName, kNameSearch); }));
+                                 [&] { return listCookieFiles(path, listing::smFileName, kNameSearch); }));
         phases.push_back(measure(contentLabel, corpus.contentMatches,
-                                 [&] { return listCookieFiles(folder.path(), listing::smContent, kContentSearch); }));
+                                 [&] { return listCookieFiles(path, listing::smContent, kContentSearch); }));
         printTable(phases, fileCount);
 
         bool countsRight = true;

@@ -9,6 +9,7 @@ packages=(
   libgtest-dev
   fonts-ipafont-gothic
   xvfb xauth x11-utils imagemagick
+  dbus at-spi2-core python3-pyatspi
 )
 
 missing=()

@@ -18,6 +18,7 @@ trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
 mkdir -p "$WINEPREFIX"
 wineserver -p
 wineboot -i >/dev/null 2>&1
+# The window's font, "ＭＳ Ｐゴシック", is IPA P Gothic here, as on Linux.
 bash "$root/scripts/wine-prefix-fonts.sh"
 touch "$WINEPREFIX/.vellumin-made"
 

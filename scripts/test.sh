@@ -11,7 +11,8 @@ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/d
 cmake --build "$build"
 ctest --test-dir "$build" --output-on-failure -j2
 
-# The same core for Windows: cross-built and run under Wine.
+# The same core for Windows: cross-built and run under Wine, its scanner
+# compared with the Linux one just built.
 if [ "${VELLUMIN_WINDOWS_TESTS:-1}" != 0 ]; then
-  bash "$root/scripts/test-windows.sh"
+  bash "$root/scripts/test-windows.sh" "$root/build-windows" -DVELLUMIN_LINUX_SCAN="$build/tools/vellumin-scan"
 fi

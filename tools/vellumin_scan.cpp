@@ -14,6 +14,11 @@
 #include <cstring>
 #include <string>
 
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
 namespace {
 
 constexpr int kLayoutFontPointSize = 9;
@@ -49,6 +54,12 @@ void print(const listing::CookieListing &cookies, const listing::ViewState &view
 
 int main(int argc, char **argv)
 {
+#ifdef _WIN32
+    // The bytes as they are: no CR put before each LF, so that the output is
+    // the same on both systems.
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+#endif
     if (argc != 2 && argc != 4)
         return usage();
     listing::CookieListing cookies;

@@ -4,6 +4,7 @@
 
 #include <QCursor>
 #include <QFontMetrics>
+#include <QFontInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -11,6 +12,9 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
 
 namespace platform::qt {
 
@@ -22,6 +26,15 @@ Cp932LengthValidator::Cp932LengthValidator(std::size_t maxBytes, QObject *parent
 QValidator::State Cp932LengthValidator::validate(QString &input, int &) const
 {
     return cp932Length(input) <= m_maxBytes ? Acceptable : Invalid;
+}
+
+int InputBox::dialogWidth(const QFont &font)
+{
+    // A Windows input box is 180 dialog units wide: 270 pixels in its font
+    // of 12 pixels. The width goes by the text height, not by the letters:
+    // the stand-in font's Latin letters are wider than the Windows font's.
+    constexpr double kWidthPerTextPixel = 270.0 / 12.0;
+    return static_cast<int>(std::lround(QFontInfo(font).pixelSize() * kWidthPerTextPixel));
 }
 
 InputBox::InputBox(const QString &caption, const QString &prompt, const QString &defaultText, QWidget *parent)
@@ -53,10 +66,14 @@ InputBox::InputBox(const QString &caption, const QString &prompt, const QString 
     layout->addWidget(m_edit);
     layout->addLayout(buttons);
 
-    // Wide enough for the prompt and about 45 average characters, as a
-    // Windows input box is.
-    const QFontMetrics metrics(font());
-    setMinimumWidth(qMax(metrics.averageCharWidth() * 45, metrics.horizontalAdvance(prompt) + 24));
+    // As wide as a Windows input box: 180 dialog units, 45 average
+    // characters of its font (about 270 pixels at 96 dots per inch), and
+    // wider when the prompt needs it. The box's size is fixed to what its
+    // layout asks, so the width goes on the edit, which fills the box.
+    const QMargins margins = layout->contentsMargins();
+    const int width = std::max(dialogWidth(font()),
+                               QFontMetrics(font()).horizontalAdvance(prompt) + margins.left() + margins.right());
+    m_edit->setMinimumWidth(width - margins.left() - margins.right());
     layout->setSizeConstraint(QLayout::SetFixedSize);
     m_edit->setFocus();
 }

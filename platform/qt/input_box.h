@@ -24,7 +24,8 @@ private:
 
 // A small modal box asking for one line: the prompt, an edit of at most 255
 // CP932 bytes starting with the default text selected, "OK" (Enter) and
-// "キャンセル" (Esc). Centred on the screen.
+// "キャンセル" (Esc). As wide as a Windows input box, or as its prompt needs;
+// centred on the screen.
 class InputBox : public QDialog {
     Q_OBJECT
 public:
@@ -33,6 +34,10 @@ public:
     InputBox(const QString &caption, const QString &prompt, const QString &defaultText, QWidget *parent = nullptr);
 
     QString text() const;
+
+    // The width of the box in `font` when its prompt is short: 270 pixels
+    // for a text height of 12 pixels, scaled with the text height.
+    static int dialogWidth(const QFont &font);
 
 protected:
     void showEvent(QShowEvent *event) override;

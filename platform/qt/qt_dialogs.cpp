@@ -4,9 +4,12 @@
 #include "qt_text.h"
 
 #include <QAbstractButton>
+#include <QCloseEvent>
 #include <QFile>
 #include <QFileDialog>
 #include <QGuiApplication>
+#include <QKeyEvent>
+#include <QKeySequence>
 #include <QPushButton>
 #include <QScreen>
 
@@ -19,6 +22,41 @@ QScreen *screenOf(const QWidget *owner)
         return owner->screen();
     return QGuiApplication::primaryScreen();
 }
+
+// A message box whose Esc key and close box can be turned off, as they are
+// on Windows in a box with no Cancel button (a Yes/No question must be
+// answered; QMessageBox would take Esc and the close box for No).
+class MessageBox : public QMessageBox {
+public:
+    MessageBox(Icon icon, const QString &caption, const QString &text, bool escapable)
+        : QMessageBox(icon, caption, text, QMessageBox::NoButton), m_escapable(escapable)
+    {
+        if (!escapable)
+            setWindowFlag(Qt::WindowCloseButtonHint, false);
+    }
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        if (!m_escapable && event->matches(QKeySequence::Cancel)) {
+            event->accept();
+            return;
+        }
+        QMessageBox::keyPressEvent(event);
+    }
+
+    void closeEvent(QCloseEvent *event) override
+    {
+        if (!m_escapable) {
+            event->ignore();
+            return;
+        }
+        QMessageBox::closeEvent(event);
+    }
+
+private:
+    bool m_escapable;
+};
 
 } // namespace
 
@@ -108,7 +146,7 @@ QString messageBoxText(std::string_view cp932)
 int QtDialogs::messageBox(const std::string &text, const std::string &caption, unsigned flags)
 {
     const MessageBoxLayout layout = messageBoxLayout(flags);
-    QMessageBox box(layout.icon, toQString(caption), messageBoxText(text), QMessageBox::NoButton);
+    MessageBox box(layout.icon, toQString(caption), messageBoxText(text), layout.escapeAnswer >= 0);
     box.setTextFormat(Qt::PlainText);
     std::vector<QAbstractButton *> buttons;
     for (const MessageBoxButton &button : layout.buttons)

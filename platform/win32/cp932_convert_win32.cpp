@@ -22,14 +22,13 @@ bool appendWide(UINT codePage, std::string_view bytes, std::wstring &out)
 {
     if (bytes.empty())
         return true;
-    const int length = MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, bytes.data(), intSize(bytes.size()),
-                                           nullptr, 0);
+    const int length =
+        MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, bytes.data(), intSize(bytes.size()), nullptr, 0);
     if (length <= 0)
         return false;
     const std::size_t at = out.size();
     out.resize(at + static_cast<std::size_t>(length));
-    MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, bytes.data(), intSize(bytes.size()), out.data() + at,
-                        length);
+    MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, bytes.data(), intSize(bytes.size()), out.data() + at, length);
     return true;
 }
 
@@ -45,8 +44,7 @@ std::string narrow(UINT codePage, std::wstring_view wide)
         WideCharToMultiByte(codePage, flags, wide.data(), intSize(wide.size()), nullptr, 0, fallback, nullptr);
     std::string out(static_cast<std::size_t>(length > 0 ? length : 0), '\0');
     if (length > 0)
-        WideCharToMultiByte(codePage, flags, wide.data(), intSize(wide.size()), out.data(), length, fallback,
-                            nullptr);
+        WideCharToMultiByte(codePage, flags, wide.data(), intSize(wide.size()), out.data(), length, fallback, nullptr);
     return out;
 }
 

@@ -7,6 +7,7 @@
 #include <winternl.h>
 
 #include <algorithm>
+#include <memory>
 #include <new>
 
 namespace platform {
@@ -78,24 +79,6 @@ bool fileIndexOf(HANDLE handle, std::uint64_t &index)
     return true;
 }
 
-// The path of what `handle` has open, from the root of its volume.
-std::wstring volumePath(HANDLE handle)
-{
-    std::wstring path;
-    alignas(FILE_NAME_INFO) char buffer[sizeof(FILE_NAME_INFO) + 2 * 32768];
-    auto *info = reinterpret_cast<FILE_NAME_INFO *>(buffer);
-    if (GetFileInformationByHandleEx(handle, FileNameInfo, info, sizeof buffer))
-        path.assign(info->FileName, info->FileNameLength / sizeof(wchar_t));
-    return path;
-}
-
-bool sameNameIgnoringCase(std::wstring_view a, std::wstring_view b)
-{
-    return a.size() == b.size() &&
-           CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()), TRUE) ==
-               CSTR_EQUAL;
-}
-
 // The final path of what `handle` has open ("\\?\C:\folder\name"), links
 // resolved; empty when the system cannot tell.
 std::string finalPath(HANDLE handle)
@@ -124,8 +107,9 @@ bool endsWithSeparator(std::string_view path)
     return last != std::string_view::npos && path[last] == kPathSeparator;
 }
 
-// A name that could reach beyond its folder: a separator of either kind, or a
-// drive or stream colon.
+// True for a name that cannot reach beyond its folder: no separator of
+// either kind, no drive or stream colon. ("." and ".." pass: they name
+// folders, which nothing here reads or deletes.)
 bool isBareName(std::string_view name)
 {
     if (name.empty())
@@ -165,11 +149,11 @@ std::string shownName(std::string_view nativeName)
 }
 
 struct Folder::Impl {
-    std::string path;      // as given, without a trailing separator
-    std::string prefix;    // path + "\": what each entry's name follows
-    ScopedHandle handle;   // the folder itself, held while it is listed
+    std::string path;    // as given, without a trailing separator
+    std::string prefix;  // path + "\": what each entry's name follows
+    ScopedHandle handle; // the folder itself, held while it is listed
     std::uint64_t volume = 0;
-    std::wstring volumePath; // from its volume's root, with a trailing "\"
+    std::uint64_t folderIndex = 0;
     std::string finalPath; // its final path with a trailing "\", found on first need
 
     // The identity of `entry`, an entry of this folder.
@@ -180,16 +164,15 @@ struct Folder::Impl {
         return fileIndexOf(entry, id.index);
     }
 
-    // True when `opened` is entry `name` of this folder itself, not one of
-    // another folder that the path has been made to lead to since.
-    bool isEntry(HANDLE opened, std::string_view name) const
+    // True while the folder's path still leads to the folder held open. A
+    // scan reads through the path (CreateFileA takes no folder handle), and
+    // checking each file's place would cost more than reading it; so what it
+    // learnt is acted on only while the path is the folder's.
+    bool stillAtItsPath() const
     {
-        const int length = MultiByteToWideChar(CP_ACP, 0, name.data(), static_cast<int>(name.size()), nullptr, 0);
-        std::wstring expected = volumePath;
-        const std::size_t at = expected.size();
-        expected.resize(at + static_cast<std::size_t>(std::max(length, 0)));
-        MultiByteToWideChar(CP_ACP, 0, name.data(), static_cast<int>(name.size()), expected.data() + at, length);
-        return !volumePath.empty() && sameNameIgnoringCase(platform::volumePath(opened), expected);
+        ScopedHandle again(openToInspect(prefix, 0));
+        std::uint64_t index = 0;
+        return again.valid() && fileIndexOf(again.get(), index) && index == folderIndex;
     }
 
     std::string entryPath(std::string_view name) const { return prefix + std::string(name); }
@@ -257,9 +240,8 @@ Folder Folder::open(const std::string &nativePath)
         impl.handle.reset();
     if (impl.handle.valid()) {
         impl.volume = info.dwVolumeSerialNumber;
-        impl.volumePath = volumePath(impl.handle.get());
-        if (!impl.volumePath.empty() && impl.volumePath.back() != L'\\')
-            impl.volumePath += L'\\';
+        if (!fileIndexOf(impl.handle.get(), impl.folderIndex))
+            impl.handle.reset();
     }
     return folder;
 }
@@ -321,17 +303,14 @@ ReadResult Folder::read(std::string_view nativeName, EntryKind kind, std::string
     // reading one could wait for ever.
     FILE_STANDARD_INFO standard;
     if (!file.valid() || GetFileType(file.get()) != FILE_TYPE_DISK ||
-        !GetFileInformationByHandleEx(file.get(), FileStandardInfo, &standard, sizeof standard) ||
-        standard.Directory)
+        !GetFileInformationByHandleEx(file.get(), FileStandardInfo, &standard, sizeof standard) || standard.Directory)
         return ReadResult::OpenFailed;
     if (kind == EntryKind::File) {
-        // The file that was listed, in the folder that was listed: not one
-        // swapped in under its name, nor one that the folder's path has been
-        // made to lead to since. (A link swapped in is opened itself, and
-        // its own data is nothing of anyone's.)
+        // The file that was listed, not one swapped in under its name since.
+        // (A link swapped in is opened itself, and its own data is nothing
+        // of anyone's.)
         FileId opened;
-        if (!m_impl->idOf(file.get(), opened) || (id.known() && opened != id) ||
-            !m_impl->isEntry(file.get(), nativeName))
+        if (!m_impl->idOf(file.get(), opened) || (id.known() && opened != id))
             return ReadResult::OpenFailed;
         id = opened;
     } else if (!m_impl->holds(file.get())) {
@@ -369,7 +348,7 @@ ReadResult Folder::read(std::string_view nativeName, EntryKind kind, std::string
 
 bool Folder::remove(std::string_view nativeName, const FileId &id) const
 {
-    if (!isOpen() || !id.known() || !isBareName(nativeName))
+    if (!isOpen() || !id.known() || !isBareName(nativeName) || !m_impl->stillAtItsPath())
         return false;
     // The entry itself, a link included, never what a link leads to; opened
     // for deletion and checked to be the file that was listed. The deletion

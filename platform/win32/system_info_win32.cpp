@@ -11,8 +11,7 @@ namespace {
 
 // The text of a NUL-terminated buffer, cut at its first NUL whatever the call
 // said it wrote; a buffer that the call left alone is empty.
-template <std::size_t N>
-std::string textOf(const std::array<char, N> &buffer)
+template <std::size_t N> std::string textOf(const std::array<char, N> &buffer)
 {
     const auto end = std::find(buffer.begin(), buffer.end(), '\0');
     return std::string(buffer.begin(), end);

@@ -200,7 +200,7 @@ TEST(Win32Folder, ReadsOnlyTheListedFileAndNoFolder)
     EXPECT_EQ(folder.read("..\\u@a.txt", EntryKind::File, contents, fresh), ReadResult::OpenFailed);
 }
 
-TEST(Win32Folder, AFolderWhosePathNowLeadsElsewhereIsNotReadThrough)
+TEST(Win32Folder, AFolderWhosePathNowLeadsElsewhereLosesNothing)
 {
     TempFolder temp;
     temp.makeFolder("cookies");
@@ -217,6 +217,12 @@ TEST(Win32Folder, AFolderWhosePathNowLeadsElsewhereIsNotReadThrough)
     EXPECT_EQ(contents, "");
     EXPECT_FALSE(folder.remove("u@a.txt", listed));
     EXPECT_TRUE(temp.exists("moved\\u@a.txt"));
+    // A scan running while the path was swapped reads the new folder's file;
+    // nothing it learnt there deletes anything.
+    FileId learnt;
+    ASSERT_EQ(folder.read("u@a.txt", EntryKind::File, contents, learnt), ReadResult::Ok);
+    EXPECT_FALSE(folder.remove("u@a.txt", learnt));
+    EXPECT_TRUE(temp.exists("cookies\\u@a.txt"));
 }
 
 TEST(Win32Folder, DeletesOnlyTheListedFileAndNeverAReadOnlyOne)

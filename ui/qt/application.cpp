@@ -1,5 +1,6 @@
 #include "application.h"
 
+#include "accessibility.h"
 #include "app_style.h"
 #include "fonts.h"
 #include "platform/qt/qt_desktop.h"
@@ -30,6 +31,7 @@ void setUpApplication()
     if (translator->load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(translator);
 
+    installAccessibility();
     substituteWindowsFonts();
     QApplication::setStyle(new AppStyle);
     QApplication::setPalette(windowsPalette());

@@ -24,21 +24,28 @@ constexpr int kTextFlags = Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine;
 
 void drawFixedCell(QPainter &painter, const QRect &rect, const QPalette &palette, const QString &text)
 {
-    painter.fillRect(rect, palette.color(QPalette::Button));
-    // Raised: light above and left, shadow below and right; the shadow is
-    // also the line between fixed cells, so that a narrow cell such as the
-    // number column keeps every pixel it can for its text.
-    painter.setPen(palette.color(QPalette::Light));
-    painter.drawLine(rect.topLeft(), rect.topRight());
-    painter.drawLine(rect.topLeft(), rect.bottomLeft());
-    painter.setPen(palette.color(QPalette::Dark));
-    painter.drawLine(rect.bottomLeft(), rect.bottomRight());
+    // The grid line lies along the right and bottom of the section, outside
+    // the cell, so that the cell keeps its whole width for its raised face
+    // and its text.
+    const QRect cell = rect.adjusted(0, 0, -ResultGrid::kGridLineWidth, -ResultGrid::kGridLineWidth);
+    painter.fillRect(cell, palette.color(QPalette::Button));
+    painter.setPen(palette.color(QPalette::Shadow));
     painter.drawLine(rect.topRight(), rect.bottomRight());
+    painter.drawLine(rect.bottomLeft(), rect.bottomRight());
+    if (cell.isEmpty())
+        return;
+    // Raised: light above and left, shadow below and right.
+    painter.setPen(palette.color(QPalette::Light));
+    painter.drawLine(cell.topLeft(), cell.topRight());
+    painter.drawLine(cell.topLeft(), cell.bottomLeft());
+    painter.setPen(palette.color(QPalette::Dark));
+    painter.drawLine(cell.bottomLeft(), cell.bottomRight());
+    painter.drawLine(cell.topRight(), cell.bottomRight());
 
     if (text.isEmpty())
         return;
     painter.setPen(palette.color(QPalette::Active, QPalette::ButtonText));
-    painter.drawText(rect.adjusted(kTextInset, kTextInset, -1, -1), kTextFlags, text);
+    painter.drawText(cell.adjusted(kTextInset, kTextInset, 0, 0), kTextFlags, text);
 }
 
 GridHeader::GridHeader(Qt::Orientation orientation, QWidget *parent) : QHeaderView(orientation, parent)
@@ -98,11 +105,9 @@ ResultGrid::ResultGrid(QWidget *parent) : QTableView(parent)
     setVerticalHeader(new GridHeader(Qt::Vertical, this));
     setItemDelegate(new GridCellDelegate(this));
 
-    horizontalHeader()->setDefaultSectionSize(kDefaultColumnWidth);
-    horizontalHeader()->setFixedHeight(kDefaultRowHeight);
     // Fixed default heights: the view never measures 100,000 rows.
-    verticalHeader()->setDefaultSectionSize(kDefaultRowHeight);
-    verticalHeader()->setFixedWidth(kDefaultColumnWidth);
+    setDefaultCellSize(kDefaultColumnWidth, kDefaultRowHeight);
+    verticalHeader()->setFixedWidth(kDefaultColumnWidth + kGridLineWidth);
 
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::ContiguousSelection);
@@ -133,16 +138,24 @@ void ResultGrid::setResultModel(ResultTableModel *model)
     verticalHeader()->setSectionResizeMode(QHeaderView::Interactive);
 }
 
+void ResultGrid::setDefaultCellSize(int columnWidth, int rowHeight)
+{
+    horizontalHeader()->setDefaultSectionSize(columnWidth + kGridLineWidth);
+    verticalHeader()->setDefaultSectionSize(rowHeight + kGridLineWidth);
+    horizontalHeader()->setFixedHeight(rowHeight + kGridLineWidth);
+}
+
 void ResultGrid::applyLayout(const listing::ResultTable &table, int rowHeight)
 {
+    // A section holds its cell and the grid line after it.
     QHeaderView *columns = horizontalHeader();
     for (int section = 0; section < columns->count(); ++section)
-        columns->resizeSection(section, table.columnWidth(section + 1));
-    verticalHeader()->setFixedWidth(table.columnWidth(0));
+        columns->resizeSection(section, table.columnWidth(section + 1) + kGridLineWidth);
+    verticalHeader()->setFixedWidth(table.columnWidth(0) + kGridLineWidth);
     m_anchorRow = 0;
     m_pressedRow = -1;
-    verticalHeader()->setDefaultSectionSize(rowHeight);
-    columns->setFixedHeight(rowHeight);
+    verticalHeader()->setDefaultSectionSize(rowHeight + kGridLineWidth);
+    columns->setFixedHeight(rowHeight + kGridLineWidth);
     if (m_corner)
         m_corner->update();
 }

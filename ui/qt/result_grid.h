@@ -51,10 +51,17 @@ class ResultGrid : public QTableView {
 public:
     static constexpr int kDefaultColumnWidth = 32;
     static constexpr int kDefaultRowHeight = 20;
+    // The lines lie between the cells: a column of width w takes w + 1
+    // pixels of the view, a row of height h is h + 1 pixels from the next.
+    static constexpr int kGridLineWidth = 1;
 
     explicit ResultGrid(QWidget *parent = nullptr);
 
     void setResultModel(ResultTableModel *model);
+
+    // The width of a column that was never sized and the height of every
+    // row, both without the grid line.
+    void setDefaultCellSize(int columnWidth, int rowHeight);
 
     // Sets every column's width from the table (column 0 is the number
     // column) and the row height; run after each rebuild of the model.
@@ -92,8 +99,9 @@ private:
     int m_wheelDelta = 0;  // wheel turns not yet a whole step
 };
 
-// Draws one fixed cell: the button face with raised edges and the text at
-// 2 pixels from the left and top.
+// Draws one fixed cell into the section `rect`: the cell (all of it but the
+// grid line along its right and bottom) as the button face with raised edges
+// and the text at 2 pixels from its left and top, cut off at its edge.
 void drawFixedCell(QPainter &painter, const QRect &rect, const QPalette &palette, const QString &text);
 
 } // namespace ui

@@ -1,5 +1,7 @@
 #include "splitter.h"
 
+#include "dock_layout.h"
+
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -97,12 +99,10 @@ void Splitter::mouseReleaseEvent(QMouseEvent *event)
     if (!m_dragging || event->button() != Qt::LeftButton)
         return;
     endDrag();
-    if (!m_neighbour)
-        return;
-    if (m_side == Side::Left)
-        m_neighbour->setFixedWidth(m_newSize);
-    else
-        m_neighbour->setFixedHeight(m_newSize);
+    // The neighbour's extent in its docking layout: the rest gives up the
+    // room, and the window keeps its size and its minimum.
+    if (DockLayout *dock = DockLayout::of(m_neighbour))
+        dock->setExtent(m_neighbour, m_newSize);
 }
 
 void Splitter::keyPressEvent(QKeyEvent *event)

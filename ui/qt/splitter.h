@@ -9,7 +9,8 @@ namespace ui {
 // button shows a dithered bar where the splitter will land; the neighbour
 // takes its new size on release, Esc cancels. The neighbour keeps at least
 // kMinimumSize pixels, and so does `rest`, the control that fills the rest;
-// a neighbour dragged to kMinimumSize or less snaps shut to 0.
+// a neighbour dragged to kMinimumSize or less snaps shut to 0. The
+// neighbour is docked in a DockLayout, whose extent for it the drag sets.
 class Splitter : public QWidget {
     Q_OBJECT
 public:

@@ -1,5 +1,6 @@
 #include "static_text.h"
 
+#include <QAccessible>
 #include <QEvent>
 #include <QFontMetrics>
 #include <QMouseEvent>
@@ -28,6 +29,9 @@ void StaticText::setText(const QString &text)
     m_text = text;
     fitToText();
     update();
+    // A screen reader reads the text as the control's name.
+    QAccessibleEvent event(this, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&event);
 }
 
 void StaticText::setFixedCentred(const QSize &size)

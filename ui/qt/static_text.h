@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 
@@ -19,6 +20,10 @@ public:
     // A fixed size with the text centred, instead of a size that follows it.
     void setFixedCentred(const QSize &size);
 
+    // The control that this text names, for screen readers.
+    QWidget *buddy() const { return m_buddy; }
+    void setBuddy(QWidget *buddy) { m_buddy = buddy; }
+
     QSize sizeHint() const override;
 
 protected:
@@ -30,6 +35,7 @@ private:
 
     QString m_text;
     bool m_autoSize = true;
+    QPointer<QWidget> m_buddy;
 };
 
 // A static text that acts as a command: a click counts when the left button

@@ -1,5 +1,6 @@
 #include "tform1.h"
 
+#include "dock_layout.h"
 #include "open_dialog.h"
 #include "panel.h"
 #include "platform/desktop.h"
@@ -16,7 +17,6 @@
 #include <QFile>
 #include <QGroupBox>
 #include <QGuiApplication>
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QIcon>
 #include <QLabel>
@@ -24,7 +24,6 @@
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QStatusBar>
-#include <QVBoxLayout>
 
 #include <cstdio>
 
@@ -107,7 +106,6 @@ void TForm1::buildLayout()
     m_pnlToolBtn = new Panel(this);
     m_pnlToolBtn->setObjectName(QStringLiteral("pnlToolBtn"));
     m_pnlToolBtn->setCaption(QStringLiteral("拡張用"));
-    m_pnlToolBtn->setFixedHeight(s.px(41));
     m_StaticText1 = new StaticText(m_pnlToolBtn);
     m_StaticText1->setObjectName(QStringLiteral("StaticText1"));
     m_StaticText1->setText(QStringLiteral("クッキーフォルダ"));
@@ -118,12 +116,14 @@ void TForm1::buildLayout()
     place(m_edInPath, 168, 8, 425, 20);
     m_bbtnInPathSet = button(QStringLiteral("bbtnInPathSet"), QStringLiteral("参照"), m_pnlToolBtn);
     place(m_bbtnInPathSet, 600, 8, 75, 25);
+    // A screen reader names the folder box by the text beside it.
+    m_StaticText1->setBuddy(m_edInPath);
+    m_edInPath->setAccessibleName(m_StaticText1->text());
 
     // The status bar along the bottom: one sunken text and a size grip.
     m_StatusBar1 = new QStatusBar(this);
     m_StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
     m_StatusBar1->setSizeGripEnabled(true);
-    m_StatusBar1->setFixedHeight(s.px(19));
     m_statusLabel = new QLabel(m_StatusBar1);
     m_statusLabel->setObjectName(QStringLiteral("StatusBar1Text"));
     m_statusLabel->setTextFormat(Qt::PlainText);
@@ -136,7 +136,6 @@ void TForm1::buildLayout()
     m_pnlMenu->setObjectName(QStringLiteral("pnlMenu"));
     m_pnlMenu->setCaption(QStringLiteral("Menu"));
     m_pnlMenu->setBackground(kGreen);
-    m_pnlMenu->setFixedWidth(s.px(137));
 
     QFont commandFont = windowFont(s, 16);
     commandFont.setBold(true);
@@ -184,12 +183,10 @@ void TForm1::buildLayout()
     m_Panel3 = new Panel(this);
     m_Panel3->setObjectName(QStringLiteral("Panel3"));
     m_Panel3->setCaption(QStringLiteral("Panel3"));
-    m_Panel3->setMinimumSize(0, 0);
 
     m_pnlSelPcLoginName = new Panel(m_Panel3);
     m_pnlSelPcLoginName->setObjectName(QStringLiteral("pnlSelPcLoginName"));
     m_pnlSelPcLoginName->setCaption(QStringLiteral("拡張用"));
-    m_pnlSelPcLoginName->setFixedHeight(s.px(32));
     m_stSchModeInfo = new StaticText(m_pnlSelPcLoginName);
     m_stSchModeInfo->setObjectName(QStringLiteral("stSchModeInfo"));
     QFont bold = windowFont(s);
@@ -203,18 +200,18 @@ void TForm1::buildLayout()
     m_grdMain->setObjectName(QStringLiteral("grdMain"));
     m_model = new ResultTableModel(m_cookies.table(), m_grdMain);
     m_grdMain->setResultModel(m_model);
-    m_grdMain->verticalHeader()->setDefaultSectionSize(s.px(ResultGrid::kDefaultRowHeight));
-    m_grdMain->horizontalHeader()->setDefaultSectionSize(s.px(ResultGrid::kDefaultColumnWidth));
+    m_grdMain->setDefaultCellSize(s.px(ResultGrid::kDefaultColumnWidth), s.px(ResultGrid::kDefaultRowHeight));
 
     m_Panel4 = new Panel(m_Panel3);
     m_Panel4->setObjectName(QStringLiteral("Panel4"));
-    m_Panel4->setFixedHeight(s.px(88));
     m_riedRead_OneCookies = new QPlainTextEdit(m_Panel4);
     m_riedRead_OneCookies->setObjectName(QStringLiteral("riedRead_OneCookies"));
     m_riedRead_OneCookies->setReadOnly(true);
     m_riedRead_OneCookies->setUndoRedoEnabled(false);
     m_riedRead_OneCookies->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     m_riedRead_OneCookies->setTabChangesFocus(true);
+    // The pane's hint is never shown; a screen reader names the pane by it.
+    m_riedRead_OneCookies->setAccessibleName(QStringLiteral("最後に選択したクッキーファイルの内容"));
     // The selection disappears while the pane has no focus.
     QPalette pane = m_riedRead_OneCookies->palette();
     pane.setColor(QPalette::Inactive, QPalette::Highlight, pane.color(QPalette::Active, QPalette::Base));
@@ -223,42 +220,32 @@ void TForm1::buildLayout()
 
     m_Splitter1 = new Splitter(Splitter::Side::Bottom, m_Panel4, m_grdMain, m_Panel3);
     m_Splitter1->setObjectName(QStringLiteral("Splitter1"));
-    m_Splitter1->setFixedHeight(s.px(3));
     m_Splitter2 = new Splitter(Splitter::Side::Left, m_pnlMenu, m_Panel3, this);
     m_Splitter2->setObjectName(QStringLiteral("Splitter2"));
-    m_Splitter2->setFixedWidth(s.px(3));
 
     m_OpenDialog1 = new OpenDialog(this);
     m_OpenDialog1->setObjectName(QStringLiteral("OpenDialog1"));
 
     // Docking: the panels' children sit inside their one-pixel bevel, which
-    // QFrame already keeps clear.
-    auto *content = new QVBoxLayout(m_Panel4);
-    content->setContentsMargins(0, 0, 0, 0);
-    content->setSpacing(0);
-    content->addWidget(m_riedRead_OneCookies);
+    // QFrame already keeps clear. The splitters set the extents of their
+    // neighbours; the filling control takes what is left, down to nothing,
+    // and the window's size never depends on them.
+    using Dock = DockLayout::Dock;
+    auto *content = new DockLayout(m_Panel4);
+    content->addDocked(m_riedRead_OneCookies, Dock::Client);
 
-    auto *list = new QVBoxLayout(m_Panel3);
-    list->setContentsMargins(0, 0, 0, 0);
-    list->setSpacing(0);
-    list->addWidget(m_pnlSelPcLoginName);
-    list->addWidget(m_grdMain, 1);
-    list->addWidget(m_Splitter1);
-    list->addWidget(m_Panel4);
+    auto *list = new DockLayout(m_Panel3);
+    list->addDocked(m_pnlSelPcLoginName, Dock::Top, s.px(32));
+    list->addDocked(m_Panel4, Dock::Bottom, s.px(88));
+    list->addDocked(m_Splitter1, Dock::Bottom, s.px(3));
+    list->addDocked(m_grdMain, Dock::Client);
 
-    auto *middle = new QHBoxLayout;
-    middle->setContentsMargins(0, 0, 0, 0);
-    middle->setSpacing(0);
-    middle->addWidget(m_pnlMenu);
-    middle->addWidget(m_Splitter2);
-    middle->addWidget(m_Panel3, 1);
-
-    auto *window = new QVBoxLayout(this);
-    window->setContentsMargins(0, 0, 0, 0);
-    window->setSpacing(0);
-    window->addWidget(m_pnlToolBtn);
-    window->addLayout(middle, 1);
-    window->addWidget(m_StatusBar1);
+    auto *window = new DockLayout(this);
+    window->addDocked(m_pnlToolBtn, Dock::Top, s.px(41));
+    window->addDocked(m_StatusBar1, Dock::Bottom, s.px(19));
+    window->addDocked(m_pnlMenu, Dock::Left, s.px(137));
+    window->addDocked(m_Splitter2, Dock::Left, s.px(3));
+    window->addDocked(m_Panel3, Dock::Client);
 }
 
 void TForm1::setUpHints()

@@ -6,6 +6,7 @@
 #include "platform/dialogs.h"
 #include "platform/qt/input_box.h"
 #include "platform/qt/qt_dialogs.h"
+#include "ui/qt/application.h"
 
 #include "temp_folder.h"
 
@@ -59,14 +60,22 @@ class QtDialogsTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void flagsChooseIconButtonsAndDefault();
     void lineBreaks_data();
     void lineBreaks();
     void inputLimitCountsCp932Bytes();
     void realMessageBoxAnswers();
     void realInputBoxAnswers();
+    void inputBoxIsAsWideAsOnWindows();
     void realOpenFileDialogAnswers();
 };
+
+void QtDialogsTest::initTestCase()
+{
+    // The boxes in the program's own font and look.
+    ui::setUpApplication();
+}
 
 void QtDialogsTest::flagsChooseIconButtonsAndDefault()
 {
@@ -145,6 +154,45 @@ void QtDialogsTest::realMessageBoxAnswers()
 
     whenModal([](QWidget *modal) { QTest::keyClick(modal, Qt::Key_Escape); });
     QCOMPARE(dialogs.messageBox("x", "Vellumin", kIconHand | kOk), kIdOk);
+
+    // A Yes/No question cannot be escaped: Esc and the close box leave it
+    // open until a button answers it.
+    bool stillOpen = false;
+    whenModal([&stillOpen](QWidget *modal) {
+        QTest::keyClick(modal, Qt::Key_Escape);
+        modal->close();
+        QApplication::processEvents();
+        stillOpen = modal->isVisible() && QApplication::activeModalWidget() == modal;
+        QTest::keyClick(modal, Qt::Key_Return); // the default button: Yes
+    });
+    QCOMPARE(dialogs.messageBox(cp932("削除します。"), cp932("削除確認"), kYesNo | kIconQuestion), kIdYes);
+    QVERIFY(stillOpen);
+
+    // Where there is a Cancel button, Esc answers Cancel.
+    whenModal([](QWidget *modal) { QTest::keyClick(modal, Qt::Key_Escape); });
+    QCOMPARE(dialogs.messageBox("x", "c", 0x3), kIdCancel);
+}
+
+void QtDialogsTest::inputBoxIsAsWideAsOnWindows()
+{
+    // Wide enough for its caption, whatever the shorter prompt needs.
+    platform::qt::InputBox box(QStringLiteral("Input Search FileName"),
+                               QStringLiteral("検索ファイル名を入力してください"), QString());
+    box.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&box));
+    const int expected = platform::qt::InputBox::dialogWidth(box.font());
+    QCOMPARE(box.width(), expected);
+    if (box.logicalDpiX() == 96)
+        QVERIFY2(box.width() >= 260 && box.width() <= 280, qPrintable(QString::number(box.width())));
+
+    // A prompt longer than that widens the box to show it whole.
+    const QString longPrompt(40, QChar(0x3042));
+    platform::qt::InputBox wide(QStringLiteral("c"), longPrompt, QString());
+    wide.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&wide));
+    QVERIFY(wide.width() > expected);
+    const QLabel *label = wide.findChild<QLabel *>();
+    QVERIFY(label->width() >= QFontMetrics(label->font()).horizontalAdvance(longPrompt));
 }
 
 void QtDialogsTest::realInputBoxAnswers()

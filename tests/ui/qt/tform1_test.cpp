@@ -14,11 +14,13 @@
 #include "ui_test_support.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QFontInfo>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QHelpEvent>
+#include <QImage>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -32,6 +34,8 @@
 #include <stdexcept>
 
 namespace {
+
+using ui::Splitter;
 
 template <typename T = QWidget> T *control(const QWidget &window, const char *name)
 {
@@ -68,6 +72,10 @@ private slots:
     void closeButtonAltCAndEsc();
     void destroyedWhileShown();
     void splitterSnapsShutAndEscCancels();
+    void splitterDragsNeverResizeTheWindow();
+    void gridLinesLieBetweenCells();
+    void focusedButtonHasDarkFrame();
+    void commandsReachScreenReaders();
     void contentPaneTextConversion();
 
 private:
@@ -254,8 +262,9 @@ void TForm1Test::designedGeometry()
     QCOMPARE(control<QPushButton>(w, "bbtnExit")->iconSize(), QSize(18, 18));
 
     auto *grid = control<ui::ResultGrid>(w, "grdMain");
-    QCOMPARE(grid->verticalHeader()->defaultSectionSize(), 20);
-    QCOMPARE(grid->horizontalHeader()->height(), 20);
+    // Rows of 20 pixels and the line between them.
+    QCOMPARE(grid->verticalHeader()->defaultSectionSize(), 21);
+    QCOMPARE(grid->horizontalHeader()->height(), 21);
     QCOMPARE(grid->selectionBehavior(), QAbstractItemView::SelectRows);
     QCOMPARE(grid->selectionMode(), QAbstractItemView::ContiguousSelection);
     QCOMPARE(grid->editTriggers(), QAbstractItemView::NoEditTriggers);
@@ -395,9 +404,10 @@ void TForm1Test::fittedColumnWidths()
     const auto *grid = control<ui::ResultGrid>(*window, "grdMain");
     const listing::ResultTable &table = window->cookies().table();
 
+    // Each section is its column's width and the line after it.
     for (int column = 1; column < listing::kGridColumnCount; ++column)
-        QCOMPARE(grid->horizontalHeader()->sectionSize(column - 1), table.columnWidth(column));
-    QCOMPARE(grid->verticalHeader()->width(), table.columnWidth(0));
+        QCOMPARE(grid->horizontalHeader()->sectionSize(column - 1), table.columnWidth(column) + 1);
+    QCOMPARE(grid->verticalHeader()->width(), table.columnWidth(0) + 1);
 
     const int points = window->tableFontPointSize();
     // Column 0's longest text is "No"; column 1 the longer name; column 4
@@ -570,7 +580,6 @@ void drag(QWidget *widget, QPoint from, QPoint to, bool cancel = false)
 
 void TForm1Test::splitterSnapsShutAndEscCancels()
 {
-    using ui::Splitter;
     // The rule, both ways round: at most kMinimumSize snaps to 0, and the
     // rest keeps kMinimumSize.
     QCOMPARE(Splitter::draggedSize(137, -100, 685, Splitter::Side::Left), 37);
@@ -596,11 +605,173 @@ void TForm1Test::splitterSnapsShutAndEscCancels()
 
     drag(lower, QPoint(5, 1), QPoint(5, -40));
     QCOMPARE(pane->height(), before + 41);
-    QCOMPARE(pane->maximumHeight(), before + 41);
 
     QWidget *column = control(*window, "pnlMenu");
     drag(control(*window, "Splitter2"), QPoint(1, 5), QPoint(1 - column->width() + 20, 5));
-    QCOMPARE(column->maximumWidth(), 0);
+    QCOMPARE(column->width(), 0);
+    QCOMPARE(control(*window, "Splitter2")->x(), 0);
+}
+
+void TForm1Test::splitterDragsNeverResizeTheWindow()
+{
+    TempPrefix prefix;
+    for (int i = 0; i < 30; ++i)
+        prefix.writeCookie("u@site" + std::to_string(i) + ".txt", "n\nv\nsite/\n");
+    ScriptedDialogs dialogs;
+    const auto window = makeWindow(dialogs);
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    const QSize size = window->size();
+    const QSize minimum = window->minimumSize();
+    QWidget *grid = control(*window, "grdMain");
+    QWidget *pane = control(*window, "Panel4");
+    QWidget *column = control(*window, "pnlMenu");
+    QWidget *list = control(*window, "Panel3");
+    QWidget *lower = control(*window, "Splitter1");
+    QWidget *upright = control(*window, "Splitter2");
+
+    // Each drag to the far limit leaves 30 pixels to the control that fills
+    // the rest, and the window as it was, however often it is repeated.
+    for (int i = 0; i < 6; ++i) {
+        drag(lower, QPoint(5, 1), QPoint(5, -2000));
+        QApplication::processEvents();
+        QCOMPARE(grid->height(), Splitter::kMinimumSize);
+        QCOMPARE(window->size(), size);
+        drag(upright, QPoint(1, 5), QPoint(2000, 5));
+        QApplication::processEvents();
+        QCOMPARE(list->width(), Splitter::kMinimumSize);
+        QCOMPARE(window->size(), size);
+        QCOMPARE(window->minimumSize(), minimum);
+    }
+    QCOMPARE(lower->geometry().bottom() + 1, pane->y());
+    QCOMPARE(upright->x(), column->width());
+
+    // The user can still make the window smaller than its strips: the
+    // filling controls give up their room first.
+    window->resize(size.width() - 200, size.height() - 150);
+    QTRY_COMPARE(window->size(), QSize(size.width() - 200, size.height() - 150));
+    QCOMPARE(list->width(), 0);
+    QCOMPARE(column->width(), size.width() - 3 - Splitter::kMinimumSize);
+    QCOMPARE(grid->height(), 0);
+}
+
+void TForm1Test::gridLinesLieBetweenCells()
+{
+    TempPrefix prefix;
+    prefix.writeCookie("a@example.com[1].txt", "n\nshort\nexample.com/\n");
+    prefix.writeCookie("b@example.org[2].txt", "n\nlonger value\nexample.org/\n");
+    ScriptedDialogs dialogs;
+    const auto window = makeWindow(dialogs);
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    auto *grid = control<ui::ResultGrid>(*window, "grdMain");
+    const listing::ResultTable &table = window->cookies().table();
+    const int rowHeight = window->layoutScale().px(ui::ResultGrid::kDefaultRowHeight);
+
+    // A column of width w shows w pixels of cell; rows are their height plus
+    // the line apart.
+    for (int column = 0; column < 3; ++column) {
+        const QRect cell = grid->visualRect(grid->model()->index(0, column));
+        QCOMPARE(cell.width(), table.columnWidth(column + 1));
+        QCOMPARE(cell.height(), rowHeight);
+    }
+    QCOMPARE(grid->rowViewportPosition(1) - grid->rowViewportPosition(0), rowHeight + 1);
+
+    // The number column's header cell keeps its whole width: its raised
+    // face ends in the shadow edge at the cell's last pixel, and the grid
+    // line lies after it.
+    QWidget *corner = grid->corner();
+    QVERIFY(corner);
+    const int width = table.columnWidth(0);
+    QCOMPARE(corner->width(), width + 1);
+    QCOMPARE(corner->height(), rowHeight + 1);
+    const QImage image = corner->grab().toImage();
+    const QPalette &palette = grid->palette();
+    QCOMPARE(QColor(image.pixel(width - 1, rowHeight - 2)), palette.color(QPalette::Dark));
+    QCOMPARE(QColor(image.pixel(width, rowHeight - 2)), palette.color(QPalette::Shadow));
+    QCOMPARE(QColor(image.pixel(width / 2, rowHeight)), palette.color(QPalette::Shadow));
+}
+
+void TForm1Test::focusedButtonHasDarkFrame()
+{
+    TempPrefix prefix;
+    ScriptedDialogs dialogs;
+    const auto window = makeWindow(dialogs);
+    window->show();
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    auto *browse = control<QPushButton>(*window, "bbtnInPathSet");
+    auto *version = control<QPushButton>(*window, "bbtnVersion");
+    QTRY_VERIFY(browse->hasFocus());
+
+    const QColor frame = browse->palette().color(QPalette::Shadow);
+    const auto leftEdge = [](QWidget *button) {
+        const QImage image = button->grab().toImage();
+        return QColor(image.pixel(0, image.height() / 2));
+    };
+    QCOMPARE(leftEdge(browse), frame);
+    QVERIFY(leftEdge(version) != frame);
+
+    // The frame follows the focus, and it marks no button as a default.
+    version->setFocus(Qt::TabFocusReason);
+    QTRY_VERIFY(version->hasFocus());
+    QCOMPARE(leftEdge(version), frame);
+    QVERIFY(leftEdge(browse) != frame);
+    QVERIFY(!version->isDefault());
+}
+
+void TForm1Test::commandsReachScreenReaders()
+{
+    TempPrefix prefix;
+    prefix.writeCookie("a@x.txt", "n\nv\nx/\n");
+    ScriptedDialogs dialogs;
+    dialogs.messageAnswers = {platform::msgbox::kIdNo};
+    const auto window = makeWindow(dialogs);
+
+    const std::pair<const char *, QString> commands[] = {
+        {"stDelete", QStringLiteral("DELETE")},
+        {"stAllDelete", QStringLiteral("ALL DELETE")},
+        {"stReLoad", QStringLiteral("ReLoad")},
+    };
+    for (const auto &[name, accessibleName] : commands) {
+        QAccessibleInterface *command = QAccessible::queryAccessibleInterface(control(*window, name));
+        QVERIFY(command);
+        QCOMPARE(command->role(), QAccessible::Button);
+        QCOMPARE(command->text(QAccessible::Name), accessibleName);
+        QVERIFY(!command->state().disabled);
+        QVERIFY(!command->state().focusable);
+        QVERIFY(command->actionInterface());
+        QVERIFY(command->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
+    }
+
+    // Pressing DELETE asks, once the call has returned.
+    QAccessibleInterface *remove = QAccessible::queryAccessibleInterface(control(*window, "stDelete"));
+    remove->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QVERIFY(dialogs.messages.empty());
+    QTRY_COMPARE(dialogs.messages.size(), std::size_t(1));
+    QCOMPARE(dialogs.messages.front().flags, platform::msgbox::kYesNo | platform::msgbox::kIconQuestion);
+
+    // A disabled command says so and does nothing when pressed.
+    control(*window, "stDelete")->setEnabled(false);
+    QVERIFY(remove->state().disabled);
+    remove->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QTest::qWait(50);
+    QCOMPARE(dialogs.messages.size(), std::size_t(1));
+
+    // The folder box is named by its label, which says what it labels; the
+    // content pane is read-only text.
+    QWidget *folderBox = control(*window, "edInPath");
+    QAccessibleInterface *box = QAccessible::queryAccessibleInterface(folderBox);
+    QCOMPARE(box->text(QAccessible::Name), QStringLiteral("クッキーフォルダ"));
+    QAccessibleInterface *label = QAccessible::queryAccessibleInterface(control(*window, "StaticText1"));
+    QCOMPARE(label->role(), QAccessible::StaticText);
+    QCOMPARE(label->text(QAccessible::Name), QStringLiteral("クッキーフォルダ"));
+    const auto labelled = label->relations(QAccessible::Labelled);
+    QCOMPARE(labelled.size(), 1);
+    QCOMPARE(labelled.front().first->object(), folderBox);
+    QAccessibleInterface *pane = QAccessible::queryAccessibleInterface(control(*window, "riedRead_OneCookies"));
+    QVERIFY(pane->state().readOnly);
+    QVERIFY(!pane->state().editable);
 }
 
 void TForm1Test::contentPaneTextConversion()

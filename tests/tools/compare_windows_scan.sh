@@ -1,0 +1,66 @@
+#!/bin/sh
+# Runs the Linux vellumin-scan and vellumin-scan.exe under Wine on the same
+# folders and searches, and compares what they print row by row: the same
+# rows, widths, status and caption, apart from the separator in the folder's
+# path and the order of the rows (each system lists in its own order).
+#   compare_windows_scan.sh LINUX_SCAN WINE_RUN SCAN_EXE SAMPLE_FOLDER
+set -u
+linux_scan=$1 wine_run=$2 scan_exe=$3 sample=$4
+if [ ! -x "$linux_scan" ]; then
+    echo "no Linux vellumin-scan at $linux_scan: build it first (scripts/test.sh)"
+    exit 77
+fi
+dir=$(mktemp -d)
+trap 'rm -rf "$dir"' EXIT
+fail=0
+
+# Odd names beside the sample's: a 0x5C trail byte (表, ソ) in the folder and
+# in names, a blank, a comma.
+odd="$dir/c表"
+mkdir "$odd"
+printf 'n\n表示\nso/\n' | iconv -f UTF-8 -t CP932 > "$odd/ソ@表.txt"
+printf 'n\nv b,c\nblank/\n' > "$odd/u@a b.txt"
+printf 'n\nv\ncomma/\n' > "$odd/u@c,d.txt"
+printf 'n\nv\nexample/\n' > "$odd/taro@example.txt"
+mkdir "$odd/x@y.txt"
+
+# Numbers out of the rows (they follow each system's order), the caption
+# apart, then sorted.
+normalise() { # output
+    grep -v '^caption:' "$1" | sed 's/^[0-9][0-9]*	/#	/' | LC_ALL=C sort
+}
+
+compare() { # folder, arguments...
+    folder=$1
+    shift
+    windows_folder="Z:$(printf '%s' "$folder" | tr / '\\')"
+    "$linux_scan" "$folder" "$@" > "$dir/linux.out" 2>&1
+    linux_status=$?
+    "$wine_run" "$scan_exe" "$windows_folder" "$@" > "$dir/windows.out" 2>&1
+    windows_status=$?
+    normalise "$dir/linux.out" > "$dir/linux.sorted"
+    normalise "$dir/windows.out" > "$dir/windows.sorted"
+    linux_caption=$(grep '^caption:' "$dir/linux.out")
+    windows_caption=$(grep '^caption:' "$dir/windows.out")
+    prefix='caption:Vellumin ver 1.30   < CookiesPath:['
+    if [ "$linux_status" != "$windows_status" ] || ! cmp -s "$dir/linux.sorted" "$dir/windows.sorted" ||
+        [ "$(wc -l < "$dir/linux.sorted")" -lt 3 ] || [ "$linux_caption" != "$prefix$folder/] >" ] ||
+        [ "$windows_caption" != "$prefix$windows_folder\\] >" ]; then
+        printf 'FAIL: %s %s (exit %s on Linux, %s on Windows)\n%s\n%s\n' "$folder" "$*" "$linux_status" \
+            "$windows_status" "$linux_caption" "$windows_caption"
+        diff "$dir/linux.sorted" "$dir/windows.sorted"
+        fail=1
+    fi
+}
+
+compare "$sample"
+compare "$sample" --name example.com
+compare "$sample" --name 'W?W'
+compare "$sample" --content 'a'
+compare "$odd"
+compare "$odd" --name 表
+compare "$odd" --content 表示
+compare "$dir/missing"
+
+[ $fail -eq 0 ] && echo "vellumin-scan and vellumin-scan.exe print the same rows"
+exit $fail
