@@ -4,7 +4,12 @@
 // process; and moving from the first row to the last with the paint of that
 // page. The folder and the plain loop are the listing benchmark's own.
 //
-//   vellumin-window-bench.exe [N]      N cookie files, 100000 when not given
+//   vellumin-window-bench.exe [N] [--folder FOLDER]
+//
+// N cookie files, 100000 when not given. "--folder FOLDER" keeps the folder:
+// filled when empty, taken as it is when an earlier run (of this benchmark or
+// the listing's, on either system) filled it with N files, since Wine would
+// take most of an hour to make 100,000 files.
 //
 // Run under Wine it needs a display (Xvfb will do). Figures are printed,
 // never judged: the exit status is 1 only when the window lists a different
@@ -26,6 +31,7 @@
 #include <cstdio>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace {
 
@@ -70,7 +76,7 @@ void settle(HWND window)
 
 int usage()
 {
-    std::fputs("usage: vellumin-window-bench [N]   (N cookie files, default 100000)\n", stderr);
+    std::fputs("usage: vellumin-window-bench [N] [--folder FOLDER]   (N cookie files, default 100000)\n", stderr);
     return 2;
 }
 
@@ -78,19 +84,26 @@ int usage()
 
 int main(int argc, char **argv)
 {
+    const char *keptFolder = nullptr;
+    if (argc >= 3 && std::string_view(argv[argc - 2]) == "--folder") {
+        keptFolder = argv[argc - 1];
+        argc -= 2;
+    }
     const std::optional<std::size_t> fileCountArg = bench::fileCountArgument(argc, argv, kDefaultFileCount);
     if (!fileCountArg)
         return usage();
     const std::size_t fileCount = *fileCountArg;
 
     try {
-        const bench::TempFolder big("vellumin-window-bench");
-        bench::makeCookieFolder(big.path(), fileCount);
-        bench::readPlainly(big.path()); // warms the caches
+        std::optional<bench::TempFolder> temporary;
+        const std::string path = keptFolder ? std::string(keptFolder) : temporary.emplace("vellumin-window-bench").path();
+        const bool filled = keptFolder && bench::readPlainly(path).listed > 0;
+        bench::makeCookieFolder(path, fileCount, !filled);
+        bench::readPlainly(path); // warms the caches
         std::size_t baselineFiles = 0;
         double baselineMs = 0;
         for (int run = 0; run < kRuns; ++run) {
-            const bench::Run baseline = bench::readPlainly(big.path());
+            const bench::Run baseline = bench::readPlainly(path);
             baselineFiles = baseline.listed;
             baselineMs = run == 0 ? baseline.ms : std::min(baselineMs, baseline.ms);
         }
@@ -101,7 +114,7 @@ int main(int argc, char **argv)
         const HWND window = form.create();
         form.show(SW_SHOWNORMAL);
         settle(window);
-        form.cookies().state().setCookiesPath(platform::namedPath(big.path()));
+        form.cookies().state().setCookiesPath(platform::namedPath(path));
 
         // A rescan as the ReLoad command runs it, until the grid is painted.
         double scanMs = 0;

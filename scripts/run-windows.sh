@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Cross-builds the Windows program and runs vellumin.exe under Wine.
 #   bash scripts/run-windows.sh            build, then open the window
-#   bash scripts/run-windows.sh --bench    build, then measure the window (100,000 files)
+#   bash scripts/run-windows.sh --bench [N] [--folder FOLDER]
+#                                          build, then measure the window (N files, 100,000)
 #   bash scripts/run-windows.sh --zip      build, then pack what a Windows user downloads
 # - When your Wine prefix ($WINEPREFIX, or ~/.wine) has no cookie folder
 #   (drive_c/windows/Cookies), a fresh prefix is made under /tmp with a copy of

@@ -2,6 +2,7 @@
 
 #include "gdi.h"
 
+#include <oleacc.h>
 #include <windowsx.h>
 
 #include <cstring>
@@ -79,12 +80,26 @@ LRESULT CommandText::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     }
     case WM_LBUTTONDBLCLK:
         return 0;
+    case WM_GETOBJECT:
+        // Screen readers see it as the static text it looks like, named by
+        // its text.
+        if (static_cast<LONG>(lParam) == static_cast<LONG>(OBJID_CLIENT)) {
+            IAccessible *accessible = nullptr;
+            if (SUCCEEDED(CreateStdAccessibleProxyA(hwnd(), "Static", OBJID_CLIENT, IID_IAccessible,
+                                                    reinterpret_cast<void **>(&accessible)))) {
+                const LRESULT result = LresultFromObject(IID_IAccessible, wParam, accessible);
+                accessible->Release();
+                return result;
+            }
+        }
+        break;
     case WM_CAPTURECHANGED:
         m_pressed = false;
         return 0;
     default:
-        return defaultProcedure(message, wParam, lParam);
+        break;
     }
+    return defaultProcedure(message, wParam, lParam);
 }
 
 void CommandText::paint()
