@@ -2,7 +2,6 @@
 
 #include "gdi.h"
 
-#include <oleacc.h>
 #include <windowsx.h>
 
 #include <cstring>
@@ -31,12 +30,15 @@ CommandText::CommandText(COLORREF textColour, HBRUSH background) : m_textColour(
 
 HWND CommandText::create(HWND parent, int id, const char *text, int x, int y, HFONT font)
 {
-    // Double clicks come as their own message, so that the second press is
-    // not taken for another click.
-    registerClass(kClassName, CS_DBLCLKS, LoadCursorA(nullptr, IDC_ARROW), nullptr);
+    // A static text to the system and to screen readers, which name it by
+    // its text. Double clicks come as their own message, so that the second
+    // press is not taken for another click.
+    registerSuperclass(kClassName, "STATIC", CS_DBLCLKS);
     m_font = font;
     const SIZE extent = textExtent(parent, font, text);
-    return Window::create(WS_EX_STATICEDGE, kClassName, text, WS_CHILD | WS_VISIBLE, x, y, extent.cx + 2 * kFrame,
+    // SS_NOTIFY: the mouse comes to it rather than through it.
+    return Window::create(WS_EX_STATICEDGE, kClassName, text, WS_CHILD | WS_VISIBLE | SS_NOTIFY | SS_NOPREFIX, x, y,
+                          extent.cx + 2 * kFrame,
                           extent.cy + 2 * kFrame, parent, id);
 }
 
@@ -80,19 +82,6 @@ LRESULT CommandText::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     }
     case WM_LBUTTONDBLCLK:
         return 0;
-    case WM_GETOBJECT:
-        // Screen readers see it as the static text it looks like, named by
-        // its text.
-        if (static_cast<LONG>(lParam) == static_cast<LONG>(OBJID_CLIENT)) {
-            IAccessible *accessible = nullptr;
-            if (SUCCEEDED(CreateStdAccessibleProxyA(hwnd(), "Static", OBJID_CLIENT, IID_IAccessible,
-                                                    reinterpret_cast<void **>(&accessible)))) {
-                const LRESULT result = LresultFromObject(IID_IAccessible, wParam, accessible);
-                accessible->Release();
-                return result;
-            }
-        }
-        break;
     case WM_CAPTURECHANGED:
         m_pressed = false;
         return 0;

@@ -29,9 +29,50 @@ void Window::registerClass(const char *className, UINT style, HCURSOR cursor, HB
     RegisterClassExA(&windowClass);
 }
 
+namespace {
+
+// The base procedures of the superclasses, by class name.
+struct Superclass {
+    const char *name;
+    WNDPROC base;
+};
+Superclass g_superclasses[4];
+
+WNDPROC baseProcedureOf(const char *className)
+{
+    for (const Superclass &entry : g_superclasses)
+        if (entry.name && lstrcmpA(entry.name, className) == 0)
+            return entry.base;
+    return nullptr;
+}
+
+} // namespace
+
+void Window::registerSuperclass(const char *className, const char *baseClass, UINT extraStyle)
+{
+    if (baseProcedureOf(className))
+        return;
+    WNDCLASSEXA windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    if (!GetClassInfoExA(nullptr, baseClass, &windowClass))
+        return;
+    for (Superclass &entry : g_superclasses) {
+        if (!entry.name) {
+            entry = {className, windowClass.lpfnWndProc};
+            break;
+        }
+    }
+    windowClass.lpfnWndProc = &Window::procedure;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.style |= extraStyle;
+    windowClass.lpszClassName = className;
+    RegisterClassExA(&windowClass);
+}
+
 HWND Window::create(DWORD exStyle, const char *className, const char *text, DWORD style, int x, int y, int width,
                     int height, HWND parent, int id)
 {
+    m_baseProcedure = baseProcedureOf(className);
     const auto menu = reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
     return CreateWindowExA(exStyle, className, text, style, x, y, width, height, parent,
                            (style & WS_CHILD) ? menu : nullptr, GetModuleHandleA(nullptr), this);
@@ -44,6 +85,8 @@ LRESULT Window::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 
 LRESULT Window::defaultProcedure(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (m_baseProcedure)
+        return CallWindowProcA(m_baseProcedure, m_hwnd, message, wParam, lParam);
     return DefWindowProcA(m_hwnd, message, wParam, lParam);
 }
 

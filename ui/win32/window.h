@@ -22,6 +22,12 @@ protected:
     static void registerClass(const char *className, UINT style, HCURSOR cursor, HBRUSH background,
                               HICON icon = nullptr);
 
+    // Registers `className` once per process as a superclass of the system
+    // class `baseClass`: a window of it is one of that class to the system
+    // and to screen readers, and what handleMessage() leaves goes on to the
+    // base class's own procedure.
+    static void registerSuperclass(const char *className, const char *baseClass, UINT extraStyle);
+
     // Creates the window, whose messages then come to handleMessage().
     HWND create(DWORD exStyle, const char *className, const char *text, DWORD style, int x, int y, int width,
                 int height, HWND parent, int id);
@@ -33,6 +39,7 @@ private:
     static LRESULT CALLBACK procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
     HWND m_hwnd = nullptr;
+    WNDPROC m_baseProcedure = nullptr;
 };
 
 } // namespace ui::win32

@@ -9,7 +9,6 @@
 #include "ui/win32/splitter.h"
 
 #include <commctrl.h>
-#include <oleacc.h>
 
 #include <string>
 #include <vector>
@@ -531,36 +530,6 @@ TEST_F(TForm1Test, HintsOnlyOnTheirSixControlsWithTheirTimes)
     }
     EXPECT_EQ(named, (std::vector<std::string>{"stDelete", "stAllDelete", "stReLoad", "bbtnVersion", "bbtnExit",
                                                "grdMain"}));
-}
-
-TEST_F(TForm1Test, CommandTextsReachScreenReadersByTheirText)
-{
-    CoInitialize(nullptr);
-    for (const char *name : {"stDelete", "stAllDelete", "stReLoad"}) {
-        IAccessible *accessible = nullptr;
-        ASSERT_TRUE(SUCCEEDED(AccessibleObjectFromWindow(control(name), static_cast<DWORD>(OBJID_CLIENT),
-                                                         IID_IAccessible, reinterpret_cast<void **>(&accessible))))
-            << name;
-        VARIANT self{};
-        self.vt = VT_I4;
-        self.lVal = CHILDID_SELF;
-        BSTR accessibleName = nullptr;
-        accessible->get_accName(self, &accessibleName);
-        VARIANT role{};
-        accessible->get_accRole(self, &role);
-        std::string text;
-        if (accessibleName) {
-            const int length = WideCharToMultiByte(932, 0, accessibleName, -1, nullptr, 0, nullptr, nullptr);
-            text.resize(static_cast<std::size_t>(std::max(length - 1, 0)));
-            WideCharToMultiByte(932, 0, accessibleName, -1, text.data(), length, nullptr, nullptr);
-            SysFreeString(accessibleName);
-        }
-        accessible->Release();
-        EXPECT_EQ(text, windowText(control(name))) << name;
-        EXPECT_EQ(role.vt, VT_I4);
-        EXPECT_EQ(role.lVal, ROLE_SYSTEM_STATICTEXT) << name;
-    }
-    CoUninitialize();
 }
 
 class SplitterTest : public TForm1Test {
