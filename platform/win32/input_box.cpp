@@ -13,6 +13,8 @@ namespace {
 
 constexpr int kPromptId = 100;
 constexpr int kEditId = 101;
+// The box's width in pixels at 96 dots per inch.
+constexpr int kDesignedWidth = 270;
 
 // Builds a dialog template in memory: a DLGTEMPLATE with its font, then one
 // DLGITEMTEMPLATE per control, each on a DWORD boundary. Texts are set by
@@ -131,7 +133,9 @@ void InputBox::initialise(HWND dialog)
     m_lastFitting = std::string(cp932::truncated(m_defaultText, kMaxBytes));
     SetWindowTextA(edit, m_lastFitting.c_str());
 
-    // Wide enough to show the caption (with the close box) and the prompt.
+    // About 270 pixels wide at 96 dots per inch, as the box was designed
+    // (its template's dialog units give more with some fonts), and wide
+    // enough to show the caption (with the close box) and the prompt.
     NONCLIENTMETRICSA metrics{};
     metrics.cbSize = sizeof metrics;
     SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
@@ -145,8 +149,11 @@ void InputBox::initialise(HWND dialog)
     RECT frame{};
     GetWindowRect(dialog, &frame);
     const int width = frame.right - frame.left;
-    const int grow = std::max({captionNeeds - width, promptExtra, 0});
-    if (grow > 0) {
+    const HDC screen = GetDC(dialog);
+    const int designed = MulDiv(kDesignedWidth, GetDeviceCaps(screen, LOGPIXELSX), 96);
+    ReleaseDC(dialog, screen);
+    const int grow = std::max({designed, captionNeeds, width + promptExtra}) - width;
+    if (grow != 0) {
         SetWindowPos(dialog, nullptr, frame.left - grow / 2, frame.top, width + grow, frame.bottom - frame.top,
                      SWP_NOZORDER | SWP_NOACTIVATE);
         for (const int id : {kPromptId, kEditId}) {

@@ -164,8 +164,8 @@ TEST_F(RealDialogsTest, InputBoxReturnsWhatIsTypedOrTheDefaultOnEsc)
     EXPECT_EQ(shown, "def");
     // About 270 pixels at 96 dots per inch, as the box was designed.
     const int dpi = ui::win32::screenDpi();
-    EXPECT_GT(width, 230 * dpi / 96);
-    EXPECT_LT(width, 330 * dpi / 96);
+    EXPECT_GE(width, 260 * dpi / 96);
+    EXPECT_LE(width, 280 * dpi / 96);
 
     BoxDriver cancelling("Search File List Name", [&](HWND, int tick) {
         if (tick == 0) {
