@@ -96,7 +96,8 @@ int main(int argc, char **argv)
 
     try {
         std::optional<bench::TempFolder> temporary;
-        const std::string path = keptFolder ? std::string(keptFolder) : temporary.emplace("vellumin-window-bench").path();
+        const std::string path =
+            keptFolder ? std::string(keptFolder) : temporary.emplace("vellumin-window-bench").path();
         const bool filled = keptFolder && bench::readPlainly(path).listed > 0;
         bench::makeCookieFolder(path, fileCount, !filled);
         bench::readPlainly(path); // warms the caches
@@ -147,8 +148,8 @@ int main(int argc, char **argv)
         std::printf("%zu cookie files, best of %d runs\n", fileCount, kRuns);
         std::printf("%-40s %10s %7s\n", "phase", "ms", "ratio");
         std::printf("%-40s %10.1f %7.2f\n", "baseline read", baselineMs, 1.0);
-        std::printf("%-40s %10.1f %7.2f %s (target <= %.1f)\n", "scan through the window until painted", scanMs,
-                    ratio, ratio <= kScanRatioTarget ? "ok" : "MISS", kScanRatioTarget);
+        std::printf("%-40s %10.1f %7.2f %s (target <= %.1f)\n", "scan through the window until painted", scanMs, ratio,
+                    ratio <= kScanRatioTarget ? "ok" : "MISS", kScanRatioTarget);
         std::printf("%-40s %10.1f %7s %s (target < %.0f ms)%s\n", "first -> last row and paint", scrollMs, "-",
                     scrollMs < kScrollTargetMs ? "ok" : "MISS", kScrollTargetMs,
                     atBottom ? "" : "  [did not reach the last row]");

@@ -53,10 +53,7 @@ public:
         word(0); // no creation data
     }
 
-    const DLGTEMPLATE *get()
-    {
-        return reinterpret_cast<const DLGTEMPLATE *>(m_words.data());
-    }
+    const DLGTEMPLATE *get() { return reinterpret_cast<const DLGTEMPLATE *>(m_words.data()); }
 
 private:
     void raw(const void *data, std::size_t bytes)
@@ -102,8 +99,7 @@ int textWidth(HWND hwnd, HFONT font, const std::string &text)
 
 InputBox::InputBox(std::string caption, std::string prompt, std::string defaultText)
     : m_caption(std::move(caption)), m_prompt(std::move(prompt)), m_defaultText(std::move(defaultText))
-{
-}
+{}
 
 std::string InputBox::exec(HWND owner)
 {

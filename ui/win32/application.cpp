@@ -76,8 +76,8 @@ int runApplication(int showCommand)
     dialogs.setOwner(main);
     desktop.setOwner(main);
 
-    const bool minimised = showCommand == SW_SHOWMINNOACTIVE || showCommand == SW_MINIMIZE ||
-                           showCommand == SW_SHOWMINIMIZED;
+    const bool minimised =
+        showCommand == SW_SHOWMINNOACTIVE || showCommand == SW_MINIMIZE || showCommand == SW_SHOWMINIMIZED;
     ShowWindow(applicationWindow, SW_SHOWNOACTIVATE);
     form.show(minimised ? SW_SHOWNORMAL : showCommand);
     if (minimised)

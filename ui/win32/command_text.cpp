@@ -24,9 +24,7 @@ SIZE textExtent(HWND hwnd, HFONT font, const char *text)
     return extent;
 }
 
-CommandText::CommandText(COLORREF textColour, HBRUSH background) : m_textColour(textColour), m_background(background)
-{
-}
+CommandText::CommandText(COLORREF textColour, HBRUSH background) : m_textColour(textColour), m_background(background) {}
 
 HWND CommandText::create(HWND parent, int id, const char *text, int x, int y, HFONT font)
 {
@@ -38,8 +36,7 @@ HWND CommandText::create(HWND parent, int id, const char *text, int x, int y, HF
     const SIZE extent = textExtent(parent, font, text);
     // SS_NOTIFY: the mouse comes to it rather than through it.
     return Window::create(WS_EX_STATICEDGE, kClassName, text, WS_CHILD | WS_VISIBLE | SS_NOTIFY | SS_NOPREFIX, x, y,
-                          extent.cx + 2 * kFrame,
-                          extent.cy + 2 * kFrame, parent, id);
+                          extent.cx + 2 * kFrame, extent.cy + 2 * kFrame, parent, id);
 }
 
 LRESULT CommandText::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)

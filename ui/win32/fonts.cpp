@@ -10,9 +10,9 @@ FontHandle createWindowFont(const LayoutScale &scale, int designPixels, FontStyl
 {
     // A negative height asks for the character height, as the layout gives it.
     return FontHandle(CreateFontA(-scale.px(designPixels), 0, 0, 0, style.bold ? FW_BOLD : FW_NORMAL,
-                                  style.italic ? TRUE : FALSE, style.underline ? TRUE : FALSE, FALSE,
-                                  SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                  VARIABLE_PITCH | FF_SWISS, platform::win32::kWindowFontFace));
+                                  style.italic ? TRUE : FALSE, style.underline ? TRUE : FALSE, FALSE, SHIFTJIS_CHARSET,
+                                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, VARIABLE_PITCH | FF_SWISS,
+                                  platform::win32::kWindowFontFace));
 }
 
 int pointSizeOf(HFONT font, int dpi)

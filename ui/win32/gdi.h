@@ -15,8 +15,7 @@ struct GdiObjectDeleter {
             DeleteObject(static_cast<HGDIOBJ>(object));
     }
 };
-template <typename Handle>
-using GdiObject = std::unique_ptr<std::remove_pointer_t<Handle>, GdiObjectDeleter>;
+template <typename Handle> using GdiObject = std::unique_ptr<std::remove_pointer_t<Handle>, GdiObjectDeleter>;
 
 using FontHandle = GdiObject<HFONT>;
 using BrushHandle = GdiObject<HBRUSH>;
@@ -40,8 +39,7 @@ class WindowDc {
 public:
     explicit WindowDc(HWND hwnd, HRGN clip = nullptr, DWORD flags = 0)
         : m_hwnd(hwnd), m_dc(flags ? GetDCEx(hwnd, clip, flags) : GetDC(hwnd))
-    {
-    }
+    {}
     ~WindowDc() { ReleaseDC(m_hwnd, m_dc); }
     WindowDc(const WindowDc &) = delete;
     WindowDc &operator=(const WindowDc &) = delete;

@@ -7,8 +7,7 @@ namespace ui::win32 {
 
 LayoutScale::LayoutScale(int dpi)
     : m_dpi(dpi > 0 ? dpi : 96), m_textHeight(static_cast<int>(std::lround(kDesignTextHeight * m_dpi / 96.0)))
-{
-}
+{}
 
 int LayoutScale::px(int designPixels) const
 {

@@ -12,11 +12,9 @@ constexpr int kCaptionLeft = 8;
 
 Panel::Panel(Look look, COLORREF background, COLORREF captionColour)
     : m_look(look), m_background(background), m_captionColour(captionColour), m_brush(CreateSolidBrush(background))
-{
-}
+{}
 
-HWND Panel::create(HWND parent, const char *caption, int x, int y, int width, int height,
-                   HFONT font)
+HWND Panel::create(HWND parent, const char *caption, int x, int y, int width, int height, HFONT font)
 {
     registerClass(kClassName, CS_HREDRAW | CS_VREDRAW, LoadCursorA(nullptr, IDC_ARROW), nullptr);
     m_font = font;

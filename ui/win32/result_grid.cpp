@@ -28,16 +28,14 @@ void fill(HDC dc, int left, int top, int right, int bottom, int colour)
 
 } // namespace
 
-ResultGrid::ResultGrid(const listing::ResultTable &table) : m_table(table)
-{
-}
+ResultGrid::ResultGrid(const listing::ResultTable &table) : m_table(table) {}
 
 HWND ResultGrid::create(HWND parent, int id, HFONT font)
 {
     registerClass(kClassName, CS_DBLCLKS, LoadCursorA(nullptr, IDC_ARROW), nullptr);
     m_font = font;
-    return Window::create(WS_EX_CLIENTEDGE, kClassName, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL,
-                          0, 0, 0, 0, parent, id);
+    return Window::create(WS_EX_CLIENTEDGE, kClassName, "",
+                          WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL, 0, 0, 0, 0, parent, id);
 }
 
 void ResultGrid::reload(int rowHeight)
@@ -440,7 +438,8 @@ void ResultGrid::paint()
     if (focused && m_current >= m_top && m_current <= m_rows) {
         const int y = rowTop(m_current);
         if (y < client.bottom) {
-            RECT frame{fixed, y, std::min(fixed - m_scrollX + scrollableWidth() - kLine, static_cast<int>(client.right)),
+            RECT frame{fixed, y,
+                       std::min(fixed - m_scrollX + scrollableWidth() - kLine, static_cast<int>(client.right)),
                        y + rowHeightAt(m_current)};
             if (frame.right > frame.left) {
                 SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));

@@ -117,9 +117,9 @@ private:
 
     int m_rows = 0;
     int m_defaultRowHeight = kDefaultRowHeight;
-    std::vector<int> m_columnOrder; // position -> table column
-    std::vector<int> m_widths;      // by table column
-    std::vector<int> m_rowOrder;    // position -> table row; empty while no row has moved
+    std::vector<int> m_columnOrder;  // position -> table column
+    std::vector<int> m_widths;       // by table column
+    std::vector<int> m_rowOrder;     // position -> table row; empty while no row has moved
     std::map<int, int> m_rowHeights; // by position, where a row was resized
 
     int m_top = 1;

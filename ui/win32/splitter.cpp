@@ -20,9 +20,7 @@ BrushHandle ditherBrush()
 
 } // namespace
 
-Splitter::Splitter(Side side) : m_side(side), m_dither(ditherBrush())
-{
-}
+Splitter::Splitter(Side side) : m_side(side), m_dither(ditherBrush()) {}
 
 HWND Splitter::create(HWND parent, int x, int y, int width, int height)
 {

@@ -79,9 +79,9 @@ DWORD CALLBACK streamText(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG *gi
 } // namespace
 
 TForm1::TForm1(platform::Dialogs &dialogs, platform::Desktop &desktop)
-    : m_dialogs(dialogs), m_desktop(desktop), m_scale(screenDpi()), m_commands(m_cookies, dialogs, desktop, *this), m_pnlToolBtn(Panel::Look::Raised, GetSysColor(COLOR_BTNFACE)),
-      m_pnlMenu(Panel::Look::Raised, kGreen), m_GroupBox1(Panel::Look::Group, kGreen, kYellow),
-      m_Panel3(Panel::Look::Raised, GetSysColor(COLOR_BTNFACE)),
+    : m_dialogs(dialogs), m_desktop(desktop), m_scale(screenDpi()), m_commands(m_cookies, dialogs, desktop, *this),
+      m_pnlToolBtn(Panel::Look::Raised, GetSysColor(COLOR_BTNFACE)), m_pnlMenu(Panel::Look::Raised, kGreen),
+      m_GroupBox1(Panel::Look::Group, kGreen, kYellow), m_Panel3(Panel::Look::Raised, GetSysColor(COLOR_BTNFACE)),
       m_pnlSelPcLoginName(Panel::Look::Raised, GetSysColor(COLOR_BTNFACE)),
       m_Panel4(Panel::Look::Raised, GetSysColor(COLOR_BTNFACE)), m_stDelete(kYellow, m_pnlMenu.backgroundBrush()),
       m_stAllDelete(kYellow, m_pnlMenu.backgroundBrush()), m_stReLoad(kYellow, m_pnlMenu.backgroundBrush()),
@@ -123,8 +123,7 @@ HWND TForm1::create(HWND owner)
                  reinterpret_cast<LPARAM>(LoadIconA(instance, MAKEINTRESOURCEA(IDI_VELLUMIN))));
     SendMessageA(hwnd, WM_SETICON, ICON_SMALL,
                  reinterpret_cast<LPARAM>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_VELLUMIN), IMAGE_ICON,
-                                                     GetSystemMetrics(SM_CXSMICON),
-                                                     GetSystemMetrics(SM_CYSMICON), 0)));
+                                                     GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
     setControlName(hwnd, "TForm1");
     buildControls();
     setUpHints();
@@ -150,10 +149,9 @@ HWND TForm1::pushButton(HWND parent, int id, const char *name, const char *text,
                         DWORD extraStyle)
 {
     const LayoutScale &s = m_scale;
-    const HWND button = CreateWindowExA(0, "BUTTON", text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_NOTIFY | extraStyle,
-                                        s.px(x), s.px(y), s.px(width), s.px(height), parent,
-                                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr),
-                                        nullptr);
+    const HWND button = CreateWindowExA(
+        0, "BUTTON", text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_NOTIFY | extraStyle, s.px(x), s.px(y), s.px(width),
+        s.px(height), parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
     SendMessageA(button, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.get()), FALSE);
     setControlName(button, name);
     return button;
@@ -213,10 +211,9 @@ void TForm1::buildControls()
     setControlName(m_Panel3.hwnd(), "Panel3");
     m_pnlSelPcLoginName.create(m_Panel3.hwnd(), "拡張用", 0, 0, 0, 0, font);
     setControlName(m_pnlSelPcLoginName.hwnd(), "pnlSelPcLoginName");
-    m_stSchModeInfo = CreateWindowExA(WS_EX_STATICEDGE, "STATIC", "stSchModeInfo",
-                                      WS_CHILD | WS_VISIBLE | SS_CENTER | SS_NOPREFIX, s.px(24), s.px(8), s.px(161),
-                                      s.px(16), m_pnlSelPcLoginName.hwnd(), reinterpret_cast<HMENU>(idSearchMode),
-                                      instance, nullptr);
+    m_stSchModeInfo = CreateWindowExA(
+        WS_EX_STATICEDGE, "STATIC", "stSchModeInfo", WS_CHILD | WS_VISIBLE | SS_CENTER | SS_NOPREFIX, s.px(24), s.px(8),
+        s.px(161), s.px(16), m_pnlSelPcLoginName.hwnd(), reinterpret_cast<HMENU>(idSearchMode), instance, nullptr);
     setFont(m_stSchModeInfo, m_boldFont.get());
     setControlName(m_stSchModeInfo, "stSchModeInfo");
 
@@ -561,7 +558,8 @@ void TForm1::syncContentPane()
     stream.dwCookie = reinterpret_cast<DWORD_PTR>(&rest);
     stream.pfnCallback = &streamText;
     // CP932 whatever the system's code page.
-    SendMessageA(m_riedRead_OneCookies, EM_STREAMIN, (932 << 16) | SF_USECODEPAGE | SF_TEXT, reinterpret_cast<LPARAM>(&stream));
+    SendMessageA(m_riedRead_OneCookies, EM_STREAMIN, (932 << 16) | SF_USECODEPAGE | SF_TEXT,
+                 reinterpret_cast<LPARAM>(&stream));
 }
 
 std::string TForm1::statusText() const

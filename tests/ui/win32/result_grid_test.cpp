@@ -92,8 +92,8 @@ TEST_F(GridTest, ReleaseOfALeftPressOnADataCellMakesItsRowCurrent)
 TEST_F(GridTest, PressesThatMakeNoRowCurrent)
 {
     fill(3);
-    click(hwnd, cell(2, 0)); // the header row
-    click(hwnd, cell(0, 2)); // the number column
+    click(hwnd, cell(2, 0));                                            // the header row
+    click(hwnd, cell(0, 2));                                            // the number column
     click(hwnd, POINT{cell(1, 3).x, grid->cellRect(1, 3).bottom + 30}); // below the last row
     const LPARAM at = MAKELPARAM(cell(1, 2).x, cell(1, 2).y);
     SendMessageA(hwnd, WM_RBUTTONDOWN, MK_RBUTTON, at);

@@ -41,10 +41,7 @@ protected:
         folder.write("notes.dat", "not a cookie file");
     }
 
-    std::string cell(int column, int row) const
-    {
-        return std::string(form->cookies().table().cell(column, row));
-    }
+    std::string cell(int column, int row) const { return std::string(form->cookies().table().cell(column, row)); }
     int rows() const { return form->cookies().table().dataRowCount(); }
 
     // The grid row whose file is `name` (with ".txt"), or 0.
@@ -162,7 +159,8 @@ TEST_F(TForm1Test, StartsWithTheDefaultFolderListedAndTheFocusOnBrowse)
     EXPECT_EQ(windowText(window), "Vellumin ver 1.30   < CookiesPath:[" + cookies + "\\] >");
     EXPECT_EQ(windowText(control("edInPath")), cookies + "\\");
     const bool found = rows() > 0;
-    EXPECT_EQ(form->statusText(), found ? listing::messages::cookiesFound(rows()) : listing::messages::noCookiesFound());
+    EXPECT_EQ(form->statusText(),
+              found ? listing::messages::cookiesFound(rows()) : listing::messages::noCookiesFound());
     EXPECT_EQ(IsWindowEnabled(control("stDelete")) != FALSE, found);
     EXPECT_EQ(IsWindowEnabled(control("stAllDelete")) != FALSE, found);
     EXPECT_FALSE(IsWindowEnabled(control("bbtnSch_Exit")));
@@ -244,8 +242,7 @@ TEST_F(TForm1Test, TabOrderRunsThroughTheEnabledButtonsTheGridAndThePane)
         return names;
     };
     EXPECT_EQ(order(), (std::vector<std::string>{"bbtnInPathSet", "bbtnExit", "bbtnVersion", "bbtnHelp",
-                                                 "bbtnSch_Fname", "bbtnSch_Memo", "grdMain",
-                                                 "riedRead_OneCookies"}));
+                                                 "bbtnSch_Fname", "bbtnSch_Memo", "grdMain", "riedRead_OneCookies"}));
     listFolder(folder.path());
     dialogs.inputAnswers.push_back("ads");
     form->run(&ui::Commands::bbtnSch_FnameClick);
@@ -528,8 +525,8 @@ TEST_F(TForm1Test, HintsOnlyOnTheirSixControlsWithTheirTimes)
             EXPECT_EQ(std::string(text), "最後に選択したクッキーファイルを削除します");
         }
     }
-    EXPECT_EQ(named, (std::vector<std::string>{"stDelete", "stAllDelete", "stReLoad", "bbtnVersion", "bbtnExit",
-                                               "grdMain"}));
+    EXPECT_EQ(named,
+              (std::vector<std::string>{"stDelete", "stAllDelete", "stReLoad", "bbtnVersion", "bbtnExit", "grdMain"}));
 }
 
 class SplitterTest : public TForm1Test {
