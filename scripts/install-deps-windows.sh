@@ -10,6 +10,7 @@ packages=(
   googletest
   wine wine64
   locales
+  xvfb x11-utils fonts-ipafont-gothic
 )
 
 sudo=""

@@ -8,6 +8,13 @@ build=${1:-$root/build-windows}
 shift || true
 started=$(date +%s)
 
+# The window's tests show windows: without a display, everything below runs
+# under Xvfb, the prefix's own start included, since Wine's desktop process
+# keeps the display it was started with.
+if [ -z "${VELLUMIN_UNDER_XVFB:-}" ] && ! { [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; }; then
+  VELLUMIN_UNDER_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" bash "$0" "$build" "$@"
+fi
+
 bash "$root/scripts/build-windows.sh" "$build" "$@"
 
 export WINEPREFIX="$build/wine-prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=ja_JP.UTF-8
@@ -19,7 +26,7 @@ mkdir -p "$WINEPREFIX"
 wineserver -p
 wineboot -i >/dev/null 2>&1
 # The window's font, "ＭＳ Ｐゴシック", is IPA P Gothic here, as on Linux.
-wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ Ｐゴシック' /t REG_SZ /d 'IPAPGothic' /f >/dev/null 2>&1 || true
+bash "$root/scripts/wine-prefix-fonts.sh"
 touch "$WINEPREFIX/.vellumin-made"
 
 ctest --test-dir "$build" --output-on-failure -j2

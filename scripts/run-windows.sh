@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# Cross-builds the Windows program and runs vellumin.exe under Wine.
+#   bash scripts/run-windows.sh            build, then open the window
+#   bash scripts/run-windows.sh --bench [N] [--folder FOLDER]
+#                                          build, then measure the window (N files, 100,000)
+#   bash scripts/run-windows.sh --zip      build, then pack what a Windows user downloads
+# - When your Wine prefix ($WINEPREFIX, or ~/.wine) has no cookie folder
+#   (drive_c/windows/Cookies), a fresh prefix is made under /tmp with a copy of
+#   the sample folder as its cookie folder, so that deleting there never
+#   touches the repository or your files; its "ＭＳ Ｐゴシック" is mapped to IPA P
+#   Gothic through Wine's font substitutes.
+# - Without a display, the window runs under Xvfb; a screenshot is written into
+#   the build folder and its path printed.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${VELLUMIN_WINDOWS_BUILD:-$root/build-windows}
+mode=${1:-run}
+
+bash "$root/scripts/build-windows.sh" "$build"
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=ja_JP.UTF-8
+
+if [ "$mode" = "--zip" ]; then
+  cmake --build "$build" --target vellumin-zip
+  exit 0
+fi
+
+have_display() { [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; }
+
+if [ "$mode" = "--bench" ]; then
+  # A prefix of its own, so that the user's is never touched.
+  export WINEPREFIX=$(mktemp -d /tmp/vellumin-bench-prefix.XXXXXX)
+  trap 'wineserver -k >/dev/null 2>&1 || true; rm -rf "$WINEPREFIX"' EXIT
+  wineboot -i >/dev/null 2>&1
+  bash "$root/scripts/wine-prefix-fonts.sh"
+  bench=(wine "$build/bench/vellumin-window-bench.exe" "${@:2}")
+  if have_display; then "${bench[@]}"; else xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" "${bench[@]}"; fi
+  exit 0
+fi
+
+prefix=${WINEPREFIX:-${HOME:-/root}/.wine}
+if [ ! -d "$prefix/drive_c/windows/Cookies" ]; then
+  prefix=$(mktemp -d /tmp/vellumin-prefix.XXXXXX)
+  WINEPREFIX=$prefix wineboot -i >/dev/null 2>&1
+  WINEPREFIX=$prefix bash "$root/scripts/wine-prefix-fonts.sh"
+  cp -r "$root/examples/cookies" "$prefix/drive_c/windows/Cookies"
+  echo "No cookie folder found; listing a copy of the sample folder in $prefix/drive_c/windows/Cookies"
+fi
+export WINEPREFIX=$prefix
+
+program=$build/ui/win32/vellumin.exe
+if have_display; then
+  exec wine "$program"
+fi
+
+# Wine starts from a small wrapper, so that the screenshot script can start
+# it like any program.
+launcher=$build/run-vellumin.sh
+printf '#!/bin/sh\nexec wine "%s"\n' "$program" > "$launcher"
+chmod +x "$launcher"
+screenshot=$build/vellumin-windows-screenshot.png
+echo "No display: running the window under Xvfb for a screenshot"
+xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" bash "$root/scripts/screenshot.sh" "$launcher" "$screenshot" 3
+wineserver -k >/dev/null 2>&1 || true
+echo "Screenshot of the window: $screenshot"

@@ -1,0 +1,236 @@
+// The system's own boxes, once each, answered by keys the way a user would:
+// a thread timer finds the box the call put up and posts keys to the
+// control that has the focus, then the call returns what was pressed.
+
+#include "win32_test_support.h"
+
+#include "platform/win32/win32_dialogs.h"
+
+#include <commdlg.h>
+#include <dlgs.h>
+
+#include <functional>
+#include <string>
+
+namespace {
+
+// Runs `step` every 50 ms inside whatever modal loop is running, with the
+// box's window once one of this thread's dialog boxes with `caption` (any,
+// when it is empty) is up, until
+// `step` returns true. Gives up after 15 s by closing the box, so that a
+// broken test fails instead of hanging.
+class BoxDriver {
+public:
+    using Step = std::function<bool(HWND box, int tick)>;
+
+    BoxDriver(std::string caption, Step step) : m_caption(std::move(caption)), m_step(std::move(step))
+    {
+        s_current = this;
+        m_timer = SetTimer(nullptr, 0, 50, &BoxDriver::onTimer);
+    }
+    ~BoxDriver()
+    {
+        KillTimer(nullptr, m_timer);
+        s_current = nullptr;
+    }
+    bool gaveUp() const { return m_gaveUp; }
+
+private:
+    static void CALLBACK onTimer(HWND, UINT, UINT_PTR, DWORD)
+    {
+        if (s_current)
+            s_current->tick();
+    }
+
+    void tick()
+    {
+        if (m_done)
+            return;
+        const HWND box = findBox();
+        if (++m_ticks > 300) {
+            m_gaveUp = true;
+            m_done = true;
+            if (box)
+                PostMessageA(box, WM_CLOSE, 0, 0);
+            return;
+        }
+        if (box && m_step(box, m_seen++))
+            m_done = true;
+    }
+
+    HWND findBox() const
+    {
+        struct Search {
+            const std::string *caption;
+            HWND found;
+        } search{&m_caption, nullptr};
+        EnumThreadWindows(
+            GetCurrentThreadId(),
+            [](HWND hwnd, LPARAM data) -> BOOL {
+                auto *s = reinterpret_cast<Search *>(data);
+                char className[32] = {};
+                GetClassNameA(hwnd, className, sizeof className);
+                // A box of the system's is a dialog; an empty caption stands
+                // for the open dialog's own title.
+                const bool dialog = std::string(className) == "#32770";
+                if (IsWindowVisible(hwnd) && dialog && (s->caption->empty() || windowText(hwnd) == *s->caption)) {
+                    s->found = hwnd;
+                    return FALSE;
+                }
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        return search.found;
+    }
+
+    static inline BoxDriver *s_current = nullptr;
+    std::string m_caption;
+    Step m_step;
+    UINT_PTR m_timer = 0;
+    int m_ticks = 0;
+    int m_seen = 0;
+    bool m_done = false;
+    bool m_gaveUp = false;
+};
+
+void postKey(WPARAM key)
+{
+    const HWND focus = GetFocus();
+    PostMessageA(focus, WM_KEYDOWN, key, 0);
+    PostMessageA(focus, WM_KEYUP, key, 0xC0000000);
+}
+
+void postChars(const std::string &text)
+{
+    for (const char c : text)
+        PostMessageA(GetFocus(), WM_CHAR, static_cast<unsigned char>(c), 0);
+}
+
+RECT rectOf(HWND hwnd)
+{
+    RECT r{};
+    GetWindowRect(hwnd, &r);
+    return r;
+}
+
+class RealDialogsTest : public FormTest {
+protected:
+    void SetUp() override
+    {
+        FormTest::SetUp();
+        real.setOwner(window);
+    }
+    platform::win32::Win32Dialogs real;
+};
+
+TEST_F(RealDialogsTest, YesNoMessageBoxIgnoresEscAndAnswersNo)
+{
+    bool openAfterEsc = false;
+    BoxDriver driver("削除確認", [&](HWND box, int tick) {
+        if (tick == 0) {
+            postKey(VK_ESCAPE);
+            return false;
+        }
+        if (tick == 1) {
+            openAfterEsc = IsWindow(box) != FALSE;
+            postKey(VK_TAB); // from Yes, the default, to No
+            return false;
+        }
+        postKey(VK_RETURN);
+        return true;
+    });
+    const int answer = real.messageBox("全てのクッキーファイルを削除します。\n\r宜しいですか？", "削除確認", 0x24);
+    EXPECT_FALSE(driver.gaveUp());
+    EXPECT_TRUE(openAfterEsc);
+    EXPECT_EQ(answer, platform::msgbox::kIdNo);
+}
+
+TEST_F(RealDialogsTest, InputBoxReturnsWhatIsTypedOrTheDefaultOnEsc)
+{
+    int width = 0;
+    std::string shown;
+    BoxDriver typing("Input Search FileName", [&](HWND box, int tick) {
+        if (tick == 0) {
+            width = rectOf(box).right - rectOf(box).left;
+            shown = windowText(GetFocus());
+            postChars("abc"); // replaces the selected default text
+            return false;
+        }
+        postKey(VK_RETURN);
+        return true;
+    });
+    EXPECT_EQ(real.inputBox("Input Search FileName", "検索ファイル名を入力してください", "def"), "abc");
+    EXPECT_FALSE(typing.gaveUp());
+    EXPECT_EQ(shown, "def");
+    // About 270 pixels at 96 dots per inch, as the box was designed.
+    const int dpi = ui::win32::screenDpi();
+    EXPECT_GE(width, 260 * dpi / 96);
+    EXPECT_LE(width, 280 * dpi / 96);
+
+    BoxDriver cancelling("Search File List Name", [&](HWND, int tick) {
+        if (tick == 0) {
+            postChars("xyz");
+            return false;
+        }
+        postKey(VK_ESCAPE);
+        return true;
+    });
+    EXPECT_EQ(real.inputBox("Search File List Name", "検索内容を入力してください", "keep"), "keep");
+    EXPECT_FALSE(cancelling.gaveUp());
+}
+
+TEST_F(RealDialogsTest, InputBoxTakesAtMost255Bytes)
+{
+    BoxDriver driver("long", [&](HWND, int tick) {
+        if (tick == 0) {
+            // あ, two bytes each, as an "A" window takes them: lead, trail.
+            for (int i = 0; i < 130; ++i)
+                postChars("あ");
+            postChars("zz");
+            return false;
+        }
+        postKey(VK_RETURN);
+        return true;
+    });
+    const std::string answer = real.inputBox("long", "prompt", "");
+    EXPECT_FALSE(driver.gaveUp());
+    EXPECT_LE(answer.size(), 255u);
+    EXPECT_GE(answer.size(), 250u);
+}
+
+TEST_F(RealDialogsTest, OpenDialogAcceptsANameThatDoesNotExistAndIsPlaced)
+{
+    CookieFolder folder;
+    const std::string typed = folder / "no-such-file.txt";
+    RECT placed{};
+    BoxDriver driver("", [&](HWND box, int) {
+        placed = rectOf(box);
+        SendMessageA(box, CDM_SETCONTROLTEXT, cmb13, reinterpret_cast<LPARAM>(typed.c_str()));
+        SendMessageA(box, CDM_SETCONTROLTEXT, edt1, reinterpret_cast<LPARAM>(typed.c_str()));
+        postKey(VK_RETURN);
+        return true;
+    });
+    (void)driver;
+    const std::optional<platform::NamedPath> chosen =
+        real.openFileName(platform::OpenFileRequest{platform::NamedPath{}, "*.txt"});
+    ASSERT_TRUE(chosen.has_value());
+    EXPECT_EQ(chosen->native, typed);
+    EXPECT_EQ(chosen->shown, typed);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    const RECT &screen = monitor.rcMonitor;
+    const int width = placed.right - placed.left;
+    const int height = placed.bottom - placed.top;
+    EXPECT_NEAR(placed.left, screen.left + (screen.right - screen.left - width) / 2, 2);
+    EXPECT_NEAR(placed.top, screen.top + (screen.bottom - screen.top - height) / 3, 2);
+}
+
+TEST(OpenDialogPosition, CentredAcrossAndAThirdDown)
+{
+    const POINT at = platform::win32::openDialogPosition(RECT{0, 0, 1024, 768}, SIZE{424, 300});
+    EXPECT_EQ(at.x, 300);
+    EXPECT_EQ(at.y, 156);
+}
+
+} // namespace

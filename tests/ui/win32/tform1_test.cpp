@@ -1,0 +1,676 @@
+// The Windows window as a whole, on a scripted dialog service: its controls,
+// its start, every command's effect on the program state, the table and the
+// files, and the keys and splitters, driven through window messages.
+
+#include "win32_test_support.h"
+
+#include "listing/messages.h"
+#include "platform/win32/busy_cursor.h"
+#include "ui/win32/splitter.h"
+
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using platform::msgbox::kIdNo;
+using platform::msgbox::kIdYes;
+
+RECT windowRect(HWND hwnd)
+{
+    RECT r{};
+    GetWindowRect(hwnd, &r);
+    return r;
+}
+
+std::string cookieText(const std::string &site, const std::string &info)
+{
+    return "uid\r\n" + info + "\r\n" + site + "/\r\n0\r\n*\r\n";
+}
+
+class TForm1Test : public FormTest {
+protected:
+    void SetUp() override
+    {
+        FormTest::SetUp();
+        folder.write("taro@ads.example.com[1].txt", cookieText("ads.example.com", "X9Q2"));
+        folder.write("taro@mail.example.org[1].txt", cookieText("mail.example.org", "SESSION 1"));
+        folder.write("hanako@shop.example.net[2].txt", cookieText("shop.example.net", "表示"));
+        folder.write("notes.dat", "not a cookie file");
+    }
+
+    std::string cell(int column, int row) const { return std::string(form->cookies().table().cell(column, row)); }
+    int rows() const { return form->cookies().table().dataRowCount(); }
+
+    // The grid row whose file is `name` (with ".txt"), or 0.
+    int rowOf(const std::string &name) const
+    {
+        for (int row = 1; row <= rows(); ++row)
+            if (form->cookies().table().GetRowFileName(row) == name)
+                return row;
+        return 0;
+    }
+
+    void clickGridRow(int row)
+    {
+        click(control("grdMain"), centre(form->grid().cellRect(1, row)));
+        pumpMessages();
+    }
+
+    // Sends a key through the window's own message loop step.
+    bool press(HWND target, UINT message, WPARAM key)
+    {
+        MSG msg{target, message, key, 0, 0, {}};
+        const bool handled = form->translate(msg);
+        if (!handled) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        pumpMessages();
+        return handled;
+    }
+
+    CookieFolder folder;
+};
+
+TEST_F(TForm1Test, ControlsTheirParentsAndTexts)
+{
+    struct Expected {
+        const char *name;
+        const char *parent;
+        const char *text;
+    };
+    const Expected controls[] = {
+        {"pnlToolBtn", "TForm1", ""},
+        {"StaticText1", "pnlToolBtn", "クッキーフォルダ"},
+        {"edInPath", "pnlToolBtn", nullptr},
+        {"bbtnInPathSet", "pnlToolBtn", "参照"},
+        {"StatusBar1", "TForm1", nullptr},
+        {"pnlMenu", "TForm1", ""},
+        {"stDelete", "pnlMenu", "DELETE      "},
+        {"stAllDelete", "pnlMenu", "ALL DELETE"},
+        {"stReLoad", "pnlMenu", "ReLoad       "},
+        {"GroupBox1", "pnlMenu", "検索"},
+        {"bbtnSch_Fname", "GroupBox1", "ファイル名"},
+        {"bbtnSch_Memo", "GroupBox1", "ファイル内容"},
+        {"bbtnSch_Exit", "GroupBox1", "解　除"},
+        {"bbtnHelp", "pnlMenu", "HELP"},
+        {"bbtnVersion", "pnlMenu", "Version"},
+        {"bbtnExit", "pnlMenu", "閉じる(&C)"},
+        {"Splitter2", "TForm1", nullptr},
+        {"Panel3", "TForm1", nullptr},
+        {"pnlSelPcLoginName", "Panel3", ""},
+        {"stSchModeInfo", "pnlSelPcLoginName", ""},
+        {"grdMain", "Panel3", nullptr},
+        {"Splitter1", "Panel3", nullptr},
+        {"Panel4", "Panel3", nullptr},
+        {"riedRead_OneCookies", "Panel4", ""},
+    };
+    for (const Expected &expected : controls) {
+        SCOPED_TRACE(expected.name);
+        const HWND hwnd = control(expected.name);
+        ASSERT_NE(hwnd, nullptr);
+        EXPECT_EQ(ui::win32::controlName(GetParent(hwnd)), expected.parent);
+        if (expected.text) {
+            EXPECT_EQ(windowText(hwnd), expected.text);
+        }
+    }
+    // Every control in the window's font but the command texts (16 pixels,
+    // bold italic underlined) and the bold search-mode label; the status bar
+    // keeps the system's.
+    const auto fontOf = [this](const char *name) {
+        return reinterpret_cast<HFONT>(SendMessageA(control(name), WM_GETFONT, 0, 0));
+    };
+    const HFONT windowFont = fontOf("bbtnInPathSet");
+    for (const char *name : {"StaticText1", "edInPath", "bbtnSch_Fname", "bbtnExit", "grdMain"})
+        EXPECT_EQ(fontOf(name), windowFont) << name;
+    LOGFONTA command{};
+    GetObjectA(fontOf("stReLoad"), sizeof command, &command);
+    EXPECT_TRUE(command.lfItalic && command.lfUnderline && command.lfWeight >= FW_BOLD);
+    EXPECT_EQ(command.lfCharSet, SHIFTJIS_CHARSET);
+}
+
+TEST_F(TForm1Test, JapaneseFontIsFoundAndMeasuresNinePoints)
+{
+    // The face name maps to a font with the Shift-JIS character set: on a
+    // system without it every Japanese text would show as boxes.
+    const HWND grid = control("grdMain");
+    const HDC dc = GetDC(grid);
+    const HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(grid, WM_GETFONT, 0, 0)));
+    EXPECT_EQ(GetTextCharset(dc), SHIFTJIS_CHARSET);
+    SIZE kana{};
+    GetTextExtentPoint32A(dc, "あ", 2, &kana);
+    SelectObject(dc, previous);
+    ReleaseDC(grid, dc);
+    EXPECT_GE(kana.cx, 10);
+    if (form->layoutScale().dpi() == 96) {
+        EXPECT_EQ(form->tableFontPointSize(), 9);
+    }
+}
+
+TEST_F(TForm1Test, StartsWithTheDefaultFolderListedAndTheFocusOnBrowse)
+{
+    // The Windows directory's cookie folder, which a fresh test prefix lacks.
+    char windows[MAX_PATH + 1] = {};
+    GetWindowsDirectoryA(windows, sizeof windows);
+    const std::string cookies = std::string(windows) + "\\Cookies";
+    EXPECT_EQ(windowText(window), "Vellumin ver 1.30   < CookiesPath:[" + cookies + "\\] >");
+    EXPECT_EQ(windowText(control("edInPath")), cookies + "\\");
+    const bool found = rows() > 0;
+    EXPECT_EQ(form->statusText(),
+              found ? listing::messages::cookiesFound(rows()) : listing::messages::noCookiesFound());
+    EXPECT_EQ(IsWindowEnabled(control("stDelete")) != FALSE, found);
+    EXPECT_EQ(IsWindowEnabled(control("stAllDelete")) != FALSE, found);
+    EXPECT_FALSE(IsWindowEnabled(control("bbtnSch_Exit")));
+    EXPECT_FALSE(IsWindowEnabled(control("edInPath")));
+    EXPECT_EQ(GetFocus(), control("bbtnInPathSet"));
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(TForm1Test, DockedControlsFillTheWindowAndFollowItsSize)
+{
+    const auto check = [this] {
+        RECT client{};
+        GetClientRect(window, &client);
+        MapWindowPoints(window, nullptr, reinterpret_cast<POINT *>(&client), 2);
+        const RECT tool = windowRect(control("pnlToolBtn"));
+        const RECT status = windowRect(control("StatusBar1"));
+        const RECT menu = windowRect(control("pnlMenu"));
+        const RECT splitter = windowRect(control("Splitter2"));
+        const RECT list = windowRect(control("Panel3"));
+        EXPECT_EQ(tool.top, client.top);
+        EXPECT_EQ(tool.right, client.right);
+        EXPECT_EQ(status.bottom, client.bottom);
+        EXPECT_EQ(menu.top, tool.bottom);
+        EXPECT_EQ(menu.bottom, status.top);
+        EXPECT_EQ(splitter.left, menu.right);
+        EXPECT_EQ(list.left, splitter.right);
+        EXPECT_EQ(list.right, client.right);
+        EXPECT_EQ(list.bottom, status.top);
+        // Inside the list area: the search-mode strip, the grid, the
+        // splitter and the content pane, from top to bottom.
+        const RECT strip = windowRect(control("pnlSelPcLoginName"));
+        const RECT grid = windowRect(control("grdMain"));
+        const RECT bar = windowRect(control("Splitter1"));
+        const RECT pane = windowRect(control("Panel4"));
+        EXPECT_EQ(grid.top, strip.bottom);
+        EXPECT_EQ(bar.top, grid.bottom);
+        EXPECT_EQ(pane.top, bar.bottom);
+        EXPECT_EQ(pane.bottom, list.bottom - 1); // inside the bevel
+    };
+    check();
+    const RECT before = windowRect(control("grdMain"));
+    SetWindowPos(window, nullptr, 0, 0, 900, 700, SWP_NOMOVE | SWP_NOZORDER);
+    pumpMessages();
+    check();
+    const RECT after = windowRect(control("grdMain"));
+    EXPECT_GT(after.right - after.left, before.right - before.left);
+    EXPECT_GT(after.bottom - after.top, before.bottom - before.top);
+}
+
+TEST_F(TForm1Test, CommandTextsAreSizedToTheirTextWithTrailingBlanks)
+{
+    const HWND reload = control("stReLoad");
+    const HWND all = control("stAllDelete");
+    RECT a = windowRect(reload);
+    RECT b = windowRect(all);
+    // "ReLoad       " with its seven blanks is wider than "ALL DELETE".
+    EXPECT_GT(a.right - a.left, b.right - b.left - 40);
+    const HDC dc = GetDC(reload);
+    const HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(reload, WM_GETFONT, 0, 0)));
+    SIZE text{};
+    GetTextExtentPoint32A(dc, "ReLoad       ", 13, &text);
+    SelectObject(dc, previous);
+    ReleaseDC(reload, dc);
+    EXPECT_EQ(a.right - a.left, text.cx + 4);
+    EXPECT_EQ(a.bottom - a.top, text.cy + 4);
+}
+
+TEST_F(TForm1Test, TabOrderRunsThroughTheEnabledButtonsTheGridAndThePane)
+{
+    const auto order = [this] {
+        std::vector<std::string> names;
+        HWND at = control("bbtnInPathSet");
+        for (int i = 0; i < 12; ++i) {
+            names.push_back(ui::win32::controlName(at));
+            at = GetNextDlgTabItem(window, at, FALSE);
+            if (at == control("bbtnInPathSet"))
+                break;
+        }
+        return names;
+    };
+    EXPECT_EQ(order(), (std::vector<std::string>{"bbtnInPathSet", "bbtnExit", "bbtnVersion", "bbtnHelp",
+                                                 "bbtnSch_Fname", "bbtnSch_Memo", "grdMain", "riedRead_OneCookies"}));
+    listFolder(folder.path());
+    dialogs.inputAnswers.push_back("ads");
+    form->run(&ui::Commands::bbtnSch_FnameClick);
+    EXPECT_EQ(order()[6], "bbtnSch_Exit");
+}
+
+TEST_F(TForm1Test, FirstScanFillsTheGridStatusCaptionAndFolderBox)
+{
+    listFolder(folder.path());
+    EXPECT_EQ(rows(), 3);
+    EXPECT_EQ(form->statusText(), listing::messages::cookiesFound(3));
+    EXPECT_TRUE(IsWindowEnabled(control("stDelete")));
+    EXPECT_TRUE(IsWindowEnabled(control("stAllDelete")));
+    EXPECT_EQ(windowText(control("edInPath")), folder.path() + "\\");
+    EXPECT_EQ(windowText(window), "Vellumin ver 1.30   < CookiesPath:[" + folder.path() + "\\] >");
+    EXPECT_TRUE(IsWindowVisible(control("grdMain")));
+    EXPECT_EQ(form->grid().currentRow(), 1);
+    const int shop = rowOf("hanako@shop.example.net[2].txt");
+    ASSERT_GT(shop, 0);
+    EXPECT_EQ(cell(3, shop), "表示");
+    // After a scan the pane is empty.
+    EXPECT_EQ(form->contentPaneShownText(), "");
+}
+
+TEST_F(TForm1Test, FileThatCannotBeOpenedGoesToTheErrorBox)
+{
+    listFolder(folder.path());
+    // Held open without sharing, as a program writing it would.
+    const HANDLE held = CreateFileA((folder / "taro@mail.example.org[1].txt").c_str(), GENERIC_READ | GENERIC_WRITE, 0,
+                                    nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    form->run(&ui::Commands::stReLoadClick);
+    CloseHandle(held);
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    const ScriptedDialogs::Message &box = dialogs.messages[0];
+    EXPECT_EQ(box.caption, "Vellumin");
+    EXPECT_EQ(box.flags, platform::msgbox::kIconHand | platform::msgbox::kOk);
+    EXPECT_NE(box.text.find("taro@mail.example.org[1].txt"), std::string::npos) << box.text;
+    EXPECT_EQ(box.text.back(), '.');
+    EXPECT_FALSE(platform::win32::BusyCursor::active());
+}
+
+TEST_F(TForm1Test, FileNameSearchListsMatchesAndCancelStillRescans)
+{
+    listFolder(folder.path());
+    dialogs.inputAnswers.push_back("ads");
+    form->run(&ui::Commands::bbtnSch_FnameClick);
+    ASSERT_EQ(dialogs.inputCaptions.size(), 1u);
+    EXPECT_EQ(dialogs.inputCaptions[0], "Input Search FileName");
+    EXPECT_EQ(dialogs.inputPrompts[0], "検索ファイル名を入力してください");
+    EXPECT_EQ(rows(), 1);
+    EXPECT_EQ(cell(1, 1), "taro@ads.example.com[1]");
+    EXPECT_EQ(windowText(control("stSchModeInfo")), "ファイル名検索モード");
+    EXPECT_TRUE(IsWindowEnabled(control("bbtnSch_Exit")));
+
+    // Cancel keeps the search, and lists again: a new matching file shows.
+    folder.write("jiro@ads.example.jp[1].txt", cookieText("ads.example.jp", "x"));
+    form->run(&ui::Commands::bbtnSch_MemoClick);
+    EXPECT_EQ(dialogs.inputCaptions[1], "Search File List Name");
+    EXPECT_EQ(rows(), 2);
+    EXPECT_EQ(windowText(control("stSchModeInfo")), "ファイル名検索モード");
+
+    form->run(&ui::Commands::bbtnSch_ExitClick);
+    EXPECT_EQ(rows(), 4);
+    EXPECT_EQ(windowText(control("stSchModeInfo")), "");
+    EXPECT_FALSE(IsWindowEnabled(control("bbtnSch_Exit")));
+}
+
+TEST_F(TForm1Test, ContentSearchNumbersTheMatchesFromOne)
+{
+    listFolder(folder.path());
+    dialogs.inputAnswers.push_back("表示");
+    form->run(&ui::Commands::bbtnSch_MemoClick);
+    EXPECT_EQ(rows(), 1);
+    EXPECT_EQ(cell(0, 1), "1");
+    EXPECT_EQ(cell(1, 1), "hanako@shop.example.net[2]");
+    EXPECT_EQ(windowText(control("stSchModeInfo")), "ファイル内容検索モード");
+}
+
+TEST_F(TForm1Test, ChoosingAFileListsItsFolderAndTheNextDialogStartsThere)
+{
+    CookieFolder other;
+    other.write("a@b.example[1].txt", cookieText("b.example", "x"));
+    const std::string chosen = other / "anything.txt";
+    dialogs.openAnswers.push_back(platform::NamedPath{chosen, chosen});
+    form->run(&ui::Commands::bbtnInPathSetClick);
+    ASSERT_EQ(dialogs.openRequests.size(), 1u);
+    EXPECT_EQ(dialogs.openRequests[0].defaultExtension, "*.txt");
+    EXPECT_EQ(dialogs.openRequests[0].fileName.native, "");
+    EXPECT_EQ(form->cookies().state().CookiesPath, other.path());
+    EXPECT_EQ(windowText(control("edInPath")), other.path() + "\\");
+    EXPECT_EQ(rows(), 1);
+
+    // Cancel changes nothing and lists nothing again.
+    other.write("c@d.example[1].txt", cookieText("d.example", "x"));
+    form->run(&ui::Commands::bbtnInPathSetClick);
+    EXPECT_EQ(dialogs.openRequests[1].fileName.native, chosen);
+    EXPECT_EQ(rows(), 1);
+}
+
+TEST_F(TForm1Test, ClickingARowShowsItsFileInThePane)
+{
+    listFolder(folder.path());
+    const int mail = rowOf("taro@mail.example.org[1].txt");
+    clickGridRow(mail);
+    EXPECT_EQ(form->contentPaneShownText().find("SESSION 1"), 5u) << form->contentPaneShownText();
+    // The first row too.
+    clickGridRow(1);
+    const std::string first = cell(1, 1);
+    const std::string site = first.substr(first.find('@') + 1, 6);
+    EXPECT_NE(form->contentPaneShownText().find(site), std::string::npos)
+        << first << " / " << form->contentPaneShownText();
+    // A file that went since the scan: the error box, and the pane is cleared.
+    DeleteFileA((folder / "taro@mail.example.org[1].txt").c_str());
+    clickGridRow(mail);
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].caption, "Vellumin");
+    EXPECT_EQ(form->contentPaneShownText(), "");
+}
+
+TEST_F(TForm1Test, VersionBoxAndHelp)
+{
+    form->run(&ui::Commands::bbtnVersionClick);
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].caption, "バージョン情報");
+    EXPECT_EQ(dialogs.messages[0].flags, 0x40u);
+    EXPECT_EQ(dialogs.messages[0].text.rfind("Vellumin  Version 1.30\r\r   ", 0), 0u);
+
+    form->run(&ui::Commands::bbtnHelpClick);
+    ASSERT_EQ(desktop.opened.size(), 1u);
+    EXPECT_EQ(desktop.opened[0].second, "README.TXT");
+    char program[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, program, MAX_PATH);
+    const std::string exe(program);
+    EXPECT_EQ(desktop.opened[0].first, exe.substr(0, exe.rfind('\\') + 1));
+}
+
+TEST_F(TForm1Test, DeleteAsksForTheRowsOwnFileAndOnlyYesDeletes)
+{
+    listFolder(folder.path());
+    const int mail = rowOf("taro@mail.example.org[1].txt");
+    clickGridRow(mail);
+    // A column dragged into the name's place does not change what is named.
+    const HWND grid = control("grdMain");
+    const POINT from = centre(form->grid().cellRect(2, 0));
+    const POINT to = centre(form->grid().cellRect(1, 0));
+    SendMessageA(grid, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(from.x, from.y));
+    SendMessageA(grid, WM_LBUTTONUP, 0, MAKELPARAM(to.x, to.y));
+    ASSERT_EQ(form->grid().tableColumnAt(1), 2);
+
+    dialogs.messageAnswers = {kIdNo};
+    click(control("stDelete"), POINT{3, 3});
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    const std::string number = std::to_string(mail);
+    EXPECT_EQ(dialogs.messages[0].text,
+              "No." + number + " の taro@mail.example.org[1] ファイルを削除します。\n\r宜しいですか？");
+    EXPECT_EQ(dialogs.messages[0].caption, "削除確認");
+    EXPECT_EQ(dialogs.messages[0].flags, 0x24u);
+    EXPECT_TRUE(folder.exists("taro@mail.example.org[1].txt"));
+    // No rescan after No: the moved column is still where the user put it.
+    EXPECT_EQ(form->grid().tableColumnAt(1), 2);
+
+    dialogs.messageAnswers = {kIdYes};
+    click(control("stDelete"), POINT{3, 3});
+    EXPECT_FALSE(folder.exists("taro@mail.example.org[1].txt"));
+    EXPECT_EQ(rows(), 2);
+    EXPECT_EQ(cell(0, 2), "2");
+}
+
+TEST_F(TForm1Test, DeleteAllDeletesWhatIsListedAfterYes)
+{
+    listFolder(folder.path());
+    dialogs.inputAnswers.push_back("taro");
+    form->run(&ui::Commands::bbtnSch_MemoClick); // no file holds "taro" in its text
+    dialogs.inputAnswers.push_back("example.com");
+    form->run(&ui::Commands::bbtnSch_FnameClick);
+    ASSERT_EQ(rows(), 1);
+
+    dialogs.messageAnswers = {kIdNo};
+    form->run(&ui::Commands::stAllDeleteClick);
+    EXPECT_EQ(dialogs.messages.back().flags, 0x124u);
+    EXPECT_EQ(dialogs.messages.back().text, "全てのクッキーファイルを削除します。\n\r宜しいですか？");
+    EXPECT_TRUE(folder.exists("taro@ads.example.com[1].txt"));
+
+    dialogs.messageAnswers = {kIdYes};
+    click(control("stAllDelete"), POINT{3, 3});
+    EXPECT_FALSE(folder.exists("taro@ads.example.com[1].txt"));
+    // Under a search only the listed files go.
+    EXPECT_TRUE(folder.exists("taro@mail.example.org[1].txt"));
+    EXPECT_TRUE(folder.exists("hanako@shop.example.net[2].txt"));
+    EXPECT_TRUE(folder.exists("notes.dat"));
+    EXPECT_EQ(rows(), 0);
+    EXPECT_FALSE(IsWindowEnabled(control("stDelete")));
+}
+
+TEST_F(TForm1Test, CommandTextClickCountsOnlyWhenReleasedInside)
+{
+    listFolder(folder.path());
+    folder.write("new@one.example[1].txt", cookieText("one.example", "x"));
+    const HWND reload = control("stReLoad");
+    SendMessageA(reload, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+    SendMessageA(reload, WM_LBUTTONUP, 0, MAKELPARAM(-50, 3));
+    EXPECT_EQ(rows(), 3);
+    SendMessageA(reload, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+    SendMessageA(reload, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+    EXPECT_EQ(rows(), 4);
+    // The second press of a double click does not count again.
+    folder.write("new@two.example[1].txt", cookieText("two.example", "x"));
+    SendMessageA(reload, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(3, 3));
+    SendMessageA(reload, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+    EXPECT_EQ(rows(), 4);
+}
+
+TEST_F(TForm1Test, EnterPressesTheFocusedButtonAndEscClosesNothing)
+{
+    SetFocus(control("bbtnVersion"));
+    // The focused button wears the default button's dark frame; the others not.
+    const auto type = [this](const char *name) { return GetWindowLongPtrA(control(name), GWL_STYLE) & BS_TYPEMASK; };
+    EXPECT_EQ(type("bbtnVersion"), BS_DEFPUSHBUTTON);
+    EXPECT_EQ(type("bbtnHelp"), BS_PUSHBUTTON);
+    EXPECT_EQ(type("bbtnInPathSet"), BS_PUSHBUTTON);
+    press(control("bbtnVersion"), WM_KEYDOWN, VK_RETURN);
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].flags, 0x40u);
+
+    press(control("bbtnVersion"), WM_KEYDOWN, VK_ESCAPE);
+    EXPECT_TRUE(IsWindow(window));
+    EXPECT_EQ(dialogs.messages.size(), 1u);
+
+    // Tab goes on from the content pane, which would keep it otherwise.
+    SetFocus(control("riedRead_OneCookies"));
+    press(control("riedRead_OneCookies"), WM_KEYDOWN, VK_TAB);
+    EXPECT_EQ(GetFocus(), control("bbtnInPathSet"));
+}
+
+TEST_F(TForm1Test, AltCClosesTheWindow)
+{
+    press(control("grdMain"), WM_SYSCHAR, 'c');
+    EXPECT_FALSE(IsWindow(window));
+}
+
+TEST_F(TForm1Test, BusyCursorShowsOverEveryControl)
+{
+    form->setBusyCursor(true);
+    EXPECT_TRUE(platform::win32::BusyCursor::active());
+    const HCURSOR wait = LoadCursorA(nullptr, IDC_WAIT);
+    for (const char *name : {"stReLoad", "grdMain", "Splitter2", "bbtnHelp"}) {
+        SetCursor(nullptr);
+        const HWND hwnd = control(name);
+        SendMessageA(hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(hwnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        EXPECT_EQ(GetCursor(), wait) << name;
+    }
+    form->setBusyCursor(false);
+    EXPECT_FALSE(platform::win32::BusyCursor::active());
+}
+
+TEST_F(TForm1Test, HintsOnlyOnTheirSixControlsWithTheirTimes)
+{
+    const HWND hints = ui::win32::findControl(window, "hints");
+    HWND tips = hints;
+    if (!tips) {
+        // The tooltip window is a popup owned by the window, not a child.
+        tips = FindWindowExA(nullptr, nullptr, TOOLTIPS_CLASSA, nullptr);
+        while (tips && GetWindow(tips, GW_OWNER) != window)
+            tips = FindWindowExA(nullptr, tips, TOOLTIPS_CLASSA, nullptr);
+    }
+    ASSERT_NE(tips, nullptr);
+    EXPECT_EQ(SendMessageA(tips, TTM_GETTOOLCOUNT, 0, 0), 6);
+    EXPECT_EQ(SendMessageA(tips, TTM_GETDELAYTIME, TTDT_INITIAL, 0), 500);
+    EXPECT_EQ(SendMessageA(tips, TTM_GETDELAYTIME, TTDT_AUTOPOP, 0), 2500);
+    std::vector<std::string> named;
+    for (int i = 0; i < 6; ++i) {
+        char text[256] = {};
+        TOOLINFOA tool{};
+        tool.cbSize = sizeof tool;
+        tool.lpszText = text;
+        SendMessageA(tips, TTM_ENUMTOOLSA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&tool));
+        named.push_back(ui::win32::controlName(reinterpret_cast<HWND>(tool.uId)));
+        if (named.back() == "stDelete") {
+            EXPECT_EQ(std::string(text), "最後に選択したクッキーファイルを削除します");
+        }
+    }
+    EXPECT_EQ(named,
+              (std::vector<std::string>{"stDelete", "stAllDelete", "stReLoad", "bbtnVersion", "bbtnExit", "grdMain"}));
+}
+
+class SplitterTest : public TForm1Test {
+protected:
+    int width(const char *name) const
+    {
+        const RECT r = windowRect(control(name));
+        return r.right - r.left;
+    }
+    int height(const char *name) const
+    {
+        const RECT r = windowRect(control(name));
+        return r.bottom - r.top;
+    }
+
+    // Presses on the splitter, moves the mouse by (dx, dy), and releases or
+    // (with `escape`) presses Esc first.
+    void drag(const char *name, int dx, int dy, bool escape = false)
+    {
+        const HWND splitter = control(name);
+        const RECT r = windowRect(splitter);
+        const POINT start = centre(r);
+        SetCursorPos(start.x, start.y);
+        SendMessageA(splitter, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 1));
+        SetCursorPos(start.x + dx, start.y + dy);
+        SendMessageA(splitter, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(1 + dx, 1 + dy));
+        if (escape)
+            SendMessageA(splitter, WM_KEYDOWN, VK_ESCAPE, 0);
+        SendMessageA(splitter, WM_LBUTTONUP, 0, MAKELPARAM(1 + dx, 1 + dy));
+        pumpMessages();
+    }
+};
+
+TEST_F(SplitterTest, DraggingResizesTheNeighbourAndNeverTheWindow)
+{
+    const RECT frame = windowRect(window);
+    const int menu = width("pnlMenu");
+    drag("Splitter2", 40, 0);
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    if (std::abs(cursor.x - centre(windowRect(control("Splitter2"))).x) > 60)
+        GTEST_SKIP() << "the display does not move the mouse";
+    EXPECT_EQ(width("pnlMenu"), menu + 40);
+    const int pane = height("Panel4");
+    drag("Splitter1", 0, -30);
+    EXPECT_EQ(height("Panel4"), pane + 30);
+    const RECT after = windowRect(window);
+    EXPECT_EQ(after.right - after.left, frame.right - frame.left);
+    EXPECT_EQ(after.bottom - after.top, frame.bottom - frame.top);
+}
+
+TEST_F(SplitterTest, EscCancelsAndSmallSizesSnapShut)
+{
+    const int menu = width("pnlMenu");
+    drag("Splitter2", 50, 0, true);
+    EXPECT_EQ(width("pnlMenu"), menu);
+    EXPECT_FALSE(GetCapture());
+    drag("Splitter2", 30 - menu, 0); // the neighbour at 30 pixels
+    EXPECT_EQ(width("pnlMenu"), 0);
+}
+
+TEST(SplitterSize, KeepsBothSidesAtLeastTheMinimum)
+{
+    using ui::win32::Splitter;
+    EXPECT_EQ(Splitter::draggedSize(137, 10, 600, Splitter::Side::Left), 147);
+    EXPECT_EQ(Splitter::draggedSize(137, -107, 600, Splitter::Side::Left), 0);
+    EXPECT_EQ(Splitter::draggedSize(137, -106, 600, Splitter::Side::Left), 31);
+    EXPECT_EQ(Splitter::draggedSize(137, 1000, 600, Splitter::Side::Left), 570);
+    // A bottom neighbour grows as the bar goes up.
+    EXPECT_EQ(Splitter::draggedSize(88, -12, 300, Splitter::Side::Bottom), 100);
+}
+
+} // namespace
+
+namespace {
+
+TEST(TForm1Start, ShowCommandsForMaximisedAndMinimisedStarts)
+{
+    ScriptedDialogs dialogs;
+    RecordingDesktop desktop;
+    {
+        ui::win32::TForm1 form(dialogs, desktop);
+        const HWND window = form.create();
+        form.show(SW_SHOWMAXIMIZED);
+        pumpMessages();
+        EXPECT_TRUE(IsZoomed(window));
+    }
+    {
+        ui::win32::TForm1 form(dialogs, desktop);
+        const HWND window = form.create();
+        form.show(SW_SHOWMINNOACTIVE);
+        pumpMessages();
+        EXPECT_TRUE(IsIconic(window));
+    }
+    {
+        ui::win32::TForm1 form(dialogs, desktop);
+        const HWND window = form.create();
+        form.show(SW_SHOWDEFAULT);
+        pumpMessages();
+        EXPECT_FALSE(IsZoomed(window) || IsIconic(window));
+        RECT frame{};
+        GetWindowRect(window, &frame);
+        EXPECT_EQ(frame.left, 192);
+        EXPECT_EQ(frame.top, 107);
+        RECT client{};
+        GetClientRect(window, &client);
+        EXPECT_EQ(client.right, form.layoutScale().px(688));
+        EXPECT_EQ(client.bottom, form.layoutScale().px(446));
+    }
+    pumpMessages();
+}
+
+TEST(TForm1Start, ErrorInTheFirstScanGoesToTheBoxAndTheWindowStillOpens)
+{
+    // The default cookie folder with a file that cannot be opened.
+    char windows[MAX_PATH + 1] = {};
+    GetWindowsDirectoryA(windows, sizeof windows);
+    const std::string cookies = std::string(windows) + "\\Cookies";
+    const bool made = CreateDirectoryA(cookies.c_str(), nullptr) != FALSE;
+    const std::string file = cookies + "\\held@open.example[1].txt";
+    const HANDLE held = CreateFileA(file.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    if (held == INVALID_HANDLE_VALUE) {
+        if (made)
+            RemoveDirectoryA(cookies.c_str());
+        GTEST_SKIP() << "the default cookie folder is not ours to change";
+    }
+    ScriptedDialogs dialogs;
+    RecordingDesktop desktop;
+    {
+        ui::win32::TForm1 form(dialogs, desktop);
+        const HWND window = form.create();
+        form.show(SW_SHOWNORMAL);
+        pumpMessages();
+        EXPECT_TRUE(IsWindowVisible(window));
+        ASSERT_EQ(dialogs.messages.size(), 1u);
+        EXPECT_EQ(dialogs.messages[0].caption, "Vellumin");
+        EXPECT_EQ(dialogs.messages[0].flags, 0x10u);
+        EXPECT_EQ(windowText(window).rfind("Vellumin ver 1.30", 0), 0u);
+    }
+    CloseHandle(held);
+    DeleteFileA(file.c_str());
+    if (made)
+        RemoveDirectoryA(cookies.c_str());
+    pumpMessages();
+}
+
+} // namespace

@@ -1,0 +1,135 @@
+#pragma once
+
+// What the Windows window tests share: a scripted dialog service, a recording
+// desktop, a cookie folder of their own, the window itself, and ways to
+// drive it with real window messages. The sources are compiled with CP932
+// as their execution character set, like the window's own: every literal is
+// the CP932 bytes the window shows.
+
+#include "platform/desktop.h"
+#include "platform/dialogs.h"
+#include "ui/win32/control_name.h"
+#include "ui/win32/tform1.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+// A dialog service that answers from a script and records every question,
+// so that no test waits on a real modal box.
+class ScriptedDialogs : public platform::Dialogs {
+public:
+    struct Message {
+        std::string text;
+        std::string caption;
+        unsigned flags;
+    };
+
+    std::vector<Message> messages;
+    std::deque<int> messageAnswers; // kIdOk when empty
+    std::vector<std::string> inputCaptions;
+    std::vector<std::string> inputPrompts;
+    std::deque<std::string> inputAnswers; // the default text when empty
+    std::vector<platform::OpenFileRequest> openRequests;
+    std::deque<std::optional<platform::NamedPath>> openAnswers; // cancel when empty
+
+    int messageBox(const std::string &text, const std::string &caption, unsigned flags) override
+    {
+        messages.push_back({text, caption, flags});
+        if (messageAnswers.empty())
+            return platform::msgbox::kIdOk;
+        const int answer = messageAnswers.front();
+        messageAnswers.pop_front();
+        return answer;
+    }
+
+    std::string inputBox(const std::string &caption, const std::string &prompt, const std::string &defaultText) override
+    {
+        inputCaptions.push_back(caption);
+        inputPrompts.push_back(prompt);
+        if (inputAnswers.empty())
+            return defaultText;
+        std::string answer = inputAnswers.front();
+        inputAnswers.pop_front();
+        return answer;
+    }
+
+    std::optional<platform::NamedPath> openFileName(const platform::OpenFileRequest &request) override
+    {
+        openRequests.push_back(request);
+        if (openAnswers.empty())
+            return std::nullopt;
+        std::optional<platform::NamedPath> answer = openAnswers.front();
+        openAnswers.pop_front();
+        return answer;
+    }
+};
+
+class RecordingDesktop : public platform::Desktop {
+public:
+    std::vector<std::pair<std::string, std::string>> opened; // folder, file
+    void openDocument(const std::string &nativeFolder, const std::string &fileName) override
+    {
+        opened.emplace_back(nativeFolder, fileName);
+    }
+};
+
+// A fresh folder under the temporary folder, removed with its files when
+// the test ends. Names are CP932, as the "A" calls take them.
+class CookieFolder {
+public:
+    CookieFolder();
+    ~CookieFolder();
+    CookieFolder(const CookieFolder &) = delete;
+    CookieFolder &operator=(const CookieFolder &) = delete;
+
+    const std::string &path() const { return m_path; }
+    std::string operator/(const std::string &name) const { return m_path + "\\" + name; }
+
+    void write(const std::string &name, const std::string &bytes) const;
+    bool exists(const std::string &name) const;
+
+private:
+    std::string m_path;
+};
+
+// Handles every message waiting for this thread, so that what was posted
+// has happened.
+void pumpMessages();
+
+// Sends a press and a release of the left button at a point of `hwnd`'s
+// client area, with `keys` (MK_SHIFT...) held.
+void click(HWND hwnd, POINT at, WPARAM keys = 0);
+
+// The centre of a rectangle.
+POINT centre(const RECT &r);
+
+std::string windowText(HWND hwnd);
+
+// The window on a scripted dialog service, shown, listing `folder` (the
+// default cookie folder of the test prefix does not exist, so the first scan
+// lists nothing).
+class FormTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Lists `folder` as the window would after choosing it.
+    void listFolder(const std::string &folder);
+    HWND control(const char *name) const;
+    // How many times the content pane has been filled: each run of the
+    // row handler fills it once.
+    std::uint64_t paneFills() const { return form->cookies().contentPane().revision(); }
+
+    ScriptedDialogs dialogs;
+    RecordingDesktop desktop;
+    std::unique_ptr<ui::win32::TForm1> form;
+    HWND window = nullptr;
+};

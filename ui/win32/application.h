@@ -1,0 +1,25 @@
+#pragma once
+
+#include "window.h"
+
+namespace ui::win32 {
+
+// The application's own window: of no size, it carries the title
+// "Vellumin" and the program's icon on the taskbar, and owns the main
+// window, which therefore has no taskbar button of its own. Minimising the
+// main window minimises the application (which hides the window it owns);
+// restoring or activating it from the taskbar brings the main window back.
+class ApplicationWindow : public Window {
+public:
+    HWND create();
+
+protected:
+    LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+};
+
+// The program: the application window, the main window shown with
+// `showCommand` (maximised for SW_SHOWMAXIMIZED, minimised for
+// SW_SHOWMINNOACTIVE), and the message loop until the main window closes.
+int runApplication(int showCommand);
+
+} // namespace ui::win32

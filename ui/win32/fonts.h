@@ -1,0 +1,24 @@
+#pragma once
+
+#include "gdi.h"
+#include "layout.h"
+
+namespace ui::win32 {
+
+struct FontStyle {
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+};
+
+// "ＭＳ Ｐゴシック" of `designPixels` character height (at 96 dots per inch)
+// scaled to the screen, Shift-JIS character set, created by name as Windows
+// does; a system without the font maps the name through its font
+// substitutes.
+FontHandle createWindowFont(const LayoutScale &scale, int designPixels = kDesignTextHeight, FontStyle style = {});
+
+// A font's size in points on the screen: its real character height in
+// pixels x 72 / the screen's dots per inch, rounded (9 for 12 pixels at 96).
+int pointSizeOf(HFONT font, int dpi);
+
+} // namespace ui::win32

@@ -1,0 +1,804 @@
+#include "result_grid.h"
+
+#include "gdi.h"
+#include "listing/result_table.h"
+#include "platform/win32/busy_cursor.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <numeric>
+
+namespace ui::win32 {
+namespace {
+
+constexpr const char *kClassName = "VelluminGrid";
+constexpr int kTextInset = 2;
+constexpr int kLine = 1;
+// How near a line between fixed cells the mouse must be to resize.
+constexpr int kEdgeReach = 2;
+constexpr int kWheelStep = WHEEL_DELTA;
+
+void fill(HDC dc, int left, int top, int right, int bottom, int colour)
+{
+    const RECT r{left, top, right, bottom};
+    FillRect(dc, &r, GetSysColorBrush(colour));
+}
+
+} // namespace
+
+ResultGrid::ResultGrid(const listing::ResultTable &table) : m_table(table) {}
+
+HWND ResultGrid::create(HWND parent, int id, HFONT font)
+{
+    registerClass(kClassName, CS_DBLCLKS, LoadCursorA(nullptr, IDC_ARROW), nullptr);
+    m_font = font;
+    return Window::create(WS_EX_CLIENTEDGE, kClassName, "",
+                          WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL, 0, 0, 0, 0, parent, id);
+}
+
+void ResultGrid::reload(int rowHeight)
+{
+    if (GetCapture() == hwnd())
+        ReleaseCapture();
+    m_drag = Drag::None;
+    m_pressedRow = -1;
+    m_wheelDelta = 0;
+    m_rows = std::max(m_table.dataRowCount(), 0);
+    m_defaultRowHeight = rowHeight;
+    const int columns = m_table.columnCount();
+    m_columnOrder.resize(static_cast<std::size_t>(columns));
+    std::iota(m_columnOrder.begin(), m_columnOrder.end(), 0);
+    m_widths.resize(static_cast<std::size_t>(columns));
+    for (int c = 0; c < columns; ++c)
+        m_widths[static_cast<std::size_t>(c)] = m_table.columnWidth(c);
+    m_rowOrder.clear();
+    m_rowOrder.shrink_to_fit();
+    m_rowHeights.clear();
+    m_top = 1;
+    m_scrollX = 0;
+    m_current = m_rows > 0 ? 1 : 0;
+    m_anchor = m_selectFirst = m_selectLast = m_current;
+    updateScrollBars();
+    InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
+int ResultGrid::currentTableRow() const
+{
+    return m_current > 0 ? tableRowAt(m_current) : 0;
+}
+
+std::pair<int, int> ResultGrid::selectedRows() const
+{
+    return {std::min(m_selectFirst, m_selectLast), std::max(m_selectFirst, m_selectLast)};
+}
+
+int ResultGrid::tableColumnAt(int position) const
+{
+    if (position < 0 || position >= columnCount())
+        return position;
+    return m_columnOrder[static_cast<std::size_t>(position)];
+}
+
+int ResultGrid::tableRowAt(int position) const
+{
+    if (m_rowOrder.empty() || position <= 0 || position > m_rows)
+        return position;
+    return m_rowOrder[static_cast<std::size_t>(position)];
+}
+
+int ResultGrid::columnWidthAt(int position) const
+{
+    if (position < 0 || position >= columnCount())
+        return 0;
+    return m_widths[static_cast<std::size_t>(tableColumnAt(position))];
+}
+
+int ResultGrid::rowHeightAt(int position) const
+{
+    const auto found = m_rowHeights.find(position);
+    return found == m_rowHeights.end() ? m_defaultRowHeight : found->second;
+}
+
+int ResultGrid::fixedWidth() const
+{
+    return columnWidthAt(0) + kLine;
+}
+
+int ResultGrid::headerHeight() const
+{
+    return rowHeightAt(0) + kLine;
+}
+
+int ResultGrid::columnLeft(int position) const
+{
+    if (position <= 0)
+        return 0;
+    int x = fixedWidth() - m_scrollX;
+    for (int c = 1; c < position; ++c)
+        x += columnWidthAt(c) + kLine;
+    return x;
+}
+
+int ResultGrid::rowTop(int position) const
+{
+    if (position <= 0)
+        return 0;
+    int y = headerHeight();
+    if (position < m_top) {
+        for (int r = position; r < m_top; ++r)
+            y -= rowHeightAt(r) + kLine;
+        return y;
+    }
+    const int height = clientHeight();
+    for (int r = m_top; r < position && y <= height; ++r)
+        y += rowHeightAt(r) + kLine;
+    return y;
+}
+
+int ResultGrid::columnAtX(int x) const
+{
+    if (x < 0)
+        return -1;
+    if (x < fixedWidth())
+        return 0;
+    for (int c = 1; c < columnCount(); ++c) {
+        const int left = columnLeft(c);
+        if (x >= left && x < left + columnWidthAt(c) + kLine)
+            return c;
+    }
+    return -1;
+}
+
+int ResultGrid::rowAtY(int y) const
+{
+    if (y < 0)
+        return -1;
+    if (y < headerHeight())
+        return 0;
+    int top = headerHeight();
+    for (int r = m_top; r <= m_rows; ++r) {
+        const int bottom = top + rowHeightAt(r) + kLine;
+        if (y < bottom)
+            return r;
+        top = bottom;
+    }
+    return -1;
+}
+
+int ResultGrid::scrollableWidth() const
+{
+    int width = 0;
+    for (int c = 1; c < columnCount(); ++c)
+        width += columnWidthAt(c) + kLine;
+    return width;
+}
+
+int ResultGrid::clientWidth() const
+{
+    RECT r{};
+    GetClientRect(hwnd(), &r);
+    return r.right;
+}
+
+int ResultGrid::clientHeight() const
+{
+    RECT r{};
+    GetClientRect(hwnd(), &r);
+    return r.bottom;
+}
+
+int ResultGrid::fullyVisibleRows(int top) const
+{
+    const int height = clientHeight();
+    int y = headerHeight();
+    int count = 0;
+    for (int r = top; r <= m_rows; ++r) {
+        y += rowHeightAt(r);
+        if (y > height)
+            break;
+        y += kLine;
+        ++count;
+    }
+    return count;
+}
+
+int ResultGrid::lastVisibleRow() const
+{
+    return m_top + std::max(fullyVisibleRows(m_top), 1) - 1;
+}
+
+int ResultGrid::topForBottomRow(int row) const
+{
+    // The highest top row from which `row` is still wholly in view.
+    const int room = clientHeight() - headerHeight();
+    int used = rowHeightAt(row);
+    int top = row;
+    while (top > 1 && used + kLine + rowHeightAt(top - 1) <= room) {
+        used += kLine + rowHeightAt(top - 1);
+        --top;
+    }
+    return top;
+}
+
+int ResultGrid::maxTop() const
+{
+    return m_rows > 0 ? topForBottomRow(m_rows) : 1;
+}
+
+int ResultGrid::rowsPerPage() const
+{
+    return std::max((clientHeight() - headerHeight()) / (m_defaultRowHeight + kLine), 1);
+}
+
+void ResultGrid::updateScrollBars()
+{
+    if (m_updatingScrollBars || !hwnd())
+        return;
+    m_updatingScrollBars = true;
+    // Showing one bar narrows the room for the other: settle in two rounds.
+    for (int round = 0; round < 2; ++round) {
+        m_top = std::clamp(m_top, 1, std::max(maxTop(), 1));
+        SCROLLINFO vertical{};
+        vertical.cbSize = sizeof vertical;
+        vertical.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+        vertical.nMin = 1;
+        vertical.nMax = std::max(m_rows, 1);
+        vertical.nPage = static_cast<UINT>(m_rows > 0 ? std::max(fullyVisibleRows(maxTop()), 1) : 1);
+        vertical.nPos = m_top;
+        SetScrollInfo(hwnd(), SB_VERT, &vertical, TRUE);
+
+        const int room = std::max(clientWidth() - fixedWidth(), 0);
+        m_scrollX = std::clamp(m_scrollX, 0, std::max(scrollableWidth() - room, 0));
+        SCROLLINFO horizontal{};
+        horizontal.cbSize = sizeof horizontal;
+        horizontal.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+        horizontal.nMin = 0;
+        horizontal.nMax = std::max(scrollableWidth() - 1, 0);
+        horizontal.nPage = static_cast<UINT>(std::max(room, 1));
+        horizontal.nPos = m_scrollX;
+        SetScrollInfo(hwnd(), SB_HORZ, &horizontal, TRUE);
+    }
+    m_updatingScrollBars = false;
+}
+
+void ResultGrid::setTop(int top)
+{
+    top = std::clamp(top, 1, std::max(maxTop(), 1));
+    if (top == m_top)
+        return;
+    m_top = top;
+    SetScrollPos(hwnd(), SB_VERT, m_top, TRUE);
+    InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
+void ResultGrid::setScrollX(int x)
+{
+    const int room = std::max(clientWidth() - fixedWidth(), 0);
+    x = std::clamp(x, 0, std::max(scrollableWidth() - room, 0));
+    if (x == m_scrollX)
+        return;
+    m_scrollX = x;
+    SetScrollPos(hwnd(), SB_HORZ, m_scrollX, TRUE);
+    InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
+void ResultGrid::ensureVisible(int row)
+{
+    if (row < 1)
+        return;
+    if (row < m_top)
+        setTop(row);
+    else if (row > lastVisibleRow())
+        setTop(topForBottomRow(row));
+}
+
+void ResultGrid::onVerticalScroll(int code)
+{
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_ALL;
+    GetScrollInfo(hwnd(), SB_VERT, &info);
+    const int page = std::max(fullyVisibleRows(m_top), 1);
+    switch (code) {
+    case SB_LINEUP:
+        setTop(m_top - 1);
+        break;
+    case SB_LINEDOWN:
+        setTop(m_top + 1);
+        break;
+    case SB_PAGEUP:
+        setTop(m_top - page);
+        break;
+    case SB_PAGEDOWN:
+        setTop(m_top + page);
+        break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION:
+        setTop(info.nTrackPos);
+        break;
+    case SB_TOP:
+        setTop(1);
+        break;
+    case SB_BOTTOM:
+        setTop(m_rows);
+        break;
+    default:
+        break;
+    }
+}
+
+void ResultGrid::onHorizontalScroll(int code)
+{
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_ALL;
+    GetScrollInfo(hwnd(), SB_HORZ, &info);
+    const int step = kDefaultColumnWidth;
+    switch (code) {
+    case SB_LINELEFT:
+        setScrollX(m_scrollX - step);
+        break;
+    case SB_LINERIGHT:
+        setScrollX(m_scrollX + step);
+        break;
+    case SB_PAGELEFT:
+        setScrollX(m_scrollX - static_cast<int>(info.nPage));
+        break;
+    case SB_PAGERIGHT:
+        setScrollX(m_scrollX + static_cast<int>(info.nPage));
+        break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION:
+        setScrollX(info.nTrackPos);
+        break;
+    default:
+        break;
+    }
+}
+
+RECT ResultGrid::cellRect(int column, int row) const
+{
+    RECT r{};
+    if (column < 0 || column >= columnCount() || row < 0 || row > m_rows || (row > 0 && row < m_top))
+        return r;
+    const int left = columnLeft(column);
+    const int top = rowTop(row);
+    if (top >= clientHeight() || left >= clientWidth())
+        return r;
+    return RECT{left, top, left + columnWidthAt(column), top + rowHeightAt(row)};
+}
+
+void ResultGrid::paint()
+{
+    PaintScope paintScope(hwnd());
+    RECT client{};
+    GetClientRect(hwnd(), &client);
+    if (client.right <= 0 || client.bottom <= 0)
+        return;
+    BufferedPaint buffer(paintScope.dc(), client);
+    const HDC dc = buffer.dc();
+    FillRect(dc, &client, GetSysColorBrush(COLOR_WINDOW));
+    const SelectObjectScope font(dc, m_font ? static_cast<HGDIOBJ>(m_font) : GetStockObject(DEFAULT_GUI_FONT));
+    SetBkMode(dc, TRANSPARENT);
+
+    const bool focused = GetFocus() == hwnd();
+    const auto [selectFirst, selectLast] = selectedRows();
+    const int fixed = fixedWidth();
+
+    const auto drawCell = [&](int x, int y, int width, int height, int column, int row, bool isFixed) {
+        const RECT cell{x, y, x + width, y + height};
+        const std::string_view text = m_table.cell(tableColumnAt(column), tableRowAt(row));
+        const bool selected = !isFixed && row >= selectFirst && row <= selectLast && selectFirst > 0;
+        if (isFixed) {
+            FillRect(dc, &cell, GetSysColorBrush(COLOR_BTNFACE));
+            RECT edge = cell;
+            DrawEdge(dc, &edge, BDR_RAISEDINNER, BF_RECT);
+            SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+        } else {
+            FillRect(dc, &cell, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+            SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+        }
+        if (!text.empty())
+            ExtTextOutA(dc, x + kTextInset, y + kTextInset, ETO_CLIPPED, &cell, text.data(),
+                        static_cast<UINT>(text.size()), nullptr);
+        // The lines right of and below the cell.
+        const int line = isFixed ? COLOR_3DDKSHADOW : COLOR_BTNFACE;
+        fill(dc, x + width, y, x + width + kLine, y + height + kLine, line);
+        fill(dc, x, y + height, x + width + kLine, y + height + kLine, line);
+    };
+
+    // The rows in view: the header row, then the data rows from the top.
+    std::vector<int> rows{0};
+    for (int r = m_top, y = headerHeight(); r <= m_rows && y < client.bottom; ++r) {
+        rows.push_back(r);
+        y += rowHeightAt(r) + kLine;
+    }
+
+    // Scrolled columns first, clipped right of the fixed column...
+    {
+        const int saved = SaveDC(dc);
+        IntersectClipRect(dc, fixed, 0, client.right, client.bottom);
+        for (const int row : rows) {
+            const int y = rowTop(row);
+            for (int c = 1, x = fixed - m_scrollX; c < columnCount() && x < client.right; ++c) {
+                const int width = columnWidthAt(c);
+                if (x + width + kLine > fixed)
+                    drawCell(x, y, width, rowHeightAt(row), c, row, row == 0);
+                x += width + kLine;
+            }
+        }
+        RestoreDC(dc, saved);
+    }
+    // ...then the fixed number column over its place.
+    for (const int row : rows)
+        drawCell(0, rowTop(row), columnWidthAt(0), rowHeightAt(row), 0, row, true);
+
+    if (focused && m_current >= m_top && m_current <= m_rows) {
+        const int y = rowTop(m_current);
+        if (y < client.bottom) {
+            RECT frame{fixed, y,
+                       std::min(fixed - m_scrollX + scrollableWidth() - kLine, static_cast<int>(client.right)),
+                       y + rowHeightAt(m_current)};
+            if (frame.right > frame.left) {
+                SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+                DrawFocusRect(dc, &frame);
+            }
+        }
+    }
+}
+
+std::pair<ResultGrid::Drag, int> ResultGrid::edgeAt(POINT at) const
+{
+    if (at.y >= 0 && at.y < headerHeight()) {
+        for (int c = 0; c < columnCount(); ++c) {
+            const int right = columnLeft(c) + columnWidthAt(c);
+            if ((c == 0 || right >= fixedWidth()) && std::abs(at.x - right) <= kEdgeReach)
+                return {Drag::ResizeColumn, c};
+        }
+    }
+    if (at.x >= 0 && at.x < fixedWidth()) {
+        for (int r = at.y < headerHeight() + kEdgeReach ? 0 : m_top, y = 0; r <= m_rows; r = r == 0 ? m_top : r + 1) {
+            y = rowTop(r) + rowHeightAt(r);
+            if (y > clientHeight() + kEdgeReach)
+                break;
+            if (std::abs(at.y - y) <= kEdgeReach)
+                return {Drag::ResizeRow, r};
+        }
+    }
+    return {Drag::None, -1};
+}
+
+void ResultGrid::onLeftDown(POINT at, WPARAM keys)
+{
+    m_pressedRow = -1;
+    SetFocus(hwnd());
+    const auto [edge, index] = edgeAt(at);
+    if (edge != Drag::None) {
+        m_drag = edge;
+        m_dragIndex = index;
+        m_dragStart = edge == Drag::ResizeColumn ? at.x : at.y;
+        m_dragStartSize = edge == Drag::ResizeColumn ? columnWidthAt(index) : rowHeightAt(index);
+        SetCapture(hwnd());
+        return;
+    }
+    const int column = columnAtX(at.x);
+    const int row = rowAtY(at.y);
+    if (column < 0 || row < 0)
+        return;
+    if (row == 0 || column == 0) {
+        // A fixed cell: a column or a row to move.
+        if (row == 0 && column >= 1) {
+            m_drag = Drag::MoveColumn;
+            m_dragIndex = column;
+            SetCapture(hwnd());
+        } else if (column == 0 && row >= 1) {
+            m_drag = Drag::MoveRow;
+            m_dragIndex = row;
+            SetCapture(hwnd());
+        }
+        return;
+    }
+    if (keys & MK_SHIFT) {
+        // Widens the selected range; the current row stays.
+        m_selectFirst = m_current > 0 ? m_current : row;
+        m_selectLast = row;
+        InvalidateRect(hwnd(), nullptr, FALSE);
+        return;
+    }
+    m_current = m_anchor = m_selectFirst = m_selectLast = row;
+    m_pressedRow = row;
+    m_drag = Drag::Select;
+    SetCapture(hwnd());
+    InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
+void ResultGrid::onMouseMove(POINT at)
+{
+    switch (m_drag) {
+    case Drag::ResizeColumn:
+        m_widths[static_cast<std::size_t>(tableColumnAt(m_dragIndex))] =
+            std::max(m_dragStartSize + static_cast<int>(at.x) - m_dragStart, 0);
+        updateScrollBars();
+        InvalidateRect(hwnd(), nullptr, FALSE);
+        break;
+    case Drag::ResizeRow:
+        m_rowHeights[m_dragIndex] = std::max(m_dragStartSize + static_cast<int>(at.y) - m_dragStart, 0);
+        updateScrollBars();
+        InvalidateRect(hwnd(), nullptr, FALSE);
+        break;
+    case Drag::Select: {
+        if (m_pressedRow < 0 || m_rows == 0)
+            break;
+        // The rows from the pressed one to the one under the mouse; above or
+        // below the rows in view the grid scrolls by a row.
+        int row;
+        if (at.y < headerHeight())
+            row = std::max(m_top - 1, 1);
+        else if (at.y >= clientHeight())
+            row = std::min(lastVisibleRow() + 1, m_rows);
+        else {
+            row = rowAtY(at.y);
+            if (row < 0)
+                row = m_rows;
+        }
+        m_selectFirst = m_pressedRow;
+        m_selectLast = row;
+        ensureVisible(row);
+        InvalidateRect(hwnd(), nullptr, FALSE);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void ResultGrid::onLeftUp(POINT at)
+{
+    // Releasing the capture tells us the capture changed: take the state
+    // of the press first.
+    const Drag drag = m_drag;
+    const int pressedRow = m_pressedRow;
+    m_drag = Drag::None;
+    m_pressedRow = -1;
+    if (GetCapture() == hwnd())
+        ReleaseCapture();
+    if (drag == Drag::MoveColumn) {
+        const int to = at.x < fixedWidth() ? 1 : columnAtX(at.x);
+        moveColumn(m_dragIndex, to < 0 ? columnCount() - 1 : to);
+        return;
+    }
+    if (drag == Drag::MoveRow) {
+        int to = at.y < headerHeight() ? m_top : rowAtY(at.y);
+        moveRow(m_dragIndex, to < 0 ? m_rows : to);
+        return;
+    }
+    if (pressedRow < 0)
+        return;
+    rowMadeCurrent();
+}
+
+void ResultGrid::moveColumn(int from, int to)
+{
+    if (from < 1 || to < 1 || from == to || from >= columnCount() || to >= columnCount())
+        return;
+    const auto begin = m_columnOrder.begin();
+    if (from < to)
+        std::rotate(begin + from, begin + from + 1, begin + to + 1);
+    else
+        std::rotate(begin + to, begin + from, begin + from + 1);
+    updateScrollBars();
+    InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
+void ResultGrid::moveRow(int from, int to)
+{
+    if (from < 1 || to < 1 || from == to || from > m_rows || to > m_rows)
+        return;
+    if (m_rowOrder.empty()) {
+        m_rowOrder.resize(static_cast<std::size_t>(m_rows) + 1);
+        std::iota(m_rowOrder.begin(), m_rowOrder.end(), 0);
+    }
+    const auto begin = m_rowOrder.begin();
+    if (from < to)
+        std::rotate(begin + from, begin + from + 1, begin + to + 1);
+    else
+        std::rotate(begin + to, begin + from, begin + from + 1);
+
+    // A resized row keeps its height where it goes; the rows between shift.
+    std::map<int, int> heights;
+    for (const auto &[position, height] : m_rowHeights) {
+        int moved = position;
+        if (position == from)
+            moved = to;
+        else if (from < to && position > from && position <= to)
+            moved = position - 1;
+        else if (to < from && position >= to && position < from)
+            moved = position + 1;
+        heights[moved] = height;
+    }
+    m_rowHeights = std::move(heights);
+
+    // The current row stays on the same table row.
+    const auto follow = [from, to](int position) {
+        if (position == from)
+            return to;
+        if (from < to && position > from && position <= to)
+            return position - 1;
+        if (to < from && position >= to && position < from)
+            return position + 1;
+        return position;
+    };
+    m_current = follow(m_current);
+    m_anchor = m_selectFirst = m_selectLast = m_current;
+    updateScrollBars();
+    InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
+int ResultGrid::rowForKey(WPARAM key) const
+{
+    if (m_rows == 0)
+        return -1;
+    const int current = m_current > 0 ? m_current : 1;
+    const auto clamp = [this](int row) { return std::clamp(row, 1, m_rows); };
+    const bool control = GetKeyState(VK_CONTROL) < 0;
+    switch (key) {
+    case VK_UP:
+    case VK_LEFT:
+        return clamp(current - 1);
+    case VK_DOWN:
+    case VK_RIGHT:
+        return clamp(current + 1);
+    case VK_PRIOR:
+        return control ? m_top : clamp(current - rowsPerPage());
+    case VK_NEXT:
+        return control ? std::min(lastVisibleRow(), m_rows) : clamp(current + rowsPerPage());
+    case VK_HOME:
+        return 1;
+    case VK_END:
+        return m_rows;
+    default:
+        return -1;
+    }
+}
+
+bool ResultGrid::onKey(WPARAM key)
+{
+    const int row = rowForKey(key);
+    if (row < 0)
+        return false;
+    if (row == m_current)
+        return true;
+    moveCurrentRow(row, GetKeyState(VK_SHIFT) < 0);
+    rowMadeCurrent();
+    return true;
+}
+
+void ResultGrid::onWheel(int delta)
+{
+    if (m_rows == 0)
+        return;
+    m_wheelDelta += delta;
+    while (std::abs(m_wheelDelta) >= kWheelStep) {
+        const int direction = m_wheelDelta > 0 ? -1 : 1; // turning away from you goes up
+        m_wheelDelta += direction * kWheelStep;
+        const int current = m_current > 0 ? m_current : 1;
+        const int row = std::clamp(current + direction, 1, m_rows);
+        if (row == current && m_current > 0)
+            continue;
+        moveCurrentRow(row, false);
+        rowMadeCurrent();
+    }
+}
+
+void ResultGrid::moveCurrentRow(int row, bool extend)
+{
+    if (!extend)
+        m_anchor = row;
+    m_current = row;
+    m_selectFirst = m_anchor;
+    m_selectLast = row;
+    ensureVisible(row);
+    InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
+void ResultGrid::rowMadeCurrent()
+{
+    // Paint the new current row before the handler reads its file, so that
+    // a slow file does not leave the old row showing.
+    UpdateWindow(hwnd());
+    if (m_onRowMadeCurrent)
+        m_onRowMadeCurrent();
+}
+
+bool ResultGrid::onSetCursor()
+{
+    if (platform::win32::BusyCursor::active()) {
+        SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+        return true;
+    }
+    POINT at{};
+    GetCursorPos(&at);
+    ScreenToClient(hwnd(), &at);
+    Drag edge = m_drag;
+    if (edge != Drag::ResizeColumn && edge != Drag::ResizeRow)
+        edge = edgeAt(at).first;
+    if (edge == Drag::ResizeColumn)
+        SetCursor(LoadCursorA(nullptr, IDC_SIZEWE));
+    else if (edge == Drag::ResizeRow)
+        SetCursor(LoadCursorA(nullptr, IDC_SIZENS));
+    else
+        SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+    return true;
+}
+
+LRESULT ResultGrid::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    switch (message) {
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT:
+        paint();
+        return 0;
+    case WM_SIZE:
+        updateScrollBars();
+        InvalidateRect(hwnd(), nullptr, FALSE);
+        return 0;
+    case WM_SETFONT:
+        m_font = reinterpret_cast<HFONT>(wParam);
+        return 0;
+    case WM_GETFONT:
+        return reinterpret_cast<LRESULT>(m_font);
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        InvalidateRect(hwnd(), nullptr, FALSE);
+        return 0;
+    case WM_GETDLGCODE:
+        // Arrows and other keys are ours; Tab and Enter go to the window.
+        return DLGC_WANTARROWS | DLGC_WANTCHARS;
+    case WM_VSCROLL:
+        onVerticalScroll(LOWORD(wParam));
+        return 0;
+    case WM_HSCROLL:
+        onHorizontalScroll(LOWORD(wParam));
+        return 0;
+    case WM_LBUTTONDOWN:
+        onLeftDown(at, wParam);
+        return 0;
+    case WM_LBUTTONDBLCLK:
+        // The second press of a double click: it makes nothing current.
+        m_pressedRow = -1;
+        SetFocus(hwnd());
+        return 0;
+    case WM_MOUSEMOVE:
+        onMouseMove(at);
+        return 0;
+    case WM_LBUTTONUP:
+        onLeftUp(at);
+        return 0;
+    case WM_CAPTURECHANGED:
+        if (reinterpret_cast<HWND>(lParam) != hwnd()) {
+            m_drag = Drag::None;
+            m_pressedRow = -1;
+        }
+        return 0;
+    case WM_KEYDOWN:
+        if (onKey(wParam))
+            return 0;
+        break;
+    case WM_MOUSEWHEEL:
+        onWheel(GET_WHEEL_DELTA_WPARAM(wParam));
+        return 0;
+    case WM_SETCURSOR:
+        if (LOWORD(lParam) == HTCLIENT && onSetCursor())
+            return TRUE;
+        break;
+    default:
+        break;
+    }
+    return defaultProcedure(message, wParam, lParam);
+}
+
+} // namespace ui::win32

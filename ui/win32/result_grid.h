@@ -1,0 +1,141 @@
+#pragma once
+
+#include "window.h"
+
+#include <functional>
+#include <map>
+#include <vector>
+
+namespace listing {
+class ResultTable;
+}
+
+namespace ui::win32 {
+
+// The string grid over the result table. It draws only the rows in view and
+// keeps nothing per row unless the user moves or resizes rows, so a listing
+// of 100,000 files costs no more than the table's own strings.
+//
+// One fixed header row and one fixed number column, in the button face with
+// raised edges, stay put when the grid scrolls; lines lie between the cells
+// (a column of width w shows w pixels of text area, then the line). Whole
+// rows are selected, one range at a time (drag or Shift). The user may
+// resize and move columns (by the header row) and rows (by the number
+// column) until the next reload. Nothing is editable.
+//
+// The row-made-current handler runs when the user makes a row current: on
+// the release of a left press on a data cell (also on the current row), on
+// each key that moves the current row, and on each wheel step, which moves
+// one row. A press with Shift only widens the selected range; the second
+// press of a double click, the other buttons, the fixed cells, resizing and
+// moving, and a reload make no row current.
+class ResultGrid : public Window {
+public:
+    static constexpr int kDefaultColumnWidth = 32;
+    static constexpr int kDefaultRowHeight = 20;
+
+    explicit ResultGrid(const listing::ResultTable &table);
+
+    HWND create(HWND parent, int id, HFONT font);
+
+    void setRowMadeCurrentHandler(std::function<void()> handler) { m_onRowMadeCurrent = std::move(handler); }
+
+    // Reads the table anew after it was rebuilt: its row count and column
+    // widths; moved and resized rows and columns go back to their places,
+    // and the first data row becomes current.
+    void reload(int rowHeight);
+
+    // The table row (from 1) shown at the current grid row; 0 when none.
+    int currentTableRow() const;
+    // The current grid row (from 1, as the user sees the rows); 0 when none.
+    int currentRow() const { return m_current; }
+    // The selected range of grid rows, first <= last; {0, 0} when none.
+    std::pair<int, int> selectedRows() const;
+    // The table column shown at position `position` (0 stays 0).
+    int tableColumnAt(int position) const;
+    // The table row shown at grid row `position`.
+    int tableRowAt(int position) const;
+    // The first data row in view.
+    int topRow() const { return m_top; }
+    int columnWidthAt(int position) const;
+    int rowHeightAt(int position) const;
+
+    // The cell rectangle of a grid position in client coordinates (for
+    // tests and tools that click on cells); empty when out of view.
+    RECT cellRect(int column, int row) const;
+
+protected:
+    LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    enum class Drag { None, Select, ResizeColumn, ResizeRow, MoveColumn, MoveRow };
+
+    int rowCount() const { return m_rows; }
+    int columnCount() const { return static_cast<int>(m_columnOrder.size()); }
+    int fixedWidth() const;
+    int headerHeight() const;
+    int columnLeft(int position) const;
+    int rowTop(int position) const;
+    int columnAtX(int x) const;
+    int rowAtY(int y) const;
+    int scrollableWidth() const;
+    int clientWidth() const;
+    int clientHeight() const;
+    int fullyVisibleRows(int top) const;
+    int lastVisibleRow() const;
+    int topForBottomRow(int row) const;
+    int maxTop() const;
+    int rowsPerPage() const;
+
+    void paint();
+    void updateScrollBars();
+    void setTop(int top);
+    void setScrollX(int x);
+    void ensureVisible(int row);
+    void onVerticalScroll(int code);
+    void onHorizontalScroll(int code);
+
+    void onLeftDown(POINT at, WPARAM keys);
+    void onMouseMove(POINT at);
+    void onLeftUp(POINT at);
+    bool onKey(WPARAM key);
+    void onWheel(int delta);
+    bool onSetCursor();
+    // A resize edge under `at`: {Drag::ResizeColumn, column} or
+    // {Drag::ResizeRow, row}; {Drag::None, -1} elsewhere.
+    std::pair<Drag, int> edgeAt(POINT at) const;
+
+    int rowForKey(WPARAM key) const;
+    void moveCurrentRow(int row, bool extend);
+    void moveColumn(int from, int to);
+    void moveRow(int from, int to);
+    void rowMadeCurrent();
+
+    const listing::ResultTable &m_table;
+    HFONT m_font = nullptr;
+    std::function<void()> m_onRowMadeCurrent;
+
+    int m_rows = 0;
+    int m_defaultRowHeight = kDefaultRowHeight;
+    std::vector<int> m_columnOrder;  // position -> table column
+    std::vector<int> m_widths;       // by table column
+    std::vector<int> m_rowOrder;     // position -> table row; empty while no row has moved
+    std::map<int, int> m_rowHeights; // by position, where a row was resized
+
+    int m_top = 1;
+    int m_scrollX = 0;
+    int m_current = 0;
+    int m_anchor = 0;
+    int m_selectFirst = 0;
+    int m_selectLast = 0;
+
+    Drag m_drag = Drag::None;
+    int m_dragIndex = -1;
+    int m_dragStart = 0;
+    int m_dragStartSize = 0;
+    int m_pressedRow = -1; // the row whose release makes it current
+    int m_wheelDelta = 0;
+    bool m_updatingScrollBars = false;
+};
+
+} // namespace ui::win32
