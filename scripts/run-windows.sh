@@ -44,6 +44,9 @@ if [ ! -d "$prefix/drive_c/windows/Cookies" ]; then
   WINEPREFIX=$prefix bash "$root/scripts/wine-prefix-fonts.sh"
   cp -r "$root/examples/cookies" "$prefix/drive_c/windows/Cookies"
   echo "No cookie folder found; listing a copy of the sample folder in $prefix/drive_c/windows/Cookies"
+  # Wine's desktop process keeps the display it was started with: end this
+  # session, so that the window's own starts on the display it will use.
+  WINEPREFIX=$prefix wineserver -k >/dev/null 2>&1 || true
 fi
 export WINEPREFIX=$prefix
 
