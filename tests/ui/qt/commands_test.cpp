@@ -201,7 +201,7 @@ void CommandsTest::choosingAFolder()
     start();
     TempFolder other;
     other.write("u@other.txt", record("o", "o/"));
-    m_dialogs.openAnswers = {other / "anything.txt", other / "u@other.txt"};
+    m_dialogs.openAnswers = {platform::namedPath(other / "anything.txt"), platform::namedPath(other / "u@other.txt")};
     clickButton("bbtnInPathSet");
     QCOMPARE(window().cookies().state().CookiesPath, other.str());
     QCOMPARE(control<QLineEdit>("edInPath")->text(), QString::fromStdString(other.str() + "/"));
@@ -230,7 +230,7 @@ void CommandsTest::cancellingTheFolderChoiceChangesNothing()
 void CommandsTest::choosingAFileInTheRoot()
 {
     start();
-    m_dialogs.openAnswers = {std::string("/x.txt")};
+    m_dialogs.openAnswers = {platform::namedPath("/x.txt")};
     clickButton("bbtnInPathSet");
     QCOMPARE(window().cookies().state().CookiesPath, std::string());
     QCOMPARE(window().cookies().state().fileMask(), std::string("/*.txt"));

@@ -2,7 +2,7 @@
 
 #include "platform/cp932.h"
 #include "platform/desktop.h"
-#include "platform/dialogs.h"
+#include "ui/scripted_dialogs.h"
 #include "temp_folder.h"
 
 #include <QByteArray>
@@ -13,60 +13,6 @@
 #include <optional>
 #include <string>
 #include <vector>
-
-// A dialog service that answers from a script and records every question,
-// so that no test ever waits on a real modal box.
-class ScriptedDialogs : public platform::Dialogs {
-public:
-    struct Message {
-        std::string text;    // CP932
-        std::string caption; // CP932
-        unsigned flags;
-    };
-
-    std::vector<Message> messages;
-    std::deque<int> messageAnswers; // kIdOk when empty
-    std::vector<std::string> inputCaptions;
-    std::vector<std::string> inputPrompts;
-    std::vector<std::string> inputDefaults;
-    std::deque<std::string> inputAnswers; // the default text when empty
-    std::vector<platform::OpenFileRequest> openRequests;
-    std::deque<std::optional<std::string>> openAnswers; // native paths; cancel when empty
-
-    int messageBox(const std::string &text, const std::string &caption, unsigned flags) override
-    {
-        messages.push_back({text, caption, flags});
-        if (messageAnswers.empty())
-            return platform::msgbox::kIdOk;
-        const int answer = messageAnswers.front();
-        messageAnswers.pop_front();
-        return answer;
-    }
-
-    std::string inputBox(const std::string &caption, const std::string &prompt, const std::string &defaultText) override
-    {
-        inputCaptions.push_back(caption);
-        inputPrompts.push_back(prompt);
-        inputDefaults.push_back(defaultText);
-        if (inputAnswers.empty())
-            return defaultText;
-        std::string answer = inputAnswers.front();
-        inputAnswers.pop_front();
-        return answer;
-    }
-
-    std::optional<platform::NamedPath> openFileName(const platform::OpenFileRequest &request) override
-    {
-        openRequests.push_back(request);
-        if (openAnswers.empty())
-            return std::nullopt;
-        std::optional<std::string> answer = openAnswers.front();
-        openAnswers.pop_front();
-        if (!answer)
-            return std::nullopt;
-        return platform::namedPath(*answer);
-    }
-};
 
 class RecordingDesktop : public platform::Desktop {
 public:
