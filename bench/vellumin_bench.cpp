@@ -29,6 +29,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <new>
 #include <optional>
 #include <stdexcept>
@@ -165,19 +166,28 @@ struct Phase {
     std::size_t peak = 0; // heap bytes above those live at the start
 };
 
-// Runs `scan` kRuns times: the best time, the highest peak.
-template <typename Scan> Phase measure(std::string name, std::size_t expected, Scan scan)
+// A phase with the scan that measures it once.
+struct Measured {
+    Phase phase;
+    std::function<Run()> scan;
+};
+
+// Runs every phase kRuns times, in turns (one run of each phase, then the
+// next round), so that whatever else the machine does at one moment falls on
+// all phases alike: the best time and the highest peak of each.
+void measureInTurns(std::vector<Measured> &phases)
 {
-    Phase phase{std::move(name), expected, 0, 0, 0, 0};
     for (int i = 0; i < kRuns; ++i) {
-        const std::size_t before = resetPeak();
-        const Run run = scan();
-        phase.peak = std::max(phase.peak, g_peakBytes - before);
-        phase.ms = i == 0 ? run.ms : std::min(phase.ms, run.ms);
-        phase.cpuMs = i == 0 ? run.cpuMs : std::min(phase.cpuMs, run.cpuMs);
-        phase.listed = run.listed;
+        for (Measured &measured : phases) {
+            Phase &phase = measured.phase;
+            const std::size_t before = resetPeak();
+            const Run run = measured.scan();
+            phase.peak = std::max(phase.peak, g_peakBytes - before);
+            phase.ms = i == 0 ? run.ms : std::min(phase.ms, run.ms);
+            phase.cpuMs = i == 0 ? run.cpuMs : std::min(phase.cpuMs, run.cpuMs);
+            phase.listed = run.listed;
+        }
     }
-    return phase;
 }
 
 void printTable(const std::vector<Phase> &phases, std::size_t fileCount)
@@ -290,7 +300,7 @@ int main(int argc, char **argv)
             path = temporary.emplace("vellumin-bench").path();
         }
         const bench::Corpus corpus = bench::makeCookieFolder(path, fileCount, !filled);
-        std::printf("vellumin-bench: %zu cookie files (%zu bytes, %zu with CP932 text) in %s, best of %d runs\n",
+        std::printf("vellumin-bench: %zu cookie files (%zu bytes, %zu with CP932 text) in %s, best of %d runs taken in turns\n",
                     corpus.files, corpus.bytes, corpus.japanese, path.c_str(), kRuns);
         std::fflush(stdout);
 
@@ -304,13 +314,17 @@ int main(int argc, char **argv)
 
         const std::string nameLabel = "name \"" + std::string(kNameSearch) + "\"";
         const std::string contentLabel = "content \"" + std::string(kContentSearch) + "\"";
+        std::vector<Measured> measured;
+        measured.push_back({{"baseline read", corpus.files}, [&] { return readPlainly(path); }});
+        measured.push_back({{"list all", corpus.files}, [&] { return listCookieFiles(path, listing::smNone, {}); }});
+        measured.push_back({{nameLabel, corpus.nameMatches},
+                            [&] { return listCookieFiles(path, listing::smFileName, kNameSearch); }});
+        measured.push_back({{contentLabel, corpus.contentMatches},
+                            [&] { return listCookieFiles(path, listing::smContent, kContentSearch); }});
+        measureInTurns(measured);
         std::vector<Phase> phases;
-        phases.push_back(measure("baseline read", corpus.files, [&] { return readPlainly(path); }));
-        phases.push_back(measure("list all", corpus.files, [&] { return listCookieFiles(path, listing::smNone, {}); }));
-        phases.push_back(measure(nameLabel, corpus.nameMatches,
-                                 [&] { return listCookieFiles(path, listing::smFileName, kNameSearch); }));
-        phases.push_back(measure(contentLabel, corpus.contentMatches,
-                                 [&] { return listCookieFiles(path, listing::smContent, kContentSearch); }));
+        for (const Measured &each : measured)
+            phases.push_back(each.phase);
         printTable(phases, fileCount);
 
         bool countsRight = true;

@@ -30,8 +30,17 @@ private:
 
 namespace {
 
-// How many files ahead of the one being read the scan asks for.
-constexpr std::size_t kReadAhead = 32;
+// How many files the scan reads together.
+constexpr std::size_t kReadTogether = 16;
+
+// Folders, pipes and devices are no cookie files (reading one would fail on
+// every scan, or block), and a link that leads out of the folder is not
+// followed: nothing outside the folder is read.
+bool isCookieFile(const platform::DirEntry &entry)
+{
+    return entry.name != "." && entry.name != ".." && !entry.name.empty() &&
+           (entry.kind == platform::EntryKind::File || entry.kind == platform::EntryKind::Link);
+}
 
 void clearEntry(TCookies &entry)
 {
@@ -80,12 +89,18 @@ void CookieListing::readFile(const platform::Folder &folder, std::string_view fo
                              std::string_view nativeName, platform::EntryKind kind, std::string &bytes,
                              platform::FileId &id) const
 {
-    switch (folder.read(nativeName, kind, bytes, id)) {
+    throwIfFailed(folder.read(nativeName, kind, bytes, id), folderName, name);
+}
+
+void CookieListing::throwIfFailed(platform::ReadResult result, std::string_view folderName, std::string_view name)
+{
+    switch (result) {
     case platform::ReadResult::Ok:
         return;
     case platform::ReadResult::OpenFailed:
         throw FileOpenError(messages::cannotOpenFile(joinPath(folderName, name)));
     case platform::ReadResult::ReadFailed:
+    case platform::ReadResult::TooBig: // read alone before it gets here
         throw StreamReadError(messages::streamReadFailed());
     }
 }
@@ -149,41 +164,54 @@ void CookieListing::scan(ListingView &view, int &count)
     platform::DirectoryListing entries = m_folder.find(m_state.filePattern());
     const TSysInfo &info = m_state.SysInfo;
     const bool widen = info.SearchMode == smContent && info.SearchText.find_first_of("\r\n") != std::string::npos;
-    // The files at the front already asked for ahead of their reads.
-    std::size_t askedAhead = 0;
-    for (; !entries.empty(); entries.popFront(), askedAhead -= askedAhead > 0 ? 1 : 0) {
-        for (; askedAhead < entries.size() && askedAhead < kReadAhead; ++askedAhead) {
-            const platform::DirEntry next = entries[askedAhead];
-            if (next.kind == platform::EntryKind::File && !m_folder.readAhead(next.nativeName))
-                break;
+    m_batch.resize(kReadTogether);
+    while (!entries.empty()) {
+        // The next files are read together; then the entries up to the last
+        // of them are taken in order, so that a file that cannot be read
+        // ends the scan after the rows of the files before it, as if each
+        // had been read in its turn.
+        std::size_t taken = 0, batched = 0;
+        for (; taken < entries.size() && batched < m_batch.size(); ++taken) {
+            const platform::DirEntry entry = entries[taken];
+            if (!isCookieFile(entry))
+                continue;
+            platform::FileRead &file = m_batch[batched++];
+            file.nativeName = entry.nativeName;
+            file.kind = entry.kind;
+            file.id = entry.id;
         }
-        const platform::DirEntry entry = entries[0];
-        if (entry.name == "." || entry.name == "..")
-            continue;
-        // Folders, pipes and devices are no cookie files (reading one would
-        // fail on every scan, or block), and a link that leads out of the
-        // folder is not followed: nothing outside the folder is read.
-        if (entry.kind != platform::EntryKind::File && entry.kind != platform::EntryKind::Link)
-            continue;
-        platform::FileId id = entry.id;
-        clearEntry(m_entry);
-        if (entry.name.empty())
-            continue;
-        // Not through the pane: nobody sees the text of a file in the middle
-        // of a scan, and its lines and the search come out the same from the
-        // bytes as read. Only a search text with a line end in it needs the
-        // line ends as the pane has them.
-        readFile(m_folder, m_listedFolder.shown, entry.name, entry.nativeName, entry.kind, m_scanBytes, id);
-        std::string_view text = m_scanBytes;
-        if (widen) {
-            m_widened.assign(m_scanBytes);
-            widenLineEnds(m_widened);
-            text = m_widened;
-        }
-        fillEntry(entry.name, text);
-        if (m_entry.found()) {
-            m_table.AddGridRow(m_entry, ++count, {entry.nativeName, entry.kind, id});
-            view.fileListed(count, m_entry, m_scanBytes);
+        m_folder.readFiles(std::span(m_batch).first(batched));
+        for (std::size_t next = 0; taken > 0; --taken, entries.popFront()) {
+            const platform::DirEntry entry = entries[0];
+            if (!isCookieFile(entry))
+                continue;
+            const platform::FileRead &file = m_batch[next++];
+            std::string_view bytes = file.bytes;
+            platform::FileId id = file.id;
+            if (file.result == platform::ReadResult::TooBig) {
+                // Read alone, in its turn: only one big file is held at once.
+                id = entry.id;
+                readFile(m_folder, m_listedFolder.shown, entry.name, entry.nativeName, entry.kind, m_bigFile, id);
+                bytes = m_bigFile;
+            } else {
+                throwIfFailed(file.result, m_listedFolder.shown, entry.name);
+            }
+            // Not through the pane: nobody sees the text of a file in the
+            // middle of a scan, and its lines and the search come out the
+            // same from the bytes as read. Only a search text with a line
+            // end in it needs the line ends as the pane has them.
+            std::string_view text = bytes;
+            if (widen) {
+                m_widened.assign(bytes);
+                widenLineEnds(m_widened);
+                text = m_widened;
+            }
+            clearEntry(m_entry);
+            fillEntry(entry.name, text);
+            if (m_entry.found()) {
+                m_table.AddGridRow(m_entry, ++count, {entry.nativeName, entry.kind, id});
+                view.fileListed(count, m_entry, bytes);
+            }
         }
     }
 }
@@ -193,7 +221,8 @@ void CookieListing::finishScan(ListingView &view, BusyCursor &busy, int count)
     view.setTableVisible(true);
     m_table.FitGridColumns(count, view.tableFontPointSize());
     view.tableChanged();
-    std::string().swap(m_scanBytes);
+    std::vector<platform::FileRead>().swap(m_batch);
+    std::string().swap(m_bigFile);
     m_pane.clear();
     view.setContentPaneVisible(true);
     busy.release();

@@ -8,6 +8,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace listing {
 
@@ -71,6 +72,9 @@ private:
     void readFile(const platform::Folder &folder, std::string_view folderName, std::string_view name,
                   std::string_view nativeName, platform::EntryKind kind, std::string &bytes,
                   platform::FileId &id) const;
+    // Throws as ReadCookieFile() does for a read of file `name` that gave
+    // `result`.
+    static void throwIfFailed(platform::ReadResult result, std::string_view folderName, std::string_view name);
     // Fills the cleared m_entry from file `name`'s text, unless a content
     // search does not find its text there.
     void fillEntry(std::string_view name, std::string_view text);
@@ -87,7 +91,8 @@ private:
     platform::NamedPath m_listedFolder;
     // Reused for every file of a scan.
     TCookies m_entry;
-    std::string m_scanBytes;
+    std::vector<platform::FileRead> m_batch; // the files a scan reads together
+    std::string m_bigFile;                   // one too big to be read with others
     std::string m_widened; // for a content search for a line end only
 };
 

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -117,7 +118,21 @@ private:
     std::vector<FileId> m_ids;
 };
 
-enum class ReadResult { Ok, OpenFailed, ReadFailed };
+enum class ReadResult {
+    Ok,
+    OpenFailed,
+    ReadFailed,
+    TooBig, // Folder::readFiles() only: left for read() to read alone
+};
+
+// One file for Folder::readFiles(): what to read, and what came of it.
+struct FileRead {
+    std::string_view nativeName;
+    EntryKind kind = EntryKind::File;
+    ReadResult result = ReadResult::OpenFailed;
+    FileId id;         // set as read() sets it
+    std::string bytes; // replaced; its room is kept for the next read
+};
 
 // One open folder: the cookie folder as it was when a scan listed it. Every
 // read and deletion of its files goes through it, so that they reach the
@@ -153,20 +168,27 @@ public:
     // (for a link, left as the caller gave it).
     ReadResult read(std::string_view nativeName, EntryKind kind, std::string &contents, FileId &id) const;
 
-    // Asks the system to start bringing regular file `nativeName` of this
-    // folder from the disk, so that a read() of it soon after waits less:
-    // on a cold cache the disk then serves several files at once instead of
-    // one after another. Only a hint: nothing of the file reaches the
-    // program, nothing waits, and it is ignored while reads find their files
-    // in memory already (where it would only cost). False when enough files
-    // are on their way: ask again after the next read().
-    bool readAhead(std::string_view nativeName) const;
+    // Reads every file of `files` as read() reads one: each gets its own
+    // result, bytes and identity, whatever became of the others. On Linux
+    // the files are opened, checked and read many at a time through the
+    // kernel's asynchronous I/O (no thread of the program's own): the
+    // system is entered a few times for all of them instead of four times
+    // for each, and on a cold cache the disk serves many files at once
+    // instead of one after another.
+    // A file over kMostBytesTogether is not read (its result is TooBig), so
+    // that one batch never holds much: read() reads it alone.
+    void readFiles(std::span<FileRead> files) const;
+    static constexpr std::uint64_t kMostBytesTogether = std::uint64_t(1) << 20;
 
     // Deletes entry `nativeName` (a link itself, never its target), but only
     // while it is still the file `id` that was listed. True when deleted.
     bool remove(std::string_view nativeName, const FileId &id) const;
 
 private:
+    // As read(), but a file over `mostBytes` is left unread: TooBig.
+    ReadResult readUpTo(std::string_view nativeName, EntryKind kind, std::string &contents, FileId &id,
+                        std::uint64_t mostBytes) const;
+
     struct Impl;
     std::unique_ptr<Impl> m_impl;
 };

@@ -1,16 +1,16 @@
 #include "filesystem.h"
 
 #include "cp932.h"
+#include "io_ring_posix.h"
 #include "mask_match.h"
 
-#include <bit>
+#include <algorithm>
+#include <array>
+#include <bitset>
 #include <cerrno>
-#include <chrono>
 #include <climits>
 #include <dirent.h>
 #include <fcntl.h>
-#include <liburing.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
@@ -53,6 +53,34 @@ private:
     DIR *m_dir;
 };
 
+// How a file is opened for reading: never blocking (neither a pipe nor a
+// device swapped in may hang the open), and for a file listed as regular
+// without following a link that took its place since.
+constexpr int kOpenLinkFlags = O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
+constexpr int kOpenFileFlags = kOpenLinkFlags | O_NOFOLLOW;
+
+// Reads `bytes` (sized to the file's size when it was opened) from offset
+// `from` on, and trims it to what there was: what is appended meanwhile is
+// not read, so a file that grows (a log written into the folder) cannot make
+// the read go on for ever. False on a read error.
+bool readRest(int fd, std::string &bytes, std::size_t from)
+{
+    std::size_t used = from;
+    while (used < bytes.size()) {
+        const ssize_t got = ::pread(fd, bytes.data() + used, bytes.size() - used, static_cast<off_t>(used));
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        if (got == 0)
+            break; // it shrank meanwhile
+        used += static_cast<std::size_t>(got);
+    }
+    bytes.resize(used);
+    return true;
+}
+
 // What the scan needs to know of a file, in one call.
 struct FileInfo {
     mode_t mode = 0;
@@ -60,17 +88,26 @@ struct FileInfo {
     FileId id;
 };
 
+constexpr unsigned kStatxMask = STATX_TYPE | STATX_SIZE | STATX_INO | STATX_BTIME;
+
+FileInfo infoOf(const struct statx &x)
+{
+    FileInfo info;
+    info.mode = x.stx_mode;
+    info.size = x.stx_size;
+    info.id = {static_cast<std::uint64_t>(::makedev(x.stx_dev_major, x.stx_dev_minor)), x.stx_ino,
+               (x.stx_mask & STATX_BTIME)
+                   ? static_cast<std::uint64_t>(x.stx_btime.tv_sec) * 1000000000u + x.stx_btime.tv_nsec
+                   : 0};
+    return info;
+}
+
 // statx() where the system has it, for the birth time; fstatat() otherwise.
 bool fileInfo(int dirFd, const char *name, int flags, FileInfo &info)
 {
     struct statx x;
-    if (::statx(dirFd, name, flags, STATX_TYPE | STATX_SIZE | STATX_INO | STATX_BTIME, &x) == 0) {
-        info.mode = x.stx_mode;
-        info.size = x.stx_size;
-        info.id = {static_cast<std::uint64_t>(::makedev(x.stx_dev_major, x.stx_dev_minor)), x.stx_ino,
-                   (x.stx_mask & STATX_BTIME)
-                       ? static_cast<std::uint64_t>(x.stx_btime.tv_sec) * 1000000000u + x.stx_btime.tv_nsec
-                       : 0};
+    if (::statx(dirFd, name, flags, kStatxMask, &x) == 0) {
+        info = infoOf(x);
         return true;
     }
     if (errno != ENOSYS)
@@ -147,135 +184,9 @@ bool holdsSeparator(std::string_view cp932Text)
 
 } // namespace
 
-// Files on their way from the disk ahead of the scan's reads, through the
-// kernel's asynchronous I/O (io_uring: no thread of ours). Each file is
-// opened relative to the folder into a slot of the ring, without following
-// a link and without blocking, given to readahead and closed again, all
-// inside the kernel; its bytes never reach the program, which still opens,
-// checks and reads every file itself.
-class ReadAheadRing {
-public:
-    static constexpr unsigned kSlots = 32;
-
-    ReadAheadRing() = default;
-    ~ReadAheadRing()
-    {
-        if (m_ready)
-            io_uring_queue_exit(&m_ring); // what is still on its way is cancelled
-    }
-    ReadAheadRing(const ReadAheadRing &) = delete;
-    ReadAheadRing &operator=(const ReadAheadRing &) = delete;
-
-    // False when no slot is free.
-    bool start(int folderFd, const char *name)
-    {
-        if (!m_tried) {
-            m_tried = true;
-            // A system without io_uring (or that forbids it) reads one file
-            // after another, as without this.
-            m_ready = io_uring_queue_init(4 * kSlots, &m_ring, 0) == 0;
-            if (m_ready && io_uring_register_files_sparse(&m_ring, kSlots) != 0) {
-                io_uring_queue_exit(&m_ring);
-                m_ready = false;
-            }
-        }
-        if (!m_ready)
-            return true;
-        reap();
-        unsigned slot = 0;
-        while (slot < kSlots && m_busy[slot])
-            ++slot;
-        if (slot == kSlots)
-            return false;
-        io_uring_sqe *open = io_uring_get_sqe(&m_ring);
-        io_uring_sqe *advise = io_uring_get_sqe(&m_ring);
-        io_uring_sqe *close = io_uring_get_sqe(&m_ring);
-        if (!open || !advise || !close)
-            return false;
-        io_uring_prep_openat_direct(open, folderFd, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY, 0, slot);
-        open->flags |= IOSQE_IO_LINK;
-        io_uring_sqe_set_data64(open, 0);
-        // Readahead fills the cache and reads nothing into the program; a
-        // pipe refuses it. The close follows whatever it says.
-        io_uring_prep_fadvise(advise, static_cast<int>(slot), 0, kAdviseBytes, POSIX_FADV_WILLNEED);
-        advise->flags |= IOSQE_FIXED_FILE | IOSQE_IO_HARDLINK;
-        io_uring_sqe_set_data64(advise, 0);
-        io_uring_prep_close_direct(close, slot);
-        io_uring_sqe_set_data64(close, slot + 1);
-        m_busy[slot] = true;
-        io_uring_submit(&m_ring);
-        return true;
-    }
-
-private:
-    static constexpr off_t kAdviseBytes = 64 * 1024; // a cookie file's worth and more
-
-    // Frees the slots whose close has finished (or was cancelled).
-    void reap()
-    {
-        io_uring_cqe *cqe = nullptr;
-        while (io_uring_peek_cqe(&m_ring, &cqe) == 0) {
-            const std::uint64_t data = io_uring_cqe_get_data64(cqe);
-            if (data != 0)
-                m_busy[data - 1] = false;
-            io_uring_cqe_seen(&m_ring, cqe);
-        }
-    }
-
-    io_uring m_ring{};
-    bool m_tried = false;
-    bool m_ready = false;
-    bool m_busy[kSlots] = {};
-};
-
-// Whether reads wait for the disk: read-ahead pays only then, and costs
-// where files are in memory already. A slow read is one that took
-// kSlowRead and in which this thread gave up the processor of its own
-// accord (it blocked); one that another program merely pushed aside on a
-// busy machine does not count. 8 slow reads among the last 16 turn
-// read-ahead on, 64 others in a row turn it off.
-class ColdCacheWatch {
-public:
-    using Clock = std::chrono::steady_clock;
-    static constexpr auto kSlowRead = std::chrono::microseconds(50);
-
-    ColdCacheWatch() : m_blocked(blockedSoFar()) {}
-
-    bool cold() const { return m_cold; }
-    void note(Clock::duration took)
-    {
-        bool slow = false;
-        if (took >= kSlowRead) {
-            // Asked only after a slow read: a call to the system per read
-            // would cost more than all this saves where the cache is warm.
-            const long blocked = blockedSoFar();
-            slow = blocked > m_blocked;
-            m_blocked = blocked;
-        }
-        m_slowReads = m_slowReads << 1 | (slow ? 1u : 0u);
-        if (std::popcount(m_slowReads & 0xFFFF) >= 8)
-            m_cold = true;
-        else if (m_slowReads == 0)
-            m_cold = false;
-    }
-
-private:
-    // How often this thread has blocked so far.
-    static long blockedSoFar()
-    {
-        rusage usage{};
-        return ::getrusage(RUSAGE_THREAD, &usage) == 0 ? usage.ru_nvcsw : 0;
-    }
-
-    bool m_cold = false;
-    long m_blocked;
-    std::uint64_t m_slowReads = 0; // one bit a read, the last read lowest
-};
-
 struct Folder::Impl {
     ScopedFd fd;
-    std::unique_ptr<ReadAheadRing> readAhead; // made on the first cold read
-    ColdCacheWatch cache;
+    std::unique_ptr<IoRing> ring; // made on the first readFiles()
     std::string resolved; // the folder's own resolved path, found on first need
 
     const std::string &resolvedFolder()
@@ -319,6 +230,93 @@ struct Folder::Impl {
         if (kind != EntryKind::File)
             return kind;
         return leadsInside(target.get()) ? EntryKind::Link : EntryKind::OutsideLink;
+    }
+
+    // Reads the regular files of `files` (at most IoRing::kDepth) side by
+    // side, each as Folder::read() would: opened, checked to be a regular
+    // file, read at its size when opened. Gives the files left to be read
+    // alone.
+    std::bitset<IoRing::kDepth> readBatch(IoRing &ring, std::span<FileRead> files)
+    {
+        struct Slot {
+            char name[NAME_MAX + 1];
+            int fd = -1;
+            bool regular = false;
+        };
+        std::array<Slot, IoRing::kDepth> slots;
+        std::array<int, IoRing::kDepth> results{};
+        const std::span<int> done(results.data(), files.size());
+        std::bitset<IoRing::kDepth> alone;
+        for (std::size_t i = 0; i < files.size(); ++i) {
+            files[i].bytes.clear();
+            alone[i] = files[i].kind != EntryKind::File || !entryName(files[i].nativeName, slots[i].name);
+        }
+
+        ring.run(done, [&](io_uring_sqe *sqe, std::size_t i) {
+            if (alone[i])
+                io_uring_prep_nop(sqe);
+            else
+                io_uring_prep_openat(sqe, fd.get(), slots[i].name, kOpenFileFlags, 0);
+        });
+        for (std::size_t i = 0; i < files.size(); ++i) {
+            if (alone[i])
+                continue;
+            if (results[i] >= 0)
+                slots[i].fd = results[i];
+            else
+                alone[i] = true; // read() tells why
+        }
+
+        // Checked one by one: the ring would hand every statx to a worker
+        // thread of the kernel, which costs more than the call.
+        for (std::size_t i = 0; i < files.size(); ++i) {
+            if (slots[i].fd < 0)
+                continue;
+            FileInfo info;
+            if (!fileInfo(slots[i].fd, "", AT_EMPTY_PATH, info)) {
+                alone[i] = true;
+                continue;
+            }
+            if (!S_ISREG(info.mode)) {
+                files[i].result = ReadResult::OpenFailed;
+                continue;
+            }
+            if (info.size > Folder::kMostBytesTogether) {
+                files[i].result = ReadResult::TooBig;
+                continue;
+            }
+            slots[i].regular = true;
+            files[i].id = info.id;
+            files[i].bytes.resize(static_cast<std::size_t>(info.size));
+        }
+
+        ring.run(done, [&](io_uring_sqe *sqe, std::size_t i) {
+            std::string &bytes = files[i].bytes;
+            if (!slots[i].regular || bytes.empty())
+                io_uring_prep_nop(sqe);
+            else
+                io_uring_prep_read(sqe, slots[i].fd, bytes.data(), static_cast<unsigned>(bytes.size()), 0);
+        });
+        for (std::size_t i = 0; i < files.size(); ++i) {
+            if (!slots[i].regular)
+                continue;
+            // A read the ring could not do is done again from the start.
+            const std::size_t from = results[i] < 0 ? 0 : static_cast<std::size_t>(results[i]);
+            if (readRest(slots[i].fd, files[i].bytes, std::min(from, files[i].bytes.size()))) {
+                files[i].result = ReadResult::Ok;
+            } else {
+                files[i].bytes.clear();
+                files[i].result = ReadResult::ReadFailed;
+            }
+        }
+
+        ring.run(done, [&](io_uring_sqe *sqe, std::size_t i) {
+            if (slots[i].fd < 0)
+                io_uring_prep_nop(sqe);
+            else
+                io_uring_prep_close(sqe, slots[i].fd);
+        });
+        return alone;
     }
 
     // True when what `opened` has open lies in this folder or below it.
@@ -393,6 +391,12 @@ DirectoryListing Folder::find(std::string_view pattern) const
 
 ReadResult Folder::read(std::string_view nativeName, EntryKind kind, std::string &contents, FileId &id) const
 {
+    return readUpTo(nativeName, kind, contents, id, UINT64_MAX);
+}
+
+ReadResult Folder::readUpTo(std::string_view nativeName, EntryKind kind, std::string &contents, FileId &id,
+                            std::uint64_t mostBytes) const
+{
     contents.clear();
     char name[NAME_MAX + 1];
     if (!isOpen() || !entryName(nativeName, name))
@@ -403,17 +407,7 @@ ReadResult Folder::read(std::string_view nativeName, EntryKind kind, std::string
     // Relative to the listed folder, so the folder's path is not walked
     // again and cannot have been made to lead elsewhere. A file listed as
     // regular is opened without following a link that took its place since.
-    // O_NONBLOCK: neither a pipe nor a device swapped in may hang the open.
-    int flags = O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
-    if (kind == EntryKind::File)
-        flags |= O_NOFOLLOW;
-    // How long the open and the read take, whichever way they end.
-    struct Timing {
-        ColdCacheWatch &watch;
-        ColdCacheWatch::Clock::time_point start = ColdCacheWatch::Clock::now();
-        ~Timing() { watch.note(ColdCacheWatch::Clock::now() - start); }
-    } timing{m_impl->cache};
-    ScopedFd fd(::openat(m_impl->fd.get(), name, flags));
+    ScopedFd fd(::openat(m_impl->fd.get(), name, kind == EntryKind::File ? kOpenFileFlags : kOpenLinkFlags));
     FileInfo info;
     if (fd.get() < 0 || !fileInfo(fd.get(), "", AT_EMPTY_PATH, info) || !S_ISREG(info.mode))
         return ReadResult::OpenFailed;
@@ -425,39 +419,44 @@ ReadResult Folder::read(std::string_view nativeName, EntryKind kind, std::string
         id = info.id;
     }
 
-    // The size at opening is what is read: a file that grows meanwhile (a
-    // log written into the folder) cannot make the read go on for ever.
-    // Room beyond it lets the content pane widen line ends (LF to CR LF) in
-    // place for lines of 8 bytes or more.
+    if (info.size > mostBytes)
+        return ReadResult::TooBig;
+    // Room beyond the size lets the content pane widen line ends (LF to
+    // CR LF) in place for lines of 8 bytes or more.
     const auto size = static_cast<std::size_t>(info.size);
     if (contents.capacity() < size)
         contents.reserve(size + size / 8 + 64);
     contents.resize(size);
-    std::size_t used = 0;
-    while (used < size) {
-        const ssize_t got = ::read(fd.get(), contents.data() + used, size - used);
-        if (got < 0) {
-            if (errno == EINTR)
-                continue;
-            contents.clear();
-            return ReadResult::ReadFailed;
-        }
-        if (got == 0)
-            break; // it shrank meanwhile
-        used += static_cast<std::size_t>(got);
+    if (!readRest(fd.get(), contents, 0)) {
+        contents.clear();
+        return ReadResult::ReadFailed;
     }
-    contents.resize(used);
     return ReadResult::Ok;
 }
 
-bool Folder::readAhead(std::string_view nativeName) const
+void Folder::readFiles(std::span<FileRead> files) const
 {
-    char name[NAME_MAX + 1];
-    if (!isOpen() || !m_impl->cache.cold() || !entryName(nativeName, name))
-        return true;
-    if (!m_impl->readAhead)
-        m_impl->readAhead = std::make_unique<ReadAheadRing>();
-    return m_impl->readAhead->start(m_impl->fd.get(), name);
+    for (FileRead &file : files) {
+        // A big file's room is not carried into the reads of small ones.
+        if (file.bytes.capacity() > kMostBytesTogether)
+            std::string().swap(file.bytes);
+    }
+    if (isOpen() && !m_impl->ring)
+        m_impl->ring = std::make_unique<IoRing>();
+    for (std::size_t start = 0; start < files.size(); start += IoRing::kDepth) {
+        const std::span<FileRead> batch = files.subspan(start, std::min<std::size_t>(IoRing::kDepth, files.size() - start));
+        // What the ring leaves is read alone: links, whose target is checked
+        // through the descriptor, and whatever went wrong on the way.
+        std::bitset<IoRing::kDepth> alone;
+        if (isOpen() && m_impl->ring->ready())
+            alone = m_impl->readBatch(*m_impl->ring, batch);
+        else
+            alone.set();
+        for (std::size_t i = 0; i < batch.size(); ++i)
+            if (alone[i])
+                batch[i].result =
+                    readUpTo(batch[i].nativeName, batch[i].kind, batch[i].bytes, batch[i].id, kMostBytesTogether);
+    }
 }
 
 bool Folder::remove(std::string_view nativeName, const FileId &id) const

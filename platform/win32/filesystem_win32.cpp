@@ -286,6 +286,12 @@ DirectoryListing Folder::find(std::string_view pattern) const
 
 ReadResult Folder::read(std::string_view nativeName, EntryKind kind, std::string &contents, FileId &id) const
 {
+    return readUpTo(nativeName, kind, contents, id, UINT64_MAX);
+}
+
+ReadResult Folder::readUpTo(std::string_view nativeName, EntryKind kind, std::string &contents, FileId &id,
+                            std::uint64_t mostBytes) const
+{
     contents.clear();
     if (!isOpen() || !isBareName(nativeName))
         return ReadResult::OpenFailed;
@@ -321,6 +327,8 @@ ReadResult Folder::read(std::string_view nativeName, EntryKind kind, std::string
     // The size at opening is what is read. Room beyond it lets the content
     // pane widen line ends (LF to CR LF) in place.
     const auto size = static_cast<std::uint64_t>(standard.EndOfFile.QuadPart);
+    if (size > mostBytes)
+        return ReadResult::TooBig;
     if (size > contents.max_size() / 2)
         return ReadResult::ReadFailed;
     try {
@@ -346,11 +354,16 @@ ReadResult Folder::read(std::string_view nativeName, EntryKind kind, std::string
     return ReadResult::Ok;
 }
 
-bool Folder::readAhead(std::string_view) const
+void Folder::readFiles(std::span<FileRead> files) const
 {
-    // Windows reads ahead within a file on its own; asking for files ahead is
-    // left to it.
-    return true;
+    // One after another: neither Windows 10 nor Wine offers a batch of
+    // opens and reads that the program could count on.
+    for (FileRead &file : files) {
+        // A big file's room is not carried into the reads of small ones.
+        if (file.bytes.capacity() > kMostBytesTogether)
+            std::string().swap(file.bytes);
+        file.result = readUpTo(file.nativeName, file.kind, file.bytes, file.id, kMostBytesTogether);
+    }
 }
 
 bool Folder::remove(std::string_view nativeName, const FileId &id) const

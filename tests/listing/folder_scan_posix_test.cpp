@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <sys/stat.h>
 
@@ -233,6 +234,30 @@ TEST_F(FolderScan, AReadFailureEndsTheScanAfterShowingWhatWasFound)
     EXPECT_EQ(view.statusText, messages::cookiesFound(2));
     EXPECT_EQ(view.folderText, folder.str() + "/");
     EXPECT_EQ(cookies.table().columnWidth(0), 18);
+}
+
+TEST_F(FolderScan, ManyFilesKeepTheirOrderAndAFailureStillEndsTheScanInItsTurn)
+{
+    // Files are read many at a time; rows, numbers and the failure must come
+    // out as if each had been read in its turn, a big one among them.
+    Names expected;
+    for (int i = 0; i < 80; ++i) {
+        char name[16];
+        std::snprintf(name, sizeof name, "u%02d@x", i);
+        const std::string value = i == 37 ? std::string(3u << 20, 'v') : std::to_string(i);
+        folder.write(std::string(name) + ".txt", record(value, std::to_string(i) + "/"));
+        expected.emplace_back(name);
+    }
+    cookies.ListCookieFiles(view);
+    EXPECT_EQ(listedNames(), expected);
+    EXPECT_EQ(cookies.table().cell(2, 38), "37/");
+    EXPECT_EQ(cookies.table().cell(2, 80), "79/");
+
+    std::filesystem::create_symlink(folder.path() / "nowhere", folder.path() / "u50@dangling.txt");
+    EXPECT_THROW(cookies.ListCookieFiles(view), FileOpenError);
+    expected.resize(50); // "u50@dangling" comes before "u50@x"
+    EXPECT_EQ(listedNames(), expected);
+    EXPECT_EQ(view.statusText, messages::cookiesFound(50));
 }
 
 TEST_F(FolderScan, AFailureOnTheFirstFileLeavesNoRowsAndNoDeleteCommands)

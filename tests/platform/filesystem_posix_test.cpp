@@ -40,10 +40,27 @@ DirEntry entryNamed(const DirectoryListing &listing, std::string_view name)
     return {};
 }
 
+// Reads `name` alone, and again among other files in one batch: the two
+// ways must give the same result and bytes, whatever the others give.
 ReadResult read(const Folder &folder, std::string_view name, EntryKind kind, std::string &contents)
 {
     FileId id;
-    return folder.read(name, kind, contents, id);
+    const ReadResult alone = folder.read(name, kind, contents, id);
+    FileRead batch[3];
+    batch[0].nativeName = "absent.txt";
+    batch[1].nativeName = name;
+    batch[1].kind = kind;
+    batch[1].bytes = "old bytes";
+    batch[2].nativeName = "..";
+    folder.readFiles(batch);
+    EXPECT_EQ(batch[0].result, ReadResult::OpenFailed);
+    EXPECT_EQ(batch[1].result, alone) << name;
+    EXPECT_EQ(batch[1].bytes, contents) << name;
+    if (alone == ReadResult::Ok && kind == EntryKind::File) {
+        EXPECT_EQ(batch[1].id, id) << name;
+    }
+    EXPECT_EQ(batch[2].result, ReadResult::OpenFailed);
+    return alone;
 }
 
 } // namespace
@@ -288,6 +305,43 @@ TEST(ReadFile, ReadsEveryByteOfARegularFileOrALinkWithinTheFolder)
     folder.write("empty.txt", "");
     EXPECT_EQ(read(opened, "empty.txt", EntryKind::File, contents), ReadResult::Ok);
     EXPECT_EQ(contents, "");
+}
+
+TEST(ReadFile, ABatchOfManyFilesGivesEachItsOwnBytesInOrder)
+{
+    // More files than the system reads at once, a failure among them, and
+    // one too big to be held with others, which is left to be read alone.
+    TempFolder folder;
+    std::vector<std::string> expected;
+    for (int i = 0; i < 70; ++i)
+        expected.push_back(std::string(static_cast<std::size_t>(i * 7), static_cast<char>('a' + i % 26)));
+    expected[40].assign(Folder::kMostBytesTogether + 1, 'b');
+    for (std::size_t i = 0; i < expected.size(); ++i)
+        if (i != 33)
+            folder.write("f" + std::to_string(i) + ".txt", expected[i]);
+    const Folder opened = Folder::open(folder.str());
+    std::vector<std::string> names(expected.size());
+    std::vector<FileRead> files(expected.size());
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        names[i] = "f" + std::to_string(i) + ".txt";
+        files[i].nativeName = names[i];
+    }
+    opened.readFiles(files);
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        SCOPED_TRACE(names[i]);
+        if (i == 33) {
+            EXPECT_EQ(files[i].result, ReadResult::OpenFailed);
+        } else if (i == 40) {
+            EXPECT_EQ(files[i].result, ReadResult::TooBig);
+            EXPECT_EQ(files[i].bytes, "");
+        } else {
+            EXPECT_EQ(files[i].result, ReadResult::Ok);
+            EXPECT_EQ(files[i].bytes, expected[i]);
+            struct stat info;
+            ASSERT_EQ(::stat((folder / names[i]).c_str(), &info), 0);
+            EXPECT_EQ(files[i].id.index, static_cast<std::uint64_t>(info.st_ino));
+        }
+    }
 }
 
 TEST(ReadFile, RefusesWhatIsNotARegularFileInTheFolderWithoutBlocking)
