@@ -121,6 +121,12 @@ def main():
         if enabled != (name != "解\u3000除"):
             fail("button %s is %s" % (name, "enabled" if enabled else "disabled"))
 
+    # No button a screen reader would announce without a name (the grid's
+    # corner cell included).
+    unnamed = [n for n in walk(app) if n.getRole() == pyatspi.ROLE_PUSH_BUTTON and not n.name]
+    if unnamed:
+        fail("%d push buttons have no name" % len(unnamed))
+
     # The folder box: named by its label, showing the folder, not editable.
     box = poll("the folder box", lambda: find(app, pyatspi.ROLE_TEXT, "クッキーフォルダ"))
     text = box.queryText().getText(0, -1)
