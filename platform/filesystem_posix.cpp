@@ -316,7 +316,7 @@ struct Folder::Impl {
             else
                 io_uring_prep_close(sqe, slots[i].fd);
         });
-        return alone;
+        return alone; // (the kernel that opens through the ring closes through it too)
     }
 
     // True when what `opened` has open lies in this folder or below it.
