@@ -8,9 +8,14 @@
 #include <QTextDocument>
 
 #include <algorithm>
+#include <array>
 #include <bit>
-#include <cstdint>
-#include <cstring>
+#include <stdexcept>
+#include <string>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace ui {
 namespace {
@@ -25,33 +30,81 @@ bool isPlain(unsigned char byte)
 }
 
 // Widens the plain bytes (ASCII other than CR and LF) at the start of
-// [from, from + length) into `out` and returns how many there were: eight at
-// a time while a whole word is plain, which is most of a cookie file.
+// [from, from + length) into `out` and returns how many there were: many at
+// a time while they are plain, which is most of a cookie file. May write up
+// to 16 units beyond them, never beyond `length`.
 std::size_t widenPlainAscii(const char *from, std::size_t length, QChar *&out)
 {
     std::size_t n = 0;
-    if constexpr (std::endian::native == std::endian::little) {
-        constexpr std::uint64_t kOnes = 0x0101010101010101u;
-        constexpr std::uint64_t kHighs = 0x8080808080808080u;
-        // The lowest byte flagged is always a real zero byte: a false flag
-        // needs a borrow from a zero byte below it.
-        const auto zeroBytes = [](std::uint64_t x) { return (x - kOnes) & ~x & kHighs; };
-        for (; n + sizeof(std::uint64_t) <= length; n += sizeof(std::uint64_t)) {
-            std::uint64_t word;
-            std::memcpy(&word, from + n, sizeof word);
-            const std::uint64_t special =
-                (word & kHighs) | zeroBytes(word ^ (kOnes * '\n')) | zeroBytes(word ^ (kOnes * '\r'));
-            const std::size_t plain = special == 0 ? sizeof word : std::countr_zero(special) / 8u;
-            for (std::size_t i = 0; i < plain; ++i)
-                out[i] = QChar(static_cast<unsigned char>(from[n + i]));
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i lf = _mm_set1_epi8('\n');
+    const __m128i cr = _mm_set1_epi8('\r');
+    for (; n + 16 <= length; n += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(from + n));
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(out), _mm_unpacklo_epi8(bytes, zero));
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(out + 8), _mm_unpackhi_epi8(bytes, zero));
+        const auto special = static_cast<unsigned>(_mm_movemask_epi8(
+            _mm_or_si128(bytes, _mm_or_si128(_mm_cmpeq_epi8(bytes, lf), _mm_cmpeq_epi8(bytes, cr)))));
+        if (special != 0) {
+            const auto plain = static_cast<std::size_t>(std::countr_zero(special));
             out += plain;
-            if (special != 0)
-                return n + plain;
+            return n + plain;
         }
+        out += 16;
     }
+#endif
     for (; n < length && isPlain(static_cast<unsigned char>(from[n])); ++n)
         *out++ = QChar(static_cast<unsigned char>(from[n]));
     return n;
+}
+
+// What each character beyond ASCII shows as, taken once from the converter
+// so that a run of them needs no call to it: every byte from 0x80 on by
+// itself, and every lead byte with every byte after it. CP932 keeps no state
+// between characters and the converter gives one U+FFFD for each character
+// that does not decode, so a run comes out as its characters one by one.
+// Every character of CP932 is one UTF-16 unit; a converter that gave other
+// would make the table fail rather than the text come out wrong.
+class Cp932Table {
+public:
+    Cp932Table()
+    {
+        using platform::cp932::isLeadByte;
+        std::string bytes;
+        for (unsigned byte = 0x80; byte <= 0xFF; ++byte) {
+            const QString single = platform::qt::toQString(std::string(1, static_cast<char>(byte)));
+            if (single.size() != 1)
+                throw std::runtime_error("CP932 byte that is not one UTF-16 unit");
+            m_single[byte - 0x80] = single.front();
+            if (!isLeadByte(static_cast<unsigned char>(byte)))
+                continue;
+            // A lead byte with each of the 256 bytes after it, in one call.
+            bytes.clear();
+            for (unsigned trail = 0; trail <= 0xFF; ++trail) {
+                bytes += static_cast<char>(byte);
+                bytes += static_cast<char>(trail);
+            }
+            const QString pairs = platform::qt::toQString(bytes);
+            if (pairs.size() != 256)
+                throw std::runtime_error("CP932 character that is not one UTF-16 unit");
+            for (qsizetype trail = 0; trail < 256; ++trail)
+                m_pair[(byte - 0x80) * 256 + static_cast<std::size_t>(trail)] = pairs[trail];
+        }
+    }
+
+    QChar single(unsigned char byte) const { return m_single[byte - 0x80u]; }
+    QChar pair(unsigned char lead, unsigned char trail) const { return m_pair[(lead - 0x80u) * 256 + trail]; }
+
+private:
+    std::array<QChar, 128> m_single{};
+    std::array<QChar, 128 * 256> m_pair{};
+};
+
+const Cp932Table &cp932Table()
+{
+    static const Cp932Table table;
+    return table;
 }
 
 } // namespace
@@ -68,9 +121,10 @@ bool ContentTextReader::next(QString &paragraph)
     qsizetype used = 0;
     for (;;) {
         // Room for one unit for every byte up to the limit (no character
-        // gives more), and for one that ends a byte past it.
+        // gives more), for one that ends a byte past it, and for the
+        // widening's 16 units at a time.
         const std::size_t limit = std::min(m_bytes.size(), m_pos + kChunk);
-        const qsizetype room = used + static_cast<qsizetype>(limit - m_pos) + 2;
+        const qsizetype room = used + static_cast<qsizetype>(limit - m_pos) + 16;
         if (paragraph.size() < room)
             paragraph.resize(room);
         if (convert(limit, paragraph, used) == Stop::ParagraphEnd)
@@ -115,38 +169,30 @@ ContentTextReader::Stop ContentTextReader::convert(std::size_t limit, QString &p
 
 void ContentTextReader::convertRun(std::size_t limit, QString &paragraph, qsizetype &used)
 {
-    // A run of characters beyond ASCII goes through the converter whole.
-    // CP932 keeps no state between characters and the run ends on a
-    // character boundary, so the result is that of converting all the text.
     using platform::cp932::charLength;
-    const std::size_t start = m_pos;
-    bool leadBeforeLineEnd = false;
+    const Cp932Table &table = cp932Table();
+    QChar *out = paragraph.data() + used;
     while (m_pos < limit && static_cast<unsigned char>(m_bytes[m_pos]) >= 0x80) {
-        const std::size_t length = charLength(m_bytes, m_pos);
-        if (length == 2 && (m_bytes[m_pos + 1] == '\r' || m_bytes[m_pos + 1] == '\n')) {
-            leadBeforeLineEnd = true;
+        const auto byte = static_cast<unsigned char>(m_bytes[m_pos]);
+        if (charLength(m_bytes, m_pos) == 1) {
+            *out++ = table.single(byte);
+            ++m_pos;
+            continue;
+        }
+        const auto trail = static_cast<unsigned char>(m_bytes[m_pos + 1]);
+        // In the CR LF text a lead byte before a line end takes the CR for
+        // its trail byte, which no character has, and the LF still ends the
+        // line: one character that does not decode, then the line end,
+        // whichever kind it is here.
+        if (trail == '\r' || trail == '\n') {
+            *out++ = table.pair(byte, '\r');
+            ++m_pos;
             break;
         }
-        m_pos += length;
+        *out++ = table.pair(byte, trail);
+        m_pos += 2;
     }
-    if (m_pos > start) {
-        const QString run = platform::qt::toQString(m_bytes.substr(start, m_pos - start));
-        // Never more units than bytes; should a converter give more, the
-        // room grows rather than being overrun.
-        const qsizetype room = used + run.size() + static_cast<qsizetype>(limit - std::min(limit, m_pos)) + 2;
-        if (paragraph.size() < room)
-            paragraph.resize(room);
-        std::copy(run.cbegin(), run.cend(), paragraph.data() + used);
-        used += run.size();
-    }
-    if (leadBeforeLineEnd) {
-        // In the CR LF text this lead byte takes the CR for its trail byte,
-        // which no character of CP932 has, and the LF still ends the line:
-        // one character that does not decode, then the line end, whichever
-        // kind it is here.
-        paragraph[used++] = QChar::ReplacementCharacter;
-        ++m_pos;
-    }
+    used = out - paragraph.data();
 }
 
 QString contentPaneText(std::string_view cp932, int linesPerParagraph)

@@ -3,6 +3,7 @@
 
 #include "listing/content_pane.h"
 #include "platform/cp932.h"
+#include "platform/qt/qt_text.h"
 #include "ui/qt/content_text.h"
 
 #include <QPlainTextEdit>
@@ -33,6 +34,7 @@ class ContentTextTest : public QObject {
 
 private slots:
     void conversion();
+    void everyCharacterShowsAsTheConverterGivesIt();
     void bytesAsReadShowLikeTheirCrLfForm();
     void chunkBoundariesCutNothing();
     void bigTextRoundTripsThroughTheView();
@@ -53,6 +55,28 @@ void ContentTextTest::conversion()
     QCOMPARE(ui::contentPaneText("a\nb\nc\nd\ne", 2), QStringLiteral("a\u2028b\nc\u2028d\ne"));
     QCOMPARE(ui::contentPaneText("a\nb\n", 2), QStringLiteral("a\u2028b\n"));
     QCOMPARE(ui::contentPaneText("", 2), QString());
+}
+
+void ContentTextTest::everyCharacterShowsAsTheConverterGivesIt()
+{
+    // Characters beyond ASCII are decoded through a table taken from the
+    // converter once: every byte from 0x80 on, before every other byte and
+    // at the end of the text, must show as the converter shows it.
+    for (int first = 0x80; first <= 0xFF; ++first) {
+        const std::string alone(1, static_cast<char>(first));
+        QCOMPARE(ui::contentPaneText("a" + alone), QLatin1Char('a') + platform::qt::toQString(alone));
+        for (int second = 0x00; second <= 0xFF; ++second) {
+            if (second == '\r' || second == '\n')
+                continue;
+            const std::string pair = alone + static_cast<char>(second) + "z";
+            const QString shown = ui::contentPaneText(pair);
+            if (shown != platform::qt::toQString(pair))
+                QFAIL(qPrintable(QStringLiteral("%1 %2 shows as %3")
+                                     .arg(first, 2, 16)
+                                     .arg(second, 2, 16)
+                                     .arg(QString::number(shown.front().unicode(), 16))));
+        }
+    }
 }
 
 void ContentTextTest::bytesAsReadShowLikeTheirCrLfForm()
