@@ -24,41 +24,6 @@ namespace {
 // of 256 cookie lines fits in one, and the buffer stays in the cache.
 constexpr std::size_t kChunk = std::size_t(64) << 10;
 
-bool isPlain(unsigned char byte)
-{
-    return byte < 0x80 && byte != '\n' && byte != '\r';
-}
-
-// Widens the plain bytes (ASCII other than CR and LF) at the start of
-// [from, from + length) into `out` and returns how many there were: many at
-// a time while they are plain, which is most of a cookie file. May write up
-// to 16 units beyond them, never beyond `length`.
-std::size_t widenPlainAscii(const char *from, std::size_t length, QChar *&out)
-{
-    std::size_t n = 0;
-#if defined(__SSE2__)
-    const __m128i zero = _mm_setzero_si128();
-    const __m128i lf = _mm_set1_epi8('\n');
-    const __m128i cr = _mm_set1_epi8('\r');
-    for (; n + 16 <= length; n += 16) {
-        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(from + n));
-        _mm_storeu_si128(reinterpret_cast<__m128i *>(out), _mm_unpacklo_epi8(bytes, zero));
-        _mm_storeu_si128(reinterpret_cast<__m128i *>(out + 8), _mm_unpackhi_epi8(bytes, zero));
-        const auto special = static_cast<unsigned>(_mm_movemask_epi8(
-            _mm_or_si128(bytes, _mm_or_si128(_mm_cmpeq_epi8(bytes, lf), _mm_cmpeq_epi8(bytes, cr)))));
-        if (special != 0) {
-            const auto plain = static_cast<std::size_t>(std::countr_zero(special));
-            out += plain;
-            return n + plain;
-        }
-        out += 16;
-    }
-#endif
-    for (; n < length && isPlain(static_cast<unsigned char>(from[n])); ++n)
-        *out++ = QChar(static_cast<unsigned char>(from[n]));
-    return n;
-}
-
 // What each character beyond ASCII shows as, taken once from the converter
 // so that a run of them needs no call to it: every byte from 0x80 on by
 // itself, and every lead byte with every byte after it. CP932 keeps no state
@@ -142,29 +107,87 @@ ContentTextReader::Stop ContentTextReader::convert(std::size_t limit, QString &p
 {
     const char *const bytes = m_bytes.data();
     QChar *out = paragraph.data() + used;
+    Stop stop = Stop::Limit;
     while (m_pos < limit) {
-        m_pos += widenPlainAscii(bytes + m_pos, limit - m_pos, out);
+        if (convertAscii(limit, out)) {
+            stop = Stop::ParagraphEnd;
+            break;
+        }
         if (m_pos >= limit)
             break;
-        const auto byte = static_cast<unsigned char>(bytes[m_pos]);
-        if (byte >= 0x80) {
+        if (static_cast<unsigned char>(bytes[m_pos]) >= 0x80) {
             used = out - paragraph.data();
             convertRun(limit, paragraph, used);
             out = paragraph.data() + used;
             continue;
         }
-        // A line end: CR LF, or a lone CR or LF.
-        m_pos += byte == '\r' && m_pos + 1 < m_bytes.size() && bytes[m_pos + 1] == '\n' ? 2 : 1;
-        if (++m_linesInParagraph < m_linesPerParagraph) {
-            *out++ = QChar::LineSeparator;
-            continue;
+        // A CR: with the LF after it, or alone, one line end.
+        m_pos += m_pos + 1 < m_bytes.size() && bytes[m_pos + 1] == '\n' ? 2 : 1;
+        if (paragraphEnds()) {
+            stop = Stop::ParagraphEnd;
+            break;
         }
-        m_linesInParagraph = 0;
-        used = out - paragraph.data();
-        return Stop::ParagraphEnd;
+        *out++ = QChar::LineSeparator;
     }
     used = out - paragraph.data();
-    return Stop::Limit;
+    return stop;
+}
+
+bool ContentTextReader::convertAscii(std::size_t limit, QChar *&out)
+{
+    const char *const bytes = m_bytes.data();
+#if defined(__SSE2__)
+    // Sixteen bytes at a time, widened whole; a CR or a byte beyond ASCII
+    // ends the plain part, and the LFs before it are line ends, turned into
+    // LINE SEPARATOR where they lie. Most cookie lines are shorter than 16
+    // bytes, so several can end in one step.
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i lf = _mm_set1_epi8('\n');
+    const __m128i cr = _mm_set1_epi8('\r');
+    while (m_pos + 16 <= limit) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i *>(bytes + m_pos));
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(out), _mm_unpacklo_epi8(chunk, zero));
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(out + 8), _mm_unpackhi_epi8(chunk, zero));
+        const auto stops = static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(chunk, _mm_cmpeq_epi8(chunk, cr))));
+        const unsigned plain = stops == 0 ? 16u : static_cast<unsigned>(std::countr_zero(stops));
+        unsigned lineEnds = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, lf))) & ((1u << plain) - 1u);
+        for (; lineEnds != 0; lineEnds &= lineEnds - 1) {
+            const auto at = static_cast<unsigned>(std::countr_zero(lineEnds));
+            if (paragraphEnds()) {
+                out += at;
+                m_pos += at + 1;
+                return true;
+            }
+            out[at] = QChar::LineSeparator;
+        }
+        out += plain;
+        m_pos += plain;
+        if (plain < 16)
+            return false;
+    }
+#endif
+    for (; m_pos < limit; ++m_pos) {
+        const auto byte = static_cast<unsigned char>(bytes[m_pos]);
+        if (byte >= 0x80 || byte == '\r')
+            return false;
+        if (byte != '\n') {
+            *out++ = QChar(byte);
+        } else if (paragraphEnds()) {
+            ++m_pos;
+            return true;
+        } else {
+            *out++ = QChar::LineSeparator;
+        }
+    }
+    return false;
+}
+
+bool ContentTextReader::paragraphEnds()
+{
+    if (++m_linesInParagraph < m_linesPerParagraph)
+        return false;
+    m_linesInParagraph = 0;
+    return true;
 }
 
 void ContentTextReader::convertRun(std::size_t limit, QString &paragraph, qsizetype &used)
@@ -228,6 +251,8 @@ void showContentText(QPlainTextEdit &view, std::string_view cp932, int linesPerP
             cursor.insertText(paragraph);
     }
     cursor.endEditBlock();
+    // Unmodified, as setPlainText() leaves a document.
+    view.document()->setModified(false);
 }
 
 } // namespace ui

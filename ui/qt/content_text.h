@@ -35,6 +35,12 @@ private:
     // it) into `paragraph` after its first `used` units, moving both on.
     Stop convert(std::size_t limit, QString &paragraph, qsizetype &used);
     void convertRun(std::size_t limit, QString &paragraph, qsizetype &used);
+    // ASCII from m_pos on, LF line ends included, up to a CR, a byte beyond
+    // ASCII or the limit; true when an LF has ended the paragraph. May write
+    // up to 16 units past what it gives, never for bytes past the limit.
+    bool convertAscii(std::size_t limit, QChar *&out);
+    // Counts a line end: true when it ends the paragraph.
+    bool paragraphEnds();
 
     std::string_view m_bytes;
     std::size_t m_pos = 0;
