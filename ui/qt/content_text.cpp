@@ -76,8 +76,7 @@ const Cp932Table &cp932Table()
 
 ContentTextReader::ContentTextReader(std::string_view cp932, int linesPerParagraph)
     : m_bytes(cp932), m_linesPerParagraph(std::max(linesPerParagraph, 1))
-{
-}
+{}
 
 bool ContentTextReader::next(QString &paragraph)
 {

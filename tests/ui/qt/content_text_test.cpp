@@ -83,18 +83,17 @@ void ContentTextTest::bytesAsReadShowLikeTheirCrLfForm()
 {
     // The window converts the pane's bytes as read; before, it converted
     // them with every line end made CR LF. Both must show the same.
-    std::vector<std::string> texts = {
-        "a\nb\nc",
-        "a\rb\r\nc\n",
-        "\n\r\r\n\nx\r",
-        "\x81\nSESSIONID\n",
-        "\x81\r\r\x81\r\n\x81\n\x81",
-        "x\x81\r\ny\x81",
-        cp932("表示\rソフト\n能力\r\n") + "\xE0\n\xFC\r" + cp932("ｱｲｳ\n\n\n"),
-        std::string("a\0b\nc\r", 6),
-        "\r",
-        "",
-        "0123456789abcdef\n0123456789abcdef0123456789\r\n01234567\r01234567\n"};
+    std::vector<std::string> texts = {"a\nb\nc",
+                                      "a\rb\r\nc\n",
+                                      "\n\r\r\n\nx\r",
+                                      "\x81\nSESSIONID\n",
+                                      "\x81\r\r\x81\r\n\x81\n\x81",
+                                      "x\x81\r\ny\x81",
+                                      cp932("表示\rソフト\n能力\r\n") + "\xE0\n\xFC\r" + cp932("ｱｲｳ\n\n\n"),
+                                      std::string("a\0b\nc\r", 6),
+                                      "\r",
+                                      "",
+                                      "0123456789abcdef\n0123456789abcdef0123456789\r\n01234567\r01234567\n"};
     // Lines of every length around the converter's steps of 16 bytes, every
     // kind of line end, some Japanese, some ending in a lead byte; line by
     // line they show as the converter shows each line.
@@ -129,8 +128,9 @@ void ContentTextTest::chunkBoundariesCutNothing()
             std::string text(at, 'a');
             text += piece + "z";
             QString expected(static_cast<qsizetype>(at), QLatin1Char('a'));
-            expected += piece == table ? QStringLiteral("表") : piece == "\r\n" ? QStringLiteral("\n")
-                                                                               : QStringLiteral("\uFFFD\n");
+            expected += piece == table    ? QStringLiteral("表")
+                        : piece == "\r\n" ? QStringLiteral("\n")
+                                          : QStringLiteral("\uFFFD\n");
             expected += QLatin1Char('z');
             QCOMPARE(ui::contentPaneText(text), expected);
         }
