@@ -12,36 +12,50 @@ void ContentPane::clear()
         std::string().swap(m_text);
     else
         m_text.clear();
+    m_widened = true;
     ++m_revision;
 }
 
 void ContentPane::setText(std::string_view bytes)
 {
     m_text.assign(bytes);
-    widenLineEnds(m_text);
+    m_widened = false;
     ++m_revision;
 }
 
 std::string &ContentPane::beginLoad()
 {
     clear();
+    // Whatever the caller puts here is widened when asked for.
+    m_widened = false;
     return m_text;
 }
 
 void ContentPane::endLoad()
 {
-    widenLineEnds(m_text);
+    m_widened = false;
     ++m_revision;
+}
+
+const std::string &ContentPane::text() const
+{
+    if (!m_widened) {
+        widenLineEnds(m_text);
+        m_widened = true;
+    }
+    return m_text;
 }
 
 std::string_view ContentPane::line(int number) const
 {
+    // Lines are the same whichever way they end.
     return textLine(m_text, number);
 }
 
 long long ContentPane::find(std::string_view needle) const
 {
-    return findInText(m_text, needle);
+    // Positions are those of the CR LF text.
+    return findInText(text(), needle);
 }
 
 void widenLineEnds(std::string &bytes)

@@ -9,6 +9,11 @@ namespace listing {
 // The text of the content pane: the whole text of the last cookie file read,
 // in CP932 with every line ending as CR LF. The window shows it; the reader
 // takes lines from it. Reading touches only this model, never a widget.
+//
+// The line ends are widened only when text() is asked for: the reader and
+// the Qt window take lines from the bytes as read (rawText()), where LF, CR
+// and CR LF each end a line, so a big file is not moved about for a form
+// that nobody looks at.
 class ContentPane {
 public:
     // The longest line that line() gives; a longer one is cut to its first
@@ -25,11 +30,20 @@ public:
 
     // Loading without a copy: beginLoad() empties the text and hands out its
     // buffer, into which the caller reads a file's bytes; endLoad() then
-    // turns their line ends into CR LF in place, so the bytes are held once.
+    // takes them as the text, to be widened in place when text() is first
+    // asked for, so the bytes are held once.
     std::string &beginLoad();
     void endLoad();
 
-    const std::string &text() const { return m_text; }
+    // The text with CR LF line ends. The first call after a load widens them
+    // in place, which may move the buffer: a rawText() taken before is then
+    // no longer valid.
+    const std::string &text() const;
+
+    // The same text with its line ends as they were read (LF, CR or CR LF,
+    // each one line end), or as CR LF once text() has been asked for: the
+    // same lines and the same characters as text(), without widening.
+    std::string_view rawText() const { return m_text; }
 
     // Line `number` (from 1) without its line end, at most kMaxLineLength
     // bytes; empty when the text has no such line.
@@ -46,7 +60,9 @@ public:
     static constexpr std::size_t kLargeBuffer = std::size_t(1) << 20;
 
 private:
-    std::string m_text;
+    // Widened on demand by the const text(): the text is the same either way.
+    mutable std::string m_text;
+    mutable bool m_widened = true;
     std::uint64_t m_revision = 0;
 };
 

@@ -79,10 +79,15 @@ void CookieListing::readInto(const platform::Folder &folder, std::string_view fo
     clearEntry(m_entry);
     if (name.empty())
         return;
-    // Straight into the pane's own buffer: a big file is held once.
+    // Straight into the pane's own buffer: a big file is held once. Its lines
+    // and the content search come out the same from the bytes as read, as
+    // in the scan; only a search text with a line end in it needs the line
+    // ends widened.
     readFile(folder, folderName, name, nativeName, kind, m_pane.beginLoad(), id);
     m_pane.endLoad();
-    fillEntry(name, m_pane.text());
+    const TSysInfo &info = m_state.SysInfo;
+    const bool widen = info.SearchMode == smContent && info.SearchText.find_first_of("\r\n") != std::string::npos;
+    fillEntry(name, widen ? std::string_view(m_pane.text()) : m_pane.rawText());
 }
 
 void CookieListing::readFile(const platform::Folder &folder, std::string_view folderName, std::string_view name,

@@ -9,14 +9,37 @@
 #include <bitset>
 #include <cerrno>
 #include <climits>
+#include <cstdint>
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
 namespace platform {
 namespace {
+
+// Asks for huge pages under a big buffer that nothing has touched yet. Each
+// 4 KB page is otherwise a fault of its own when the read fills it, and for
+// a file of 100 MB those faults cost more than the copy. Advice only: where
+// the system has no huge pages nothing changes.
+void adviseHugePages(char *data, std::size_t size)
+{
+#ifdef MADV_HUGEPAGE
+    constexpr std::uintptr_t kHugePage = std::uintptr_t(2) << 20;
+    if (size < 4 * kHugePage)
+        return;
+    const auto start = reinterpret_cast<std::uintptr_t>(data);
+    const std::uintptr_t begin = (start + kHugePage - 1) & ~(kHugePage - 1);
+    const std::uintptr_t end = (start + size) & ~(kHugePage - 1);
+    if (end > begin)
+        ::madvise(reinterpret_cast<void *>(begin), end - begin, MADV_HUGEPAGE);
+#else
+    (void)data;
+    (void)size;
+#endif
+}
 
 class ScopedFd {
 public:
@@ -424,8 +447,10 @@ ReadResult Folder::readUpTo(std::string_view nativeName, EntryKind kind, std::st
     // Room beyond the size lets the content pane widen line ends (LF to
     // CR LF) in place for lines of 8 bytes or more.
     const auto size = static_cast<std::size_t>(info.size);
-    if (contents.capacity() < size)
+    if (contents.capacity() < size) {
         contents.reserve(size + size / 8 + 64);
+        adviseHugePages(contents.data(), contents.capacity());
+    }
     contents.resize(size);
     if (!readRest(fd.get(), contents, 0)) {
         contents.clear();

@@ -1,11 +1,11 @@
 #include "tform1.h"
 
+#include "content_text.h"
 #include "dock_layout.h"
 #include "open_dialog.h"
 #include "panel.h"
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
-#include "platform/cp932.h"
 #include "platform/qt/qt_text.h"
 #include "push_button.h"
 #include "result_grid.h"
@@ -26,10 +26,10 @@
 #include <QScreen>
 #include <QStatusBar>
 
-#include <algorithm>
-#include <cstdint>
+#include <cstddef>
 #include <cstdio>
-#include <cstring>
+#include <iterator>
+#include <string_view>
 
 namespace ui {
 namespace {
@@ -60,80 +60,7 @@ void setTextColour(QWidget *widget, QPalette::ColorRole role, const QColor &colo
     widget->setPalette(palette);
 }
 
-// How many whole 8-byte words at the start of `bytes` hold only ASCII
-// bytes other than CR and LF, in bytes.
-std::size_t plainAsciiPrefix(std::string_view bytes)
-{
-    constexpr std::uint64_t kOnes = 0x0101010101010101u;
-    constexpr std::uint64_t kHighs = 0x8080808080808080u;
-    const auto hasByte = [](std::uint64_t word, unsigned char value) {
-        const std::uint64_t x = word ^ (kOnes * value);
-        return ((x - kOnes) & ~x & kHighs) != 0;
-    };
-    std::size_t pos = 0;
-    for (; pos + sizeof(std::uint64_t) <= bytes.size(); pos += sizeof(std::uint64_t)) {
-        std::uint64_t word;
-        std::memcpy(&word, bytes.data() + pos, sizeof word);
-        if ((word & kHighs) != 0 || hasByte(word, '\n') || hasByte(word, '\r'))
-            break;
-    }
-    return pos;
-}
-
 } // namespace
-
-QString contentPaneText(const std::string &cp932, int linesPerBlock)
-{
-    // One pass: ASCII goes straight across (the bulk of a cookie file), a CR
-    // before an LF is dropped on the way, and only runs of other characters
-    // go through the converter. CP932 keeps no state between characters and
-    // the runs end on character boundaries, so the result is that of
-    // converting the whole text; a file of 100 MB is held once more, not
-    // three times.
-    using platform::cp932::charLength;
-    const std::string_view bytes(cp932);
-    // A CP932 character is one UTF-16 unit, so the text never needs more
-    // units than the bytes it came from; the check below is for safety only.
-    QString text(static_cast<qsizetype>(bytes.size()), Qt::Uninitialized);
-    QChar *out = text.data();
-    QChar *end = out + text.size();
-    int linesInBlock = 0;
-    for (std::size_t pos = 0; pos < bytes.size();) {
-        // Eight bytes at a time while none is a line end or beyond ASCII.
-        if (const std::size_t plain = plainAsciiPrefix(bytes.substr(pos)); plain > 0) {
-            for (std::size_t i = 0; i < plain; ++i)
-                out[i] = QChar(static_cast<unsigned char>(bytes[pos + i]));
-            out += plain;
-            pos += plain;
-            if (pos == bytes.size())
-                break;
-        }
-        const auto byte = static_cast<unsigned char>(bytes[pos]);
-        if (byte < 0x80) {
-            if (byte == '\n' && ++linesInBlock < linesPerBlock)
-                *out++ = QChar::LineSeparator;
-            else if (!(byte == '\r' && pos + 1 < bytes.size() && bytes[pos + 1] == '\n'))
-                *out++ = QChar(byte);
-            if (byte == '\n' && linesInBlock >= linesPerBlock)
-                linesInBlock = 0;
-            ++pos;
-            continue;
-        }
-        const std::size_t start = pos;
-        while (pos < bytes.size() && static_cast<unsigned char>(bytes[pos]) >= 0x80)
-            pos += charLength(bytes, pos);
-        const QString run = toQString(bytes.substr(start, pos - start));
-        if (run.size() > end - out) {
-            const qsizetype used = out - text.data();
-            text.resize(text.size() + run.size());
-            out = text.data() + used;
-            end = text.data() + text.size();
-        }
-        out = std::copy(run.cbegin(), run.cend(), out);
-    }
-    text.truncate(out - text.data());
-    return text;
-}
 
 TForm1::TForm1(platform::Dialogs &dialogs, platform::Desktop &desktop, QWidget *parent)
     : QWidget(parent), m_scale(primaryScreenDpi()),
@@ -420,13 +347,20 @@ void TForm1::syncContentPane()
     if (pane.revision() == m_shownRevision)
         return;
     m_shownRevision = pane.revision();
+    // The bytes as read: the view turns every kind of line end into its own,
+    // so the pane's line ends need not be widened to CR LF first.
+    const std::string_view bytes = pane.rawText();
+    if (bytes.size() <= kBigPaneText) {
+        m_riedRead_OneCookies->setPlainText(contentPaneText(bytes));
+        return;
+    }
     // The text view makes an object of every paragraph, some microseconds
     // each: a file of 100 MB has millions of lines and took tens of seconds.
     // A big text goes in as paragraphs of many lines each, the lines within
     // one separated by LINE SEPARATOR, which the view shows as a line break
-    // and gives back as "\n" from toPlainText() and in a copy.
-    const bool big = pane.text().size() > kBigPaneText;
-    m_riedRead_OneCookies->setPlainText(contentPaneText(pane.text(), big ? kLinesPerParagraph : 1));
+    // and gives back as "\n" from toPlainText() and in a copy; and a
+    // paragraph at a time, so that its text is not held twice over.
+    showContentText(*m_riedRead_OneCookies, bytes, kLinesPerParagraph);
 }
 
 QString TForm1::statusText() const

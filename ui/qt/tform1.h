@@ -126,9 +126,4 @@ private:
     OpenDialog *m_OpenDialog1 = nullptr;
 };
 
-// The content pane's CP932 text (CR LF line ends) as the text view shows it:
-// lines end in "\n", or with `linesPerBlock` above 1, all but every
-// linesPerBlock-th line in QChar::LineSeparator.
-QString contentPaneText(const std::string &cp932, int linesPerBlock = 1);
-
 } // namespace ui

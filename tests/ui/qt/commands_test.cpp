@@ -4,6 +4,7 @@
 #include "listing/cookie_listing.h"
 #include "platform/dialogs.h"
 #include "platform/qt/qt_desktop.h"
+#include "platform/qt/qt_text.h"
 #include "ui/qt/result_grid.h"
 #include "ui/qt/result_table_model.h"
 #include "ui/qt/static_text.h"
@@ -59,6 +60,7 @@ private slots:
     void helpOpensTheReadmeBesideTheProgram();
 
     void selectingARowShowsItsOwnFile();
+    void selectingABigFileShowsAllOfIt();
     void leftReleaseOnACellMakesItsRowCurrent();
     void otherButtonsHeadersAndEmptySpaceDoNothing();
     void doubleClickCountsOnce();
@@ -284,6 +286,33 @@ void CommandsTest::selectingARowShowsItsOwnFile()
     QCOMPARE(control<QPlainTextEdit>("riedRead_OneCookies")->toPlainText(), QStringLiteral("right\nright file\nr/"));
     clickRow(0); // the first data row shows its file like every other
     QCOMPARE(paneText().substr(0, 4), std::string("name"));
+}
+
+void CommandsTest::selectingABigFileShowsAllOfIt()
+{
+    // Over a megabyte, the text goes into the view by paragraphs of many
+    // lines, straight from the bytes as read: every line must still be
+    // there once, in order, whatever its line end, and the pane's own text
+    // keeps its CR LF form.
+    std::string bytes = "SID\r\n" + cp932("表示設定") + "\nhost/\r";
+    QString shown = QStringLiteral("SID\n表示設定\nhost/\n");
+    std::string crLf = "SID\r\n" + cp932("表示設定") + "\r\nhost/\r\n";
+    for (int i = 0; bytes.size() < (std::size_t(1) << 20) + 1000; ++i) {
+        const std::string line = std::to_string(i) + (i % 5 == 0 ? cp932(" ソフト能力") : std::string(20, 'x'));
+        const char *end = i % 3 == 0 ? "\n" : i % 3 == 1 ? "\r\n" : "\r";
+        bytes += line + end;
+        crLf += line + "\r\n";
+        shown += platform::qt::toQString(line) + QLatin1Char('\n');
+    }
+    m_prefix->writeCookie("zz@big.txt", bytes);
+    start();
+    clickRow(4);
+    auto *pane = control<QPlainTextEdit>("riedRead_OneCookies");
+    QCOMPARE(pane->toPlainText(), shown);
+    QVERIFY(pane->document()->blockCount() < shown.count(QLatin1Char('\n')) / 100);
+    QCOMPARE(pane->textCursor().position(), 0);
+    QCOMPARE(paneText(), crLf);
+    QCOMPARE(window().cookies().contentPane().line(2), cp932("表示設定"));
 }
 
 void CommandsTest::leftReleaseOnACellMakesItsRowCurrent()

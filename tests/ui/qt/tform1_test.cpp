@@ -76,7 +76,6 @@ private slots:
     void gridLinesLieBetweenCells();
     void focusedButtonHasDarkFrame();
     void commandsReachScreenReaders();
-    void contentPaneTextConversion();
 
 private:
     std::unique_ptr<ui::TForm1> makeWindow(ScriptedDialogs &dialogs)
@@ -772,18 +771,6 @@ void TForm1Test::commandsReachScreenReaders()
     QAccessibleInterface *pane = QAccessible::queryAccessibleInterface(control(*window, "riedRead_OneCookies"));
     QVERIFY(pane->state().readOnly);
     QVERIFY(!pane->state().editable);
-}
-
-void TForm1Test::contentPaneTextConversion()
-{
-    QCOMPARE(ui::contentPaneText("a\r\nb\r\n\r\n"), QStringLiteral("a\nb\n\n"));
-    QCOMPARE(ui::contentPaneText(platform::cp932::fromUtf8("表示")), QStringLiteral("表示"));
-    // A lone lead byte shows as U+FFFD and the rest stays.
-    QCOMPARE(ui::contentPaneText(std::string("x\x81") + "\r\ny"), QStringLiteral("x\uFFFD\ny"));
-    // Runs of ASCII and of other characters side by side: a half-width kana,
-    // a CR taken as a trail byte, CR CR LF, and a lead byte that ends the text.
-    QCOMPARE(ui::contentPaneText(platform::cp932::fromUtf8("ｱa\r\n表") + "\r\r\n\x81\r" + "b\x81"),
-             QStringLiteral("ｱa\n表\r\n\uFFFDb\uFFFD"));
 }
 
 QTEST_MAIN(TForm1Test)
