@@ -193,12 +193,8 @@ int main(int argc, char **argv)
             break;
         }
         return runScan(options);
-    } catch (const std::bad_alloc &) {
-        reportFailure("out of memory");
-    } catch (const std::exception &error) {
-        reportFailure(error.what());
     } catch (...) {
-        reportFailure("unknown error");
+        reportFailure(std::current_exception());
     }
     return 1;
 }
