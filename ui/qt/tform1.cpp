@@ -310,8 +310,7 @@ void TForm1::keyPressEvent(QKeyEvent *event)
     // The keys of the painted commands, which the focused control has let
     // through: Delete and Shift+Delete on the table, F5 anywhere.
     keyboard::PaintedCommand command{};
-    if (!event->isAutoRepeat() &&
-        keyboard::commandForKey(keyStroke(*event), QApplication::focusWidget() == m_grdMain, command)) {
+    if (!event->isAutoRepeat() && keyboard::commandForKey(keyStroke(*event), focusWidget() == m_grdMain, command)) {
         event->accept();
         runPaintedCommand(command);
         return;
