@@ -63,13 +63,27 @@ GridAction gridAction(const KeyStroke &stroke)
     }
 }
 
+const char *keyName(PaintedCommand command)
+{
+    switch (command) {
+    case PaintedCommand::Delete:
+        return "Delete";
+    case PaintedCommand::AllDelete:
+        return "Shift+Delete";
+    case PaintedCommand::ReLoad:
+        break;
+    }
+    return "F5";
+}
+
 const std::string &commandHint(PaintedCommand command)
 {
-    static const std::string deleteHint =
-        platform::cp932::fromUtf8("最後に選択したクッキーファイルを削除します (Delete)");
-    static const std::string allDeleteHint =
-        platform::cp932::fromUtf8("全てのクッキーファイルを削除します (Shift+Delete)");
-    static const std::string reLoadHint = platform::cp932::fromUtf8("クッキーファイルの再読み込み (F5)");
+    const auto hint = [](const char *utf8, PaintedCommand named) {
+        return platform::cp932::fromUtf8(utf8) + " (" + keyName(named) + ")";
+    };
+    static const std::string deleteHint = hint("最後に選択したクッキーファイルを削除します", PaintedCommand::Delete);
+    static const std::string allDeleteHint = hint("全てのクッキーファイルを削除します", PaintedCommand::AllDelete);
+    static const std::string reLoadHint = hint("クッキーファイルの再読み込み", PaintedCommand::ReLoad);
     switch (command) {
     case PaintedCommand::Delete:
         return deleteHint;

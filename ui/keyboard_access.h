@@ -61,6 +61,10 @@ inline constexpr std::array<const char *, 12> kTabOrder = {
     "bbtnInPathSet", "stDelete",      "stAllDelete",  "stReLoad",     "bbtnExit", "bbtnVersion",
     "bbtnHelp",      "bbtnSch_Fname", "bbtnSch_Memo", "bbtnSch_Exit", "grdMain",  "riedRead_OneCookies"};
 
+// The key of a painted command as its hint names it: "Delete",
+// "Shift+Delete", "F5".
+const char *keyName(PaintedCommand command);
+
 // The hint of a painted command, naming its key (CP932).
 const std::string &commandHint(PaintedCommand command);
 

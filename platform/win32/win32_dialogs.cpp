@@ -117,8 +117,18 @@ std::optional<NamedPath> Win32Dialogs::openFileName(const OpenFileRequest &reque
     dialog.nMaxFile = static_cast<DWORD>(fileName.size());
     // Handed over as it is, asterisk included.
     dialog.lpstrDefExt = request.defaultExtension.empty() ? nullptr : request.defaultExtension.c_str();
-    // No filter, no initial folder, the default title; a name that does not
-    // exist is an answer too, since only its folder counts.
+    // The file types as pairs of NUL-ended texts, ended by one more NUL.
+    std::string filter;
+    for (const FileFilter &type : request.filters)
+        filter.append(type.description).append(1, '\0').append(type.pattern).append(1, '\0');
+    if (!filter.empty()) {
+        filter.append(1, '\0');
+        dialog.lpstrFilter = filter.c_str();
+        dialog.nFilterIndex = 1;
+    }
+    dialog.lpstrInitialDir = request.initialFolder.native.empty() ? nullptr : request.initialFolder.native.c_str();
+    // The default title; a name that does not exist is an answer too, since
+    // only its folder counts.
     dialog.Flags = OFN_EXPLORER | OFN_ENABLESIZING | OFN_HIDEREADONLY | OFN_ENABLEHOOK;
     dialog.lpfnHook = &openDialogHook;
     if (!GetOpenFileNameA(&dialog))

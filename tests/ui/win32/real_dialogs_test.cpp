@@ -212,7 +212,7 @@ TEST_F(RealDialogsTest, OpenDialogAcceptsANameThatDoesNotExistAndIsPlaced)
     });
     (void)driver;
     const std::optional<platform::NamedPath> chosen =
-        real.openFileName(platform::OpenFileRequest{platform::NamedPath{}, "*.txt"});
+        real.openFileName(platform::OpenFileRequest{platform::NamedPath{}, "*.txt", {}, {}});
     ASSERT_TRUE(chosen.has_value());
     EXPECT_EQ(chosen->native, typed);
     EXPECT_EQ(chosen->shown, typed);

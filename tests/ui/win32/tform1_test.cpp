@@ -6,6 +6,7 @@
 
 #include "listing/messages.h"
 #include "platform/win32/busy_cursor.h"
+#include "platform/win32/win32_desktop.h"
 #include "ui/win32/splitter.h"
 
 #include <commctrl.h>
@@ -233,7 +234,7 @@ TEST_F(TForm1Test, TabOrderRunsThroughTheEnabledButtonsTheGridAndThePane)
     const auto order = [this] {
         std::vector<std::string> names;
         HWND at = control("bbtnInPathSet");
-        for (int i = 0; i < 12; ++i) {
+        for (int i = 0; i < 16; ++i) {
             names.push_back(ui::win32::controlName(at));
             at = GetNextDlgTabItem(window, at, FALSE);
             if (at == control("bbtnInPathSet"))
@@ -241,12 +242,15 @@ TEST_F(TForm1Test, TabOrderRunsThroughTheEnabledButtonsTheGridAndThePane)
         }
         return names;
     };
-    EXPECT_EQ(order(), (std::vector<std::string>{"bbtnInPathSet", "bbtnExit", "bbtnVersion", "bbtnHelp",
+    // Nothing listed: DELETE and ALL DELETE are disabled and passed over.
+    EXPECT_EQ(order(), (std::vector<std::string>{"bbtnInPathSet", "stReLoad", "bbtnExit", "bbtnVersion", "bbtnHelp",
                                                  "bbtnSch_Fname", "bbtnSch_Memo", "grdMain", "riedRead_OneCookies"}));
     listFolder(folder.path());
     dialogs.inputAnswers.push_back("ads");
     form->run(&ui::Commands::bbtnSch_FnameClick);
-    EXPECT_EQ(order()[6], "bbtnSch_Exit");
+    EXPECT_EQ(order(), (std::vector<std::string>{"bbtnInPathSet", "stDelete", "stAllDelete", "stReLoad", "bbtnExit",
+                                                 "bbtnVersion", "bbtnHelp", "bbtnSch_Fname", "bbtnSch_Memo",
+                                                 "bbtnSch_Exit", "grdMain", "riedRead_OneCookies"}));
 }
 
 TEST_F(TForm1Test, FirstScanFillsTheGridStatusCaptionAndFolderBox)
@@ -378,6 +382,23 @@ TEST_F(TForm1Test, VersionBoxAndHelp)
     GetModuleFileNameA(nullptr, program, MAX_PATH);
     const std::string exe(program);
     EXPECT_EQ(desktop.opened[0].first, exe.substr(0, exe.rfind('\\') + 1));
+    EXPECT_EQ(dialogs.messages.size(), 1u);
+
+    // HELP that cannot open its file says so, with the path it tried.
+    desktop.opens = false;
+    form->run(&ui::Commands::bbtnHelpClick);
+    ASSERT_EQ(dialogs.messages.size(), 2u);
+    EXPECT_EQ(dialogs.messages[1].text, "ファイル " + desktop.opened[1].first + "README.TXT は開けません.");
+    EXPECT_EQ(dialogs.messages[1].caption, "Vellumin");
+    EXPECT_EQ(dialogs.messages[1].flags, 0x10u);
+
+    // The shell's own: a file that is not there is not opened, and the
+    // path it was looked for at is told.
+    CookieFolder empty;
+    platform::win32::Win32Desktop shell;
+    const platform::DocumentOpening missing = shell.openDocument(empty.path() + "\\", "README.TXT");
+    EXPECT_FALSE(missing.opened);
+    EXPECT_EQ(missing.path, empty / "README.TXT");
 }
 
 TEST_F(TForm1Test, DeleteAsksForTheRowsOwnFileAndOnlyYesDeletes)
@@ -522,7 +543,7 @@ TEST_F(TForm1Test, HintsOnlyOnTheirSixControlsWithTheirTimes)
         SendMessageA(tips, TTM_ENUMTOOLSA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&tool));
         named.push_back(ui::win32::controlName(reinterpret_cast<HWND>(tool.uId)));
         if (named.back() == "stDelete") {
-            EXPECT_EQ(std::string(text), "最後に選択したクッキーファイルを削除します");
+            EXPECT_EQ(std::string(text), "最後に選択したクッキーファイルを削除します (Delete)");
         }
     }
     EXPECT_EQ(named,
