@@ -27,6 +27,22 @@ SIZE textExtent(HWND hwnd, HFONT font, const char *text)
     return extent;
 }
 
+int overhang(HWND hwnd, HFONT font, const char *text)
+{
+    // A slanted last character reaches past its advance: its negative
+    // right-side bearing. (A blank has none.)
+    const std::size_t length = std::strlen(text);
+    if (length == 0 || static_cast<unsigned char>(text[length - 1]) >= 0x80)
+        return 0;
+    const WindowDc dc(hwnd);
+    const SelectObjectScope selected(dc.get(), font);
+    ABC widths{};
+    const auto last = static_cast<UINT>(static_cast<unsigned char>(text[length - 1]));
+    if (!GetCharABCWidthsW(dc.get(), last, last, &widths) || widths.abcC >= 0)
+        return 0;
+    return -widths.abcC;
+}
+
 CommandText::CommandText(COLORREF textColour, HBRUSH background) : m_textColour(textColour), m_background(background) {}
 
 CommandText::~CommandText()
@@ -58,7 +74,8 @@ HWND CommandText::create(HWND parent, int id, const char *text, int x, int y, HF
     // press is not taken for another click.
     registerSuperclass(kClassName, "STATIC", CS_DBLCLKS);
     m_font = font;
-    const SIZE extent = textExtent(parent, font, text);
+    SIZE extent = textExtent(parent, font, text);
+    extent.cx += overhang(parent, font, text);
     // SS_NOTIFY: the mouse comes to it rather than through it.
     return Window::create(WS_EX_STATICEDGE, kClassName, text,
                           WS_CHILD | WS_VISIBLE | WS_TABSTOP | SS_NOTIFY | SS_NOPREFIX, x, y, extent.cx + 2 * kFrame,
@@ -121,8 +138,8 @@ LRESULT CommandText::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_GETOBJECT:
         if (static_cast<LONG>(lParam) == static_cast<LONG>(OBJID_CLIENT)) {
             if (!m_accessible)
-                m_accessible = new CommandAccessible(
-                    hwnd(), std::string(keyboard::commandAccessibleName(m_text)), m_key);
+                m_accessible =
+                    new CommandAccessible(hwnd(), std::string(keyboard::commandAccessibleName(m_text)), m_key);
             return LresultFromObject(__uuidof(IAccessible), wParam, static_cast<IAccessible *>(m_accessible));
         }
         break;

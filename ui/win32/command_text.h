@@ -46,4 +46,8 @@ private:
 // Width and height of `text` in `font`, trailing blanks included.
 SIZE textExtent(HWND hwnd, HFONT font, const char *text);
 
+// How far the last character of `text` (CP932) reaches past the text's
+// width in `font`, as a slanted one does; 0 for most.
+int overhang(HWND hwnd, HFONT font, const char *text);
+
 } // namespace ui::win32

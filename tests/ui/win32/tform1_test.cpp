@@ -209,6 +209,22 @@ TEST_F(TForm1Test, DockedControlsFillTheWindowAndFollowItsSize)
     const RECT after = windowRect(control("grdMain"));
     EXPECT_GT(after.right - after.left, before.right - before.left);
     EXPECT_GT(after.bottom - after.top, before.bottom - before.top);
+
+    // Shrunk below the strips' heights, the status bar keeps the bottom
+    // edge and its height, over the folder strip, so that its size grip is
+    // still there to enlarge the window again.
+    const RECT status = windowRect(control("StatusBar1"));
+    SetWindowPos(window, nullptr, 0, 0, 120, 60, SWP_NOMOVE | SWP_NOZORDER);
+    pumpMessages();
+    RECT client{};
+    GetClientRect(window, &client);
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT *>(&client), 2);
+    const RECT small = windowRect(control("StatusBar1"));
+    EXPECT_EQ(small.bottom, client.bottom);
+    EXPECT_EQ(small.bottom - small.top, status.bottom - status.top);
+    const POINT corner{small.right - 2, small.bottom - 2};
+    EXPECT_EQ(WindowFromPoint(corner), control("StatusBar1"));
+    EXPECT_EQ(SendMessageA(control("StatusBar1"), WM_NCHITTEST, 0, MAKELPARAM(corner.x, corner.y)), HTBOTTOMRIGHT);
 }
 
 TEST_F(TForm1Test, CommandTextsAreSizedToTheirTextWithTrailingBlanks)
@@ -269,6 +285,23 @@ TEST_F(TForm1Test, FirstScanFillsTheGridStatusCaptionAndFolderBox)
     EXPECT_EQ(cell(3, shop), "表示");
     // After a scan the pane is empty.
     EXPECT_EQ(form->contentPaneShownText(), "");
+
+    // The number column takes "No" and two digits with room to spare inside
+    // its raised edge, which the count of their bytes does not give.
+    for (int i = 0; i < 7; ++i)
+        folder.write("z@" + std::to_string(i) + ".txt", cookieText("z", "z"));
+    listFolder(folder.path());
+    ASSERT_EQ(rows(), 10);
+    const HWND grid = control("grdMain");
+    const HDC dc = GetDC(grid);
+    const HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(grid, WM_GETFONT, 0, 0)));
+    for (const char *text : {"No", "10"}) {
+        SIZE extent{};
+        GetTextExtentPoint32A(dc, text, 2, &extent);
+        EXPECT_LE(extent.cx + 4, form->grid().columnWidthAt(0)) << text;
+    }
+    SelectObject(dc, previous);
+    ReleaseDC(grid, dc);
 }
 
 TEST_F(TForm1Test, FileThatCannotBeOpenedGoesToTheErrorBox)
