@@ -6,8 +6,7 @@ namespace ui::win32 {
 
 CommandAccessible::CommandAccessible(HWND command, std::string name, std::string key)
     : m_command(command), m_name(std::move(name)), m_key(std::move(key))
-{
-}
+{}
 
 HRESULT STDMETHODCALLTYPE CommandAccessible::get_accParent(IDispatch **parent)
 {

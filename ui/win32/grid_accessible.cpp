@@ -387,8 +387,7 @@ HRESULT STDMETHODCALLTYPE GridAccessible::get_accSelection(VARIANT *selection)
     return S_OK;
 }
 
-HRESULT STDMETHODCALLTYPE GridAccessible::accLocation(long *left, long *top, long *width, long *height,
-                                                      VARIANT child)
+HRESULT STDMETHODCALLTYPE GridAccessible::accLocation(long *left, long *top, long *width, long *height, VARIANT child)
 {
     if (!m_grid)
         return CO_E_OBJNOTCONNECTED;

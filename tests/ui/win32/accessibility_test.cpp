@@ -47,8 +47,9 @@ public:
     static Accessible ofWindow(HWND hwnd)
     {
         IAccessible *object = nullptr;
-        EXPECT_EQ(AccessibleObjectFromWindow(hwnd, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void **>(&object)),
-                  S_OK);
+        EXPECT_EQ(
+            AccessibleObjectFromWindow(hwnd, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void **>(&object)),
+            S_OK);
         return Accessible(object);
     }
     static Accessible ofDispatch(IDispatch *dispatch)
@@ -173,8 +174,8 @@ TEST_F(AccessibilityTest, TheGridIsANamedTableOfRowsAndCells)
     // is told.
     g_focusEvents.clear();
     g_watched = grid;
-    const HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, nullptr, &onFocusEvent, 0, 0,
-                                               WINEVENT_OUTOFCONTEXT);
+    const HWINEVENTHOOK hook =
+        SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, nullptr, &onFocusEvent, 0, 0, WINEVENT_OUTOFCONTEXT);
     SetFocus(grid);
     SendMessageA(grid, WM_KEYDOWN, VK_DOWN, 0);
     pumpMessages();
