@@ -662,6 +662,10 @@ void TForm1::setContentPaneVisible(bool visible)
 
 void TForm1::setDeleteCommandsEnabled(bool enabled)
 {
+    if (!enabled) {
+        keepFocusFrom(m_stDelete.hwnd());
+        keepFocusFrom(m_stAllDelete.hwnd());
+    }
     EnableWindow(m_stDelete.hwnd(), enabled);
     EnableWindow(m_stAllDelete.hwnd(), enabled);
 }

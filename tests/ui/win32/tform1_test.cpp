@@ -508,6 +508,16 @@ TEST_F(TForm1Test, CommandTextClickCountsOnlyWhenReleasedInside)
     SendMessageA(reload, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(3, 3));
     SendMessageA(reload, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
     EXPECT_EQ(rows(), 4);
+
+    // With the focus, Space and Enter click it, as the message loop hands
+    // them on.
+    SetFocus(reload);
+    press(reload, WM_KEYDOWN, VK_SPACE);
+    EXPECT_EQ(rows(), 5);
+    folder.write("new@three.example[1].txt", cookieText("three.example", "x"));
+    SetFocus(reload);
+    press(reload, WM_KEYDOWN, VK_RETURN);
+    EXPECT_EQ(rows(), 6);
 }
 
 TEST_F(TForm1Test, EnterPressesTheFocusedButtonAndEscClosesNothing)
