@@ -2,6 +2,7 @@
 
 #include "control_name.h"
 #include "listing/messages.h"
+#include "platform/cp932.h"
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
 #include "platform/win32/wide_text.h"
@@ -81,14 +82,32 @@ bool isPushButton(HWND hwnd)
     return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON || type == BS_OWNERDRAW;
 }
 
-// Streams the pane's text in as plain text: a file that begins like RTF is
-// still shown as the characters it holds.
+// The pane's text on its way into the rich edit: CP932 converted to UTF-16
+// with code page 932 a piece at a time, never cutting a character in two.
+// Streamed as plain text, so that a file that begins like RTF is still shown
+// as the characters it holds; as UTF-16, since some rich edits (Wine's) take
+// plain text in the system's code page whatever code page they are asked to.
+struct PaneStream {
+    static constexpr std::size_t kPieceBytes = 1 << 16;
+    std::string_view rest;
+    std::wstring piece;
+    std::size_t given = 0; // bytes of `piece` already handed over
+};
+
 DWORD CALLBACK streamText(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG *given)
 {
-    auto *rest = reinterpret_cast<std::string_view *>(cookie);
-    const auto count = std::min(rest->size(), static_cast<std::size_t>(wanted));
-    std::copy_n(rest->data(), count, buffer);
-    rest->remove_prefix(count);
+    auto &stream = *reinterpret_cast<PaneStream *>(cookie);
+    const std::size_t pieceBytes = stream.piece.size() * sizeof(wchar_t);
+    if (stream.given == pieceBytes && !stream.rest.empty()) {
+        const std::string_view next = platform::cp932::truncated(stream.rest, PaneStream::kPieceBytes);
+        stream.piece = wideFromCp932(next.empty() ? stream.rest.substr(0, 1) : next);
+        stream.rest.remove_prefix(next.empty() ? 1 : next.size());
+        stream.given = 0;
+    }
+    const std::size_t left = stream.piece.size() * sizeof(wchar_t) - stream.given;
+    const auto count = std::min(left, static_cast<std::size_t>(wanted));
+    std::copy_n(reinterpret_cast<const BYTE *>(stream.piece.data()) + stream.given, count, buffer);
+    stream.given += count;
     *given = static_cast<LONG>(count);
     return 0;
 }
@@ -580,13 +599,12 @@ void TForm1::syncContentPane()
     if (pane.revision() == m_shownRevision)
         return;
     m_shownRevision = pane.revision();
-    std::string_view rest = pane.text();
+    PaneStream text{pane.text(), {}, 0};
     EDITSTREAM stream{};
-    stream.dwCookie = reinterpret_cast<DWORD_PTR>(&rest);
+    stream.dwCookie = reinterpret_cast<DWORD_PTR>(&text);
     stream.pfnCallback = &streamText;
     // CP932 whatever the system's code page.
-    SendMessageW(m_riedRead_OneCookies, EM_STREAMIN, (932 << 16) | SF_USECODEPAGE | SF_TEXT,
-                 reinterpret_cast<LPARAM>(&stream));
+    SendMessageW(m_riedRead_OneCookies, EM_STREAMIN, SF_TEXT | SF_UNICODE, reinterpret_cast<LPARAM>(&stream));
 }
 
 std::string TForm1::statusText() const
