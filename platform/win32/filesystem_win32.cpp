@@ -298,12 +298,12 @@ DirectoryListing Folder::find(std::string_view pattern) const
         return listing;
     // In the order the file system gives: that is the order the user knows
     // from the system's own listings.
-    std::string nativeName;
+    std::string name, nativeName;
     do {
         if (!isAsked(data.dwFileAttributes))
             continue;
         const std::wstring_view wideName(data.cFileName);
-        const std::string name = win32::shownFromWide(wideName);
+        win32::shownFromWide(wideName, name);
         if (!matchesMask(pattern, name))
             continue;
         nativeName = win32::nativeFromWide(wideName);

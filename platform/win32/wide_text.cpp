@@ -141,11 +141,21 @@ std::string cp932FromWide(std::wstring_view text)
 
 std::string shownFromWide(std::wstring_view wide)
 {
+    std::string shown;
+    shownFromWide(wide, shown);
+    return shown;
+}
+
+void shownFromWide(std::wstring_view wide, std::string &shown)
+{
+    shown.clear();
     bool ascii = true;
     for (const wchar_t c : wide)
         ascii = ascii && c < 0x80;
-    if (ascii)
-        return std::string(wide.begin(), wide.end());
+    if (ascii) {
+        shown.assign(wide.begin(), wide.end());
+        return;
+    }
     // A surrogate pair is one character: one "?"; a lone surrogate is one
     // "?" too.
     std::wstring bmp;
@@ -160,16 +170,13 @@ std::string shownFromWide(std::wstring_view wide)
             bmp += wide[i];
         }
     }
-    if (bmp.empty())
-        return {};
     // No "best fit": "é" is not "e", and "¥" must never become "\".
     const int length =
         WideCharToMultiByte(kCp932, WC_NO_BEST_FIT_CHARS, bmp.data(), intSize(bmp.size()), nullptr, 0, "?", nullptr);
-    std::string shown(static_cast<std::size_t>(length > 0 ? length : 0), '\0');
+    shown.resize(static_cast<std::size_t>(length > 0 ? length : 0));
     if (length > 0)
         WideCharToMultiByte(kCp932, WC_NO_BEST_FIT_CHARS, bmp.data(), intSize(bmp.size()), shown.data(), length, "?",
                             nullptr);
-    return shown;
 }
 
 } // namespace platform::win32

@@ -30,5 +30,8 @@ std::string cp932FromWide(std::wstring_view text);
 // lacks shows as one "?" (a character beyond the Basic Multilingual Plane
 // too, though it takes two UTF-16 units), never as a look-alike.
 std::string shownFromWide(std::wstring_view wide);
+// The same into `shown`, whose room is kept: for a listing that converts
+// every name of a folder.
+void shownFromWide(std::wstring_view wide, std::string &shown);
 
 } // namespace platform::win32
