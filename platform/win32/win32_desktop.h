@@ -7,7 +7,7 @@
 namespace platform::win32 {
 
 // Opens files with the shell's handler for their kind, through ShellExecuteW
-// with the verb "open", owned by the main window.
+// with the verb "Open", owned by the main window.
 class Win32Desktop final : public Desktop {
 public:
     void setOwner(HWND owner) { m_owner = owner; }

@@ -1,21 +1,10 @@
 #include "accessible_object.h"
 
-#include <climits>
+#include "platform/win32/wide_text.h"
+
 #include <string>
 
 namespace ui::win32 {
-
-std::wstring wideFromCp932(std::string_view text)
-{
-    if (text.empty() || text.size() > INT_MAX)
-        return {};
-    const int size = static_cast<int>(text.size());
-    const int length = MultiByteToWideChar(932, 0, text.data(), size, nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length > 0 ? length : 0), L'\0');
-    if (length > 0)
-        MultiByteToWideChar(932, 0, text.data(), size, wide.data(), length);
-    return wide;
-}
 
 HRESULT STDMETHODCALLTYPE AccessibleObject::QueryInterface(REFIID riid, void **object)
 {
@@ -250,7 +239,7 @@ HRESULT AccessibleObject::cp932String(std::string_view text, BSTR *out)
     if (!out)
         return E_POINTER;
     *out = nullptr;
-    const std::wstring wide = wideFromCp932(text);
+    const std::wstring wide = platform::win32::wideFromCp932(text);
     if (wide.empty())
         return S_FALSE;
     *out = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));

@@ -76,7 +76,4 @@ private:
     LONG m_references = 1;
 };
 
-// The UTF-16 form of CP932 text, whatever the system's code page.
-std::wstring wideFromCp932(std::string_view text);
-
 } // namespace ui::win32

@@ -2,17 +2,19 @@
 
 #include "command_accessible.h"
 #include "gdi.h"
+#include "platform/win32/wide_text.h"
 #include "ui/keyboard_access.h"
 #include "win32_keys.h"
 
 #include <windowsx.h>
 
 #include <cstring>
+#include <iterator>
 
 namespace ui::win32 {
 namespace {
 
-constexpr const char *kClassName = "VelluminCommandText";
+constexpr const wchar_t *kClassName = L"VelluminCommandText";
 // The sunken edge and one pixel of room on each side of the text.
 constexpr int kFrame = 2;
 
@@ -23,7 +25,8 @@ SIZE textExtent(HWND hwnd, HFONT font, const char *text)
     const WindowDc dc(hwnd);
     const SelectObjectScope selected(dc.get(), font);
     SIZE extent{};
-    GetTextExtentPoint32A(dc.get(), text, static_cast<int>(std::strlen(text)), &extent);
+    const std::wstring wide = platform::win32::wideFromCp932(text);
+    GetTextExtentPoint32W(dc.get(), wide.data(), static_cast<int>(wide.size()), &extent);
     return extent;
 }
 
@@ -72,7 +75,7 @@ HWND CommandText::create(HWND parent, int id, const char *text, int x, int y, HF
     // A static text to the system and to screen readers, which name it by
     // its text. Double clicks come as their own message, so that the second
     // press is not taken for another click.
-    registerSuperclass(kClassName, "STATIC", CS_DBLCLKS);
+    registerSuperclass(kClassName, L"STATIC", CS_DBLCLKS);
     m_font = font;
     SIZE extent = textExtent(parent, font, text);
     extent.cx += overhang(parent, font, text);
@@ -164,13 +167,13 @@ void CommandText::paint()
     RECT client{};
     GetClientRect(hwnd(), &client);
     FillRect(dc, &client, m_background);
-    char text[256] = {};
-    const int length = GetWindowTextA(hwnd(), text, sizeof text);
+    wchar_t text[256] = {};
+    const int length = GetWindowTextW(hwnd(), text, static_cast<int>(std::size(text)));
     const SelectObjectScope font(dc, m_font);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, IsWindowEnabled(hwnd()) ? m_textColour : GetSysColor(COLOR_GRAYTEXT));
     // Inside the edge (which the non-client area holds), one pixel in.
-    TextOutA(dc, kFrame - 1, kFrame - 1, text, length);
+    TextOutW(dc, kFrame - 1, kFrame - 1, text, length);
     if (GetFocus() == hwnd()) {
         // A dotted frame round the text, in the text's colour, which stands
         // out on the green column as the text does.

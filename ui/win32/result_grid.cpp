@@ -4,6 +4,7 @@
 #include "grid_accessible.h"
 #include "listing/result_table.h"
 #include "platform/win32/busy_cursor.h"
+#include "platform/win32/wide_text.h"
 
 #include "win32_keys.h"
 
@@ -17,7 +18,7 @@
 namespace ui::win32 {
 namespace {
 
-constexpr const char *kClassName = "VelluminGrid";
+constexpr const wchar_t *kClassName = L"VelluminGrid";
 constexpr int kTextInset = 2;
 constexpr int kLine = 1;
 // How near a line between fixed cells the mouse must be to resize.
@@ -44,7 +45,7 @@ ResultGrid::~ResultGrid()
 
 HWND ResultGrid::create(HWND parent, int id, HFONT font)
 {
-    registerClass(kClassName, CS_DBLCLKS, LoadCursorA(nullptr, IDC_ARROW), nullptr);
+    registerClass(kClassName, CS_DBLCLKS, LoadCursorW(nullptr, IDC_ARROW), nullptr);
     m_font = font;
     return Window::create(WS_EX_CLIENTEDGE, kClassName, "",
                           WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL, 0, 0, 0, 0, parent, id);
@@ -90,7 +91,7 @@ int ResultGrid::numberColumnWidth(int fitted) const
     const WindowDc dc(hwnd());
     const SelectObjectScope font(dc.get(), m_font);
     int widest = 0;
-    for (const std::wstring &text : {wideFromCp932(m_table.cell(0, 0)), std::wstring(digits, L'0')}) {
+    for (const std::wstring &text : {platform::win32::wideFromCp932(m_table.cell(0, 0)), std::wstring(digits, L'0')}) {
         SIZE extent{};
         GetTextExtentPoint32W(dc.get(), text.data(), static_cast<int>(text.size()), &extent);
         widest = std::max(widest, static_cast<int>(extent.cx));
@@ -476,9 +477,12 @@ void ResultGrid::paint()
             FillRect(dc, &cell, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
             SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
         }
-        if (!text.empty())
-            ExtTextOutA(dc, x + kTextInset, y + kTextInset, ETO_CLIPPED, &cell, text.data(),
-                        static_cast<UINT>(text.size()), nullptr);
+        if (!text.empty()) {
+            // CP932 whatever the system's code page.
+            const std::wstring wide = platform::win32::wideFromCp932(text);
+            ExtTextOutW(dc, x + kTextInset, y + kTextInset, ETO_CLIPPED, &cell, wide.data(),
+                        static_cast<UINT>(wide.size()), nullptr);
+        }
         // The lines right of and below the cell.
         const int line = isFixed ? COLOR_3DDKSHADOW : COLOR_BTNFACE;
         fill(dc, x + width, y, x + width + kLine, y + height + kLine, line);
@@ -803,7 +807,7 @@ void ResultGrid::rowMadeCurrent()
 bool ResultGrid::onSetCursor()
 {
     if (platform::win32::BusyCursor::active()) {
-        SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+        SetCursor(LoadCursorW(nullptr, IDC_WAIT));
         return true;
     }
     POINT at{};
@@ -813,11 +817,11 @@ bool ResultGrid::onSetCursor()
     if (edge != Drag::ResizeColumn && edge != Drag::ResizeRow)
         edge = edgeAt(at).first;
     if (edge == Drag::ResizeColumn)
-        SetCursor(LoadCursorA(nullptr, IDC_SIZEWE));
+        SetCursor(LoadCursorW(nullptr, IDC_SIZEWE));
     else if (edge == Drag::ResizeRow)
-        SetCursor(LoadCursorA(nullptr, IDC_SIZENS));
+        SetCursor(LoadCursorW(nullptr, IDC_SIZENS));
     else
-        SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+        SetCursor(LoadCursorW(nullptr, IDC_ARROW));
     return true;
 }
 
