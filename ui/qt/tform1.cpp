@@ -205,7 +205,7 @@ void TForm1::buildLayout()
     m_grdMain->setAccessibleName(toQString(keyboard::tableAccessibleName()));
     m_model = new ResultTableModel(m_cookies.table(), m_grdMain);
     m_grdMain->setResultModel(m_model);
-    m_grdMain->setDefaultCellSize(s.px(ResultGrid::kDefaultColumnWidth), s.px(ResultGrid::kDefaultRowHeight));
+    m_grdMain->setDefaultCellSize(s.px(grid::kDefaultColumnWidth), s.px(grid::kDefaultRowHeight));
 
     m_Panel4 = new Panel(m_Panel3);
     m_Panel4->setObjectName(QStringLiteral("Panel4"));
@@ -458,7 +458,7 @@ void TForm1::setClearSearchEnabled(bool enabled)
 void TForm1::tableChanged()
 {
     m_model->reload();
-    m_grdMain->applyLayout(m_cookies.table(), m_scale.px(ResultGrid::kDefaultRowHeight));
+    m_grdMain->applyLayout(m_cookies.table(), m_scale.px(grid::kDefaultRowHeight));
     // The first data row is the current one after every rebuild.
     if (m_model->rowCount() > 0)
         m_grdMain->setCurrentIndex(m_model->index(0, 0));

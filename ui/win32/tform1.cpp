@@ -747,7 +747,7 @@ void TForm1::keepFocusFrom(HWND control)
 
 void TForm1::tableChanged()
 {
-    m_grid.reload(m_scale.px(ResultGrid::kDefaultRowHeight));
+    m_grid.reload(m_scale.px(ui::grid::kDefaultRowHeight));
 }
 
 int TForm1::tableFontPointSize() const

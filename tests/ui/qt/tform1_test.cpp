@@ -580,17 +580,6 @@ void drag(QWidget *widget, QPoint from, QPoint to, bool cancel = false)
 
 void TForm1Test::splitterSnapsShutAndEscCancels()
 {
-    // The rule, both ways round: at most kMinimumSize snaps to 0, and the
-    // rest keeps kMinimumSize.
-    QCOMPARE(Splitter::draggedSize(137, -100, 685, Splitter::Side::Left), 37);
-    QCOMPARE(Splitter::draggedSize(137, -106, 685, Splitter::Side::Left), 31);
-    QCOMPARE(Splitter::draggedSize(137, -107, 685, Splitter::Side::Left), 0);
-    QCOMPARE(Splitter::draggedSize(137, -500, 685, Splitter::Side::Left), 0);
-    QCOMPARE(Splitter::draggedSize(137, 1000, 685, Splitter::Side::Left), 655);
-    QCOMPARE(Splitter::draggedSize(88, -20, 350, Splitter::Side::Bottom), 108);
-    QCOMPARE(Splitter::draggedSize(88, 58, 350, Splitter::Side::Bottom), 0);
-    QCOMPARE(Splitter::draggedSize(0, -40, 350, Splitter::Side::Bottom), 40);
-
     TempPrefix prefix;
     ScriptedDialogs dialogs;
     const auto window = makeWindow(dialogs);
@@ -635,11 +624,11 @@ void TForm1Test::splitterDragsNeverResizeTheWindow()
     for (int i = 0; i < 6; ++i) {
         drag(lower, QPoint(5, 1), QPoint(5, -2000));
         QApplication::processEvents();
-        QCOMPARE(grid->height(), Splitter::kMinimumSize);
+        QCOMPARE(grid->height(), ui::kSplitterMinimumSize);
         QCOMPARE(window->size(), size);
         drag(upright, QPoint(1, 5), QPoint(2000, 5));
         QApplication::processEvents();
-        QCOMPARE(list->width(), Splitter::kMinimumSize);
+        QCOMPARE(list->width(), ui::kSplitterMinimumSize);
         QCOMPARE(window->size(), size);
         QCOMPARE(window->minimumSize(), minimum);
     }
@@ -651,7 +640,7 @@ void TForm1Test::splitterDragsNeverResizeTheWindow()
     window->resize(size.width() - 200, size.height() - 150);
     QTRY_COMPARE(window->size(), QSize(size.width() - 200, size.height() - 150));
     QCOMPARE(list->width(), 0);
-    QCOMPARE(column->width(), size.width() - 3 - Splitter::kMinimumSize);
+    QCOMPARE(column->width(), size.width() - 3 - ui::kSplitterMinimumSize);
     QCOMPARE(grid->height(), 0);
 }
 
@@ -666,7 +655,7 @@ void TForm1Test::gridLinesLieBetweenCells()
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     auto *grid = control<ui::ResultGrid>(*window, "grdMain");
     const listing::ResultTable &table = window->cookies().table();
-    const int rowHeight = window->layoutScale().px(ui::ResultGrid::kDefaultRowHeight);
+    const int rowHeight = window->layoutScale().px(ui::grid::kDefaultRowHeight);
 
     // A column of width w shows w pixels of cell; rows are their height plus
     // the line apart.

@@ -656,17 +656,6 @@ TEST_F(SplitterTest, EscCancelsAndSmallSizesSnapShut)
     EXPECT_EQ(width("pnlMenu"), 0);
 }
 
-TEST(SplitterSize, KeepsBothSidesAtLeastTheMinimum)
-{
-    using ui::win32::Splitter;
-    EXPECT_EQ(Splitter::draggedSize(137, 10, 600, Splitter::Side::Left), 147);
-    EXPECT_EQ(Splitter::draggedSize(137, -107, 600, Splitter::Side::Left), 0);
-    EXPECT_EQ(Splitter::draggedSize(137, -106, 600, Splitter::Side::Left), 31);
-    EXPECT_EQ(Splitter::draggedSize(137, 1000, 600, Splitter::Side::Left), 570);
-    // A bottom neighbour grows as the bar goes up.
-    EXPECT_EQ(Splitter::draggedSize(88, -12, 300, Splitter::Side::Bottom), 100);
-}
-
 } // namespace
 
 namespace {
