@@ -121,7 +121,7 @@ int main(int argc, char **argv)
         double scanMs = 0;
         for (int run = 0; run < kRuns; ++run) {
             const Clock::time_point start = Clock::now();
-            form.run(&ui::Commands::stReLoadClick);
+            form.run(&ui::Commands::reload);
             settle(window);
             const double ms = millisecondsSince(start);
             scanMs = run == 0 ? ms : std::min(scanMs, ms);

@@ -3,13 +3,20 @@
 #include "listing/result_table.h"
 #include "ui/keyboard_access.h"
 
-// How the table is moved through, free of any toolkit: which row a key or
-// the wheel makes current, and the sizes of cells nobody has sized.
+// How the table is moved through and measured, free of any toolkit: which
+// row a key or the wheel makes current, the sizes of cells nobody has sized
+// and the lines between them.
 namespace ui::grid {
 
 // Without the grid line that follows a column or a row.
 inline constexpr int kDefaultColumnWidth = listing::ResultTable::kDefaultColumnWidth;
 inline constexpr int kDefaultRowHeight = listing::ResultTable::kDefaultRowHeight;
+
+// The lines lie between the cells: a column of width w takes w + 1 pixels,
+// a row of height h is h + 1 pixels from the next.
+inline constexpr int kGridLineWidth = 1;
+// A cell's text starts this far in from the cell's left and top edges.
+inline constexpr int kCellTextInset = 2;
 
 // What a turn of the wheel counts in: one notch, which moves one row.
 inline constexpr int kWheelNotch = 120;

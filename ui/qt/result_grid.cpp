@@ -19,7 +19,7 @@
 namespace ui {
 namespace {
 
-constexpr int kTextInset = 2;
+constexpr int kTextInset = grid::kCellTextInset;
 constexpr int kTextFlags = Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine;
 
 } // namespace
@@ -29,7 +29,7 @@ void drawFixedCell(QPainter &painter, const QRect &rect, const QPalette &palette
     // The grid line lies along the right and bottom of the section, outside
     // the cell, so that the cell keeps its whole width for its raised face
     // and its text.
-    const QRect cell = rect.adjusted(0, 0, -ResultGrid::kGridLineWidth, -ResultGrid::kGridLineWidth);
+    const QRect cell = rect.adjusted(0, 0, -grid::kGridLineWidth, -grid::kGridLineWidth);
     painter.fillRect(cell, palette.color(QPalette::Button));
     painter.setPen(palette.color(QPalette::Shadow));
     painter.drawLine(rect.topRight(), rect.bottomRight());
@@ -107,7 +107,7 @@ ResultGrid::ResultGrid(QWidget *parent) : QTableView(parent)
 
     // Fixed default heights: the view never measures 100,000 rows.
     setDefaultCellSize(grid::kDefaultColumnWidth, grid::kDefaultRowHeight);
-    verticalHeader()->setFixedWidth(grid::kDefaultColumnWidth + kGridLineWidth);
+    verticalHeader()->setFixedWidth(grid::kDefaultColumnWidth + grid::kGridLineWidth);
 
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::ContiguousSelection);
@@ -140,9 +140,9 @@ void ResultGrid::setResultModel(ResultTableModel *model)
 
 void ResultGrid::setDefaultCellSize(int columnWidth, int rowHeight)
 {
-    horizontalHeader()->setDefaultSectionSize(columnWidth + kGridLineWidth);
-    verticalHeader()->setDefaultSectionSize(rowHeight + kGridLineWidth);
-    horizontalHeader()->setFixedHeight(rowHeight + kGridLineWidth);
+    horizontalHeader()->setDefaultSectionSize(columnWidth + grid::kGridLineWidth);
+    verticalHeader()->setDefaultSectionSize(rowHeight + grid::kGridLineWidth);
+    horizontalHeader()->setFixedHeight(rowHeight + grid::kGridLineWidth);
 }
 
 void ResultGrid::applyLayout(const listing::ResultTable &table, int rowHeight)
@@ -150,12 +150,12 @@ void ResultGrid::applyLayout(const listing::ResultTable &table, int rowHeight)
     // A section holds its cell and the grid line after it.
     QHeaderView *columns = horizontalHeader();
     for (int section = 0; section < columns->count(); ++section)
-        columns->resizeSection(section, table.columnWidth(section + 1) + kGridLineWidth);
-    verticalHeader()->setFixedWidth(table.columnWidth(0) + kGridLineWidth);
+        columns->resizeSection(section, table.columnWidth(section + 1) + grid::kGridLineWidth);
+    verticalHeader()->setFixedWidth(table.columnWidth(0) + grid::kGridLineWidth);
     m_anchorRow = 0;
     m_pressedRow = -1;
-    verticalHeader()->setDefaultSectionSize(rowHeight + kGridLineWidth);
-    columns->setFixedHeight(rowHeight + kGridLineWidth);
+    verticalHeader()->setDefaultSectionSize(rowHeight + grid::kGridLineWidth);
+    columns->setFixedHeight(rowHeight + grid::kGridLineWidth);
     if (m_corner)
         m_corner->update();
 }

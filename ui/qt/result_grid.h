@@ -52,10 +52,6 @@ public:
 class ResultGrid : public QTableView {
     Q_OBJECT
 public:
-    // The lines lie between the cells: a column of width w takes w + 1
-    // pixels of the view, a row of height h is h + 1 pixels from the next.
-    static constexpr int kGridLineWidth = 1;
-
     explicit ResultGrid(QWidget *parent = nullptr);
 
     void setResultModel(ResultTableModel *model);

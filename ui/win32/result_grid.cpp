@@ -19,8 +19,8 @@ namespace ui::win32 {
 namespace {
 
 constexpr const wchar_t *kClassName = L"VelluminGrid";
-constexpr int kTextInset = 2;
-constexpr int kLine = 1;
+constexpr int kTextInset = grid::kCellTextInset;
+constexpr int kLine = grid::kGridLineWidth;
 // How near a line between fixed cells the mouse must be to resize.
 constexpr int kEdgeReach = 2;
 
