@@ -20,7 +20,6 @@
 #include <QFile>
 #include <QGroupBox>
 #include <QGuiApplication>
-#include <QHeaderView>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
@@ -330,17 +329,6 @@ int TForm1::currentTableRow() const
 {
     const QModelIndex current = table()->currentIndex();
     return current.isValid() ? current.row() + 1 : 0;
-}
-
-std::string TForm1::cellAtPosition(int column, int row) const
-{
-    const listing::ResultTable &cells = m_cookies.table();
-    if (column < 0 || column > 4 || !cells.isDataRow(row))
-        return {};
-    // Column 0 is the number column, which stays put; the others are the
-    // grid's sections in the order the user left them.
-    const int cellColumn = column == 0 ? 0 : table()->horizontalHeader()->logicalIndex(column - 1) + 1;
-    return std::string(cells.cell(cellColumn, row));
 }
 
 void TForm1::clearPlaceholders()

@@ -74,10 +74,6 @@ public:
 
     Commands &commands() { return m_commands; }
 
-    // The text of the cell that stands at `column` (0 to 4) of table row
-    // `row`, where the user may have dragged the columns; empty elsewhere.
-    std::string cellAtPosition(int column, int row) const;
-
     // Runs a painted command as a click on it would: not while it is
     // disabled.
     void runPaintedCommand(keyboard::PaintedCommand command);
