@@ -3,6 +3,7 @@
 #include "messages.h"
 #include "platform/filesystem.h"
 #include "platform/system_info.h"
+#include "vellumin_version.h"
 
 namespace listing {
 
@@ -26,7 +27,7 @@ std::string ProgramState::fileMask() const
 
 std::string ProgramState::caption() const
 {
-    return "Vellumin ver 1.30   < CookiesPath:[" + folderText() + "] >";
+    return "Vellumin ver " VELLUMIN_VERSION "   < CookiesPath:[" + folderText() + "] >";
 }
 
 std::string ProgramState::folderText() const

@@ -40,7 +40,7 @@ struct ProgramState {
     std::string filePattern() const;
     // The whole mask: the folder, a separator and the pattern.
     std::string fileMask() const;
-    // "Vellumin ver 1.30   < CookiesPath:[folder/] >"
+    // "Vellumin ver <version>   < CookiesPath:[folder/] >"
     std::string caption() const;
     // The folder box's text: the folder with a trailing separator.
     std::string folderText() const;

@@ -18,6 +18,7 @@
 #include "listing/view_state.h"
 #include "platform/cp932.h"
 #include "platform/filesystem.h"
+#include "vellumin_version.h"
 
 #include <cstdio>
 #include <exception>
