@@ -12,6 +12,7 @@
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QScreen>
+#include <QSize>
 #include <QTranslator>
 
 namespace ui {
@@ -22,7 +23,12 @@ void setUpApplication()
     // name would be appended to every window caption, so none is set.)
     QApplication::setApplicationName(QString::fromLatin1(kApplicationTitle));
     QGuiApplication::setDesktopFileName(QStringLiteral("vellumin"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictures/vellumin.png")));
+    // Every size of the icon, so that a panel or a HiDPI title bar picks a
+    // sharp one rather than scaling the 32-pixel picture.
+    QIcon icon(QStringLiteral(":/pictures/vellumin.png"));
+    for (const int size : {16, 24, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/pictures/vellumin-%1.png").arg(size), QSize(size, size));
+    QApplication::setWindowIcon(icon);
 
     // The toolkit's own texts (the open-file dialog, context menus) in
     // Japanese, like the rest of the window, where the translations are
