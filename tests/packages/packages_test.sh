@@ -147,7 +147,7 @@ supportedOS {4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}
 supportedOS {1f676c76-80e1-4239-95bb-83d0f6d0da78}
 supportedOS {8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}
 dpiAware true
-dpiAwareness system" "$(python3 "$here/windows_resources.py" manifest "$work/manifest.xml" | grep -v '^longPathAware')"
+dpiAwareness system" "$(python3 "$here/windows_resources.py" manifest "$work/manifest.xml")"
 
 check "vellumin-scan.exe from the zip under Wine" "vellumin-scan $version" \
   "$("$build_windows/wine-run" "$folder/vellumin-scan.exe" --version | tr -d '\r')"
