@@ -2,9 +2,9 @@
 
 #include "content_pane.h"
 #include "cookie_entry.h"
+#include "platform/filesystem.h"
 #include "program_state.h"
 #include "result_table.h"
-#include "platform/filesystem.h"
 
 #include <string>
 #include <string_view>
@@ -50,6 +50,10 @@ public:
 
     // The folder of the last scan (CP932), whose files the table's rows name.
     const std::string &listedFolder() const { return m_listedFolder.shown; }
+    // Why the last scan's folder could not be listed, or None. The window
+    // shows such a folder as an empty one; a script needs to tell the two
+    // apart.
+    platform::FolderProblem listedFolderProblem() const { return m_folder.problem(); }
 
     // Reads the file that data row `row` was made from into the content pane,
     // whatever its cells show; nothing happens for other rows. Throws
@@ -93,7 +97,7 @@ private:
     TCookies m_entry;
     std::vector<platform::FileRead> m_batch; // the files a scan reads together
     std::string m_bigFile;                   // one too big to be read with others
-    std::string m_widened; // for a content search for a line end only
+    std::string m_widened;                   // for a content search for a line end only
 };
 
 } // namespace listing

@@ -68,4 +68,13 @@ std::string fileTimeToIso8601(std::uint64_t fileTime);
 // The same, appended to `out`.
 void appendFileTimeIso8601(std::string &out, std::uint64_t fileTime);
 
+// A FILETIME as whole seconds since 1970-01-01 UTC, rounded down (negative
+// before 1970), as Unix tools count time.
+constexpr std::int64_t fileTimeUnixSeconds(std::uint64_t fileTime)
+{
+    constexpr std::uint64_t kTicksPerSecond = 10'000'000;
+    constexpr std::int64_t kSecondsFrom1601To1970 = 11'644'473'600;
+    return static_cast<std::int64_t>(fileTime / kTicksPerSecond) - kSecondsFrom1601To1970;
+}
+
 } // namespace listing

@@ -134,6 +134,15 @@ struct FileRead {
     std::string bytes; // replaced; its room is kept for the next read
 };
 
+// Why a folder cannot be listed.
+enum class FolderProblem : std::uint8_t {
+    None,         // it opened and may be searched
+    Missing,      // there is no such folder
+    NotAFolder,   // a file, not a folder
+    NoPermission, // no permission to read or to search it
+    Unreadable,   // any other failure
+};
+
 // One open folder: the cookie folder as it was when a scan listed it. Every
 // read and deletion of its files goes through it, so that they reach the
 // folder that was listed even when its path has since been made to lead
@@ -152,6 +161,10 @@ public:
     static Folder open(const std::string &nativePath);
 
     bool isOpen() const;
+
+    // Why this folder lists nothing whatever it holds, or None. A folder
+    // that may be read but not searched opens, yet its files cannot.
+    FolderProblem problem() const;
 
     // The entries whose CP932 name matches `pattern` (the wildcards of
     // matchesMask()). A pattern that holds a separator lists nothing: its

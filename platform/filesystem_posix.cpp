@@ -205,12 +205,28 @@ bool holdsSeparator(std::string_view cp932Text)
     return cp932::findChar(cp932Text, kPathSeparator) != std::string_view::npos;
 }
 
+FolderProblem problemOfError(int error)
+{
+    switch (error) {
+    case ENOENT:
+        return FolderProblem::Missing;
+    case ENOTDIR:
+        return FolderProblem::NotAFolder;
+    case EACCES:
+    case EPERM:
+        return FolderProblem::NoPermission;
+    default:
+        return FolderProblem::Unreadable;
+    }
+}
+
 } // namespace
 
 struct Folder::Impl {
     ScopedFd fd;
+    FolderProblem problem = FolderProblem::None;
     std::unique_ptr<IoRing> ring; // made on the first readFiles()
-    std::string resolved; // the folder's own resolved path, found on first need
+    std::string resolved;         // the folder's own resolved path, found on first need
 
     const std::string &resolvedFolder()
     {
@@ -371,8 +387,23 @@ Folder Folder::open(const std::string &nativePath)
     Folder folder;
     folder.m_impl = std::make_unique<Impl>();
     const std::string path = nativePath.empty() ? std::string(1, kPathSeparator) : nativePath;
-    folder.m_impl->fd.reset(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NONBLOCK));
+    Impl &impl = *folder.m_impl;
+    impl.fd.reset(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NONBLOCK));
+    if (impl.fd.get() < 0) {
+        impl.problem = problemOfError(errno);
+        return folder;
+    }
+    // Reading it lists the names; without the right to search it not one of
+    // its files opens. Looking up "." asks for that right.
+    const ScopedFd searched(::openat(impl.fd.get(), ".", O_PATH | O_DIRECTORY | O_CLOEXEC));
+    if (searched.get() < 0)
+        impl.problem = problemOfError(errno);
     return folder;
+}
+
+FolderProblem Folder::problem() const
+{
+    return m_impl ? m_impl->problem : FolderProblem::Missing;
 }
 
 bool Folder::isOpen() const
@@ -469,7 +500,8 @@ void Folder::readFiles(std::span<FileRead> files) const
     if (isOpen() && !m_impl->ring)
         m_impl->ring = std::make_unique<IoRing>();
     for (std::size_t start = 0; start < files.size(); start += IoRing::kDepth) {
-        const std::span<FileRead> batch = files.subspan(start, std::min<std::size_t>(IoRing::kDepth, files.size() - start));
+        const std::span<FileRead> batch =
+            files.subspan(start, std::min<std::size_t>(IoRing::kDepth, files.size() - start));
         // What the ring leaves is read alone: links, whose target is checked
         // through the descriptor, and whatever went wrong on the way.
         std::bitset<IoRing::kDepth> alone;

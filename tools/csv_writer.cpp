@@ -1,8 +1,10 @@
 // Comma-separated output as RFC 4180 has it: a header line, CR LF after every
-// line, fields quoted when they hold a comma, a quote or a line break. One
-// line per listed file, or with --cookies one per cookie. A real file name
-// that is not UTF-8 shows with U+FFFD in "file" and whole, in hexadecimal, in
-// "file_hex" (empty otherwise).
+// line, fields quoted when they hold a comma or a quote. One line per listed
+// file, or with --cookies one per cookie. A real file name that is not UTF-8
+// shows with U+FFFD in "file" and whole, in hexadecimal, in "file_hex" (empty
+// otherwise). The output is for spreadsheets: control characters are escaped
+// and a field that a spreadsheet would run as a formula is kept as text
+// (appendCsvField()); JSON gives the exact bytes.
 
 #include "scan_writer.h"
 #include "text_escape.h"
@@ -20,6 +22,8 @@ public:
                                 : "number,file,file_hex,name,url,info,size\r\n";
     }
 
+    bool needsText() const override { return m_cookies; }
+
     void file(const ListedFile &file) override
     {
         if (m_cookies)
@@ -29,7 +33,7 @@ public:
         m_out.flushIfFull();
     }
 
-    void end(const listing::ResultTable &, const listing::ViewState &) override { m_out.flush(); }
+    void end(const ScanEnd &) override { m_out.flush(); }
 
 private:
     void startRow(std::string &out, const ListedFile &file)
@@ -37,10 +41,10 @@ private:
         out += std::to_string(file.number);
         out += ',';
         if (platform::cp932::isValidUtf8(file.file)) {
-            appendCsvField(out, file.file);
+            appendCsvField(out, file.file, m_field);
             out += ',';
         } else {
-            appendCsvField(out, utf8ForDisplay(file.file));
+            appendCsvField(out, utf8ForDisplay(file.file), m_field);
             out += ',';
             out += hexBytes(file.file);
         }
@@ -52,10 +56,10 @@ private:
         std::string &out = m_out.text();
         startRow(out, file);
         for (const std::string_view text : {file.name, file.url, file.info}) {
-            appendCsvField(out, cp932AsUtf8(text, m_scratch));
+            appendCsvField(out, cp932AsUtf8(text, m_scratch), m_field);
             out += ',';
         }
-        out += std::to_string(file.text.size());
+        out += std::to_string(file.size);
         out += "\r\n";
     }
 
@@ -66,21 +70,25 @@ private:
         if (m_decoder.problem()) {
             startRow(out, file);
             out += ",,,,,,,,";
-            appendCsvField(out, m_decoder.problem().text());
+            appendCsvField(out, m_decoder.problem().text(), m_field);
             out += "\r\n";
         }
         for (const listing::CookieRecord &cookie : records) {
             startRow(out, file);
             for (const std::string_view text : {cookie.name, cookie.value, cookie.host, cookie.path}) {
-                appendCsvField(out, cp932AsUtf8(text, m_scratch));
+                appendCsvField(out, cp932AsUtf8(text, m_scratch), m_field);
                 out += ',';
             }
             out += cookie.secure() ? "true," : "false,";
             out += cookie.httpOnly() ? "true," : "false,";
-            listing::appendFileTimeIso8601(out, cookie.expires);
-            out += ',';
-            listing::appendFileTimeIso8601(out, cookie.created);
-            out += ",\r\n";
+            // A year after 9999 starts with "+".
+            for (const std::uint64_t time : {cookie.expires, cookie.created}) {
+                m_time.clear();
+                listing::appendFileTimeIso8601(m_time, time);
+                appendCsvField(out, m_time, m_field);
+                out += ',';
+            }
+            out += "\r\n";
         }
     }
 
@@ -88,6 +96,8 @@ private:
     bool m_cookies;
     FileCookies m_decoder;
     std::string m_scratch;
+    std::string m_field;
+    std::string m_time;
 };
 
 } // namespace

@@ -3,13 +3,14 @@
 //   {"files":[
 //   {"number":1,"file":"...","name":"...","url":"...","info":"...","size":123},
 //   ...
-//   ],"status":"...","caption":"..."}
+//   ],"status":"...","caption":"...","summary":{"folder":"...","count":12,"completed":true}}
 //
 // one file per line. With --cookies each file also has "cookies", an array
-// of {"name","value","host","path","secure","httponly","expires","created"},
-// and, for a file that is no run of cookie records, an empty array and
-// "cookies_error". A real file name that is not UTF-8 shows with U+FFFD in
-// "file" and whole, in hexadecimal, in "file_hex" (absent otherwise).
+// of {"name","value","host","path","secure","httponly","expires",
+// "expires_unix","created","created_unix"}, and, for a file that is no run
+// of cookie records, an empty array and "cookies_error". A real file name
+// (or folder) that is not UTF-8 shows with U+FFFD in "file" ("folder") and
+// whole, in hexadecimal, in "file_hex" ("folder_hex"; absent otherwise).
 //
 // RapidJSON's streaming writer writes it all, the document as the scan goes,
 // so that it never has to sit in memory whatever the number of files. A
@@ -90,6 +91,20 @@ void writeKey(Writer &writer, std::string_view key)
     check(writer.Key(key.data(), static_cast<rapidjson::SizeType>(key.size())));
 }
 
+// A native name (of a file or a folder) under `key`: as it stands when it
+// is UTF-8, else its display form and, under key + "_hex", its bytes.
+void writeName(Writer &writer, std::string_view key, std::string_view name)
+{
+    writeKey(writer, key);
+    if (platform::cp932::isValidUtf8(name)) {
+        writeText(writer, name);
+        return;
+    }
+    writeText(writer, utf8ForDisplay(name));
+    writeKey(writer, std::string(key) + "_hex");
+    writeText(writer, hexBytes(name));
+}
+
 class JsonWriter : public ScanWriter {
 public:
     JsonWriter(OutputBuffer &out, bool cookies) : m_out(out), m_cookies(cookies), m_document(m_documentText)
@@ -98,6 +113,8 @@ public:
         writeKey(m_document, "files");
         m_document.StartArray();
     }
+
+    bool needsText() const override { return m_cookies; }
 
     void file(const ListedFile &file) override
     {
@@ -120,14 +137,22 @@ public:
         m_out.flushIfFull();
     }
 
-    void end(const listing::ResultTable &, const listing::ViewState &view) override
+    void end(const ScanEnd &end) override
     {
         m_documentText.Put('\n');
         m_document.EndArray();
         writeKey(m_document, "status");
-        writeText(m_document, platform::cp932::toUtf8(view.statusText));
+        writeText(m_document, platform::cp932::toUtf8(end.view.statusText));
         writeKey(m_document, "caption");
-        writeText(m_document, platform::cp932::toUtf8(view.caption));
+        writeText(m_document, platform::cp932::toUtf8(end.view.caption));
+        writeKey(m_document, "summary");
+        m_document.StartObject();
+        writeName(m_document, "folder", end.folder);
+        writeKey(m_document, "count");
+        m_document.Int(end.count);
+        writeKey(m_document, "completed");
+        m_document.Bool(end.completed);
+        m_document.EndObject();
         m_document.EndObject();
         m_documentText.Put('\n');
         moveOut();
@@ -148,14 +173,7 @@ private:
         m_writer.StartObject();
         writeKey(m_writer, "number");
         m_writer.Int(file.number);
-        writeKey(m_writer, "file");
-        if (platform::cp932::isValidUtf8(file.file)) {
-            writeText(m_writer, file.file);
-        } else {
-            writeText(m_writer, utf8ForDisplay(file.file));
-            writeKey(m_writer, "file_hex");
-            writeText(m_writer, hexBytes(file.file));
-        }
+        writeName(m_writer, "file", file.file);
         writeKey(m_writer, "name");
         writeCp932(file.name);
         writeKey(m_writer, "url");
@@ -163,7 +181,7 @@ private:
         writeKey(m_writer, "info");
         writeCp932(file.info);
         writeKey(m_writer, "size");
-        m_writer.Uint64(file.text.size());
+        m_writer.Uint64(file.size);
         if (cookies)
             writeCookies(*cookies);
         m_writer.EndObject();
@@ -189,8 +207,12 @@ private:
             m_writer.Bool(cookie.httpOnly());
             writeKey(m_writer, "expires");
             writeTime(cookie.expires);
+            writeKey(m_writer, "expires_unix");
+            m_writer.Int64(listing::fileTimeUnixSeconds(cookie.expires));
             writeKey(m_writer, "created");
             writeTime(cookie.created);
+            writeKey(m_writer, "created_unix");
+            m_writer.Int64(listing::fileTimeUnixSeconds(cookie.created));
             m_writer.EndObject();
         }
         m_writer.EndArray();

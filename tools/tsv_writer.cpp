@@ -19,17 +19,21 @@ class TableWriter : public ScanWriter {
 public:
     explicit TableWriter(OutputBuffer &out) : m_out(out) {}
 
+    bool needsText() const override { return false; }
     // The table is whole only at the end: its widths are fitted then.
     void file(const ListedFile &) override {}
 
-    void end(const listing::ResultTable &table, const listing::ViewState &view) override
+    // Every cell escaped as a cookie field is: a tab in a cell cannot make
+    // a tenth column, nor a control byte reach the terminal.
+    void end(const ScanEnd &end) override
     {
+        const listing::ResultTable &table = end.table;
         std::string &out = m_out.text();
         for (int row = 0; row < table.rowCount(); ++row) {
             for (int column = 0; column < listing::kGridColumnCount; ++column) {
                 if (column > 0)
                     out += '\t';
-                out += toUtf8(table.cell(column, row));
+                appendTsvField(out, cp932AsUtf8(table.cell(column, row), m_scratch));
             }
             out += '\n';
             m_out.flushIfFull();
@@ -37,12 +41,17 @@ public:
         out += "widths:";
         for (int column = 0; column < listing::kGridColumnCount; ++column)
             out += " " + std::to_string(table.columnWidth(column));
-        out += "\nstatus:" + toUtf8(view.statusText) + "\ncaption:" + toUtf8(view.caption) + "\n";
+        out += "\nstatus:";
+        appendForPeople(out, toUtf8(end.view.statusText));
+        out += "\ncaption:";
+        appendForPeople(out, toUtf8(end.view.caption));
+        out += '\n';
         m_out.flush();
     }
 
 private:
     OutputBuffer &m_out;
+    std::string m_scratch;
 };
 
 class CookieTsvWriter : public ScanWriter {
@@ -51,6 +60,8 @@ public:
     {
         m_out.text() += "number\tfile\tname\tvalue\thost\tpath\tsecure\thttponly\texpires\tcreated\terror\n";
     }
+
+    bool needsText() const override { return true; }
 
     void file(const ListedFile &file) override
     {
@@ -78,7 +89,7 @@ public:
         m_out.flushIfFull();
     }
 
-    void end(const listing::ResultTable &, const listing::ViewState &) override { m_out.flush(); }
+    void end(const ScanEnd &) override { m_out.flush(); }
 
 private:
     static void startRow(std::string &out, const ListedFile &file)

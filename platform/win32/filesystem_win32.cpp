@@ -128,6 +128,27 @@ HANDLE openToInspect(const std::string &path, DWORD flags)
                        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | flags, nullptr);
 }
 
+// Why folder `path` could not be opened, from the error of the attempt. A
+// file named as a folder, with a separator after it, fails as a name that
+// cannot be: the file itself tells.
+FolderProblem problemOfError(DWORD error, const std::string &path)
+{
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return FolderProblem::NotAFolder;
+    switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_BAD_NETPATH:
+    case ERROR_INVALID_DRIVE:
+        return FolderProblem::Missing;
+    case ERROR_ACCESS_DENIED:
+        return FolderProblem::NoPermission;
+    default:
+        return FolderProblem::Unreadable;
+    }
+}
+
 } // namespace
 
 std::string_view nativeFolderPart(std::string_view nativePath)
@@ -155,6 +176,7 @@ struct Folder::Impl {
     std::uint64_t volume = 0;
     std::uint64_t folderIndex = 0;
     std::string finalPath; // its final path with a trailing "\", found on first need
+    FolderProblem problem = FolderProblem::None;
 
     // The identity of `entry`, an entry of this folder.
     bool idOf(HANDLE entry, FileId &id) const
@@ -234,16 +256,27 @@ Folder Folder::open(const std::string &nativePath)
     // alone would be the current folder of that drive. Sharing everything:
     // holding the folder must not keep the user from renaming or removing it.
     impl.handle.reset(openToInspect(impl.prefix, 0));
+    if (!impl.handle.valid())
+        impl.problem = problemOfError(GetLastError(), nativePath);
     BY_HANDLE_FILE_INFORMATION info;
     if (impl.handle.valid() &&
-        !(GetFileInformationByHandle(impl.handle.get(), &info) && (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)))
+        !(GetFileInformationByHandle(impl.handle.get(), &info) && (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))) {
         impl.handle.reset();
+        impl.problem = FolderProblem::NotAFolder;
+    }
     if (impl.handle.valid()) {
         impl.volume = info.dwVolumeSerialNumber;
-        if (!fileIndexOf(impl.handle.get(), impl.folderIndex))
+        if (!fileIndexOf(impl.handle.get(), impl.folderIndex)) {
             impl.handle.reset();
+            impl.problem = FolderProblem::Unreadable;
+        }
     }
     return folder;
+}
+
+FolderProblem Folder::problem() const
+{
+    return m_impl ? m_impl->problem : FolderProblem::Missing;
 }
 
 bool Folder::isOpen() const
