@@ -25,9 +25,12 @@ printf 'n\nv\nexample/\n' > "$odd/taro@example.txt"
 mkdir "$odd/x@y.txt"
 
 # Numbers out of the rows (they follow each system's order), the caption
-# apart, then sorted.
+# apart, the folder out of the message of a folder that cannot be listed,
+# then sorted.
 normalise() { # output
-    grep -v '^caption:' "$1" | sed 's/^[0-9][0-9]*	/#	/' | LC_ALL=C sort
+    grep -v '^caption:' "$1" |
+        sed 's/^[0-9][0-9]*	/#	/; s/^vellumin-scan: .*\(: cannot list the folder: \)/vellumin-scan: FOLDER\1/' |
+        LC_ALL=C sort
 }
 
 compare() { # folder, arguments...
