@@ -104,6 +104,10 @@ TEST(FindFiles, FullWidthLettersSortLikeTheirCapitals)
         native.emplace_back(listing[i].nativeName);
     EXPECT_EQ(native, (std::vector<std::string>{"\xEF\xBC\xA1@x.txt", "\xEF\xBD\x81@y.txt", "\xEF\xBD\x82@x.txt",
                                                 "\xEF\xBC\xBB.txt"}));
+    // The last letter too: ｚ sorts as Ｚ, before ［ (which lies between
+    // the capitals and the small letters).
+    EXPECT_TRUE(nameSortsBefore("\xEF\xBD\x9A", "\xEF\xBC\xBB"));
+    EXPECT_FALSE(nameSortsBefore("\xEF\xBC\xBB", "\xEF\xBD\x9A"));
 }
 
 TEST(NameOrder, IsAStrictTotalOrderOnAnyBytes)
@@ -127,6 +131,13 @@ TEST(NameOrder, IsAStrictTotalOrderOnAnyBytes)
             ASSERT_FALSE(ab && ba) << "asymmetric";
             ASSERT_EQ(a == b, !ab && !ba) << "total";
         }
+    }
+    // An overlong form of a character sorts right after the character, the
+    // longer form the later: "A", then its two- and three-byte forms, then "B".
+    const std::vector<std::string> overlong = {"A", "\xC1\x81", "\xE0\x81\x81", "B"};
+    for (std::size_t i = 0; i + 1 < overlong.size(); ++i) {
+        EXPECT_TRUE(nameSortsBefore(overlong[i], overlong[i + 1])) << i;
+        EXPECT_FALSE(nameSortsBefore(overlong[i + 1], overlong[i])) << i;
     }
     for (int i = 0; i < 200000; ++i) {
         const std::string &a = names[random() % names.size()], &b = names[random() % names.size()],
@@ -430,6 +441,29 @@ TEST(ReadFile, ALinkIsCheckedAgainstWhereTheFolderHeldOpenIsNow)
     EXPECT_EQ(read(opened, "link.txt", EntryKind::Link, contents), ReadResult::OpenFailed);
     EXPECT_EQ(contents, "");
     EXPECT_EQ(entryNamed(opened.find("*.txt"), "link.txt").kind, EntryKind::OutsideLink);
+}
+
+TEST(ReadFile, AFileShorterThanItsSizeIsReadAsItIs)
+{
+    // A file that gives fewer bytes than its size said when it was opened
+    // (it shrank meanwhile) is read as far as it goes, without the zeros of
+    // the room made for it. A kernel attribute file is such a file for
+    // good: it claims 4096 bytes and holds a line. Put into the folder by a
+    // bind mount, in a mount namespace of this test's own.
+    const char *attribute = "/sys/kernel/mm/transparent_hugepage/enabled";
+    std::string expected;
+    std::getline(std::ifstream(attribute), expected);
+    struct stat info;
+    if (!runningAsRoot() || expected.empty() || ::stat(attribute, &info) != 0 || info.st_size <= 4096 / 2)
+        GTEST_SKIP() << "needs root and " << attribute;
+    TempFolder folder;
+    const std::string file = folder.write("f.txt", "");
+    if (::unshare(CLONE_NEWNS) != 0 || ::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+        ::mount(attribute, file.c_str(), nullptr, MS_BIND, nullptr) != 0)
+        GTEST_SKIP() << "no bind mount here";
+    std::string contents;
+    EXPECT_EQ(read(Folder::open(folder.str()), "f.txt", EntryKind::File, contents), ReadResult::Ok);
+    EXPECT_EQ(contents, expected + "\n");
 }
 
 TEST(ReadFile, WithoutReadPermissionFailsToOpen)
