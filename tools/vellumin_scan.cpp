@@ -54,20 +54,6 @@ private:
     scan::ScanWriter &m_writer;
 };
 
-// The one place where the folder of the command line enters the program
-// state, as given (its native bytes) beside its shown form. Trailing
-// separators go, as the state keeps the folder without one ("/" becomes the
-// empty text, which stands for the root).
-void setCookieFolder(listing::ProgramState &state, std::string_view folder)
-{
-    // A separator ends the path only when it is a character of its own: on
-    // Windows the last byte of "表" is 0x5C too.
-    while (!folder.empty() && platform::nativeFolderPart(folder).size() == folder.size() &&
-           folder.back() == platform::kPathSeparator)
-        folder.remove_suffix(1);
-    state.setCookiesPath(platform::namedPath(std::string(folder)));
-}
-
 void setSearch(listing::ProgramState &state, const scan::ScanOptions &options)
 {
     switch (options.search) {
@@ -163,7 +149,9 @@ int runScan(const scan::ScanOptions &options)
 {
     listing::CookieListing cookies;
     cookies.InitState();
-    setCookieFolder(cookies.state(), options.folder);
+    // As given (its native bytes) beside its shown form, without trailing
+    // separators.
+    cookies.state().setCookiesPath(listing::cookieFolderNamed(options.folder));
     setSearch(cookies.state(), options);
 
     scan::OutputBuffer out(stdout);

@@ -21,8 +21,7 @@ bool OpenFileDialog::execute(platform::Dialogs &dialogs)
 Commands::Commands(listing::CookieListing &cookies, platform::Dialogs &dialogs, platform::Desktop &desktop,
                    CommandWindow &window)
     : m_cookies(cookies), m_dialogs(dialogs), m_desktop(desktop), m_window(window)
-{
-}
+{}
 
 void Commands::FormCreate()
 {
@@ -30,6 +29,8 @@ void Commands::FormCreate()
     m_cookies.table().InitGrid();
     m_window.tableChanged();
     m_cookies.InitState();
+    if (m_startFolder)
+        m_cookies.state().setCookiesPath(*m_startFolder);
     m_window.setCaption(m_cookies.state().caption());
     m_cookies.ListCookieFiles(m_window);
 }
@@ -124,9 +125,9 @@ void Commands::stDeleteClick()
 
 void Commands::stAllDeleteClick()
 {
-    const int answer = m_dialogs.messageBox(
-        listing::messages::deleteAllQuestion(), listing::messages::deleteCaption(),
-        platform::msgbox::kYesNo | platform::msgbox::kIconQuestion | platform::msgbox::kDefButton2);
+    const int answer = m_dialogs.messageBox(listing::messages::deleteAllQuestion(), listing::messages::deleteCaption(),
+                                            platform::msgbox::kYesNo | platform::msgbox::kIconQuestion |
+                                                platform::msgbox::kDefButton2);
     if (answer != platform::msgbox::kIdYes)
         return;
     const listing::ResultTable &table = m_cookies.table();

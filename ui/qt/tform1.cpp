@@ -62,9 +62,9 @@ void setTextColour(QWidget *widget, QPalette::ColorRole role, const QColor &colo
 
 } // namespace
 
-TForm1::TForm1(platform::Dialogs &dialogs, platform::Desktop &desktop, QWidget *parent)
-    : QWidget(parent), m_scale(primaryScreenDpi()),
-      m_commands(m_cookies, dialogs, desktop, *this)
+TForm1::TForm1(platform::Dialogs &dialogs, platform::Desktop &desktop,
+               const std::optional<platform::NamedPath> &startFolder, QWidget *parent)
+    : QWidget(parent), m_scale(primaryScreenDpi()), m_commands(m_cookies, dialogs, desktop, *this)
 {
     setObjectName(QStringLiteral("TForm1"));
     setWindowTitle(QStringLiteral("Form1"));
@@ -79,6 +79,8 @@ TForm1::TForm1(platform::Dialogs &dialogs, platform::Desktop &desktop, QWidget *
     resize(m_scale.px(688), m_scale.px(446));
     move(192, 107);
 
+    if (startFolder)
+        m_commands.setStartFolder(*startFolder);
     runHandler([this] { m_commands.FormCreate(); });
 }
 
@@ -272,8 +274,8 @@ void TForm1::setUpFocus()
     // Tab order: the browse button, the column's buttons from the bottom up,
     // then the table and the content pane. The clickable texts take no focus
     // and the disabled folder box is skipped.
-    QWidget *const order[] = {m_bbtnInPathSet, m_bbtnExit,     m_bbtnVersion,  m_bbtnHelp, m_bbtnSch_Fname,
-                              m_bbtnSch_Memo,  m_bbtnSch_Exit, m_grdMain,      m_riedRead_OneCookies};
+    QWidget *const order[] = {m_bbtnInPathSet, m_bbtnExit,     m_bbtnVersion, m_bbtnHelp,           m_bbtnSch_Fname,
+                              m_bbtnSch_Memo,  m_bbtnSch_Exit, m_grdMain,     m_riedRead_OneCookies};
     for (std::size_t i = 0; i + 1 < std::size(order); ++i)
         setTabOrder(order[i], order[i + 1]);
     setTabOrder(m_riedRead_OneCookies, m_bbtnInPathSet);

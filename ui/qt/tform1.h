@@ -1,9 +1,9 @@
 #pragma once
 
 #include "fonts.h"
-#include "ui/commands.h"
 #include "listing/cookie_listing.h"
 #include "platform/qt/override_cursor.h"
+#include "ui/commands.h"
 
 #include <QWidget>
 
@@ -42,7 +42,9 @@ class StaticText;
 class TForm1 final : public QWidget, public CommandWindow {
     Q_OBJECT
 public:
-    TForm1(platform::Dialogs &dialogs, platform::Desktop &desktop, QWidget *parent = nullptr);
+    // Lists `startFolder` first when there is one, else the default folder.
+    TForm1(platform::Dialogs &dialogs, platform::Desktop &desktop,
+           const std::optional<platform::NamedPath> &startFolder = std::nullopt, QWidget *parent = nullptr);
     ~TForm1() override;
 
     listing::CookieListing &cookies() { return m_cookies; }

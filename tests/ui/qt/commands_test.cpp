@@ -56,6 +56,7 @@ private slots:
     void choosingAFolder();
     void cancellingTheFolderChoiceChangesNothing();
     void choosingAFileInTheRoot();
+    void aFolderNamedAtTheStartIsListedFirst();
     void versionBox();
     void helpOpensTheReadmeBesideTheProgram();
 
@@ -120,8 +121,8 @@ void CommandsTest::init()
     m_dialogs = ScriptedDialogs();
     m_desktop = RecordingDesktop();
     m_prefix = std::make_unique<TempPrefix>();
-    for (const char *name : {"taro@alpha.example[1]", "taro@beta.example[1]", "hanako@gamma.example[1]",
-                             "hanako@alpha.example[2]"})
+    for (const char *name :
+         {"taro@alpha.example[1]", "taro@beta.example[1]", "hanako@gamma.example[1]", "hanako@alpha.example[2]"})
         m_prefix->writeCookie(std::string(name) + ".txt", record(std::string("v-") + name, "host/"));
 }
 
@@ -207,9 +208,8 @@ void CommandsTest::choosingAFolder()
     clickButton("bbtnInPathSet");
     QCOMPARE(window().cookies().state().CookiesPath, other.str());
     QCOMPARE(control<QLineEdit>("edInPath")->text(), QString::fromStdString(other.str() + "/"));
-    QCOMPARE(window().windowTitle(),
-             QStringLiteral("Vellumin ver 1.30   < CookiesPath:[") + QString::fromStdString(other.str()) +
-                 QStringLiteral("/] >"));
+    QCOMPARE(window().windowTitle(), QStringLiteral("Vellumin ver 1.30   < CookiesPath:[") +
+                                         QString::fromStdString(other.str()) + QStringLiteral("/] >"));
     QCOMPARE(rows(), 1);
     QCOMPARE(m_dialogs.openRequests.front().fileName.native, std::string());
     QCOMPARE(m_dialogs.openRequests.front().defaultExtension, std::string("*.txt"));
@@ -238,6 +238,30 @@ void CommandsTest::choosingAFileInTheRoot()
     QCOMPARE(window().cookies().state().fileMask(), std::string("/*.txt"));
     QCOMPARE(control<QLineEdit>("edInPath")->text(), QStringLiteral("/"));
     QCOMPARE(window().windowTitle(), QStringLiteral("Vellumin ver 1.30   < CookiesPath:[/] >"));
+}
+
+void CommandsTest::aFolderNamedAtTheStartIsListedFirst()
+{
+    // Named with a trailing separator and a character whose CP932 form
+    // comes back as another ("〜" as "～"): the native path is kept exactly,
+    // the CP932 form is what the window shows.
+    TempFolder parent;
+    const std::string named = parent / "wave\xE3\x80\x9C";
+    parent.write("wave\xE3\x80\x9C/u@first.txt", record("f", "f/"));
+    parent.write("wave\xEF\xBD\x9E/u@other.txt", record("o", "o/")); // "～": another folder
+    m_window = std::make_unique<ui::TForm1>(m_dialogs, m_desktop, listing::cookieFolderNamed(named + "//"));
+    const listing::ProgramState &state = window().cookies().state();
+    QCOMPARE(state.nativeCookiesPath, named);
+    QCOMPARE(state.CookiesPath, parent.str() + "/wave" + cp932("〜"));
+    QCOMPARE(rows(), 1);
+    QCOMPARE(cell(1, 1), std::string("u@first"));
+    QCOMPARE(window().windowTitle(), QStringLiteral("Vellumin ver 1.30   < CookiesPath:[") +
+                                         QString::fromStdString(parent.str()) + QStringLiteral("/wave～/] >"));
+    QCOMPARE(control<QLineEdit>("edInPath")->text(), QString::fromStdString(parent.str()) + QStringLiteral("/wave～/"));
+    // Reloading stays there.
+    clickText("stReLoad");
+    QCOMPARE(rows(), 1);
+    QVERIFY(m_dialogs.messages.empty());
 }
 
 void CommandsTest::versionBox()
@@ -431,8 +455,8 @@ void CommandsTest::keysThatMoveNothingDoNothing()
     QTest::keyClick(g, Qt::Key_PageDown, Qt::ControlModifier);
     const int bottom = g->currentIndex().row();
     const int viewHeight = g->viewport()->height();
-    QVERIFY(g->visualRect(g->model()->index(bottom, 0)).bottom() < viewHeight);       // fully in view
-    QVERIFY(g->visualRect(g->model()->index(bottom + 1, 0)).bottom() >= viewHeight);  // the next one is not
+    QVERIFY(g->visualRect(g->model()->index(bottom, 0)).bottom() < viewHeight);      // fully in view
+    QVERIFY(g->visualRect(g->model()->index(bottom + 1, 0)).bottom() >= viewHeight); // the next one is not
     QCOMPARE(made.count(), 3);
 }
 
@@ -443,8 +467,8 @@ void CommandsTest::wheelStepsMoveOneRowEach()
     QSignalSpy made(g, &ui::ResultGrid::rowMadeCurrent);
     const QPointF at = g->visualRect(g->model()->index(0, 0)).center();
     const auto turn = [&](int delta) {
-        QWheelEvent wheel(at, g->viewport()->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
-                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QWheelEvent wheel(at, g->viewport()->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
         QApplication::sendEvent(g->viewport(), &wheel);
     };
     turn(-240); // two steps towards you: two rows down
