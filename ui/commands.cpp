@@ -21,7 +21,8 @@ bool OpenFileDialog::execute(platform::Dialogs &dialogs)
 Commands::Commands(listing::CookieListing &cookies, platform::Dialogs &dialogs, platform::Desktop &desktop,
                    CommandWindow &window)
     : m_cookies(cookies), m_dialogs(dialogs), m_desktop(desktop), m_window(window)
-{}
+{
+}
 
 void Commands::FormCreate()
 {
@@ -125,9 +126,9 @@ void Commands::stDeleteClick()
 
 void Commands::stAllDeleteClick()
 {
-    const int answer = m_dialogs.messageBox(listing::messages::deleteAllQuestion(), listing::messages::deleteCaption(),
-                                            platform::msgbox::kYesNo | platform::msgbox::kIconQuestion |
-                                                platform::msgbox::kDefButton2);
+    const int answer = m_dialogs.messageBox(
+        listing::messages::deleteAllQuestion(), listing::messages::deleteCaption(),
+        platform::msgbox::kYesNo | platform::msgbox::kIconQuestion | platform::msgbox::kDefButton2);
     if (answer != platform::msgbox::kIdYes)
         return;
     const listing::ResultTable &table = m_cookies.table();

@@ -64,7 +64,8 @@ void setTextColour(QWidget *widget, QPalette::ColorRole role, const QColor &colo
 
 TForm1::TForm1(platform::Dialogs &dialogs, platform::Desktop &desktop,
                const std::optional<platform::NamedPath> &startFolder, QWidget *parent)
-    : QWidget(parent), m_scale(primaryScreenDpi()), m_commands(m_cookies, dialogs, desktop, *this)
+    : QWidget(parent), m_scale(primaryScreenDpi()),
+      m_commands(m_cookies, dialogs, desktop, *this)
 {
     setObjectName(QStringLiteral("TForm1"));
     setWindowTitle(QStringLiteral("Form1"));
@@ -274,8 +275,8 @@ void TForm1::setUpFocus()
     // Tab order: the browse button, the column's buttons from the bottom up,
     // then the table and the content pane. The clickable texts take no focus
     // and the disabled folder box is skipped.
-    QWidget *const order[] = {m_bbtnInPathSet, m_bbtnExit,     m_bbtnVersion, m_bbtnHelp,           m_bbtnSch_Fname,
-                              m_bbtnSch_Memo,  m_bbtnSch_Exit, m_grdMain,     m_riedRead_OneCookies};
+    QWidget *const order[] = {m_bbtnInPathSet, m_bbtnExit,     m_bbtnVersion,  m_bbtnHelp, m_bbtnSch_Fname,
+                              m_bbtnSch_Memo,  m_bbtnSch_Exit, m_grdMain,      m_riedRead_OneCookies};
     for (std::size_t i = 0; i + 1 < std::size(order); ++i)
         setTabOrder(order[i], order[i + 1]);
     setTabOrder(m_riedRead_OneCookies, m_bbtnInPathSet);

@@ -121,8 +121,8 @@ void CommandsTest::init()
     m_dialogs = ScriptedDialogs();
     m_desktop = RecordingDesktop();
     m_prefix = std::make_unique<TempPrefix>();
-    for (const char *name :
-         {"taro@alpha.example[1]", "taro@beta.example[1]", "hanako@gamma.example[1]", "hanako@alpha.example[2]"})
+    for (const char *name : {"taro@alpha.example[1]", "taro@beta.example[1]", "hanako@gamma.example[1]",
+                             "hanako@alpha.example[2]"})
         m_prefix->writeCookie(std::string(name) + ".txt", record(std::string("v-") + name, "host/"));
 }
 
@@ -208,8 +208,9 @@ void CommandsTest::choosingAFolder()
     clickButton("bbtnInPathSet");
     QCOMPARE(window().cookies().state().CookiesPath, other.str());
     QCOMPARE(control<QLineEdit>("edInPath")->text(), QString::fromStdString(other.str() + "/"));
-    QCOMPARE(window().windowTitle(), QStringLiteral("Vellumin ver 1.30   < CookiesPath:[") +
-                                         QString::fromStdString(other.str()) + QStringLiteral("/] >"));
+    QCOMPARE(window().windowTitle(),
+             QStringLiteral("Vellumin ver 1.30   < CookiesPath:[") + QString::fromStdString(other.str()) +
+                 QStringLiteral("/] >"));
     QCOMPARE(rows(), 1);
     QCOMPARE(m_dialogs.openRequests.front().fileName.native, std::string());
     QCOMPARE(m_dialogs.openRequests.front().defaultExtension, std::string("*.txt"));
@@ -455,8 +456,8 @@ void CommandsTest::keysThatMoveNothingDoNothing()
     QTest::keyClick(g, Qt::Key_PageDown, Qt::ControlModifier);
     const int bottom = g->currentIndex().row();
     const int viewHeight = g->viewport()->height();
-    QVERIFY(g->visualRect(g->model()->index(bottom, 0)).bottom() < viewHeight);      // fully in view
-    QVERIFY(g->visualRect(g->model()->index(bottom + 1, 0)).bottom() >= viewHeight); // the next one is not
+    QVERIFY(g->visualRect(g->model()->index(bottom, 0)).bottom() < viewHeight);       // fully in view
+    QVERIFY(g->visualRect(g->model()->index(bottom + 1, 0)).bottom() >= viewHeight);  // the next one is not
     QCOMPARE(made.count(), 3);
 }
 
@@ -467,8 +468,8 @@ void CommandsTest::wheelStepsMoveOneRowEach()
     QSignalSpy made(g, &ui::ResultGrid::rowMadeCurrent);
     const QPointF at = g->visualRect(g->model()->index(0, 0)).center();
     const auto turn = [&](int delta) {
-        QWheelEvent wheel(at, g->viewport()->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
-                          Qt::NoScrollPhase, false);
+        QWheelEvent wheel(at, g->viewport()->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(g->viewport(), &wheel);
     };
     turn(-240); // two steps towards you: two rows down
