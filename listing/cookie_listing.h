@@ -2,9 +2,9 @@
 
 #include "content_pane.h"
 #include "cookie_entry.h"
-#include "platform/filesystem.h"
 #include "program_state.h"
 #include "result_table.h"
+#include "platform/filesystem.h"
 
 #include <string>
 #include <string_view>
@@ -97,7 +97,7 @@ private:
     TCookies m_entry;
     std::vector<platform::FileRead> m_batch; // the files a scan reads together
     std::string m_bigFile;                   // one too big to be read with others
-    std::string m_widened;                   // for a content search for a line end only
+    std::string m_widened; // for a content search for a line end only
 };
 
 } // namespace listing

@@ -107,8 +107,8 @@ void ResultTable::FitGridColumns(int n, int pointSize)
     for (int column = 0; column < kFitted; ++column) {
         // An empty column takes column 0's width, already fitted, times the
         // point size again.
-        m_widths[column] =
-            longest[column] > 0 ? static_cast<int>(longest[column]) * pointSize : m_widths[0] * pointSize;
+        m_widths[column] = longest[column] > 0 ? static_cast<int>(longest[column]) * pointSize
+                                               : m_widths[0] * pointSize;
     }
 }
 

@@ -32,8 +32,7 @@ TEST(ResultTable, InitGridGivesNineColumnsAndTheHeader)
     EXPECT_EQ(table.columnCount(), 5);
     table.InitGrid();
     EXPECT_EQ(table.columnCount(), 9);
-    EXPECT_EQ(rowCells(table, 0),
-              (std::vector<std::string>{"No", "FileName", "URL(?)", "Info(?)", "", "", "", "", ""}));
+    EXPECT_EQ(rowCells(table, 0), (std::vector<std::string>{"No", "FileName", "URL(?)", "Info(?)", "", "", "", "", ""}));
     EXPECT_EQ(table.columnWidth(0), 30);
     EXPECT_EQ(table.columnWidth(1), 144);
     EXPECT_EQ(table.columnWidth(2), 240);
@@ -100,11 +99,11 @@ TEST(ResultTable, FitGridColumnsSizesByLongestTextInBytes)
     ASSERT_EQ(thirtyBytes.size(), 30u);
     table.AddGridRow(entry(thirtyBytes, "\x95\x5C\x8E\xA6", "v"), 1); // 4 bytes of CP932
     table.FitGridColumns(1, 9);
-    EXPECT_EQ(table.columnWidth(0), 2 * 9); // "No"
+    EXPECT_EQ(table.columnWidth(0), 2 * 9);   // "No"
     EXPECT_EQ(table.columnWidth(1), 30 * 9);
-    EXPECT_EQ(table.columnWidth(2), 6 * 9);  // "URL(?)" is longer than the 4-byte URL
-    EXPECT_EQ(table.columnWidth(3), 7 * 9);  // "Info(?)"
-    EXPECT_EQ(table.columnWidth(4), 18 * 9); // empty: column 0's width times the size again
+    EXPECT_EQ(table.columnWidth(2), 6 * 9);   // "URL(?)" is longer than the 4-byte URL
+    EXPECT_EQ(table.columnWidth(3), 7 * 9);   // "Info(?)"
+    EXPECT_EQ(table.columnWidth(4), 18 * 9);  // empty: column 0's width times the size again
     EXPECT_EQ(table.columnWidth(5), ResultTable::kDefaultColumnWidth);
 
     table.AddGridRow(entry("x", "u", "a b"), 2); // spills into column 4
@@ -130,9 +129,9 @@ TEST(ResultTable, GetGridCellReadsOnlyDataRowsOfColumnsZeroToFour)
     table.AddGridRow(entry("u@h", "h/", "1 2 3"), 1);
     EXPECT_EQ(table.GetGridCell(0, 1), "1");
     EXPECT_EQ(table.GetGridCell(4, 1), "2");
-    EXPECT_EQ(table.GetGridCell(5, 1), ""); // the cell holds 3, but is out of reach
+    EXPECT_EQ(table.GetGridCell(5, 1), "");   // the cell holds 3, but is out of reach
     EXPECT_EQ(table.cell(5, 1), "3");
-    EXPECT_EQ(table.GetGridCell(1, 0), ""); // the header
+    EXPECT_EQ(table.GetGridCell(1, 0), "");   // the header
     EXPECT_EQ(table.GetGridCell(-1, 1), "");
     EXPECT_EQ(table.GetGridCell(1, 2), "");
     EXPECT_EQ(table.GetRowFileName(1), "u@h.txt");

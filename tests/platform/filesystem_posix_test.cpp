@@ -1,5 +1,5 @@
-#include "platform/cp932.h"
 #include "platform/filesystem.h"
+#include "platform/cp932.h"
 #include "platform/name_order.h"
 #include "temp_folder.h"
 
@@ -180,8 +180,7 @@ TEST(FindFiles, KeepsEveryNameIntactAcrossManyBlocks)
     const DirectoryListing listing = find(folder, "*.txt");
     ASSERT_EQ(listing.size(), std::size_t(kFiles));
     for (int i = 0; i < kFiles; ++i) {
-        const std::string expected =
-            "user@www.a-rather-long-host-name-" + std::to_string(10000 + i) + ".example.com.txt";
+        const std::string expected = "user@www.a-rather-long-host-name-" + std::to_string(10000 + i) + ".example.com.txt";
         ASSERT_EQ(listing[i].name, expected);
         ASSERT_EQ(listing[i].nativeName, expected);
     }
@@ -269,8 +268,8 @@ TEST(FindFiles, TellsFilesFromFoldersLinksAndPipes)
 TEST(FindFiles, KeepsTheRealNameBesideTheCp932One)
 {
     TempFolder folder;
-    folder.write("u@\xE8\xA1\xA8.txt", "x");          // 表, valid UTF-8
-    folder.write("v@\xF0\x9F\x8D\xAA.txt", "x");      // a biscuit: no CP932 form
+    folder.write("u@\xE8\xA1\xA8.txt", "x");        // 表, valid UTF-8
+    folder.write("v@\xF0\x9F\x8D\xAA.txt", "x");    // a biscuit: no CP932 form
     folder.write(std::string("w@\x83\x40.txt"), "x"); // not UTF-8: taken as CP932
     const DirectoryListing listing = find(folder, "*.txt");
     ASSERT_EQ(listing.size(), 3u);
@@ -506,8 +505,8 @@ TEST(RemoveFile, RemovesOnlyTheFileThatWasListed)
     EXPECT_TRUE(folder.exists("target.txt"));
     struct stat info;
     ASSERT_EQ(::stat((folder / "dir.txt").c_str(), &info), 0);
-    EXPECT_FALSE(
-        opened.remove("dir.txt", {static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino)}));
+    EXPECT_FALSE(opened.remove("dir.txt", {static_cast<std::uint64_t>(info.st_dev),
+                                           static_cast<std::uint64_t>(info.st_ino)}));
     EXPECT_TRUE(folder.exists("dir.txt"));
 }
 
