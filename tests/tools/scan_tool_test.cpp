@@ -177,6 +177,7 @@ TEST(ScanToolCommandLine, HelpVersionAndUsageErrors)
         {kSamples, "--name", "a", "--content", "b"},
         {kSamples, kSamples},
         {kSamples, "--cookies=yes"},
+        {kSamples, "--format", "netscape"}, // cookies only
     };
     for (const std::vector<std::string> &args : wrong) {
         const Result result = scan(args);
