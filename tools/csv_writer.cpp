@@ -63,9 +63,39 @@ private:
         out += "\r\n";
     }
 
+    // A cookie's text, which may be as long as its file, converted and
+    // written out piece by piece when long. Whether it needs quotes shows
+    // in the CP932 bytes already: no trail byte is a comma or a quote.
+    void appendCp932Field(std::string &out, std::string_view cp932)
+    {
+        if (cp932.size() <= kPieceBytes) {
+            appendCsvField(out, cp932AsUtf8(cp932, m_scratch), m_field);
+            return;
+        }
+        const bool quoted = cp932.find_first_of(",\"") != std::string_view::npos;
+        if (quoted)
+            out += '"';
+        bool first = true;
+        forEachUtf8Piece(cp932, m_scratch, [&](std::string_view piece) {
+            m_field.clear();
+            if (first && startsLikeAFormula(piece))
+                m_field += '\'';
+            first = false;
+            appendForPeople(m_field, piece);
+            for (const char byte : m_field) {
+                if (byte == '"')
+                    out += '"';
+                out += byte;
+            }
+            m_out.flushIfFull();
+        });
+        if (quoted)
+            out += '"';
+    }
+
     void writeCookies(const ListedFile &file)
     {
-        const std::vector<listing::CookieRecord> &records = m_decoder.decode(file);
+        m_decoder.check(file);
         std::string &out = m_out.text();
         if (m_decoder.problem()) {
             startRow(out, file);
@@ -73,10 +103,10 @@ private:
             appendCsvField(out, m_decoder.problem().text(), m_field);
             out += "\r\n";
         }
-        for (const listing::CookieRecord &cookie : records) {
+        m_decoder.forEach(file, [&](const listing::CookieRecord &cookie) {
             startRow(out, file);
             for (const std::string_view text : {cookie.name, cookie.value, cookie.host, cookie.path}) {
-                appendCsvField(out, cp932AsUtf8(text, m_scratch), m_field);
+                appendCp932Field(out, text);
                 out += ',';
             }
             out += cookie.secure() ? "true," : "false,";
@@ -89,7 +119,8 @@ private:
                 out += ',';
             }
             out += "\r\n";
-        }
+            m_out.flushIfFull();
+        });
     }
 
     OutputBuffer &m_out;

@@ -42,30 +42,31 @@ public:
 
     void file(const ListedFile &file) override
     {
-        const std::vector<listing::CookieRecord> &records = m_cookies.decode(file);
+        m_cookies.check(file);
         std::string &out = m_out.text();
-        for (std::size_t i = 0; i < records.size(); ++i) {
-            const listing::CookieRecord &cookie = records[i];
+        std::size_t number = 0;
+        m_cookies.forEach(file, [&](const listing::CookieRecord &cookie) {
+            ++number;
             if (!fitsTheFormat(cookie)) {
-                warnLeftOut(file, i + 1);
-                continue;
+                warnLeftOut(file, number);
+                return;
             }
             if (cookie.httpOnly())
                 out += "#HttpOnly_";
-            appendDomain(out, cp932AsUtf8(cookie.host, m_scratch));
+            appendDomain(out, cookie.host);
             out += '\t';
-            out += cp932AsUtf8(cookie.path, m_scratch);
+            appendText(out, cookie.path);
             out += cookie.secure() ? "\tTRUE\t" : "\tFALSE\t";
             // 0 would make it a cookie for the session: one that expired
             // before 1970 stays expired.
             out += std::to_string(std::max<std::int64_t>(listing::fileTimeUnixSeconds(cookie.expires), 1));
             out += '\t';
-            out += cp932AsUtf8(cookie.name, m_scratch);
+            appendText(out, cookie.name);
             out += '\t';
-            out += cp932AsUtf8(cookie.value, m_scratch);
+            appendText(out, cookie.value);
             out += '\n';
-        }
-        m_out.flushIfFull();
+            m_out.flushIfFull();
+        });
     }
 
     void end(const ScanEnd &) override { m_out.flush(); }
@@ -83,22 +84,27 @@ private:
                cookie.host.front() != '$';
     }
 
+    // A CP932 text, which may be as long as its file, converted and written
+    // out piece by piece.
+    void appendText(std::string &out, std::string_view cp932)
+    {
+        forEachUtf8Piece(cp932, m_scratch, [&](std::string_view piece) {
+            out += piece;
+            m_out.flushIfFull();
+        });
+    }
+
     // The browser that wrote the cookie files sent each cookie to its host's
     // subdomains too: a domain name is written with a leading "." and TRUE.
     // An address or a name without a dot ("localhost") has no subdomains.
-    static void appendDomain(std::string &out, std::string_view host)
+    // (The dots, colons and digits are the same bytes in CP932.)
+    void appendDomain(std::string &out, std::string_view host)
     {
-        if (host.front() == '.') {
-            out.append(host);
-            out += "\tTRUE";
-        } else if (isIpAddress(host) || host.find('.') == std::string_view::npos) {
-            out.append(host);
-            out += "\tFALSE";
-        } else {
+        const bool subdomains = host.front() == '.' || (!isIpAddress(host) && host.find('.') != std::string_view::npos);
+        if (subdomains && host.front() != '.')
             out += '.';
-            out.append(host);
-            out += "\tTRUE";
-        }
+        appendText(out, host);
+        out += subdomains ? "\tTRUE" : "\tFALSE";
     }
 
     static void warnLeftOut(const ListedFile &file, std::size_t record)

@@ -72,16 +72,28 @@ std::unique_ptr<ScanWriter> makeNetscapeWriter(OutputBuffer &out);
 // first; files after it are dropped.
 std::unique_ptr<ScanWriter> makeBackgroundWriter(std::unique_ptr<ScanWriter> writer);
 
-// Decodes the cookies of each file for the writers, reusing its storage, and
-// warns on standard error about a file that is no run of cookie records.
+// Decodes the cookies of each file for the writers, one at a time (a big
+// file may hold a great many), and warns on standard error about a file that
+// is no run of cookie records.
 class FileCookies {
 public:
-    // Decodes `file`'s bytes; the records are valid until the next call.
-    const std::vector<listing::CookieRecord> &decode(const ListedFile &file);
+    // Checks `file`'s bytes, and warns when they stray from the format.
+    const listing::CookieFormatProblem &check(const ListedFile &file);
     const listing::CookieFormatProblem &problem() const { return m_problem; }
 
+    // Hands each cookie of the file just checked to `visit`, in order; none
+    // when it strays from the format. Each is valid during its call.
+    template <typename Visit> void forEach(const ListedFile &file, Visit &&visit) const
+    {
+        if (m_problem)
+            return;
+        listing::CookieRecordReader reader(file.text);
+        listing::CookieRecord cookie;
+        while (reader.next(cookie))
+            visit(cookie);
+    }
+
 private:
-    std::vector<listing::CookieRecord> m_records;
     listing::CookieFormatProblem m_problem;
 };
 

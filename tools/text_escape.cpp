@@ -89,6 +89,18 @@ std::string_view cp932AsUtf8(std::string_view cp932, std::string &scratch)
     return cp932;
 }
 
+std::size_t pieceEnd(std::string_view text)
+{
+    if (text.size() <= kPieceBytes)
+        return text.size();
+    // Stepped as the conversion steps past a character it cannot decode
+    // too, so that the pieces convert as the whole would.
+    std::size_t end = 0;
+    while (end < kPieceBytes)
+        end += platform::cp932::nameCharLength(text, end);
+    return end;
+}
+
 std::string hexBytes(std::string_view bytes)
 {
     std::string out;
@@ -142,6 +154,8 @@ void appendEscaped(std::string &out, std::string_view text, bool escapeBackslash
     }
 }
 
+} // namespace
+
 bool startsLikeAFormula(std::string_view text)
 {
     if (text.empty())
@@ -155,8 +169,6 @@ bool startsLikeAFormula(std::string_view text)
             return true;
     return false;
 }
-
-} // namespace
 
 void appendTsvField(std::string &out, std::string_view text)
 {

@@ -65,7 +65,7 @@ public:
 
     void file(const ListedFile &file) override
     {
-        const std::vector<listing::CookieRecord> &records = m_cookies.decode(file);
+        m_cookies.check(file);
         std::string &out = m_out.text();
         if (m_cookies.problem()) {
             startRow(out, file);
@@ -73,10 +73,13 @@ public:
             appendTsvField(out, m_cookies.problem().text());
             out += '\n';
         }
-        for (const listing::CookieRecord &cookie : records) {
+        m_cookies.forEach(file, [&](const listing::CookieRecord &cookie) {
             startRow(out, file);
             for (const std::string_view text : {cookie.name, cookie.value, cookie.host, cookie.path}) {
-                appendTsvField(out, cp932AsUtf8(text, m_scratch));
+                forEachUtf8Piece(text, m_scratch, [&](std::string_view piece) {
+                    appendTsvField(out, piece);
+                    m_out.flushIfFull();
+                });
                 out += '\t';
             }
             out += cookie.secure() ? "true\t" : "false\t";
@@ -85,7 +88,8 @@ public:
             out += '\t';
             listing::appendFileTimeIso8601(out, cookie.created);
             out += "\t\n";
-        }
+            m_out.flushIfFull();
+        });
         m_out.flushIfFull();
     }
 
