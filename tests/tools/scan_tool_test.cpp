@@ -552,6 +552,31 @@ TEST(ScanToolExit, OutputThatFailsWhileTheScanGoesOnEndsIt)
     }
 }
 
+TEST(ScanToolCookies, LongTextsComeOutWholeInEveryFormat)
+{
+    // A cookie text is converted and written piece by piece: whole, with a
+    // character across every cut; this one is long enough to be written
+    // while the scan holds it rather than copied to the writer's thread.
+    TempFolder folder;
+    std::string value = "x", cp932Text = "x";
+    for (int i = 0; i < 60000; ++i) {
+        value += "表\"=,";
+        cp932Text += "\x95\x5C\"=,";
+    }
+    folder.write("u@long.txt", record("n", cp932Text, "h/"));
+    folder.write("u@short.txt", record("n", "v", "h/"));
+    const json files = parsed(scan({"--cookies", "--format=json", folder.str()}))["files"];
+    ASSERT_EQ(files.size(), 2u);
+    EXPECT_EQ(files[0]["cookies"][0]["value"], value);
+    EXPECT_EQ(files[1]["cookies"][0]["value"], "v");
+    const std::vector<std::string> tsv = lines(scan({"--cookies", folder.str()}).out);
+    ASSERT_EQ(tsv.size(), 3u);
+    EXPECT_EQ(tsvUnescaped(fields(tsv[1], '\t').at(3)), value);
+    EXPECT_EQ(csvRecords(scan({"--cookies", "--format=csv", folder.str()}).out).at(1).at(4), value);
+    EXPECT_NE(scan({"--cookies", "--format=netscape", folder.str()}).out.find("\tn\t" + value + "\n"),
+              std::string::npos);
+}
+
 TEST(ScanToolMemory, BigFilesAreHeldOneAtATimeInEveryFormat)
 {
     // Four files of 32 MB under a limit of 128 MB: one can be held (with
@@ -575,27 +600,14 @@ TEST(ScanToolMemory, BigFilesAreHeldOneAtATimeInEveryFormat)
             << ::testing::PrintToString(args);
     }
 
-    // A cookie as long as its file is converted and written piece by piece:
-    // whole, with a character across every cut, and in no more memory.
+    // Cookies in no more memory than their file, under a limit of 96 MB: a
+    // value of 16 MB (of characters that grow in UTF-8 and in the escapes),
+    // and 200,000 cookies in a file of 4 MB, whose records alone would take
+    // more room than the file.
     TempFolder longValue;
-    std::string value = "x", cp932Text = "x";
-    for (int i = 0; i < 40000; ++i) {
-        value += "表\"=,";
-        cp932Text += "\x95\x5C\"=,";
-    }
-    longValue.write("u@long.txt", record("n", cp932Text, "h/"));
-    const Result json = scan({"--cookies", "--format=json", longValue.str()});
-    EXPECT_EQ(parsed(json)["files"][0]["cookies"][0]["value"], value);
-    const std::vector<std::string> tsv = lines(scan({"--cookies", longValue.str()}).out);
-    EXPECT_EQ(tsvUnescaped(fields(tsv.at(1), '\t').at(3)), value);
-    EXPECT_EQ(csvRecords(scan({"--cookies", "--format=csv", longValue.str()}).out).at(1).at(4), value);
-    EXPECT_NE(scan({"--cookies", "--format=netscape", longValue.str()}).out.find("\tn\t" + value + "\n"),
-              std::string::npos);
-    // Under a limit of 96 MB: a value of 16 MB, and 200,000 cookies in a
-    // file of 4 MB, whose records alone would take more room than the file.
     std::string huge;
     while (huge.size() < (16u << 20))
-        huge += cp932Text;
+        huge += "\x95\x5C\"=,";
     longValue.write("u@long.txt", record("n", huge, "h/"));
     std::string many;
     while (many.size() < (4u << 20))
