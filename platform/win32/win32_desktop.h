@@ -6,7 +6,7 @@
 
 namespace platform::win32 {
 
-// Opens files with the shell's handler for their kind, through ShellExecuteA
+// Opens files with the shell's handler for their kind, through ShellExecuteW
 // with the verb "Open", owned by the main window.
 class Win32Desktop final : public Desktop {
 public:

@@ -1,15 +1,16 @@
 #include "command_text.h"
 
 #include "gdi.h"
+#include "platform/win32/wide_text.h"
 
 #include <windowsx.h>
 
-#include <cstring>
+#include <iterator>
 
 namespace ui::win32 {
 namespace {
 
-constexpr const char *kClassName = "VelluminCommandText";
+constexpr const wchar_t *kClassName = L"VelluminCommandText";
 // The sunken edge and one pixel of room on each side of the text.
 constexpr int kFrame = 2;
 
@@ -20,7 +21,8 @@ SIZE textExtent(HWND hwnd, HFONT font, const char *text)
     const WindowDc dc(hwnd);
     const SelectObjectScope selected(dc.get(), font);
     SIZE extent{};
-    GetTextExtentPoint32A(dc.get(), text, static_cast<int>(std::strlen(text)), &extent);
+    const std::wstring wide = platform::win32::wideFromCp932(text);
+    GetTextExtentPoint32W(dc.get(), wide.data(), static_cast<int>(wide.size()), &extent);
     return extent;
 }
 
@@ -31,7 +33,7 @@ HWND CommandText::create(HWND parent, int id, const char *text, int x, int y, HF
     // A static text to the system and to screen readers, which name it by
     // its text. Double clicks come as their own message, so that the second
     // press is not taken for another click.
-    registerSuperclass(kClassName, "STATIC", CS_DBLCLKS);
+    registerSuperclass(kClassName, L"STATIC", CS_DBLCLKS);
     m_font = font;
     const SIZE extent = textExtent(parent, font, text);
     // SS_NOTIFY: the mouse comes to it rather than through it.
@@ -73,7 +75,7 @@ LRESULT CommandText::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         GetClientRect(hwnd(), &client);
         const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
         if (PtInRect(&client, at))
-            SendMessageA(GetParent(hwnd()), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd()), STN_CLICKED),
+            SendMessageW(GetParent(hwnd()), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd()), STN_CLICKED),
                          reinterpret_cast<LPARAM>(hwnd()));
         return 0;
     }
@@ -95,13 +97,13 @@ void CommandText::paint()
     RECT client{};
     GetClientRect(hwnd(), &client);
     FillRect(dc, &client, m_background);
-    char text[256] = {};
-    const int length = GetWindowTextA(hwnd(), text, sizeof text);
+    wchar_t text[256] = {};
+    const int length = GetWindowTextW(hwnd(), text, static_cast<int>(std::size(text)));
     const SelectObjectScope font(dc, m_font);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, IsWindowEnabled(hwnd()) ? m_textColour : GetSysColor(COLOR_GRAYTEXT));
     // Inside the edge (which the non-client area holds), one pixel in.
-    TextOutA(dc, kFrame - 1, kFrame - 1, text, length);
+    TextOutW(dc, kFrame - 1, kFrame - 1, text, length);
 }
 
 } // namespace ui::win32

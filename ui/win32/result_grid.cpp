@@ -3,6 +3,7 @@
 #include "gdi.h"
 #include "listing/result_table.h"
 #include "platform/win32/busy_cursor.h"
+#include "platform/win32/wide_text.h"
 
 #include <windowsx.h>
 
@@ -13,7 +14,7 @@
 namespace ui::win32 {
 namespace {
 
-constexpr const char *kClassName = "VelluminGrid";
+constexpr const wchar_t *kClassName = L"VelluminGrid";
 constexpr int kTextInset = 2;
 constexpr int kLine = 1;
 // How near a line between fixed cells the mouse must be to resize.
@@ -32,7 +33,7 @@ ResultGrid::ResultGrid(const listing::ResultTable &table) : m_table(table) {}
 
 HWND ResultGrid::create(HWND parent, int id, HFONT font)
 {
-    registerClass(kClassName, CS_DBLCLKS, LoadCursorA(nullptr, IDC_ARROW), nullptr);
+    registerClass(kClassName, CS_DBLCLKS, LoadCursorW(nullptr, IDC_ARROW), nullptr);
     m_font = font;
     return Window::create(WS_EX_CLIENTEDGE, kClassName, "",
                           WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL, 0, 0, 0, 0, parent, id);
@@ -400,9 +401,12 @@ void ResultGrid::paint()
             FillRect(dc, &cell, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
             SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
         }
-        if (!text.empty())
-            ExtTextOutA(dc, x + kTextInset, y + kTextInset, ETO_CLIPPED, &cell, text.data(),
-                        static_cast<UINT>(text.size()), nullptr);
+        if (!text.empty()) {
+            // CP932 whatever the system's code page.
+            const std::wstring wide = platform::win32::wideFromCp932(text);
+            ExtTextOutW(dc, x + kTextInset, y + kTextInset, ETO_CLIPPED, &cell, wide.data(),
+                        static_cast<UINT>(wide.size()), nullptr);
+        }
         // The lines right of and below the cell.
         const int line = isFixed ? COLOR_3DDKSHADOW : COLOR_BTNFACE;
         fill(dc, x + width, y, x + width + kLine, y + height + kLine, line);
@@ -715,7 +719,7 @@ void ResultGrid::rowMadeCurrent()
 bool ResultGrid::onSetCursor()
 {
     if (platform::win32::BusyCursor::active()) {
-        SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+        SetCursor(LoadCursorW(nullptr, IDC_WAIT));
         return true;
     }
     POINT at{};
@@ -725,11 +729,11 @@ bool ResultGrid::onSetCursor()
     if (edge != Drag::ResizeColumn && edge != Drag::ResizeRow)
         edge = edgeAt(at).first;
     if (edge == Drag::ResizeColumn)
-        SetCursor(LoadCursorA(nullptr, IDC_SIZEWE));
+        SetCursor(LoadCursorW(nullptr, IDC_SIZEWE));
     else if (edge == Drag::ResizeRow)
-        SetCursor(LoadCursorA(nullptr, IDC_SIZENS));
+        SetCursor(LoadCursorW(nullptr, IDC_SIZENS));
     else
-        SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+        SetCursor(LoadCursorW(nullptr, IDC_ARROW));
     return true;
 }
 

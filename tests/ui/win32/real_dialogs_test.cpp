@@ -4,6 +4,7 @@
 
 #include "win32_test_support.h"
 
+#include "platform/win32/wide_text.h"
 #include "platform/win32/win32_dialogs.h"
 
 #include <commdlg.h>
@@ -51,7 +52,7 @@ private:
             m_gaveUp = true;
             m_done = true;
             if (box)
-                PostMessageA(box, WM_CLOSE, 0, 0);
+                PostMessageW(box, WM_CLOSE, 0, 0);
             return;
         }
         if (box && m_step(box, m_seen++))
@@ -68,11 +69,12 @@ private:
             GetCurrentThreadId(),
             [](HWND hwnd, LPARAM data) -> BOOL {
                 auto *s = reinterpret_cast<Search *>(data);
-                char className[32] = {};
-                GetClassNameA(hwnd, className, sizeof className);
+                wchar_t className[32] = {};
+                GetClassNameW(hwnd, className, 32);
                 // A box of the system's is a dialog; an empty caption stands
-                // for the open dialog's own title.
-                const bool dialog = std::string(className) == "#32770";
+                // for the open dialog's own title. The caption is read
+                // through the wide call, whatever the system's code page.
+                const bool dialog = std::wstring(className) == L"#32770";
                 if (IsWindowVisible(hwnd) && dialog && (s->caption->empty() || windowText(hwnd) == *s->caption)) {
                     s->found = hwnd;
                     return FALSE;
@@ -96,14 +98,15 @@ private:
 void postKey(WPARAM key)
 {
     const HWND focus = GetFocus();
-    PostMessageA(focus, WM_KEYDOWN, key, 0);
-    PostMessageA(focus, WM_KEYUP, key, 0xC0000000);
+    PostMessageW(focus, WM_KEYDOWN, key, 0);
+    PostMessageW(focus, WM_KEYUP, key, 0xC0000000);
 }
 
+// Types CP932 `text`, one character at a time, as a keyboard would.
 void postChars(const std::string &text)
 {
-    for (const char c : text)
-        PostMessageA(GetFocus(), WM_CHAR, static_cast<unsigned char>(c), 0);
+    for (const wchar_t c : platform::win32::wideFromCp932(text))
+        PostMessageW(GetFocus(), WM_CHAR, c, 0);
 }
 
 RECT rectOf(HWND hwnd)
@@ -126,8 +129,10 @@ protected:
 TEST_F(RealDialogsTest, YesNoMessageBoxIgnoresEscAndAnswersNo)
 {
     bool openAfterEsc = false;
+    std::string question;
     BoxDriver driver("削除確認", [&](HWND box, int tick) {
         if (tick == 0) {
+            question = windowText(GetDlgItem(box, 0xFFFF)); // the box's text
             postKey(VK_ESCAPE);
             return false;
         }
@@ -143,6 +148,7 @@ TEST_F(RealDialogsTest, YesNoMessageBoxIgnoresEscAndAnswersNo)
     EXPECT_FALSE(driver.gaveUp());
     EXPECT_TRUE(openAfterEsc);
     EXPECT_EQ(answer, platform::msgbox::kIdNo);
+    EXPECT_NE(question.find("全てのクッキーファイルを削除します。"), std::string::npos) << question;
 }
 
 TEST_F(RealDialogsTest, InputBoxReturnsWhatIsTypedOrTheDefaultOnEsc)
@@ -183,7 +189,7 @@ TEST_F(RealDialogsTest, InputBoxTakesAtMost255Bytes)
 {
     BoxDriver driver("long", [&](HWND, int tick) {
         if (tick == 0) {
-            // あ, two bytes each, as an "A" window takes them: lead, trail.
+            // あ, two bytes each in CP932.
             for (int i = 0; i < 130; ++i)
                 postChars("あ");
             postChars("zz");
@@ -200,13 +206,16 @@ TEST_F(RealDialogsTest, InputBoxTakesAtMost255Bytes)
 
 TEST_F(RealDialogsTest, OpenDialogAcceptsANameThatDoesNotExistAndIsPlaced)
 {
+    // A name with a character outside CP932 comes back as the system has
+    // it, and shows with "?".
     CookieFolder folder;
-    const std::string typed = folder / "no-such-file.txt";
+    const std::string typed = folder / ("no-such-" + nativeName("表") + "\xF0\x9F\x8D\xAA.txt");
+    const std::wstring wideTyped = platform::win32::wideFromNative(typed);
     RECT placed{};
     BoxDriver driver("", [&](HWND box, int) {
         placed = rectOf(box);
-        SendMessageA(box, CDM_SETCONTROLTEXT, cmb13, reinterpret_cast<LPARAM>(typed.c_str()));
-        SendMessageA(box, CDM_SETCONTROLTEXT, edt1, reinterpret_cast<LPARAM>(typed.c_str()));
+        SendMessageW(box, CDM_SETCONTROLTEXT, cmb13, reinterpret_cast<LPARAM>(wideTyped.c_str()));
+        SendMessageW(box, CDM_SETCONTROLTEXT, edt1, reinterpret_cast<LPARAM>(wideTyped.c_str()));
         postKey(VK_RETURN);
         return true;
     });
@@ -215,10 +224,10 @@ TEST_F(RealDialogsTest, OpenDialogAcceptsANameThatDoesNotExistAndIsPlaced)
         real.openFileName(platform::OpenFileRequest{platform::NamedPath{}, "*.txt"});
     ASSERT_TRUE(chosen.has_value());
     EXPECT_EQ(chosen->native, typed);
-    EXPECT_EQ(chosen->shown, typed);
+    EXPECT_EQ(chosen->shown, folder.path() + "\\no-such-表?.txt");
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
-    GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor);
     const RECT &screen = monitor.rcMonitor;
     const int width = placed.right - placed.left;
     const int height = placed.bottom - placed.top;

@@ -6,6 +6,7 @@
 
 #include "listing/messages.h"
 #include "platform/win32/busy_cursor.h"
+#include "platform/win32/wide_text.h"
 #include "ui/win32/splitter.h"
 
 #include <commctrl.h>
@@ -17,6 +18,8 @@ namespace {
 
 using platform::msgbox::kIdNo;
 using platform::msgbox::kIdYes;
+using platform::win32::nativeFromWide;
+using platform::win32::wideFromNative;
 
 RECT windowRect(HWND hwnd)
 {
@@ -66,7 +69,7 @@ protected:
         const bool handled = form->translate(msg);
         if (!handled) {
             TranslateMessage(&msg);
-            DispatchMessageA(&msg);
+            DispatchMessageW(&msg);
         }
         pumpMessages();
         return handled;
@@ -141,7 +144,7 @@ TEST_F(TForm1Test, JapaneseFontIsFoundAndMeasuresNinePoints)
     const HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(grid, WM_GETFONT, 0, 0)));
     EXPECT_EQ(GetTextCharset(dc), SHIFTJIS_CHARSET);
     SIZE kana{};
-    GetTextExtentPoint32A(dc, "あ", 2, &kana);
+    GetTextExtentPoint32W(dc, L"あ", 1, &kana);
     SelectObject(dc, previous);
     ReleaseDC(grid, dc);
     EXPECT_GE(kana.cx, 10);
@@ -153,9 +156,9 @@ TEST_F(TForm1Test, JapaneseFontIsFoundAndMeasuresNinePoints)
 TEST_F(TForm1Test, StartsWithTheDefaultFolderListedAndTheFocusOnBrowse)
 {
     // The Windows directory's cookie folder, which a fresh test prefix lacks.
-    char windows[MAX_PATH + 1] = {};
-    GetWindowsDirectoryA(windows, sizeof windows);
-    const std::string cookies = std::string(windows) + "\\Cookies";
+    wchar_t windows[MAX_PATH + 1] = {};
+    GetWindowsDirectoryW(windows, MAX_PATH + 1);
+    const std::string cookies = nativeFromWide(windows) + "\\Cookies";
     EXPECT_EQ(windowText(window), "Vellumin ver 1.30   < CookiesPath:[" + cookies + "\\] >");
     EXPECT_EQ(windowText(control("edInPath")), cookies + "\\");
     const bool found = rows() > 0;
@@ -271,8 +274,8 @@ TEST_F(TForm1Test, FileThatCannotBeOpenedGoesToTheErrorBox)
 {
     listFolder(folder.path());
     // Held open without sharing, as a program writing it would.
-    const HANDLE held = CreateFileA((folder / "taro@mail.example.org[1].txt").c_str(), GENERIC_READ | GENERIC_WRITE, 0,
-                                    nullptr, OPEN_EXISTING, 0, nullptr);
+    const HANDLE held = CreateFileW(wideFromNative(folder / "taro@mail.example.org[1].txt").c_str(),
+                                    GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     form->run(&ui::Commands::stReLoadClick);
     CloseHandle(held);
@@ -327,7 +330,7 @@ TEST_F(TForm1Test, ChoosingAFileListsItsFolderAndTheNextDialogStartsThere)
     CookieFolder other;
     other.write("a@b.example[1].txt", cookieText("b.example", "x"));
     const std::string chosen = other / "anything.txt";
-    dialogs.openAnswers.push_back(platform::NamedPath{chosen, chosen});
+    dialogs.openAnswers.push_back(platform::namedPath(chosen));
     form->run(&ui::Commands::bbtnInPathSetClick);
     ASSERT_EQ(dialogs.openRequests.size(), 1u);
     EXPECT_EQ(dialogs.openRequests[0].defaultExtension, "*.txt");
@@ -356,7 +359,7 @@ TEST_F(TForm1Test, ClickingARowShowsItsFileInThePane)
     EXPECT_NE(form->contentPaneShownText().find(site), std::string::npos)
         << first << " / " << form->contentPaneShownText();
     // A file that went since the scan: the error box, and the pane is cleared.
-    DeleteFileA((folder / "taro@mail.example.org[1].txt").c_str());
+    DeleteFileW(wideFromNative(folder / "taro@mail.example.org[1].txt").c_str());
     clickGridRow(mail);
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].caption, "Vellumin");
@@ -374,9 +377,9 @@ TEST_F(TForm1Test, VersionBoxAndHelp)
     form->run(&ui::Commands::bbtnHelpClick);
     ASSERT_EQ(desktop.opened.size(), 1u);
     EXPECT_EQ(desktop.opened[0].second, "README.TXT");
-    char program[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, program, MAX_PATH);
-    const std::string exe(program);
+    wchar_t program[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, program, MAX_PATH);
+    const std::string exe = nativeFromWide(program);
     EXPECT_EQ(desktop.opened[0].first, exe.substr(0, exe.rfind('\\') + 1));
 }
 
@@ -515,14 +518,14 @@ TEST_F(TForm1Test, HintsOnlyOnTheirSixControlsWithTheirTimes)
     EXPECT_EQ(SendMessageA(tips, TTM_GETDELAYTIME, TTDT_AUTOPOP, 0), 2500);
     std::vector<std::string> named;
     for (int i = 0; i < 6; ++i) {
-        char text[256] = {};
-        TOOLINFOA tool{};
+        wchar_t text[256] = {};
+        TOOLINFOW tool{};
         tool.cbSize = sizeof tool;
         tool.lpszText = text;
-        SendMessageA(tips, TTM_ENUMTOOLSA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&tool));
+        SendMessageW(tips, TTM_ENUMTOOLSW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&tool));
         named.push_back(ui::win32::controlName(reinterpret_cast<HWND>(tool.uId)));
         if (named.back() == "stDelete") {
-            EXPECT_EQ(std::string(text), "最後に選択したクッキーファイルを削除します");
+            EXPECT_EQ(platform::win32::cp932FromWide(text), "最後に選択したクッキーファイルを削除します");
         }
     }
     EXPECT_EQ(named,
