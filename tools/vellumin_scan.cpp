@@ -113,15 +113,11 @@ std::string nativeFolder(const listing::ProgramState &state)
     return state.nativeCookiesPath.empty() ? std::string(1, platform::kPathSeparator) : state.nativeCookiesPath;
 }
 
-// The same for a message: UTF-8 on Linux as given; on Windows the folder's
-// CP932 form converted.
+// The same for a message, as given (native paths are UTF-8, or on Linux
+// bytes that escape).
 std::string folderForPeople(const listing::ProgramState &state)
 {
-#ifdef _WIN32
-    return scan::forPeople(platform::cp932::toUtf8(state.CookiesPath));
-#else
     return scan::forPeople(nativeFolder(state));
-#endif
 }
 
 // Reports a failure other than a file that cannot be read. Allocates
