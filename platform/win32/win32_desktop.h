@@ -13,7 +13,7 @@ public:
     void setOwner(HWND owner) { m_owner = owner; }
 
     // `nativeFolder` (with its trailing "\\") is also the working folder.
-    void openDocument(const std::string &nativeFolder, const std::string &fileName) override;
+    DocumentOpening openDocument(const std::string &nativeFolder, const std::string &fileName) override;
 
 private:
     HWND m_owner = nullptr;

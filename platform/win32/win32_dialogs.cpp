@@ -121,8 +121,22 @@ std::optional<NamedPath> Win32Dialogs::openFileName(const OpenFileRequest &reque
     dialog.nMaxFile = static_cast<DWORD>(fileName.size());
     // Handed over as it is, asterisk included.
     dialog.lpstrDefExt = defaultExtension.empty() ? nullptr : defaultExtension.c_str();
-    // No filter, no initial folder, the default title; a name that does not
-    // exist is an answer too, since only its folder counts.
+    // The file types as pairs of NUL-ended texts, ended by one more NUL.
+    std::wstring filter;
+    for (const FileFilter &type : request.filters)
+        filter.append(wideFromCp932(type.description))
+            .append(1, L'\0')
+            .append(wideFromCp932(type.pattern))
+            .append(1, L'\0');
+    if (!filter.empty()) {
+        filter.append(1, L'\0');
+        dialog.lpstrFilter = filter.c_str();
+        dialog.nFilterIndex = 1;
+    }
+    const std::wstring initialFolder = wideFromNative(request.initialFolder.native);
+    dialog.lpstrInitialDir = initialFolder.empty() ? nullptr : initialFolder.c_str();
+    // The default title; a name that does not exist is an answer too, since
+    // only its folder counts.
     dialog.Flags = OFN_EXPLORER | OFN_ENABLESIZING | OFN_HIDEREADONLY | OFN_ENABLEHOOK;
     dialog.lpfnHook = &openDialogHook;
     if (!GetOpenFileNameW(&dialog))

@@ -6,6 +6,7 @@
 #include "tform1.h"
 
 #include <commctrl.h>
+#include <objbase.h>
 
 namespace ui::win32 {
 namespace {
@@ -59,6 +60,18 @@ LRESULT ApplicationWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lPa
 
 int runApplication(int showCommand, const std::optional<platform::NamedPath> &startFolder)
 {
+    // Screen readers get the window's accessible objects through COM, which
+    // this thread must have joined.
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    struct ComScope {
+        HRESULT joined;
+        ~ComScope()
+        {
+            if (SUCCEEDED(joined))
+                CoUninitialize();
+        }
+    } comScope{com};
+
     INITCOMMONCONTROLSEX controls{};
     controls.dwSize = sizeof controls;
     controls.dwICC = ICC_BAR_CLASSES | ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES;

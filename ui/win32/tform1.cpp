@@ -7,6 +7,8 @@
 #include "platform/dialogs.h"
 #include "platform/win32/wide_text.h"
 #include "resources/resource_ids.h"
+#include "ui/keyboard_access.h"
+#include "win32_keys.h"
 
 #include <commctrl.h>
 #include <richedit.h>
@@ -162,6 +164,7 @@ HWND TForm1::create(HWND owner)
                                                      GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
     setControlName(hwnd, "TForm1");
     buildControls();
+    applyTabOrder();
     setUpHints();
     layOut();
     run(&ui::Commands::FormCreate);
@@ -230,11 +233,15 @@ void TForm1::buildControls()
     m_bbtnSch_Memo = pushButton(m_GroupBox1.hwnd(), idSchMemo, "bbtnSch_Memo", "ファイル内容", 16, 48, 75, 25);
     m_bbtnSch_Exit = pushButton(m_GroupBox1.hwnd(), idSchExit, "bbtnSch_Exit", "解　除", 16, 88, 75, 25);
     const HFONT command = m_commandFont.get();
-    m_stDelete.create(m_pnlMenu.hwnd(), idDelete, "DELETE      ", s.px(16), s.px(32), command);
+    using keyboard::PaintedCommand;
+    m_stDelete.create(m_pnlMenu.hwnd(), idDelete, "DELETE      ", s.px(16), s.px(32), command,
+                      keyboard::keyName(PaintedCommand::Delete));
     setControlName(m_stDelete.hwnd(), "stDelete");
-    m_stAllDelete.create(m_pnlMenu.hwnd(), idAllDelete, "ALL DELETE", s.px(16), s.px(64), command);
+    m_stAllDelete.create(m_pnlMenu.hwnd(), idAllDelete, "ALL DELETE", s.px(16), s.px(64), command,
+                         keyboard::keyName(PaintedCommand::AllDelete));
     setControlName(m_stAllDelete.hwnd(), "stAllDelete");
-    m_stReLoad.create(m_pnlMenu.hwnd(), idReLoad, "ReLoad       ", s.px(16), s.px(104), command);
+    m_stReLoad.create(m_pnlMenu.hwnd(), idReLoad, "ReLoad       ", s.px(16), s.px(104), command,
+                      keyboard::keyName(PaintedCommand::ReLoad));
     setControlName(m_stReLoad.hwnd(), "stReLoad");
 
     m_Splitter2.create(hwnd(), 0, 0, s.px(3), 0);
@@ -285,6 +292,34 @@ void TForm1::buildControls()
     });
 }
 
+void TForm1::applyTabOrder()
+{
+    // Tab follows the order of siblings, and goes into a panel where the
+    // panel stands among its own: each control in its turn goes last among
+    // its siblings, and so does every panel that holds it. The status bar
+    // and the splitters, which take no focus, stay in front, so that the
+    // status bar, grip and all, lies over the folder strip in a window made
+    // smaller than both.
+    for (const char *name : keyboard::kTabOrder) {
+        for (HWND at = findControl(hwnd(), name); at && at != hwnd(); at = GetParent(at))
+            SetWindowPos(at, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+}
+
+void TForm1::runPaintedCommand(keyboard::PaintedCommand command)
+{
+    const HWND text = findControl(hwnd(), keyboard::controlName(command));
+    if (text && IsWindowEnabled(text))
+        onCommand(GetDlgCtrlID(text), STN_CLICKED, text);
+}
+
+void TForm1::focusTableRow(int row)
+{
+    m_grid.makeRowCurrent(row);
+    if (IsWindowVisible(m_grdMain))
+        SetFocus(m_grdMain);
+}
+
 void TForm1::setUpHints()
 {
     m_hints = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
@@ -292,10 +327,11 @@ void TForm1::setUpHints()
                               GetModuleHandleW(nullptr), nullptr);
     setControlName(m_hints, "hints");
     // Hints only on these six; the others carry none.
+    using keyboard::PaintedCommand;
     const std::pair<HWND, const char *> hints[] = {
-        {m_stDelete.hwnd(), "最後に選択したクッキーファイルを削除します"},
-        {m_stAllDelete.hwnd(), "全てのクッキーファイルを削除します"},
-        {m_stReLoad.hwnd(), "クッキーファイルの再読み込み"},
+        {m_stDelete.hwnd(), keyboard::commandHint(PaintedCommand::Delete).c_str()},
+        {m_stAllDelete.hwnd(), keyboard::commandHint(PaintedCommand::AllDelete).c_str()},
+        {m_stReLoad.hwnd(), keyboard::commandHint(PaintedCommand::ReLoad).c_str()},
         {m_bbtnVersion, "バージョン情報を表示します"},
         {m_bbtnExit, "終了します"},
         {m_grdMain, "クッキーファイルの情報"},
@@ -332,6 +368,9 @@ void TForm1::layOut()
                              {m_Splitter2.hwnd(), Dock::Left, m_scale.px(3)},
                              {m_Panel3.hwnd(), Dock::Client, 0},
                          });
+    // The size grip moves with the bar's corner: draw the bar afresh, or the
+    // grip leaves copies of itself where it was.
+    InvalidateRect(m_StatusBar1, nullptr, TRUE);
     layOutPanel3();
 }
 
@@ -352,6 +391,14 @@ bool TForm1::translate(MSG &message)
     if (!hwnd() || (message.hwnd != hwnd() && !IsChild(hwnd(), message.hwnd)))
         return false;
     const HWND focus = GetFocus();
+    keyboard::PaintedCommand command{};
+    if (message.message == WM_KEYDOWN &&
+        keyboard::commandForKey(keyStroke(message.wParam), focus == m_grdMain, command)) {
+        // Delete and Shift+Delete on the table, F5 anywhere; once per press.
+        if (!(message.lParam & (1 << 30)))
+            runPaintedCommand(command);
+        return true;
+    }
     if (message.message == WM_KEYDOWN && message.wParam == VK_RETURN && focus && isPushButton(focus)) {
         // Enter presses the focused button; there is no default button.
         SendMessageW(focus, BM_CLICK, 0, 0);
@@ -450,7 +497,9 @@ void TForm1::onCommand(int id, int code, HWND control)
         return;
     }
     const bool clicked = code == BN_CLICKED; // STN_CLICKED has the same value
-    if (!clicked)
+    // A click posted by a screen reader may arrive after a rescan disabled
+    // the command.
+    if (!clicked || (control && !IsWindowEnabled(control)))
         return;
     switch (id) {
     case idInPathSet:
@@ -658,6 +707,10 @@ void TForm1::setContentPaneVisible(bool visible)
 
 void TForm1::setDeleteCommandsEnabled(bool enabled)
 {
+    if (!enabled) {
+        keepFocusFrom(m_stDelete.hwnd());
+        keepFocusFrom(m_stAllDelete.hwnd());
+    }
     EnableWindow(m_stDelete.hwnd(), enabled);
     EnableWindow(m_stAllDelete.hwnd(), enabled);
 }

@@ -10,8 +10,10 @@
 #include <commdlg.h>
 #include <dlgs.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -212,16 +214,34 @@ TEST_F(RealDialogsTest, OpenDialogAcceptsANameThatDoesNotExistAndIsPlaced)
     const std::string typed = folder / ("no-such-" + nativeName("表") + "\xF0\x9F\x8D\xAA.txt");
     const std::wstring wideTyped = platform::win32::wideFromNative(typed);
     RECT placed{};
+    std::string openedIn;
+    std::vector<std::string> types;
     BoxDriver driver("", [&](HWND box, int) {
         placed = rectOf(box);
+        wchar_t path[MAX_PATH * 2] = {};
+        SendMessageW(box, CDM_GETFOLDERPATH, MAX_PATH * 2, reinterpret_cast<LPARAM>(path));
+        openedIn = platform::win32::nativeFromWide(path);
+        const HWND typeBox = GetDlgItem(box, cmb1);
+        const auto count = SendMessageW(typeBox, CB_GETCOUNT, 0, 0);
+        for (LRESULT i = 0; i < count; ++i) {
+            wchar_t text[256] = {};
+            SendMessageW(typeBox, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+            types.push_back(platform::win32::cp932FromWide(text));
+        }
         SendMessageW(box, CDM_SETCONTROLTEXT, cmb13, reinterpret_cast<LPARAM>(wideTyped.c_str()));
         SendMessageW(box, CDM_SETCONTROLTEXT, edt1, reinterpret_cast<LPARAM>(wideTyped.c_str()));
         postKey(VK_RETURN);
         return true;
     });
     (void)driver;
-    const std::optional<platform::NamedPath> chosen =
-        real.openFileName(platform::OpenFileRequest{platform::NamedPath{}, "*.txt"});
+    // It opens in the folder it is given, with the file types it is given.
+    const std::optional<platform::NamedPath> chosen = real.openFileName(
+        platform::OpenFileRequest{platform::NamedPath{},
+                                  "*.txt",
+                                  platform::namedPath(folder.path() + "\\"),
+                                  {{"クッキーファイル (*.txt)", "*.txt"}, {"すべてのファイル (*.*)", "*.*"}}});
+    EXPECT_EQ(openedIn, folder.path());
+    EXPECT_EQ(types, (std::vector<std::string>{"クッキーファイル (*.txt)", "すべてのファイル (*.*)"}));
     ASSERT_TRUE(chosen.has_value());
     EXPECT_EQ(chosen->native, typed);
     EXPECT_EQ(chosen->shown, folder.path() + "\\no-such-表?.txt");
@@ -233,6 +253,122 @@ TEST_F(RealDialogsTest, OpenDialogAcceptsANameThatDoesNotExistAndIsPlaced)
     const int height = placed.bottom - placed.top;
     EXPECT_NEAR(placed.left, screen.left + (screen.right - screen.left - width) / 2, 2);
     EXPECT_NEAR(placed.top, screen.top + (screen.bottom - screen.top - height) / 3, 2);
+}
+
+// Presses a key as the message loop hands it on: the window's own step first.
+void pressKey(ui::win32::TForm1 &form, WPARAM key, bool shift = false)
+{
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    const BYTE saved = keys[VK_SHIFT];
+    keys[VK_SHIFT] = shift ? 0x80 : 0;
+    SetKeyboardState(keys);
+    MSG message{GetFocus(), WM_KEYDOWN, key, 0, 0, {}};
+    if (!form.translate(message)) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    message.message = WM_KEYUP;
+    message.lParam = static_cast<LPARAM>(0xC0000000);
+    if (!form.translate(message))
+        DispatchMessageA(&message);
+    keys[VK_SHIFT] = saved;
+    SetKeyboardState(keys);
+    pumpMessages();
+}
+
+// Presses Tab until `name` has the focus; false when it never comes.
+bool tabTo(ui::win32::TForm1 &form, HWND window, const char *name)
+{
+    for (int i = 0; i < 16; ++i) {
+        pressKey(form, VK_TAB);
+        if (GetFocus() == ui::win32::findControl(window, name))
+            return true;
+    }
+    return false;
+}
+
+TEST(KeyboardWalk, DeleteReloadAndDeleteAllWithoutAMouse)
+{
+    CookieFolder folder;
+    for (const char *name :
+         {"taro@alpha.example[1]", "taro@beta.example[1]", "hanako@gamma.example[1]", "hanako@alpha.example[2]"})
+        folder.write(std::string(name) + ".txt", "uid\r\nv\r\nhost/\r\n");
+    platform::win32::Win32Dialogs real;
+    RecordingDesktop desktop;
+    ui::win32::TForm1 form(real, desktop);
+    const HWND window = form.create();
+    ASSERT_NE(window, nullptr);
+    real.setOwner(window);
+    form.show(SW_SHOWNORMAL);
+    form.cookies().state().setCookiesPath(platform::namedPath(folder.path()));
+    form.run(&ui::Commands::stReLoadClick);
+    pumpMessages();
+    const listing::ResultTable &table = form.cookies().table();
+    ASSERT_EQ(table.dataRowCount(), 4);
+    const auto currentFile = [&] { return table.GetRowFileName(form.grid().currentTableRow()); };
+    const HWND grid = ui::win32::findControl(window, "grdMain");
+
+    // From the browse button, Tab to the table and Down to the second row.
+    SetFocus(ui::win32::findControl(window, "bbtnInPathSet"));
+    ASSERT_TRUE(tabTo(form, window, "grdMain"));
+    pressKey(form, VK_DOWN);
+    const std::string doomed = currentFile();
+    const std::string next = table.GetRowFileName(3);
+
+    // Tab on to DELETE; Enter asks, Enter answers Yes, the default.
+    ASSERT_TRUE(tabTo(form, window, "stDelete"));
+    BoxDriver yes("削除確認", [](HWND, int) {
+        postKey(VK_RETURN);
+        return true;
+    });
+    pressKey(form, VK_RETURN);
+    EXPECT_FALSE(yes.gaveUp());
+    EXPECT_FALSE(folder.exists(doomed));
+    ASSERT_EQ(table.dataRowCount(), 3);
+    // The table has the focus, on the row that took the deleted one's place.
+    EXPECT_EQ(GetFocus(), grid);
+    EXPECT_EQ(currentFile(), next);
+
+    // F5 lists a new file, and the same file stays current.
+    folder.write("hanako@beta.example[1].txt", "uid\r\nv\r\nb/\r\n");
+    pressKey(form, VK_F5);
+    EXPECT_EQ(table.dataRowCount(), 4);
+    EXPECT_EQ(GetFocus(), grid);
+    EXPECT_EQ(currentFile(), next);
+
+    // Under a search for "alpha", Shift+Delete asks to delete all (No is the
+    // default: Tab to Yes, then Enter) and deletes only what is listed.
+    ASSERT_TRUE(tabTo(form, window, "bbtnSch_Fname"));
+    BoxDriver search("Input Search FileName", [](HWND, int tick) {
+        if (tick == 0) {
+            postChars("alpha");
+            return false;
+        }
+        postKey(VK_RETURN);
+        return true;
+    });
+    pressKey(form, VK_RETURN);
+    EXPECT_FALSE(search.gaveUp());
+    std::vector<std::string> listed;
+    for (int row = 1; row <= table.dataRowCount(); ++row)
+        listed.push_back(table.GetRowFileName(row));
+    ASSERT_EQ(listed.size(), 2u);
+    SetFocus(grid);
+    BoxDriver all("削除確認", [](HWND, int tick) {
+        postKey(tick == 0 ? VK_TAB : VK_RETURN);
+        return tick > 0;
+    });
+    pressKey(form, VK_DELETE, true);
+    EXPECT_FALSE(all.gaveUp());
+    for (const std::string &name : listed)
+        EXPECT_FALSE(folder.exists(name)) << name;
+    EXPECT_TRUE(folder.exists("hanako@beta.example[1].txt"));
+    const bool nextWasListed = std::find(listed.begin(), listed.end(), next) != listed.end();
+    EXPECT_EQ(folder.exists(next), !nextWasListed);
+    EXPECT_EQ(table.dataRowCount(), 0);
+    EXPECT_EQ(GetFocus(), grid);
+    pumpMessages();
 }
 
 TEST(OpenDialogPosition, CentredAcrossAndAThirdDown)

@@ -7,6 +7,7 @@
 #include "listing/messages.h"
 #include "platform/win32/busy_cursor.h"
 #include "platform/win32/wide_text.h"
+#include "platform/win32/win32_desktop.h"
 #include "ui/win32/splitter.h"
 
 #include <commctrl.h>
@@ -211,6 +212,22 @@ TEST_F(TForm1Test, DockedControlsFillTheWindowAndFollowItsSize)
     const RECT after = windowRect(control("grdMain"));
     EXPECT_GT(after.right - after.left, before.right - before.left);
     EXPECT_GT(after.bottom - after.top, before.bottom - before.top);
+
+    // Shrunk below the strips' heights, the status bar keeps the bottom
+    // edge and its height, over the folder strip, so that its size grip is
+    // still there to enlarge the window again.
+    const RECT status = windowRect(control("StatusBar1"));
+    SetWindowPos(window, nullptr, 0, 0, 120, 60, SWP_NOMOVE | SWP_NOZORDER);
+    pumpMessages();
+    RECT client{};
+    GetClientRect(window, &client);
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT *>(&client), 2);
+    const RECT small = windowRect(control("StatusBar1"));
+    EXPECT_EQ(small.bottom, client.bottom);
+    EXPECT_EQ(small.bottom - small.top, status.bottom - status.top);
+    const POINT corner{small.right - 2, small.bottom - 2};
+    EXPECT_EQ(WindowFromPoint(corner), control("StatusBar1"));
+    EXPECT_EQ(SendMessageA(control("StatusBar1"), WM_NCHITTEST, 0, MAKELPARAM(corner.x, corner.y)), HTBOTTOMRIGHT);
 }
 
 TEST_F(TForm1Test, CommandTextsAreSizedToTheirTextWithTrailingBlanks)
@@ -236,7 +253,7 @@ TEST_F(TForm1Test, TabOrderRunsThroughTheEnabledButtonsTheGridAndThePane)
     const auto order = [this] {
         std::vector<std::string> names;
         HWND at = control("bbtnInPathSet");
-        for (int i = 0; i < 12; ++i) {
+        for (int i = 0; i < 16; ++i) {
             names.push_back(ui::win32::controlName(at));
             at = GetNextDlgTabItem(window, at, FALSE);
             if (at == control("bbtnInPathSet"))
@@ -244,12 +261,15 @@ TEST_F(TForm1Test, TabOrderRunsThroughTheEnabledButtonsTheGridAndThePane)
         }
         return names;
     };
-    EXPECT_EQ(order(), (std::vector<std::string>{"bbtnInPathSet", "bbtnExit", "bbtnVersion", "bbtnHelp",
+    // Nothing listed: DELETE and ALL DELETE are disabled and passed over.
+    EXPECT_EQ(order(), (std::vector<std::string>{"bbtnInPathSet", "stReLoad", "bbtnExit", "bbtnVersion", "bbtnHelp",
                                                  "bbtnSch_Fname", "bbtnSch_Memo", "grdMain", "riedRead_OneCookies"}));
     listFolder(folder.path());
     dialogs.inputAnswers.push_back("ads");
     form->run(&ui::Commands::bbtnSch_FnameClick);
-    EXPECT_EQ(order()[6], "bbtnSch_Exit");
+    EXPECT_EQ(order(), (std::vector<std::string>{"bbtnInPathSet", "stDelete", "stAllDelete", "stReLoad", "bbtnExit",
+                                                 "bbtnVersion", "bbtnHelp", "bbtnSch_Fname", "bbtnSch_Memo",
+                                                 "bbtnSch_Exit", "grdMain", "riedRead_OneCookies"}));
 }
 
 TEST_F(TForm1Test, FirstScanFillsTheGridStatusCaptionAndFolderBox)
@@ -268,6 +288,23 @@ TEST_F(TForm1Test, FirstScanFillsTheGridStatusCaptionAndFolderBox)
     EXPECT_EQ(cell(3, shop), "表示");
     // After a scan the pane is empty.
     EXPECT_EQ(form->contentPaneShownText(), "");
+
+    // The number column takes "No" and two digits with room to spare inside
+    // its raised edge, which the count of their bytes does not give.
+    for (int i = 0; i < 7; ++i)
+        folder.write("z@" + std::to_string(i) + ".txt", cookieText("z", "z"));
+    listFolder(folder.path());
+    ASSERT_EQ(rows(), 10);
+    const HWND grid = control("grdMain");
+    const HDC dc = GetDC(grid);
+    const HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(grid, WM_GETFONT, 0, 0)));
+    for (const char *text : {"No", "10"}) {
+        SIZE extent{};
+        GetTextExtentPoint32A(dc, text, 2, &extent);
+        EXPECT_LE(extent.cx + 4, form->grid().columnWidthAt(0)) << text;
+    }
+    SelectObject(dc, previous);
+    ReleaseDC(grid, dc);
 }
 
 TEST_F(TForm1Test, FileThatCannotBeOpenedGoesToTheErrorBox)
@@ -381,6 +418,24 @@ TEST_F(TForm1Test, VersionBoxAndHelp)
     GetModuleFileNameW(nullptr, program, MAX_PATH);
     const std::string exe = nativeFromWide(program);
     EXPECT_EQ(desktop.opened[0].first, exe.substr(0, exe.rfind('\\') + 1));
+    EXPECT_EQ(dialogs.messages.size(), 1u);
+
+    // HELP that cannot open its file says so, with the path it tried.
+    desktop.opens = false;
+    form->run(&ui::Commands::bbtnHelpClick);
+    ASSERT_EQ(dialogs.messages.size(), 2u);
+    EXPECT_EQ(dialogs.messages[1].text,
+              "ファイル " + platform::shownName(desktop.opened[1].first + "README.TXT") + " は開けません.");
+    EXPECT_EQ(dialogs.messages[1].caption, "Vellumin");
+    EXPECT_EQ(dialogs.messages[1].flags, 0x10u);
+
+    // The shell's own: a file that is not there is not opened, and the
+    // path it was looked for at is told.
+    CookieFolder empty;
+    platform::win32::Win32Desktop shell;
+    const platform::DocumentOpening missing = shell.openDocument(empty.path() + "\\", "README.TXT");
+    EXPECT_FALSE(missing.opened);
+    EXPECT_EQ(missing.path, empty / "README.TXT");
 }
 
 TEST_F(TForm1Test, DeleteAsksForTheRowsOwnFileAndOnlyYesDeletes)
@@ -457,6 +512,16 @@ TEST_F(TForm1Test, CommandTextClickCountsOnlyWhenReleasedInside)
     SendMessageA(reload, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(3, 3));
     SendMessageA(reload, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
     EXPECT_EQ(rows(), 4);
+
+    // With the focus, Space and Enter click it, as the message loop hands
+    // them on.
+    SetFocus(reload);
+    press(reload, WM_KEYDOWN, VK_SPACE);
+    EXPECT_EQ(rows(), 5);
+    folder.write("new@three.example[1].txt", cookieText("three.example", "x"));
+    SetFocus(reload);
+    press(reload, WM_KEYDOWN, VK_RETURN);
+    EXPECT_EQ(rows(), 6);
 }
 
 TEST_F(TForm1Test, EnterPressesTheFocusedButtonAndEscClosesNothing)
@@ -525,7 +590,7 @@ TEST_F(TForm1Test, HintsOnlyOnTheirSixControlsWithTheirTimes)
         SendMessageW(tips, TTM_ENUMTOOLSW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&tool));
         named.push_back(ui::win32::controlName(reinterpret_cast<HWND>(tool.uId)));
         if (named.back() == "stDelete") {
-            EXPECT_EQ(platform::win32::cp932FromWide(text), "最後に選択したクッキーファイルを削除します");
+            EXPECT_EQ(platform::win32::cp932FromWide(text), "最後に選択したクッキーファイルを削除します (Delete)");
         }
     }
     EXPECT_EQ(named,

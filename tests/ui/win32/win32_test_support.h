@@ -25,9 +25,11 @@
 class RecordingDesktop : public platform::Desktop {
 public:
     std::vector<std::pair<std::string, std::string>> opened; // folder, file
-    void openDocument(const std::string &nativeFolder, const std::string &fileName) override
+    bool opens = true;                                       // false: as if the file were missing
+    platform::DocumentOpening openDocument(const std::string &nativeFolder, const std::string &fileName) override
     {
         opened.emplace_back(nativeFolder, fileName);
+        return {opens, nativeFolder + fileName};
     }
 };
 
