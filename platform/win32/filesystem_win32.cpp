@@ -200,7 +200,6 @@ struct Folder::Impl {
     ScopedHandle handle; // the folder itself, held while it is listed
     std::uint64_t volume = 0;
     std::uint64_t folderIndex = 0;
-    std::wstring finalPath; // its final path with a trailing "\", found on first need
     FolderProblem problem = FolderProblem::None;
 
     // The identity of `entry`, an entry of this folder.
@@ -225,21 +224,21 @@ struct Folder::Impl {
     std::wstring entryPath(std::wstring_view name) const { return prefix + std::wstring(name); }
     std::wstring entryPath(std::string_view nativeName) const { return entryPath(win32::wideFromNative(nativeName)); }
 
-    const std::wstring &finalFolder()
+    // The folder's final path with a trailing "\", asked afresh each time
+    // of the folder held open: a folder moved away has another.
+    std::wstring finalFolder() const
     {
-        if (finalPath.empty()) {
-            finalPath = platform::finalPath(handle.get());
-            if (!finalPath.empty() && !finalPath.ends_with(L'\\'))
-                finalPath += L'\\';
-        }
-        return finalPath;
+        std::wstring path = platform::finalPath(handle.get());
+        if (!path.empty() && !path.ends_with(L'\\'))
+            path += L'\\';
+        return path;
     }
 
     // True when what `opened` has open lies in this folder or below it,
     // links resolved.
     bool holds(HANDLE opened)
     {
-        const std::wstring &folder = finalFolder();
+        const std::wstring folder = finalFolder();
         if (folder.empty())
             return false;
         const std::wstring path = platform::finalPath(opened);
