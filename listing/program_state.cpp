@@ -58,6 +58,15 @@ platform::NamedPath cookieFolderOfChosenFile(const platform::NamedPath &file)
     return platform::namedPath(std::string(folder));
 }
 
+platform::NamedPath cookieFolderNamed(std::string_view nativeFolder)
+{
+    // A separator ends the path only when it is a character of its own.
+    while (!nativeFolder.empty() && nativeFolder.back() == platform::kPathSeparator &&
+           platform::nativeFolderPart(nativeFolder).size() == nativeFolder.size())
+        nativeFolder.remove_suffix(1);
+    return platform::namedPath(std::string(nativeFolder));
+}
+
 void InitState(ProgramState &state)
 {
     state.SysInfo.UserName = platform::userName();

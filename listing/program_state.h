@@ -53,6 +53,12 @@ struct ProgramState {
 // gives the empty text, which stands for the root), in both forms.
 platform::NamedPath cookieFolderOfChosenFile(const platform::NamedPath &file);
 
+// The cookie folder for a folder named as it stands (on the command line):
+// `nativeFolder` without its trailing separators ("/" gives the empty text,
+// which stands for the root), in both forms. The native form is kept
+// exactly as given.
+platform::NamedPath cookieFolderNamed(std::string_view nativeFolder);
+
 // The user and computer names, no search, and the default cookie folder:
 // the Windows directory + "/Cookies".
 void InitState(ProgramState &state);

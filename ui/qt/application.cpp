@@ -3,6 +3,7 @@
 #include "accessibility.h"
 #include "app_style.h"
 #include "fonts.h"
+#include "listing/program_state.h"
 #include "platform/qt/qt_desktop.h"
 #include "platform/qt/qt_dialogs.h"
 #include "tform1.h"
@@ -14,6 +15,8 @@
 #include <QScreen>
 #include <QSize>
 #include <QTranslator>
+
+#include <optional>
 
 namespace ui {
 
@@ -50,9 +53,16 @@ int runApplication(int &argc, char **argv)
     QApplication app(argc, argv);
     setUpApplication();
 
+    // A folder named on the command line (once Qt has taken its own options
+    // out), as the system names it: listed first, as if chosen through the
+    // browse button.
+    std::optional<platform::NamedPath> startFolder;
+    if (argc > 1)
+        startFolder = listing::cookieFolderNamed(argv[1]);
+
     platform::qt::QtDialogs dialogs;
     platform::qt::QtDesktop desktop;
-    TForm1 window(dialogs, desktop);
+    TForm1 window(dialogs, desktop, startFolder);
     dialogs.setOwner(&window);
     window.show();
     return QApplication::exec();
