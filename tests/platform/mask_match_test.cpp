@@ -1,5 +1,5 @@
-#include "platform/mask_match.h"
 #include "platform/cp932.h"
+#include "platform/mask_match.h"
 
 #include <gtest/gtest.h>
 
@@ -52,6 +52,21 @@ TEST(MaskMatch, StepsByCharacter)
     // The "@" of the mask must not meet the trail byte of ァ.
     EXPECT_FALSE(matchesMask("*@*.txt", smallA + "x.txt"));
     EXPECT_TRUE(matchesMask("*@*.txt", smallA + "@x.txt"));
+}
+
+TEST(MaskMatch, WildcardsAreFoundAsTheMatcherStepsThroughThePattern)
+{
+    // A lead byte takes only a byte that can trail it: "\x81*" is a lone
+    // byte and a star, to both.
+    const std::pair<std::string, std::string> patternAndName[] = {
+        {"\x81*", "\x81..."}, {"\xE9?", "\xE9."}, {"a\x9C*b", "a\x9C..b"}};
+    for (const auto &[pattern, name] : patternAndName) {
+        EXPECT_TRUE(platform::hasWildcard(pattern)) << pattern;
+        EXPECT_TRUE(matchesMask(pattern, name)) << pattern;
+    }
+    for (const std::string pattern : {"\x83\x40", "abc", "\x95\x5C"}) // ァ, 表
+        EXPECT_FALSE(platform::hasWildcard(pattern)) << pattern;
+    EXPECT_TRUE(platform::hasWildcard("\x83\x40*"));
 }
 
 TEST(MaskMatch, FileNameSearchMatchesOnlyAfterAnAt)

@@ -59,7 +59,8 @@ void setTextColour(QWidget *widget, QPalette::ColorRole role, const QColor &colo
 
 } // namespace
 
-TForm1::TForm1(platform::Dialogs &dialogs, platform::Desktop &desktop, QWidget *parent)
+TForm1::TForm1(platform::Dialogs &dialogs, platform::Desktop &desktop,
+               const std::optional<platform::NamedPath> &startFolder, QWidget *parent)
     : QWidget(parent), m_scale(primaryScreenDpi()), m_commands(m_cookies, dialogs, desktop, *this)
 {
     const form::Control &window = form::control(form::Id::Window);
@@ -77,6 +78,8 @@ TForm1::TForm1(platform::Dialogs &dialogs, platform::Desktop &desktop, QWidget *
     resize(m_scale.px(form::kClientWidth), m_scale.px(form::kClientHeight));
     move(form::kScreenX, form::kScreenY);
 
+    if (startFolder)
+        m_commands.setStartFolder(*startFolder);
     runHandler([this] { m_commands.start(); });
 }
 
