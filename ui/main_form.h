@@ -89,9 +89,12 @@ enum class Enabled {
 enum class Font {
     Window,  // the window font
     Bold,    // the window font in bold
-    Command, // 16 design pixels, bold, italic and underlined
+    Command, // kCommandTextHeight design pixels, bold, italic and underlined
     System,  // the toolkit's own for this kind of control
 };
+
+// The height of the command texts' font, in design pixels.
+inline constexpr int kCommandTextHeight = 16;
 
 // Colours as 0xRRGGBB; kSystemColour leaves the toolkit's.
 inline constexpr std::uint32_t kSystemColour = 0xFFFFFFFF;

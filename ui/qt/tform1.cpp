@@ -138,7 +138,8 @@ QWidget *TForm1::createControl(const form::Control &control, QWidget *parent)
 {
     using form::Kind;
     const QString caption = QString::fromUtf8(control.caption);
-    QFont font = windowFont(m_scale, control.font == form::Font::Command ? 16 : kDesignTextHeight);
+    QFont font =
+        windowFont(m_scale, control.font == form::Font::Command ? form::kCommandTextHeight : kDesignTextHeight);
     font.setBold(control.font == form::Font::Command || control.font == form::Font::Bold);
     font.setItalic(control.font == form::Font::Command);
     font.setUnderline(control.font == form::Font::Command);

@@ -109,7 +109,7 @@ TForm1::TForm1(platform::Dialogs &dialogs, platform::Desktop &desktop)
 {
     m_font = createWindowFont(m_scale);
     m_boldFont = createWindowFont(m_scale, kDesignTextHeight, FontStyle{true, false, false});
-    m_commandFont = createWindowFont(m_scale, 16, FontStyle{true, true, true});
+    m_commandFont = createWindowFont(m_scale, form::kCommandTextHeight, FontStyle{true, true, true});
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     m_door.reset(static_cast<HBITMAP>(LoadImageW(instance, MAKEINTRESOURCEW(IDB_DOOR), IMAGE_BITMAP, 0, 0, 0)));
     m_doorDisabled.reset(
