@@ -135,8 +135,8 @@ void writeBigCookieFile(const std::string &path, std::size_t bytes)
     std::ofstream out(path, std::ios::binary);
     for (std::size_t written = 0, n = 0; written < bytes; written += record.size(), ++n) {
         record = "SID\n" + (n % 16 == 0 ? japanese : std::string(40, "0123456789ABCDEF"[n % 16])) +
-                 "\nwww.example.com/\n9728\n" + std::to_string(n * 7919) + "\n30000000\n" +
-                 std::to_string(n * 104729) + "\n30000000\n*\n";
+                 "\nwww.example.com/\n9728\n" + std::to_string(n * 7919) + "\n30000000\n" + std::to_string(n * 104729) +
+                 "\n30000000\n*\n";
         out << record;
     }
     if (!out)
@@ -185,7 +185,10 @@ void bigFile(PrintingDialogs &dialogs, NoDesktop &desktop, std::size_t bytes)
     }
     std::printf("\nfile of %zu KB selected, best of %d runs\n", bytes >> 10, kRuns);
     std::printf("%-40s %10.1f %7s %s (target <= %.0f ms at 100 MB)\n", "row selected until the text is painted",
-                selectMs, "-", bytes < kBigFileBytes ? "" : selectMs <= kBigFileTargetMs ? "ok" : "MISS",
+                selectMs, "-",
+                bytes < kBigFileBytes          ? ""
+                : selectMs <= kBigFileTargetMs ? "ok"
+                                               : "MISS",
                 kBigFileTargetMs);
     std::printf("%-40s %10.1f\n", "  of which: read", readMs);
     std::printf("%-40s %10.1f\n", "  of which: CP932 to the view's text", convertMs);
@@ -250,8 +253,8 @@ int main(int argc, char **argv)
         std::printf("vellumin-window-bench (%s)\n", qPrintable(QGuiApplication::platformName()));
         std::printf("start-up to first painted window, sample folder (%d rows): %.1f ms "
                     "(%.1f ms from the process's start)\n\n",
-                    sampleRows, startupMs, startupMs + std::chrono::duration<double, std::milli>(
-                                                           startupStart - processStart).count());
+                    sampleRows, startupMs,
+                    startupMs + std::chrono::duration<double, std::milli>(startupStart - processStart).count());
         std::fflush(stdout);
 
         // The big folder.
@@ -307,8 +310,8 @@ int main(int argc, char **argv)
         std::printf("%zu cookie files, best of %d runs\n", fileCount, kRuns);
         std::printf("%-40s %10s %7s\n", "phase", "ms", "ratio");
         std::printf("%-40s %10.1f %7.2f\n", "baseline read", baselineMs, 1.0);
-        std::printf("%-40s %10.1f %7.2f %s (target <= %.1f)\n", "scan through the window until painted", scanMs,
-                    ratio, ratio <= kScanRatioTarget ? "ok" : "MISS", kScanRatioTarget);
+        std::printf("%-40s %10.1f %7.2f %s (target <= %.1f)\n", "scan through the window until painted", scanMs, ratio,
+                    ratio <= kScanRatioTarget ? "ok" : "MISS", kScanRatioTarget);
         std::printf("%-40s %10.1f %7s %s (target < %.0f ms)%s\n", "scroll first -> last row and paint", scrollMs, "-",
                     scrollMs < kScrollTargetMs ? "ok" : "MISS", kScrollTargetMs,
                     atBottom ? "" : "  [did not reach the bottom]");
