@@ -8,7 +8,23 @@ namespace listing {
 
 inline constexpr int kGridColumnCount = 9;
 
-using RowCells = std::array<std::string, kGridColumnCount>;
+// The cells of one table row as splitCommaText() leaves them: views into
+// the text that was split, or into the row's own room for a quoted item
+// whose doubled quotes had to be undone. Valid until that text changes or
+// the next split.
+class RowCells {
+public:
+    std::string_view operator[](std::size_t column) const { return m_cells[column]; }
+    static constexpr std::size_t size() { return kGridColumnCount; }
+    auto begin() const { return m_cells.begin(); }
+    auto end() const { return m_cells.end(); }
+
+private:
+    friend void splitCommaText(std::string_view text, RowCells &cells);
+
+    std::array<std::string_view, kGridColumnCount> m_cells;
+    std::string m_unquoted; // reserved to the text's size before a split: never moves during one
+};
 
 // Splits a comma-separated text into the cells of one table row:
 // - blanks and control bytes (1 to 32) around items are skipped;

@@ -39,18 +39,25 @@ std::uint64_t getVarint(const char *&in)
     }
 }
 
-// Cell `column` (0 to 8) of a packed row.
-std::string_view field(std::string_view row, int column)
+// The cells of a packed row from `column` on, into `cells` from
+// `column`; returns where the row goes on after them. Each cell ends at its
+// NUL (a cell never holds one), so strlen finds the ends, many bytes a step.
+const char *unpackCells(const char *row, int column, std::array<std::string_view, kGridColumnCount> &cells)
 {
-    std::size_t start = 0;
-    for (int c = 0; c < column; ++c) {
-        const std::size_t separator = row.find('\0', start);
-        if (separator == std::string_view::npos)
-            return {};
-        start = separator + 1;
+    for (; column < kGridColumnCount; ++column) {
+        const std::size_t length = std::strlen(row);
+        cells[column] = {row, length};
+        row += length + 1;
     }
-    const std::size_t end = row.find('\0', start);
-    return row.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+    return row;
+}
+
+// Past the first `count` cells of a packed row.
+const char *skipCells(const char *row, int count)
+{
+    for (int column = 0; column < count; ++column)
+        row += std::strlen(row) + 1;
+    return row;
 }
 
 } // namespace
@@ -93,21 +100,20 @@ void ResultTable::FitGridColumns(int n, int pointSize)
     constexpr int kFitted = 5;
     std::array<std::size_t, kFitted> longest{};
     for (const RowRef ref : m_rows) {
-        const std::string_view row = packed(ref);
-        std::size_t start = 0;
-        for (int column = 0; column < kFitted && start < row.size(); ++column) {
-            const std::size_t end = row.find('\0', start);
-            longest[column] = std::max(longest[column], std::min(end, row.size()) - start);
-            if (end == std::string_view::npos)
-                break;
-            start = end + 1;
+        if (ref == kNoRow)
+            continue;
+        const char *cell = packed(ref).data();
+        for (int column = 0; column < kFitted; ++column) {
+            const std::size_t length = std::strlen(cell);
+            longest[column] = std::max(longest[column], length);
+            cell += length + 1;
         }
     }
     for (int column = 0; column < kFitted; ++column) {
         // An empty column takes column 0's width, already fitted, times the
         // point size again.
-        m_widths[column] = longest[column] > 0 ? static_cast<int>(longest[column]) * pointSize
-                                               : m_widths[0] * pointSize;
+        m_widths[column] =
+            longest[column] > 0 ? static_cast<int>(longest[column]) * pointSize : m_widths[0] * pointSize;
     }
 }
 
@@ -127,9 +133,21 @@ std::string ResultTable::GetRowFileName(int row) const
 
 std::string_view ResultTable::cell(int column, int row) const
 {
-    if (column < 0 || column >= m_columnCount || row < 0 || row >= rowCount())
+    if (column < 0 || column >= m_columnCount || row < 0 || row >= rowCount() || m_rows[row] == kNoRow)
         return {};
-    return field(packed(m_rows[row]), column);
+    const char *start = skipCells(packed(m_rows[row]).data(), column);
+    return {start, std::strlen(start)};
+}
+
+void ResultTable::rowCells(int row, Cells &cells) const
+{
+    cells.fill({});
+    if (row < 0 || row >= rowCount() || m_rows[row] == kNoRow)
+        return;
+    unpackCells(packed(m_rows[row]).data(), 0, cells);
+    // As cell() gives them: nothing beyond the columns the table has.
+    for (int column = m_columnCount; column < kGridColumnCount; ++column)
+        cells[column] = {};
 }
 
 int ResultTable::columnWidth(int column) const
@@ -141,12 +159,8 @@ RowFile ResultTable::rowFile(int row) const
 {
     if (!isDataRow(row) || m_rows[row] == kNoRow)
         return {};
-    const std::string_view text = packed(m_rows[row]);
-    // Past the 9 cells.
-    std::size_t end = 0;
-    for (int c = 0; c < kGridColumnCount; ++c)
-        end = text.find('\0', end) + 1;
-    const char *in = text.data() + end;
+    Cells cells;
+    const char *in = unpackCells(packed(m_rows[row]).data(), 0, cells);
     RowFile file;
     file.kind = static_cast<platform::EntryKind>(*in++);
     file.id.volume = getVarint(in);
@@ -156,7 +170,7 @@ RowFile ResultTable::rowFile(int row) const
     const auto shared = static_cast<std::size_t>(getVarint(in));
     const auto tail = static_cast<std::size_t>(getVarint(in));
     file.nativeName.reserve(shared + tail);
-    file.nativeName.assign(field(text, 1).substr(0, shared));
+    file.nativeName.assign(cells[1].substr(0, shared));
     file.nativeName.append(in, tail);
     return file;
 }
@@ -180,7 +194,7 @@ void ResultTable::setRow(int row, std::string_view text, const RowFileView &file
         nameCell.begin();
     const std::size_t tail = file.nativeName.size() - shared;
     std::size_t size = m_cells.size() + 1 + 4 * kLongestNumber + sizeof file.id.birth + tail;
-    for (const std::string &cell : m_cells)
+    for (const std::string_view cell : m_cells)
         size += cell.size();
     if (size > kBlockSize)
         throw std::length_error("a table row too long to keep");
@@ -188,7 +202,7 @@ void ResultTable::setRow(int row, std::string_view text, const RowFileView &file
     const RowRef ref = allocate(size);
     char *const start = m_blocks[ref >> kBlockBits].bytes.get() + (ref & (kBlockSize - 1));
     char *out = start;
-    for (const std::string &cell : m_cells) {
+    for (const std::string_view cell : m_cells) {
         out = std::copy(cell.begin(), cell.end(), out);
         *out++ = '\0';
     }

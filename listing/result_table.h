@@ -75,6 +75,11 @@ public:
 
     // Any cell's text; empty outside the table.
     std::string_view cell(int column, int row) const;
+
+    // Every cell of a row at once, as cell() gives each: one pass over the
+    // row, for whoever reads all cells of many rows.
+    using Cells = std::array<std::string_view, kGridColumnCount>;
+    void rowCells(int row, Cells &cells) const;
     int columnWidth(int column) const;
 
     // The file that data row `row` was made from; an empty name for the

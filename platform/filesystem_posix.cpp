@@ -192,14 +192,6 @@ bool entryName(std::string_view nativeName, char (&buffer)[NAME_MAX + 1])
     return true;
 }
 
-bool isAscii(std::string_view text)
-{
-    for (const char c : text)
-        if (static_cast<unsigned char>(c) >= 0x80)
-            return false;
-    return true;
-}
-
 bool holdsSeparator(std::string_view cp932Text)
 {
     return cp932::findChar(cp932Text, kPathSeparator) != std::string_view::npos;
@@ -398,7 +390,7 @@ DirectoryListing Folder::find(std::string_view pattern) const
     while (const dirent *entry = ::readdir(dir.get())) {
         const std::string_view nativeName(entry->d_name);
         // An ASCII name is its own CP932 form: the usual case costs no copy.
-        const bool ascii = isAscii(nativeName);
+        const bool ascii = cp932::isAscii(nativeName);
         if (!ascii)
             name = cp932::fromUtf8(nativeName);
         const std::string_view shown = ascii ? nativeName : std::string_view(name);

@@ -78,13 +78,10 @@ std::string utf8ForDisplay(std::string_view text)
 
 std::string_view cp932AsUtf8(std::string_view cp932, std::string &scratch)
 {
-    for (const char c : cp932) {
-        if (static_cast<unsigned char>(c) >= 0x80) {
-            scratch = platform::cp932::toUtf8(cp932);
-            return scratch;
-        }
-    }
-    return cp932;
+    if (platform::cp932::isAscii(cp932))
+        return cp932;
+    scratch = platform::cp932::toUtf8(cp932);
+    return scratch;
 }
 
 std::string hexBytes(std::string_view bytes)

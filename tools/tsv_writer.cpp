@@ -25,11 +25,13 @@ public:
     void end(const listing::ResultTable &table, const listing::ViewState &view) override
     {
         std::string &out = m_out.text();
+        listing::ResultTable::Cells cells;
         for (int row = 0; row < table.rowCount(); ++row) {
+            table.rowCells(row, cells);
             for (int column = 0; column < listing::kGridColumnCount; ++column) {
                 if (column > 0)
                     out += '\t';
-                out += toUtf8(table.cell(column, row));
+                out += cp932AsUtf8(cells[column], m_scratch);
             }
             out += '\n';
             m_out.flushIfFull();
@@ -43,6 +45,7 @@ public:
 
 private:
     OutputBuffer &m_out;
+    std::string m_scratch;
 };
 
 class CookieTsvWriter : public ScanWriter {

@@ -1,5 +1,5 @@
-#include "platform/filesystem.h"
 #include "platform/cp932.h"
+#include "platform/filesystem.h"
 #include "platform/name_order.h"
 #include "temp_folder.h"
 
@@ -130,6 +130,38 @@ TEST(NameOrder, IsAStrictTotalOrderOnAnyBytes)
     }
 }
 
+TEST(NameOrder, AListingSortsExactlyAsTheOrderDoes)
+{
+    // The listing sorts ASCII names by their folded bytes 8 at a time and
+    // merges the others in: names that share 8 or 16 bytes, end at a chunk's
+    // edge, differ only in case (before or after the first real
+    // difference), or hold bytes from 0x80, in any mix.
+    const std::vector<std::string> parts = {
+        "user@www.example", "USER@WWW.EXAMPLE", "taro@",        "a",    "A",       "z", "_", "[1]",
+        "12345678",         "\xC3\xA9",         "\xEF\xBD\x81", "\xFF", "\xE3\x81"};
+    std::mt19937 random(19);
+    for (int round = 0; round < 20; ++round) {
+        std::vector<std::string> names;
+        platform::DirectoryListing listing;
+        for (int i = 0; i < 400; ++i) {
+            std::string name;
+            for (int n = 1 + static_cast<int>(random() % 4); n > 0; --n)
+                name += parts[random() % parts.size()];
+            if (std::find(names.begin(), names.end(), name) != names.end())
+                continue;
+            names.push_back(name);
+            listing.add(name, name, platform::EntryKind::File, {0, static_cast<std::uint64_t>(i + 1), 0});
+        }
+        listing.sortByName();
+        std::sort(names.begin(), names.end(), nameSortsBefore);
+        ASSERT_EQ(listing.size(), names.size());
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            ASSERT_EQ(listing[i].nativeName, names[i]) << "at " << i;
+            ASSERT_EQ(listing[i].name, names[i]) << "at " << i; // each entry kept whole
+        }
+    }
+}
+
 TEST(FindFiles, SortsAFolderOfNamesThatAreNotUtf8)
 {
     // One- and two-byte names that break UTF-8 in every way: sorting them
@@ -162,7 +194,8 @@ TEST(FindFiles, KeepsEveryNameIntactAcrossManyBlocks)
     const DirectoryListing listing = find(folder, "*.txt");
     ASSERT_EQ(listing.size(), std::size_t(kFiles));
     for (int i = 0; i < kFiles; ++i) {
-        const std::string expected = "user@www.a-rather-long-host-name-" + std::to_string(10000 + i) + ".example.com.txt";
+        const std::string expected =
+            "user@www.a-rather-long-host-name-" + std::to_string(10000 + i) + ".example.com.txt";
         ASSERT_EQ(listing[i].name, expected);
         ASSERT_EQ(listing[i].nativeName, expected);
     }
@@ -250,8 +283,8 @@ TEST(FindFiles, TellsFilesFromFoldersLinksAndPipes)
 TEST(FindFiles, KeepsTheRealNameBesideTheCp932One)
 {
     TempFolder folder;
-    folder.write("u@\xE8\xA1\xA8.txt", "x");        // 表, valid UTF-8
-    folder.write("v@\xF0\x9F\x8D\xAA.txt", "x");    // a biscuit: no CP932 form
+    folder.write("u@\xE8\xA1\xA8.txt", "x");          // 表, valid UTF-8
+    folder.write("v@\xF0\x9F\x8D\xAA.txt", "x");      // a biscuit: no CP932 form
     folder.write(std::string("w@\x83\x40.txt"), "x"); // not UTF-8: taken as CP932
     const DirectoryListing listing = find(folder, "*.txt");
     ASSERT_EQ(listing.size(), 3u);
@@ -446,8 +479,8 @@ TEST(RemoveFile, RemovesOnlyTheFileThatWasListed)
     EXPECT_TRUE(folder.exists("target.txt"));
     struct stat info;
     ASSERT_EQ(::stat((folder / "dir.txt").c_str(), &info), 0);
-    EXPECT_FALSE(opened.remove("dir.txt", {static_cast<std::uint64_t>(info.st_dev),
-                                           static_cast<std::uint64_t>(info.st_ino)}));
+    EXPECT_FALSE(
+        opened.remove("dir.txt", {static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino)}));
     EXPECT_TRUE(folder.exists("dir.txt"));
 }
 
