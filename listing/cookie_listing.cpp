@@ -219,7 +219,7 @@ void CookieListing::scan(ListingView &view, int &count)
             fillEntry(entry.name, text);
             if (m_entry.found()) {
                 m_table.AddGridRow(m_entry, ++count, {entry.nativeName, entry.kind, id});
-                view.fileListed(count, m_entry, bytes);
+                view.fileListed(count, m_entry, entry.nativeName, bytes);
             }
         }
     }

@@ -190,8 +190,10 @@ void ResultTable::setRow(int row, std::string_view text, const RowFileView &file
     // The file name usually repeats the file-name cell: only the rest is kept.
     const std::string_view nameCell = m_cells[1];
     const std::size_t shared =
-        std::mismatch(nameCell.begin(), nameCell.end(), file.nativeName.begin(), file.nativeName.end()).first -
-        nameCell.begin();
+        file.nativeName.starts_with(nameCell)
+            ? nameCell.size()
+            : std::mismatch(nameCell.begin(), nameCell.end(), file.nativeName.begin(), file.nativeName.end()).first -
+                  nameCell.begin();
     const std::size_t tail = file.nativeName.size() - shared;
     std::size_t size = m_cells.size() + 1 + 4 * kLongestNumber + sizeof file.id.birth + tail;
     for (const std::string_view cell : m_cells)

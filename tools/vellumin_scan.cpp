@@ -38,17 +38,15 @@ constexpr int kLayoutFontPointSize = 9;
 // has just read, so that no file is read twice.
 class ScanView : public listing::ViewState {
 public:
-    ScanView(const listing::CookieListing &cookies, scan::ScanWriter &writer)
-        : ViewState(kLayoutFontPointSize), m_cookies(cookies), m_writer(writer)
-    {}
+    explicit ScanView(scan::ScanWriter &writer) : ViewState(kLayoutFontPointSize), m_writer(writer) {}
 
-    void fileListed(int row, const listing::TCookies &entry, std::string_view text) override
+    void fileListed(int row, const listing::TCookies &entry, std::string_view nativeName,
+                    std::string_view text) override
     {
-        m_writer.file({row, m_cookies.table().rowFile(row).nativeName, entry.FileName, entry.Url, entry.Info, text});
+        m_writer.file({row, nativeName, entry.FileName, entry.Url, entry.Info, text});
     }
 
 private:
-    const listing::CookieListing &m_cookies;
     scan::ScanWriter &m_writer;
 };
 
@@ -130,7 +128,7 @@ int runScan(const scan::ScanOptions &options)
 
     scan::OutputBuffer out(stdout);
     const std::unique_ptr<scan::ScanWriter> writer = makeWriter(options, out);
-    ScanView view(cookies, *writer);
+    ScanView view(*writer);
     std::string readError; // CP932: the message of a file that could not be read
     std::exception_ptr failure;
     try {
