@@ -2,6 +2,7 @@
 
 #include "platform/cp932.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <cstring>
@@ -46,30 +47,66 @@ bool isBlankOrControl(char c)
 
 constexpr std::string_view kEmptyItem = " ";
 
+constexpr std::uint64_t kOnes = 0x0101010101010101;
+constexpr std::uint64_t kHighBits = 0x80 * kOnes;
+
+// The high bit of each of the eight bytes (the first in memory the lowest)
+// that is 0x80 or more, below 33, or a comma: the bytes that end an unquoted
+// item or may start a character of two bytes. Exact for the lowest such
+// byte (a borrow only runs upwards); those above it may be flagged wrongly.
+std::uint64_t stopBytes(std::uint64_t bytes)
+{
+    const std::uint64_t below33 = (bytes - 33 * kOnes) & ~bytes;
+    const std::uint64_t commaBytes = bytes ^ (',' * kOnes);
+    const std::uint64_t comma = (commaBytes - kOnes) & ~commaBytes;
+    return (bytes | below33 | comma) & kHighBits;
+}
+
+std::uint64_t load8(const char *at)
+{
+    std::uint64_t bytes;
+    std::memcpy(&bytes, at, sizeof bytes);
+    return bytes;
+}
+
 // The end of the run of ASCII bytes from `pos` on that neither end an
 // unquoted item nor start a character of two bytes: eight bytes a step,
 // as most of a row is such bytes. Stops at the first byte that is not one
 // of them (or near the end, where the caller's byte loop goes on).
 std::size_t plainRunEnd(const char *text, std::size_t pos, std::size_t size)
 {
-    // The tests below rely on the first byte in memory being the lowest.
+    // stopBytes() relies on the first byte in memory being the lowest.
     if constexpr (std::endian::native != std::endian::little)
         return pos;
-    constexpr std::uint64_t kOnes = 0x0101010101010101;
-    constexpr std::uint64_t kHighBits = 0x80 * kOnes;
     for (; pos + 8 <= size; pos += 8) {
-        std::uint64_t bytes;
-        std::memcpy(&bytes, text + pos, sizeof bytes);
-        // Each test flags its lowest matching byte exactly (a borrow only
-        // runs upwards), and that is the only one looked at.
-        const std::uint64_t below33 = (bytes - 33 * kOnes) & ~bytes;
-        const std::uint64_t commaBytes = bytes ^ (',' * kOnes);
-        const std::uint64_t comma = (commaBytes - kOnes) & ~commaBytes;
-        const std::uint64_t stop = (bytes | below33 | comma) & kHighBits;
-        if (stop != 0)
+        if (const std::uint64_t stop = stopBytes(load8(text + pos)))
             return pos + static_cast<std::size_t>(std::countr_zero(stop)) / 8;
     }
     return pos;
+}
+
+// True when `field` holds only bytes from 0x21 to 0x7F other than the comma
+// and does not start with a quote: nothing in it splits or quotes.
+bool isPlainField(std::string_view field)
+{
+    if (!field.empty() && field.front() == '"')
+        return false;
+    const char *const text = field.data();
+    const std::size_t size = field.size();
+    if (std::endian::native == std::endian::little && size >= 8) {
+        // Whether any byte stops, not which: a word that overlaps the one
+        // before checks the last bytes.
+        std::uint64_t stop = stopBytes(load8(text + size - 8));
+        for (std::size_t pos = 0; pos + 8 <= size; pos += 8)
+            stop |= stopBytes(load8(text + pos));
+        return stop == 0;
+    }
+    for (const char c : field) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte <= 32 || byte >= 0x80 || byte == ',')
+            return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -155,6 +192,32 @@ void splitCommaText(std::string_view text, RowCells &cells)
             ++pos;
             skipBlanks();
         }
+    }
+}
+
+void splitCommaFields(std::initializer_list<std::string_view> fields, RowCells &cells)
+{
+    const bool plain =
+        fields.size() <= cells.size() &&
+        std::all_of(fields.begin(), fields.end(), [](std::string_view field) { return isPlainField(field); });
+    if (!plain) {
+        cells.m_joined.clear();
+        for (const std::string_view &field : fields) {
+            if (&field != fields.begin())
+                cells.m_joined += ',';
+            cells.m_joined += field;
+        }
+        splitCommaText(cells.m_joined, cells);
+        return;
+    }
+    cells.m_cells.fill({});
+    std::size_t column = 0;
+    for (const std::string_view &field : fields) {
+        const bool last = &field == fields.end() - 1;
+        if (!field.empty())
+            cells.m_cells[column++] = field;
+        else if (!last)
+            cells.m_cells[column++] = kEmptyItem;
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -22,8 +23,17 @@ public:
 private:
     friend void splitCommaText(std::string_view text, RowCells &cells);
 
+    // Splits `fields` joined by commas, exactly as splitCommaText() splits the
+    // joined text. Where no field can split or run into the next (each is
+    // ASCII from "!" on, without a comma, and does not start with a quote) the
+    // cells are the fields themselves, an empty one a blank but the last, which
+    // adds nothing: then they are views into the fields, valid while those are.
+    void splitCommaFields(std::initializer_list<std::string_view> fields, RowCells &cells);
+    friend void splitCommaFields(std::initializer_list<std::string_view> fields, RowCells &cells);
+
     std::array<std::string_view, kGridColumnCount> m_cells;
     std::string m_unquoted; // reserved to the text's size before a split: never moves during one
+    std::string m_joined;   // the fields of splitCommaFields() that had to be joined
 };
 
 // Splits a comma-separated text into the cells of one table row:
@@ -37,5 +47,12 @@ private:
 // The text ends at its first NUL byte. Stepping is by CP932 character, so a
 // trail byte is never taken for a separator or a quote.
 void splitCommaText(std::string_view text, RowCells &cells);
+
+// Splits `fields` joined by commas, exactly as splitCommaText() splits the
+// joined text. Where no field can split or run into the next (each is
+// ASCII from "!" on, without a comma, and does not start with a quote) the
+// cells are the fields themselves, an empty one a blank but the last, which
+// adds nothing: then they are views into the fields, valid while those are.
+void splitCommaFields(std::initializer_list<std::string_view> fields, RowCells &cells);
 
 } // namespace listing

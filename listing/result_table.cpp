@@ -11,11 +11,12 @@ namespace {
 
 constexpr std::array<int, 4> kProvisionalWidths = {30, 144, 240, 400};
 
-// A packed row: its 9 cells each ended by a NUL, then its file: the kind
-// (1 byte), the volume and the index (7 bits a byte, as they are small), the
-// birth (8 bytes), how many leading bytes of the name the file-name cell
-// already holds and how many follow (7 bits a byte), and those. No length:
-// nothing needs it, and 100,000 rows would pay for it.
+// A packed row: its 9 cells, each its length (7 bits a byte: one byte for
+// the usual cell) and its bytes, then its file: the kind (1 byte), the
+// volume and the index (7 bits a byte, as they are small), the birth (8
+// bytes), how many leading bytes of the name the file-name cell already
+// holds and how many follow (7 bits a byte), and those. No length of the
+// whole row: nothing needs it, and 100,000 rows would pay for it.
 constexpr std::size_t kLongestNumber = 10; // 64 bits, 7 at a time
 
 char *putVarint(char *out, std::uint64_t value)
@@ -40,14 +41,13 @@ std::uint64_t getVarint(const char *&in)
 }
 
 // The cells of a packed row from `column` on, into `cells` from
-// `column`; returns where the row goes on after them. Each cell ends at its
-// NUL (a cell never holds one), so strlen finds the ends, many bytes a step.
+// `column`; returns where the row goes on after them.
 const char *unpackCells(const char *row, int column, std::array<std::string_view, kGridColumnCount> &cells)
 {
     for (; column < kGridColumnCount; ++column) {
-        const std::size_t length = std::strlen(row);
+        const auto length = static_cast<std::size_t>(getVarint(row));
         cells[column] = {row, length};
-        row += length + 1;
+        row += length;
     }
     return row;
 }
@@ -55,8 +55,10 @@ const char *unpackCells(const char *row, int column, std::array<std::string_view
 // Past the first `count` cells of a packed row.
 const char *skipCells(const char *row, int count)
 {
-    for (int column = 0; column < count; ++column)
-        row += std::strlen(row) + 1;
+    for (int column = 0; column < count; ++column) {
+        const auto length = static_cast<std::size_t>(getVarint(row));
+        row += length;
+    }
     return row;
 }
 
@@ -79,19 +81,14 @@ void ResultTable::AddGridRow(const TCookies &entry, int i, const RowFileView &fi
 {
     if (i < 1)
         return;
-    // "%5d": the number right-aligned in five characters.
+    // "%5d": the number right-aligned in five characters; the blanks before
+    // it are skipped by the split, so only its digits are split.
     char number[16];
     const auto digits = std::to_chars(number, number + sizeof number, i).ptr - number;
-    m_rowText.assign(digits < 5 ? 5 - digits : 0, ' ');
-    m_rowText.append(number, static_cast<std::size_t>(digits));
-    m_rowText += ',';
-    m_rowText += entry.FileName;
-    m_rowText += ',';
-    m_rowText += entry.Url;
-    m_rowText += ',';
-    m_rowText += entry.Info;
+    splitCommaFields(
+        {std::string_view(number, static_cast<std::size_t>(digits)), entry.FileName, entry.Url, entry.Info}, m_cells);
     setRowCount(i);
-    setRow(i, m_rowText, file);
+    storeRow(i, file);
 }
 
 void ResultTable::FitGridColumns(int n, int pointSize)
@@ -104,9 +101,9 @@ void ResultTable::FitGridColumns(int n, int pointSize)
             continue;
         const char *cell = packed(ref).data();
         for (int column = 0; column < kFitted; ++column) {
-            const std::size_t length = std::strlen(cell);
+            const auto length = static_cast<std::size_t>(getVarint(cell));
             longest[column] = std::max(longest[column], length);
-            cell += length + 1;
+            cell += length;
         }
     }
     for (int column = 0; column < kFitted; ++column) {
@@ -136,7 +133,8 @@ std::string_view ResultTable::cell(int column, int row) const
     if (column < 0 || column >= m_columnCount || row < 0 || row >= rowCount() || m_rows[row] == kNoRow)
         return {};
     const char *start = skipCells(packed(m_rows[row]).data(), column);
-    return {start, std::strlen(start)};
+    const auto length = static_cast<std::size_t>(getVarint(start));
+    return {start, length};
 }
 
 void ResultTable::rowCells(int row, Cells &cells) const
@@ -179,7 +177,7 @@ std::string_view ResultTable::packed(RowRef ref) const
 {
     if (ref == kNoRow)
         return {};
-    // To the end of its block: the cells end at their ninth NUL.
+    // To the end of its block: the cells' lengths tell where the row ends.
     const std::size_t offset = ref & (kBlockSize - 1);
     return {m_blocks[ref >> kBlockBits].bytes.get() + offset, kBlockSize - offset};
 }
@@ -187,6 +185,11 @@ std::string_view ResultTable::packed(RowRef ref) const
 void ResultTable::setRow(int row, std::string_view text, const RowFileView &file)
 {
     splitCommaText(text, m_cells);
+    storeRow(row, file);
+}
+
+void ResultTable::storeRow(int row, const RowFileView &file)
+{
     // The file name usually repeats the file-name cell: only the rest is kept.
     const std::string_view nameCell = m_cells[1];
     const std::size_t shared =
@@ -195,7 +198,8 @@ void ResultTable::setRow(int row, std::string_view text, const RowFileView &file
             : std::mismatch(nameCell.begin(), nameCell.end(), file.nativeName.begin(), file.nativeName.end()).first -
                   nameCell.begin();
     const std::size_t tail = file.nativeName.size() - shared;
-    std::size_t size = m_cells.size() + 1 + 4 * kLongestNumber + sizeof file.id.birth + tail;
+    // At most: each cell's length in 3 bytes (cells fit a block of 64 KB).
+    std::size_t size = 3 * m_cells.size() + 1 + 4 * kLongestNumber + sizeof file.id.birth + tail;
     for (const std::string_view cell : m_cells)
         size += cell.size();
     if (size > kBlockSize)
@@ -205,8 +209,8 @@ void ResultTable::setRow(int row, std::string_view text, const RowFileView &file
     char *const start = m_blocks[ref >> kBlockBits].bytes.get() + (ref & (kBlockSize - 1));
     char *out = start;
     for (const std::string_view cell : m_cells) {
+        out = putVarint(out, cell.size());
         out = std::copy(cell.begin(), cell.end(), out);
-        *out++ = '\0';
     }
     *out++ = static_cast<char>(file.kind);
     out = putVarint(out, file.id.volume);
