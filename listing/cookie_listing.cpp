@@ -189,6 +189,8 @@ void CookieListing::scan(ListingView &view, int &count)
             file.kind = entry.kind;
             file.id = entry.id;
         }
+        // The next batch's names are fetched while this one is read.
+        entries.prefetchNames(taken, m_batch.size());
         m_folder.readFiles(std::span(m_batch).first(batched));
         for (std::size_t next = 0; taken > 0; --taken, entries.popFront()) {
             const platform::DirEntry entry = entries[0];

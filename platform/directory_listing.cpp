@@ -196,6 +196,14 @@ void DirectoryListing::sortByName()
     m_items.assign(items.begin(), items.end());
 }
 
+void DirectoryListing::prefetchNames(std::size_t from, std::size_t count) const
+{
+    for (std::size_t index = from; index < std::min(m_items.size(), from + count); ++index) {
+        const Item &item = m_items[index];
+        __builtin_prefetch(name(item.nativeName, item.nativeLength).data());
+    }
+}
+
 NamedPath namedPath(std::string native)
 {
     std::string shown = shownName(native);

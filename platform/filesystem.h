@@ -91,6 +91,10 @@ public:
     void popFront() { m_items.pop_front(); }
     // Sorts by name (by nameSortsBefore() on the native names).
     void sortByName();
+    // Asks for the names of entries [from, from + count) to be brought near
+    // the processor: sorted, they lie anywhere in memory, and a pass that
+    // takes entries in order can ask for the next ones while it works.
+    void prefetchNames(std::size_t from, std::size_t count) const;
 
 private:
     // Where a name is kept: block number << kBlockBits | offset in the block.
