@@ -128,6 +128,8 @@ void DirectoryListing::sortByName()
     // Keys [first, last) share their first `depth` folded bytes.
     using Key = std::vector<SortKey>::iterator;
     const auto sortAscii = [&](auto &self, Key first, Key last, std::size_t depth) -> void {
+        if (last - first < 2)
+            return;
         // Past the first pass the names are read in no order: each is asked
         // for a few keys ahead, so that the reads overlap.
         constexpr std::ptrdiff_t kAhead = 8;
@@ -152,13 +154,11 @@ void DirectoryListing::sortByName()
         std::sort(first, last);
         for (Key run = first; run != last;) {
             const Key end = std::find_if(run + 1, last, [&run](const SortKey &key) { return !key.sameBytes(*run); });
-            if (end - run > 1)
-                self(self, run, end, depth);
+            self(self, run, end, depth);
             run = end;
         }
     };
-    if (keys.begin() != ascii)
-        sortAscii(sortAscii, keys.begin(), ascii, 0);
+    sortAscii(sortAscii, keys.begin(), ascii, 0);
     if (ascii != keys.end()) {
         std::sort(ascii, keys.end(), keyBefore);
         // Merged from the back, with the (usually few) other names aside.
