@@ -142,19 +142,18 @@ void DirectoryListing::sortByName()
         }
         // Names share long beginnings ("user@www.example..."): where all
         // share these 8 bytes too, no sort is needed to know it.
-        if (std::all_of(first + 1, last, [&first](const SortKey &key) { return key.sameBytes(*first); })) {
-            if (first->rest > 8)
-                self(self, first, last, depth + 8);
-            else
-                std::sort(first, last, [&nativeOf](const SortKey &a, const SortKey &b) {
-                    return nativeOf(a.item) < nativeOf(b.item);
-                });
-            return;
-        }
-        std::sort(first, last);
+        if (!std::all_of(first + 1, last, [&first](const SortKey &key) { return key.sameBytes(*first); }))
+            std::sort(first, last);
+        // Each run of the same 8 bytes: on to the next 8, or, where the
+        // names end there, the same name but for letter case.
         for (Key run = first; run != last;) {
             const Key end = std::find_if(run + 1, last, [&run](const SortKey &key) { return !key.sameBytes(*run); });
-            self(self, run, end, depth);
+            if (run->rest > 8)
+                self(self, run, end, depth + 8);
+            else
+                std::sort(run, end, [&nativeOf](const SortKey &a, const SortKey &b) {
+                    return nativeOf(a.item) < nativeOf(b.item);
+                });
             run = end;
         }
     };
