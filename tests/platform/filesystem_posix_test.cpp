@@ -130,6 +130,59 @@ TEST(NameOrder, IsAStrictTotalOrderOnAnyBytes)
     }
 }
 
+TEST(NameOrder, MatchesACharacterByCharacterReadingFromTheStart)
+{
+    // The order skips the bytes both names share and settles most
+    // comparisons at the first differing byte; read plainly instead, each
+    // name is a run of characters (code point with a-z and full-width a-z in
+    // upper case, and length; a byte that starts no valid character stands
+    // for itself above them all), compared one by one, then the shorter run
+    // first, then the bytes.
+    const auto characters = [](std::string_view s) {
+        std::vector<std::pair<std::uint32_t, std::size_t>> out;
+        for (std::size_t pos = 0; pos < s.size();) {
+            const auto lead = static_cast<unsigned char>(s[pos]);
+            std::size_t length = lead < 0x80    ? 1
+                                 : lead >= 0xF8 ? 0
+                                 : lead >= 0xF0 ? 4
+                                 : lead >= 0xE0 ? 3
+                                 : lead >= 0xC0 ? 2
+                                                : 0;
+            std::uint32_t code = lead < 0x80 ? lead : lead & (0x7F >> length);
+            for (std::size_t i = 1; i < length && length > 0; ++i) {
+                const auto next = pos + i < s.size() ? static_cast<unsigned char>(s[pos + i]) : 0;
+                if (pos + i >= s.size() || (next & 0xC0) != 0x80)
+                    length = 0;
+                else
+                    code = code << 6 | (next & 0x3F);
+            }
+            if (length == 0 || code > 0x10FFFF) {
+                out.emplace_back(0x110000u + lead, 1);
+                ++pos;
+                continue;
+            }
+            if ((length == 1 && code >= 'a' && code <= 'z') || (code >= 0xFF41 && code <= 0xFF5A))
+                code -= 0x20;
+            out.emplace_back(code, length);
+            pos += length;
+        }
+        return out;
+    };
+    const unsigned char alphabet[] = {'a', 'A', 'z', '_', 0x80, 0xBC, 0xBD, 0xC1, 0xC3, 0xEF, 0xF0, 0xFF, 0x81, 0x9A};
+    std::mt19937 random(23);
+    for (int i = 0; i < 200000; ++i) {
+        std::string a(random() % 7, ' '), b;
+        for (char &c : a)
+            c = static_cast<char>(alphabet[random() % std::size(alphabet)]);
+        b = a.substr(0, random() % (a.size() + 1));
+        for (std::size_t n = random() % 4; n > 0; --n)
+            b += static_cast<char>(alphabet[random() % std::size(alphabet)]);
+        const auto x = characters(a), y = characters(b);
+        const bool expected = x != y ? x < y : a < b;
+        ASSERT_EQ(nameSortsBefore(a, b), expected) << testing::PrintToString(a) << " " << testing::PrintToString(b);
+    }
+}
+
 TEST(NameOrder, AListingSortsExactlyAsTheOrderDoes)
 {
     // The listing sorts ASCII names by their folded bytes 8 at a time and
