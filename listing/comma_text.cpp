@@ -114,7 +114,7 @@ bool isPlainField(std::string_view field)
 void splitCommaText(std::string_view text, RowCells &cells)
 {
     cells.m_cells.fill({});
-    if (const void *nul = std::memchr(text.data(), '\0', text.size()))
+    if (const void *nul = text.empty() ? nullptr : std::memchr(text.data(), '\0', text.size()))
         text = text.substr(0, static_cast<std::size_t>(static_cast<const char *>(nul) - text.data()));
     // Undoing doubled quotes never makes an item longer than the text: the
     // room is taken once, so views into it stay valid for the whole split.

@@ -22,13 +22,6 @@ public:
 
 private:
     friend void splitCommaText(std::string_view text, RowCells &cells);
-
-    // Splits `fields` joined by commas, exactly as splitCommaText() splits the
-    // joined text. Where no field can split or run into the next (each is
-    // ASCII from "!" on, without a comma, and does not start with a quote) the
-    // cells are the fields themselves, an empty one a blank but the last, which
-    // adds nothing: then they are views into the fields, valid while those are.
-    void splitCommaFields(std::initializer_list<std::string_view> fields, RowCells &cells);
     friend void splitCommaFields(std::initializer_list<std::string_view> fields, RowCells &cells);
 
     std::array<std::string_view, kGridColumnCount> m_cells;

@@ -123,6 +123,8 @@ namespace {
 // whether a CR comes before it.
 const char *lineEnd(const char *p, const char *end)
 {
+    if (p == end)
+        return end;
     const auto *lf = static_cast<const char *>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
     const char *stop = lf ? lf : end;
     const auto *cr = static_cast<const char *>(std::memchr(p, '\r', static_cast<std::size_t>(stop - p)));
