@@ -84,7 +84,7 @@ public:
 
 class NoDesktop : public platform::Desktop {
 public:
-    void openDocument(const std::string &, const std::string &) override {}
+    platform::DocumentOpening openDocument(const std::string &, const std::string &) override { return {true, {}}; }
 };
 
 // A Wine-style prefix under /tmp, removed with everything in it.

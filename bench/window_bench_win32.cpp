@@ -76,7 +76,7 @@ public:
 
 class NoDesktop : public platform::Desktop {
 public:
-    void openDocument(const std::string &, const std::string &) override {}
+    platform::DocumentOpening openDocument(const std::string &, const std::string &) override { return {true, {}}; }
 };
 
 // Handles what is pending, and paints what is invalid, now.

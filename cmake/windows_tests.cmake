@@ -17,3 +17,24 @@ set(VELLUMIN_WINE_PREFIX ${CMAKE_BINARY_DIR}/wine-prefix CACHE PATH "Wine prefix
 configure_file(${CMAKE_CURRENT_LIST_DIR}/wine-run.sh.in ${CMAKE_BINARY_DIR}/wine-run @ONLY
   FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run)
+
+# Runs test program `target` once more in one process under each of two
+# other ANSI code pages: 1252, as on a Western Windows (Wine takes it from the
+# locale C.UTF-8), and 65001, as on a Windows set to UTF-8 (a copy of the
+# program beside a manifest that asks for it). `filter_1252` and
+# `filter_65001` choose the tests, as --gtest_filter takes them; the rest
+# are test properties. VELLUMIN_EXPECTED_ACP lets the tests check that they
+# run under the code page meant.
+function(vellumin_add_code_page_tests target filter_1252 filter_65001)
+  add_test(NAME ${target}_code_page_1252 COMMAND ${target} --gtest_filter=${filter_1252})
+  set_tests_properties(${target}_code_page_1252 PROPERTIES LABELS code_page
+    ENVIRONMENT "VELLUMIN_WINE_LOCALE=C.UTF-8;VELLUMIN_EXPECTED_ACP=1252" ${ARGN})
+  set(utf8 $<TARGET_FILE_DIR:${target}>/${target}_utf8.exe)
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:${target}> ${utf8}
+    COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/cmake/utf8_code_page.manifest ${utf8}.manifest)
+  add_test(NAME ${target}_code_page_65001
+    COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} ${utf8} --gtest_filter=${filter_65001})
+  set_tests_properties(${target}_code_page_65001 PROPERTIES LABELS code_page
+    ENVIRONMENT "VELLUMIN_WINE_LOCALE=C.UTF-8;VELLUMIN_EXPECTED_ACP=65001" ${ARGN})
+endfunction()

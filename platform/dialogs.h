@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -25,12 +26,25 @@ inline constexpr int kIdYes = 6;
 inline constexpr int kIdNo = 7;
 } // namespace msgbox
 
+// One entry of the open-file dialog's file-type box (CP932): what it shows
+// and the pattern (or patterns, separated by ";") of the files it lists.
+struct FileFilter {
+    std::string description;
+    std::string pattern;
+};
+
 // What the open-file dialog starts with.
 struct OpenFileRequest {
-    // The full path shown in the file-name box; empty for none.
+    // The full path shown in the file-name box; empty for none. Its folder,
+    // when it names one, is where the dialog opens.
     NamedPath fileName;
     // Appended to a typed name without an extension, exactly as given.
     std::string defaultExtension;
+    // Where the dialog opens when the file name names no folder; empty for
+    // the system's choice.
+    NamedPath initialFolder;
+    // The file-type box, the first entry chosen; empty for no box.
+    std::vector<FileFilter> filters;
 };
 
 // The modal dialogs of the window toolkit. Every text is CP932; line breaks

@@ -18,20 +18,21 @@ inline constexpr char kPathSeparator = '/';
 #endif
 
 // The folder part of a native path: everything up to and including its last
-// separator; empty when there is none. On Linux that is the last "/" byte,
-// whatever the bytes around it; on Windows the last "\" found character by
-// character in CP932 (a trail byte 0x5C is no separator), or ":" when there
-// is no "\".
+// separator; empty when there is none. That is the last separator byte, on
+// Windows too, where native paths are UTF-8 (a "\" byte is never part of a
+// longer character there); on Windows ":" when there is no "\".
 std::string_view nativeFolderPart(std::string_view nativePath);
 
-// The CP932 form of a native name or path, as the program shows it. On
-// Linux a character with no CP932 form shows as "?" and a name that is not
-// UTF-8 is taken byte for byte; on Windows native names are CP932 already.
-// The way back is not the identity ("〜" comes back as "～"), so a native
-// path is never rebuilt from this form.
+// The CP932 form of a native name or path, as the program shows it. A
+// character with no CP932 form shows as "?" and, on Linux, a name that is
+// not UTF-8 is taken byte for byte. On Windows a path shows without the
+// "\\?\" prefix of long paths. The way back is not the identity ("〜" comes
+// back as "～"), so a native path is never rebuilt from this form.
 std::string shownName(std::string_view nativeName);
 
 // A path as the system names it and as the program shows it.
+// Native paths are the system's own: UTF-8 bytes as Linux has them, and on
+// Windows the UTF-16 names of the wide calls kept as UTF-8.
 struct NamedPath {
     std::string native; // what every open, listing and deletion uses
     std::string shown;  // CP932: what captions, boxes and messages show

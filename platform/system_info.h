@@ -6,8 +6,7 @@
 namespace platform {
 
 // The Windows directory, as a native path (shownName() gives its CP932
-// form; on Windows the two are the same). On Linux it is the Windows directory of
-// the user's Wine prefix: $WINEPREFIX/drive_c/windows, or
+// form). On Linux it is the Windows directory of the user's Wine prefix: $WINEPREFIX/drive_c/windows, or
 // $HOME/.wine/drive_c/windows when WINEPREFIX is not set. Whether it exists
 // is not checked.
 std::string windowsDirectory();

@@ -18,7 +18,9 @@ build=${VELLUMIN_WINDOWS_BUILD:-$root/build-windows}
 mode=${1:-run}
 
 bash "$root/scripts/build-windows.sh" "$build"
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=ja_JP.UTF-8
+# Japanese by default (code page 932); VELLUMIN_WINE_LOCALE=C.UTF-8 shows the
+# window as on a Western Windows (code page 1252).
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=${VELLUMIN_WINE_LOCALE:-ja_JP.UTF-8}
 
 if [ "$mode" = "--zip" ]; then
   cmake --build "$build" --target vellumin-zip

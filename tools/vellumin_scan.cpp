@@ -16,6 +16,7 @@
 #include "listing/errors.h"
 #include "listing/messages.h"
 #include "listing/view_state.h"
+#include "platform/command_line.h"
 #include "platform/cp932.h"
 #include "platform/filesystem.h"
 
@@ -24,6 +25,7 @@
 #include <new>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -76,8 +78,7 @@ void setSearch(listing::ProgramState &state, const scan::ScanOptions &options)
         state.SysInfo.SearchMode = listing::smContent;
         break;
     }
-    // The arguments come as the system names files: UTF-8 on Linux, CP932
-    // on Windows.
+    // The arguments come as native strings: UTF-8 on both systems.
     state.SysInfo.SearchText = platform::shownName(options.searchText);
 }
 
@@ -178,7 +179,13 @@ int main(int argc, char **argv)
     _setmode(_fileno(stderr), _O_BINARY);
 #endif
     try {
-        const scan::ScanOptions options = scan::parseScanOptions(argc, argv);
+        // Native, so that a folder named with any character reaches the scan.
+        std::vector<std::string> arguments = platform::commandLineArguments(argc, argv);
+        std::vector<char *> pointers;
+        for (std::string &argument : arguments)
+            pointers.push_back(argument.data());
+        pointers.push_back(nullptr);
+        const scan::ScanOptions options = scan::parseScanOptions(static_cast<int>(arguments.size()), pointers.data());
         switch (options.action) {
         case scan::ScanOptions::Action::Help:
             return printAndExit(scan::helpText());

@@ -1,7 +1,9 @@
 #include "commands.h"
 
+#include "kept_row.h"
 #include "listing/cookie_listing.h"
 #include "listing/messages.h"
+#include "platform/cp932.h"
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
 
@@ -9,9 +11,15 @@
 
 namespace ui {
 
-bool OpenFileDialog::execute(platform::Dialogs &dialogs)
+OpenFileDialog::OpenFileDialog()
+    : m_filters{{platform::cp932::fromUtf8("クッキーファイル (*.txt)"), "*.txt"},
+                {platform::cp932::fromUtf8("すべてのファイル (*.*)"), "*.*"}}
+{}
+
+bool OpenFileDialog::execute(platform::Dialogs &dialogs, const platform::NamedPath &folder)
 {
-    std::optional<platform::NamedPath> chosen = dialogs.openFileName({m_fileName, m_defaultExtension});
+    std::optional<platform::NamedPath> chosen =
+        dialogs.openFileName({m_fileName, m_defaultExtension, folder, m_filters});
     if (!chosen)
         return false;
     m_fileName = std::move(*chosen);
@@ -21,8 +29,7 @@ bool OpenFileDialog::execute(platform::Dialogs &dialogs)
 Commands::Commands(listing::CookieListing &cookies, platform::Dialogs &dialogs, platform::Desktop &desktop,
                    CommandWindow &window)
     : m_cookies(cookies), m_dialogs(dialogs), m_desktop(desktop), m_window(window)
-{
-}
+{}
 
 void Commands::FormCreate()
 {
@@ -36,7 +43,19 @@ void Commands::FormCreate()
 
 void Commands::stReLoadClick()
 {
-    m_cookies.ListCookieFiles(m_window);
+    rescanKeepingRow(m_window.currentTableRow());
+}
+
+void Commands::rescanKeepingRow(int row)
+{
+    const KeptRow kept(m_cookies.table(), row);
+    try {
+        m_cookies.ListCookieFiles(m_window);
+    } catch (...) {
+        m_window.focusTableRow(kept.rowIn(m_cookies.table()));
+        throw;
+    }
+    m_window.focusTableRow(kept.rowIn(m_cookies.table()));
 }
 
 void Commands::askForSearch(std::int32_t mode, const std::string &caption, const std::string &prompt)
@@ -67,13 +86,16 @@ void Commands::bbtnSch_ExitClick()
     listing::TSysInfo &info = m_cookies.state().SysInfo;
     info.SearchMode = listing::smNone;
     info.SearchText.clear();
-    m_cookies.ListCookieFiles(m_window);
+    rescanKeepingRow(m_window.currentTableRow());
 }
 
 void Commands::bbtnInPathSetClick()
 {
     OpenFileDialog &dialog = m_window.openDialog();
-    if (!dialog.execute(m_dialogs))
+    const listing::ProgramState &state = m_cookies.state();
+    const platform::NamedPath cookieFolder{state.nativeCookiesPath + platform::kPathSeparator,
+                                           state.CookiesPath + platform::kPathSeparator};
+    if (!dialog.execute(m_dialogs, cookieFolder))
         return;
     // The folder as the dialog named it, not as rebuilt from its CP932 form.
     const platform::NamedPath folder = listing::cookieFolderOfChosenFile(dialog.fileName());
@@ -96,7 +118,9 @@ void Commands::bbtnVersionClick()
 
 void Commands::bbtnHelpClick()
 {
-    m_desktop.openDocument(m_window.programFolder(), "README.TXT");
+    const platform::DocumentOpening help = m_desktop.openDocument(m_window.programFolder(), "README.TXT");
+    if (!help.opened)
+        showError(listing::messages::cannotOpenFile(platform::shownName(help.path)));
 }
 
 void Commands::stDeleteClick()
@@ -119,20 +143,21 @@ void Commands::stDeleteClick()
         return;
     // Failures are not reported: the rescan shows what is left.
     m_cookies.DeleteCookieFile(row);
-    m_cookies.ListCookieFiles(m_window);
+    rescanKeepingRow(row);
 }
 
 void Commands::stAllDeleteClick()
 {
-    const int answer = m_dialogs.messageBox(
-        listing::messages::deleteAllQuestion(), listing::messages::deleteCaption(),
-        platform::msgbox::kYesNo | platform::msgbox::kIconQuestion | platform::msgbox::kDefButton2);
+    const int answer = m_dialogs.messageBox(listing::messages::deleteAllQuestion(), listing::messages::deleteCaption(),
+                                            platform::msgbox::kYesNo | platform::msgbox::kIconQuestion |
+                                                platform::msgbox::kDefButton2);
     if (answer != platform::msgbox::kIdYes)
         return;
     const listing::ResultTable &table = m_cookies.table();
+    const int current = m_window.currentTableRow();
     for (int row = 1; row < table.rowCount(); ++row)
         m_cookies.DeleteCookieFile(row);
-    m_cookies.ListCookieFiles(m_window);
+    rescanKeepingRow(current);
 }
 
 void Commands::showError(const std::string &message) noexcept

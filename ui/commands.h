@@ -1,11 +1,13 @@
 #pragma once
 
 #include "listing/listing_view.h"
+#include "platform/dialogs.h"
 #include "platform/filesystem.h"
 
 #include <cstdint>
 #include <exception>
 #include <string>
+#include <vector>
 
 namespace listing {
 class CookieListing;
@@ -25,16 +27,21 @@ inline constexpr const char *kApplicationTitle = "Vellumin";
 // its options and the file chosen last, which the next showing starts with.
 class OpenFileDialog {
 public:
+    OpenFileDialog();
+
     const platform::NamedPath &fileName() const { return m_fileName; }
     const std::string &defaultExtension() const { return m_defaultExtension; }
+    const std::vector<platform::FileFilter> &filters() const { return m_filters; }
 
-    // Shows the dialog. True when the user chose a file, which fileName()
-    // then holds.
-    bool execute(platform::Dialogs &dialogs);
+    // Shows the dialog, opening in `folder` (with its trailing separator)
+    // unless the file chosen last names another. True when the user chose a
+    // file, which fileName() then holds.
+    bool execute(platform::Dialogs &dialogs, const platform::NamedPath &folder);
 
 private:
     platform::NamedPath m_fileName;
     std::string m_defaultExtension = "*.txt";
+    std::vector<platform::FileFilter> m_filters;
 };
 
 // What the handlers need of a window beyond what the scan reports to it.
@@ -43,6 +50,11 @@ public:
     // The result table's row (from 1) that is current in the grid; 0 when
     // there is none.
     virtual int currentTableRow() const = 0;
+
+    // Makes table row `row` (from 1) the current and only selected row, in
+    // view, without reading its file, and gives the table the keyboard
+    // focus; 0 leaves the rows as they are and only focuses the table.
+    virtual void focusTableRow(int row) = 0;
 
     // The window's open-file dialog.
     virtual OpenFileDialog &openDialog() = 0;
@@ -106,6 +118,11 @@ private:
     // Asks for a search text; a non-empty answer starts a search of `mode`.
     // The folder is listed again whatever the answer.
     void askForSearch(std::int32_t mode, const std::string &caption, const std::string &prompt);
+
+    // Lists the folder again, then makes current the row that takes the
+    // place of table row `row` (see KeptRow) and focuses the table, also
+    // when the listing fails.
+    void rescanKeepingRow(int row);
 
     // The error box: the message with its final ".", caption "Vellumin",
     // the stop icon and OK. Never throws.

@@ -18,10 +18,14 @@ std::string QtDesktop::documentPath(const std::string &nativeFolder, const std::
     return path;
 }
 
-void QtDesktop::openDocument(const std::string &nativeFolder, const std::string &fileName)
+DocumentOpening QtDesktop::openDocument(const std::string &nativeFolder, const std::string &fileName)
 {
-    const std::string path = documentPath(nativeFolder, fileName);
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QFile::decodeName(QByteArray::fromStdString(path))));
+    DocumentOpening result{false, documentPath(nativeFolder, fileName)};
+    const QString path = QFile::decodeName(QByteArray::fromStdString(result.path));
+    // The desktop's opener takes a missing file too, and fails out of sight.
+    if (QFile::exists(path))
+        result.opened = QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    return result;
 }
 
 } // namespace platform::qt

@@ -10,7 +10,7 @@ namespace platform::qt {
 // folder is looked for where an installed program keeps its documents.
 class QtDesktop final : public Desktop {
 public:
-    void openDocument(const std::string &nativeFolder, const std::string &fileName) override;
+    DocumentOpening openDocument(const std::string &nativeFolder, const std::string &fileName) override;
 
     // The file that openDocument() opens: `fileName` in `nativeFolder`, or in
     // the installed documents' folder when only that one has it.

@@ -181,6 +181,13 @@ std::optional<NamedPath> QtDialogs::openFileName(const OpenFileRequest &request)
     // A name that does not exist is an answer too: only its folder counts.
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(toQString(request.defaultExtension));
+    QStringList filters;
+    for (const FileFilter &filter : request.filters)
+        filters.append(toQString(filter.description));
+    if (!filters.isEmpty())
+        dialog.setNameFilters(filters);
+    if (!request.initialFolder.native.empty())
+        dialog.setDirectory(QFile::decodeName(QByteArray::fromStdString(request.initialFolder.native)));
     if (!request.fileName.native.empty())
         dialog.selectFile(QFile::decodeName(QByteArray::fromStdString(request.fileName.native)));
 

@@ -8,7 +8,7 @@ int g_depth = 0;
 
 } // namespace
 
-BusyCursor::BusyCursor() : m_previous(SetCursor(LoadCursorA(nullptr, IDC_WAIT)))
+BusyCursor::BusyCursor() : m_previous(SetCursor(LoadCursorW(nullptr, IDC_WAIT)))
 {
     ++g_depth;
 }

@@ -1,5 +1,7 @@
 #include "platform/cp932.h"
 
+#include "wide_text.h"
+
 #include <windows.h>
 
 #include <climits>
@@ -32,22 +34,6 @@ bool appendWide(UINT codePage, std::string_view bytes, std::wstring &out)
     return true;
 }
 
-std::string narrow(UINT codePage, std::wstring_view wide)
-{
-    if (wide.empty())
-        return {};
-    // No "best fit": a character without a form of its own must show as "?",
-    // never as a look-alike ("é" is not "e").
-    const DWORD flags = codePage == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
-    const char *fallback = codePage == CP_UTF8 ? nullptr : "?";
-    const int length =
-        WideCharToMultiByte(codePage, flags, wide.data(), intSize(wide.size()), nullptr, 0, fallback, nullptr);
-    std::string out(static_cast<std::size_t>(length > 0 ? length : 0), '\0');
-    if (length > 0)
-        WideCharToMultiByte(codePage, flags, wide.data(), intSize(wide.size()), out.data(), length, fallback, nullptr);
-    return out;
-}
-
 // Single bytes that code page 932 leaves without a character. Windows'
 // table maps them to U+0080 and private-use code points; shown as U+FFFD
 // instead, as every other byte that is no character.
@@ -63,16 +49,6 @@ bool hasUnassignedByte(std::string_view text)
         if (isUnassignedByte(text[pos]))
             return true;
     return false;
-}
-
-bool isHighSurrogate(wchar_t c)
-{
-    return c >= 0xD800 && c <= 0xDBFF;
-}
-
-bool isLowSurrogate(wchar_t c)
-{
-    return c >= 0xDC00 && c <= 0xDFFF;
 }
 
 } // namespace
@@ -95,27 +71,14 @@ std::string toUtf8(std::string_view text)
             pos += length;
         }
     }
-    return narrow(CP_UTF8, wide);
+    return win32::nativeFromWide(wide);
 }
 
 std::string fromUtf8(std::string_view text)
 {
     if (isAscii(text) || !isValidUtf8(text))
         return std::string(text);
-    std::wstring wide;
-    appendWide(CP_UTF8, text, wide);
-    // CP932 has nothing beyond the Basic Multilingual Plane: such a character
-    // is one "?", not one for each half of its surrogate pair.
-    std::wstring bmp;
-    bmp.reserve(wide.size());
-    for (std::size_t i = 0; i < wide.size(); ++i) {
-        if (isHighSurrogate(wide[i]) && i + 1 < wide.size() && isLowSurrogate(wide[i + 1])) {
-            bmp += L'?';
-            ++i;
-        } else
-            bmp += wide[i];
-    }
-    return narrow(kCp932, bmp);
+    return win32::shownFromWide(win32::wideFromNative(text));
 }
 
 } // namespace platform::cp932

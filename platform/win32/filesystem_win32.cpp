@@ -2,6 +2,7 @@
 
 #include "platform/cp932.h"
 #include "platform/mask_match.h"
+#include "wide_text.h"
 
 #include <windows.h>
 #include <winternl.h>
@@ -13,7 +14,7 @@
 namespace platform {
 namespace {
 
-// Owns a kernel handle from CreateFileA.
+// Owns a kernel handle from CreateFileW.
 class ScopedHandle {
 public:
     explicit ScopedHandle(HANDLE handle = INVALID_HANDLE_VALUE) : m_handle(handle) {}
@@ -33,7 +34,7 @@ private:
     HANDLE m_handle;
 };
 
-// Owns an enumeration handle from FindFirstFileA.
+// Owns an enumeration handle from FindFirstFileW.
 class ScopedFind {
 public:
     explicit ScopedFind(HANDLE handle) : m_handle(handle) {}
@@ -81,11 +82,11 @@ bool fileIndexOf(HANDLE handle, std::uint64_t &index)
 
 // The final path of what `handle` has open ("\\?\C:\folder\name"), links
 // resolved; empty when the system cannot tell.
-std::string finalPath(HANDLE handle)
+std::wstring finalPath(HANDLE handle)
 {
-    std::string path(MAX_PATH, '\0');
+    std::wstring path(MAX_PATH, L'\0');
     for (;;) {
-        const DWORD length = GetFinalPathNameByHandleA(handle, path.data(), static_cast<DWORD>(path.size()),
+        const DWORD length = GetFinalPathNameByHandleW(handle, path.data(), static_cast<DWORD>(path.size()),
                                                        FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
         if (length == 0)
             return {};
@@ -97,34 +98,56 @@ std::string finalPath(HANDLE handle)
     }
 }
 
-// True when the last character of a CP932 path is the separator (a
-// double-byte character whose trail byte is 0x5C is not).
-bool endsWithSeparator(std::string_view path)
+// True for a search pattern (CP932) that cannot reach beyond its folder: no
+// separator of either kind, no drive or stream colon, found character by
+// character (a trail byte 0x5C is no separator).
+bool isBarePattern(std::string_view pattern)
 {
-    std::size_t last = std::string_view::npos;
-    for (std::size_t pos = 0; pos < path.size(); pos += cp932::charLength(path, pos))
-        last = pos;
-    return last != std::string_view::npos && path[last] == kPathSeparator;
-}
-
-// True for a name that cannot reach beyond its folder: no separator of
-// either kind, no drive or stream colon. ("." and ".." pass: they name
-// folders, which nothing here reads or deletes.)
-bool isBareName(std::string_view name)
-{
-    if (name.empty())
+    if (pattern.empty())
         return false;
-    for (std::size_t pos = 0; pos < name.size(); pos += cp932::charLength(name, pos))
-        if (name[pos] == '\\' || name[pos] == '/' || name[pos] == ':')
+    for (std::size_t pos = 0; pos < pattern.size(); pos += cp932::charLength(pattern, pos))
+        if (pattern[pos] == '\\' || pattern[pos] == '/' || pattern[pos] == ':')
             return false;
     return true;
 }
 
+// The same for a native name (UTF-8, where no byte of a longer character is
+// below 0x80): no separator, no colon, and no NUL, which would end the name
+// early for the system. ("." and ".." pass: they name folders, which nothing
+// here reads or deletes.)
+bool isBareName(std::string_view name)
+{
+    return !name.empty() && name.find_first_of(std::string_view("\\/:\0", 4)) == std::string_view::npos;
+}
+
+// `path` as a full path with the "\\?\" prefix, which the wide calls take
+// at any length, where other paths stop at MAX_PATH (260 characters). A
+// relative path, "/" and "." or ".." are first resolved as every other call
+// resolves them. Empty when the system cannot make a full path of it.
+std::wstring extendedPath(const std::wstring &path)
+{
+    if (path.starts_with(LR"(\\?\)"))
+        return path;
+    const DWORD needed = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (needed == 0)
+        return {};
+    std::wstring full(needed, L'\0');
+    const DWORD length = GetFullPathNameW(path.c_str(), needed, full.data(), nullptr);
+    if (length == 0 || length >= needed)
+        return {};
+    full.resize(length);
+    if (full.starts_with(LR"(\\.\)"))
+        return full; // a device: no file system's folder
+    if (full.starts_with(LR"(\\)"))
+        return LR"(\\?\UNC\)" + full.substr(2);
+    return LR"(\\?\)" + full;
+}
+
 // Opens `path` with no access to its contents, only to ask what it is: a
 // folder as well as a file. `flags` may add FILE_FLAG_OPEN_REPARSE_POINT.
-HANDLE openToInspect(const std::string &path, DWORD flags)
+HANDLE openToInspect(const std::wstring &path, DWORD flags)
 {
-    return CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+    return CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | flags, nullptr);
 }
 
@@ -132,29 +155,31 @@ HANDLE openToInspect(const std::string &path, DWORD flags)
 
 std::string_view nativeFolderPart(std::string_view nativePath)
 {
-    std::size_t separator = std::string_view::npos, colon = std::string_view::npos;
-    for (std::size_t pos = 0; pos < nativePath.size(); pos += cp932::charLength(nativePath, pos)) {
-        if (nativePath[pos] == kPathSeparator)
-            separator = pos;
-        else if (nativePath[pos] == ':')
-            colon = pos;
-    }
-    const std::size_t last = separator != std::string_view::npos ? separator : colon;
+    // Native paths are UTF-8, where a "\" byte is always the separator.
+    std::size_t last = nativePath.rfind(kPathSeparator);
+    if (last == std::string_view::npos)
+        last = nativePath.rfind(':');
     return last == std::string_view::npos ? std::string_view() : nativePath.substr(0, last + 1);
 }
 
 std::string shownName(std::string_view nativeName)
 {
-    return std::string(nativeName);
+    if (cp932::isAscii(nativeName) && !nativeName.starts_with(R"(\\?\)"))
+        return std::string(nativeName);
+    // A path with the prefix of long paths shows as the user knows it.
+    if (nativeName.starts_with(R"(\\?\UNC\)"))
+        return R"(\\)" + shownName(nativeName.substr(8));
+    if (nativeName.starts_with(R"(\\?\)") && nativeName.size() >= 6 && nativeName[5] == ':')
+        nativeName.remove_prefix(4);
+    return win32::shownFromWide(win32::wideFromNative(nativeName));
 }
 
 struct Folder::Impl {
-    std::string path;    // as given, without a trailing separator
-    std::string prefix;  // path + "\": what each entry's name follows
+    std::wstring prefix; // the full path with "\\?\" and a trailing "\": what each entry's name follows
     ScopedHandle handle; // the folder itself, held while it is listed
     std::uint64_t volume = 0;
     std::uint64_t folderIndex = 0;
-    std::string finalPath; // its final path with a trailing "\", found on first need
+    std::wstring finalPath; // its final path with a trailing "\", found on first need
 
     // The identity of `entry`, an entry of this folder.
     bool idOf(HANDLE entry, FileId &id) const
@@ -165,7 +190,7 @@ struct Folder::Impl {
     }
 
     // True while the folder's path still leads to the folder held open. A
-    // scan reads through the path (CreateFileA takes no folder handle), and
+    // scan reads through the path (CreateFileW takes no folder handle), and
     // checking each file's place would cost more than reading it; so what it
     // learnt is acted on only while the path is the folder's.
     bool stillAtItsPath() const
@@ -175,14 +200,15 @@ struct Folder::Impl {
         return again.valid() && fileIndexOf(again.get(), index) && index == folderIndex;
     }
 
-    std::string entryPath(std::string_view name) const { return prefix + std::string(name); }
+    std::wstring entryPath(std::wstring_view name) const { return prefix + std::wstring(name); }
+    std::wstring entryPath(std::string_view nativeName) const { return entryPath(win32::wideFromNative(nativeName)); }
 
-    const std::string &finalFolder()
+    const std::wstring &finalFolder()
     {
         if (finalPath.empty()) {
             finalPath = platform::finalPath(handle.get());
-            if (!finalPath.empty() && !endsWithSeparator(finalPath))
-                finalPath += kPathSeparator;
+            if (!finalPath.empty() && !finalPath.ends_with(L'\\'))
+                finalPath += L'\\';
         }
         return finalPath;
     }
@@ -191,15 +217,15 @@ struct Folder::Impl {
     // links resolved.
     bool holds(HANDLE opened)
     {
-        const std::string &folder = finalFolder();
+        const std::wstring &folder = finalFolder();
         if (folder.empty())
             return false;
-        const std::string path = platform::finalPath(opened);
+        const std::wstring path = platform::finalPath(opened);
         return path.size() > folder.size() && path.starts_with(folder);
     }
 
     // What a reparse point (a symbolic link, a junction) leads to.
-    EntryKind kindOfLink(const std::string &path, FileId &id)
+    EntryKind kindOfLink(const std::wstring &path, FileId &id)
     {
         {
             ScopedHandle link(openToInspect(path, FILE_FLAG_OPEN_REPARSE_POINT));
@@ -228,11 +254,17 @@ Folder Folder::open(const std::string &nativePath)
     Folder folder;
     folder.m_impl = std::make_unique<Impl>();
     Impl &impl = *folder.m_impl;
-    impl.path = nativePath;
-    impl.prefix = nativePath + kPathSeparator;
     // The prefix names the folder too: "C:\" is the root of C:, where "C:"
-    // alone would be the current folder of that drive. Sharing everything:
-    // holding the folder must not keep the user from renaming or removing it.
+    // alone would be the current folder of that drive. Every call goes
+    // through the long form, so that a folder or a name beyond MAX_PATH is
+    // listed, read and deleted like any other.
+    impl.prefix = extendedPath(win32::wideFromNative(nativePath) + L'\\');
+    if (impl.prefix.empty())
+        return folder;
+    if (!impl.prefix.ends_with(L'\\'))
+        impl.prefix += L'\\';
+    // Sharing everything: holding the folder must not keep the user from
+    // renaming or removing it.
     impl.handle.reset(openToInspect(impl.prefix, 0));
     BY_HANDLE_FILE_INFORMATION info;
     if (impl.handle.valid() &&
@@ -254,33 +286,37 @@ bool Folder::isOpen() const
 DirectoryListing Folder::find(std::string_view pattern) const
 {
     DirectoryListing listing;
-    if (!isOpen() || !isBareName(pattern))
+    if (!isOpen() || !isBarePattern(pattern))
         return listing;
-    WIN32_FIND_DATAA data;
-    ScopedFind find(FindFirstFileA(m_impl->entryPath(pattern).c_str(), &data));
+    // Every entry, matched here on its CP932 name: the system's own matching
+    // works on the wide name (where "?" is one UTF-16 unit, half of an emoji)
+    // and on the short 8.3 names too ("*.txt" also finds "x.txte" through its
+    // short name).
+    WIN32_FIND_DATAW data;
+    ScopedFind find(FindFirstFileW(m_impl->entryPath(std::wstring_view(L"*")).c_str(), &data));
     if (!find.valid())
         return listing;
     // In the order the file system gives: that is the order the user knows
     // from the system's own listings.
+    std::string name, nativeName;
     do {
         if (!isAsked(data.dwFileAttributes))
             continue;
-        const std::string_view name(data.cFileName);
-        // The system matches the short (8.3) names too, and its "?" and "*"
-        // differ in corners ("*.txt" also finds "x.txte" through a short
-        // name): keep only what the pattern matches on the name itself.
+        const std::wstring_view wideName(data.cFileName);
+        win32::shownFromWide(wideName, name);
         if (!matchesMask(pattern, name))
             continue;
+        nativeName = win32::nativeFromWide(wideName);
         FileId id;
         EntryKind kind = EntryKind::File;
         if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
             kind = EntryKind::Directory;
         else if (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
-            kind = m_impl->kindOfLink(m_impl->entryPath(name), id);
+            kind = m_impl->kindOfLink(m_impl->entryPath(wideName), id);
         else if (data.dwFileAttributes & FILE_ATTRIBUTE_DEVICE)
             kind = EntryKind::Other;
-        listing.add(name, name, kind, id);
-    } while (FindNextFileA(find.get(), &data));
+        listing.add(name, nativeName, kind, id);
+    } while (FindNextFileW(find.get(), &data));
     return listing;
 }
 
@@ -303,7 +339,7 @@ ReadResult Folder::readUpTo(std::string_view nativeName, EntryKind kind, std::st
     // A file listed as regular is opened without following a link that took
     // its place since (that opens the link itself, which is then refused).
     const DWORD flags = kind == EntryKind::File ? FILE_FLAG_OPEN_REPARSE_POINT : 0;
-    ScopedHandle file(CreateFileA(m_impl->entryPath(nativeName).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+    ScopedHandle file(CreateFileW(m_impl->entryPath(nativeName).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | flags, nullptr));
     // A device (a name such as "con.txt" can reach one) is no file, and
     // reading one could wait for ever.
@@ -372,11 +408,11 @@ bool Folder::remove(std::string_view nativeName, const FileId &id) const
         return false;
     // The entry itself, a link included, never what a link leads to; opened
     // for deletion and checked to be the file that was listed. The deletion
-    // is then marked on this very handle, as DeleteFileA marks it on the one
+    // is then marked on this very handle, as DeleteFileW marks it on the one
     // it opens by name: a file swapped in between the check and the deletion
     // cannot be the one deleted. A read-only file refuses it, as it refuses
-    // DeleteFileA.
-    ScopedHandle entry(CreateFileA(m_impl->entryPath(nativeName).c_str(), DELETE | FILE_READ_ATTRIBUTES,
+    // DeleteFileW.
+    ScopedHandle entry(CreateFileW(m_impl->entryPath(nativeName).c_str(), DELETE | FILE_READ_ATTRIBUTES,
                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                    FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     FileId found;

@@ -1,6 +1,7 @@
 #include "input_box.h"
 
 #include "platform/cp932.h"
+#include "wide_text.h"
 #include "window_font.h"
 
 #include <algorithm>
@@ -18,7 +19,7 @@ constexpr int kDesignedWidth = 270;
 
 // Builds a dialog template in memory: a DLGTEMPLATE with its font, then one
 // DLGITEMTEMPLATE per control, each on a DWORD boundary. Texts are set by
-// the dialog itself from CP932, so the template holds none but the font.
+// the dialog itself, so the template holds none but the font.
 class TemplateWriter {
 public:
     void dialog(DWORD style, short width, short height, short items)
@@ -77,11 +78,17 @@ private:
     std::vector<WORD> m_words;
 };
 
+// The text of an edit, as CP932.
 std::string windowText(HWND hwnd)
 {
-    std::string text(static_cast<std::size_t>(GetWindowTextLengthA(hwnd)) + 1, '\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextA(hwnd, text.data(), static_cast<int>(text.size()))));
-    return text;
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+    return cp932FromWide(text);
+}
+
+void setText(HWND hwnd, const std::string &cp932)
+{
+    SetWindowTextW(hwnd, wideFromCp932(cp932).c_str());
 }
 
 int textWidth(HWND hwnd, HFONT font, const std::string &text)
@@ -89,7 +96,8 @@ int textWidth(HWND hwnd, HFONT font, const std::string &text)
     const HDC dc = GetDC(hwnd);
     const HGDIOBJ previous = SelectObject(dc, font);
     SIZE extent{};
-    GetTextExtentPoint32A(dc, text.data(), static_cast<int>(text.size()), &extent);
+    const std::wstring wide = wideFromCp932(text);
+    GetTextExtentPoint32W(dc, wide.data(), static_cast<int>(wide.size()), &extent);
     SelectObject(dc, previous);
     ReleaseDC(hwnd, dc);
     return extent.cx;
@@ -113,30 +121,32 @@ std::string InputBox::exec(HWND owner)
     writer.item(BS_PUSHBUTTON | WS_TABSTOP, 92, 41, 50, 14, IDCANCEL, 0x0080);
 
     m_text = m_defaultText;
-    const INT_PTR answer = DialogBoxIndirectParamA(GetModuleHandleA(nullptr), writer.get(), owner, &InputBox::procedure,
+    const INT_PTR answer = DialogBoxIndirectParamW(GetModuleHandleW(nullptr), writer.get(), owner, &InputBox::procedure,
                                                    reinterpret_cast<LPARAM>(this));
     return answer == IDOK ? m_text : m_defaultText;
 }
 
 void InputBox::initialise(HWND dialog)
 {
-    SetWindowTextA(dialog, m_caption.c_str());
-    SetDlgItemTextA(dialog, kPromptId, m_prompt.c_str());
-    SetDlgItemTextA(dialog, IDOK, "OK");
-    SetDlgItemTextA(dialog, IDCANCEL, "キャンセル");
+    setText(dialog, m_caption);
+    setText(GetDlgItem(dialog, kPromptId), m_prompt);
+    setText(GetDlgItem(dialog, IDOK), "OK");
+    setText(GetDlgItem(dialog, IDCANCEL), "キャンセル");
     const HWND edit = GetDlgItem(dialog, kEditId);
-    SendMessageA(edit, EM_LIMITTEXT, kMaxBytes, 0);
+    // In characters: never fewer than the bytes allowed, which
+    // keepWithinLimit() holds to.
+    SendMessageW(edit, EM_LIMITTEXT, kMaxBytes, 0);
     m_lastFitting = std::string(cp932::truncated(m_defaultText, kMaxBytes));
-    SetWindowTextA(edit, m_lastFitting.c_str());
+    setText(edit, m_lastFitting);
 
     // About 270 pixels wide at 96 dots per inch, as the box was designed
     // (its template's dialog units give more with some fonts), and wide
     // enough to show the caption (with the close box) and the prompt.
-    NONCLIENTMETRICSA metrics{};
+    NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
-    SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-    const HFONT captionFont = CreateFontIndirectA(&metrics.lfCaptionFont);
-    const auto dialogFont = reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0));
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    const HFONT captionFont = CreateFontIndirectW(&metrics.lfCaptionFont);
+    const auto dialogFont = reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0));
     const int captionNeeds = textWidth(dialog, captionFont, m_caption) + 2 * GetSystemMetrics(SM_CXSIZE) + 24;
     DeleteObject(captionFont);
     RECT prompt{};
@@ -168,7 +178,7 @@ void InputBox::initialise(HWND dialog)
     }
 
     SetFocus(edit);
-    SendMessageA(edit, EM_SETSEL, 0, -1);
+    SendMessageW(edit, EM_SETSEL, 0, -1);
 }
 
 void InputBox::keepWithinLimit(HWND edit)
@@ -179,18 +189,18 @@ void InputBox::keepWithinLimit(HWND edit)
         m_lastFitting = text;
         return;
     }
-    SetWindowTextA(edit, m_lastFitting.c_str());
-    const auto end = static_cast<WPARAM>(m_lastFitting.size());
-    SendMessageA(edit, EM_SETSEL, end, static_cast<LPARAM>(end));
+    setText(edit, m_lastFitting);
+    const auto end = static_cast<WPARAM>(GetWindowTextLengthW(edit));
+    SendMessageW(edit, EM_SETSEL, end, static_cast<LPARAM>(end));
     MessageBeep(MB_OK);
 }
 
 INT_PTR CALLBACK InputBox::procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    auto *box = reinterpret_cast<InputBox *>(GetWindowLongPtrA(dialog, DWLP_USER));
+    auto *box = reinterpret_cast<InputBox *>(GetWindowLongPtrW(dialog, DWLP_USER));
     switch (message) {
     case WM_INITDIALOG:
-        SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+        SetWindowLongPtrW(dialog, DWLP_USER, lParam);
         reinterpret_cast<InputBox *>(lParam)->initialise(dialog);
         return FALSE; // the focus is set
     case WM_COMMAND:

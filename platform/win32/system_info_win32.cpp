@@ -1,5 +1,8 @@
 #include "platform/system_info.h"
 
+#include "platform/cp932.h"
+#include "wide_text.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -11,38 +14,45 @@ namespace {
 
 // The text of a NUL-terminated buffer, cut at its first NUL whatever the call
 // said it wrote; a buffer that the call left alone is empty.
-template <std::size_t N> std::string textOf(const std::array<char, N> &buffer)
+template <std::size_t N> std::wstring_view textOf(const std::array<wchar_t, N> &buffer)
 {
-    const auto end = std::find(buffer.begin(), buffer.end(), '\0');
-    return std::string(buffer.begin(), end);
+    const auto end = std::find(buffer.begin(), buffer.end(), L'\0');
+    return std::wstring_view(buffer.data(), static_cast<std::size_t>(end - buffer.begin()));
+}
+
+// An identity in CP932, cut to fit its buffer with the terminator, never in
+// the middle of a character.
+std::string identity(std::wstring_view wide)
+{
+    return std::string(cp932::truncated(win32::shownFromWide(wide), kIdentityBufferSize - 1));
 }
 
 } // namespace
 
 std::string windowsDirectory()
 {
-    // A path of up to 260 bytes, and its terminator.
-    std::array<char, 261> buffer{};
-    GetWindowsDirectoryA(buffer.data(), static_cast<UINT>(buffer.size()));
-    return textOf(buffer);
+    // A path of up to 260 characters, and its terminator.
+    std::array<wchar_t, MAX_PATH + 1> buffer{};
+    GetWindowsDirectoryW(buffer.data(), static_cast<UINT>(buffer.size()));
+    return win32::nativeFromWide(textOf(buffer));
 }
 
 std::string userName()
 {
-    std::array<char, kIdentityBufferSize> buffer{};
+    std::array<wchar_t, kIdentityBufferSize> buffer{};
     DWORD size = static_cast<DWORD>(buffer.size());
-    if (!GetUserNameA(buffer.data(), &size))
+    if (!GetUserNameW(buffer.data(), &size))
         return {};
-    return textOf(buffer);
+    return identity(textOf(buffer));
 }
 
 std::string computerName()
 {
-    std::array<char, kIdentityBufferSize> buffer{};
+    std::array<wchar_t, kIdentityBufferSize> buffer{};
     DWORD size = static_cast<DWORD>(buffer.size());
-    if (!GetComputerNameA(buffer.data(), &size))
+    if (!GetComputerNameW(buffer.data(), &size))
         return {};
-    return textOf(buffer);
+    return identity(textOf(buffer));
 }
 
 } // namespace platform

@@ -1,13 +1,22 @@
 #include "win32_desktop.h"
 
+#include "wide_text.h"
+
 #include <shellapi.h>
 
 namespace platform::win32 {
 
-void Win32Desktop::openDocument(const std::string &nativeFolder, const std::string &fileName)
+DocumentOpening Win32Desktop::openDocument(const std::string &nativeFolder, const std::string &fileName)
 {
-    ShellExecuteA(m_owner, "Open", fileName.c_str(), nullptr, nativeFolder.empty() ? nullptr : nativeFolder.c_str(),
-                  SW_SHOW);
+    DocumentOpening result{false, nativeFolder + fileName};
+    const std::wstring folder = wideFromNative(nativeFolder);
+    // The folder is the working folder too. Anything at most 32 is a
+    // failure (no such file, nothing to open it with).
+    const auto code =
+        reinterpret_cast<INT_PTR>(ShellExecuteW(m_owner, L"Open", wideFromNative(result.path).c_str(), nullptr,
+                                                folder.empty() ? nullptr : folder.c_str(), SW_SHOW));
+    result.opened = code > 32;
+    return result;
 }
 
 } // namespace platform::win32

@@ -1,6 +1,7 @@
 #include "win32_dialogs.h"
 
 #include "input_box.h"
+#include "wide_text.h"
 
 #include <commctrl.h>
 #include <commdlg.h>
@@ -11,21 +12,22 @@
 namespace platform::win32 {
 namespace {
 
-// The open-file dialog's buffer: room for a long path and its NUL.
-constexpr std::size_t kFileNameBuffer = 1024;
+// The open-file dialog's buffer, in UTF-16 units: room for the longest path
+// the system takes, and its NUL.
+constexpr std::size_t kFileNameBuffer = 32768;
 
 UINT_PTR CALLBACK placeOpenDialog(HWND hook, UINT message, WPARAM, LPARAM lParam)
 {
-    if (message != WM_NOTIFY || reinterpret_cast<const OFNOTIFYA *>(lParam)->hdr.code != CDN_INITDONE)
+    if (message != WM_NOTIFY || reinterpret_cast<const OFNOTIFYW *>(lParam)->hdr.code != CDN_INITDONE)
         return 0;
     // The hook is a child of the dialog; place the dialog itself on the
     // screen that holds the main window.
     const HWND dialog = GetParent(hook);
-    const auto *request = reinterpret_cast<const OPENFILENAMEA *>(GetWindowLongPtrA(hook, DWLP_USER));
+    const auto *request = reinterpret_cast<const OPENFILENAMEW *>(GetWindowLongPtrW(hook, DWLP_USER));
     const HWND owner = request ? request->hwndOwner : nullptr;
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
-    GetMonitorInfoA(MonitorFromWindow(owner ? owner : dialog, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    GetMonitorInfoW(MonitorFromWindow(owner ? owner : dialog, MONITOR_DEFAULTTOPRIMARY), &monitor);
     RECT frame{};
     GetWindowRect(dialog, &frame);
     const POINT at = openDialogPosition(monitor.rcMonitor, SIZE{frame.right - frame.left, frame.bottom - frame.top});
@@ -36,8 +38,8 @@ UINT_PTR CALLBACK placeOpenDialog(HWND hook, UINT message, WPARAM, LPARAM lParam
 UINT_PTR CALLBACK openDialogHook(HWND hook, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_INITDIALOG) {
-        // lParam is the OPENFILENAMEA the dialog was opened with.
-        SetWindowLongPtrA(hook, DWLP_USER, lParam);
+        // lParam is the OPENFILENAMEW the dialog was opened with.
+        SetWindowLongPtrW(hook, DWLP_USER, lParam);
         return 0;
     }
     return placeOpenDialog(hook, message, wParam, lParam);
@@ -65,9 +67,9 @@ LRESULT CALLBACK watchForYesNoBox(int code, WPARAM wParam, LPARAM lParam)
     const HHOOK hook = t_boxHook;
     if (code == HCBT_ACTIVATE) {
         const auto box = reinterpret_cast<HWND>(wParam);
-        char className[16] = {};
-        GetClassNameA(box, className, sizeof className);
-        if (lstrcmpA(className, "#32770") == 0) {
+        wchar_t className[16] = {};
+        GetClassNameW(box, className, static_cast<int>(std::size(className)));
+        if (lstrcmpW(className, L"#32770") == 0) {
             SetWindowSubclass(box, &refuseCancel, kNoCancelSubclass, 0);
             UnhookWindowsHookEx(hook);
             t_boxHook = nullptr;
@@ -88,8 +90,9 @@ POINT openDialogPosition(const RECT &screen, SIZE size)
 int Win32Dialogs::messageBox(const std::string &text, const std::string &caption, unsigned flags)
 {
     if ((flags & MB_TYPEMASK) == MB_YESNO && !t_boxHook)
-        t_boxHook = SetWindowsHookExA(WH_CBT, &watchForYesNoBox, nullptr, GetCurrentThreadId());
-    const int answer = MessageBoxA(m_owner, text.c_str(), caption.c_str(), flags);
+        t_boxHook = SetWindowsHookExW(WH_CBT, &watchForYesNoBox, nullptr, GetCurrentThreadId());
+    // CP932 whatever the system's code page.
+    const int answer = MessageBoxW(m_owner, wideFromCp932(text).c_str(), wideFromCp932(caption).c_str(), flags);
     if (t_boxHook) {
         UnhookWindowsHookEx(t_boxHook);
         t_boxHook = nullptr;
@@ -106,26 +109,39 @@ std::string Win32Dialogs::inputBox(const std::string &caption, const std::string
 
 std::optional<NamedPath> Win32Dialogs::openFileName(const OpenFileRequest &request)
 {
-    std::vector<char> fileName(kFileNameBuffer, '\0');
-    const std::string &previous = request.fileName.native;
+    std::vector<wchar_t> fileName(kFileNameBuffer, L'\0');
+    const std::wstring previous = wideFromNative(request.fileName.native);
     std::copy_n(previous.begin(), std::min(previous.size(), kFileNameBuffer - 1), fileName.begin());
+    const std::wstring defaultExtension = wideFromCp932(request.defaultExtension);
 
-    OPENFILENAMEA dialog{};
+    OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = m_owner;
     dialog.lpstrFile = fileName.data();
     dialog.nMaxFile = static_cast<DWORD>(fileName.size());
     // Handed over as it is, asterisk included.
-    dialog.lpstrDefExt = request.defaultExtension.empty() ? nullptr : request.defaultExtension.c_str();
-    // No filter, no initial folder, the default title; a name that does not
-    // exist is an answer too, since only its folder counts.
+    dialog.lpstrDefExt = defaultExtension.empty() ? nullptr : defaultExtension.c_str();
+    // The file types as pairs of NUL-ended texts, ended by one more NUL.
+    std::wstring filter;
+    for (const FileFilter &type : request.filters)
+        filter.append(wideFromCp932(type.description))
+            .append(1, L'\0')
+            .append(wideFromCp932(type.pattern))
+            .append(1, L'\0');
+    if (!filter.empty()) {
+        filter.append(1, L'\0');
+        dialog.lpstrFilter = filter.c_str();
+        dialog.nFilterIndex = 1;
+    }
+    const std::wstring initialFolder = wideFromNative(request.initialFolder.native);
+    dialog.lpstrInitialDir = initialFolder.empty() ? nullptr : initialFolder.c_str();
+    // The default title; a name that does not exist is an answer too, since
+    // only its folder counts.
     dialog.Flags = OFN_EXPLORER | OFN_ENABLESIZING | OFN_HIDEREADONLY | OFN_ENABLEHOOK;
     dialog.lpfnHook = &openDialogHook;
-    if (!GetOpenFileNameA(&dialog))
+    if (!GetOpenFileNameW(&dialog))
         return std::nullopt;
-    // On Windows the native path and the shown one are the same CP932 bytes.
-    const std::string chosen(fileName.data());
-    return NamedPath{chosen, chosen};
+    return namedPath(nativeFromWide(fileName.data()));
 }
 
 } // namespace platform::win32

@@ -8,10 +8,10 @@
 
 namespace platform::win32 {
 
-// The modal dialogs, through the system's own: MessageBoxA, an input box of
-// ours built from an in-memory template, and GetOpenFileNameA. Every text
-// passes as the CP932 bytes it is. Each box is owned by the main window once
-// setOwner() has named it.
+// The modal dialogs, through the system's own: MessageBoxW, an input box of
+// ours built from an in-memory template, and GetOpenFileNameW. Texts are
+// CP932, converted with code page 932 whatever the system's; file names are
+// native. Each box is owned by the main window once setOwner() has named it.
 class Win32Dialogs final : public Dialogs {
 public:
     void setOwner(HWND owner) { m_owner = owner; }

@@ -18,9 +18,12 @@ using platform::cp932::fromUtf8;
 
 namespace {
 
-// "表" is 95 5C and "ソ" is 83 5C: their trail byte is "\".
+// "表" is 95 5C and "ソ" is 83 5C in CP932: their trail byte is "\". Native
+// names and paths are UTF-8.
 const std::string kHyo = "\x95\x5C";
 const std::string kSo = "\x83\x5C";
+const std::string kHyoNative = "表";
+const std::string kSoNative = "ソ";
 
 std::string record(const std::string &value, const std::string &host)
 {
@@ -70,16 +73,19 @@ protected:
 
 TEST_F(Win32FolderScan, ListsOddNamesInAFolderWithABackslashTrailByteAndPassesFoldersOver)
 {
-    const std::string folder = temp.makeFolder("c" + kHyo);
-    temp.write("c" + kHyo + "\\" + kSo + "@x.txt", record("1", "so/"));
-    temp.write("c" + kHyo + "\\u@a b.txt", record("2", "blank/"));
-    temp.write("c" + kHyo + "\\u@c,d.txt", record("3", "comma/"));
-    temp.makeFolder("c" + kHyo + "\\x@y.txt");
+    const std::string sub = "c" + kHyoNative;
+    const std::string folder = temp.makeFolder(sub);
+    temp.write(sub + "\\" + kSoNative + "@x.txt", record("1", "so/"));
+    temp.write(sub + "\\u@a b.txt", record("2", "blank/"));
+    temp.write(sub + "\\u@c,d.txt", record("3", "comma/"));
+    temp.write(sub + "\\u@\xF0\x9F\x8D\xAA.txt", record("4", "emoji/"));
+    temp.makeFolder(sub + "\\x@y.txt");
     scan(folder);
-    EXPECT_EQ(listedNames(), (Names{"u@a", "u@c", kSo + "@x"}));
-    EXPECT_EQ(view.caption, "Vellumin ver 1.30   < CookiesPath:[" + folder + "\\] >");
-    EXPECT_EQ(view.folderText, folder + "\\");
-    EXPECT_EQ(cookies.state().fileMask(), folder + "\\*.txt");
+    EXPECT_EQ(listedNames(), (Names{"u@?", "u@a", "u@c", kSo + "@x"}));
+    const std::string shown = temp.str() + "\\c" + kHyo; // the temporary folder's path is ASCII
+    EXPECT_EQ(view.caption, "Vellumin ver 1.30   < CookiesPath:[" + shown + "\\] >");
+    EXPECT_EQ(view.folderText, shown + "\\");
+    EXPECT_EQ(cookies.state().fileMask(), shown + "\\*.txt");
 
     // Each row reads and deletes its own file, though the name spreads over
     // several cells.
@@ -88,16 +94,21 @@ TEST_F(Win32FolderScan, ListsOddNamesInAFolderWithABackslashTrailByteAndPassesFo
     cookies.readRowFile(blank);
     EXPECT_EQ(cookies.contentPane().line(3), "blank/");
     EXPECT_TRUE(cookies.DeleteCookieFile(blank));
-    EXPECT_FALSE(temp.exists("c" + kHyo + "\\u@a b.txt"));
+    EXPECT_FALSE(temp.exists(sub + "\\u@a b.txt"));
     EXPECT_TRUE(cookies.DeleteCookieFile(rowOf(kSo + "@x")));
-    EXPECT_FALSE(temp.exists("c" + kHyo + "\\" + kSo + "@x.txt"));
-    EXPECT_TRUE(temp.exists("c" + kHyo + "\\u@c,d.txt"));
+    EXPECT_FALSE(temp.exists(sub + "\\" + kSoNative + "@x.txt"));
+    const int emoji = rowOf("u@?");
+    cookies.readRowFile(emoji);
+    EXPECT_EQ(cookies.contentPane().line(3), "emoji/");
+    EXPECT_TRUE(cookies.DeleteCookieFile(emoji));
+    EXPECT_FALSE(temp.exists(sub + "\\u@\xF0\x9F\x8D\xAA.txt"));
+    EXPECT_TRUE(temp.exists(sub + "\\u@c,d.txt"));
 }
 
 TEST_F(Win32FolderScan, AReadOnlyFileIsNotDeletedAndStaysListed)
 {
     temp.write("u@ro.txt", record("1", "ro/"));
-    ASSERT_TRUE(SetFileAttributesA((temp / "u@ro.txt").c_str(), FILE_ATTRIBUTE_READONLY));
+    ASSERT_TRUE(SetFileAttributesW(TempFolder::longPath(temp / "u@ro.txt").c_str(), FILE_ATTRIBUTE_READONLY));
     scan(temp.str());
     ASSERT_EQ(listedNames(), Names{"u@ro"});
     EXPECT_FALSE(cookies.DeleteCookieFile(1));
@@ -108,8 +119,8 @@ TEST_F(Win32FolderScan, AReadOnlyFileIsNotDeletedAndStaysListed)
 TEST_F(Win32FolderScan, AFileHeldOpenForWritingEndsTheScanWithTheOpenError)
 {
     temp.write("u@busy.txt", record("1", "busy/"));
-    const HANDLE writer = CreateFileA((temp / "u@busy.txt").c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE writer = CreateFileW(TempFolder::longPath(temp / "u@busy.txt").c_str(), GENERIC_WRITE, FILE_SHARE_READ,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(writer, INVALID_HANDLE_VALUE);
     cookies.state().setCookiesPath(platform::namedPath(temp.str()));
     try {
@@ -157,9 +168,9 @@ TEST_F(Win32FolderScan, MissingAndEmptyFoldersListNothing)
 TEST_F(Win32FolderScan, TheDefaultFolderIsTheWindowsDirectorysCookies)
 {
     cookies.InitState();
-    char windows[MAX_PATH + 1] = {};
-    GetWindowsDirectoryA(windows, sizeof windows);
-    EXPECT_EQ(cookies.state().CookiesPath, std::string(windows) + "\\Cookies");
+    wchar_t windows[MAX_PATH + 1] = {};
+    GetWindowsDirectoryW(windows, MAX_PATH + 1);
+    EXPECT_EQ(cookies.state().CookiesPath, platform::shownName(platform::win32::nativeFromWide(windows)) + "\\Cookies");
 }
 
 TEST(Win32ChosenFile, GivesItsFolderWithoutTheTrailingBackslash)
@@ -167,10 +178,10 @@ TEST(Win32ChosenFile, GivesItsFolderWithoutTheTrailingBackslash)
     const auto folderOf = [](std::string path) { return cookieFolderOfChosenFile(platform::namedPath(path)); };
     EXPECT_EQ(folderOf("C:\\TEMP\\x.txt").native, "C:\\TEMP");
     EXPECT_EQ(folderOf("C:\\x.txt").native, "C:");
-    // A trail byte 0x5C is neither the last separator nor one to drop.
-    EXPECT_EQ(folderOf("C:\\" + kHyo + "\\" + kSo + ".txt").native, "C:\\" + kHyo);
-    EXPECT_EQ(folderOf("C:\\" + kHyo).native, "C:");
-    EXPECT_EQ(folderOf("C:\\a\\" + kHyo + "\\x.txt").shown, "C:\\a\\" + kHyo);
+    // Japanese names, native and shown.
+    EXPECT_EQ(folderOf("C:\\" + kHyoNative + "\\" + kSoNative + ".txt").native, "C:\\" + kHyoNative);
+    EXPECT_EQ(folderOf("C:\\" + kHyoNative).native, "C:");
+    EXPECT_EQ(folderOf("C:\\a\\" + kHyoNative + "\\x.txt").shown, "C:\\a\\" + kHyo);
 
     // A drive's root: the scan lists "C:\*.txt", the caption shows "C:\".
     ProgramState state;

@@ -1,5 +1,6 @@
 #include "platform/filesystem.h"
 
+#include "platform/win32/wide_text.h"
 #include "temp_folder_win32.h"
 
 #include <gtest/gtest.h>
@@ -8,15 +9,23 @@
 
 #include <algorithm>
 #include <string>
+#include <tuple>
 #include <vector>
 
 using namespace platform;
 
 namespace {
 
-// "表" is 95 5C and "ソ" is 83 5C: their trail byte is "\".
+// "表" is 95 5C and "ソ" is 83 5C in CP932: their trail byte is "\". Native
+// names are UTF-8.
 const std::string kHyo = "\x95\x5C";
 const std::string kSo = "\x83\x5C";
+const std::string kHyoNative = "表";
+const std::string kSoNative = "ソ";
+const std::string kEmojiNative = "\xF0\x9F\x8D\xAA"; // U+1F36A, beyond CP932
+
+using platform::win32::nativeFromWide;
+using platform::win32::wideFromNative;
 
 std::vector<std::string> namesOf(const DirectoryListing &listing)
 {
@@ -26,17 +35,25 @@ std::vector<std::string> namesOf(const DirectoryListing &listing)
     return names;
 }
 
-// What the system itself lists for `mask`, in its order.
+std::vector<std::string> nativeNamesOf(const DirectoryListing &listing)
+{
+    std::vector<std::string> names;
+    for (std::size_t i = 0; i < listing.size(); ++i)
+        names.emplace_back(listing[i].nativeName);
+    return names;
+}
+
+// What the system itself lists for `mask`, in its order: native names.
 std::vector<std::string> systemListing(const std::string &mask)
 {
     std::vector<std::string> names;
-    WIN32_FIND_DATAA data;
-    const HANDLE find = FindFirstFileA(mask.c_str(), &data);
+    WIN32_FIND_DATAW data;
+    const HANDLE find = FindFirstFileW(wideFromNative(mask).c_str(), &data);
     if (find == INVALID_HANDLE_VALUE)
         return names;
     do
-        names.emplace_back(data.cFileName);
-    while (FindNextFileA(find, &data));
+        names.emplace_back(nativeFromWide(data.cFileName));
+    while (FindNextFileW(find, &data));
     FindClose(find);
     return names;
 }
@@ -56,38 +73,58 @@ void swapIn(const TempFolder &folder, const std::string &name, const std::string
     // The new file is made first, so that the file system cannot hand the
     // old one's index straight back.
     folder.write("new.tmp", bytes);
-    ASSERT_TRUE(DeleteFileA((folder / name).c_str()));
-    ASSERT_TRUE(MoveFileA((folder / "new.tmp").c_str(), (folder / name).c_str()));
+    ASSERT_TRUE(DeleteFileW(TempFolder::longPath(folder / name).c_str()));
+    ASSERT_TRUE(
+        MoveFileW(TempFolder::longPath(folder / "new.tmp").c_str(), TempFolder::longPath(folder / name).c_str()));
 }
 
 } // namespace
 
-TEST(NativeFolderPart, EndsAtTheLastBackslashCharacterByCharacterOrAtTheColon)
+TEST(NativeFolderPart, EndsAtTheLastBackslashOrAtTheColon)
 {
     EXPECT_EQ(nativeFolderPart("C:\\TEMP\\x.txt"), "C:\\TEMP\\");
     EXPECT_EQ(nativeFolderPart("C:\\x.txt"), "C:\\");
     EXPECT_EQ(nativeFolderPart("C:x.txt"), "C:");
     EXPECT_EQ(nativeFolderPart("x.txt"), "");
-    // A trail byte 0x5C is no separator, in the folder or in the file name.
-    EXPECT_EQ(nativeFolderPart("C:\\" + kHyo + "\\" + kSo + "@x.txt"), "C:\\" + kHyo + "\\");
-    EXPECT_EQ(nativeFolderPart("C:\\a\\" + kHyo), "C:\\a\\");
-    EXPECT_EQ(nativeFolderPart("C:" + kSo + ".txt"), "C:");
+    // Native paths are UTF-8: "あ" (E3 81 82) would swallow the separator
+    // after it if it were stepped through as CP932.
+    EXPECT_EQ(nativeFolderPart("C:\\あ\\x.txt"), "C:\\あ\\");
+    EXPECT_EQ(nativeFolderPart("C:\\" + kHyoNative + "\\" + kSoNative + "@x.txt"), "C:\\" + kHyoNative + "\\");
 }
 
-TEST(ShownName, IsTheNativeNameEvenWhereItLooksLikeUtf8)
+TEST(ShownName, IsTheCp932FormWithAQuestionMarkForWhatCp932Lacks)
 {
-    // E3 81 82 is "あ" in UTF-8 but two CP932 characters: nothing converts.
-    EXPECT_EQ(shownName("\xE3\x81\x82.txt"), "\xE3\x81\x82.txt");
-    EXPECT_EQ(shownName(kSo + "@" + kHyo + ".txt"), kSo + "@" + kHyo + ".txt");
+    EXPECT_EQ(shownName(kSoNative + "@" + kHyoNative + ".txt"), kSo + "@" + kHyo + ".txt");
+    // One "?" for a character beyond the Basic Multilingual Plane, never a
+    // look-alike: "é" is not "e", and "¥" (which CP932 would "best fit" to
+    // 0x5C) must never become a separator.
+    EXPECT_EQ(shownName("u@" + kEmojiNative + ".txt"), "u@?.txt");
+    EXPECT_EQ(shownName("caf\xC3\xA9\xC2\xA5.txt"), "caf??.txt");
+    // Paths show without the prefix of long paths.
+    EXPECT_EQ(shownName("\\\\?\\C:\\" + kHyoNative), "C:\\" + kHyo);
+    EXPECT_EQ(shownName("\\\\?\\UNC\\server\\share"), "\\\\server\\share");
+}
+
+TEST(WideText, NativeNamesComeBackAsTheSystemGaveThem)
+{
+    // A surrogate pair is one character of four UTF-8 bytes; a lone
+    // surrogate, which a Windows name may hold, survives the way there and
+    // back.
+    const std::wstring names[] = {L"u@\xD83C\xDF6A.txt", L"u@\xD800.txt", L"\xDC00", L"\x8868@x.txt"};
+    for (const std::wstring &wide : names)
+        EXPECT_EQ(wideFromNative(nativeFromWide(wide)), wide);
+    EXPECT_EQ(nativeFromWide(names[0]), "u@" + kEmojiNative + ".txt");
+    EXPECT_EQ(shownName(nativeFromWide(names[1])), "u@?.txt");
 }
 
 TEST(Win32Folder, ListsInTheSystemsOrderWithFoldersAsFolders)
 {
     TempFolder temp;
+    const std::string so = kSoNative + "@" + kHyoNative + ".txt";
     temp.write("b@x.txt", "b");
     temp.write("A@y.TXT", "a");
     temp.write("c@z.txt.bak", "c");
-    temp.write(kSo + "@" + kHyo + ".txt", "so");
+    temp.write(so, "so");
     temp.write("u@a b,c.txt", "blank and comma");
     temp.makeFolder("x@y.txt");
     const Folder folder = Folder::open(temp.str());
@@ -97,10 +134,10 @@ TEST(Win32Folder, ListsInTheSystemsOrderWithFoldersAsFolders)
     for (const std::string &name : systemListing(temp / "*.txt"))
         if (name != "c@z.txt.bak") // found through its short name only
             expected.push_back(name);
-    EXPECT_EQ(namesOf(listing), expected);
+    EXPECT_EQ(nativeNamesOf(listing), expected);
     ASSERT_EQ(listing.size(), 5u);
     for (std::size_t i = 0; i < listing.size(); ++i) {
-        EXPECT_EQ(listing[i].nativeName, listing[i].name);
+        EXPECT_EQ(listing[i].name, listing[i].nativeName == so ? kSo + "@" + kHyo + ".txt" : listing[i].nativeName);
         EXPECT_EQ(listing[i].kind, listing[i].name == "x@y.txt" ? EntryKind::Directory : EntryKind::File)
             << listing[i].name;
     }
@@ -141,20 +178,36 @@ TEST(Win32Folder, AMissingOrEmptyFolderListsNothing)
     EXPECT_TRUE(empty.find("*.txt").empty());
 }
 
-TEST(Win32Folder, ReadsNamesWithABackslashTrailByteInFolderAndName)
+TEST(Win32Folder, NamesOfAnyCharacterAreMatchedShownReadAndDeleted)
 {
+    // A folder and a name whose CP932 trail bytes are "\", a character CP932
+    // lacks (one "?", though two UTF-16 units), and "あ" (whose UTF-8 would
+    // hide a separator from CP932 stepping).
     TempFolder temp;
-    temp.makeFolder(kHyo);
-    temp.write(kHyo + "\\" + kSo + "@x.txt", "line\r\n");
-    const Folder folder = Folder::open(temp / kHyo);
-    const DirectoryListing listing = folder.find("*@*.txt");
-    ASSERT_EQ(listing.size(), 1u);
-    EXPECT_EQ(listing[0].name, kSo + "@x.txt");
+    temp.makeFolder(kHyoNative);
+    const std::string so = kSoNative + "@x.txt", emoji = "u@" + kEmojiNative + ".txt", a = "u@あ.txt";
+    for (const std::string &name : {so, emoji, a})
+        temp.write(kHyoNative + "\\" + name, name);
+    const Folder folder = Folder::open(temp / kHyoNative);
+    EXPECT_EQ(namesOf(folder.find(kSo + "@*.txt")), std::vector<std::string>{kSo + "@x.txt"});
+    const DirectoryListing found = folder.find("u@?.txt");
+    ASSERT_EQ(found.size(), 2u);
+    for (std::size_t i = 0; i < found.size(); ++i) {
+        const DirEntry entry = found[i];
+        EXPECT_EQ(entry.name, entry.nativeName == emoji ? "u@?.txt" : "u@\x82\xA0.txt");
+        std::string contents;
+        FileId id;
+        EXPECT_EQ(folder.read(entry.nativeName, entry.kind, contents, id), ReadResult::Ok);
+        EXPECT_EQ(contents, entry.nativeName);
+        EXPECT_TRUE(folder.remove(entry.nativeName, id));
+        EXPECT_FALSE(temp.exists(kHyoNative + "\\" + std::string(entry.nativeName)));
+    }
+    // The CP932 form is never a way in: it names no file.
     std::string contents;
     FileId id;
-    EXPECT_EQ(folder.read(listing[0].nativeName, listing[0].kind, contents, id), ReadResult::Ok);
-    EXPECT_EQ(contents, "line\r\n");
-    EXPECT_TRUE(id.known());
+    EXPECT_EQ(folder.read("u@?.txt", EntryKind::File, contents, id), ReadResult::OpenFailed);
+    EXPECT_EQ(folder.read(kSo + "@x.txt", EntryKind::File, contents, id), ReadResult::OpenFailed);
+    EXPECT_EQ(folder.read(so, EntryKind::File, contents, id), ReadResult::Ok);
 }
 
 TEST(Win32Folder, AFileHeldOpenForWritingFailsToOpen)
@@ -162,8 +215,9 @@ TEST(Win32Folder, AFileHeldOpenForWritingFailsToOpen)
     TempFolder temp;
     const std::string path = temp.write("u@busy.txt", "old");
     const Folder folder = Folder::open(temp.str());
-    const HANDLE writer = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE writer =
+        CreateFileW(TempFolder::longPath(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(writer, INVALID_HANDLE_VALUE);
     std::string contents = "stale";
     FileId id;
@@ -207,7 +261,8 @@ TEST(Win32Folder, AFolderWhosePathNowLeadsElsewhereLosesNothing)
     temp.write("cookies\\u@a.txt", "listed");
     const Folder folder = Folder::open(temp / "cookies");
     const FileId listed = idOf(folder, "u@a.txt");
-    ASSERT_TRUE(MoveFileA((temp / "cookies").c_str(), (temp / "moved").c_str()));
+    ASSERT_TRUE(
+        MoveFileW(TempFolder::longPath(temp / "cookies").c_str(), TempFolder::longPath(temp / "moved").c_str()));
     temp.makeFolder("cookies");
     temp.write("cookies\\u@a.txt", "someone else's");
     // A row read again after the scan knows its file.
@@ -243,29 +298,50 @@ TEST(Win32Folder, DeletesOnlyTheListedFileAndNeverAReadOnlyOne)
     EXPECT_FALSE(temp.exists("u@a.txt"));
     EXPECT_FALSE(folder.remove("u@a.txt", swapped)); // gone already
 
-    ASSERT_TRUE(SetFileAttributesA((temp / "u@ro.txt").c_str(), FILE_ATTRIBUTE_READONLY));
+    ASSERT_TRUE(SetFileAttributesW(TempFolder::longPath(temp / "u@ro.txt").c_str(), FILE_ATTRIBUTE_READONLY));
     EXPECT_FALSE(folder.remove("u@ro.txt", ro));
     EXPECT_TRUE(temp.exists("u@ro.txt"));
     EXPECT_EQ(namesOf(folder.find("*.txt")), std::vector<std::string>{"u@ro.txt"});
 }
 
-TEST(Win32Folder, APathOf259BytesIsReadAndDeleted)
+TEST(Win32Folder, PathsAtAndBeyondMaxPathAreListedReadAndDeleted)
 {
     TempFolder temp;
+    // 259 characters: the longest path of the short form; then a folder
+    // whose own path is beyond MAX_PATH, and a file 300 characters deep.
     const std::size_t nameLength = 259 - temp.str().size() - 1;
     ASSERT_GT(nameLength, 10u);
     ASSERT_LE(nameLength, 255u);
-    const std::string name = "u@" + std::string(nameLength - 6, 'x') + ".txt";
-    ASSERT_EQ((temp / name).size(), 259u);
-    temp.write(name, "long");
-    const Folder folder = Folder::open(temp.str());
-    ASSERT_EQ(namesOf(folder.find("*.txt")), std::vector<std::string>{name});
-    std::string contents;
-    FileId id;
-    EXPECT_EQ(folder.read(name, EntryKind::File, contents, id), ReadResult::Ok);
-    EXPECT_EQ(contents, "long");
-    EXPECT_TRUE(folder.remove(name, id));
-    EXPECT_FALSE(temp.exists(name));
+    const std::string atLimit = "u@" + std::string(nameLength - 6, 'x') + ".txt";
+    ASSERT_EQ((temp / atLimit).size(), 259u);
+    temp.write(atLimit, "259");
+    const std::string deep = std::string(120, 'd') + "\\" + std::string(120, 'e');
+    temp.makeFolder(std::string(120, 'd'));
+    temp.makeFolder(deep);
+    ASSERT_GT((temp / deep).size(), 260u);
+    const std::string deepName = "u@" + std::string(300 - (temp / deep).size() - 7, 'y') + ".txt";
+    temp.write(deep + "\\" + deepName, "300");
+    ASSERT_EQ((temp / deep).size() + 1 + deepName.size(), 300u);
+
+    for (const auto &[path, name, bytes] :
+         {std::tuple{temp.str(), atLimit, "259"}, std::tuple{temp / deep, deepName, "300"}}) {
+        const Folder folder = Folder::open(path);
+        ASSERT_EQ(namesOf(folder.find("*.txt")), std::vector<std::string>{name});
+        std::string contents;
+        FileId id;
+        EXPECT_EQ(folder.read(name, EntryKind::File, contents, id), ReadResult::Ok);
+        EXPECT_EQ(contents, bytes);
+        EXPECT_TRUE(folder.remove(name, id));
+        EXPECT_TRUE(folder.find("*.txt").empty());
+    }
+    // A relative path and "/" separators are resolved as the system does.
+    wchar_t current[MAX_PATH + 1] = {};
+    GetCurrentDirectoryW(MAX_PATH + 1, current);
+    ASSERT_TRUE(SetCurrentDirectoryW(wideFromNative(temp.str()).c_str()));
+    temp.write(deep + "\\u@near.txt", "relative");
+    const Folder relative = Folder::open(std::string(120, 'd') + "/" + std::string(120, 'e'));
+    SetCurrentDirectoryW(current);
+    EXPECT_EQ(namesOf(relative.find("*.txt")), std::vector<std::string>{"u@near.txt"});
 }
 
 TEST(Win32Folder, LinksOutOfTheFolderAreNotReadAndDeletingOneKeepsItsTarget)
@@ -278,8 +354,9 @@ TEST(Win32Folder, LinksOutOfTheFolderAreNotReadAndDeletingOneKeepsItsTarget)
     const std::string inLink = temp / "cookies\\l@in.txt";
     // Wine 8 answers TRUE and makes nothing; Windows needs developer mode or
     // the right to make links.
-    CreateSymbolicLinkA(outLink.c_str(), secret.c_str(), SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE);
-    CreateSymbolicLinkA(inLink.c_str(), (temp / "cookies\\u@inside.txt").c_str(),
+    CreateSymbolicLinkW(wideFromNative(outLink).c_str(), wideFromNative(secret).c_str(),
+                        SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE);
+    CreateSymbolicLinkW(wideFromNative(inLink).c_str(), wideFromNative(temp / "cookies\\u@inside.txt").c_str(),
                         SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE);
     if (!temp.exists("cookies\\s@out.txt") || !temp.exists("cookies\\l@in.txt"))
         GTEST_SKIP() << "this system makes no symbolic links here";

@@ -1,6 +1,7 @@
 #include "result_grid.h"
 
 #include "listing/result_table.h"
+#include "qt_keys.h"
 #include "result_table_model.h"
 
 #include <QAbstractButton>
@@ -9,6 +10,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScrollBar>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -66,9 +68,7 @@ void GridHeader::paintSection(QPainter *painter, const QRect &rect, int logicalI
     drawFixedCell(*painter, rect, palette(), text);
 }
 
-GridCellDelegate::GridCellDelegate(QObject *parent) : QStyledItemDelegate(parent)
-{
-}
+GridCellDelegate::GridCellDelegate(QObject *parent) : QStyledItemDelegate(parent) {}
 
 void GridCellDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
 {
@@ -215,10 +215,20 @@ void ResultGrid::mouseDoubleClickEvent(QMouseEvent *event)
 
 void ResultGrid::keyPressEvent(QKeyEvent *event)
 {
-    const int row = rowForKey(*event);
+    const keyboard::GridAction action = keyboard::gridAction(keyStroke(*event));
+    if (action == keyboard::GridAction::ScrollLeft || action == keyboard::GridAction::ScrollRight) {
+        // The columns scroll by the width of a default column; there is
+        // nothing to do where the view shows them all.
+        QScrollBar *bar = horizontalScrollBar();
+        const int step = horizontalHeader()->defaultSectionSize();
+        bar->setValue(bar->value() + (action == keyboard::GridAction::ScrollLeft ? -step : step));
+        event->accept();
+        return;
+    }
+    const int row = rowForAction(action);
     if (row < 0) {
         // Keys that move no row do nothing here (no search by typing); Tab
-        // and the window's shortcuts go on to the parent.
+        // and the window's own keys go on to the parent.
         QWidget::keyPressEvent(event);
         return;
     }
@@ -248,46 +258,51 @@ void ResultGrid::wheelEvent(QWheelEvent *event)
     }
 }
 
-int ResultGrid::rowForKey(const QKeyEvent &event) const
+int ResultGrid::rowForAction(keyboard::GridAction action) const
 {
+    using keyboard::GridAction;
     if (!m_model || m_model->rowCount() == 0)
         return -1;
     const int last = m_model->rowCount() - 1;
     const int current = currentIndex().isValid() ? currentIndex().row() : 0;
-    const bool control = event.modifiers().testFlag(Qt::ControlModifier);
     const auto clamp = [last](int row) { return std::clamp(row, 0, last); };
-    switch (event.key()) {
-    case Qt::Key_Up:
-    case Qt::Key_Left:
+    switch (action) {
+    case GridAction::RowUp:
         return clamp(current - 1);
-    case Qt::Key_Down:
-    case Qt::Key_Right:
+    case GridAction::RowDown:
         return clamp(current + 1);
-    case Qt::Key_PageUp:
-        if (control) {
-            const int top = rowAt(0);
-            return top < 0 ? 0 : top;
-        }
+    case GridAction::TopVisibleRow: {
+        const int top = rowAt(0);
+        return top < 0 ? 0 : top;
+    }
+    case GridAction::PageUp:
         return clamp(current - rowsPerPage());
-    case Qt::Key_PageDown:
-        if (control) {
-            // The bottom row that is wholly in view.
-            const int height = viewport()->height();
-            int bottom = rowAt(height - 1);
-            if (bottom < 0)
-                return last;
-            if (rowViewportPosition(bottom) + rowHeight(bottom) > height && bottom > std::max(rowAt(0), 0))
-                --bottom;
-            return bottom;
-        }
+    case GridAction::BottomVisibleRow: {
+        // The bottom row that is wholly in view.
+        const int height = viewport()->height();
+        int bottom = rowAt(height - 1);
+        if (bottom < 0)
+            return last;
+        if (rowViewportPosition(bottom) + rowHeight(bottom) > height && bottom > std::max(rowAt(0), 0))
+            --bottom;
+        return bottom;
+    }
+    case GridAction::PageDown:
         return clamp(current + rowsPerPage());
-    case Qt::Key_Home:
+    case GridAction::FirstRow:
         return 0;
-    case Qt::Key_End:
+    case GridAction::LastRow:
         return last;
     default:
         return -1;
     }
+}
+
+void ResultGrid::makeRowCurrent(int row)
+{
+    if (!m_model || row < 0 || row >= m_model->rowCount())
+        return;
+    moveCurrentRow(row, false);
 }
 
 void ResultGrid::moveCurrentRow(int row, bool extend)

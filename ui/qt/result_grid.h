@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/keyboard_access.h"
+
 #include <QHeaderView>
 #include <QStyledItemDelegate>
 #include <QTableView>
@@ -42,7 +44,8 @@ public:
 //
 // rowMadeCurrent() tells when the user makes a row current: on releasing a
 // left press on a data cell (also on the current row), on each key that
-// moves the current row, and on each wheel step, which moves one row. A
+// moves the current row, and on each wheel step, which moves one row. Left
+// and Right scroll the columns instead. A
 // press with Shift only widens the selected range; the second press of a
 // double click, the other buttons, the headers and a rebuilt model make no
 // row current.
@@ -67,6 +70,10 @@ public:
     // column) and the row height; run after each rebuild of the model.
     void applyLayout(const listing::ResultTable &table, int rowHeight);
 
+    // Makes `row` (from 0) current and the only selected row, in view,
+    // without telling it as made current by the user.
+    void makeRowCurrent(int row);
+
     // The corner cell, which shows the number column's header text.
     QWidget *corner() const { return m_corner; }
 
@@ -83,9 +90,9 @@ protected:
     void wheelEvent(QWheelEvent *event) override;
 
 private:
-    // The row a key moves the current row to, or -1 for a key that moves
-    // nothing.
-    int rowForKey(const QKeyEvent &event) const;
+    // The row a key's action moves the current row to, or -1 for one that
+    // moves no row.
+    int rowForAction(keyboard::GridAction action) const;
     // Makes `row` current and selects it, or the range from the anchor to it
     // when `extend` is set.
     void moveCurrentRow(int row, bool extend);

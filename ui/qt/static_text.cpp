@@ -1,5 +1,8 @@
 #include "static_text.h"
 
+#include "qt_keys.h"
+#include "ui/keyboard_access.h"
+
 #include <QAccessible>
 #include <QEvent>
 #include <QFontMetrics>
@@ -90,7 +93,41 @@ void StaticText::paintEvent(QPaintEvent *)
 
 ClickableText::ClickableText(QWidget *parent) : StaticText(parent)
 {
-    setFocusPolicy(Qt::NoFocus);
+    setFocusPolicy(Qt::TabFocus);
+}
+
+void ClickableText::keyPressEvent(QKeyEvent *event)
+{
+    if (!event->isAutoRepeat() && keyboard::pressesCommand(keyStroke(*event))) {
+        event->accept();
+        emit clicked();
+        return;
+    }
+    StaticText::keyPressEvent(event);
+}
+
+void ClickableText::focusInEvent(QFocusEvent *event)
+{
+    update();
+    StaticText::focusInEvent(event);
+}
+
+void ClickableText::focusOutEvent(QFocusEvent *event)
+{
+    update();
+    StaticText::focusOutEvent(event);
+}
+
+void ClickableText::paintEvent(QPaintEvent *event)
+{
+    StaticText::paintEvent(event);
+    if (!hasFocus())
+        return;
+    // A dotted frame just inside the border, in the text's own colour, which
+    // stands out on the green column as the text does.
+    QPainter painter(this);
+    painter.setPen(QPen(palette().color(QPalette::Active, QPalette::WindowText), 1, Qt::DotLine));
+    painter.drawRect(rect().adjusted(1, 1, -2, -2));
 }
 
 bool ClickableText::event(QEvent *event)

@@ -40,8 +40,10 @@ private:
 
 // A static text that acts as a command: a click counts when the left button
 // is pressed and released inside it; releasing outside cancels, and the
-// second press of a double click does not count again. It takes no focus,
-// and while disabled it takes no clicks and shows no hint.
+// second press of a double click does not count again. It takes the focus
+// by Tab only (a click leaves it where it was), shows it with a dotted
+// frame, and Space or Enter clicks it. While disabled it takes no clicks and
+// shows no hint.
 class ClickableText : public StaticText {
     Q_OBJECT
 public:
@@ -55,6 +57,10 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     bool m_pressed = false;

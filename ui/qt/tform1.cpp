@@ -8,11 +8,13 @@
 #include "platform/dialogs.h"
 #include "platform/qt/qt_text.h"
 #include "push_button.h"
+#include "qt_keys.h"
 #include "result_grid.h"
 #include "result_table_model.h"
 #include "splitter.h"
 #include "static_text.h"
 
+#include <QApplication>
 #include <QColor>
 #include <QCoreApplication>
 #include <QFile>
@@ -20,6 +22,7 @@
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -63,8 +66,7 @@ void setTextColour(QWidget *widget, QPalette::ColorRole role, const QColor &colo
 } // namespace
 
 TForm1::TForm1(platform::Dialogs &dialogs, platform::Desktop &desktop, QWidget *parent)
-    : QWidget(parent), m_scale(primaryScreenDpi()),
-      m_commands(m_cookies, dialogs, desktop, *this)
+    : QWidget(parent), m_scale(primaryScreenDpi()), m_commands(m_cookies, dialogs, desktop, *this)
 {
     setObjectName(QStringLiteral("TForm1"));
     setWindowTitle(QStringLiteral("Form1"));
@@ -200,6 +202,7 @@ void TForm1::buildLayout()
 
     m_grdMain = new ResultGrid(m_Panel3);
     m_grdMain->setObjectName(QStringLiteral("grdMain"));
+    m_grdMain->setAccessibleName(toQString(keyboard::tableAccessibleName()));
     m_model = new ResultTableModel(m_cookies.table(), m_grdMain);
     m_grdMain->setResultModel(m_model);
     m_grdMain->setDefaultCellSize(s.px(ResultGrid::kDefaultColumnWidth), s.px(ResultGrid::kDefaultRowHeight));
@@ -253,10 +256,11 @@ void TForm1::buildLayout()
 void TForm1::setUpHints()
 {
     // Hints only on these six; no other control carries one.
+    using keyboard::PaintedCommand;
     const std::pair<QWidget *, QString> hints[] = {
-        {m_stDelete, QStringLiteral("最後に選択したクッキーファイルを削除します")},
-        {m_stAllDelete, QStringLiteral("全てのクッキーファイルを削除します")},
-        {m_stReLoad, QStringLiteral("クッキーファイルの再読み込み")},
+        {m_stDelete, toQString(keyboard::commandHint(PaintedCommand::Delete))},
+        {m_stAllDelete, toQString(keyboard::commandHint(PaintedCommand::AllDelete))},
+        {m_stReLoad, toQString(keyboard::commandHint(PaintedCommand::ReLoad))},
         {m_bbtnVersion, QStringLiteral("バージョン情報を表示します")},
         {m_bbtnExit, QStringLiteral("終了します")},
         {m_grdMain, QStringLiteral("クッキーファイルの情報")},
@@ -269,14 +273,17 @@ void TForm1::setUpHints()
 
 void TForm1::setUpFocus()
 {
-    // Tab order: the browse button, the column's buttons from the bottom up,
-    // then the table and the content pane. The clickable texts take no focus
-    // and the disabled folder box is skipped.
-    QWidget *const order[] = {m_bbtnInPathSet, m_bbtnExit,     m_bbtnVersion,  m_bbtnHelp, m_bbtnSch_Fname,
-                              m_bbtnSch_Memo,  m_bbtnSch_Exit, m_grdMain,      m_riedRead_OneCookies};
-    for (std::size_t i = 0; i + 1 < std::size(order); ++i)
-        setTabOrder(order[i], order[i + 1]);
-    setTabOrder(m_riedRead_OneCookies, m_bbtnInPathSet);
+    // The Tab order runs round the controls in the shared order, from the
+    // content pane back to the browse button; the disabled folder box is
+    // skipped.
+    QWidget *previous = nullptr;
+    for (const char *name : keyboard::kTabOrder) {
+        QWidget *widget = findChild<QWidget *>(QString::fromLatin1(name));
+        if (previous)
+            setTabOrder(previous, widget);
+        previous = widget;
+    }
+    setTabOrder(previous, findChild<QWidget *>(QString::fromLatin1(keyboard::kTabOrder.front())));
     m_bbtnInPathSet->setFocus();
 }
 
@@ -296,6 +303,35 @@ void TForm1::connectCommands()
     command(m_bbtnVersion, &QPushButton::clicked, &Commands::bbtnVersionClick);
     command(m_bbtnHelp, &QPushButton::clicked, &Commands::bbtnHelpClick);
     command(m_grdMain, &ResultGrid::rowMadeCurrent, &Commands::grdMainClick);
+}
+
+void TForm1::keyPressEvent(QKeyEvent *event)
+{
+    // The keys of the painted commands, which the focused control has let
+    // through: Delete and Shift+Delete on the table, F5 anywhere.
+    keyboard::PaintedCommand command{};
+    if (!event->isAutoRepeat() && keyboard::commandForKey(keyStroke(*event), focusWidget() == m_grdMain, command)) {
+        event->accept();
+        runPaintedCommand(command);
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void TForm1::runPaintedCommand(keyboard::PaintedCommand command)
+{
+    // As a click: nothing while the command's text is disabled.
+    auto *text = findChild<ClickableText *>(QString::fromLatin1(keyboard::controlName(command)));
+    if (text && text->isEnabled())
+        emit text->clicked();
+}
+
+void TForm1::focusTableRow(int row)
+{
+    if (m_model->rowCount() > 0 && row >= 1)
+        m_grdMain->makeRowCurrent(row - 1);
+    if (m_grdMain->isVisible())
+        m_grdMain->setFocus(Qt::OtherFocusReason);
 }
 
 int TForm1::currentTableRow() const

@@ -1,9 +1,10 @@
 #pragma once
 
 #include "fonts.h"
-#include "ui/commands.h"
 #include "listing/cookie_listing.h"
 #include "platform/qt/override_cursor.h"
+#include "ui/commands.h"
+#include "ui/keyboard_access.h"
 
 #include <QWidget>
 
@@ -70,6 +71,7 @@ public:
 
     // ui::CommandWindow
     int currentTableRow() const override;
+    void focusTableRow(int row) override;
     OpenFileDialog &openDialog() override;
     std::string programFolder() const override;
     void contentPaneChanged() override;
@@ -80,6 +82,13 @@ public:
     // The text of the cell that stands at `column` (0 to 4) of table row
     // `row`, where the user may have dragged the columns; empty elsewhere.
     std::string cellAtPosition(int column, int row) const;
+
+    // Runs a painted command as a click on it would: not while it is
+    // disabled.
+    void runPaintedCommand(keyboard::PaintedCommand command);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void buildLayout();

@@ -6,19 +6,20 @@
 #include "tform1.h"
 
 #include <commctrl.h>
+#include <objbase.h>
 
 namespace ui::win32 {
 namespace {
 
-constexpr const char *kClassName = "TApplication";
+constexpr const wchar_t *kClassName = L"TApplication";
 
 } // namespace
 
 HWND ApplicationWindow::create()
 {
-    const HINSTANCE instance = GetModuleHandleA(nullptr);
-    registerClass(kClassName, 0, LoadCursorA(nullptr, IDC_ARROW), nullptr,
-                  LoadIconA(instance, MAKEINTRESOURCEA(IDI_VELLUMIN)));
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    registerClass(kClassName, 0, LoadCursorW(nullptr, IDC_ARROW), nullptr,
+                  LoadIconW(instance, MAKEINTRESOURCEW(IDI_VELLUMIN)));
     const int x = GetSystemMetrics(SM_CXSCREEN) / 2;
     const int y = GetSystemMetrics(SM_CYSCREEN) / 2;
     return Window::create(0, kClassName, ui::kApplicationTitle, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, x,
@@ -49,7 +50,7 @@ LRESULT ApplicationWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lPa
     case WM_CLOSE:
         // Closing from the taskbar closes the main window, like its close box.
         if (const HWND main = GetLastActivePopup(hwnd()); main && main != hwnd())
-            PostMessageA(main, WM_CLOSE, 0, 0);
+            PostMessageW(main, WM_CLOSE, 0, 0);
         return 0;
     default:
         break;
@@ -59,6 +60,18 @@ LRESULT ApplicationWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lPa
 
 int runApplication(int showCommand)
 {
+    // Screen readers get the window's accessible objects through COM, which
+    // this thread must have joined.
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    struct ComScope {
+        HRESULT joined;
+        ~ComScope()
+        {
+            if (SUCCEEDED(joined))
+                CoUninitialize();
+        }
+    } comScope{com};
+
     INITCOMMONCONTROLSEX controls{};
     controls.dwSize = sizeof controls;
     controls.dwICC = ICC_BAR_CLASSES | ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES;
@@ -84,11 +97,11 @@ int runApplication(int showCommand)
         ShowWindow(applicationWindow, SW_SHOWMINNOACTIVE);
 
     MSG message{};
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         if (form.translate(message))
             continue;
         TranslateMessage(&message);
-        DispatchMessageA(&message);
+        DispatchMessageW(&message);
     }
     return static_cast<int>(message.wParam);
 }

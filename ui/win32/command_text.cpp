@@ -1,15 +1,20 @@
 #include "command_text.h"
 
+#include "command_accessible.h"
 #include "gdi.h"
+#include "platform/win32/wide_text.h"
+#include "ui/keyboard_access.h"
+#include "win32_keys.h"
 
 #include <windowsx.h>
 
 #include <cstring>
+#include <iterator>
 
 namespace ui::win32 {
 namespace {
 
-constexpr const char *kClassName = "VelluminCommandText";
+constexpr const wchar_t *kClassName = L"VelluminCommandText";
 // The sunken edge and one pixel of room on each side of the text.
 constexpr int kFrame = 2;
 
@@ -20,23 +25,64 @@ SIZE textExtent(HWND hwnd, HFONT font, const char *text)
     const WindowDc dc(hwnd);
     const SelectObjectScope selected(dc.get(), font);
     SIZE extent{};
-    GetTextExtentPoint32A(dc.get(), text, static_cast<int>(std::strlen(text)), &extent);
+    const std::wstring wide = platform::win32::wideFromCp932(text);
+    GetTextExtentPoint32W(dc.get(), wide.data(), static_cast<int>(wide.size()), &extent);
     return extent;
+}
+
+int overhang(HWND hwnd, HFONT font, const char *text)
+{
+    // A slanted last character reaches past its advance: its negative
+    // right-side bearing. (A blank has none.)
+    const std::size_t length = std::strlen(text);
+    if (length == 0 || static_cast<unsigned char>(text[length - 1]) >= 0x80)
+        return 0;
+    const WindowDc dc(hwnd);
+    const SelectObjectScope selected(dc.get(), font);
+    ABC widths{};
+    const auto last = static_cast<UINT>(static_cast<unsigned char>(text[length - 1]));
+    if (!GetCharABCWidthsW(dc.get(), last, last, &widths) || widths.abcC >= 0)
+        return 0;
+    return -widths.abcC;
 }
 
 CommandText::CommandText(COLORREF textColour, HBRUSH background) : m_textColour(textColour), m_background(background) {}
 
-HWND CommandText::create(HWND parent, int id, const char *text, int x, int y, HFONT font)
+CommandText::~CommandText()
 {
+    forgetAccessible();
+}
+
+void CommandText::forgetAccessible()
+{
+    if (!m_accessible)
+        return;
+    m_accessible->forget();
+    m_accessible->Release();
+    m_accessible = nullptr;
+}
+
+void CommandText::click()
+{
+    SendMessageW(GetParent(hwnd()), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd()), STN_CLICKED),
+                 reinterpret_cast<LPARAM>(hwnd()));
+}
+
+HWND CommandText::create(HWND parent, int id, const char *text, int x, int y, HFONT font, const char *key)
+{
+    m_text = text;
+    m_key = key;
     // A static text to the system and to screen readers, which name it by
     // its text. Double clicks come as their own message, so that the second
     // press is not taken for another click.
-    registerSuperclass(kClassName, "STATIC", CS_DBLCLKS);
+    registerSuperclass(kClassName, L"STATIC", CS_DBLCLKS);
     m_font = font;
-    const SIZE extent = textExtent(parent, font, text);
+    SIZE extent = textExtent(parent, font, text);
+    extent.cx += overhang(parent, font, text);
     // SS_NOTIFY: the mouse comes to it rather than through it.
-    return Window::create(WS_EX_STATICEDGE, kClassName, text, WS_CHILD | WS_VISIBLE | SS_NOTIFY | SS_NOPREFIX, x, y,
-                          extent.cx + 2 * kFrame, extent.cy + 2 * kFrame, parent, id);
+    return Window::create(WS_EX_STATICEDGE, kClassName, text,
+                          WS_CHILD | WS_VISIBLE | WS_TABSTOP | SS_NOTIFY | SS_NOPREFIX, x, y, extent.cx + 2 * kFrame,
+                          extent.cy + 2 * kFrame, parent, id);
 }
 
 LRESULT CommandText::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
@@ -73,10 +119,36 @@ LRESULT CommandText::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         GetClientRect(hwnd(), &client);
         const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
         if (PtInRect(&client, at))
-            SendMessageA(GetParent(hwnd()), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd()), STN_CLICKED),
-                         reinterpret_cast<LPARAM>(hwnd()));
+            click();
         return 0;
     }
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        InvalidateRect(hwnd(), nullptr, FALSE);
+        return 0;
+    case WM_GETDLGCODE:
+        // Enter and Space are ours while we have the focus; Tab and the
+        // arrows stay the window's.
+        if (const auto *key = reinterpret_cast<const MSG *>(lParam);
+            key && key->message == WM_KEYDOWN && (key->wParam == VK_RETURN || key->wParam == VK_SPACE))
+            return DLGC_WANTMESSAGE;
+        return 0;
+    case WM_KEYDOWN:
+        // Once per press, not again while the key repeats.
+        if (keyboard::pressesCommand(keyStroke(wParam)) && !(lParam & (1 << 30)) && IsWindowEnabled(hwnd()))
+            click();
+        return 0;
+    case WM_GETOBJECT:
+        if (static_cast<LONG>(lParam) == static_cast<LONG>(OBJID_CLIENT)) {
+            if (!m_accessible)
+                m_accessible =
+                    new CommandAccessible(hwnd(), std::string(keyboard::commandAccessibleName(m_text)), m_key);
+            return LresultFromObject(__uuidof(IAccessible), wParam, static_cast<IAccessible *>(m_accessible));
+        }
+        break;
+    case WM_NCDESTROY:
+        forgetAccessible();
+        break;
     case WM_LBUTTONDBLCLK:
         return 0;
     case WM_CAPTURECHANGED:
@@ -95,13 +167,22 @@ void CommandText::paint()
     RECT client{};
     GetClientRect(hwnd(), &client);
     FillRect(dc, &client, m_background);
-    char text[256] = {};
-    const int length = GetWindowTextA(hwnd(), text, sizeof text);
+    wchar_t text[256] = {};
+    const int length = GetWindowTextW(hwnd(), text, static_cast<int>(std::size(text)));
     const SelectObjectScope font(dc, m_font);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, IsWindowEnabled(hwnd()) ? m_textColour : GetSysColor(COLOR_GRAYTEXT));
     // Inside the edge (which the non-client area holds), one pixel in.
-    TextOutA(dc, kFrame - 1, kFrame - 1, text, length);
+    TextOutW(dc, kFrame - 1, kFrame - 1, text, length);
+    if (GetFocus() == hwnd()) {
+        // A dotted frame round the text, in the text's colour, which stands
+        // out on the green column as the text does.
+        const PenHandle dotted(CreatePen(PS_DOT, 1, m_textColour));
+        const SelectObjectScope pen(dc, dotted.get());
+        const SelectObjectScope brush(dc, GetStockObject(NULL_BRUSH));
+        SetBkMode(dc, TRANSPARENT);
+        Rectangle(dc, client.left, client.top, client.right, client.bottom);
+    }
 }
 
 } // namespace ui::win32

@@ -5,7 +5,7 @@
 namespace ui::win32 {
 namespace {
 
-constexpr const char *kNameProperty = "VelluminControlName";
+constexpr const wchar_t *kNameProperty = L"VelluminControlName";
 
 struct Search {
     const char *name;
@@ -15,7 +15,7 @@ struct Search {
 BOOL CALLBACK matchName(HWND hwnd, LPARAM data)
 {
     auto *search = reinterpret_cast<Search *>(data);
-    const auto *name = static_cast<const char *>(GetPropA(hwnd, kNameProperty));
+    const auto *name = static_cast<const char *>(GetPropW(hwnd, kNameProperty));
     if (name && std::strcmp(name, search->name) == 0) {
         search->found = hwnd;
         return FALSE;
@@ -28,12 +28,12 @@ BOOL CALLBACK matchName(HWND hwnd, LPARAM data)
 void setControlName(HWND hwnd, const char *name)
 {
     // The names are string literals, which live as long as the program.
-    SetPropA(hwnd, kNameProperty, const_cast<char *>(name));
+    SetPropW(hwnd, kNameProperty, const_cast<char *>(name));
 }
 
 std::string controlName(HWND hwnd)
 {
-    const auto *name = static_cast<const char *>(GetPropA(hwnd, kNameProperty));
+    const auto *name = static_cast<const char *>(GetPropW(hwnd, kNameProperty));
     return name ? name : "";
 }
 

@@ -9,18 +9,18 @@ namespace ui::win32 {
 FontHandle createWindowFont(const LayoutScale &scale, int designPixels, FontStyle style)
 {
     // A negative height asks for the character height, as the layout gives it.
-    return FontHandle(CreateFontA(-scale.px(designPixels), 0, 0, 0, style.bold ? FW_BOLD : FW_NORMAL,
+    return FontHandle(CreateFontW(-scale.px(designPixels), 0, 0, 0, style.bold ? FW_BOLD : FW_NORMAL,
                                   style.italic ? TRUE : FALSE, style.underline ? TRUE : FALSE, FALSE, SHIFTJIS_CHARSET,
                                   OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, VARIABLE_PITCH | FF_SWISS,
-                                  platform::win32::kWindowFontFace));
+                                  platform::win32::kWindowFontFaceWide));
 }
 
 int pointSizeOf(HFONT font, int dpi)
 {
     const HDC screen = GetDC(nullptr);
     const HGDIOBJ previous = SelectObject(screen, font);
-    TEXTMETRICA metrics{};
-    GetTextMetricsA(screen, &metrics);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(screen, &metrics);
     SelectObject(screen, previous);
     ReleaseDC(nullptr, screen);
     const int pixels = metrics.tmHeight - metrics.tmInternalLeading;

@@ -20,6 +20,7 @@ template <typename Handle> using GdiObject = std::unique_ptr<std::remove_pointer
 using FontHandle = GdiObject<HFONT>;
 using BrushHandle = GdiObject<HBRUSH>;
 using BitmapHandle = GdiObject<HBITMAP>;
+using PenHandle = GdiObject<HPEN>;
 
 // Selects an object into a device context for the scope.
 class SelectObjectScope {

@@ -28,6 +28,9 @@ std::vector<RECT> dockRects(const RECT &area, const std::vector<DockedControl> &
 {
     std::vector<RECT> result(controls.size(), RECT{});
     RECT rest = area;
+    // A strip keeps its extent even where the room has run out: the status
+    // bar stays along the bottom edge, size grip and all, however small the
+    // window; the strips after it and the filling control get nothing.
     const auto place = [&](Dock side) {
         for (std::size_t i = 0; i < controls.size(); ++i) {
             const DockedControl &control = controls[i];
@@ -37,19 +40,19 @@ std::vector<RECT> dockRects(const RECT &area, const std::vector<DockedControl> &
             const int size = std::max(control.size, 0);
             switch (side) {
             case Dock::Top:
-                r = {rest.left, rest.top, rest.right, std::min(rest.top + size, rest.bottom)};
+                r = {rest.left, rest.top, std::max(rest.right, rest.left), rest.top + size};
                 rest.top = r.bottom;
                 break;
             case Dock::Bottom:
-                r = {rest.left, std::max(rest.bottom - size, rest.top), rest.right, rest.bottom};
+                r = {rest.left, rest.bottom - size, std::max(rest.right, rest.left), rest.bottom};
                 rest.bottom = r.top;
                 break;
             case Dock::Left:
-                r = {rest.left, rest.top, std::min(rest.left + size, rest.right), rest.bottom};
+                r = {rest.left, rest.top, rest.left + size, std::max(rest.bottom, rest.top)};
                 rest.left = r.right;
                 break;
             case Dock::Client:
-                r = rest;
+                r = {rest.left, rest.top, std::max(rest.right, rest.left), std::max(rest.bottom, rest.top)};
                 break;
             }
         }

@@ -43,7 +43,8 @@ struct DockedControl {
 // Lays out docked children in `area` as the layout means: strips along the
 // top, then along the bottom, then along the left, each in the given order
 // (the one nearest its edge first), and the client control takes the rest.
-// Returns each control's rectangle, in the order given; hidden controls
+// A strip keeps its extent where the room runs out, and the ones after it
+// get none. Returns each control's rectangle, in the order given; hidden controls
 // (a null hwnd stays in place) take their room too.
 std::vector<RECT> dockRects(const RECT &area, const std::vector<DockedControl> &controls);
 

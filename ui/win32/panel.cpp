@@ -1,11 +1,12 @@
 #include "panel.h"
 
+#include <iterator>
 #include <string>
 
 namespace ui::win32 {
 namespace {
 
-constexpr const char *kClassName = "VelluminPanel";
+constexpr const wchar_t *kClassName = L"VelluminPanel";
 constexpr int kCaptionLeft = 8;
 
 } // namespace
@@ -16,7 +17,7 @@ Panel::Panel(Look look, COLORREF background, COLORREF captionColour)
 
 HWND Panel::create(HWND parent, const char *caption, int x, int y, int width, int height, HFONT font)
 {
-    registerClass(kClassName, CS_HREDRAW | CS_VREDRAW, LoadCursorA(nullptr, IDC_ARROW), nullptr);
+    registerClass(kClassName, CS_HREDRAW | CS_VREDRAW, LoadCursorW(nullptr, IDC_ARROW), nullptr);
     m_font = font;
     return Window::create(WS_EX_CONTROLPARENT, kClassName, caption,
                           WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, x, y, width, height, parent, 0);
@@ -52,14 +53,14 @@ LRESULT Panel::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CTLCOLORBTN:
         // Children that take their background from us get our colour; the
         // top-level window may still choose another (it asks us first).
-        if (const LRESULT chosen = SendMessageA(GetAncestor(hwnd(), GA_ROOT), message, wParam, lParam))
+        if (const LRESULT chosen = SendMessageW(GetAncestor(hwnd(), GA_ROOT), message, wParam, lParam))
             return chosen;
         SetBkColor(reinterpret_cast<HDC>(wParam), m_background);
         return reinterpret_cast<LRESULT>(m_brush.get());
     case WM_COMMAND:
     case WM_NOTIFY:
     case WM_DRAWITEM:
-        return SendMessageA(GetAncestor(hwnd(), GA_ROOT), message, wParam, lParam);
+        return SendMessageW(GetAncestor(hwnd(), GA_ROOT), message, wParam, lParam);
     default:
         return defaultProcedure(message, wParam, lParam);
     }
@@ -73,8 +74,8 @@ void Panel::paint()
     GetClientRect(hwnd(), &r);
     FillRect(dc, &r, m_brush.get());
 
-    char caption[256] = {};
-    GetWindowTextA(hwnd(), caption, sizeof caption);
+    wchar_t caption[256] = {};
+    GetWindowTextW(hwnd(), caption, static_cast<int>(std::size(caption)));
     const SelectObjectScope font(dc, m_font ? static_cast<HGDIOBJ>(m_font) : GetStockObject(DEFAULT_GUI_FONT));
 
     if (m_look == Look::Raised) {
@@ -83,27 +84,27 @@ void Panel::paint()
             // A panel's caption, centred; ours are cleared at start.
             SetBkMode(dc, TRANSPARENT);
             SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
-            DrawTextA(dc, caption, -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+            DrawTextW(dc, caption, -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
         }
         return;
     }
 
     // A group: the etched frame runs through the middle of the caption line.
-    TEXTMETRICA metrics{};
-    GetTextMetricsA(dc, &metrics);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
     RECT frame = r;
     frame.top = metrics.tmHeight / 2;
     DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
     if (!caption[0])
         return;
     SIZE extent{};
-    const int length = static_cast<int>(std::char_traits<char>::length(caption));
-    GetTextExtentPoint32A(dc, caption, length, &extent);
+    const int length = static_cast<int>(std::char_traits<wchar_t>::length(caption));
+    GetTextExtentPoint32W(dc, caption, length, &extent);
     RECT text{kCaptionLeft, 0, kCaptionLeft + extent.cx, extent.cy};
     FillRect(dc, &text, m_brush.get());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, m_captionColour);
-    TextOutA(dc, kCaptionLeft, 0, caption, length);
+    TextOutW(dc, kCaptionLeft, 0, caption, length);
 }
 
 } // namespace ui::win32

@@ -1,19 +1,24 @@
 #include "result_grid.h"
 
 #include "gdi.h"
+#include "grid_accessible.h"
 #include "listing/result_table.h"
 #include "platform/win32/busy_cursor.h"
+#include "platform/win32/wide_text.h"
+
+#include "win32_keys.h"
 
 #include <windowsx.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <numeric>
+#include <string>
 
 namespace ui::win32 {
 namespace {
 
-constexpr const char *kClassName = "VelluminGrid";
+constexpr const wchar_t *kClassName = L"VelluminGrid";
 constexpr int kTextInset = 2;
 constexpr int kLine = 1;
 // How near a line between fixed cells the mouse must be to resize.
@@ -30,9 +35,17 @@ void fill(HDC dc, int left, int top, int right, int bottom, int colour)
 
 ResultGrid::ResultGrid(const listing::ResultTable &table) : m_table(table) {}
 
+ResultGrid::~ResultGrid()
+{
+    if (m_accessible) {
+        m_accessible->forget();
+        m_accessible->Release();
+    }
+}
+
 HWND ResultGrid::create(HWND parent, int id, HFONT font)
 {
-    registerClass(kClassName, CS_DBLCLKS, LoadCursorA(nullptr, IDC_ARROW), nullptr);
+    registerClass(kClassName, CS_DBLCLKS, LoadCursorW(nullptr, IDC_ARROW), nullptr);
     m_font = font;
     return Window::create(WS_EX_CLIENTEDGE, kClassName, "",
                           WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL, 0, 0, 0, 0, parent, id);
@@ -53,6 +66,8 @@ void ResultGrid::reload(int rowHeight)
     m_widths.resize(static_cast<std::size_t>(columns));
     for (int c = 0; c < columns; ++c)
         m_widths[static_cast<std::size_t>(c)] = m_table.columnWidth(c);
+    if (columns > 0)
+        m_widths[0] = numberColumnWidth(m_widths[0]);
     m_rowOrder.clear();
     m_rowOrder.shrink_to_fit();
     m_rowHeights.clear();
@@ -62,11 +77,73 @@ void ResultGrid::reload(int rowHeight)
     m_anchor = m_selectFirst = m_selectLast = m_current;
     updateScrollBars();
     InvalidateRect(hwnd(), nullptr, FALSE);
+    announceCurrentRow(true);
+}
+
+int ResultGrid::numberColumnWidth(int fitted) const
+{
+    // The fitted width counts bytes, and "No" or a number of two digits
+    // may be wider than that in the window's font: room for the widest,
+    // after its inset, the cell's raised edge and a pixel of its own.
+    if (!hwnd() || !m_font)
+        return fitted;
+    const std::size_t digits = std::to_string(std::max(m_rows, 1)).size();
+    const WindowDc dc(hwnd());
+    const SelectObjectScope font(dc.get(), m_font);
+    int widest = 0;
+    for (const std::wstring &text : {platform::win32::wideFromCp932(m_table.cell(0, 0)), std::wstring(digits, L'0')}) {
+        SIZE extent{};
+        GetTextExtentPoint32W(dc.get(), text.data(), static_cast<int>(text.size()), &extent);
+        widest = std::max(widest, static_cast<int>(extent.cx));
+    }
+    return std::max(fitted, widest + kTextInset + 2);
 }
 
 int ResultGrid::currentTableRow() const
 {
     return m_current > 0 ? tableRowAt(m_current) : 0;
+}
+
+void ResultGrid::makeRowCurrent(int row)
+{
+    if (row < 1 || row > m_rows)
+        return;
+    moveCurrentRow(row, false);
+}
+
+std::string_view ResultGrid::cellText(int column, int row) const
+{
+    if (column < 0 || column >= columnCount() || row < 0 || row > m_rows)
+        return {};
+    return m_table.cell(tableColumnAt(column), tableRowAt(row));
+}
+
+std::pair<int, int> ResultGrid::cellAt(POINT at) const
+{
+    return {columnAtX(at.x), rowAtY(at.y)};
+}
+
+void ResultGrid::announceCurrentRow(bool always)
+{
+    if (!hwnd() || (!always && m_current == m_announcedRow))
+        return;
+    m_announcedRow = m_current;
+    if (m_current <= 0)
+        return;
+    // The row's child id is its position + 1: the header row is child 1.
+    const LONG child = m_current + 1;
+    NotifyWinEvent(EVENT_OBJECT_SELECTION, hwnd(), OBJID_CLIENT, child);
+    if (GetFocus() == hwnd())
+        NotifyWinEvent(EVENT_OBJECT_FOCUS, hwnd(), OBJID_CLIENT, child);
+}
+
+LRESULT ResultGrid::accessibleObject(WPARAM wParam, LPARAM lParam)
+{
+    if (static_cast<LONG>(lParam) != static_cast<LONG>(OBJID_CLIENT))
+        return defaultProcedure(WM_GETOBJECT, wParam, lParam);
+    if (!m_accessible)
+        m_accessible = new GridAccessible(*this);
+    return LresultFromObject(__uuidof(IAccessible), wParam, static_cast<IAccessible *>(m_accessible));
 }
 
 std::pair<int, int> ResultGrid::selectedRows() const
@@ -400,9 +477,12 @@ void ResultGrid::paint()
             FillRect(dc, &cell, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
             SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
         }
-        if (!text.empty())
-            ExtTextOutA(dc, x + kTextInset, y + kTextInset, ETO_CLIPPED, &cell, text.data(),
-                        static_cast<UINT>(text.size()), nullptr);
+        if (!text.empty()) {
+            // CP932 whatever the system's code page.
+            const std::wstring wide = platform::win32::wideFromCp932(text);
+            ExtTextOutW(dc, x + kTextInset, y + kTextInset, ETO_CLIPPED, &cell, wide.data(),
+                        static_cast<UINT>(wide.size()), nullptr);
+        }
         // The lines right of and below the cell.
         const int line = isFixed ? COLOR_3DDKSHADOW : COLOR_BTNFACE;
         fill(dc, x + width, y, x + width + kLine, y + height + kLine, line);
@@ -512,6 +592,7 @@ void ResultGrid::onLeftDown(POINT at, WPARAM keys)
     m_drag = Drag::Select;
     SetCapture(hwnd());
     InvalidateRect(hwnd(), nullptr, FALSE);
+    announceCurrentRow();
 }
 
 void ResultGrid::onMouseMove(POINT at)
@@ -634,29 +715,32 @@ void ResultGrid::moveRow(int from, int to)
     m_anchor = m_selectFirst = m_selectLast = m_current;
     updateScrollBars();
     InvalidateRect(hwnd(), nullptr, FALSE);
+    announceCurrentRow();
 }
 
-int ResultGrid::rowForKey(WPARAM key) const
+int ResultGrid::rowForAction(keyboard::GridAction action) const
 {
+    using keyboard::GridAction;
     if (m_rows == 0)
         return -1;
     const int current = m_current > 0 ? m_current : 1;
     const auto clamp = [this](int row) { return std::clamp(row, 1, m_rows); };
-    const bool control = GetKeyState(VK_CONTROL) < 0;
-    switch (key) {
-    case VK_UP:
-    case VK_LEFT:
+    switch (action) {
+    case GridAction::RowUp:
         return clamp(current - 1);
-    case VK_DOWN:
-    case VK_RIGHT:
+    case GridAction::RowDown:
         return clamp(current + 1);
-    case VK_PRIOR:
-        return control ? m_top : clamp(current - rowsPerPage());
-    case VK_NEXT:
-        return control ? std::min(lastVisibleRow(), m_rows) : clamp(current + rowsPerPage());
-    case VK_HOME:
+    case GridAction::TopVisibleRow:
+        return m_top;
+    case GridAction::PageUp:
+        return clamp(current - rowsPerPage());
+    case GridAction::BottomVisibleRow:
+        return std::min(lastVisibleRow(), m_rows);
+    case GridAction::PageDown:
+        return clamp(current + rowsPerPage());
+    case GridAction::FirstRow:
         return 1;
-    case VK_END:
+    case GridAction::LastRow:
         return m_rows;
     default:
         return -1;
@@ -665,7 +749,14 @@ int ResultGrid::rowForKey(WPARAM key) const
 
 bool ResultGrid::onKey(WPARAM key)
 {
-    const int row = rowForKey(key);
+    using keyboard::GridAction;
+    const keyboard::GridAction action = keyboard::gridAction(keyStroke(key));
+    if (action == GridAction::ScrollLeft || action == GridAction::ScrollRight) {
+        // Nothing to do where the view shows every column.
+        onHorizontalScroll(action == GridAction::ScrollLeft ? SB_LINELEFT : SB_LINERIGHT);
+        return true;
+    }
+    const int row = rowForAction(action);
     if (row < 0)
         return false;
     if (row == m_current)
@@ -701,6 +792,7 @@ void ResultGrid::moveCurrentRow(int row, bool extend)
     m_selectLast = row;
     ensureVisible(row);
     InvalidateRect(hwnd(), nullptr, FALSE);
+    announceCurrentRow();
 }
 
 void ResultGrid::rowMadeCurrent()
@@ -715,7 +807,7 @@ void ResultGrid::rowMadeCurrent()
 bool ResultGrid::onSetCursor()
 {
     if (platform::win32::BusyCursor::active()) {
-        SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+        SetCursor(LoadCursorW(nullptr, IDC_WAIT));
         return true;
     }
     POINT at{};
@@ -725,11 +817,11 @@ bool ResultGrid::onSetCursor()
     if (edge != Drag::ResizeColumn && edge != Drag::ResizeRow)
         edge = edgeAt(at).first;
     if (edge == Drag::ResizeColumn)
-        SetCursor(LoadCursorA(nullptr, IDC_SIZEWE));
+        SetCursor(LoadCursorW(nullptr, IDC_SIZEWE));
     else if (edge == Drag::ResizeRow)
-        SetCursor(LoadCursorA(nullptr, IDC_SIZENS));
+        SetCursor(LoadCursorW(nullptr, IDC_SIZENS));
     else
-        SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+        SetCursor(LoadCursorW(nullptr, IDC_ARROW));
     return true;
 }
 
@@ -752,9 +844,22 @@ LRESULT ResultGrid::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_GETFONT:
         return reinterpret_cast<LRESULT>(m_font);
     case WM_SETFOCUS:
+        InvalidateRect(hwnd(), nullptr, FALSE);
+        announceCurrentRow(true);
+        return 0;
     case WM_KILLFOCUS:
         InvalidateRect(hwnd(), nullptr, FALSE);
         return 0;
+    case WM_GETOBJECT:
+        return accessibleObject(wParam, lParam);
+    case WM_NCDESTROY:
+        if (m_accessible) {
+            // A screen reader may hold the object longer than the grid lives.
+            m_accessible->forget();
+            m_accessible->Release();
+            m_accessible = nullptr;
+        }
+        break;
     case WM_GETDLGCODE:
         // Arrows and other keys are ours; Tab and Enter go to the window.
         return DLGC_WANTARROWS | DLGC_WANTCHARS;

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "ui/keyboard_access.h"
 #include "window.h"
 
 #include <functional>
 #include <map>
+#include <string_view>
 #include <vector>
 
 namespace listing {
@@ -26,15 +28,21 @@ namespace ui::win32 {
 // The row-made-current handler runs when the user makes a row current: on
 // the release of a left press on a data cell (also on the current row), on
 // each key that moves the current row, and on each wheel step, which moves
-// one row. A press with Shift only widens the selected range; the second
+// one row. Left and Right scroll the columns instead. A press with Shift only widens the selected range; the second
 // press of a double click, the other buttons, the fixed cells, resizing and
 // moving, and a reload make no row current.
+//
+// Screen readers reach it through WM_GETOBJECT (GridAccessible), and hear
+// of each move of the current row.
+class GridAccessible;
+
 class ResultGrid : public Window {
 public:
     static constexpr int kDefaultColumnWidth = 32;
     static constexpr int kDefaultRowHeight = 20;
 
     explicit ResultGrid(const listing::ResultTable &table);
+    ~ResultGrid() override;
 
     HWND create(HWND parent, int id, HFONT font);
 
@@ -47,6 +55,17 @@ public:
 
     // The table row (from 1) shown at the current grid row; 0 when none.
     int currentTableRow() const;
+    // Makes grid row `row` current and the only selected row, in view,
+    // without running the row-made-current handler.
+    void makeRowCurrent(int row);
+    // The data rows and the columns.
+    int rowCount() const { return m_rows; }
+    int columnCount() const { return static_cast<int>(m_columnOrder.size()); }
+    // The text of the cell at grid position (column, row), row 0 the header.
+    std::string_view cellText(int column, int row) const;
+    // The grid position {column, row} at a point of the client area; -1 for
+    // what lies outside the cells.
+    std::pair<int, int> cellAt(POINT at) const;
     // The current grid row (from 1, as the user sees the rows); 0 when none.
     int currentRow() const { return m_current; }
     // The selected range of grid rows, first <= last; {0, 0} when none.
@@ -70,8 +89,6 @@ protected:
 private:
     enum class Drag { None, Select, ResizeColumn, ResizeRow, MoveColumn, MoveRow };
 
-    int rowCount() const { return m_rows; }
-    int columnCount() const { return static_cast<int>(m_columnOrder.size()); }
     int fixedWidth() const;
     int headerHeight() const;
     int columnLeft(int position) const;
@@ -105,7 +122,13 @@ private:
     // {Drag::ResizeRow, row}; {Drag::None, -1} elsewhere.
     std::pair<Drag, int> edgeAt(POINT at) const;
 
-    int rowForKey(WPARAM key) const;
+    int rowForAction(keyboard::GridAction action) const;
+    // Tells screen readers which row is current now, when it changed or the
+    // grid took the focus.
+    void announceCurrentRow(bool always = false);
+    // The number column wide enough for its header and its longest number.
+    int numberColumnWidth(int fitted) const;
+    LRESULT accessibleObject(WPARAM wParam, LPARAM lParam);
     void moveCurrentRow(int row, bool extend);
     void moveColumn(int from, int to);
     void moveRow(int from, int to);
@@ -136,6 +159,8 @@ private:
     int m_pressedRow = -1; // the row whose release makes it current
     int m_wheelDelta = 0;
     bool m_updatingScrollBars = false;
+    int m_announcedRow = -1;
+    GridAccessible *m_accessible = nullptr; // made when a screen reader first asks
 };
 
 } // namespace ui::win32

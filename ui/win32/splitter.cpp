@@ -7,7 +7,7 @@
 namespace ui::win32 {
 namespace {
 
-constexpr const char *kClassName = "VelluminSplitter";
+constexpr const wchar_t *kClassName = L"VelluminSplitter";
 
 BrushHandle ditherBrush()
 {
@@ -62,9 +62,9 @@ LRESULT Splitter::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         if (LOWORD(lParam) != HTCLIENT)
             break;
         if (platform::win32::BusyCursor::active())
-            SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+            SetCursor(LoadCursorW(nullptr, IDC_WAIT));
         else
-            SetCursor(LoadCursorA(nullptr, m_side == Side::Left ? IDC_SIZEWE : IDC_SIZENS));
+            SetCursor(LoadCursorW(nullptr, m_side == Side::Left ? IDC_SIZEWE : IDC_SIZENS));
         return TRUE;
     case WM_LBUTTONDOWN:
         beginDrag();

@@ -2,9 +2,13 @@
 
 #include "control_name.h"
 #include "listing/messages.h"
+#include "platform/cp932.h"
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
+#include "platform/win32/wide_text.h"
 #include "resources/resource_ids.h"
+#include "ui/keyboard_access.h"
+#include "win32_keys.h"
 
 #include <commctrl.h>
 #include <richedit.h>
@@ -14,7 +18,7 @@
 namespace ui::win32 {
 namespace {
 
-constexpr const char *kClassName = "TForm1";
+constexpr const wchar_t *kClassName = L"TForm1";
 constexpr COLORREF kGreen = RGB(0x00, 0x80, 0x00);
 constexpr COLORREF kYellow = RGB(0xFF, 0xFF, 0x00);
 constexpr COLORREF kTransparentKey = RGB(0xFF, 0x00, 0xFF);
@@ -47,31 +51,65 @@ enum ControlId : int {
     idSearchMode,
 };
 
-std::string windowText(HWND hwnd)
+using platform::win32::wideFromCp932;
+
+std::wstring windowText(HWND hwnd)
 {
-    std::string text(static_cast<std::size_t>(GetWindowTextLengthA(hwnd)) + 1, '\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextA(hwnd, text.data(), static_cast<int>(text.size()))));
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
     return text;
+}
+
+// Every text of the window is CP932, and reaches the screen converted with
+// code page 932 whatever the system's own.
+void setText(HWND hwnd, const std::string &text)
+{
+    SetWindowTextW(hwnd, wideFromCp932(text).c_str());
+}
+
+HWND createControl(DWORD exStyle, const wchar_t *className, const char *text, DWORD style, int x, int y, int width,
+                   int height, HWND parent, int id)
+{
+    return CreateWindowExW(exStyle, className, wideFromCp932(text).c_str(), style, x, y, width, height, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
 }
 
 bool isPushButton(HWND hwnd)
 {
-    char className[16] = {};
-    GetClassNameA(hwnd, className, sizeof className);
-    if (lstrcmpiA(className, "Button") != 0)
+    wchar_t className[16] = {};
+    GetClassNameW(hwnd, className, static_cast<int>(std::size(className)));
+    if (lstrcmpiW(className, L"Button") != 0)
         return false;
-    const LONG_PTR type = GetWindowLongPtrA(hwnd, GWL_STYLE) & BS_TYPEMASK;
+    const LONG_PTR type = GetWindowLongPtrW(hwnd, GWL_STYLE) & BS_TYPEMASK;
     return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON || type == BS_OWNERDRAW;
 }
 
-// Streams the pane's text in as plain text: a file that begins like RTF is
-// still shown as the characters it holds.
+// The pane's text on its way into the rich edit: CP932 converted to UTF-16
+// with code page 932 a piece at a time, never cutting a character in two.
+// Streamed as plain text, so that a file that begins like RTF is still shown
+// as the characters it holds; as UTF-16, since some rich edits (Wine's) take
+// plain text in the system's code page whatever code page they are asked to.
+struct PaneStream {
+    static constexpr std::size_t kPieceBytes = 1 << 16;
+    std::string_view rest;
+    std::wstring piece;
+    std::size_t given = 0; // bytes of `piece` already handed over
+};
+
 DWORD CALLBACK streamText(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG *given)
 {
-    auto *rest = reinterpret_cast<std::string_view *>(cookie);
-    const auto count = std::min(rest->size(), static_cast<std::size_t>(wanted));
-    std::copy_n(rest->data(), count, buffer);
-    rest->remove_prefix(count);
+    auto &stream = *reinterpret_cast<PaneStream *>(cookie);
+    const std::size_t pieceBytes = stream.piece.size() * sizeof(wchar_t);
+    if (stream.given == pieceBytes && !stream.rest.empty()) {
+        const std::string_view next = platform::cp932::truncated(stream.rest, PaneStream::kPieceBytes);
+        stream.piece = wideFromCp932(next.empty() ? stream.rest.substr(0, 1) : next);
+        stream.rest.remove_prefix(next.empty() ? 1 : next.size());
+        stream.given = 0;
+    }
+    const std::size_t left = stream.piece.size() * sizeof(wchar_t) - stream.given;
+    const auto count = std::min(left, static_cast<std::size_t>(wanted));
+    std::copy_n(reinterpret_cast<const BYTE *>(stream.piece.data()) + stream.given, count, buffer);
+    stream.given += count;
     *given = static_cast<LONG>(count);
     return 0;
 }
@@ -90,10 +128,10 @@ TForm1::TForm1(platform::Dialogs &dialogs, platform::Desktop &desktop)
     m_font = createWindowFont(m_scale);
     m_boldFont = createWindowFont(m_scale, kDesignTextHeight, FontStyle{true, false, false});
     m_commandFont = createWindowFont(m_scale, 16, FontStyle{true, true, true});
-    const HINSTANCE instance = GetModuleHandleA(nullptr);
-    m_door.reset(static_cast<HBITMAP>(LoadImageA(instance, MAKEINTRESOURCEA(IDB_DOOR), IMAGE_BITMAP, 0, 0, 0)));
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    m_door.reset(static_cast<HBITMAP>(LoadImageW(instance, MAKEINTRESOURCEW(IDB_DOOR), IMAGE_BITMAP, 0, 0, 0)));
     m_doorDisabled.reset(
-        static_cast<HBITMAP>(LoadImageA(instance, MAKEINTRESOURCEA(IDB_DOOR_DISABLED), IMAGE_BITMAP, 0, 0, 0)));
+        static_cast<HBITMAP>(LoadImageW(instance, MAKEINTRESOURCEW(IDB_DOOR_DISABLED), IMAGE_BITMAP, 0, 0, 0)));
     m_windowBrush.reset(CreateSolidBrush(GetSysColor(COLOR_WINDOW)));
     m_menuWidth = m_scale.px(137);
     m_contentHeight = m_scale.px(88);
@@ -107,9 +145,9 @@ TForm1::~TForm1()
 
 HWND TForm1::create(HWND owner)
 {
-    const HINSTANCE instance = GetModuleHandleA(nullptr);
-    registerClass(kClassName, 0, LoadCursorA(nullptr, IDC_ARROW), GetSysColorBrush(COLOR_BTNFACE),
-                  LoadIconA(instance, MAKEINTRESOURCEA(IDI_VELLUMIN)));
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    registerClass(kClassName, 0, LoadCursorW(nullptr, IDC_ARROW), GetSysColorBrush(COLOR_BTNFACE),
+                  LoadIconW(instance, MAKEINTRESOURCEW(IDI_VELLUMIN)));
 
     // 688 x 446 inside its frame, at (192, 107) on the screen (not scaled).
     RECT frame{0, 0, m_scale.px(688), m_scale.px(446)};
@@ -119,13 +157,14 @@ HWND TForm1::create(HWND owner)
                                      frame.right - frame.left, frame.bottom - frame.top, owner, 0);
     if (!hwnd)
         return nullptr;
-    SendMessageA(hwnd, WM_SETICON, ICON_BIG,
-                 reinterpret_cast<LPARAM>(LoadIconA(instance, MAKEINTRESOURCEA(IDI_VELLUMIN))));
-    SendMessageA(hwnd, WM_SETICON, ICON_SMALL,
-                 reinterpret_cast<LPARAM>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_VELLUMIN), IMAGE_ICON,
+    SendMessageW(hwnd, WM_SETICON, ICON_BIG,
+                 reinterpret_cast<LPARAM>(LoadIconW(instance, MAKEINTRESOURCEW(IDI_VELLUMIN))));
+    SendMessageW(hwnd, WM_SETICON, ICON_SMALL,
+                 reinterpret_cast<LPARAM>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_VELLUMIN), IMAGE_ICON,
                                                      GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
     setControlName(hwnd, "TForm1");
     buildControls();
+    applyTabOrder();
     setUpHints();
     layOut();
     run(&ui::Commands::FormCreate);
@@ -149,10 +188,9 @@ HWND TForm1::pushButton(HWND parent, int id, const char *name, const char *text,
                         DWORD extraStyle)
 {
     const LayoutScale &s = m_scale;
-    const HWND button = CreateWindowExA(
-        0, "BUTTON", text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_NOTIFY | extraStyle, s.px(x), s.px(y), s.px(width),
-        s.px(height), parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
-    SendMessageA(button, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.get()), FALSE);
+    const HWND button = createControl(0, L"BUTTON", text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_NOTIFY | extraStyle,
+                                      s.px(x), s.px(y), s.px(width), s.px(height), parent, id);
+    SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.get()), FALSE);
     setControlName(button, name);
     return button;
 }
@@ -160,30 +198,28 @@ HWND TForm1::pushButton(HWND parent, int id, const char *name, const char *text,
 void TForm1::buildControls()
 {
     const LayoutScale &s = m_scale;
-    const HINSTANCE instance = GetModuleHandleA(nullptr);
     const HFONT font = m_font.get();
-    const auto setFont = [](HWND hwnd, HFONT f) { SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(f), FALSE); };
+    const auto setFont = [](HWND hwnd, HFONT f) { SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(f), FALSE); };
 
     // Creation order is the Tab order: the browse button, the command
     // column's buttons from the bottom up, the table, the content pane.
     m_pnlToolBtn.create(hwnd(), "拡張用", 0, 0, 0, 0, font);
     setControlName(m_pnlToolBtn.hwnd(), "pnlToolBtn");
     const SIZE label = textExtent(hwnd(), font, "クッキーフォルダ");
-    m_StaticText1 = CreateWindowExA(WS_EX_STATICEDGE, "STATIC", "クッキーフォルダ", WS_CHILD | WS_VISIBLE | SS_NOPREFIX,
-                                    s.px(72), s.px(8), label.cx + 4, label.cy + 4, m_pnlToolBtn.hwnd(),
-                                    reinterpret_cast<HMENU>(idCookieFolderLabel), instance, nullptr);
+    m_StaticText1 =
+        createControl(WS_EX_STATICEDGE, L"STATIC", "クッキーフォルダ", WS_CHILD | WS_VISIBLE | SS_NOPREFIX, s.px(72),
+                      s.px(8), label.cx + 4, label.cy + 4, m_pnlToolBtn.hwnd(), idCookieFolderLabel);
     setFont(m_StaticText1, font);
     setControlName(m_StaticText1, "StaticText1");
-    m_edInPath = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_BORDER | WS_DISABLED | ES_AUTOHSCROLL,
-                                 s.px(168), s.px(8), s.px(425), s.px(20), m_pnlToolBtn.hwnd(),
-                                 reinterpret_cast<HMENU>(idFolder), instance, nullptr);
+    m_edInPath = createControl(0, L"EDIT", "", WS_CHILD | WS_VISIBLE | WS_BORDER | WS_DISABLED | ES_AUTOHSCROLL,
+                               s.px(168), s.px(8), s.px(425), s.px(20), m_pnlToolBtn.hwnd(), idFolder);
     setFont(m_edInPath, font);
     setControlName(m_edInPath, "edInPath");
     m_bbtnInPathSet = pushButton(m_pnlToolBtn.hwnd(), idInPathSet, "bbtnInPathSet", "参照", 600, 8, 75, 25);
 
-    m_StatusBar1 = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0, hwnd(),
-                                   reinterpret_cast<HMENU>(idStatus), instance, nullptr);
-    SendMessageA(m_StatusBar1, SB_SIMPLE, TRUE, 0);
+    m_StatusBar1 =
+        createControl(0, STATUSCLASSNAMEW, "", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0, hwnd(), idStatus);
+    SendMessageW(m_StatusBar1, SB_SIMPLE, TRUE, 0);
     setControlName(m_StatusBar1, "StatusBar1");
 
     m_pnlMenu.create(hwnd(), "Menu", 0, 0, 0, 0, font);
@@ -197,11 +233,15 @@ void TForm1::buildControls()
     m_bbtnSch_Memo = pushButton(m_GroupBox1.hwnd(), idSchMemo, "bbtnSch_Memo", "ファイル内容", 16, 48, 75, 25);
     m_bbtnSch_Exit = pushButton(m_GroupBox1.hwnd(), idSchExit, "bbtnSch_Exit", "解　除", 16, 88, 75, 25);
     const HFONT command = m_commandFont.get();
-    m_stDelete.create(m_pnlMenu.hwnd(), idDelete, "DELETE      ", s.px(16), s.px(32), command);
+    using keyboard::PaintedCommand;
+    m_stDelete.create(m_pnlMenu.hwnd(), idDelete, "DELETE      ", s.px(16), s.px(32), command,
+                      keyboard::keyName(PaintedCommand::Delete));
     setControlName(m_stDelete.hwnd(), "stDelete");
-    m_stAllDelete.create(m_pnlMenu.hwnd(), idAllDelete, "ALL DELETE", s.px(16), s.px(64), command);
+    m_stAllDelete.create(m_pnlMenu.hwnd(), idAllDelete, "ALL DELETE", s.px(16), s.px(64), command,
+                         keyboard::keyName(PaintedCommand::AllDelete));
     setControlName(m_stAllDelete.hwnd(), "stAllDelete");
-    m_stReLoad.create(m_pnlMenu.hwnd(), idReLoad, "ReLoad       ", s.px(16), s.px(104), command);
+    m_stReLoad.create(m_pnlMenu.hwnd(), idReLoad, "ReLoad       ", s.px(16), s.px(104), command,
+                      keyboard::keyName(PaintedCommand::ReLoad));
     setControlName(m_stReLoad.hwnd(), "stReLoad");
 
     m_Splitter2.create(hwnd(), 0, 0, s.px(3), 0);
@@ -211,9 +251,9 @@ void TForm1::buildControls()
     setControlName(m_Panel3.hwnd(), "Panel3");
     m_pnlSelPcLoginName.create(m_Panel3.hwnd(), "拡張用", 0, 0, 0, 0, font);
     setControlName(m_pnlSelPcLoginName.hwnd(), "pnlSelPcLoginName");
-    m_stSchModeInfo = CreateWindowExA(
-        WS_EX_STATICEDGE, "STATIC", "stSchModeInfo", WS_CHILD | WS_VISIBLE | SS_CENTER | SS_NOPREFIX, s.px(24), s.px(8),
-        s.px(161), s.px(16), m_pnlSelPcLoginName.hwnd(), reinterpret_cast<HMENU>(idSearchMode), instance, nullptr);
+    m_stSchModeInfo =
+        createControl(WS_EX_STATICEDGE, L"STATIC", "stSchModeInfo", WS_CHILD | WS_VISIBLE | SS_CENTER | SS_NOPREFIX,
+                      s.px(24), s.px(8), s.px(161), s.px(16), m_pnlSelPcLoginName.hwnd(), idSearchMode);
     setFont(m_stSchModeInfo, m_boldFont.get());
     setControlName(m_stSchModeInfo, "stSchModeInfo");
 
@@ -225,16 +265,16 @@ void TForm1::buildControls()
     setControlName(m_Splitter1.hwnd(), "Splitter1");
     m_Panel4.create(m_Panel3.hwnd(), "", 0, 0, 0, 0, font);
     setControlName(m_Panel4.hwnd(), "Panel4");
-    LoadLibraryA("riched20.dll");
-    m_riedRead_OneCookies = CreateWindowExA(
-        WS_EX_CLIENTEDGE, "RichEdit20A", "",
-        WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 0,
-        0, 0, 0, m_Panel4.hwnd(), reinterpret_cast<HMENU>(idContent), instance, nullptr);
+    LoadLibraryW(L"riched20.dll");
+    m_riedRead_OneCookies = createControl(WS_EX_CLIENTEDGE, RICHEDIT_CLASSW, "",
+                                          WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE |
+                                              ES_READONLY | ES_AUTOVSCROLL,
+                                          0, 0, 0, 0, m_Panel4.hwnd(), idContent);
     setFont(m_riedRead_OneCookies, font);
     setControlName(m_riedRead_OneCookies, "riedRead_OneCookies");
     // Lines wrap at the pane's width; a cookie file may be long.
-    SendMessageA(m_riedRead_OneCookies, EM_SETTARGETDEVICE, 0, 0);
-    SendMessageA(m_riedRead_OneCookies, EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
+    SendMessageW(m_riedRead_OneCookies, EM_SETTARGETDEVICE, 0, 0);
+    SendMessageW(m_riedRead_OneCookies, EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
 
     m_pnlToolBtn.setResizeHandler([] {});
     m_Panel3.setResizeHandler([this] { layOutPanel3(); });
@@ -252,33 +292,63 @@ void TForm1::buildControls()
     });
 }
 
+void TForm1::applyTabOrder()
+{
+    // Tab follows the order of siblings, and goes into a panel where the
+    // panel stands among its own: each control in its turn goes last among
+    // its siblings, and so does every panel that holds it. The status bar
+    // and the splitters, which take no focus, stay in front, so that the
+    // status bar, grip and all, lies over the folder strip in a window made
+    // smaller than both.
+    for (const char *name : keyboard::kTabOrder) {
+        for (HWND at = findControl(hwnd(), name); at && at != hwnd(); at = GetParent(at))
+            SetWindowPos(at, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+}
+
+void TForm1::runPaintedCommand(keyboard::PaintedCommand command)
+{
+    const HWND text = findControl(hwnd(), keyboard::controlName(command));
+    if (text && IsWindowEnabled(text))
+        onCommand(GetDlgCtrlID(text), STN_CLICKED, text);
+}
+
+void TForm1::focusTableRow(int row)
+{
+    m_grid.makeRowCurrent(row);
+    if (IsWindowVisible(m_grdMain))
+        SetFocus(m_grdMain);
+}
+
 void TForm1::setUpHints()
 {
-    m_hints = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+    m_hints = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr,
-                              GetModuleHandleA(nullptr), nullptr);
+                              GetModuleHandleW(nullptr), nullptr);
     setControlName(m_hints, "hints");
     // Hints only on these six; the others carry none.
+    using keyboard::PaintedCommand;
     const std::pair<HWND, const char *> hints[] = {
-        {m_stDelete.hwnd(), "最後に選択したクッキーファイルを削除します"},
-        {m_stAllDelete.hwnd(), "全てのクッキーファイルを削除します"},
-        {m_stReLoad.hwnd(), "クッキーファイルの再読み込み"},
+        {m_stDelete.hwnd(), keyboard::commandHint(PaintedCommand::Delete).c_str()},
+        {m_stAllDelete.hwnd(), keyboard::commandHint(PaintedCommand::AllDelete).c_str()},
+        {m_stReLoad.hwnd(), keyboard::commandHint(PaintedCommand::ReLoad).c_str()},
         {m_bbtnVersion, "バージョン情報を表示します"},
         {m_bbtnExit, "終了します"},
         {m_grdMain, "クッキーファイルの情報"},
     };
     for (const auto &[control, text] : hints) {
-        TOOLINFOA tool{};
+        std::wstring wide = wideFromCp932(text); // the tip keeps a copy
+        TOOLINFOW tool{};
         tool.cbSize = sizeof tool;
         tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
         tool.hwnd = GetParent(control);
         tool.uId = reinterpret_cast<UINT_PTR>(control);
-        tool.lpszText = const_cast<char *>(text);
-        SendMessageA(m_hints, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+        tool.lpszText = wide.data();
+        SendMessageW(m_hints, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     }
-    SendMessageA(m_hints, TTM_SETDELAYTIME, TTDT_INITIAL, kHintDelayMs);
-    SendMessageA(m_hints, TTM_SETDELAYTIME, TTDT_AUTOPOP, kHintDurationMs);
-    SendMessageA(m_hints, TTM_SETDELAYTIME, TTDT_RESHOW, 1);
+    SendMessageW(m_hints, TTM_SETDELAYTIME, TTDT_INITIAL, kHintDelayMs);
+    SendMessageW(m_hints, TTM_SETDELAYTIME, TTDT_AUTOPOP, kHintDurationMs);
+    SendMessageW(m_hints, TTM_SETDELAYTIME, TTDT_RESHOW, 1);
 }
 
 void TForm1::layOut()
@@ -288,7 +358,7 @@ void TForm1::layOut()
     RECT client{};
     GetClientRect(hwnd(), &client);
     // The status bar takes its own height from its font.
-    SendMessageA(m_StatusBar1, WM_SIZE, 0, 0);
+    SendMessageW(m_StatusBar1, WM_SIZE, 0, 0);
     RECT status{};
     GetWindowRect(m_StatusBar1, &status);
     applyDocking(client, {
@@ -298,6 +368,9 @@ void TForm1::layOut()
                              {m_Splitter2.hwnd(), Dock::Left, m_scale.px(3)},
                              {m_Panel3.hwnd(), Dock::Client, 0},
                          });
+    // The size grip moves with the bar's corner: draw the bar afresh, or the
+    // grip leaves copies of itself where it was.
+    InvalidateRect(m_StatusBar1, nullptr, TRUE);
     layOutPanel3();
 }
 
@@ -318,9 +391,17 @@ bool TForm1::translate(MSG &message)
     if (!hwnd() || (message.hwnd != hwnd() && !IsChild(hwnd(), message.hwnd)))
         return false;
     const HWND focus = GetFocus();
+    keyboard::PaintedCommand command{};
+    if (message.message == WM_KEYDOWN &&
+        keyboard::commandForKey(keyStroke(message.wParam), focus == m_grdMain, command)) {
+        // Delete and Shift+Delete on the table, F5 anywhere; once per press.
+        if (!(message.lParam & (1 << 30)))
+            runPaintedCommand(command);
+        return true;
+    }
     if (message.message == WM_KEYDOWN && message.wParam == VK_RETURN && focus && isPushButton(focus)) {
         // Enter presses the focused button; there is no default button.
-        SendMessageA(focus, BM_CLICK, 0, 0);
+        SendMessageW(focus, BM_CLICK, 0, 0);
         return true;
     }
     if (message.message == WM_KEYDOWN && message.wParam == VK_TAB && focus == m_riedRead_OneCookies &&
@@ -330,14 +411,14 @@ bool TForm1::translate(MSG &message)
     }
     if (message.message == WM_SYSCHAR && (message.wParam == 'c' || message.wParam == 'C')) {
         if (IsWindowEnabled(m_bbtnExit))
-            SendMessageA(m_bbtnExit, BM_CLICK, 0, 0);
+            SendMessageW(m_bbtnExit, BM_CLICK, 0, 0);
         return true;
     }
     if (focus && (focus == m_Splitter1.hwnd() || focus == m_Splitter2.hwnd()))
         return false; // Esc goes to the splitter that is being dragged
     if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE)
         return true; // Esc closes nothing
-    return IsDialogMessageA(hwnd(), &message) != FALSE;
+    return IsDialogMessageW(hwnd(), &message) != FALSE;
 }
 
 LRESULT TForm1::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
@@ -371,7 +452,7 @@ LRESULT TForm1::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_SETCURSOR:
         if (platform::win32::BusyCursor::active()) {
-            SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+            SetCursor(LoadCursorW(nullptr, IDC_WAIT));
             return TRUE;
         }
         break;
@@ -412,11 +493,13 @@ void TForm1::onCommand(int id, int code, HWND control)
     if (code == BN_SETFOCUS || code == BN_KILLFOCUS) {
         // The focused button wears the dark frame of a default button.
         if (control && control != m_bbtnExit && isPushButton(control))
-            SendMessageA(control, BM_SETSTYLE, code == BN_SETFOCUS ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+            SendMessageW(control, BM_SETSTYLE, code == BN_SETFOCUS ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
         return;
     }
     const bool clicked = code == BN_CLICKED; // STN_CLICKED has the same value
-    if (!clicked)
+    // A click posted by a screen reader may arrive after a rescan disabled
+    // the command.
+    if (!clicked || (control && !IsWindowEnabled(control)))
         return;
     switch (id) {
     case idInPathSet:
@@ -447,7 +530,7 @@ void TForm1::onCommand(int id, int code, HWND control)
         run(&ui::Commands::bbtnVersionClick);
         break;
     case idExit:
-        PostMessageA(hwnd(), WM_CLOSE, 0, 0);
+        PostMessageW(hwnd(), WM_CLOSE, 0, 0);
         break;
     default:
         break;
@@ -472,10 +555,10 @@ void TForm1::drawExitButton(const DRAWITEMSTRUCT &item)
     if (pressed)
         FrameRect(dc, &r, GetSysColorBrush(COLOR_BTNSHADOW));
 
-    const std::string caption = windowText(item.hwndItem);
+    const std::wstring caption = windowText(item.hwndItem);
     const SelectObjectScope font(dc, m_font.get());
     RECT measure{0, 0, 0, 0};
-    DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &measure, DT_CALCRECT | DT_SINGLELINE);
+    DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &measure, DT_CALCRECT | DT_SINGLELINE);
     const int picture = m_scale.px(kDoorSize);
     const int gap = m_scale.px(kPictureGap);
     const int width = picture + gap + (measure.right - measure.left);
@@ -498,13 +581,13 @@ void TForm1::drawExitButton(const DRAWITEMSTRUCT &item)
     if (disabled) {
         OffsetRect(&text, 1, 1);
         SetTextColor(dc, GetSysColor(COLOR_BTNHIGHLIGHT));
-        DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &text, DT_SINGLELINE);
+        DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &text, DT_SINGLELINE);
         OffsetRect(&text, -1, -1);
         SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
     } else {
         SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
     }
-    DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &text, DT_SINGLELINE);
+    DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &text, DT_SINGLELINE);
 
     if (focused) {
         RECT dotted = item.rcItem;
@@ -520,10 +603,10 @@ void TForm1::run(void (ui::Commands::*handler)())
 
 void TForm1::clearPlaceholders()
 {
-    SetWindowTextA(m_pnlMenu.hwnd(), "");
-    SetWindowTextA(m_pnlSelPcLoginName.hwnd(), "");
-    SetWindowTextA(m_pnlToolBtn.hwnd(), "");
-    SetWindowTextA(m_stSchModeInfo, "");
+    SetWindowTextW(m_pnlMenu.hwnd(), L"");
+    SetWindowTextW(m_pnlSelPcLoginName.hwnd(), L"");
+    SetWindowTextW(m_pnlToolBtn.hwnd(), L"");
+    SetWindowTextW(m_stSchModeInfo, L"");
     keepFocusFrom(m_bbtnSch_Exit);
     EnableWindow(m_bbtnSch_Exit, FALSE);
 }
@@ -540,9 +623,21 @@ int TForm1::currentTableRow() const
 
 std::string TForm1::programFolder() const
 {
-    char path[MAX_PATH * 2] = {};
-    const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-    return std::string(platform::nativeFolderPart(std::string_view(path, length)));
+    // As long as the system may make it: a program in a folder beyond
+    // MAX_PATH finds its README.TXT too.
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0)
+            return {};
+        if (length < path.size() || path.size() >= 32768) {
+            path.resize(length);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    const std::string native = platform::win32::nativeFromWide(path);
+    return std::string(platform::nativeFolderPart(native));
 }
 
 void TForm1::syncContentPane()
@@ -553,13 +648,12 @@ void TForm1::syncContentPane()
     if (pane.revision() == m_shownRevision)
         return;
     m_shownRevision = pane.revision();
-    std::string_view rest = pane.text();
+    PaneStream text{pane.text(), {}, 0};
     EDITSTREAM stream{};
-    stream.dwCookie = reinterpret_cast<DWORD_PTR>(&rest);
+    stream.dwCookie = reinterpret_cast<DWORD_PTR>(&text);
     stream.pfnCallback = &streamText;
     // CP932 whatever the system's code page.
-    SendMessageA(m_riedRead_OneCookies, EM_STREAMIN, (932 << 16) | SF_USECODEPAGE | SF_TEXT,
-                 reinterpret_cast<LPARAM>(&stream));
+    SendMessageW(m_riedRead_OneCookies, EM_STREAMIN, SF_TEXT | SF_UNICODE, reinterpret_cast<LPARAM>(&stream));
 }
 
 std::string TForm1::statusText() const
@@ -571,10 +665,10 @@ std::string TForm1::contentPaneShownText() const
 {
     // Asked in CP932 whatever the system's code page, with CR LF line ends.
     GETTEXTLENGTHEX length{GTL_NUMBYTES | GTL_PRECISE | GTL_USECRLF, 932};
-    const auto bytes = SendMessageA(m_riedRead_OneCookies, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0);
+    const auto bytes = SendMessageW(m_riedRead_OneCookies, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0);
     std::string text(static_cast<std::size_t>(std::max<LRESULT>(bytes, 0)) + 2, '\0');
     GETTEXTEX get{static_cast<DWORD>(text.size()), GT_USECRLF, 932, nullptr, nullptr};
-    const auto got = SendMessageA(m_riedRead_OneCookies, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&get),
+    const auto got = SendMessageW(m_riedRead_OneCookies, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&get),
                                   reinterpret_cast<LPARAM>(text.data()));
     text.resize(static_cast<std::size_t>(std::max<LRESULT>(got, 0)));
     return text;
@@ -583,7 +677,7 @@ std::string TForm1::contentPaneShownText() const
 void TForm1::setStatusText(const std::string &text)
 {
     m_statusText = text;
-    SendMessageA(m_StatusBar1, SB_SETTEXTA, SB_SIMPLEID, reinterpret_cast<LPARAM>(text.c_str()));
+    SendMessageW(m_StatusBar1, SB_SETTEXTW, SB_SIMPLEID, reinterpret_cast<LPARAM>(wideFromCp932(text).c_str()));
     UpdateWindow(m_StatusBar1);
 }
 
@@ -613,23 +707,27 @@ void TForm1::setContentPaneVisible(bool visible)
 
 void TForm1::setDeleteCommandsEnabled(bool enabled)
 {
+    if (!enabled) {
+        keepFocusFrom(m_stDelete.hwnd());
+        keepFocusFrom(m_stAllDelete.hwnd());
+    }
     EnableWindow(m_stDelete.hwnd(), enabled);
     EnableWindow(m_stAllDelete.hwnd(), enabled);
 }
 
 void TForm1::setCaption(const std::string &caption)
 {
-    SetWindowTextA(hwnd(), caption.c_str());
+    setText(hwnd(), caption);
 }
 
 void TForm1::setFolderText(const std::string &text)
 {
-    SetWindowTextA(m_edInPath, text.c_str());
+    setText(m_edInPath, text);
 }
 
 void TForm1::setSearchModeLabel(const std::string &text)
 {
-    SetWindowTextA(m_stSchModeInfo, text.c_str());
+    setText(m_stSchModeInfo, text);
 }
 
 void TForm1::setClearSearchEnabled(bool enabled)

@@ -9,6 +9,7 @@
 #include "result_grid.h"
 #include "splitter.h"
 #include "ui/commands.h"
+#include "ui/keyboard_access.h"
 #include "window.h"
 
 #include <cstdint>
@@ -74,7 +75,12 @@ public:
 
     // ui::CommandWindow
     int currentTableRow() const override;
+    void focusTableRow(int row) override;
     ui::OpenFileDialog &openDialog() override { return m_OpenDialog1; }
+
+    // Runs a painted command as a click on it would: not while it is
+    // disabled.
+    void runPaintedCommand(keyboard::PaintedCommand command);
     std::string programFolder() const override;
     void contentPaneChanged() override;
     void clearPlaceholders() override;
@@ -84,6 +90,7 @@ protected:
 
 private:
     void buildControls();
+    void applyTabOrder();
     HWND pushButton(HWND parent, int id, const char *name, const char *text, int x, int y, int width, int height,
                     DWORD extraStyle = 0);
     void setUpHints();

@@ -1,23 +1,25 @@
 #include "window.h"
 
+#include "platform/win32/wide_text.h"
+
 namespace ui::win32 {
 
 Window::~Window()
 {
     if (m_hwnd && IsWindow(m_hwnd)) {
-        SetWindowLongPtrA(m_hwnd, GWLP_USERDATA, 0);
+        SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, 0);
         DestroyWindow(m_hwnd);
     }
 }
 
-void Window::registerClass(const char *className, UINT style, HCURSOR cursor, HBRUSH background, HICON icon)
+void Window::registerClass(const wchar_t *className, UINT style, HCURSOR cursor, HBRUSH background, HICON icon)
 {
-    WNDCLASSEXA existing{};
+    WNDCLASSEXW existing{};
     existing.cbSize = sizeof existing;
-    const HINSTANCE instance = GetModuleHandleA(nullptr);
-    if (GetClassInfoExA(instance, className, &existing))
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    if (GetClassInfoExW(instance, className, &existing))
         return;
-    WNDCLASSEXA windowClass{};
+    WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
     windowClass.style = style;
     windowClass.lpfnWndProc = &Window::procedure;
@@ -26,35 +28,35 @@ void Window::registerClass(const char *className, UINT style, HCURSOR cursor, HB
     windowClass.hIcon = icon;
     windowClass.hbrBackground = background;
     windowClass.lpszClassName = className;
-    RegisterClassExA(&windowClass);
+    RegisterClassExW(&windowClass);
 }
 
 namespace {
 
 // The base procedures of the superclasses, by class name.
 struct Superclass {
-    const char *name;
+    const wchar_t *name;
     WNDPROC base;
 };
 Superclass g_superclasses[4];
 
-WNDPROC baseProcedureOf(const char *className)
+WNDPROC baseProcedureOf(const wchar_t *className)
 {
     for (const Superclass &entry : g_superclasses)
-        if (entry.name && lstrcmpA(entry.name, className) == 0)
+        if (entry.name && lstrcmpW(entry.name, className) == 0)
             return entry.base;
     return nullptr;
 }
 
 } // namespace
 
-void Window::registerSuperclass(const char *className, const char *baseClass, UINT extraStyle)
+void Window::registerSuperclass(const wchar_t *className, const wchar_t *baseClass, UINT extraStyle)
 {
     if (baseProcedureOf(className))
         return;
-    WNDCLASSEXA windowClass{};
+    WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
-    if (!GetClassInfoExA(nullptr, baseClass, &windowClass))
+    if (!GetClassInfoExW(nullptr, baseClass, &windowClass))
         return;
     for (Superclass &entry : g_superclasses) {
         if (!entry.name) {
@@ -63,19 +65,19 @@ void Window::registerSuperclass(const char *className, const char *baseClass, UI
         }
     }
     windowClass.lpfnWndProc = &Window::procedure;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.hInstance = GetModuleHandleW(nullptr);
     windowClass.style |= extraStyle;
     windowClass.lpszClassName = className;
-    RegisterClassExA(&windowClass);
+    RegisterClassExW(&windowClass);
 }
 
-HWND Window::create(DWORD exStyle, const char *className, const char *text, DWORD style, int x, int y, int width,
+HWND Window::create(DWORD exStyle, const wchar_t *className, const char *text, DWORD style, int x, int y, int width,
                     int height, HWND parent, int id)
 {
     m_baseProcedure = baseProcedureOf(className);
     const auto menu = reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
-    return CreateWindowExA(exStyle, className, text, style, x, y, width, height, parent,
-                           (style & WS_CHILD) ? menu : nullptr, GetModuleHandleA(nullptr), this);
+    return CreateWindowExW(exStyle, className, platform::win32::wideFromCp932(text).c_str(), style, x, y, width, height,
+                           parent, (style & WS_CHILD) ? menu : nullptr, GetModuleHandleW(nullptr), this);
 }
 
 LRESULT Window::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
@@ -86,22 +88,22 @@ LRESULT Window::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 LRESULT Window::defaultProcedure(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (m_baseProcedure)
-        return CallWindowProcA(m_baseProcedure, m_hwnd, message, wParam, lParam);
-    return DefWindowProcA(m_hwnd, message, wParam, lParam);
+        return CallWindowProcW(m_baseProcedure, m_hwnd, message, wParam, lParam);
+    return DefWindowProcW(m_hwnd, message, wParam, lParam);
 }
 
 LRESULT CALLBACK Window::procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_NCCREATE) {
-        auto *created = static_cast<Window *>(reinterpret_cast<CREATESTRUCTA *>(lParam)->lpCreateParams);
+        auto *created = static_cast<Window *>(reinterpret_cast<CREATESTRUCTW *>(lParam)->lpCreateParams);
         created->m_hwnd = hwnd;
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
     }
-    auto *window = reinterpret_cast<Window *>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    auto *window = reinterpret_cast<Window *>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (!window)
-        return DefWindowProcA(hwnd, message, wParam, lParam);
+        return DefWindowProcW(hwnd, message, wParam, lParam);
     if (message == WM_NCDESTROY) {
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         const LRESULT result = window->handleMessage(message, wParam, lParam);
         window->m_hwnd = nullptr;
         return result;

@@ -18,18 +18,21 @@ public:
     HWND hwnd() const { return m_hwnd; }
 
 protected:
-    // Registers `className` once per process, with our procedure.
-    static void registerClass(const char *className, UINT style, HCURSOR cursor, HBRUSH background,
+    // Registers `className` once per process, with our procedure: a class
+    // of the wide calls, whose texts are UTF-16 whatever the system's code
+    // page.
+    static void registerClass(const wchar_t *className, UINT style, HCURSOR cursor, HBRUSH background,
                               HICON icon = nullptr);
 
     // Registers `className` once per process as a superclass of the system
     // class `baseClass`: a window of it is one of that class to the system
     // and to screen readers, and what handleMessage() leaves goes on to the
     // base class's own procedure.
-    static void registerSuperclass(const char *className, const char *baseClass, UINT extraStyle);
+    static void registerSuperclass(const wchar_t *className, const wchar_t *baseClass, UINT extraStyle);
 
     // Creates the window, whose messages then come to handleMessage().
-    HWND create(DWORD exStyle, const char *className, const char *text, DWORD style, int x, int y, int width,
+    // `text` is CP932.
+    HWND create(DWORD exStyle, const wchar_t *className, const char *text, DWORD style, int x, int y, int width,
                 int height, HWND parent, int id);
 
     virtual LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);

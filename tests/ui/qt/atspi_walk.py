@@ -4,7 +4,7 @@
 
 The program must be running on the same D-Bus session with its cookie folder
 at COOKIE_FOLDER. Checks the roles, names and states of the commands, buttons,
-folder box, table and content pane, then presses DELETE through its
+folder box, table (its name too) and content pane, then presses DELETE through its
 accessible action, answers the question No and then Yes through the
 question's own buttons, and checks the files on disk. Exits 1 on the first
 failure.
@@ -111,8 +111,8 @@ def main():
         commands[name] = poll("the command %s" % name, lambda n=name: find(app, pyatspi.ROLE_PUSH_BUTTON, n))
         if pyatspi.STATE_SENSITIVE not in states(commands[name]):
             fail("%s is not enabled with %d files listed" % (name, len(before)))
-        if pyatspi.STATE_FOCUSABLE in states(commands[name]):
-            fail("%s claims the focus it never takes" % name)
+        if pyatspi.STATE_FOCUSABLE not in states(commands[name]):
+            fail("%s cannot take the focus, so no key reaches it" % name)
 
     # Every push button by its caption; the clear-search button is disabled.
     for name in ("参照", "ファイル名", "ファイル内容", "解\u3000除", "HELP", "Version", "閉じる(C)"):
@@ -142,8 +142,10 @@ def main():
     if not any(t.getRole() == pyatspi.ROLE_TEXT and t.name == box.name for t in targets):
         fail("the label クッキーフォルダ does not name the folder box")
 
-    # The table: its header row, one row per file, the first row current.
+    # The table: named, its header row, one row per file, the first row current.
     table_node = poll("the table", lambda: find(app, pyatspi.ROLE_TABLE))
+    if table_node.name != "クッキーファイル一覧":
+        fail("the table is named %r" % table_node.name)
     table = table_node.queryTable()
     headers = [table.getColumnHeader(c).name for c in range(3)]
     if headers != ["FileName", "URL(?)", "Info(?)"]:

@@ -230,14 +230,21 @@ void QtDialogsTest::realOpenFileDialogAnswers()
         startedWith = name->text();
         QTest::keyClick(name, Qt::Key_Escape);
     });
-    QVERIFY(!dialogs.openFileName({platform::namedPath(folder / "chosen.txt"), "*.txt"}).has_value());
+    QVERIFY(!dialogs.openFileName({platform::namedPath(folder / "chosen.txt"), "*.txt", {}, {}}).has_value());
     QCOMPARE(startedWith, QStringLiteral("chosen.txt"));
 
     // A typed name that does not exist is accepted: only its folder matters.
     // (Started without a file, so that nothing the dialog selects once it has
     // read a folder can overwrite what is typed.)
+    // It opens in the folder it is given, with the file types it is given.
     const std::string typed = folder / "not-there.txt";
+    QString openedIn;
+    QStringList types;
     whenModal([&](QWidget *modal) {
+        auto *dialog = qobject_cast<QFileDialog *>(modal);
+        QVERIFY(dialog);
+        openedIn = dialog->directory().absolutePath();
+        types = dialog->nameFilters();
         auto *name = modal->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
         QVERIFY(name);
         // Set, not typed key by key: typing opens the name completer, which
@@ -245,7 +252,13 @@ void QtDialogsTest::realOpenFileDialogAnswers()
         name->setText(QString::fromStdString(typed));
         QTest::keyClick(name, Qt::Key_Return);
     });
-    const auto chosen = dialogs.openFileName({platform::NamedPath{}, "*.txt"});
+    const std::vector<platform::FileFilter> filters{{cp932("クッキーファイル (*.txt)"), "*.txt"},
+                                                    {cp932("すべてのファイル (*.*)"), "*.*"}};
+    const auto chosen =
+        dialogs.openFileName({platform::NamedPath{}, "*.txt", platform::namedPath(folder.str() + "/"), filters});
+    QCOMPARE(openedIn, QString::fromStdString(folder.str()));
+    QCOMPARE(types,
+             (QStringList{QStringLiteral("クッキーファイル (*.txt)"), QStringLiteral("すべてのファイル (*.*)")}));
     QVERIFY(chosen.has_value());
     QCOMPARE(QString::fromStdString(chosen->native), QString::fromStdString(typed));
     QCOMPARE(chosen->shown, platform::namedPath(typed).shown);

@@ -4,6 +4,7 @@
 #include "ui/qt/static_text.h"
 
 #include <QApplication>
+#include <QImage>
 #include <QMouseEvent>
 #include <QSignalSpy>
 #include <QTest>
@@ -18,7 +19,7 @@ private slots:
     void clickRule_data();
     void clickRule();
     void doubleClickCountsOnce();
-    void takesNoFocus();
+    void focusByTabOnlyAndKeysClick();
     void disabledHasNoHint();
 
 private:
@@ -87,11 +88,33 @@ void StaticTextTest::doubleClickCountsOnce()
     QCOMPARE(spy.size(), 1);
 }
 
-void StaticTextTest::takesNoFocus()
+void StaticTextTest::focusByTabOnlyAndKeysClick()
 {
-    QCOMPARE(m_text->focusPolicy(), Qt::NoFocus);
+    // A click leaves the focus where it was.
+    auto *other = new QWidget(m_parent);
+    other->setFocusPolicy(Qt::StrongFocus);
+    other->show();
+    other->setFocus();
     QTest::mouseClick(m_text, Qt::LeftButton, Qt::NoModifier, m_text->rect().center());
     QVERIFY(!m_text->hasFocus());
+
+    const QImage unfocused = m_text->grab().toImage();
+    m_parent->activateWindow();
+    m_text->setFocus(Qt::TabFocusReason);
+    QTRY_VERIFY(m_text->hasFocus());
+    // The focus shows: the text is drawn otherwise while it has it.
+    QVERIFY(m_text->grab().toImage() != unfocused);
+
+    QSignalSpy spy(m_text, &ui::ClickableText::clicked);
+    QTest::keyClick(m_text, Qt::Key_Space);
+    QTest::keyClick(m_text, Qt::Key_Return);
+    QTest::keyClick(m_text, Qt::Key_Enter);
+    QCOMPARE(spy.size(), 3);
+    // Not with Ctrl or Alt, nor other keys.
+    QTest::keyClick(m_text, Qt::Key_Return, Qt::ControlModifier);
+    QTest::keyClick(m_text, Qt::Key_Space, Qt::AltModifier);
+    QTest::keyClick(m_text, Qt::Key_A);
+    QCOMPARE(spy.size(), 3);
 }
 
 void StaticTextTest::disabledHasNoHint()

@@ -306,9 +306,9 @@ void TForm1Test::hints()
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
 
     const std::pair<const char *, QString> hinted[] = {
-        {"stDelete", QStringLiteral("最後に選択したクッキーファイルを削除します")},
-        {"stAllDelete", QStringLiteral("全てのクッキーファイルを削除します")},
-        {"stReLoad", QStringLiteral("クッキーファイルの再読み込み")},
+        {"stDelete", QStringLiteral("最後に選択したクッキーファイルを削除します (Delete)")},
+        {"stAllDelete", QStringLiteral("全てのクッキーファイルを削除します (Shift+Delete)")},
+        {"stReLoad", QStringLiteral("クッキーファイルの再読み込み (F5)")},
         {"bbtnVersion", QStringLiteral("バージョン情報を表示します")},
         {"bbtnExit", QStringLiteral("終了します")},
         {"grdMain", QStringLiteral("クッキーファイルの情報")},
@@ -445,9 +445,8 @@ void TForm1Test::failedFirstScanShowsErrorBoxAndWindowStillOpens()
 
     QCOMPARE(dialogs.messages.size(), std::size_t(1));
     const ScriptedDialogs::Message &box = dialogs.messages.front();
-    QCOMPARE(fromCp932(box.text),
-             QStringLiteral("ファイル ") + QString::fromStdString(prefix.cookieFolder()) +
-                 QStringLiteral("/x.txt は開けません."));
+    QCOMPARE(fromCp932(box.text), QStringLiteral("ファイル ") + QString::fromStdString(prefix.cookieFolder()) +
+                                      QStringLiteral("/x.txt は開けません."));
     QCOMPARE(fromCp932(box.caption), QStringLiteral("Vellumin"));
     QCOMPARE(box.flags, platform::msgbox::kIconHand | platform::msgbox::kOk);
     QCOMPARE(box.flags, 0x10u);
@@ -509,9 +508,11 @@ void TForm1Test::initialFocusAndTabOrder()
     QVERIFY(QTest::qWaitForWindowActive(window.get()));
 
     QCOMPARE(QApplication::focusWidget(), control(*window, "bbtnInPathSet"));
-    // The clear-search button is left out while it is disabled.
-    const char *order[] = {"bbtnExit", "bbtnVersion", "bbtnHelp",   "bbtnSch_Fname",
-                           "bbtnSch_Memo", "grdMain", "riedRead_OneCookies", "bbtnInPathSet"};
+    // The painted commands come right after the browse button; the
+    // clear-search button is left out while it is disabled.
+    const char *order[] = {"stDelete",     "stAllDelete",   "stReLoad",     "bbtnExit", "bbtnVersion",
+                           "bbtnHelp",     "bbtnSch_Fname", "bbtnSch_Memo", "grdMain",  "riedRead_OneCookies",
+                           "bbtnInPathSet"};
     for (const char *name : order) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget()->objectName(), QString::fromLatin1(name));
@@ -738,7 +739,7 @@ void TForm1Test::commandsReachScreenReaders()
         QCOMPARE(command->role(), QAccessible::Button);
         QCOMPARE(command->text(QAccessible::Name), accessibleName);
         QVERIFY(!command->state().disabled);
-        QVERIFY(!command->state().focusable);
+        QVERIFY(command->state().focusable);
         QVERIFY(command->actionInterface());
         QVERIFY(command->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
     }

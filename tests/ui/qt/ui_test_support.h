@@ -2,8 +2,8 @@
 
 #include "platform/cp932.h"
 #include "platform/desktop.h"
-#include "ui/scripted_dialogs.h"
 #include "temp_folder.h"
+#include "ui/scripted_dialogs.h"
 
 #include <QByteArray>
 #include <QString>
@@ -17,9 +17,11 @@
 class RecordingDesktop : public platform::Desktop {
 public:
     std::vector<std::string> opened; // folder + file name
-    void openDocument(const std::string &nativeFolder, const std::string &fileName) override
+    bool opens = true;               // false: as if the file were missing
+    platform::DocumentOpening openDocument(const std::string &nativeFolder, const std::string &fileName) override
     {
         opened.push_back(nativeFolder + fileName);
+        return {opens, nativeFolder + fileName};
     }
 };
 

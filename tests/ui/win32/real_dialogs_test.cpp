@@ -4,13 +4,16 @@
 
 #include "win32_test_support.h"
 
+#include "platform/win32/wide_text.h"
 #include "platform/win32/win32_dialogs.h"
 
 #include <commdlg.h>
 #include <dlgs.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -51,7 +54,7 @@ private:
             m_gaveUp = true;
             m_done = true;
             if (box)
-                PostMessageA(box, WM_CLOSE, 0, 0);
+                PostMessageW(box, WM_CLOSE, 0, 0);
             return;
         }
         if (box && m_step(box, m_seen++))
@@ -68,11 +71,12 @@ private:
             GetCurrentThreadId(),
             [](HWND hwnd, LPARAM data) -> BOOL {
                 auto *s = reinterpret_cast<Search *>(data);
-                char className[32] = {};
-                GetClassNameA(hwnd, className, sizeof className);
+                wchar_t className[32] = {};
+                GetClassNameW(hwnd, className, 32);
                 // A box of the system's is a dialog; an empty caption stands
-                // for the open dialog's own title.
-                const bool dialog = std::string(className) == "#32770";
+                // for the open dialog's own title. The caption is read
+                // through the wide call, whatever the system's code page.
+                const bool dialog = std::wstring(className) == L"#32770";
                 if (IsWindowVisible(hwnd) && dialog && (s->caption->empty() || windowText(hwnd) == *s->caption)) {
                     s->found = hwnd;
                     return FALSE;
@@ -96,14 +100,15 @@ private:
 void postKey(WPARAM key)
 {
     const HWND focus = GetFocus();
-    PostMessageA(focus, WM_KEYDOWN, key, 0);
-    PostMessageA(focus, WM_KEYUP, key, 0xC0000000);
+    PostMessageW(focus, WM_KEYDOWN, key, 0);
+    PostMessageW(focus, WM_KEYUP, key, 0xC0000000);
 }
 
+// Types CP932 `text`, one character at a time, as a keyboard would.
 void postChars(const std::string &text)
 {
-    for (const char c : text)
-        PostMessageA(GetFocus(), WM_CHAR, static_cast<unsigned char>(c), 0);
+    for (const wchar_t c : platform::win32::wideFromCp932(text))
+        PostMessageW(GetFocus(), WM_CHAR, c, 0);
 }
 
 RECT rectOf(HWND hwnd)
@@ -126,8 +131,10 @@ protected:
 TEST_F(RealDialogsTest, YesNoMessageBoxIgnoresEscAndAnswersNo)
 {
     bool openAfterEsc = false;
+    std::string question;
     BoxDriver driver("削除確認", [&](HWND box, int tick) {
         if (tick == 0) {
+            question = windowText(GetDlgItem(box, 0xFFFF)); // the box's text
             postKey(VK_ESCAPE);
             return false;
         }
@@ -143,6 +150,7 @@ TEST_F(RealDialogsTest, YesNoMessageBoxIgnoresEscAndAnswersNo)
     EXPECT_FALSE(driver.gaveUp());
     EXPECT_TRUE(openAfterEsc);
     EXPECT_EQ(answer, platform::msgbox::kIdNo);
+    EXPECT_NE(question.find("全てのクッキーファイルを削除します。"), std::string::npos) << question;
 }
 
 TEST_F(RealDialogsTest, InputBoxReturnsWhatIsTypedOrTheDefaultOnEsc)
@@ -183,7 +191,7 @@ TEST_F(RealDialogsTest, InputBoxTakesAtMost255Bytes)
 {
     BoxDriver driver("long", [&](HWND, int tick) {
         if (tick == 0) {
-            // あ, two bytes each, as an "A" window takes them: lead, trail.
+            // あ, two bytes each in CP932.
             for (int i = 0; i < 130; ++i)
                 postChars("あ");
             postChars("zz");
@@ -200,30 +208,167 @@ TEST_F(RealDialogsTest, InputBoxTakesAtMost255Bytes)
 
 TEST_F(RealDialogsTest, OpenDialogAcceptsANameThatDoesNotExistAndIsPlaced)
 {
+    // A name with a character outside CP932 comes back as the system has
+    // it, and shows with "?".
     CookieFolder folder;
-    const std::string typed = folder / "no-such-file.txt";
+    const std::string typed = folder / ("no-such-" + nativeName("表") + "\xF0\x9F\x8D\xAA.txt");
+    const std::wstring wideTyped = platform::win32::wideFromNative(typed);
     RECT placed{};
+    std::string openedIn;
+    std::vector<std::string> types;
     BoxDriver driver("", [&](HWND box, int) {
         placed = rectOf(box);
-        SendMessageA(box, CDM_SETCONTROLTEXT, cmb13, reinterpret_cast<LPARAM>(typed.c_str()));
-        SendMessageA(box, CDM_SETCONTROLTEXT, edt1, reinterpret_cast<LPARAM>(typed.c_str()));
+        wchar_t path[MAX_PATH * 2] = {};
+        SendMessageW(box, CDM_GETFOLDERPATH, MAX_PATH * 2, reinterpret_cast<LPARAM>(path));
+        openedIn = platform::win32::nativeFromWide(path);
+        const HWND typeBox = GetDlgItem(box, cmb1);
+        const auto count = SendMessageW(typeBox, CB_GETCOUNT, 0, 0);
+        for (LRESULT i = 0; i < count; ++i) {
+            wchar_t text[256] = {};
+            SendMessageW(typeBox, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+            types.push_back(platform::win32::cp932FromWide(text));
+        }
+        SendMessageW(box, CDM_SETCONTROLTEXT, cmb13, reinterpret_cast<LPARAM>(wideTyped.c_str()));
+        SendMessageW(box, CDM_SETCONTROLTEXT, edt1, reinterpret_cast<LPARAM>(wideTyped.c_str()));
         postKey(VK_RETURN);
         return true;
     });
     (void)driver;
-    const std::optional<platform::NamedPath> chosen =
-        real.openFileName(platform::OpenFileRequest{platform::NamedPath{}, "*.txt"});
+    // It opens in the folder it is given, with the file types it is given.
+    const std::optional<platform::NamedPath> chosen = real.openFileName(
+        platform::OpenFileRequest{platform::NamedPath{},
+                                  "*.txt",
+                                  platform::namedPath(folder.path() + "\\"),
+                                  {{"クッキーファイル (*.txt)", "*.txt"}, {"すべてのファイル (*.*)", "*.*"}}});
+    EXPECT_EQ(openedIn, folder.path());
+    EXPECT_EQ(types, (std::vector<std::string>{"クッキーファイル (*.txt)", "すべてのファイル (*.*)"}));
     ASSERT_TRUE(chosen.has_value());
     EXPECT_EQ(chosen->native, typed);
-    EXPECT_EQ(chosen->shown, typed);
+    EXPECT_EQ(chosen->shown, folder.path() + "\\no-such-表?.txt");
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
-    GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor);
     const RECT &screen = monitor.rcMonitor;
     const int width = placed.right - placed.left;
     const int height = placed.bottom - placed.top;
     EXPECT_NEAR(placed.left, screen.left + (screen.right - screen.left - width) / 2, 2);
     EXPECT_NEAR(placed.top, screen.top + (screen.bottom - screen.top - height) / 3, 2);
+}
+
+// Presses a key as the message loop hands it on: the window's own step first.
+void pressKey(ui::win32::TForm1 &form, WPARAM key, bool shift = false)
+{
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    const BYTE saved = keys[VK_SHIFT];
+    keys[VK_SHIFT] = shift ? 0x80 : 0;
+    SetKeyboardState(keys);
+    MSG message{GetFocus(), WM_KEYDOWN, key, 0, 0, {}};
+    if (!form.translate(message)) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    message.message = WM_KEYUP;
+    message.lParam = static_cast<LPARAM>(0xC0000000);
+    if (!form.translate(message))
+        DispatchMessageA(&message);
+    keys[VK_SHIFT] = saved;
+    SetKeyboardState(keys);
+    pumpMessages();
+}
+
+// Presses Tab until `name` has the focus; false when it never comes.
+bool tabTo(ui::win32::TForm1 &form, HWND window, const char *name)
+{
+    for (int i = 0; i < 16; ++i) {
+        pressKey(form, VK_TAB);
+        if (GetFocus() == ui::win32::findControl(window, name))
+            return true;
+    }
+    return false;
+}
+
+TEST(KeyboardWalk, DeleteReloadAndDeleteAllWithoutAMouse)
+{
+    CookieFolder folder;
+    for (const char *name :
+         {"taro@alpha.example[1]", "taro@beta.example[1]", "hanako@gamma.example[1]", "hanako@alpha.example[2]"})
+        folder.write(std::string(name) + ".txt", "uid\r\nv\r\nhost/\r\n");
+    platform::win32::Win32Dialogs real;
+    RecordingDesktop desktop;
+    ui::win32::TForm1 form(real, desktop);
+    const HWND window = form.create();
+    ASSERT_NE(window, nullptr);
+    real.setOwner(window);
+    form.show(SW_SHOWNORMAL);
+    form.cookies().state().setCookiesPath(platform::namedPath(folder.path()));
+    form.run(&ui::Commands::stReLoadClick);
+    pumpMessages();
+    const listing::ResultTable &table = form.cookies().table();
+    ASSERT_EQ(table.dataRowCount(), 4);
+    const auto currentFile = [&] { return table.GetRowFileName(form.grid().currentTableRow()); };
+    const HWND grid = ui::win32::findControl(window, "grdMain");
+
+    // From the browse button, Tab to the table and Down to the second row.
+    SetFocus(ui::win32::findControl(window, "bbtnInPathSet"));
+    ASSERT_TRUE(tabTo(form, window, "grdMain"));
+    pressKey(form, VK_DOWN);
+    const std::string doomed = currentFile();
+    const std::string next = table.GetRowFileName(3);
+
+    // Tab on to DELETE; Enter asks, Enter answers Yes, the default.
+    ASSERT_TRUE(tabTo(form, window, "stDelete"));
+    BoxDriver yes("削除確認", [](HWND, int) {
+        postKey(VK_RETURN);
+        return true;
+    });
+    pressKey(form, VK_RETURN);
+    EXPECT_FALSE(yes.gaveUp());
+    EXPECT_FALSE(folder.exists(doomed));
+    ASSERT_EQ(table.dataRowCount(), 3);
+    // The table has the focus, on the row that took the deleted one's place.
+    EXPECT_EQ(GetFocus(), grid);
+    EXPECT_EQ(currentFile(), next);
+
+    // F5 lists a new file, and the same file stays current.
+    folder.write("hanako@beta.example[1].txt", "uid\r\nv\r\nb/\r\n");
+    pressKey(form, VK_F5);
+    EXPECT_EQ(table.dataRowCount(), 4);
+    EXPECT_EQ(GetFocus(), grid);
+    EXPECT_EQ(currentFile(), next);
+
+    // Under a search for "alpha", Shift+Delete asks to delete all (No is the
+    // default: Tab to Yes, then Enter) and deletes only what is listed.
+    ASSERT_TRUE(tabTo(form, window, "bbtnSch_Fname"));
+    BoxDriver search("Input Search FileName", [](HWND, int tick) {
+        if (tick == 0) {
+            postChars("alpha");
+            return false;
+        }
+        postKey(VK_RETURN);
+        return true;
+    });
+    pressKey(form, VK_RETURN);
+    EXPECT_FALSE(search.gaveUp());
+    std::vector<std::string> listed;
+    for (int row = 1; row <= table.dataRowCount(); ++row)
+        listed.push_back(table.GetRowFileName(row));
+    ASSERT_EQ(listed.size(), 2u);
+    SetFocus(grid);
+    BoxDriver all("削除確認", [](HWND, int tick) {
+        postKey(tick == 0 ? VK_TAB : VK_RETURN);
+        return tick > 0;
+    });
+    pressKey(form, VK_DELETE, true);
+    EXPECT_FALSE(all.gaveUp());
+    for (const std::string &name : listed)
+        EXPECT_FALSE(folder.exists(name)) << name;
+    EXPECT_TRUE(folder.exists("hanako@beta.example[1].txt"));
+    const bool nextWasListed = std::find(listed.begin(), listed.end(), next) != listed.end();
+    EXPECT_EQ(folder.exists(next), !nextWasListed);
+    EXPECT_EQ(table.dataRowCount(), 0);
+    EXPECT_EQ(GetFocus(), grid);
+    pumpMessages();
 }
 
 TEST(OpenDialogPosition, CentredAcrossAndAThirdDown)

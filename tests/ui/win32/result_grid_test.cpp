@@ -144,9 +144,12 @@ TEST_F(GridTest, KeysThatMoveTheRowMakeItCurrentAndOthersDoNothing)
     EXPECT_EQ(madeCurrent, 0);
 
     key(VK_DOWN);
+    key(VK_DOWN);
+    key(VK_UP);
     EXPECT_EQ(grid->currentRow(), 2);
+    EXPECT_EQ(madeCurrent, 3);
+    // Left and Right move no row; with every column in view they do nothing.
     key(VK_RIGHT);
-    EXPECT_EQ(grid->currentRow(), 3);
     key(VK_LEFT);
     EXPECT_EQ(grid->currentRow(), 2);
     EXPECT_EQ(madeCurrent, 3);
@@ -245,6 +248,32 @@ TEST_F(GridTest, ScrollingSidewaysKeepsTheNumberColumnInPlace)
     SendMessageA(hwnd, WM_HSCROLL, SB_LINERIGHT, 0);
     EXPECT_LT(grid->cellRect(1, 1).left, before.left);
     EXPECT_EQ(grid->cellRect(0, 1).left, 0);
+}
+
+TEST_F(GridTest, LeftAndRightScrollAWideTableSideways)
+{
+    table.InitGrid();
+    listing::TCookies entry;
+    entry.FileName = std::string(60, 'n');
+    entry.Url = std::string(60, 'u');
+    table.AddGridRow(entry, 1);
+    table.AddGridRow(entry, 2);
+    table.FitGridColumns(2, 9);
+    grid->reload(ResultGrid::kDefaultRowHeight);
+    madeCurrent = 0;
+    const RECT before = grid->cellRect(1, 1);
+    key(VK_RIGHT);
+    key(VK_RIGHT);
+    const RECT scrolled = grid->cellRect(1, 1);
+    EXPECT_LT(scrolled.left, before.left);
+    EXPECT_EQ(grid->cellRect(0, 1).left, 0);
+    key(VK_LEFT);
+    EXPECT_GT(grid->cellRect(1, 1).left, scrolled.left);
+    key(VK_LEFT);
+    key(VK_LEFT); // at the left edge already
+    EXPECT_EQ(grid->cellRect(1, 1).left, before.left);
+    EXPECT_EQ(grid->currentRow(), 1);
+    EXPECT_EQ(madeCurrent, 0);
 }
 
 TEST_F(GridTest, MovingAColumnByItsHeaderCarriesItsCellsAndWidth)

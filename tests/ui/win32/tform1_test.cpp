@@ -6,6 +6,8 @@
 
 #include "listing/messages.h"
 #include "platform/win32/busy_cursor.h"
+#include "platform/win32/wide_text.h"
+#include "platform/win32/win32_desktop.h"
 #include "ui/win32/splitter.h"
 
 #include <commctrl.h>
@@ -17,6 +19,8 @@ namespace {
 
 using platform::msgbox::kIdNo;
 using platform::msgbox::kIdYes;
+using platform::win32::nativeFromWide;
+using platform::win32::wideFromNative;
 
 RECT windowRect(HWND hwnd)
 {
@@ -66,7 +70,7 @@ protected:
         const bool handled = form->translate(msg);
         if (!handled) {
             TranslateMessage(&msg);
-            DispatchMessageA(&msg);
+            DispatchMessageW(&msg);
         }
         pumpMessages();
         return handled;
@@ -141,7 +145,7 @@ TEST_F(TForm1Test, JapaneseFontIsFoundAndMeasuresNinePoints)
     const HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(grid, WM_GETFONT, 0, 0)));
     EXPECT_EQ(GetTextCharset(dc), SHIFTJIS_CHARSET);
     SIZE kana{};
-    GetTextExtentPoint32A(dc, "あ", 2, &kana);
+    GetTextExtentPoint32W(dc, L"あ", 1, &kana);
     SelectObject(dc, previous);
     ReleaseDC(grid, dc);
     EXPECT_GE(kana.cx, 10);
@@ -153,9 +157,9 @@ TEST_F(TForm1Test, JapaneseFontIsFoundAndMeasuresNinePoints)
 TEST_F(TForm1Test, StartsWithTheDefaultFolderListedAndTheFocusOnBrowse)
 {
     // The Windows directory's cookie folder, which a fresh test prefix lacks.
-    char windows[MAX_PATH + 1] = {};
-    GetWindowsDirectoryA(windows, sizeof windows);
-    const std::string cookies = std::string(windows) + "\\Cookies";
+    wchar_t windows[MAX_PATH + 1] = {};
+    GetWindowsDirectoryW(windows, MAX_PATH + 1);
+    const std::string cookies = nativeFromWide(windows) + "\\Cookies";
     EXPECT_EQ(windowText(window), "Vellumin ver 1.30   < CookiesPath:[" + cookies + "\\] >");
     EXPECT_EQ(windowText(control("edInPath")), cookies + "\\");
     const bool found = rows() > 0;
@@ -208,6 +212,22 @@ TEST_F(TForm1Test, DockedControlsFillTheWindowAndFollowItsSize)
     const RECT after = windowRect(control("grdMain"));
     EXPECT_GT(after.right - after.left, before.right - before.left);
     EXPECT_GT(after.bottom - after.top, before.bottom - before.top);
+
+    // Shrunk below the strips' heights, the status bar keeps the bottom
+    // edge and its height, over the folder strip, so that its size grip is
+    // still there to enlarge the window again.
+    const RECT status = windowRect(control("StatusBar1"));
+    SetWindowPos(window, nullptr, 0, 0, 120, 60, SWP_NOMOVE | SWP_NOZORDER);
+    pumpMessages();
+    RECT client{};
+    GetClientRect(window, &client);
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT *>(&client), 2);
+    const RECT small = windowRect(control("StatusBar1"));
+    EXPECT_EQ(small.bottom, client.bottom);
+    EXPECT_EQ(small.bottom - small.top, status.bottom - status.top);
+    const POINT corner{small.right - 2, small.bottom - 2};
+    EXPECT_EQ(WindowFromPoint(corner), control("StatusBar1"));
+    EXPECT_EQ(SendMessageA(control("StatusBar1"), WM_NCHITTEST, 0, MAKELPARAM(corner.x, corner.y)), HTBOTTOMRIGHT);
 }
 
 TEST_F(TForm1Test, CommandTextsAreSizedToTheirTextWithTrailingBlanks)
@@ -233,7 +253,7 @@ TEST_F(TForm1Test, TabOrderRunsThroughTheEnabledButtonsTheGridAndThePane)
     const auto order = [this] {
         std::vector<std::string> names;
         HWND at = control("bbtnInPathSet");
-        for (int i = 0; i < 12; ++i) {
+        for (int i = 0; i < 16; ++i) {
             names.push_back(ui::win32::controlName(at));
             at = GetNextDlgTabItem(window, at, FALSE);
             if (at == control("bbtnInPathSet"))
@@ -241,12 +261,15 @@ TEST_F(TForm1Test, TabOrderRunsThroughTheEnabledButtonsTheGridAndThePane)
         }
         return names;
     };
-    EXPECT_EQ(order(), (std::vector<std::string>{"bbtnInPathSet", "bbtnExit", "bbtnVersion", "bbtnHelp",
+    // Nothing listed: DELETE and ALL DELETE are disabled and passed over.
+    EXPECT_EQ(order(), (std::vector<std::string>{"bbtnInPathSet", "stReLoad", "bbtnExit", "bbtnVersion", "bbtnHelp",
                                                  "bbtnSch_Fname", "bbtnSch_Memo", "grdMain", "riedRead_OneCookies"}));
     listFolder(folder.path());
     dialogs.inputAnswers.push_back("ads");
     form->run(&ui::Commands::bbtnSch_FnameClick);
-    EXPECT_EQ(order()[6], "bbtnSch_Exit");
+    EXPECT_EQ(order(), (std::vector<std::string>{"bbtnInPathSet", "stDelete", "stAllDelete", "stReLoad", "bbtnExit",
+                                                 "bbtnVersion", "bbtnHelp", "bbtnSch_Fname", "bbtnSch_Memo",
+                                                 "bbtnSch_Exit", "grdMain", "riedRead_OneCookies"}));
 }
 
 TEST_F(TForm1Test, FirstScanFillsTheGridStatusCaptionAndFolderBox)
@@ -265,14 +288,31 @@ TEST_F(TForm1Test, FirstScanFillsTheGridStatusCaptionAndFolderBox)
     EXPECT_EQ(cell(3, shop), "表示");
     // After a scan the pane is empty.
     EXPECT_EQ(form->contentPaneShownText(), "");
+
+    // The number column takes "No" and two digits with room to spare inside
+    // its raised edge, which the count of their bytes does not give.
+    for (int i = 0; i < 7; ++i)
+        folder.write("z@" + std::to_string(i) + ".txt", cookieText("z", "z"));
+    listFolder(folder.path());
+    ASSERT_EQ(rows(), 10);
+    const HWND grid = control("grdMain");
+    const HDC dc = GetDC(grid);
+    const HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(grid, WM_GETFONT, 0, 0)));
+    for (const char *text : {"No", "10"}) {
+        SIZE extent{};
+        GetTextExtentPoint32A(dc, text, 2, &extent);
+        EXPECT_LE(extent.cx + 4, form->grid().columnWidthAt(0)) << text;
+    }
+    SelectObject(dc, previous);
+    ReleaseDC(grid, dc);
 }
 
 TEST_F(TForm1Test, FileThatCannotBeOpenedGoesToTheErrorBox)
 {
     listFolder(folder.path());
     // Held open without sharing, as a program writing it would.
-    const HANDLE held = CreateFileA((folder / "taro@mail.example.org[1].txt").c_str(), GENERIC_READ | GENERIC_WRITE, 0,
-                                    nullptr, OPEN_EXISTING, 0, nullptr);
+    const HANDLE held = CreateFileW(wideFromNative(folder / "taro@mail.example.org[1].txt").c_str(),
+                                    GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     form->run(&ui::Commands::stReLoadClick);
     CloseHandle(held);
@@ -327,7 +367,7 @@ TEST_F(TForm1Test, ChoosingAFileListsItsFolderAndTheNextDialogStartsThere)
     CookieFolder other;
     other.write("a@b.example[1].txt", cookieText("b.example", "x"));
     const std::string chosen = other / "anything.txt";
-    dialogs.openAnswers.push_back(platform::NamedPath{chosen, chosen});
+    dialogs.openAnswers.push_back(platform::namedPath(chosen));
     form->run(&ui::Commands::bbtnInPathSetClick);
     ASSERT_EQ(dialogs.openRequests.size(), 1u);
     EXPECT_EQ(dialogs.openRequests[0].defaultExtension, "*.txt");
@@ -356,7 +396,7 @@ TEST_F(TForm1Test, ClickingARowShowsItsFileInThePane)
     EXPECT_NE(form->contentPaneShownText().find(site), std::string::npos)
         << first << " / " << form->contentPaneShownText();
     // A file that went since the scan: the error box, and the pane is cleared.
-    DeleteFileA((folder / "taro@mail.example.org[1].txt").c_str());
+    DeleteFileW(wideFromNative(folder / "taro@mail.example.org[1].txt").c_str());
     clickGridRow(mail);
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].caption, "Vellumin");
@@ -374,10 +414,28 @@ TEST_F(TForm1Test, VersionBoxAndHelp)
     form->run(&ui::Commands::bbtnHelpClick);
     ASSERT_EQ(desktop.opened.size(), 1u);
     EXPECT_EQ(desktop.opened[0].second, "README.TXT");
-    char program[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, program, MAX_PATH);
-    const std::string exe(program);
+    wchar_t program[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, program, MAX_PATH);
+    const std::string exe = nativeFromWide(program);
     EXPECT_EQ(desktop.opened[0].first, exe.substr(0, exe.rfind('\\') + 1));
+    EXPECT_EQ(dialogs.messages.size(), 1u);
+
+    // HELP that cannot open its file says so, with the path it tried.
+    desktop.opens = false;
+    form->run(&ui::Commands::bbtnHelpClick);
+    ASSERT_EQ(dialogs.messages.size(), 2u);
+    EXPECT_EQ(dialogs.messages[1].text,
+              "ファイル " + platform::shownName(desktop.opened[1].first + "README.TXT") + " は開けません.");
+    EXPECT_EQ(dialogs.messages[1].caption, "Vellumin");
+    EXPECT_EQ(dialogs.messages[1].flags, 0x10u);
+
+    // The shell's own: a file that is not there is not opened, and the
+    // path it was looked for at is told.
+    CookieFolder empty;
+    platform::win32::Win32Desktop shell;
+    const platform::DocumentOpening missing = shell.openDocument(empty.path() + "\\", "README.TXT");
+    EXPECT_FALSE(missing.opened);
+    EXPECT_EQ(missing.path, empty / "README.TXT");
 }
 
 TEST_F(TForm1Test, DeleteAsksForTheRowsOwnFileAndOnlyYesDeletes)
@@ -454,6 +512,16 @@ TEST_F(TForm1Test, CommandTextClickCountsOnlyWhenReleasedInside)
     SendMessageA(reload, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(3, 3));
     SendMessageA(reload, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
     EXPECT_EQ(rows(), 4);
+
+    // With the focus, Space and Enter click it, as the message loop hands
+    // them on.
+    SetFocus(reload);
+    press(reload, WM_KEYDOWN, VK_SPACE);
+    EXPECT_EQ(rows(), 5);
+    folder.write("new@three.example[1].txt", cookieText("three.example", "x"));
+    SetFocus(reload);
+    press(reload, WM_KEYDOWN, VK_RETURN);
+    EXPECT_EQ(rows(), 6);
 }
 
 TEST_F(TForm1Test, EnterPressesTheFocusedButtonAndEscClosesNothing)
@@ -515,14 +583,14 @@ TEST_F(TForm1Test, HintsOnlyOnTheirSixControlsWithTheirTimes)
     EXPECT_EQ(SendMessageA(tips, TTM_GETDELAYTIME, TTDT_AUTOPOP, 0), 2500);
     std::vector<std::string> named;
     for (int i = 0; i < 6; ++i) {
-        char text[256] = {};
-        TOOLINFOA tool{};
+        wchar_t text[256] = {};
+        TOOLINFOW tool{};
         tool.cbSize = sizeof tool;
         tool.lpszText = text;
-        SendMessageA(tips, TTM_ENUMTOOLSA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&tool));
+        SendMessageW(tips, TTM_ENUMTOOLSW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&tool));
         named.push_back(ui::win32::controlName(reinterpret_cast<HWND>(tool.uId)));
         if (named.back() == "stDelete") {
-            EXPECT_EQ(std::string(text), "最後に選択したクッキーファイルを削除します");
+            EXPECT_EQ(platform::win32::cp932FromWide(text), "最後に選択したクッキーファイルを削除します (Delete)");
         }
     }
     EXPECT_EQ(named,

@@ -1,16 +1,53 @@
 #include "win32_test_support.h"
 
+#include "platform/cp932.h"
+#include "platform/win32/wide_text.h"
+
 #include <atomic>
+
+using platform::win32::wideFromNative;
+
+namespace {
+
+// The path of `native` for the wide calls at any length.
+std::wstring longPath(const std::string &native)
+{
+    return L"\\\\?\\" + wideFromNative(native);
+}
+
+// Removes folder `path` (a long path) with everything in it.
+void removeAll(const std::wstring &path)
+{
+    WIN32_FIND_DATAW found{};
+    const HANDLE find = FindFirstFileW((path + L"\\*").c_str(), &found);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring name = found.cFileName;
+            if (name == L"." || name == L"..")
+                continue;
+            const std::wstring entry = path + L"\\" + name;
+            SetFileAttributesW(entry.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                removeAll(entry);
+            else
+                DeleteFileW(entry.c_str());
+        } while (FindNextFileW(find, &found));
+        FindClose(find);
+    }
+    RemoveDirectoryW(path.c_str());
+}
+
+} // namespace
 
 CookieFolder::CookieFolder()
 {
     static std::atomic<int> counter{0};
-    char temp[MAX_PATH + 1] = {};
-    GetTempPathA(sizeof temp, temp);
+    wchar_t temp[MAX_PATH + 1] = {};
+    GetTempPathW(MAX_PATH + 1, temp);
     for (int attempt = 0; attempt < 1000; ++attempt) {
-        const std::string candidate = std::string(temp) + "vellumin-test-" + std::to_string(GetCurrentProcessId()) +
-                                      "-" + std::to_string(counter++);
-        if (CreateDirectoryA(candidate.c_str(), nullptr)) {
+        const std::string candidate = platform::win32::nativeFromWide(temp) + "vellumin-test-" +
+                                      std::to_string(GetCurrentProcessId()) + "-" + std::to_string(counter++);
+        if (CreateDirectoryW(wideFromNative(candidate).c_str(), nullptr)) {
             m_path = candidate;
             return;
         }
@@ -20,29 +57,13 @@ CookieFolder::CookieFolder()
 
 CookieFolder::~CookieFolder()
 {
-    WIN32_FIND_DATAA found{};
-    const HANDLE find = FindFirstFileA((m_path + "\\*").c_str(), &found);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = found.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            const std::string path = m_path + "\\" + name;
-            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveDirectoryA(path.c_str());
-            else
-                DeleteFileA(path.c_str());
-        } while (FindNextFileA(find, &found));
-        FindClose(find);
-    }
-    RemoveDirectoryA(m_path.c_str());
+    removeAll(longPath(m_path));
 }
 
 void CookieFolder::write(const std::string &name, const std::string &bytes) const
 {
-    const HANDLE file =
-        CreateFileA((*this / name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE file = CreateFileW(longPath(*this / name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(file, INVALID_HANDLE_VALUE) << name;
     DWORD written = 0;
     WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
@@ -51,23 +72,30 @@ void CookieFolder::write(const std::string &name, const std::string &bytes) cons
 
 bool CookieFolder::exists(const std::string &name) const
 {
-    return GetFileAttributesA((*this / name).c_str()) != INVALID_FILE_ATTRIBUTES;
+    return GetFileAttributesW(longPath(*this / name).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string CookieFolder::makeFolder(const std::string &name) const
+{
+    const std::string path = *this / name;
+    CreateDirectoryW(longPath(path).c_str(), nullptr);
+    return path;
 }
 
 void pumpMessages()
 {
     MSG message{};
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
         TranslateMessage(&message);
-        DispatchMessageA(&message);
+        DispatchMessageW(&message);
     }
 }
 
 void click(HWND hwnd, POINT at, WPARAM keys)
 {
     const LPARAM where = MAKELPARAM(at.x, at.y);
-    SendMessageA(hwnd, WM_LBUTTONDOWN, MK_LBUTTON | keys, where);
-    SendMessageA(hwnd, WM_LBUTTONUP, keys, where);
+    SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON | keys, where);
+    SendMessageW(hwnd, WM_LBUTTONUP, keys, where);
 }
 
 POINT centre(const RECT &r)
@@ -77,9 +105,14 @@ POINT centre(const RECT &r)
 
 std::string windowText(HWND hwnd)
 {
-    std::string text(static_cast<std::size_t>(GetWindowTextLengthA(hwnd)) + 1, '\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextA(hwnd, text.data(), static_cast<int>(text.size()))));
-    return text;
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+    return platform::win32::cp932FromWide(text);
+}
+
+std::string nativeName(const std::string &cp932)
+{
+    return platform::cp932::toUtf8(cp932);
 }
 
 void FormTest::SetUp()

@@ -25,14 +25,17 @@
 class RecordingDesktop : public platform::Desktop {
 public:
     std::vector<std::pair<std::string, std::string>> opened; // folder, file
-    void openDocument(const std::string &nativeFolder, const std::string &fileName) override
+    bool opens = true;                                       // false: as if the file were missing
+    platform::DocumentOpening openDocument(const std::string &nativeFolder, const std::string &fileName) override
     {
         opened.emplace_back(nativeFolder, fileName);
+        return {opens, nativeFolder + fileName};
     }
 };
 
 // A fresh folder under the temporary folder, removed with its files when
-// the test ends. Names are CP932, as the "A" calls take them.
+// the test ends. Paths and names are native (UTF-8), as the listing keeps
+// them; nativeName() makes one of a CP932 literal of the tests.
 class CookieFolder {
 public:
     CookieFolder();
@@ -43,8 +46,12 @@ public:
     const std::string &path() const { return m_path; }
     std::string operator/(const std::string &name) const { return m_path + "\\" + name; }
 
+    // `name` may lead into folders of this one made by makeFolder(); paths
+    // may be longer than MAX_PATH.
     void write(const std::string &name, const std::string &bytes) const;
     bool exists(const std::string &name) const;
+    // Makes folder `name` of this one; returns its path.
+    std::string makeFolder(const std::string &name) const;
 
 private:
     std::string m_path;
@@ -61,7 +68,12 @@ void click(HWND hwnd, POINT at, WPARAM keys = 0);
 // The centre of a rectangle.
 POINT centre(const RECT &r);
 
+// A window's text through the wide call, as CP932: what the user reads,
+// whatever the system's code page.
 std::string windowText(HWND hwnd);
+
+// The native (UTF-8) form of a CP932 name.
+std::string nativeName(const std::string &cp932);
 
 // The window on a scripted dialog service, shown, listing `folder` (the
 // default cookie folder of the test prefix does not exist, so the first scan

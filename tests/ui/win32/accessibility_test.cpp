@@ -1,0 +1,243 @@
+// The window as a screen reader on Windows sees it, through MSAA, asked as
+// one asks: AccessibleObjectFromWindow on the grid and the painted commands.
+
+#include "win32_test_support.h"
+
+#include <oleacc.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+std::wstring wide(const std::string &cp932)
+{
+    std::wstring text(cp932.size() + 1, L'\0');
+    const int length = MultiByteToWideChar(932, 0, cp932.data(), static_cast<int>(cp932.size()), text.data(),
+                                           static_cast<int>(text.size()));
+    text.resize(static_cast<std::size_t>(std::max(length, 0)));
+    return text;
+}
+
+VARIANT child(long id)
+{
+    VARIANT v;
+    VariantInit(&v);
+    v.vt = VT_I4;
+    v.lVal = id;
+    return v;
+}
+
+const VARIANT kSelf = child(CHILDID_SELF);
+
+// An IAccessible held for the length of a test.
+class Accessible {
+public:
+    Accessible() = default;
+    explicit Accessible(IAccessible *object) : m_object(object) {}
+    Accessible(const Accessible &) = delete;
+    Accessible &operator=(const Accessible &) = delete;
+    Accessible(Accessible &&other) noexcept : m_object(other.m_object) { other.m_object = nullptr; }
+    ~Accessible()
+    {
+        if (m_object)
+            m_object->Release();
+    }
+
+    static Accessible ofWindow(HWND hwnd)
+    {
+        IAccessible *object = nullptr;
+        EXPECT_EQ(
+            AccessibleObjectFromWindow(hwnd, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void **>(&object)),
+            S_OK);
+        return Accessible(object);
+    }
+    static Accessible ofDispatch(IDispatch *dispatch)
+    {
+        IAccessible *object = nullptr;
+        if (dispatch) {
+            dispatch->QueryInterface(__uuidof(IAccessible), reinterpret_cast<void **>(&object));
+            dispatch->Release();
+        }
+        return Accessible(object);
+    }
+
+    explicit operator bool() const { return m_object != nullptr; }
+    IAccessible *operator->() const { return m_object; }
+
+    Accessible childObject(long id) const
+    {
+        IDispatch *dispatch = nullptr;
+        m_object->get_accChild(child(id), &dispatch);
+        return ofDispatch(dispatch);
+    }
+    std::wstring name(const VARIANT &which = kSelf) const
+    {
+        BSTR text = nullptr;
+        m_object->get_accName(which, &text);
+        std::wstring result = text ? std::wstring(text, SysStringLen(text)) : std::wstring();
+        SysFreeString(text);
+        return result;
+    }
+    long role(const VARIANT &which = kSelf) const
+    {
+        VARIANT v;
+        VariantInit(&v);
+        m_object->get_accRole(which, &v);
+        return v.vt == VT_I4 ? v.lVal : -1;
+    }
+    long state(const VARIANT &which = kSelf) const
+    {
+        VARIANT v;
+        VariantInit(&v);
+        m_object->get_accState(which, &v);
+        return v.vt == VT_I4 ? v.lVal : 0;
+    }
+    long childCount() const
+    {
+        long count = -1;
+        m_object->get_accChildCount(&count);
+        return count;
+    }
+
+private:
+    IAccessible *m_object = nullptr;
+};
+
+// The rows whose focus events arrived, by their child ids.
+std::vector<long> g_focusEvents;
+HWND g_watched = nullptr;
+
+void CALLBACK onFocusEvent(HWINEVENTHOOK, DWORD, HWND hwnd, LONG object, LONG childId, DWORD, DWORD)
+{
+    if (hwnd == g_watched && object == OBJID_CLIENT && childId != CHILDID_SELF)
+        g_focusEvents.push_back(childId);
+}
+
+class AccessibilityTest : public FormTest {
+protected:
+    void SetUp() override
+    {
+        m_com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        FormTest::SetUp();
+        folder.write("taro@ads.example.com[1].txt", "uid\r\nX9Q2\r\nads.example.com/\r\n");
+        folder.write("taro@mail.example.org[1].txt", "uid\r\nSESSION\r\nmail.example.org/\r\n");
+        folder.write("hanako@shop.example.net[2].txt", "uid\r\n表示\r\nshop.example.net/\r\n");
+        listFolder(folder.path());
+    }
+    void TearDown() override
+    {
+        FormTest::TearDown();
+        if (SUCCEEDED(m_com))
+            CoUninitialize();
+    }
+
+    CookieFolder folder;
+
+private:
+    HRESULT m_com = E_FAIL;
+};
+
+TEST_F(AccessibilityTest, TheGridIsANamedTableOfRowsAndCells)
+{
+    const HWND grid = control("grdMain");
+    const Accessible table = Accessible::ofWindow(grid);
+    ASSERT_TRUE(table);
+    EXPECT_EQ(table.name(), L"クッキーファイル一覧");
+    EXPECT_EQ(table.role(), ROLE_SYSTEM_TABLE);
+    const listing::ResultTable &cells = form->cookies().table();
+    ASSERT_EQ(table.childCount(), cells.dataRowCount() + 1);
+
+    // Child 1 is the header row: column headers with the header texts.
+    const Accessible header = table.childObject(1);
+    ASSERT_TRUE(header);
+    EXPECT_EQ(header.role(), ROLE_SYSTEM_ROW);
+    EXPECT_EQ(header.childCount(), form->grid().columnCount());
+    EXPECT_EQ(header.role(child(2)), ROLE_SYSTEM_COLUMNHEADER);
+    EXPECT_EQ(header.name(child(2)), L"FileName");
+
+    // Every data row reads as the grid shows it, Japanese text included.
+    for (int row = 1; row <= cells.dataRowCount(); ++row) {
+        SCOPED_TRACE(row);
+        const Accessible line = table.childObject(row + 1);
+        ASSERT_TRUE(line);
+        EXPECT_EQ(line.role(), ROLE_SYSTEM_ROW);
+        EXPECT_EQ(line.name(child(1)), wide(std::string(cells.cell(0, row))));
+        EXPECT_EQ(line.role(child(2)), ROLE_SYSTEM_CELL);
+        EXPECT_EQ(line.name(child(2)), wide(std::string(cells.cell(1, row))));
+        EXPECT_EQ(line.name(child(4)), wide(std::string(cells.cell(3, row))));
+        EXPECT_NE(line.name().find(wide(std::string(cells.cell(1, row)))), std::wstring::npos);
+    }
+    EXPECT_FALSE(table.childObject(cells.dataRowCount() + 2));
+
+    // The current row is the focus and the selection, and each move of it
+    // is told.
+    g_focusEvents.clear();
+    g_watched = grid;
+    const HWINEVENTHOOK hook =
+        SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, nullptr, &onFocusEvent, 0, 0, WINEVENT_OUTOFCONTEXT);
+    SetFocus(grid);
+    SendMessageA(grid, WM_KEYDOWN, VK_DOWN, 0);
+    pumpMessages();
+    UnhookWinEvent(hook);
+    g_watched = nullptr;
+    EXPECT_EQ(form->grid().currentRow(), 2);
+    ASSERT_FALSE(g_focusEvents.empty());
+    EXPECT_EQ(g_focusEvents.back(), 3); // row 2, after the header row
+
+    VARIANT focus;
+    VariantInit(&focus);
+    ASSERT_EQ(table->get_accFocus(&focus), S_OK);
+    ASSERT_EQ(focus.vt, VT_DISPATCH);
+    const Accessible focused = Accessible::ofDispatch(focus.pdispVal);
+    EXPECT_EQ(focused.name(child(2)), wide(std::string(cells.cell(1, 2))));
+    EXPECT_TRUE(focused.state() & STATE_SYSTEM_FOCUSED);
+    EXPECT_TRUE(focused.state() & STATE_SYSTEM_SELECTED);
+    EXPECT_FALSE(table.childObject(2).state() & STATE_SYSTEM_SELECTED);
+
+    VARIANT selection;
+    VariantInit(&selection);
+    ASSERT_EQ(table->get_accSelection(&selection), S_OK);
+    ASSERT_EQ(selection.vt, VT_DISPATCH);
+    EXPECT_EQ(Accessible::ofDispatch(selection.pdispVal).name(child(2)), wide(std::string(cells.cell(1, 2))));
+}
+
+TEST_F(AccessibilityTest, PaintedCommandsAreButtonsWithADefaultAction)
+{
+    const std::pair<const char *, const wchar_t *> commands[] = {
+        {"stDelete", L"DELETE"}, {"stAllDelete", L"ALL DELETE"}, {"stReLoad", L"ReLoad"}};
+    for (const auto &[name, spoken] : commands) {
+        SCOPED_TRACE(name);
+        const Accessible command = Accessible::ofWindow(control(name));
+        ASSERT_TRUE(command);
+        EXPECT_EQ(command.name(), spoken);
+        EXPECT_EQ(command.role(), ROLE_SYSTEM_PUSHBUTTON);
+        EXPECT_TRUE(command.state() & STATE_SYSTEM_FOCUSABLE);
+        BSTR action = nullptr;
+        EXPECT_EQ(command->get_accDefaultAction(kSelf, &action), S_OK);
+        EXPECT_GT(SysStringLen(action), 0u);
+        SysFreeString(action);
+    }
+    const Accessible remove = Accessible::ofWindow(control("stDelete"));
+    BSTR key = nullptr;
+    remove->get_accKeyboardShortcut(kSelf, &key);
+    EXPECT_EQ(std::wstring(key ? key : L""), L"Delete");
+    SysFreeString(key);
+
+    // The default action asks, once the call has returned.
+    dialogs.messageAnswers = {platform::msgbox::kIdNo};
+    EXPECT_EQ(remove->accDoDefaultAction(kSelf), S_OK);
+    EXPECT_TRUE(dialogs.messages.empty());
+    pumpMessages();
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].caption, "削除確認");
+
+    // Disabled, it says so and does nothing.
+    form->setDeleteCommandsEnabled(false);
+    EXPECT_TRUE(remove.state() & STATE_SYSTEM_UNAVAILABLE);
+    remove->accDoDefaultAction(kSelf);
+    pumpMessages();
+    EXPECT_EQ(dialogs.messages.size(), 1u);
+}
+
+} // namespace

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "ui/keyboard_access.h"
+
+class QKeyEvent;
+
+namespace ui {
+
+// A Qt key press in the window's own terms.
+keyboard::KeyStroke keyStroke(const QKeyEvent &event);
+
+} // namespace ui

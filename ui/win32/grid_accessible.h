@@ -1,0 +1,43 @@
+#pragma once
+
+#include "accessible_object.h"
+
+namespace ui::win32 {
+
+class ResultGrid;
+
+// The grid as a screen reader sees it through MSAA: a table named after
+// what it lists, whose children are its rows as the user sees them (child
+// 1 the header row, child r + 1 grid row r), each a row object whose
+// children are its cells with their texts, in the columns' order on the
+// screen. The current row is the focus (while the grid has the keyboard
+// focus) and, with the rows selected with it, the selection.
+class GridAccessible final : public AccessibleObject {
+public:
+    explicit GridAccessible(ResultGrid &grid) : m_grid(&grid) {}
+
+    // The grid went: every later call answers that the object is gone.
+    void forget() { m_grid = nullptr; }
+    ResultGrid *grid() const { return m_grid; }
+
+    // The object of grid row `row` (0: the header row), with one reference
+    // for the caller; null for a row the grid lacks.
+    IDispatch *rowObject(int row);
+
+    HRESULT STDMETHODCALLTYPE get_accParent(IDispatch **parent) override;
+    HRESULT STDMETHODCALLTYPE get_accChildCount(long *count) override;
+    HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch **object) override;
+    HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR *name) override;
+    HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT *role) override;
+    HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT *state) override;
+    HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT *focus) override;
+    HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT *selection) override;
+    HRESULT STDMETHODCALLTYPE accLocation(long *left, long *top, long *width, long *height, VARIANT child) override;
+    HRESULT STDMETHODCALLTYPE accNavigate(long direction, VARIANT start, VARIANT *end) override;
+    HRESULT STDMETHODCALLTYPE accHitTest(long x, long y, VARIANT *child) override;
+
+private:
+    ResultGrid *m_grid;
+};
+
+} // namespace ui::win32
