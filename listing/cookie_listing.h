@@ -50,6 +50,10 @@ public:
 
     // The folder of the last scan (CP932), whose files the table's rows name.
     const std::string &listedFolder() const { return m_listedFolder.shown; }
+    // Why the last scan's folder could not be listed, or None. The window
+    // shows such a folder as an empty one; a script needs to tell the two
+    // apart.
+    platform::FolderProblem listedFolderProblem() const { return m_folder.problem(); }
 
     // Reads the file that data row `row` was made from into the content pane,
     // whatever its cells show; nothing happens for other rows. Throws

@@ -16,6 +16,7 @@ public:
 
     bool atEnd() const { return m_pos >= m_text.size(); }
     int lineNumber() const { return m_line; }
+    std::size_t position() const { return m_pos; }
 
     std::string_view next()
     {
@@ -109,48 +110,73 @@ std::string CookieFormatProblem::text() const
     return "line " + std::to_string(line) + ": " + what;
 }
 
+CookieRecordReader::CookieRecordReader(std::string_view text) : m_text(text)
+{
+    if (text.empty())
+        m_problem = {CookieFormatError::Empty, 1};
+}
+
+bool CookieRecordReader::next(CookieRecord &record)
+{
+    if (m_problem || m_pos >= m_text.size())
+        return false;
+    // The reader goes on from where the last record ended.
+    LineReader lines(m_text.substr(m_pos));
+    const auto fail = [this](CookieFormatError error, int line) {
+        m_problem = {error, m_line + line};
+        m_pos = m_text.size();
+        return false;
+    };
+    std::array<std::string_view, kRecordLines> line;
+    for (int i = 0; i < kRecordLines; ++i) {
+        if (lines.atEnd())
+            return fail(CookieFormatError::IncompleteRecord, lines.lineNumber() + 1);
+        line[i] = lines.next();
+    }
+
+    record.name = line[0];
+    record.value = line[1];
+    const std::size_t slash = line[2].find('/');
+    if (slash == std::string_view::npos)
+        return fail(CookieFormatError::NoPath, 3);
+    record.host = line[2].substr(0, slash);
+    record.path = line[2].substr(slash);
+
+    std::array<std::uint32_t, 5> numbers;
+    for (int i = 0; i < 5; ++i) {
+        if (!parseUint32(line[3 + i], numbers[i]))
+            return fail(CookieFormatError::NotANumber, 4 + i);
+    }
+    record.flags = numbers[0];
+    record.expires = combine(numbers[1], numbers[2]);
+    record.created = combine(numbers[3], numbers[4]);
+
+    if (line[8] != "*")
+        return fail(CookieFormatError::NoEndMark, 9);
+    m_pos += lines.position();
+    m_line += kRecordLines;
+    return true;
+}
+
+CookieFormatProblem checkCookieRecords(std::string_view text)
+{
+    CookieRecordReader reader(text);
+    CookieRecord record;
+    while (reader.next(record)) {
+    }
+    return reader.problem();
+}
+
 CookieFormatProblem decodeCookieRecords(std::string_view text, std::vector<CookieRecord> &records)
 {
     records.clear();
-    LineReader lines(text);
-    if (lines.atEnd())
-        return {CookieFormatError::Empty, 1};
-
-    const auto fail = [&records](CookieFormatError error, int line) {
+    CookieRecordReader reader(text);
+    CookieRecord record;
+    while (reader.next(record))
+        records.push_back(record);
+    if (reader.problem())
         records.clear();
-        return CookieFormatProblem{error, line};
-    };
-    std::array<std::string_view, kRecordLines> line;
-    while (!lines.atEnd()) {
-        for (int i = 0; i < kRecordLines; ++i) {
-            if (lines.atEnd())
-                return fail(CookieFormatError::IncompleteRecord, lines.lineNumber() + 1);
-            line[i] = lines.next();
-        }
-        const int first = lines.lineNumber() - kRecordLines + 1;
-
-        CookieRecord &record = records.emplace_back();
-        record.name = line[0];
-        record.value = line[1];
-        const std::size_t slash = line[2].find('/');
-        if (slash == std::string_view::npos)
-            return fail(CookieFormatError::NoPath, first + 2);
-        record.host = line[2].substr(0, slash);
-        record.path = line[2].substr(slash);
-
-        std::array<std::uint32_t, 5> numbers;
-        for (int i = 0; i < 5; ++i) {
-            if (!parseUint32(line[3 + i], numbers[i]))
-                return fail(CookieFormatError::NotANumber, first + 3 + i);
-        }
-        record.flags = numbers[0];
-        record.expires = combine(numbers[1], numbers[2]);
-        record.created = combine(numbers[3], numbers[4]);
-
-        if (line[8] != "*")
-            return fail(CookieFormatError::NoEndMark, first + 8);
-    }
-    return {};
+    return reader.problem();
 }
 
 void appendFileTimeIso8601(std::string &out, std::uint64_t fileTime)

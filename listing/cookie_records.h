@@ -56,6 +56,29 @@ struct CookieFormatProblem {
     std::string text() const;
 };
 
+// Reads the records of a text one at a time, so that the cookies of a big
+// file need not all be held at once. It stops at the first problem, after
+// the records before it: to take none from a text that strays, check it
+// first (checkCookieRecords()).
+class CookieRecordReader {
+public:
+    explicit CookieRecordReader(std::string_view text);
+
+    // The next record into `record`; false at the end of the text or at a
+    // problem, which problem() then tells.
+    bool next(CookieRecord &record);
+    const CookieFormatProblem &problem() const { return m_problem; }
+
+private:
+    std::string_view m_text;
+    std::size_t m_pos = 0;
+    int m_line = 0;
+    CookieFormatProblem m_problem;
+};
+
+// Whether `text` is a run of cookie records: its first problem, or none.
+CookieFormatProblem checkCookieRecords(std::string_view text);
+
 // Decodes `text` (a cookie file's bytes) into `records`, which is cleared
 // first and keeps its capacity. On a problem `records` is left empty.
 CookieFormatProblem decodeCookieRecords(std::string_view text, std::vector<CookieRecord> &records);
@@ -67,5 +90,14 @@ std::string fileTimeToIso8601(std::uint64_t fileTime);
 
 // The same, appended to `out`.
 void appendFileTimeIso8601(std::string &out, std::uint64_t fileTime);
+
+// A FILETIME as whole seconds since 1970-01-01 UTC, rounded down (negative
+// before 1970), as Unix tools count time.
+constexpr std::int64_t fileTimeUnixSeconds(std::uint64_t fileTime)
+{
+    constexpr std::uint64_t kTicksPerSecond = 10'000'000;
+    constexpr std::int64_t kSecondsFrom1601To1970 = 11'644'473'600;
+    return static_cast<std::int64_t>(fileTime / kTicksPerSecond) - kSecondsFrom1601To1970;
+}
 
 } // namespace listing

@@ -1,6 +1,7 @@
 #include "messages.h"
 
 #include "platform/cp932.h"
+#include "vellumin_version.h"
 
 namespace listing::messages {
 namespace {
@@ -84,7 +85,8 @@ const std::string &versionCaption()
 
 const std::string &versionText()
 {
-    static const std::string text = "Vellumin  Version 1.30\r\r   Copyright (C) 2026 the Vellumin developers\r\r";
+    static const std::string text =
+        "Vellumin  Version " VELLUMIN_VERSION "\r\r   Copyright (C) 2026 the Vellumin developers\r\r";
     return text;
 }
 

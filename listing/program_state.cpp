@@ -3,6 +3,7 @@
 #include "messages.h"
 #include "platform/filesystem.h"
 #include "platform/system_info.h"
+#include "vellumin_version.h"
 
 namespace listing {
 
@@ -26,7 +27,7 @@ std::string ProgramState::fileMask() const
 
 std::string ProgramState::caption() const
 {
-    return "Vellumin ver 1.30   < CookiesPath:[" + folderText() + "] >";
+    return "Vellumin ver " VELLUMIN_VERSION "   < CookiesPath:[" + folderText() + "] >";
 }
 
 std::string ProgramState::folderText() const
@@ -55,6 +56,15 @@ platform::NamedPath cookieFolderOfChosenFile(const platform::NamedPath &file)
     // shown form: on Linux that could be cut elsewhere when the native name
     // is no UTF-8.
     return platform::namedPath(std::string(folder));
+}
+
+platform::NamedPath cookieFolderNamed(std::string_view nativeFolder)
+{
+    // A separator ends the path only when it is a character of its own.
+    while (!nativeFolder.empty() && nativeFolder.back() == platform::kPathSeparator &&
+           platform::nativeFolderPart(nativeFolder).size() == nativeFolder.size())
+        nativeFolder.remove_suffix(1);
+    return platform::namedPath(std::string(nativeFolder));
 }
 
 void InitState(ProgramState &state)

@@ -40,7 +40,7 @@ struct ProgramState {
     std::string filePattern() const;
     // The whole mask: the folder, a separator and the pattern.
     std::string fileMask() const;
-    // "Vellumin ver 1.30   < CookiesPath:[folder/] >"
+    // "Vellumin ver <version>   < CookiesPath:[folder/] >"
     std::string caption() const;
     // The folder box's text: the folder with a trailing separator.
     std::string folderText() const;
@@ -52,6 +52,12 @@ struct ProgramState {
 // part without the trailing separator ("/tmp/x.txt" gives "/tmp", "/x.txt"
 // gives the empty text, which stands for the root), in both forms.
 platform::NamedPath cookieFolderOfChosenFile(const platform::NamedPath &file);
+
+// The cookie folder for a folder named as it stands (on the command line):
+// `nativeFolder` without its trailing separators ("/" gives the empty text,
+// which stands for the root), in both forms. The native form is kept
+// exactly as given.
+platform::NamedPath cookieFolderNamed(std::string_view nativeFolder);
 
 // The user and computer names, no search, and the default cookie folder:
 // the Windows directory + "/Cookies".

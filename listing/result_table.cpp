@@ -13,10 +13,11 @@ constexpr std::array<int, 4> kProvisionalWidths = {30, 144, 240, 400};
 
 // A packed row: its 9 cells, each its length (7 bits a byte: one byte for
 // the usual cell) and its bytes, then its file: the kind (1 byte), the
-// volume and the index (7 bits a byte, as they are small), the birth (8
-// bytes), how many leading bytes of the name the file-name cell already
-// holds and how many follow (7 bits a byte), and those. No length of the
-// whole row: nothing needs it, and 100,000 rows would pay for it.
+// volume and the index (7 bits a byte, as they are small), the witness's
+// kind (1 byte), its stamp (8 bytes) and the size (7 bits a byte), how many
+// leading bytes of the name the file-name cell already holds and how many
+// follow (7 bits a byte), and those. No length of the whole row: nothing
+// needs it, and 100,000 rows would pay for it.
 constexpr std::size_t kLongestNumber = 10; // 64 bits, 7 at a time
 
 char *putVarint(char *out, std::uint64_t value)
@@ -163,8 +164,10 @@ RowFile ResultTable::rowFile(int row) const
     file.kind = static_cast<platform::EntryKind>(*in++);
     file.id.volume = getVarint(in);
     file.id.index = getVarint(in);
-    std::memcpy(&file.id.birth, in, sizeof file.id.birth);
-    in += sizeof file.id.birth;
+    file.id.witness = static_cast<platform::IdWitness>(*in++);
+    std::memcpy(&file.id.stamp, in, sizeof file.id.stamp);
+    in += sizeof file.id.stamp;
+    file.id.size = getVarint(in);
     const auto shared = static_cast<std::size_t>(getVarint(in));
     const auto tail = static_cast<std::size_t>(getVarint(in));
     file.nativeName.reserve(shared + tail);
@@ -199,7 +202,7 @@ void ResultTable::storeRow(int row, const RowFileView &file)
                   nameCell.begin();
     const std::size_t tail = file.nativeName.size() - shared;
     // At most: each cell's length in 3 bytes (cells fit a block of 64 KB).
-    std::size_t size = 3 * m_cells.size() + 1 + 4 * kLongestNumber + sizeof file.id.birth + tail;
+    std::size_t size = 3 * m_cells.size() + 2 + 5 * kLongestNumber + sizeof file.id.stamp + tail;
     for (const std::string_view cell : m_cells)
         size += cell.size();
     if (size > kBlockSize)
@@ -215,8 +218,10 @@ void ResultTable::storeRow(int row, const RowFileView &file)
     *out++ = static_cast<char>(file.kind);
     out = putVarint(out, file.id.volume);
     out = putVarint(out, file.id.index);
-    std::memcpy(out, &file.id.birth, sizeof file.id.birth);
-    out += sizeof file.id.birth;
+    *out++ = static_cast<char>(file.id.witness);
+    std::memcpy(out, &file.id.stamp, sizeof file.id.stamp);
+    out += sizeof file.id.stamp;
+    out = putVarint(out, file.id.size);
     out = putVarint(out, shared);
     out = putVarint(out, tail);
     out = std::copy(file.nativeName.begin() + static_cast<std::ptrdiff_t>(shared), file.nativeName.end(), out);

@@ -70,9 +70,11 @@ std::string toUtf8(std::string_view text)
         if (toUnicode().convert(&in, &left, out) == 0)
             break;
         // A byte sequence that does not decode: one replacement character for
-        // the character it would have been, then go on after it.
+        // the character it would have been, then go on after it. A lead byte
+        // takes the next byte only when that can be a trail byte: a blank or
+        // a comma after it is a character of its own and stays.
         out += "\xEF\xBF\xBD";
-        const std::size_t skip = charLength(std::string_view(in, left), 0);
+        const std::size_t skip = nameCharLength(std::string_view(in, left), 0);
         in += skip;
         left -= skip;
     }

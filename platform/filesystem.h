@@ -41,15 +41,24 @@ struct NamedPath {
 // `native` with its shown form.
 NamedPath namedPath(std::string native);
 
+// What tells a file from one made later under the same inode number, which
+// Linux hands to the next new file at once.
+enum class IdWitness : std::uint8_t {
+    None,          // nothing (Windows needs none: its file index is not reused so)
+    Birth,         // the file's birth time, where the file system keeps one
+    Generation,    // else its generation number, where the file system gives one
+    ChangeAndSize, // else its change time and its size, as they were when read
+};
+
 // A file's identity: its device and inode on Linux, its volume serial
 // number and file index on Windows. Two names with one identity are one
-// file; a file swapped in under a listed name has another. Linux hands a
-// freed inode number to the next new file at once, so there the file's
-// birth time (where the file system keeps one) is part of it too.
+// file; a file swapped in under a listed name has another.
 struct FileId {
     std::uint64_t volume = 0;
     std::uint64_t index = 0;
-    std::uint64_t birth = 0; // nanoseconds; 0 where unknown
+    std::uint64_t stamp = 0; // the witness: nanoseconds, or the generation number
+    std::uint64_t size = 0;  // with IdWitness::ChangeAndSize
+    IdWitness witness = IdWitness::None;
     bool known() const { return volume != 0 || index != 0; }
     friend bool operator==(const FileId &, const FileId &) = default;
 };
@@ -139,6 +148,15 @@ struct FileRead {
     std::string bytes; // replaced; its room is kept for the next read
 };
 
+// Why a folder cannot be listed.
+enum class FolderProblem : std::uint8_t {
+    None,         // it opened and may be searched
+    Missing,      // there is no such folder
+    NotAFolder,   // a file, not a folder
+    NoPermission, // no permission to read or to search it
+    Unreadable,   // any other failure
+};
+
 // One open folder: the cookie folder as it was when a scan listed it. Every
 // read and deletion of its files goes through it, so that they reach the
 // folder that was listed even when its path has since been made to lead
@@ -157,6 +175,10 @@ public:
     static Folder open(const std::string &nativePath);
 
     bool isOpen() const;
+
+    // Why this folder lists nothing whatever it holds, or None. A folder
+    // that may be read but not searched opens, yet its files cannot.
+    FolderProblem problem() const;
 
     // The entries whose CP932 name matches `pattern` (the wildcards of
     // matchesMask()). A pattern that holds a separator lists nothing: its
@@ -187,6 +209,8 @@ public:
 
     // Deletes entry `nativeName` (a link itself, never its target), but only
     // while it is still the file `id` that was listed. True when deleted.
+    // On Linux an identity without a witness proves nothing: such a file is
+    // never deleted.
     bool remove(std::string_view nativeName, const FileId &id) const;
 
 private:

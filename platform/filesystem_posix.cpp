@@ -13,6 +13,8 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -112,26 +114,52 @@ struct FileInfo {
     FileId id;
 };
 
-constexpr unsigned kStatxMask = STATX_TYPE | STATX_SIZE | STATX_INO | STATX_BTIME;
+constexpr unsigned kStatxMask = STATX_TYPE | STATX_SIZE | STATX_INO | STATX_BTIME | STATX_CTIME;
 
-FileInfo infoOf(const struct statx &x)
+std::uint64_t nanoseconds(std::int64_t seconds, std::uint32_t nanos)
 {
-    FileInfo info;
-    info.mode = x.stx_mode;
-    info.size = x.stx_size;
-    info.id = {static_cast<std::uint64_t>(::makedev(x.stx_dev_major, x.stx_dev_minor)), x.stx_ino,
-               (x.stx_mask & STATX_BTIME)
-                   ? static_cast<std::uint64_t>(x.stx_btime.tv_sec) * 1000000000u + x.stx_btime.tv_nsec
-                   : 0};
-    return info;
+    return static_cast<std::uint64_t>(seconds) * 1000000000u + nanos;
+}
+
+// The witness beside the inode number. A birth time settles it; without one
+// (ext4 with small inodes keeps none) the generation number that the file
+// system draws for each new inode, asked of an open regular file `fd`; where
+// neither is to be had, the change time and the size, which a file made
+// anew under the number has its own of unless it is made within the same
+// tick of the clock and at the same size.
+void setWitness(FileInfo &info, bool hasBirth, std::uint64_t birth, std::uint64_t change, int fd)
+{
+    if (hasBirth) {
+        info.id.witness = IdWitness::Birth;
+        info.id.stamp = birth;
+        return;
+    }
+    unsigned generation = 0;
+    if (fd >= 0 && S_ISREG(info.mode) && ::ioctl(fd, FS_IOC_GETVERSION, &generation) == 0) {
+        info.id.witness = IdWitness::Generation;
+        info.id.stamp = generation;
+        return;
+    }
+    info.id.witness = IdWitness::ChangeAndSize;
+    info.id.stamp = change;
+    info.id.size = info.size;
 }
 
 // statx() where the system has it, for the birth time; fstatat() otherwise.
+// With AT_EMPTY_PATH and the empty name, `dirFd` is an open file, whose
+// generation number can be asked for.
 bool fileInfo(int dirFd, const char *name, int flags, FileInfo &info)
 {
+    const int openFile = (flags & AT_EMPTY_PATH) && name[0] == '\0' ? dirFd : -1;
+    info = {};
     struct statx x;
     if (::statx(dirFd, name, flags, kStatxMask, &x) == 0) {
-        info = infoOf(x);
+        info.mode = x.stx_mode;
+        info.size = x.stx_size;
+        info.id.volume = static_cast<std::uint64_t>(::makedev(x.stx_dev_major, x.stx_dev_minor));
+        info.id.index = x.stx_ino;
+        setWitness(info, (x.stx_mask & STATX_BTIME) != 0, nanoseconds(x.stx_btime.tv_sec, x.stx_btime.tv_nsec),
+                   nanoseconds(x.stx_ctime.tv_sec, x.stx_ctime.tv_nsec), openFile);
         return true;
     }
     if (errno != ENOSYS)
@@ -141,7 +169,10 @@ bool fileInfo(int dirFd, const char *name, int flags, FileInfo &info)
         return false;
     info.mode = st.st_mode;
     info.size = static_cast<std::uint64_t>(st.st_size);
-    info.id = {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino), 0};
+    info.id.volume = static_cast<std::uint64_t>(st.st_dev);
+    info.id.index = static_cast<std::uint64_t>(st.st_ino);
+    setWitness(info, false, 0, nanoseconds(st.st_ctim.tv_sec, static_cast<std::uint32_t>(st.st_ctim.tv_nsec)),
+               openFile);
     return true;
 }
 
@@ -195,19 +226,27 @@ bool holdsSeparator(std::string_view cp932Text)
     return cp932::findChar(cp932Text, kPathSeparator) != std::string_view::npos;
 }
 
+FolderProblem problemOfError(int error)
+{
+    switch (error) {
+    case ENOENT:
+        return FolderProblem::Missing;
+    case ENOTDIR:
+        return FolderProblem::NotAFolder;
+    case EACCES:
+    case EPERM:
+        return FolderProblem::NoPermission;
+    default:
+        return FolderProblem::Unreadable;
+    }
+}
+
 } // namespace
 
 struct Folder::Impl {
     ScopedFd fd;
+    FolderProblem problem = FolderProblem::None;
     std::unique_ptr<IoRing> ring; // made on the first readFiles()
-    std::string resolved; // the folder's own resolved path, found on first need
-
-    const std::string &resolvedFolder()
-    {
-        if (resolved.empty())
-            resolved = resolvedPath(fd.get());
-        return resolved;
-    }
 
     // Tells what an entry is, following a symbolic link only as far as to
     // see where it leads; for a link, also the link's own identity.
@@ -333,9 +372,12 @@ struct Folder::Impl {
     }
 
     // True when what `opened` has open lies in this folder or below it.
+    // The folder's path is asked afresh each time, from the folder held
+    // open: once the folder has been moved, a link that still names its old
+    // path leads to whatever now stands there, which is not this folder.
     bool leadsInside(int opened)
     {
-        const std::string &folder = resolvedFolder();
+        const std::string folder = resolvedPath(fd.get());
         return !folder.empty() && isBelow(resolvedPath(opened), folder);
     }
 };
@@ -361,8 +403,23 @@ Folder Folder::open(const std::string &nativePath)
     Folder folder;
     folder.m_impl = std::make_unique<Impl>();
     const std::string path = nativePath.empty() ? std::string(1, kPathSeparator) : nativePath;
-    folder.m_impl->fd.reset(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NONBLOCK));
+    Impl &impl = *folder.m_impl;
+    impl.fd.reset(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NONBLOCK));
+    if (impl.fd.get() < 0) {
+        impl.problem = problemOfError(errno);
+        return folder;
+    }
+    // Reading it lists the names; without the right to search it not one of
+    // its files opens. Looking up "." asks for that right.
+    const ScopedFd searched(::openat(impl.fd.get(), ".", O_PATH | O_DIRECTORY | O_CLOEXEC));
+    if (searched.get() < 0)
+        impl.problem = problemOfError(errno);
     return folder;
+}
+
+FolderProblem Folder::problem() const
+{
+    return m_impl ? m_impl->problem : FolderProblem::Missing;
 }
 
 bool Folder::isOpen() const
@@ -459,7 +516,8 @@ void Folder::readFiles(std::span<FileRead> files) const
     if (isOpen() && !m_impl->ring)
         m_impl->ring = std::make_unique<IoRing>();
     for (std::size_t start = 0; start < files.size(); start += IoRing::kDepth) {
-        const std::span<FileRead> batch = files.subspan(start, std::min<std::size_t>(IoRing::kDepth, files.size() - start));
+        const std::span<FileRead> batch =
+            files.subspan(start, std::min<std::size_t>(IoRing::kDepth, files.size() - start));
         // What the ring leaves is read alone: links, whose target is checked
         // through the descriptor, and whatever went wrong on the way.
         std::bitset<IoRing::kDepth> alone;
@@ -477,13 +535,27 @@ void Folder::readFiles(std::span<FileRead> files) const
 bool Folder::remove(std::string_view nativeName, const FileId &id) const
 {
     char name[NAME_MAX + 1];
-    if (!isOpen() || !id.known() || !entryName(nativeName, name))
+    if (!isOpen() || !id.known() || id.witness == IdWitness::None || !entryName(nativeName, name))
         return false;
     // Only the file that was listed: one swapped in under its name since
-    // stays. (Linux cannot delete by descriptor; the check and the unlink
-    // are as close together as the system allows.)
+    // stays, even one that the system gave the same inode number. Its
+    // witness is taken as it was when listed: a generation number from the
+    // file opened (never through a link that took its place), the others
+    // from the entry itself. Whatever cannot be taken again proves nothing,
+    // and nothing is deleted. (Linux cannot delete by descriptor; the check
+    // and the unlink are as close together as the system allows.)
     FileInfo info;
-    if (!fileInfo(m_impl->fd.get(), name, AT_SYMLINK_NOFOLLOW, info) || info.id != id)
+    if (!fileInfo(m_impl->fd.get(), name, AT_SYMLINK_NOFOLLOW, info))
+        return false;
+    if (id.witness == IdWitness::Generation) {
+        // Opened only when it is a regular file by the number listed.
+        if (!S_ISREG(info.mode) || info.id.volume != id.volume || info.id.index != id.index)
+            return false;
+        const ScopedFd file(::openat(m_impl->fd.get(), name, kOpenFileFlags));
+        if (file.get() < 0 || !fileInfo(file.get(), "", AT_EMPTY_PATH, info))
+            return false;
+    }
+    if (info.id != id)
         return false;
     return ::unlinkat(m_impl->fd.get(), name, 0) == 0;
 }

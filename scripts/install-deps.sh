@@ -10,6 +10,7 @@ packages=(
   fonts-ipafont-gothic
   xvfb xauth x11-utils imagemagick
   dbus at-spi2-core python3-pyatspi
+  curl desktop-file-utils
 )
 
 missing=()

@@ -1,8 +1,10 @@
 // Comma-separated output as RFC 4180 has it: a header line, CR LF after every
-// line, fields quoted when they hold a comma, a quote or a line break. One
-// line per listed file, or with --cookies one per cookie. A real file name
-// that is not UTF-8 shows with U+FFFD in "file" and whole, in hexadecimal, in
-// "file_hex" (empty otherwise).
+// line, fields quoted when they hold a comma or a quote. One line per listed
+// file, or with --cookies one per cookie. A real file name that is not UTF-8
+// shows with U+FFFD in "file" and whole, in hexadecimal, in "file_hex" (empty
+// otherwise). The output is for spreadsheets: control characters are escaped
+// and a field that a spreadsheet would run as a formula is kept as text
+// (appendCsvField()); JSON gives the exact bytes.
 
 #include "scan_writer.h"
 #include "text_escape.h"
@@ -20,6 +22,8 @@ public:
                                 : "number,file,file_hex,name,url,info,size\r\n";
     }
 
+    bool needsText() const override { return m_cookies; }
+
     void file(const ListedFile &file) override
     {
         if (m_cookies)
@@ -29,7 +33,7 @@ public:
         m_out.flushIfFull();
     }
 
-    void end(const listing::ResultTable &, const listing::ViewState &) override { m_out.flush(); }
+    void end(const ScanEnd &) override { m_out.flush(); }
 
 private:
     void startRow(std::string &out, const ListedFile &file)
@@ -37,10 +41,10 @@ private:
         out += std::to_string(file.number);
         out += ',';
         if (platform::cp932::isValidUtf8(file.file)) {
-            appendCsvField(out, file.file);
+            appendCsvField(out, file.file, m_field);
             out += ',';
         } else {
-            appendCsvField(out, utf8ForDisplay(file.file));
+            appendCsvField(out, utf8ForDisplay(file.file), m_field);
             out += ',';
             out += hexBytes(file.file);
         }
@@ -52,42 +56,79 @@ private:
         std::string &out = m_out.text();
         startRow(out, file);
         for (const std::string_view text : {file.name, file.url, file.info}) {
-            appendCsvField(out, cp932AsUtf8(text, m_scratch));
+            appendCsvField(out, cp932AsUtf8(text, m_scratch), m_field);
             out += ',';
         }
-        out += std::to_string(file.text.size());
+        out += std::to_string(file.size);
         out += "\r\n";
+    }
+
+    // A cookie's text, which may be as long as its file, converted and
+    // written out piece by piece when long. Whether it needs quotes shows
+    // in the CP932 bytes already: no trail byte is a comma or a quote.
+    void appendCp932Field(std::string &out, std::string_view cp932)
+    {
+        if (cp932.size() <= kPieceBytes) {
+            appendCsvField(out, cp932AsUtf8(cp932, m_scratch), m_field);
+            return;
+        }
+        const bool quoted = cp932.find_first_of(",\"") != std::string_view::npos;
+        if (quoted)
+            out += '"';
+        bool first = true;
+        forEachUtf8Piece(cp932, m_scratch, [&](std::string_view piece) {
+            m_field.clear();
+            if (first && startsLikeAFormula(piece))
+                m_field += '\'';
+            first = false;
+            appendForPeople(m_field, piece);
+            for (const char byte : m_field) {
+                if (byte == '"')
+                    out += '"';
+                out += byte;
+            }
+            m_out.flushIfFull();
+        });
+        if (quoted)
+            out += '"';
     }
 
     void writeCookies(const ListedFile &file)
     {
-        const std::vector<listing::CookieRecord> &records = m_decoder.decode(file);
+        m_decoder.check(file);
         std::string &out = m_out.text();
         if (m_decoder.problem()) {
             startRow(out, file);
             out += ",,,,,,,,";
-            appendCsvField(out, m_decoder.problem().text());
+            appendCsvField(out, m_decoder.problem().text(), m_field);
             out += "\r\n";
         }
-        for (const listing::CookieRecord &cookie : records) {
+        m_decoder.forEach(file, [&](const listing::CookieRecord &cookie) {
             startRow(out, file);
             for (const std::string_view text : {cookie.name, cookie.value, cookie.host, cookie.path}) {
-                appendCsvField(out, cp932AsUtf8(text, m_scratch));
+                appendCp932Field(out, text);
                 out += ',';
             }
             out += cookie.secure() ? "true," : "false,";
             out += cookie.httpOnly() ? "true," : "false,";
-            listing::appendFileTimeIso8601(out, cookie.expires);
-            out += ',';
-            listing::appendFileTimeIso8601(out, cookie.created);
-            out += ",\r\n";
-        }
+            // A year after 9999 starts with "+".
+            for (const std::uint64_t time : {cookie.expires, cookie.created}) {
+                m_time.clear();
+                listing::appendFileTimeIso8601(m_time, time);
+                appendCsvField(out, m_time, m_field);
+                out += ',';
+            }
+            out += "\r\n";
+            m_out.flushIfFull();
+        });
     }
 
     OutputBuffer &m_out;
     bool m_cookies;
     FileCookies m_decoder;
     std::string m_scratch;
+    std::string m_field;
+    std::string m_time;
 };
 
 } // namespace

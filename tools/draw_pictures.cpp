@@ -3,21 +3,27 @@
 //   vellumin-draw-pictures FOLDER
 //
 // vellumin.png  32 x 32  the program's icon, a tilted yellow biscuit with dark dots
+// vellumin-N.png         the same icon at the other sizes desktops and Windows ask
+//                        for (16, 24, 48, 64, 128, 256), drawn smooth
 // door.png      18 x 18  the close button's open door
 // door_disabled.png      the same door greyed, for the disabled button
 //
-// The pictures are drawn without smoothing in a handful of solid colours, so
-// that they stay crisp at their small size. The PNG files are kept in the
+// The small pictures are drawn without smoothing in a handful of solid
+// colours, so that they stay crisp at their small size; the icon's other sizes
+// are the same drawing, scaled and smoothed, since a menu, a HiDPI panel or a
+// software centre shows it larger than 32 pixels. The PNG files are kept in the
 // repository; run this again only to change them.
 
 #include <QColor>
 #include <QDir>
 #include <QGuiApplication>
 #include <QImage>
+#include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygon>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -49,6 +55,38 @@ QImage biscuit()
     for (int row = 0; row < 2; ++row)
         for (int column = 0; column < 4 - row; ++column)
             painter.drawRect(-9 + column * 6 + row * 3, -4 + row * 7, 2, 2);
+    return image;
+}
+
+// The biscuit at any size: the drawing above in its 32-pixel units, smoothed,
+// with round holes and a little light on the top. Lines keep at least one
+// pixel at the small sizes and grow less than the biscuit at the large ones.
+QImage smoothBiscuit(int size)
+{
+    QImage image = blank(size);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const qreal unit = size / 32.0;
+    painter.scale(unit, unit);
+    painter.translate(16, 16);
+    painter.rotate(-25);
+
+    const QRectF body(-13, -9, 26, 18);
+    const QColor crust(0x80, 0x40, 0x00);
+    painter.setPen(QPen(crust, std::max(0.5, 1.0 / unit)));
+    painter.setBrush(QColor(0xC0, 0x80, 0x00));
+    painter.drawRoundedRect(body.translated(1, 2), 4, 4);
+    QLinearGradient light(0, body.top(), 0, body.bottom());
+    light.setColorAt(0, QColor(0xFF, 0xFF, 0x60));
+    light.setColorAt(1, QColor(0xFF, 0xE0, 0x00));
+    painter.setBrush(light);
+    painter.drawRoundedRect(body, 4, 4);
+
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(0x40, 0x20, 0x00));
+    for (int row = 0; row < 2; ++row)
+        for (int column = 0; column < 4 - row; ++column)
+            painter.drawEllipse(QRectF(-9 + column * 6 + row * 3, -4 + row * 7, 2, 2));
     return image;
 }
 
@@ -93,9 +131,9 @@ QImage greyed(const QImage &picture)
     return image;
 }
 
-bool save(const QImage &image, const QDir &folder, const char *name)
+bool save(const QImage &image, const QDir &folder, const QString &name)
 {
-    const QString path = folder.filePath(QString::fromLatin1(name));
+    const QString path = folder.filePath(name);
     if (image.save(path, "PNG"))
         return true;
     std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
@@ -113,7 +151,10 @@ int main(int argc, char **argv)
     }
     const QDir folder(QString::fromLocal8Bit(argv[1]));
     const QImage doorPicture = door();
-    const bool ok = save(biscuit(), folder, "vellumin.png") && save(doorPicture, folder, "door.png") &&
-                    save(greyed(doorPicture), folder, "door_disabled.png");
+    bool ok = save(biscuit(), folder, QStringLiteral("vellumin.png")) &&
+              save(doorPicture, folder, QStringLiteral("door.png")) &&
+              save(greyed(doorPicture), folder, QStringLiteral("door_disabled.png"));
+    for (const int size : {16, 24, 48, 64, 128, 256})
+        ok = ok && save(smoothBiscuit(size), folder, QStringLiteral("vellumin-%1.png").arg(size));
     return ok ? 0 : 1;
 }

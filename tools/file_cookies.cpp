@@ -6,16 +6,15 @@
 
 namespace scan {
 
-const std::vector<listing::CookieRecord> &FileCookies::decode(const ListedFile &file)
+const listing::CookieFormatProblem &FileCookies::check(const ListedFile &file)
 {
-    m_problem = listing::decodeCookieRecords(file.text, m_records);
+    m_problem = listing::checkCookieRecords(file.text);
     if (m_problem) {
         // Escaped, so that no name can write control bytes to the terminal.
-        std::string name;
-        appendTsvField(name, file.file);
-        std::fprintf(stderr, "vellumin-scan: %s: not a cookie file: %s\n", name.c_str(), m_problem.text().c_str());
+        std::fprintf(stderr, "vellumin-scan: %s: not a cookie file: %s\n", forPeople(file.file).c_str(),
+                     m_problem.text().c_str());
     }
-    return m_records;
+    return m_problem;
 }
 
 } // namespace scan

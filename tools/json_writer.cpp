@@ -3,13 +3,14 @@
 //   {"files":[
 //   {"number":1,"file":"...","name":"...","url":"...","info":"...","size":123},
 //   ...
-//   ],"status":"...","caption":"..."}
+//   ],"status":"...","caption":"...","summary":{"folder":"...","count":12,"completed":true}}
 //
 // one file per line. With --cookies each file also has "cookies", an array
-// of {"name","value","host","path","secure","httponly","expires","created"},
-// and, for a file that is no run of cookie records, an empty array and
-// "cookies_error". A real file name that is not UTF-8 shows with U+FFFD in
-// "file" and whole, in hexadecimal, in "file_hex" (absent otherwise).
+// of {"name","value","host","path","secure","httponly","expires",
+// "expires_unix","created","created_unix"}, and, for a file that is no run
+// of cookie records, an empty array and "cookies_error". A real file name
+// (or folder) that is not UTF-8 shows with U+FFFD in "file" ("folder") and
+// whole, in hexadecimal, in "file_hex" ("folder_hex"; absent otherwise).
 //
 // RapidJSON's streaming writer writes it all, the document as the scan goes,
 // so that it never has to sit in memory whatever the number of files. A
@@ -90,6 +91,60 @@ void writeKey(Writer &writer, std::string_view key)
     check(writer.Key(key.data(), static_cast<rapidjson::SizeType>(key.size())));
 }
 
+// Appends UTF-8 `text` as the inside of a JSON string, escaped as the
+// writer escapes: a quote and a backslash with a backslash, control
+// characters as \b, \t, \n, \f, \r or \u00XX.
+void appendJsonEscaped(Buffer &out, std::string_view text)
+{
+    constexpr char kHex[] = "0123456789ABCDEF";
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && c != '"' && c != '\\') {
+            out.Put(c);
+            continue;
+        }
+        out.Put('\\');
+        switch (c) {
+        case '"':
+        case '\\':
+            out.Put(c);
+            break;
+        case '\b':
+            out.Put('b');
+            break;
+        case '\t':
+            out.Put('t');
+            break;
+        case '\n':
+            out.Put('n');
+            break;
+        case '\f':
+            out.Put('f');
+            break;
+        case '\r':
+            out.Put('r');
+            break;
+        default:
+            for (const char digit : {'u', '0', '0', kHex[byte >> 4], kHex[byte & 0xF]})
+                out.Put(digit);
+        }
+    }
+}
+
+// A native name (of a file or a folder) under `key`: as it stands when it
+// is UTF-8, else its display form and, under key + "_hex", its bytes.
+void writeName(Writer &writer, std::string_view key, std::string_view name)
+{
+    writeKey(writer, key);
+    if (platform::cp932::isValidUtf8(name)) {
+        writeText(writer, name);
+        return;
+    }
+    writeText(writer, utf8ForDisplay(name));
+    writeKey(writer, std::string(key) + "_hex");
+    writeText(writer, hexBytes(name));
+}
+
 class JsonWriter : public ScanWriter {
 public:
     JsonWriter(OutputBuffer &out, bool cookies) : m_out(out), m_cookies(cookies), m_document(m_documentText)
@@ -99,35 +154,50 @@ public:
         m_document.StartArray();
     }
 
+    bool needsText() const override { return m_cookies; }
+
     void file(const ListedFile &file) override
     {
-        const std::vector<listing::CookieRecord> *cookies = m_cookies ? &m_decoder.decode(file) : nullptr;
+        if (m_cookies)
+            m_decoder.check(file);
         // The document takes the line break as the value and writes the
         // comma before it; the record writer then writes the record itself
         // right after, into the same text. Should that fail half-way, the
         // text goes back to before the comma, and the document, which has
         // counted a value without writing more for it, still closes right.
+        // (Unless a long text had already gone out piece by piece: the
+        // failure then can only be the output's, which is broken anyway.)
         const std::size_t before = m_documentText.GetSize();
+        m_recordPartlyOut = false;
         try {
             check(m_document.RawValue("\n", 1, rapidjson::kObjectType));
             m_writer.Reset(m_documentText);
-            writeRecord(file, cookies);
+            writeRecord(file);
         } catch (...) {
-            m_documentText.Pop(m_documentText.GetSize() - before);
+            if (!m_recordPartlyOut)
+                m_documentText.Pop(m_documentText.GetSize() - before);
             throw;
         }
         moveOut();
         m_out.flushIfFull();
     }
 
-    void end(const listing::ResultTable &, const listing::ViewState &view) override
+    void end(const ScanEnd &end) override
     {
         m_documentText.Put('\n');
         m_document.EndArray();
         writeKey(m_document, "status");
-        writeText(m_document, platform::cp932::toUtf8(view.statusText));
+        writeText(m_document, platform::cp932::toUtf8(end.view.statusText));
         writeKey(m_document, "caption");
-        writeText(m_document, platform::cp932::toUtf8(view.caption));
+        writeText(m_document, platform::cp932::toUtf8(end.view.caption));
+        writeKey(m_document, "summary");
+        m_document.StartObject();
+        writeName(m_document, "folder", end.folder);
+        writeKey(m_document, "count");
+        m_document.Int(end.count);
+        writeKey(m_document, "completed");
+        m_document.Bool(end.completed);
+        m_document.EndObject();
         m_document.EndObject();
         m_documentText.Put('\n');
         moveOut();
@@ -141,21 +211,31 @@ private:
         m_documentText.Clear();
     }
 
-    void writeCp932(std::string_view text) { writeText(m_writer, cp932AsUtf8(text, m_scratch)); }
+    void writeCp932(std::string_view text)
+    {
+        if (text.size() <= kPieceBytes) {
+            writeText(m_writer, cp932AsUtf8(text, m_scratch));
+            return;
+        }
+        // A long text (a cookie's value may be as long as its file) goes
+        // out piece by piece, escaped here as the writer escapes: the writer
+        // counts it as a value from its opening quote.
+        check(m_writer.RawValue("\"", 1, rapidjson::kStringType));
+        forEachUtf8Piece(text, m_scratch, [&](std::string_view piece) {
+            appendJsonEscaped(m_documentText, piece);
+            moveOut();
+            m_recordPartlyOut = true;
+            m_out.flushIfFull();
+        });
+        m_documentText.Put('"');
+    }
 
-    void writeRecord(const ListedFile &file, const std::vector<listing::CookieRecord> *cookies)
+    void writeRecord(const ListedFile &file)
     {
         m_writer.StartObject();
         writeKey(m_writer, "number");
         m_writer.Int(file.number);
-        writeKey(m_writer, "file");
-        if (platform::cp932::isValidUtf8(file.file)) {
-            writeText(m_writer, file.file);
-        } else {
-            writeText(m_writer, utf8ForDisplay(file.file));
-            writeKey(m_writer, "file_hex");
-            writeText(m_writer, hexBytes(file.file));
-        }
+        writeName(m_writer, "file", file.file);
         writeKey(m_writer, "name");
         writeCp932(file.name);
         writeKey(m_writer, "url");
@@ -163,17 +243,17 @@ private:
         writeKey(m_writer, "info");
         writeCp932(file.info);
         writeKey(m_writer, "size");
-        m_writer.Uint64(file.text.size());
-        if (cookies)
-            writeCookies(*cookies);
+        m_writer.Uint64(file.size);
+        if (m_cookies)
+            writeCookies(file);
         m_writer.EndObject();
     }
 
-    void writeCookies(const std::vector<listing::CookieRecord> &records)
+    void writeCookies(const ListedFile &file)
     {
         writeKey(m_writer, "cookies");
         m_writer.StartArray();
-        for (const listing::CookieRecord &cookie : records) {
+        m_decoder.forEach(file, [&](const listing::CookieRecord &cookie) {
             m_writer.StartObject();
             writeKey(m_writer, "name");
             writeCp932(cookie.name);
@@ -189,10 +269,21 @@ private:
             m_writer.Bool(cookie.httpOnly());
             writeKey(m_writer, "expires");
             writeTime(cookie.expires);
+            writeKey(m_writer, "expires_unix");
+            m_writer.Int64(listing::fileTimeUnixSeconds(cookie.expires));
             writeKey(m_writer, "created");
             writeTime(cookie.created);
+            writeKey(m_writer, "created_unix");
+            m_writer.Int64(listing::fileTimeUnixSeconds(cookie.created));
             m_writer.EndObject();
-        }
+            // The cookies of a file that holds a great many go out as they
+            // come.
+            if (m_documentText.GetSize() > kPieceBytes) {
+                moveOut();
+                m_recordPartlyOut = true;
+                m_out.flushIfFull();
+            }
+        });
         m_writer.EndArray();
         if (m_decoder.problem()) {
             writeKey(m_writer, "cookies_error");
@@ -209,9 +300,10 @@ private:
 
     OutputBuffer &m_out;
     bool m_cookies;
-    Buffer m_documentText; // moved to m_out after each file
-    Writer m_document;     // the whole output
-    Writer m_writer;       // one file's record at a time
+    bool m_recordPartlyOut = false; // a long text of the record has gone out
+    Buffer m_documentText;          // moved to m_out after each file
+    Writer m_document;              // the whole output
+    Writer m_writer;                // one file's record at a time
     FileCookies m_decoder;
     std::string m_time;
     std::string m_scratch;

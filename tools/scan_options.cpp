@@ -17,25 +17,27 @@ ScanOptions usageError(std::string text)
 
 const char *usageText()
 {
-    return "usage: vellumin-scan [--name TEXT | --content TEXT] [--format tsv|json|csv] [--cookies] FOLDER\n";
+    return "usage: vellumin-scan [--name TEXT | --content TEXT] [--format tsv|json|csv|netscape] [--cookies] FOLDER\n";
 }
 
 const char *helpText()
 {
-    return "usage: vellumin-scan [--name TEXT | --content TEXT] [--format tsv|json|csv] [--cookies] FOLDER\n"
+    return "usage: vellumin-scan [--name TEXT | --content TEXT] [--format tsv|json|csv|netscape] [--cookies] FOLDER\n"
            "\n"
            "Lists the cookie files (*.txt) of FOLDER as the Vellumin window would, without a window.\n"
            "\n"
            "  --name TEXT       list only files whose name holds TEXT after the \"@\"\n"
            "                    (* and ? are wildcards, letters match regardless of case)\n"
            "  --content TEXT    list only files whose text holds TEXT (letter case matters)\n"
-           "  --format FORMAT   tsv (the table, the default), json or csv: one record per file\n"
+           "  --format FORMAT   tsv (the table, the default), json or csv: one record per file;\n"
+           "                    netscape (with --cookies): a cookies.txt for curl, wget and the like\n"
            "  --cookies         one row per cookie of each listed file instead\n"
            "  --help            show this help and exit\n"
            "  --version         show the version and exit\n"
            "\n"
-           "Exit status: 0 when the listing completed, 1 when a file could not be read or the\n"
-           "scan failed otherwise, 2 for a usage error. See vellumin-scan(1).\n";
+           "Exit status: 0 when the listing completed, 1 when the folder could not be listed, a\n"
+           "file could not be read or the scan failed otherwise, 2 for a usage error.\n"
+           "See vellumin-scan(1).\n";
 }
 
 ScanOptions parseScanOptions(int argc, char **argv)
@@ -93,21 +95,25 @@ ScanOptions parseScanOptions(int argc, char **argv)
         } else if (name == "--format") {
             std::string format;
             if (!value(format))
-                return usageError("option '--format' needs tsv, json or csv");
+                return usageError("option '--format' needs tsv, json, csv or netscape");
             if (format == "tsv")
                 options.format = Format::Tsv;
             else if (format == "json")
                 options.format = Format::Json;
             else if (format == "csv")
                 options.format = Format::Csv;
+            else if (format == "netscape")
+                options.format = Format::Netscape;
             else
-                return usageError("unknown format '" + format + "' (tsv, json or csv)");
+                return usageError("unknown format '" + format + "' (tsv, json, csv or netscape)");
         } else {
             return usageError("unknown option '" + std::string(arg) + "'");
         }
     }
     if (!haveFolder)
         return usageError("no folder given");
+    if (options.format == Format::Netscape && !options.cookies)
+        return usageError("--format netscape writes cookies: it needs --cookies");
     return options;
 }
 

@@ -4,7 +4,7 @@
 
 namespace scan {
 
-enum class Format { Tsv, Json, Csv };
+enum class Format { Tsv, Json, Csv, Netscape };
 enum class SearchKind { None, FileName, Content };
 
 // What the command line asks for.

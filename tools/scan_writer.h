@@ -5,6 +5,7 @@
 
 #include "listing/cookie_records.h"
 
+#include <cstdint>
 #include <memory>
 #include <string_view>
 #include <vector>
@@ -23,7 +24,19 @@ struct ListedFile {
     std::string_view name; // the table's texts (CP932): its name without ".txt",
     std::string_view url;  // line 3
     std::string_view info; // and line 2
-    std::string_view text; // its whole text, as read once by the scan, every line end CR LF
+    std::uint64_t size;    // its size in bytes, as read
+    // Its whole text, as read once by the scan, when the writer needs it
+    // (needsText()); empty otherwise.
+    std::string_view text;
+};
+
+// How the scan ended, for the end of the output.
+struct ScanEnd {
+    const listing::ResultTable &table;
+    const listing::ViewState &view;
+    std::string_view folder; // as given: native bytes, not always UTF-8
+    int count;               // the files listed
+    bool completed;          // false when the scan stopped early or could not list the folder
 };
 
 // Writes the output of one scan in one format: each listed file as the scan
@@ -33,33 +46,54 @@ class ScanWriter {
 public:
     virtual ~ScanWriter() = default;
 
+    // Whether file() reads the files' texts; a writer that needs only their
+    // sizes lets them go unkept.
+    virtual bool needsText() const = 0;
     virtual void file(const ListedFile &file) = 0;
     // Writes what remains (the table, the status, the closing of a JSON
     // document) and flushes. Called once.
-    virtual void end(const listing::ResultTable &table, const listing::ViewState &view) = 0;
+    virtual void end(const ScanEnd &end) = 0;
 };
 
 std::unique_ptr<ScanWriter> makeTsvWriter(OutputBuffer &out, bool cookies);
 std::unique_ptr<ScanWriter> makeCsvWriter(OutputBuffer &out, bool cookies);
 std::unique_ptr<ScanWriter> makeJsonWriter(OutputBuffer &out, bool cookies);
+// The cookies as a Netscape cookie file (cookies.txt), for curl, wget and
+// the like.
+std::unique_ptr<ScanWriter> makeNetscapeWriter(OutputBuffer &out);
 
 // Runs `writer` on a thread of its own, so that making the output of one
-// file overlaps reading the next. Each file is copied on; end() waits for
-// every file to be written, then ends `writer` on the caller's thread. A
-// failure of `writer` comes back as an exception from a later file() or from
-// end(), which still ends `writer` first; files after it are dropped.
+// file overlaps reading the next. Each file is copied on (its text only when
+// the writer needs it); a file whose text is large is written on the
+// caller's thread instead, once the files before it are written, so that it
+// is never held twice. end() waits for every file to be written, then ends
+// `writer` on the caller's thread. A failure of `writer` comes back as an
+// exception from a later file() or from end(), which still ends `writer`
+// first; files after it are dropped.
 std::unique_ptr<ScanWriter> makeBackgroundWriter(std::unique_ptr<ScanWriter> writer);
 
-// Decodes the cookies of each file for the writers, reusing its storage, and
-// warns on standard error about a file that is no run of cookie records.
+// Decodes the cookies of each file for the writers, one at a time (a big
+// file may hold a great many), and warns on standard error about a file that
+// is no run of cookie records.
 class FileCookies {
 public:
-    // Decodes `file`'s bytes; the records are valid until the next call.
-    const std::vector<listing::CookieRecord> &decode(const ListedFile &file);
+    // Checks `file`'s bytes, and warns when they stray from the format.
+    const listing::CookieFormatProblem &check(const ListedFile &file);
     const listing::CookieFormatProblem &problem() const { return m_problem; }
 
+    // Hands each cookie of the file just checked to `visit`, in order; none
+    // when it strays from the format. Each is valid during its call.
+    template <typename Visit> void forEach(const ListedFile &file, Visit &&visit) const
+    {
+        if (m_problem)
+            return;
+        listing::CookieRecordReader reader(file.text);
+        listing::CookieRecord cookie;
+        while (reader.next(cookie))
+            visit(cookie);
+    }
+
 private:
-    std::vector<listing::CookieRecord> m_records;
     listing::CookieFormatProblem m_problem;
 };
 

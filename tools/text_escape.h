@@ -20,18 +20,52 @@ std::string utf8ForDisplay(std::string_view text);
 // else its conversion, kept in `scratch`.
 std::string_view cp932AsUtf8(std::string_view cp932, std::string &scratch);
 
+// How much of a CP932 text forEachUtf8Piece() converts at a time.
+inline constexpr std::size_t kPieceBytes = std::size_t(64) << 10;
+
+// Where the piece of CP932 `text` that starts it and holds about kPieceBytes
+// ends: between two characters, as the conversion steps.
+std::size_t pieceEnd(std::string_view text);
+
+// Hands the UTF-8 form of CP932 `text` to `piece` a part at a time, each
+// converted from about kPieceBytes of `text`, cut between characters: the
+// parts joined are cp932AsUtf8(text), yet a long text (a cookie's value may
+// be as long as its file) is never held converted whole.
+template <typename Piece> void forEachUtf8Piece(std::string_view text, std::string &scratch, Piece &&piece)
+{
+    while (!text.empty()) {
+        const std::size_t end = pieceEnd(text);
+        piece(cp932AsUtf8(text.substr(0, end), scratch));
+        text.remove_prefix(end);
+    }
+}
+
 // The bytes as lowercase hexadecimal digits, two per byte.
 std::string hexBytes(std::string_view bytes);
 
 // Appends `text` as one tab-separated field, reversibly: "\" becomes "\\",
-// tab, LF and CR become "\t", "\n" and "\r", and every other control byte
-// (below 0x20, and 0x7F) and every byte that is not part of well-formed
-// UTF-8 becomes "\xNN" (two lowercase hex digits). What remains is printable
-// UTF-8.
+// tab, LF and CR become "\t", "\n" and "\r", and every other control
+// character (below 0x20, 0x7F, and U+0080 to U+009F byte by byte) and every
+// byte that is not part of well-formed UTF-8 becomes "\xNN" (two lowercase
+// hex digits). What remains is printable UTF-8 without a tab or line break.
 void appendTsvField(std::string &out, std::string_view text);
 
-// Appends `text` as one CSV field: in double quotes, with each quote doubled,
-// when it holds a comma, a quote, CR or LF; as it stands otherwise.
-void appendCsvField(std::string &out, std::string_view text);
+// Appends `text` for a person to read on a terminal: control characters and
+// bytes that are not UTF-8 escaped as appendTsvField() escapes them, so that
+// none can move the cursor, retitle the window or clear the screen; a
+// backslash stays as it is (a Windows path reads as one).
+void appendForPeople(std::string &out, std::string_view text);
+std::string forPeople(std::string_view text);
+
+// True when a spreadsheet would take `text` (UTF-8) for a formula.
+bool startsLikeAFormula(std::string_view text);
+
+// Appends `text` as one CSV field for a spreadsheet: control characters
+// escaped as appendForPeople() escapes them; a leading "'" when the text
+// starts with "=", "+", "-", "@", tab or CR (or the full-width "＝", "＋",
+// "－", "＠"), which a spreadsheet would take for the start of a formula;
+// then in double quotes, with each quote doubled, when it holds a comma or a
+// quote. `scratch` is working room.
+void appendCsvField(std::string &out, std::string_view text, std::string &scratch);
 
 } // namespace scan

@@ -19,11 +19,15 @@ class TableWriter : public ScanWriter {
 public:
     explicit TableWriter(OutputBuffer &out) : m_out(out) {}
 
+    bool needsText() const override { return false; }
     // The table is whole only at the end: its widths are fitted then.
     void file(const ListedFile &) override {}
 
-    void end(const listing::ResultTable &table, const listing::ViewState &view) override
+    // Every cell escaped as a cookie field is: a tab in a cell cannot make
+    // a tenth column, nor a control byte reach the terminal.
+    void end(const ScanEnd &end) override
     {
+        const listing::ResultTable &table = end.table;
         std::string &out = m_out.text();
         listing::ResultTable::Cells cells;
         for (int row = 0; row < table.rowCount(); ++row) {
@@ -31,7 +35,7 @@ public:
             for (int column = 0; column < listing::kGridColumnCount; ++column) {
                 if (column > 0)
                     out += '\t';
-                out += cp932AsUtf8(cells[column], m_scratch);
+                appendTsvField(out, cp932AsUtf8(cells[column], m_scratch));
             }
             out += '\n';
             m_out.flushIfFull();
@@ -39,7 +43,11 @@ public:
         out += "widths:";
         for (int column = 0; column < listing::kGridColumnCount; ++column)
             out += " " + std::to_string(table.columnWidth(column));
-        out += "\nstatus:" + toUtf8(view.statusText) + "\ncaption:" + toUtf8(view.caption) + "\n";
+        out += "\nstatus:";
+        appendForPeople(out, toUtf8(end.view.statusText));
+        out += "\ncaption:";
+        appendForPeople(out, toUtf8(end.view.caption));
+        out += '\n';
         m_out.flush();
     }
 
@@ -55,9 +63,11 @@ public:
         m_out.text() += "number\tfile\tname\tvalue\thost\tpath\tsecure\thttponly\texpires\tcreated\terror\n";
     }
 
+    bool needsText() const override { return true; }
+
     void file(const ListedFile &file) override
     {
-        const std::vector<listing::CookieRecord> &records = m_cookies.decode(file);
+        m_cookies.check(file);
         std::string &out = m_out.text();
         if (m_cookies.problem()) {
             startRow(out, file);
@@ -65,10 +75,13 @@ public:
             appendTsvField(out, m_cookies.problem().text());
             out += '\n';
         }
-        for (const listing::CookieRecord &cookie : records) {
+        m_cookies.forEach(file, [&](const listing::CookieRecord &cookie) {
             startRow(out, file);
             for (const std::string_view text : {cookie.name, cookie.value, cookie.host, cookie.path}) {
-                appendTsvField(out, cp932AsUtf8(text, m_scratch));
+                forEachUtf8Piece(text, m_scratch, [&](std::string_view piece) {
+                    appendTsvField(out, piece);
+                    m_out.flushIfFull();
+                });
                 out += '\t';
             }
             out += cookie.secure() ? "true\t" : "false\t";
@@ -77,11 +90,12 @@ public:
             out += '\t';
             listing::appendFileTimeIso8601(out, cookie.created);
             out += "\t\n";
-        }
+            m_out.flushIfFull();
+        });
         m_out.flushIfFull();
     }
 
-    void end(const listing::ResultTable &, const listing::ViewState &) override { m_out.flush(); }
+    void end(const ScanEnd &) override { m_out.flush(); }
 
 private:
     static void startRow(std::string &out, const ListedFile &file)

@@ -3,13 +3,14 @@
 // record per file in JSON or CSV, or with --cookies one row per cookie.
 // vellumin-scan --help and the manual page vellumin-scan(1) tell the rest.
 //
-// Exit status: 0 when the listing completed, 1 when it did not (a file that
-// cannot be read, memory running out, output that cannot be written), 2 for a
-// usage error. Whatever happens, what was listed before is printed first.
+// Exit status: 0 when the listing completed, 1 when it did not (a folder that
+// cannot be listed, a file that cannot be read, memory running out, output
+// that cannot be written), 2 for a usage error. Whatever happens, what was listed before is printed first.
 
 #include "output_buffer.h"
 #include "scan_options.h"
 #include "scan_writer.h"
+#include "text_escape.h"
 
 #include "listing/cookie_entry.h"
 #include "listing/cookie_listing.h"
@@ -19,6 +20,7 @@
 #include "platform/command_line.h"
 #include "platform/cp932.h"
 #include "platform/filesystem.h"
+#include "vellumin_version.h"
 
 #include <cstdio>
 #include <exception>
@@ -45,26 +47,13 @@ public:
     void fileListed(int row, const listing::TCookies &entry, std::string_view nativeName,
                     std::string_view text) override
     {
-        m_writer.file({row, nativeName, entry.FileName, entry.Url, entry.Info, text});
+        m_writer.file({row, nativeName, entry.FileName, entry.Url, entry.Info, text.size(),
+                       m_writer.needsText() ? text : std::string_view()});
     }
 
 private:
     scan::ScanWriter &m_writer;
 };
-
-// The one place where the folder of the command line enters the program
-// state, as given (its native bytes) beside its shown form. Trailing
-// separators go, as the state keeps the folder without one ("/" becomes the
-// empty text, which stands for the root).
-void setCookieFolder(listing::ProgramState &state, std::string_view folder)
-{
-    // A separator ends the path only when it is a character of its own: on
-    // Windows the last byte of "表" is 0x5C too.
-    while (!folder.empty() && platform::nativeFolderPart(folder).size() == folder.size() &&
-           folder.back() == platform::kPathSeparator)
-        folder.remove_suffix(1);
-    state.setCookiesPath(platform::namedPath(std::string(folder)));
-}
 
 void setSearch(listing::ProgramState &state, const scan::ScanOptions &options)
 {
@@ -92,10 +81,42 @@ std::unique_ptr<scan::ScanWriter> makeWriter(const scan::ScanOptions &options, s
         return scan::makeBackgroundWriter(scan::makeTsvWriter(out, true));
     case scan::Format::Json:
         return scan::makeBackgroundWriter(scan::makeJsonWriter(out, options.cookies));
+    case scan::Format::Netscape:
+        return scan::makeBackgroundWriter(scan::makeNetscapeWriter(out));
     case scan::Format::Csv:
         break;
     }
     return scan::makeBackgroundWriter(scan::makeCsvWriter(out, options.cookies));
+}
+
+const char *reasonOf(platform::FolderProblem problem)
+{
+    switch (problem) {
+    case platform::FolderProblem::Missing:
+        return "no such folder";
+    case platform::FolderProblem::NotAFolder:
+        return "not a folder";
+    case platform::FolderProblem::NoPermission:
+        return "no permission to read or search it";
+    case platform::FolderProblem::None:
+    case platform::FolderProblem::Unreadable:
+        break;
+    }
+    return "it cannot be read";
+}
+
+// The folder scanned, as the system names it ("/" for the root, which the
+// state keeps as the empty text).
+std::string nativeFolder(const listing::ProgramState &state)
+{
+    return state.nativeCookiesPath.empty() ? std::string(1, platform::kPathSeparator) : state.nativeCookiesPath;
+}
+
+// The same for a message, as given (native paths are UTF-8, or on Linux
+// bytes that escape).
+std::string folderForPeople(const listing::ProgramState &state)
+{
+    return scan::forPeople(nativeFolder(state));
 }
 
 // Reports a failure other than a file that cannot be read. Allocates
@@ -124,7 +145,9 @@ int runScan(const scan::ScanOptions &options)
 {
     listing::CookieListing cookies;
     cookies.InitState();
-    setCookieFolder(cookies.state(), options.folder);
+    // As given (its native bytes) beside its shown form, without trailing
+    // separators.
+    cookies.state().setCookiesPath(listing::cookieFolderNamed(options.folder));
     setSearch(cookies.state(), options);
 
     scan::OutputBuffer out(stdout);
@@ -141,21 +164,31 @@ int runScan(const scan::ScanOptions &options)
         failure = std::current_exception();
     }
 
+    // A folder that cannot be listed looks empty to the window; here it is
+    // a failure of its own, so that a script can tell a mistyped folder from
+    // an empty one.
+    const platform::FolderProblem folderProblem = cookies.listedFolderProblem();
+
     // Whatever happened, what was listed is printed and a JSON document is
     // closed, if the output still takes it.
+    const bool completed = readError.empty() && !failure && folderProblem == platform::FolderProblem::None;
     try {
-        writer->end(cookies.table(), view);
+        const listing::ResultTable &table = cookies.table();
+        writer->end({table, view, nativeFolder(cookies.state()), table.rowCount() - 1, completed});
     } catch (...) {
         if (!failure)
             failure = std::current_exception();
     }
+    if (folderProblem != platform::FolderProblem::None)
+        std::fprintf(stderr, "vellumin-scan: %s: cannot list the folder: %s\n",
+                     folderForPeople(cookies.state()).c_str(), reasonOf(folderProblem));
     if (!readError.empty()) {
-        const std::string text = platform::cp932::toUtf8(listing::messages::errorBoxText(readError));
+        const std::string text = scan::forPeople(platform::cp932::toUtf8(listing::messages::errorBoxText(readError)));
         std::fprintf(stderr, "%s\n", text.c_str());
     }
     if (failure)
         reportFailure(failure);
-    return readError.empty() && !failure ? 0 : 1;
+    return completed && !failure ? 0 : 1;
 }
 
 int printAndExit(const char *text)
@@ -192,7 +225,7 @@ int main(int argc, char **argv)
         case scan::ScanOptions::Action::Version:
             return printAndExit("vellumin-scan " VELLUMIN_VERSION "\n");
         case scan::ScanOptions::Action::UsageError:
-            std::fprintf(stderr, "vellumin-scan: %s\n%s", options.error.c_str(), scan::usageText());
+            std::fprintf(stderr, "vellumin-scan: %s\n%s", scan::forPeople(options.error).c_str(), scan::usageText());
             return 2;
         case scan::ScanOptions::Action::Scan:
             break;

@@ -37,6 +37,8 @@ void Commands::FormCreate()
     m_cookies.table().InitGrid();
     m_window.tableChanged();
     m_cookies.InitState();
+    if (m_startFolder)
+        m_cookies.state().setCookiesPath(*m_startFolder);
     m_window.setCaption(m_cookies.state().caption());
     m_cookies.ListCookieFiles(m_window);
 }

@@ -6,7 +6,9 @@
 
 #include <cstdint>
 #include <exception>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace listing {
@@ -99,8 +101,14 @@ public:
         notifyContentPane();
     }
 
+    // The folder that the creation handler lists instead of the default
+    // one: a folder named on the command line, taken as a folder chosen
+    // through the browse button is.
+    void setStartFolder(platform::NamedPath folder) { m_startFolder = std::move(folder); }
+
     // The creation handler: clears the placeholders, resets the table and
-    // the program state and lists the default cookie folder.
+    // the program state and lists the default cookie folder (or the start
+    // folder).
     void FormCreate();
 
     void stReLoadClick();
@@ -133,6 +141,7 @@ private:
     platform::Dialogs &m_dialogs;
     platform::Desktop &m_desktop;
     CommandWindow &m_window;
+    std::optional<platform::NamedPath> m_startFolder;
 };
 
 } // namespace ui

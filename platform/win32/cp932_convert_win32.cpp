@@ -62,10 +62,11 @@ std::string toUtf8(std::string_view text)
     if (hasUnassignedByte(text) || !appendWide(kCp932, text, wide)) {
         // Character by character, so that each one that does not decode (a
         // lone lead byte, a code the table lacks) becomes one U+FFFD and the
-        // rest stays.
+        // rest stays. A lead byte takes the next byte only when that can be
+        // a trail byte, so a blank or a comma after it is kept.
         wide.clear();
         for (std::size_t pos = 0; pos < text.size();) {
-            const std::size_t length = charLength(text, pos);
+            const std::size_t length = nameCharLength(text, pos);
             if (isUnassignedByte(text[pos]) || !appendWide(kCp932, text.substr(pos, length), wide))
                 wide += kReplacement;
             pos += length;

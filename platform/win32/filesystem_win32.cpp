@@ -151,6 +151,27 @@ HANDLE openToInspect(const std::wstring &path, DWORD flags)
                        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | flags, nullptr);
 }
 
+// Why folder `prefix` (its long form, with a trailing separator) could not
+// be opened, from the error of the attempt. A file named as a folder, with a
+// separator after it, fails as a name that cannot be: the file itself tells.
+FolderProblem problemOfError(DWORD error, const std::wstring &prefix)
+{
+    const DWORD attributes = GetFileAttributesW(prefix.substr(0, prefix.size() - 1).c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return FolderProblem::NotAFolder;
+    switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_BAD_NETPATH:
+    case ERROR_INVALID_DRIVE:
+        return FolderProblem::Missing;
+    case ERROR_ACCESS_DENIED:
+        return FolderProblem::NoPermission;
+    default:
+        return FolderProblem::Unreadable;
+    }
+}
+
 } // namespace
 
 std::string_view nativeFolderPart(std::string_view nativePath)
@@ -179,7 +200,7 @@ struct Folder::Impl {
     ScopedHandle handle; // the folder itself, held while it is listed
     std::uint64_t volume = 0;
     std::uint64_t folderIndex = 0;
-    std::wstring finalPath; // its final path with a trailing "\", found on first need
+    FolderProblem problem = FolderProblem::None;
 
     // The identity of `entry`, an entry of this folder.
     bool idOf(HANDLE entry, FileId &id) const
@@ -203,21 +224,21 @@ struct Folder::Impl {
     std::wstring entryPath(std::wstring_view name) const { return prefix + std::wstring(name); }
     std::wstring entryPath(std::string_view nativeName) const { return entryPath(win32::wideFromNative(nativeName)); }
 
-    const std::wstring &finalFolder()
+    // The folder's final path with a trailing "\", asked afresh each time
+    // of the folder held open: a folder moved away has another.
+    std::wstring finalFolder() const
     {
-        if (finalPath.empty()) {
-            finalPath = platform::finalPath(handle.get());
-            if (!finalPath.empty() && !finalPath.ends_with(L'\\'))
-                finalPath += L'\\';
-        }
-        return finalPath;
+        std::wstring path = platform::finalPath(handle.get());
+        if (!path.empty() && !path.ends_with(L'\\'))
+            path += L'\\';
+        return path;
     }
 
     // True when what `opened` has open lies in this folder or below it,
     // links resolved.
     bool holds(HANDLE opened)
     {
-        const std::wstring &folder = finalFolder();
+        const std::wstring folder = finalFolder();
         if (folder.empty())
             return false;
         const std::wstring path = platform::finalPath(opened);
@@ -259,23 +280,36 @@ Folder Folder::open(const std::string &nativePath)
     // through the long form, so that a folder or a name beyond MAX_PATH is
     // listed, read and deleted like any other.
     impl.prefix = extendedPath(win32::wideFromNative(nativePath) + L'\\');
-    if (impl.prefix.empty())
+    if (impl.prefix.empty()) {
+        impl.problem = FolderProblem::Unreadable;
         return folder;
+    }
     if (!impl.prefix.ends_with(L'\\'))
         impl.prefix += L'\\';
     // Sharing everything: holding the folder must not keep the user from
     // renaming or removing it.
     impl.handle.reset(openToInspect(impl.prefix, 0));
+    if (!impl.handle.valid())
+        impl.problem = problemOfError(GetLastError(), impl.prefix);
     BY_HANDLE_FILE_INFORMATION info;
     if (impl.handle.valid() &&
-        !(GetFileInformationByHandle(impl.handle.get(), &info) && (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)))
+        !(GetFileInformationByHandle(impl.handle.get(), &info) && (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))) {
         impl.handle.reset();
+        impl.problem = FolderProblem::NotAFolder;
+    }
     if (impl.handle.valid()) {
         impl.volume = info.dwVolumeSerialNumber;
-        if (!fileIndexOf(impl.handle.get(), impl.folderIndex))
+        if (!fileIndexOf(impl.handle.get(), impl.folderIndex)) {
             impl.handle.reset();
+            impl.problem = FolderProblem::Unreadable;
+        }
     }
     return folder;
+}
+
+FolderProblem Folder::problem() const
+{
+    return m_impl ? m_impl->problem : FolderProblem::Missing;
 }
 
 bool Folder::isOpen() const

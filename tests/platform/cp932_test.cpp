@@ -56,10 +56,15 @@ TEST(Cp932Conversion, BackslashAndTildeStayAscii)
 
 TEST(Cp932Conversion, UndecodableBytesShowAsReplacementAndNothingElseIsLost)
 {
-    EXPECT_EQ(toUtf8("ab\x83"), "ab\xEF\xBF\xBD");                 // a lone lead byte at the end
-    EXPECT_EQ(toUtf8("a\x85\x40z"), "a\xEF\xBF\xBDz");             // a code the table lacks
-    EXPECT_EQ(toUtf8("a\x80z"), "a\xEF\xBF\xBDz");                 // a byte that is no character
+    EXPECT_EQ(toUtf8("ab\x83"), "ab\xEF\xBF\xBD");                     // a lone lead byte at the end
+    EXPECT_EQ(toUtf8("a\x85\x40z"), "a\xEF\xBF\xBDz");                 // a code the table lacks
+    EXPECT_EQ(toUtf8("a\x80z"), "a\xEF\xBF\xBDz");                     // a byte that is no character
     EXPECT_EQ(toUtf8(std::string("a\0b", 3)), std::string("a\0b", 3)); // NUL passes through
+    // A lead byte before a byte that cannot trail it stands alone: the blank
+    // and the comma are characters of their own (UTF-8 "〜 " read as CP932
+    // is 縲, a lone lead byte and the blank; a Latin-1 "é" before a comma).
+    EXPECT_EQ(toUtf8("\xE3\x80\x9C "), "縲\xEF\xBF\xBD ");
+    EXPECT_EQ(toUtf8("lat\xE9,comma@x"), "lat\xEF\xBF\xBD,comma@x");
 }
 
 TEST(Cp932Conversion, CharactersWithoutACp932FormBecomeQuestionMarks)

@@ -6,8 +6,15 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <linux/magic.h>
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/statfs.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <fstream>
+#include <iostream>
 #include <map>
 #include <random>
 #include <sys/stat.h>
@@ -97,6 +104,10 @@ TEST(FindFiles, FullWidthLettersSortLikeTheirCapitals)
         native.emplace_back(listing[i].nativeName);
     EXPECT_EQ(native, (std::vector<std::string>{"\xEF\xBC\xA1@x.txt", "\xEF\xBD\x81@y.txt", "\xEF\xBD\x82@x.txt",
                                                 "\xEF\xBC\xBB.txt"}));
+    // The last letter too: ｚ sorts as Ｚ, before ［ (which lies between
+    // the capitals and the small letters).
+    EXPECT_TRUE(nameSortsBefore("\xEF\xBD\x9A", "\xEF\xBC\xBB"));
+    EXPECT_FALSE(nameSortsBefore("\xEF\xBC\xBB", "\xEF\xBD\x9A"));
 }
 
 TEST(NameOrder, IsAStrictTotalOrderOnAnyBytes)
@@ -120,6 +131,13 @@ TEST(NameOrder, IsAStrictTotalOrderOnAnyBytes)
             ASSERT_FALSE(ab && ba) << "asymmetric";
             ASSERT_EQ(a == b, !ab && !ba) << "total";
         }
+    }
+    // An overlong form of a character sorts right after the character, the
+    // longer form the later: "A", then its two- and three-byte forms, then "B".
+    const std::vector<std::string> overlong = {"A", "\xC1\x81", "\xE0\x81\x81", "B"};
+    for (std::size_t i = 0; i + 1 < overlong.size(); ++i) {
+        EXPECT_TRUE(nameSortsBefore(overlong[i], overlong[i + 1])) << i;
+        EXPECT_FALSE(nameSortsBefore(overlong[i + 1], overlong[i])) << i;
     }
     for (int i = 0; i < 200000; ++i) {
         const std::string &a = names[random() % names.size()], &b = names[random() % names.size()],
@@ -492,6 +510,47 @@ TEST(ReadFile, ReachesTheListedFolderAfterItsPathLeadsElsewhere)
     EXPECT_EQ(contents, "listed");
 }
 
+TEST(ReadFile, ALinkIsCheckedAgainstWhereTheFolderHeldOpenIsNow)
+{
+    // A link that names the folder's path: once the folder has moved and
+    // another stands at that path, the link leads out of the folder held.
+    TempFolder parent;
+    parent.write("Cookies/sub/a.txt", "listed");
+    std::filesystem::create_symlink(parent / "Cookies/sub/a.txt", parent.path() / "Cookies/link.txt");
+    const Folder opened = Folder::open(parent / "Cookies");
+    std::string contents;
+    EXPECT_EQ(read(opened, "link.txt", EntryKind::Link, contents), ReadResult::Ok);
+    EXPECT_EQ(contents, "listed");
+    std::filesystem::rename(parent.path() / "Cookies", parent.path() / "Moved");
+    parent.write("Cookies/sub/a.txt", "another folder's");
+    EXPECT_EQ(read(opened, "link.txt", EntryKind::Link, contents), ReadResult::OpenFailed);
+    EXPECT_EQ(contents, "");
+    EXPECT_EQ(entryNamed(opened.find("*.txt"), "link.txt").kind, EntryKind::OutsideLink);
+}
+
+TEST(ReadFile, AFileShorterThanItsSizeIsReadAsItIs)
+{
+    // A file that gives fewer bytes than its size said when it was opened
+    // (it shrank meanwhile) is read as far as it goes, without the zeros of
+    // the room made for it. A kernel attribute file is such a file for
+    // good: it claims 4096 bytes and holds a line. Put into the folder by a
+    // bind mount, in a mount namespace of this test's own.
+    const char *attribute = "/sys/kernel/mm/transparent_hugepage/enabled";
+    std::string expected;
+    std::getline(std::ifstream(attribute), expected);
+    struct stat info;
+    if (!runningAsRoot() || expected.empty() || ::stat(attribute, &info) != 0 || info.st_size <= 4096 / 2)
+        GTEST_SKIP() << "needs root and " << attribute;
+    TempFolder folder;
+    const std::string file = folder.write("f.txt", "");
+    if (::unshare(CLONE_NEWNS) != 0 || ::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+        ::mount(attribute, file.c_str(), nullptr, MS_BIND, nullptr) != 0)
+        GTEST_SKIP() << "no bind mount here";
+    std::string contents;
+    EXPECT_EQ(read(Folder::open(folder.str()), "f.txt", EntryKind::File, contents), ReadResult::Ok);
+    EXPECT_EQ(contents, expected + "\n");
+}
+
 TEST(ReadFile, WithoutReadPermissionFailsToOpen)
 {
     if (runningAsRoot())
@@ -535,6 +594,105 @@ TEST(RemoveFile, RemovesOnlyTheFileThatWasListed)
     EXPECT_FALSE(
         opened.remove("dir.txt", {static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino)}));
     EXPECT_TRUE(folder.exists("dir.txt"));
+}
+
+namespace {
+
+// Lists `name` in `folder` as a scan does: a file's identity from reading
+// it, a link's from the listing.
+FileId listedId(const Folder &folder, std::string_view name)
+{
+    const DirEntry entry = entryNamed(folder.find("*"), name);
+    FileId id = entry.id;
+    std::string contents;
+    if (entry.kind == EntryKind::File) {
+        EXPECT_EQ(folder.read(name, entry.kind, contents, id), ReadResult::Ok) << name;
+    }
+    return id;
+}
+
+// Checks that a file deleted and made again under its name while the
+// question was open is never deleted, even when the system gives it the
+// inode number of the one listed; and that the file listed itself is, though
+// written to meanwhile. Gives the witness the listing took.
+IdWitness checkRemakeIsNeverDeleted(const std::string &path)
+{
+    const Folder folder = Folder::open(path);
+    const std::string file = path + "/a.txt";
+    std::ofstream(file) << "listed";
+    const FileId listed = listedId(folder, "a.txt");
+    EXPECT_NE(listed.witness, IdWitness::None);
+    std::filesystem::remove(file);
+    std::ofstream(file) << "made anew";
+    const FileId remade = listedId(folder, "a.txt");
+    if (remade.index != listed.index)
+        std::cout << "(" << path << " gave the new file another inode number)\n";
+    EXPECT_FALSE(folder.remove("a.txt", listed)) << path;
+    EXPECT_TRUE(std::filesystem::exists(file)) << path;
+    std::ofstream(file, std::ios::app) << ", then written to";
+    EXPECT_TRUE(folder.remove("a.txt", remade)) << path;
+    EXPECT_FALSE(std::filesystem::exists(file)) << path;
+    // An identity without a witness proves nothing.
+    std::ofstream(file) << "x";
+    FileId bare = listedId(folder, "a.txt");
+    bare.witness = IdWitness::None;
+    bare.stamp = 0;
+    EXPECT_FALSE(folder.remove("a.txt", bare)) << path;
+    EXPECT_TRUE(std::filesystem::exists(file)) << path;
+    return listed.witness;
+}
+
+bool isTmpfs(const char *path)
+{
+    struct statfs info;
+    return ::statfs(path, &info) == 0 && info.f_type == TMPFS_MAGIC;
+}
+
+} // namespace
+
+TEST(RemoveFile, NeverDeletesAFileMadeAnewUnderTheListedNumber)
+{
+    // On the temporary folder's file system, and on tmpfs.
+    TempFolder folder;
+    checkRemakeIsNeverDeleted(folder.str());
+    if (isTmpfs("/dev/shm")) {
+        std::string shm = "/dev/shm/vellumin-test-XXXXXX";
+        ASSERT_TRUE(::mkdtemp(shm.data()));
+        checkRemakeIsNeverDeleted(shm);
+        std::filesystem::remove_all(shm);
+    } else {
+        std::cout << "no tmpfs at /dev/shm: not tried there\n";
+    }
+
+    // On ext4 with 128-byte inodes, which keep no birth time and hand a
+    // freed inode number to the next file: a small image mounted in a mount
+    // namespace of this test's own, gone with it.
+    if (!runningAsRoot()) {
+        std::cout << "not root: ext4 without birth times not tried (it needs a mount)\n";
+        return;
+    }
+    const std::string image = folder / "ext4.img", mounted = folder / "mounted";
+    std::filesystem::create_directory(mounted);
+    std::filesystem::resize_file(folder.write("ext4.img", ""), 1 << 20);
+    if (::unshare(CLONE_NEWNS) != 0 || ::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+        std::system(
+            ("PATH=$PATH:/sbin:/usr/sbin mkfs.ext4 -q -F -I 128 -N 16 " + image + " >/dev/null 2>&1").c_str()) != 0 ||
+        std::system(("mount -o loop " + image + " " + mounted).c_str()) != 0) {
+        std::cout << "no loop-mounted ext4 here: ext4 without birth times not tried\n";
+        return;
+    }
+    EXPECT_EQ(checkRemakeIsNeverDeleted(mounted), IdWitness::Generation);
+    // A link there has neither: its change time and size stand witness (the
+    // time in whole seconds on such a file system).
+    std::filesystem::create_symlink("a.txt", mounted + "/link.txt");
+    const Folder opened = Folder::open(mounted);
+    const FileId link = listedId(opened, "link.txt");
+    EXPECT_EQ(link.witness, IdWitness::ChangeAndSize);
+    std::filesystem::remove(mounted + "/link.txt");
+    std::filesystem::create_symlink("./a.txt", mounted + "/link.txt");
+    EXPECT_FALSE(opened.remove("link.txt", link));
+    EXPECT_TRUE(opened.remove("link.txt", listedId(opened, "link.txt")));
+    EXPECT_TRUE(std::filesystem::exists(mounted + "/a.txt"));
 }
 
 TEST(RemoveFile, DeletesInTheListedFolderAfterItsPathLeadsElsewhere)

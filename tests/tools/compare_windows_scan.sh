@@ -34,9 +34,13 @@ for n in 1 2 3 4 5 6 7 8 9; do printf 'n\nv%s\nlong/\n' $n > "$long/u@$n.txt"; d
 printf 'n\nv\nlongest/\n' > "$long/u@$(printf '%0249d' 0).txt"
 
 # Numbers out of the rows (they follow each system's order) in every
-# format, the caption apart, then sorted.
+# format, the caption (and the summary after it, which names the folder)
+# apart, the folder out of the message of a folder that cannot be listed,
+# then sorted.
 normalise() { # output
-    grep -v '^caption:' "$1" | sed 's/^[0-9][0-9]*	/#	/; s/^[0-9][0-9]*,/#,/; s/"number":[0-9]*,//; s/,"caption":.*$//' |
+    grep -v '^caption:' "$1" |
+        sed 's/^[0-9][0-9]*	/#	/; s/^[0-9][0-9]*,/#,/; s/"number":[0-9]*,//; s/,"caption":.*$//' |
+        sed 's/^vellumin-scan: .*\(: cannot list the folder: \)/vellumin-scan: FOLDER\1/' |
         LC_ALL=C sort
 }
 

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -42,10 +43,11 @@ std::string readAll(const std::string &path)
 
 // Runs the scanner with `args` through the shell; `prefix` goes before it
 // (a ulimit), `stdoutTo` replaces the capture of standard output.
-Result scan(const std::vector<std::string> &args, const std::string &prefix = "", const std::string &stdoutTo = "")
+Result scan(const std::vector<std::string> &args, const std::string &prefix = "", const std::string &stdoutTo = "",
+            const std::string &program = VELLUMIN_SCAN)
 {
     static const TempFolder captures;
-    std::string command = prefix + quoted(VELLUMIN_SCAN);
+    std::string command = prefix + quoted(program);
     for (const std::string &arg : args)
         command += " " + quoted(arg);
     const std::string out = captures / "out", err = captures / "err";
@@ -175,6 +177,7 @@ TEST(ScanToolCommandLine, HelpVersionAndUsageErrors)
         {kSamples, "--name", "a", "--content", "b"},
         {kSamples, kSamples},
         {kSamples, "--cookies=yes"},
+        {kSamples, "--format", "netscape"}, // cookies only
     };
     for (const std::vector<std::string> &args : wrong) {
         const Result result = scan(args);
@@ -226,6 +229,7 @@ TEST(ScanToolFormats, JsonAndCsvGiveEveryListedFileWhole)
     EXPECT_FALSE(files[0].contains("file_hex"));
     EXPECT_EQ(document["status"], " 12 個のクッキーが見付かりました");
     EXPECT_EQ(document["caption"], "Vellumin ver 1.30   < CookiesPath:[" + kSamples + "/] >");
+    EXPECT_EQ(document["summary"], (json{{"folder", kSamples}, {"count", 12}, {"completed", true}}));
 
     const Result csv = scan({"--format", "csv", kSamples});
     EXPECT_EQ(csv.status, 0);
@@ -266,7 +270,8 @@ TEST(ScanToolFormats, RealFileNamesSurviveEveryFormat)
     const auto csv = csvRecords(scan({"--format=csv", "--cookies", folder.str()}).out);
     ASSERT_EQ(csv.size(), 3u);
     for (std::size_t i = 1; i < csv.size(); ++i) {
-        if (csv[i][1] == awkward) {
+        // For a spreadsheet, with its control characters escaped.
+        if (csv[i][1] == "a,\"b\"\\tc\\d\\ne\\x1b[1m@x.txt") {
             EXPECT_EQ(csv[i][2], "");
             EXPECT_EQ(csv[i][3], "n2");
         } else {
@@ -292,6 +297,108 @@ TEST(ScanToolFormats, RealFileNamesSurviveEveryFormat)
                           "inside a record\n");
 }
 
+TEST(ScanToolFormats, HostileTextsNeitherReachTheTerminalNorBreakTheColumnsNorRunInASpreadsheet)
+{
+    TempFolder folder;
+    const std::string escapes = "\x1b]2;PWNED\x07\x1b[2J";
+    // A quoted item keeps its tab and its escapes whole in one cell.
+    folder.write("a@title.txt", "n\n\"" + escapes + "\t<tab\"\nh/\n");
+    // A C1 control (U+009B, a CSI to some terminals), from its CP932 form
+    // none: written as UTF-8 in the name instead.
+    folder.write("b@c1\xC2\x9B"
+                 "2J.txt",
+                 record("n", "v", "h/"));
+    folder.write("c@formula.txt", record("=cmd|' /C calc'!A0", "+1+1", "h/") + record("-2/", "@SUM(A1)", "h/") +
+                                      record("\tx", "\x1b[31mred", "h/") + record("plain", "a\tb\x7f", "h/"));
+    const std::string hostileName = "d" + escapes + "@x.txt";
+    std::filesystem::create_symlink("nowhere", folder / hostileName);
+
+    const auto noRawControl = [](const std::string &text, const std::string &what) {
+        for (const char c : text) {
+            const auto byte = static_cast<unsigned char>(c);
+            ASSERT_FALSE((byte < 0x20 && c != '\t' && c != '\n' && c != '\r') || byte == 0x7F) << what << ": " << text;
+        }
+        EXPECT_EQ(text.find("\xC2\x9B"), std::string::npos) << what;
+    };
+
+    // The table: nine cells a row whatever a cell holds, every text escaped.
+    const Result tsv = scan({folder.str()});
+    EXPECT_EQ(tsv.status, 1); // the link that leads nowhere
+    noRawControl(tsv.out, "tsv");
+    noRawControl(tsv.err, "tsv errors");
+    const std::vector<std::string> rows = lines(tsv.out);
+    ASSERT_EQ(rows.size(), 1u + 3u + 3u) << tsv.out;
+    for (std::size_t i = 0; i < 4; ++i)
+        EXPECT_EQ(fields(rows[i], '\t').size(), 9u) << rows[i];
+    EXPECT_EQ(tsvUnescaped(fields(rows[1], '\t')[3]), escapes + "\t<tab");
+    EXPECT_EQ(tsv.err, "ファイル " + (folder / "d\\x1b]2;PWNED\\x07\\x1b[2J@x.txt") + " は開けません.\n");
+
+    // CSV: nothing a spreadsheet runs, no control byte; JSON: the exact bytes.
+    const Result csv = scan({"--cookies", "--format=csv", folder.str()});
+    noRawControl(csv.out, "csv");
+    const auto records = csvRecords(csv.out);
+    std::vector<std::string> texts;
+    for (const auto &row : records)
+        if (row.at(1) == "c@formula.txt")
+            texts.insert(texts.end(), {row.at(3), row.at(4)});
+    EXPECT_EQ(texts, (std::vector<std::string>{"'=cmd|' /C calc'!A0", "'+1+1", "'-2/", "'@SUM(A1)", "'\\tx",
+                                               "\\x1b[31mred", "plain", "a\\tb\\x7f"}));
+    const json files = parsed(scan({"--cookies", "--format=json", folder.str()}))["files"];
+    ASSERT_EQ(files.size(), 3u);
+    EXPECT_EQ(files[0]["info"], "\"" + escapes + "\t<tab\"");
+    EXPECT_EQ(files[2]["cookies"][3]["value"], "a\tb\x7f");
+    EXPECT_EQ(files[2]["cookies"][0]["name"], "=cmd|' /C calc'!A0");
+
+    // The cookie rows give real names, escaped reversibly.
+    const Result cookieRows = scan({"--cookies", folder.str()});
+    noRawControl(cookieRows.out, "cookie rows");
+    EXPECT_NE(cookieRows.out.find("\tb@c1\\xc2\\x9b2J.txt\t"), std::string::npos) << cookieRows.out;
+
+    // Warnings and usage errors name what they got, escaped.
+    folder.write("e" + escapes + "@broken.txt", "one line");
+    std::filesystem::remove(folder / hostileName);
+    const Result warned = scan({"--cookies", folder.str()});
+    noRawControl(warned.err, "warning");
+    EXPECT_NE(warned.err.find("e\\x1b]2;PWNED\\x07\\x1b[2J@broken.txt: not a cookie file"), std::string::npos);
+    const Result usage = scan({"--format=" + escapes, folder.str()});
+    EXPECT_EQ(usage.status, 2);
+    noRawControl(usage.err, "usage error");
+    // A folder's name in the caption and the status line.
+    const std::string hostileFolder = folder / ("f" + escapes);
+    std::filesystem::create_directory(hostileFolder);
+    const Result caption = scan({hostileFolder});
+    EXPECT_EQ(caption.status, 0);
+    noRawControl(caption.out, "caption");
+    EXPECT_NE(caption.out.find("f\\x1b]2;PWNED\\x07\\x1b[2J/] >"), std::string::npos) << caption.out;
+}
+
+TEST(ScanToolFormats, ALongCellIsEscapedWhereverItsByteFalls)
+{
+    // Printable runs are copied many bytes at a time: a byte to escape (a
+    // backslash, DEL) must be found at every place in a long cell, whatever
+    // its place in such a step.
+    TempFolder folder;
+    const std::string plain = "0123456789abcdefghij";
+    std::vector<std::string> infos;
+    for (std::size_t at = 0; at < plain.size(); ++at) {
+        std::string info = plain;
+        info[at] = at % 2 == 0 ? '\\' : '\x7f';
+        infos.push_back(info);
+        char name[32];
+        std::snprintf(name, sizeof name, "u@h%02zu.txt", at);
+        folder.write(name, "n\n" + info + "\nh/\n");
+    }
+    const Result tsv = scan({folder.str()});
+    ASSERT_EQ(tsv.status, 0) << tsv.err;
+    const std::vector<std::string> rows = lines(tsv.out);
+    ASSERT_GE(rows.size(), 1 + infos.size());
+    for (std::size_t at = 0; at < infos.size(); ++at) {
+        const std::string cell = fields(rows[1 + at], '\t')[3];
+        EXPECT_EQ(cell.find('\x7f'), std::string::npos) << cell;
+        EXPECT_EQ(tsvUnescaped(cell), infos[at]) << cell;
+    }
+}
+
 TEST(ScanToolCookies, OneRowPerCookieOfTheSampleFolder)
 {
     const Result result = scan({kSamples, "--cookies", "--format", "json"});
@@ -306,8 +413,8 @@ TEST(ScanToolCookies, OneRowPerCookieOfTheSampleFolder)
     const json &www = files[11];
     ASSERT_EQ(www["cookies"].size(), 2u);
     EXPECT_EQ(www["cookies"][1], json::parse(R"({"name":"lang","value":"ja","host":"www.example.com","path":"/",
-        "secure":false,"httponly":false,"expires":"2025-08-28T04:14:45.9411200Z",
-        "created":"2023-03-11T23:35:57.4799537Z"})"));
+        "secure":false,"httponly":false,"expires":"2025-08-28T04:14:45.9411200Z","expires_unix":1756354485,
+        "created":"2023-03-11T23:35:57.4799537Z","created_unix":1678577757})"));
     EXPECT_EQ(files[0]["cookies"][0]["value"], "表示：ソフト");
     EXPECT_EQ(files[0]["cookies"][0]["path"], "/diary/");
 
@@ -316,6 +423,19 @@ TEST(ScanToolCookies, OneRowPerCookieOfTheSampleFolder)
     EXPECT_TRUE(files[10]["cookies"].empty());
     EXPECT_EQ(files[10]["cookies_error"], "line 2: the text ends inside a record");
     EXPECT_NE(result.err.find("taro@weather.example.com[1].txt: not a cookie file: line 2"), std::string::npos);
+
+    // The one HttpOnly cookie of the samples, which is not secure: each
+    // column from its own flag.
+    EXPECT_EQ(files[6]["cookies"][0]["httponly"], true);
+    EXPECT_EQ(files[6]["cookies"][0]["secure"], false);
+    const auto csv = csvRecords(scan({kSamples, "--cookies", "--format=csv"}).out);
+    ASSERT_EQ(csv.size(), 1u + 15u + 1u);
+    EXPECT_EQ(csv[0][7] + "," + csv[0][8], "secure,httponly");
+    for (std::size_t i = 1; i < csv.size(); ++i) {
+        const bool mail = csv[i][1] == "taro@mail.example.org[1].txt";
+        EXPECT_EQ(csv[i][8], mail ? "true" : csv[i][10].empty() ? "" : "false") << csv[i][1];
+        EXPECT_EQ(csv[i][7], csv[i][11].empty() ? "false" : "") << csv[i][1];
+    }
 
     const Result tsv = scan({kSamples, "--cookies"});
     const std::vector<std::string> rows = lines(tsv.out);
@@ -378,6 +498,62 @@ TEST(ScanToolExit, AnUnreadableFileEndsTheScanWithStatusOne)
     }
 }
 
+TEST(ScanToolExit, AFolderThatCannotBeListedIsAFailureNotAnEmptyFolder)
+{
+    namespace fs = std::filesystem;
+    TempFolder folder;
+    fs::permissions(folder.path(), fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                       fs::perms::others_read | fs::perms::others_exec);
+    folder.write("file.txt", record("n", "v", "h/"));
+    folder.write("unreadable/u@a.txt", record("n", "v", "h/"));
+    folder.write("unsearchable/u@a.txt", record("n", "v", "h/"));
+    fs::create_directory(folder / "empty");
+    fs::permissions(folder / "unreadable", fs::perms::owner_write | fs::perms::owner_exec | fs::perms::others_exec);
+    fs::permissions(folder / "unsearchable", fs::perms::owner_read | fs::perms::others_read);
+
+    std::vector<std::pair<std::string, std::string>> cases = {
+        {folder / "missing", "no such folder"},
+        {folder / "file.txt", "not a folder"},
+        {folder / "missing/deeper/", "no such folder"},
+    };
+    // Root reads and searches every folder: the permissions are tried as
+    // user nobody, with a copy of the scanner that nobody may run.
+    std::string prefix, program = VELLUMIN_SCAN;
+    const bool asNobody =
+        runningAsRoot() && std::system("id nobody >/dev/null 2>&1 && command -v setpriv >/dev/null") == 0;
+    if (asNobody) {
+        program = folder / "vellumin-scan";
+        fs::copy_file(VELLUMIN_SCAN, program);
+        prefix = "setpriv --reuid=nobody --regid=$(id -g nobody) --clear-groups ";
+    }
+    if (!runningAsRoot() || asNobody) {
+        cases.push_back({folder / "unreadable", "no permission to read or search it"});
+        cases.push_back({folder / "unsearchable", "no permission to read or search it"});
+    } else {
+        std::cout << "no user nobody or no setpriv: the folders without permission are not tried\n";
+    }
+
+    for (const auto &[path, reason] : cases) {
+        std::string named = path;
+        while (named.size() > 1 && named.back() == '/')
+            named.pop_back();
+        for (const char *format : {"tsv", "json"}) {
+            const Result result = scan({"--format", format, path}, prefix, "", program);
+            EXPECT_EQ(result.status, 1) << path << " " << format;
+            EXPECT_EQ(result.err, "vellumin-scan: " + named + ": cannot list the folder: " + reason + "\n");
+            if (std::string(format) == "json") {
+                const json document = parsed(result);
+                EXPECT_TRUE(document["files"].empty());
+                EXPECT_EQ(document["summary"]["completed"], false);
+                EXPECT_EQ(document["summary"]["folder"], named);
+            }
+        }
+    }
+    const Result empty = scan({"--format=json", folder / "empty"}, prefix, "", program);
+    EXPECT_EQ(empty.status, 0) << empty.err;
+    EXPECT_EQ(parsed(empty)["summary"], (json{{"folder", folder / "empty"}, {"count", 0}, {"completed", true}}));
+}
+
 TEST(ScanToolExit, OutputThatCannotBeWrittenIsAFailure)
 {
     if (!std::filesystem::exists("/dev/full"))
@@ -403,6 +579,74 @@ TEST(ScanToolExit, OutputThatFailsWhileTheScanGoesOnEndsIt)
     }
 }
 
+TEST(ScanToolCookies, LongTextsComeOutWholeInEveryFormat)
+{
+    // A cookie text is converted and written piece by piece: whole, with a
+    // character across every cut; this one is long enough to be written
+    // while the scan holds it rather than copied to the writer's thread.
+    TempFolder folder;
+    std::string value = "x", cp932Text = "x";
+    for (int i = 0; i < 60000; ++i) {
+        value += "表\"=,";
+        cp932Text += "\x95\x5C\"=,";
+    }
+    folder.write("u@long.txt", record("n", cp932Text, "h/"));
+    folder.write("u@short.txt", record("n", "v", "h/"));
+    const json files = parsed(scan({"--cookies", "--format=json", folder.str()}))["files"];
+    ASSERT_EQ(files.size(), 2u);
+    EXPECT_EQ(files[0]["cookies"][0]["value"], value);
+    EXPECT_EQ(files[1]["cookies"][0]["value"], "v");
+    const std::vector<std::string> tsv = lines(scan({"--cookies", folder.str()}).out);
+    ASSERT_EQ(tsv.size(), 3u);
+    EXPECT_EQ(tsvUnescaped(fields(tsv[1], '\t').at(3)), value);
+    EXPECT_EQ(csvRecords(scan({"--cookies", "--format=csv", folder.str()}).out).at(1).at(4), value);
+    EXPECT_NE(scan({"--cookies", "--format=netscape", folder.str()}).out.find("\tn\t" + value + "\n"),
+              std::string::npos);
+}
+
+TEST(ScanToolMemory, BigFilesAreHeldOneAtATimeInEveryFormat)
+{
+    // Four files of 32 MB under a limit of 128 MB: one can be held (with
+    // the scanner's own 60 MB or so), not all.
+    const std::string limit = "ulimit -v 131072 && ";
+    if (scan({"--version"}, limit).status != 0)
+        GTEST_SKIP() << "the scanner cannot start under a memory limit here (a sanitizer build)";
+    TempFolder folder;
+    for (int i = 0; i < 4; ++i)
+        std::filesystem::resize_file(folder.write("u@big" + std::to_string(i) + ".txt", ""), 32u << 20);
+    folder.write("u@small.txt", record("n", "v", "h/"));
+    // Without --cookies the sizes are enough; with it each big text is
+    // written as the scan holds it (CSV and TSV go the same ways).
+    const std::vector<std::vector<std::string>> runs = {
+        {"--format=json"}, {"--cookies", "--format=json"}, {"--cookies", "--format=netscape"}};
+    for (std::vector<std::string> args : runs) {
+        args.push_back(folder.str());
+        const Result result = scan(args, limit);
+        EXPECT_EQ(result.status, 0) << ::testing::PrintToString(args) << result.err;
+        EXPECT_NE(result.out.find(args.at(1) == "--format=netscape" ? "\tn\tv" : "u@small.txt"), std::string::npos)
+            << ::testing::PrintToString(args);
+    }
+
+    // Cookies in no more memory than their file, under a limit of 96 MB: a
+    // value of 16 MB (of characters that grow in UTF-8 and in the escapes),
+    // and 200,000 cookies in a file of 4 MB, whose records alone would take
+    // more room than the file.
+    TempFolder longValue;
+    std::string huge;
+    while (huge.size() < (16u << 20))
+        huge += "\x95\x5C\"=,";
+    longValue.write("u@long.txt", record("n", huge, "h/"));
+    std::string many;
+    while (many.size() < (4u << 20))
+        many += "n\nv\nh/\n0\n0\n0\n0\n0\n*\n";
+    longValue.write("u@many.txt", many);
+    for (const char *format : {"json", "tsv"}) { // CSV and Netscape write pieces as TSV does
+        const Result result =
+            scan({"--cookies", "--format", format, longValue.str()}, "ulimit -v 98304 && ", "/dev/null");
+        EXPECT_EQ(result.status, 0) << format << result.err;
+    }
+}
+
 TEST(ScanToolExit, MemoryRunningOutIsReportedNotAnAbort)
 {
     // Under a limit of 100 MB a file of 256 MB cannot be held.
@@ -421,17 +665,4 @@ TEST(ScanToolExit, MemoryRunningOutIsReportedNotAnAbort)
             EXPECT_EQ(parsed(result)["files"].size(), 1u); // closed all the same
         }
     }
-
-    // A file that reads well but whose JSON record runs out of memory half
-    // way: the record is taken back out and the document closes.
-    std::filesystem::remove(folder / "b@huge.txt");
-    folder.write("b@big.txt", record("n", std::string(24u << 20, 'v'), "h/"));
-    folder.write("c@after.txt", record("n", "v", "h/"));
-    const Result result = scan({"--cookies", "--format", "json", folder.str()}, limit);
-    EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.err, "vellumin-scan: the scan failed: out of memory\n");
-    const json files = parsed(result)["files"];
-    ASSERT_GE(files.size(), 1u);
-    EXPECT_EQ(files[0]["file"], "a@small.txt");
-    EXPECT_EQ(files.back()["file"], "a@small.txt") << "the record that failed, or files after it, were written";
 }

@@ -3,6 +3,7 @@
 #include "accessibility.h"
 #include "app_style.h"
 #include "fonts.h"
+#include "listing/program_state.h"
 #include "platform/qt/qt_desktop.h"
 #include "platform/qt/qt_dialogs.h"
 #include "tform1.h"
@@ -12,7 +13,10 @@
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QScreen>
+#include <QSize>
 #include <QTranslator>
+
+#include <optional>
 
 namespace ui {
 
@@ -22,7 +26,12 @@ void setUpApplication()
     // name would be appended to every window caption, so none is set.)
     QApplication::setApplicationName(QString::fromLatin1(kApplicationTitle));
     QGuiApplication::setDesktopFileName(QStringLiteral("vellumin"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictures/vellumin.png")));
+    // Every size of the icon, so that a panel or a HiDPI title bar picks a
+    // sharp one rather than scaling the 32-pixel picture.
+    QIcon icon(QStringLiteral(":/pictures/vellumin.png"));
+    for (const int size : {16, 24, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/pictures/vellumin-%1.png").arg(size), QSize(size, size));
+    QApplication::setWindowIcon(icon);
 
     // The toolkit's own texts (the open-file dialog, context menus) in
     // Japanese, like the rest of the window, where the translations are
@@ -44,9 +53,16 @@ int runApplication(int &argc, char **argv)
     QApplication app(argc, argv);
     setUpApplication();
 
+    // A folder named on the command line (once Qt has taken its own options
+    // out), as the system names it: listed first, as if chosen through the
+    // browse button.
+    std::optional<platform::NamedPath> startFolder;
+    if (argc > 1)
+        startFolder = listing::cookieFolderNamed(argv[1]);
+
     platform::qt::QtDialogs dialogs;
     platform::qt::QtDesktop desktop;
-    TForm1 window(dialogs, desktop);
+    TForm1 window(dialogs, desktop, startFolder);
     dialogs.setOwner(&window);
     window.show();
     return QApplication::exec();

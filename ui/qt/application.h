@@ -8,7 +8,8 @@ namespace ui {
 void setUpApplication();
 
 // The program: sets up the application, creates and shows the window and
-// runs the event loop until the window closes.
+// runs the event loop until the window closes. A folder given as the one
+// argument (vellumin FOLDER) is listed instead of the default one.
 int runApplication(int &argc, char **argv);
 
 } // namespace ui

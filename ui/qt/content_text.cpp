@@ -26,9 +26,11 @@ constexpr std::size_t kChunk = std::size_t(64) << 10;
 
 // What each character beyond ASCII shows as, taken once from the converter
 // so that a run of them needs no call to it: every byte from 0x80 on by
-// itself, and every lead byte with every byte after it. CP932 keeps no state
-// between characters and the converter gives one U+FFFD for each character
-// that does not decode, so a run comes out as its characters one by one.
+// itself, and every lead byte with every byte that can trail it. CP932 keeps
+// no state between characters and the converter gives one U+FFFD for each
+// character that does not decode (a lead byte before a byte that cannot
+// trail it is a character of its own), so a run comes out as its characters
+// one by one.
 // Every character of CP932 is one UTF-16 unit; a converter that gave other
 // would make the table fail rather than the text come out wrong.
 class Cp932Table {
@@ -36,6 +38,7 @@ public:
     Cp932Table()
     {
         using platform::cp932::isLeadByte;
+        using platform::cp932::isTrailByte;
         std::string bytes;
         for (unsigned byte = 0x80; byte <= 0xFF; ++byte) {
             const QString single = platform::qt::toQString(std::string(1, static_cast<char>(byte)));
@@ -44,17 +47,21 @@ public:
             m_single[byte - 0x80] = single.front();
             if (!isLeadByte(static_cast<unsigned char>(byte)))
                 continue;
-            // A lead byte with each of the 256 bytes after it, in one call.
+            // A lead byte with each byte that can trail it, in one call.
             bytes.clear();
             for (unsigned trail = 0; trail <= 0xFF; ++trail) {
+                if (!isTrailByte(static_cast<unsigned char>(trail)))
+                    continue;
                 bytes += static_cast<char>(byte);
                 bytes += static_cast<char>(trail);
             }
             const QString pairs = platform::qt::toQString(bytes);
-            if (pairs.size() != 256)
+            if (pairs.size() * 2 != static_cast<qsizetype>(bytes.size()))
                 throw std::runtime_error("CP932 character that is not one UTF-16 unit");
-            for (qsizetype trail = 0; trail < 256; ++trail)
-                m_pair[(byte - 0x80) * 256 + static_cast<std::size_t>(trail)] = pairs[trail];
+            for (qsizetype i = 0; i < pairs.size(); ++i) {
+                const auto trail = static_cast<unsigned char>(bytes[static_cast<std::size_t>(2 * i + 1)]);
+                m_pair[(byte - 0x80) * 256 + trail] = pairs[i];
+            }
         }
     }
 
@@ -191,27 +198,19 @@ bool ContentTextReader::paragraphEnds()
 
 void ContentTextReader::convertRun(std::size_t limit, QString &paragraph, qsizetype &used)
 {
-    using platform::cp932::charLength;
+    using platform::cp932::nameCharLength;
     const Cp932Table &table = cp932Table();
     QChar *out = paragraph.data() + used;
     while (m_pos < limit && static_cast<unsigned char>(m_bytes[m_pos]) >= 0x80) {
         const auto byte = static_cast<unsigned char>(m_bytes[m_pos]);
-        if (charLength(m_bytes, m_pos) == 1) {
+        // A lead byte before a byte that cannot trail it (a blank, a line
+        // end) does not decode by itself, and that byte stays what it is.
+        if (nameCharLength(m_bytes, m_pos) == 1) {
             *out++ = table.single(byte);
             ++m_pos;
             continue;
         }
-        const auto trail = static_cast<unsigned char>(m_bytes[m_pos + 1]);
-        // In the CR LF text a lead byte before a line end takes the CR for
-        // its trail byte, which no character has, and the LF still ends the
-        // line: one character that does not decode, then the line end,
-        // whichever kind it is here.
-        if (trail == '\r' || trail == '\n') {
-            *out++ = table.pair(byte, '\r');
-            ++m_pos;
-            break;
-        }
-        *out++ = table.pair(byte, trail);
+        *out++ = table.pair(byte, static_cast<unsigned char>(m_bytes[m_pos + 1]));
         m_pos += 2;
     }
     used = out - paragraph.data();

@@ -65,7 +65,8 @@ void setTextColour(QWidget *widget, QPalette::ColorRole role, const QColor &colo
 
 } // namespace
 
-TForm1::TForm1(platform::Dialogs &dialogs, platform::Desktop &desktop, QWidget *parent)
+TForm1::TForm1(platform::Dialogs &dialogs, platform::Desktop &desktop,
+               const std::optional<platform::NamedPath> &startFolder, QWidget *parent)
     : QWidget(parent), m_scale(primaryScreenDpi()), m_commands(m_cookies, dialogs, desktop, *this)
 {
     setObjectName(QStringLiteral("TForm1"));
@@ -81,6 +82,8 @@ TForm1::TForm1(platform::Dialogs &dialogs, platform::Desktop &desktop, QWidget *
     resize(m_scale.px(688), m_scale.px(446));
     move(192, 107);
 
+    if (startFolder)
+        m_commands.setStartFolder(*startFolder);
     runHandler([this] { m_commands.FormCreate(); });
 }
 

@@ -43,7 +43,9 @@ class StaticText;
 class TForm1 final : public QWidget, public CommandWindow {
     Q_OBJECT
 public:
-    TForm1(platform::Dialogs &dialogs, platform::Desktop &desktop, QWidget *parent = nullptr);
+    // Lists `startFolder` first when there is one, else the default folder.
+    TForm1(platform::Dialogs &dialogs, platform::Desktop &desktop,
+           const std::optional<platform::NamedPath> &startFolder = std::nullopt, QWidget *parent = nullptr);
     ~TForm1() override;
 
     listing::CookieListing &cookies() { return m_cookies; }

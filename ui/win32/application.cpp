@@ -58,7 +58,7 @@ LRESULT ApplicationWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lPa
     return defaultProcedure(message, wParam, lParam);
 }
 
-int runApplication(int showCommand)
+int runApplication(int showCommand, const std::optional<platform::NamedPath> &startFolder)
 {
     // Screen readers get the window's accessible objects through COM, which
     // this thread must have joined.
@@ -83,6 +83,8 @@ int runApplication(int showCommand)
     platform::win32::Win32Desktop desktop;
     dialogs.setOwner(applicationWindow);
     TForm1 form(dialogs, desktop);
+    if (startFolder)
+        form.commands().setStartFolder(*startFolder);
     const HWND main = form.create(applicationWindow);
     if (!main)
         return 1;

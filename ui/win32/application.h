@@ -2,6 +2,10 @@
 
 #include "window.h"
 
+#include "platform/filesystem.h"
+
+#include <optional>
+
 namespace ui::win32 {
 
 // The application's own window: of no size, it carries the title
@@ -20,6 +24,7 @@ protected:
 // The program: the application window, the main window shown with
 // `showCommand` (maximised for SW_SHOWMAXIMIZED, minimised for
 // SW_SHOWMINNOACTIVE), and the message loop until the main window closes.
-int runApplication(int showCommand);
+// The main window lists `startFolder` first when there is one.
+int runApplication(int showCommand, const std::optional<platform::NamedPath> &startFolder = std::nullopt);
 
 } // namespace ui::win32

@@ -59,6 +59,7 @@ private slots:
     void choosingAFolder();
     void cancellingTheFolderChoiceChangesNothing();
     void choosingAFileInTheRoot();
+    void aFolderNamedAtTheStartIsListedFirst();
     void versionBox();
     void helpOpensTheReadmeBesideTheProgram();
     void helpThatFailsSaysSoWithThePath();
@@ -253,6 +254,30 @@ void CommandsTest::choosingAFileInTheRoot()
     QCOMPARE(window().cookies().state().fileMask(), std::string("/*.txt"));
     QCOMPARE(control<QLineEdit>("edInPath")->text(), QStringLiteral("/"));
     QCOMPARE(window().windowTitle(), QStringLiteral("Vellumin ver 1.30   < CookiesPath:[/] >"));
+}
+
+void CommandsTest::aFolderNamedAtTheStartIsListedFirst()
+{
+    // Named with a trailing separator and a character whose CP932 form
+    // comes back as another ("〜" as "～"): the native path is kept exactly,
+    // the CP932 form is what the window shows.
+    TempFolder parent;
+    const std::string named = parent / "wave\xE3\x80\x9C";
+    parent.write("wave\xE3\x80\x9C/u@first.txt", record("f", "f/"));
+    parent.write("wave\xEF\xBD\x9E/u@other.txt", record("o", "o/")); // "～": another folder
+    m_window = std::make_unique<ui::TForm1>(m_dialogs, m_desktop, listing::cookieFolderNamed(named + "//"));
+    const listing::ProgramState &state = window().cookies().state();
+    QCOMPARE(state.nativeCookiesPath, named);
+    QCOMPARE(state.CookiesPath, parent.str() + "/wave" + cp932("〜"));
+    QCOMPARE(rows(), 1);
+    QCOMPARE(cell(1, 1), std::string("u@first"));
+    QCOMPARE(window().windowTitle(), QStringLiteral("Vellumin ver 1.30   < CookiesPath:[") +
+                                         QString::fromStdString(parent.str()) + QStringLiteral("/wave～/] >"));
+    QCOMPARE(control<QLineEdit>("edInPath")->text(), QString::fromStdString(parent.str()) + QStringLiteral("/wave～/"));
+    // Reloading stays there.
+    clickText("stReLoad");
+    QCOMPARE(rows(), 1);
+    QVERIFY(m_dialogs.messages.empty());
 }
 
 void CommandsTest::versionBox()

@@ -46,6 +46,9 @@ void ContentTextTest::conversion()
     QCOMPARE(ui::contentPaneText(cp932("表示")), QStringLiteral("表示"));
     // A lone lead byte shows as U+FFFD and the rest stays.
     QCOMPARE(ui::contentPaneText(std::string("x\x81") + "\r\ny"), QStringLiteral("x\uFFFD\ny"));
+    // So does one before a byte that cannot trail it, which stays: a blank,
+    // a comma, a byte that is no character.
+    QCOMPARE(ui::contentPaneText("\x9C lat\xE9,\x81\xFD"), QStringLiteral("\uFFFD lat\uFFFD,\uFFFD\uFFFD"));
     // Runs of ASCII and of other characters side by side: a half-width kana,
     // a lone CR, CR LF, a lead byte before a line end (it takes the CR of the
     // CR LF form and leaves the line end), and a lead byte that ends the text.

@@ -1,0 +1,158 @@
+#!/usr/bin/env bash
+# Checks the packages a user installs, made from the two build folders that
+# the tests ran in (no second build): the Debian package's fields, files and
+# validators, and the Windows zip's files, resources and scanner under Wine.
+#   bash tests/packages/packages_test.sh BUILD BUILD_WINDOWS
+set -uo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(cd "$here/../.." && pwd)
+build=$(cd "$1" && pwd)
+build_windows=$(cd "$2" && pwd)
+started=$(date +%s)
+
+bash "$root/scripts/install-deps-packages.sh" || exit 1
+cmake --build "$build" --target vellumin-deb >/dev/null || exit 1
+cmake --build "$build_windows" --target vellumin-zip >/dev/null || exit 1
+
+version=$(sed -n 's/^#define VELLUMIN_VERSION "\(.*\)"$/\1/p' "$build/generated/vellumin_version.h")
+app_id=$(sed -n 's/^VELLUMIN_APP_ID:STRING=//p' "$build/CMakeCache.txt")
+deb=$build/vellumin_${version}_amd64.deb
+zip=$build_windows/Vellumin-${version}-windows-x64.zip
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+fail=0
+check() { # description, expected, actual
+  if [ "$2" != "$3" ]; then
+    printf 'FAIL: %s\nexpected:\n%s\nactual:\n%s\n' "$1" "$2" "$3"
+    fail=1
+  fi
+}
+quiet() { # description, command...: passes when the command succeeds silently
+  local description=$1 output
+  shift
+  if ! output=$("$@" 2>&1) || [ -n "$output" ]; then
+    printf 'FAIL: %s\n%s\n' "$description" "$output"
+    fail=1
+  fi
+}
+
+# --- The Debian package ---
+check "package fields" "vellumin $version amd64 utils" \
+  "$(dpkg-deb -f "$deb" Package Version Architecture Section | cut -d' ' -f2 | paste -sd' ')"
+# Dependencies come from what the programs link, so Qt and the C library are
+# named with the versions they were built against.
+depends=$(dpkg-deb -f "$deb" Depends)
+for library in libc6 libqt6widgets6 libstdc++6 liburing2; do
+  case ", $depends" in *", $library ("*) ;; *) check "depends on $library" "$library (>= ...)" "$depends" ;; esac
+done
+
+listing=$(dpkg-deb -c "$deb")
+check "every file root's, 0644 or 0755" "" \
+  "$(printf '%s\n' "$listing" | awk '$2 != "root/root" || ($1 != "-rw-r--r--" && $1 != "-rwxr-xr-x" && $1 != "drwxr-xr-x")')"
+icons=""
+for size in 16 24 32 48 64 128 256; do icons+="./usr/share/icons/hicolor/${size}x${size}/apps/vellumin.png"$'\n'; done
+check "the package's files" "$(sort <<EOF
+./usr/bin/vellumin
+./usr/bin/vellumin-scan
+./usr/share/applications/vellumin.desktop
+./usr/share/doc/vellumin/README.TXT
+./usr/share/doc/vellumin/README.md
+./usr/share/doc/vellumin/changelog.gz
+./usr/share/doc/vellumin/copyright
+${icons}./usr/share/man/man1/vellumin-scan.1.gz
+./usr/share/man/man1/vellumin.1.gz
+./usr/share/metainfo/$app_id.metainfo.xml
+EOF
+)" "$(printf '%s\n' "$listing" | awk '$1 !~ /^d/ {print $6}' | sort)"
+
+tree=$work/deb
+dpkg-deb -x "$deb" "$tree"
+check "the packaged scanner runs and tells the version" "vellumin-scan $version" "$("$tree/usr/bin/vellumin-scan" --version)"
+for program in vellumin vellumin-scan; do
+  check "$program is stripped" "" "$(readelf -S "$tree/usr/bin/$program" | grep -oE '\.(symtab|debug_info)')"
+  page=$tree/usr/share/man/man1/$program.1.gz
+  check "$program(1) is of this version" "\"Vellumin $version\"" "$(zcat "$page" | sed -n 1p | grep -o '"Vellumin [^"]*"')"
+  check "$program(1) renders without warnings" "" \
+    "$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$page" 2>&1 >/dev/null)"
+done
+check "the help file is the built one" "" "$(cmp "$build/ui/README.TXT" "$tree/usr/share/doc/vellumin/README.TXT" 2>&1)"
+quiet "the menu entry is valid" desktop-file-validate "$tree/usr/share/applications/vellumin.desktop"
+metainfo=$tree/usr/share/metainfo/$app_id.metainfo.xml
+appstreamcli validate --no-net "$metainfo" >"$work/appstream" 2>&1 || { fail=1; echo "FAIL: metainfo"; cat "$work/appstream"; }
+check "metainfo: its id, the menu entry it launches, its release" \
+  "$app_id vellumin.desktop $version" \
+  "$(python3 - "$metainfo" <<'EOF'
+import sys, xml.etree.ElementTree as ET
+root = ET.parse(sys.argv[1]).getroot()
+print(root.findtext("id"), root.findtext("launchable"), root.find("releases/release").get("version"))
+EOF
+)"
+check "metainfo: summaries and screenshot captions in Japanese and English" "summary en ja caption en ja" \
+  "$(python3 - "$metainfo" <<'EOF'
+import sys, xml.etree.ElementTree as ET
+root = ET.parse(sys.argv[1]).getroot()
+lang = lambda e: e.get("{http://www.w3.org/XML/1998/namespace}lang", "en")
+print("summary", *sorted(lang(e) for e in root.findall("summary")),
+      "caption", *sorted(lang(e) for e in root.findall("screenshots/screenshot/caption")))
+EOF
+)"
+check "the menu entry's icon" "Icon=vellumin" "$(grep '^Icon=' "$tree/usr/share/applications/vellumin.desktop")"
+for size in 16 24 32 48 64 128 256; do
+  check "icon ${size}x${size}" "${size}x${size} 8-bit srgba" \
+    "$(identify -format '%wx%h %z-bit %[channels]' "$tree/usr/share/icons/hicolor/${size}x${size}/apps/vellumin.png")"
+done
+lintian --fail-on error "$deb" >"$work/lintian" 2>&1 || { fail=1; echo "FAIL: lintian"; }
+grep -v '^running with root privileges' "$work/lintian"
+
+# --- The Windows zip ---
+check "the zip's files" "$(printf 'Vellumin/\nVellumin/README.TXT\nVellumin/vellumin-scan.exe\nVellumin/vellumin.exe')" \
+  "$(unzip -Z1 "$zip" | sort)"
+unzip -q "$zip" -d "$work/zip"
+folder=$work/zip/Vellumin
+# The help file as a Japanese Windows reads it: CP932, every line ending in CR LF.
+check "README.TXT in CP932 is the help file" "" \
+  "$(iconv -f CP932 -t UTF-8 "$folder/README.TXT" | sed 's/\r$//' | cmp - "$build_windows/ui/README.TXT" 2>&1)"
+check "README.TXT's lines end in CR LF" "$(wc -l <"$folder/README.TXT")" "$(grep -c $'\r$' "$folder/README.TXT")"
+
+for program in vellumin vellumin-scan; do
+  exe=$folder/$program.exe
+  # Static runtimes: nothing beside the programs but Windows itself.
+  check "$program.exe needs no MinGW runtime DLL" "" \
+    "$(x86_64-w64-mingw32-objdump -p "$exe" | grep -iE 'DLL Name: *lib(stdc\+\+|gcc|winpthread)')"
+  wrestool --raw -x -t16 "$exe" >"$work/version.res"
+  facts=$(python3 "$here/windows_resources.py" version "$work/version.res")
+  expected="fixed ${version%%.*}.${version#*.}.0.0"
+  for block in 041104B0 040904B0; do
+    expected+=$'\n'"$block FileVersion=$version"$'\n'"$block OriginalFilename=$program.exe"
+    expected+=$'\n'"$block ProductName=Vellumin"$'\n'"$block ProductVersion=$version"
+  done
+  expected+=$'\n'"translation 0411 04b0"$'\n'"translation 0409 04b0"
+  check "$program.exe's version information" "$expected" \
+    "$(printf '%s\n' "$facts" | grep -E '^fixed |FileVersion=|OriginalFilename=|ProductName=|ProductVersion=|^translation ')"
+  japanese=$(printf '%s\n' "$facts" | sed -n 's/^041104B0 FileDescription=//p')
+  english=$(printf '%s\n' "$facts" | sed -n 's/^040904B0 FileDescription=//p')
+  check "$program.exe describes itself in Japanese and in English" "two descriptions" \
+    "$([ -n "$english" ] && [ "$japanese" != "$english" ] && printf '%s' "$japanese" | grep -qP '[^\x00-\x7F]' && echo two descriptions)"
+done
+
+exe=$folder/vellumin.exe
+wrestool -x -t14 "$exe" >"$work/vellumin.ico"
+check "vellumin.exe's icon" "$(printf -- '16 32\n32 32\n48 32\n256 32')" \
+  "$(icotool -l "$work/vellumin.ico" 2>/dev/null | sed -E 's/.*--width=([0-9]+).*--bit-depth=([0-9]+).*/\1 \2/')"
+wrestool --raw -x -t24 "$exe" >"$work/manifest.xml"
+check "vellumin.exe's manifest" "identity ${version%%.*}.${version#*.}.0.0
+supportedOS {e2011457-1546-43c5-a5fe-008deee3d3f0}
+supportedOS {35138b9a-5d96-4fbd-8e2d-a2440225f93a}
+supportedOS {4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}
+supportedOS {1f676c76-80e1-4239-95bb-83d0f6d0da78}
+supportedOS {8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}
+dpiAware true
+dpiAwareness system" "$(python3 "$here/windows_resources.py" manifest "$work/manifest.xml")"
+
+check "vellumin-scan.exe from the zip under Wine" "vellumin-scan $version" \
+  "$("$build_windows/wine-run" "$folder/vellumin-scan.exe" --version | tr -d '\r')"
+WINEPREFIX=$build_windows/wine-prefix wineserver -k >/dev/null 2>&1 || true
+
+echo "Package tests took $(($(date +%s) - started)) s"
+[ "$fail" -eq 0 ] && echo "packages: all checks passed"
+exit "$fail"
