@@ -112,7 +112,6 @@ std::string hexBytes(std::string_view bytes)
 
 namespace {
 
-// The escapes of appendTsvField(), with or without the backslash's own.
 // The end of the run of bytes from `pos` on that are printable ASCII other
 // than the backslash: eight bytes a step where the machine allows.
 std::size_t printableRunEnd(std::string_view text, std::size_t pos)
@@ -141,6 +140,7 @@ std::size_t printableRunEnd(std::string_view text, std::size_t pos)
     return pos;
 }
 
+// The escapes of appendTsvField(), with or without the backslash's own.
 void appendEscaped(std::string &out, std::string_view text, bool escapeBackslash)
 {
     for (std::size_t pos = 0; pos < text.size();) {
