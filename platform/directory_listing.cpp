@@ -36,6 +36,20 @@ DirectoryListing::NameRef DirectoryListing::store(std::string_view text)
     return ref;
 }
 
+void DirectoryListing::popFront()
+{
+    m_items.pop_front();
+    if (m_sorted || m_blocks.empty())
+        return;
+    // Names were stored in the entries' order, each entry's name before its
+    // real name: no entry left holds a name in a block before the first
+    // one's. The block being filled stays.
+    const std::size_t firstLive = std::min(
+        m_items.empty() ? m_blocks.size() : std::size_t(m_items.front().name >> kBlockBits), m_blocks.size() - 1);
+    for (; m_firstHeldBlock < firstLive; ++m_firstHeldBlock)
+        m_blocks[m_firstHeldBlock].reset();
+}
+
 void DirectoryListing::add(std::string_view name, std::string_view nativeName, EntryKind kind, FileId id)
 {
     std::uint32_t idSlot = 0;
@@ -193,6 +207,7 @@ void DirectoryListing::sortByName()
     }
     std::vector<SortKey>().swap(keys);
     m_items.assign(items.begin(), items.end());
+    m_sorted = true;
 }
 
 void DirectoryListing::prefetchNames(std::size_t from, std::size_t count) const

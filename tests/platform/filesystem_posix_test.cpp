@@ -233,6 +233,33 @@ TEST(NameOrder, AListingSortsExactlyAsTheOrderDoes)
     }
 }
 
+TEST(DirectoryListingMemory, EntriesTakenFromTheFrontKeepTheirNamesWhileTheRoomBehindGoes)
+{
+    // In the platform's own order the names' room goes as the entries are
+    // taken from the front (the Windows scan): every entry still held keeps
+    // its names whole, across many blocks, with real names stored apart.
+    platform::DirectoryListing listing;
+    std::vector<std::pair<std::string, std::string>> names;
+    for (int i = 0; i < 6000; ++i) {
+        std::string shown = "user@www.example" + std::to_string(i) + ".com[1].txt";
+        std::string native = i % 7 == 0 ? shown + "\xE3\x80\x9C" : shown;
+        listing.add(shown, native, platform::EntryKind::File);
+        names.emplace_back(std::move(shown), std::move(native));
+    }
+    for (std::size_t taken = 0; taken < names.size(); ++taken) {
+        ASSERT_EQ(listing.size(), names.size() - taken);
+        const platform::DirEntry front = listing[0];
+        ASSERT_EQ(front.name, names[taken].first);
+        ASSERT_EQ(front.nativeName, names[taken].second);
+        if (taken % 500 == 0) {
+            for (std::size_t i = 0; i < listing.size(); ++i)
+                ASSERT_EQ(listing[i].nativeName, names[taken + i].second);
+        }
+        listing.popFront();
+    }
+    EXPECT_TRUE(listing.empty());
+}
+
 TEST(FindFiles, SortsAFolderOfNamesThatAreNotUtf8)
 {
     // One- and two-byte names that break UTF-8 in every way: sorting them
