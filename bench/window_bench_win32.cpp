@@ -248,7 +248,7 @@ int main(int argc, char **argv)
         for (int run = 0; run < kRuns; ++run) {
             const bench::CpuTime cpuStart = bench::processCpuTime();
             const Clock::time_point start = Clock::now();
-            form.run(&ui::Commands::stReLoadClick);
+            form.run(&ui::Commands::reload);
             settle(window);
             const double ms = millisecondsSince(start);
             const bench::CpuTime cpu = bench::processCpuTime() - cpuStart;

@@ -31,7 +31,7 @@ Commands::Commands(listing::CookieListing &cookies, platform::Dialogs &dialogs, 
     : m_cookies(cookies), m_dialogs(dialogs), m_desktop(desktop), m_window(window)
 {}
 
-void Commands::FormCreate()
+void Commands::start()
 {
     m_window.clearPlaceholders();
     m_cookies.table().InitGrid();
@@ -43,7 +43,7 @@ void Commands::FormCreate()
     m_cookies.ListCookieFiles(m_window);
 }
 
-void Commands::stReLoadClick()
+void Commands::reload()
 {
     rescanKeepingRow(m_window.currentTableRow());
 }
@@ -71,19 +71,19 @@ void Commands::askForSearch(std::int32_t mode, const std::string &caption, const
     m_cookies.ListCookieFiles(m_window);
 }
 
-void Commands::bbtnSch_FnameClick()
+void Commands::searchByFileName()
 {
     askForSearch(listing::smFileName, listing::messages::fileNameSearchCaption(),
                  listing::messages::fileNameSearchPrompt());
 }
 
-void Commands::bbtnSch_MemoClick()
+void Commands::searchByContent()
 {
     askForSearch(listing::smContent, listing::messages::contentSearchCaption(),
                  listing::messages::contentSearchPrompt());
 }
 
-void Commands::bbtnSch_ExitClick()
+void Commands::clearSearch()
 {
     listing::TSysInfo &info = m_cookies.state().SysInfo;
     info.SearchMode = listing::smNone;
@@ -91,7 +91,7 @@ void Commands::bbtnSch_ExitClick()
     rescanKeepingRow(m_window.currentTableRow());
 }
 
-void Commands::bbtnInPathSetClick()
+void Commands::chooseFolder()
 {
     OpenFileDialog &dialog = m_window.openDialog();
     const listing::ProgramState &state = m_cookies.state();
@@ -106,26 +106,26 @@ void Commands::bbtnInPathSetClick()
     m_cookies.ListCookieFiles(m_window);
 }
 
-void Commands::grdMainClick()
+void Commands::rowClicked()
 {
     // The file the row was made from, whatever its cells show now.
     m_cookies.readRowFile(m_window.currentTableRow());
 }
 
-void Commands::bbtnVersionClick()
+void Commands::showVersion()
 {
     m_dialogs.messageBox(listing::messages::versionText(), listing::messages::versionCaption(),
                          platform::msgbox::kIconInformation | platform::msgbox::kOk);
 }
 
-void Commands::bbtnHelpClick()
+void Commands::showHelp()
 {
     const platform::DocumentOpening help = m_desktop.openDocument(m_window.programFolder(), "README.TXT");
     if (!help.opened)
         showError(listing::messages::cannotOpenFile(platform::shownName(help.path)));
 }
 
-void Commands::stDeleteClick()
+void Commands::deleteChosenFile()
 {
     const listing::ResultTable &table = m_cookies.table();
     const int row = m_window.currentTableRow();
@@ -148,7 +148,7 @@ void Commands::stDeleteClick()
     rescanKeepingRow(row);
 }
 
-void Commands::stAllDeleteClick()
+void Commands::deleteAllFiles()
 {
     const int answer = m_dialogs.messageBox(listing::messages::deleteAllQuestion(), listing::messages::deleteCaption(),
                                             platform::msgbox::kYesNo | platform::msgbox::kIconQuestion |
@@ -179,6 +179,36 @@ void Commands::notifyContentPane() noexcept
         m_window.contentPaneChanged();
     } catch (...) {
         std::fputs("vellumin: the content pane could not be shown\n", stderr);
+    }
+}
+
+void Commands::perform(form::Command command)
+{
+    using form::Command;
+    switch (command) {
+    case Command::Browse:
+        return chooseFolder();
+    case Command::Delete:
+        return deleteChosenFile();
+    case Command::DeleteAll:
+        return deleteAllFiles();
+    case Command::Reload:
+        return reload();
+    case Command::SearchByFileName:
+        return searchByFileName();
+    case Command::SearchByContent:
+        return searchByContent();
+    case Command::ClearSearch:
+        return clearSearch();
+    case Command::Help:
+        return showHelp();
+    case Command::Version:
+        return showVersion();
+    case Command::RowClicked:
+        return rowClicked();
+    case Command::None:
+    case Command::Close:
+        break;
     }
 }
 

@@ -3,6 +3,7 @@
 #include "listing/listing_view.h"
 #include "platform/dialogs.h"
 #include "platform/filesystem.h"
+#include "ui/main_form.h"
 
 #include <cstdint>
 #include <exception>
@@ -109,18 +110,22 @@ public:
     // The creation handler: clears the placeholders, resets the table and
     // the program state and lists the default cookie folder (or the start
     // folder).
-    void FormCreate();
+    void start();
 
-    void stReLoadClick();
-    void bbtnSch_FnameClick();
-    void bbtnSch_MemoClick();
-    void bbtnSch_ExitClick();
-    void bbtnInPathSetClick();
-    void grdMainClick();
-    void bbtnVersionClick();
-    void bbtnHelpClick();
-    void stDeleteClick();
-    void stAllDeleteClick();
+    void reload();
+    void searchByFileName();
+    void searchByContent();
+    void clearSearch();
+    void chooseFolder();
+    void rowClicked();
+    void showVersion();
+    void showHelp();
+    void deleteChosenFile();
+    void deleteAllFiles();
+
+    // The handler of a control's command (not run through run()). Close is
+    // the window's own and does nothing here.
+    void perform(form::Command command);
 
 private:
     // Asks for a search text; a non-empty answer starts a search of `mode`.

@@ -1,20 +1,41 @@
 #include "keyboard_access.h"
 
 #include "platform/cp932.h"
+#include "ui/main_form.h"
 
 namespace ui::keyboard {
 
-const char *controlName(PaintedCommand command)
+namespace {
+
+form::Id controlOf(PaintedCommand command)
 {
     switch (command) {
     case PaintedCommand::Delete:
-        return "stDelete";
-    case PaintedCommand::AllDelete:
-        return "stAllDelete";
-    case PaintedCommand::ReLoad:
+        return form::Id::DeleteCommand;
+    case PaintedCommand::DeleteAll:
+        return form::Id::DeleteAllCommand;
+    case PaintedCommand::Reload:
         break;
     }
-    return "stReLoad";
+    return form::Id::ReloadCommand;
+}
+
+} // namespace
+
+const char *controlName(PaintedCommand command)
+{
+    return form::control(controlOf(command)).name;
+}
+
+bool paintedCommandOf(std::string_view name, PaintedCommand &command)
+{
+    for (const PaintedCommand painted : kPaintedCommands) {
+        if (name == controlName(painted)) {
+            command = painted;
+            return true;
+        }
+    }
+    return false;
 }
 
 bool commandForKey(const KeyStroke &stroke, bool onTable, PaintedCommand &command)
@@ -22,11 +43,11 @@ bool commandForKey(const KeyStroke &stroke, bool onTable, PaintedCommand &comman
     if (stroke.control || stroke.alt)
         return false;
     if (stroke.key == Key::F5 && !stroke.shift) {
-        command = PaintedCommand::ReLoad;
+        command = PaintedCommand::Reload;
         return true;
     }
     if (stroke.key == Key::Delete && onTable) {
-        command = stroke.shift ? PaintedCommand::AllDelete : PaintedCommand::Delete;
+        command = stroke.shift ? PaintedCommand::DeleteAll : PaintedCommand::Delete;
         return true;
     }
     return false;
@@ -68,31 +89,12 @@ const char *keyName(PaintedCommand command)
     switch (command) {
     case PaintedCommand::Delete:
         return "Delete";
-    case PaintedCommand::AllDelete:
+    case PaintedCommand::DeleteAll:
         return "Shift+Delete";
-    case PaintedCommand::ReLoad:
+    case PaintedCommand::Reload:
         break;
     }
     return "F5";
-}
-
-const std::string &commandHint(PaintedCommand command)
-{
-    const auto hint = [](const char *utf8, PaintedCommand named) {
-        return platform::cp932::fromUtf8(utf8) + " (" + keyName(named) + ")";
-    };
-    static const std::string deleteHint = hint("最後に選択したクッキーファイルを削除します", PaintedCommand::Delete);
-    static const std::string allDeleteHint = hint("全てのクッキーファイルを削除します", PaintedCommand::AllDelete);
-    static const std::string reLoadHint = hint("クッキーファイルの再読み込み", PaintedCommand::ReLoad);
-    switch (command) {
-    case PaintedCommand::Delete:
-        return deleteHint;
-    case PaintedCommand::AllDelete:
-        return allDeleteHint;
-    case PaintedCommand::ReLoad:
-        break;
-    }
-    return reLoadHint;
 }
 
 const std::string &tableAccessibleName()

@@ -5,8 +5,8 @@
 #include <string_view>
 
 // How the window is used without a mouse, written once for every front end:
-// the keys it binds, the Tab order of its controls, the hints that name the
-// keys, and the names a screen reader reads. Each front end turns its own
+// the keys it binds and the names a screen reader reads (the Tab order and
+// the hints are the form's, in main_form.h). Each front end turns its own
 // key codes into a KeyStroke and finds its controls by their names.
 namespace ui::keyboard {
 
@@ -22,12 +22,15 @@ struct KeyStroke {
 
 // The commands drawn as texts on the command column. They take the focus
 // like buttons and act on Space and Enter.
-enum class PaintedCommand { Delete, AllDelete, ReLoad };
-inline constexpr std::array<PaintedCommand, 3> kPaintedCommands = {PaintedCommand::Delete, PaintedCommand::AllDelete,
-                                                                   PaintedCommand::ReLoad};
+enum class PaintedCommand { Delete, DeleteAll, Reload };
+inline constexpr std::array<PaintedCommand, 3> kPaintedCommands = {PaintedCommand::Delete, PaintedCommand::DeleteAll,
+                                                                   PaintedCommand::Reload};
 
 // The control name of a painted command (stDelete...).
 const char *controlName(PaintedCommand command);
+
+// The painted command whose control is named `name`, if any.
+bool paintedCommandOf(std::string_view name, PaintedCommand &command);
 
 // The painted command that `stroke` runs, if any. Delete runs DELETE and
 // Shift+Delete ALL DELETE while the table has the focus (`onTable`); F5
@@ -55,18 +58,9 @@ enum class GridAction {
 };
 GridAction gridAction(const KeyStroke &stroke);
 
-// The controls that take the focus, by name, in the order Tab visits them;
-// disabled ones are passed over.
-inline constexpr std::array<const char *, 12> kTabOrder = {
-    "bbtnInPathSet", "stDelete",      "stAllDelete",  "stReLoad",     "bbtnExit", "bbtnVersion",
-    "bbtnHelp",      "bbtnSch_Fname", "bbtnSch_Memo", "bbtnSch_Exit", "grdMain",  "riedRead_OneCookies"};
-
 // The key of a painted command as its hint names it: "Delete",
 // "Shift+Delete", "F5".
 const char *keyName(PaintedCommand command);
-
-// The hint of a painted command, naming its key (CP932).
-const std::string &commandHint(PaintedCommand command);
 
 // What a screen reader calls the table (CP932).
 const std::string &tableAccessibleName();

@@ -113,41 +113,23 @@ void DockLayout::setGeometry(const QRect &rect)
 {
     QLayout::setGeometry(rect);
     const QRect area = contentsRect();
-    int left = area.left();
-    int top = area.top();
-    int right = area.left() + area.width();  // one past the last column
-    int bottom = area.top() + area.height(); // one past the last row
     // Hidden widgets take no room. Widgets are placed directly, not through
     // their layout items, so that no size hint of theirs bends the layout.
-    const auto place = [this](Dock side, auto &&geometry) {
-        for (Entry &entry : m_entries) {
-            QWidget *widget = entry.item->widget();
-            if (entry.side != side || (widget && widget->isHidden()))
-                continue;
-            const QRect r = geometry(entry.extent);
-            if (widget)
-                widget->setGeometry(r);
-            else
-                entry.item->setGeometry(r);
-        }
-    };
-    // A strip keeps its extent even where the room has run out; the strips
-    // that come after it and the filling widget get none.
-    place(Dock::Top, [&](int extent) {
-        const QRect r(left, top, std::max(right - left, 0), extent);
-        top += extent;
-        return r;
-    });
-    place(Dock::Bottom, [&](int extent) {
-        bottom -= extent;
-        return QRect(left, bottom, std::max(right - left, 0), extent);
-    });
-    place(Dock::Left, [&](int extent) {
-        const QRect r(left, top, extent, std::max(bottom - top, 0));
-        left += extent;
-        return r;
-    });
-    place(Dock::Client, [&](int) { return QRect(left, top, std::max(right - left, 0), std::max(bottom - top, 0)); });
+    std::vector<DockedStrip> strips;
+    strips.reserve(m_entries.size());
+    for (const Entry &entry : m_entries) {
+        const QWidget *widget = entry.item->widget();
+        strips.push_back({entry.side, widget && widget->isHidden() ? 0 : entry.extent});
+    }
+    const std::vector<Box> boxes = dockBoxes({area.x(), area.y(), area.width(), area.height()}, strips);
+    for (std::size_t i = 0; i < m_entries.size(); ++i) {
+        QWidget *widget = m_entries[i].item->widget();
+        const QRect r(boxes[i].x, boxes[i].y, boxes[i].width, boxes[i].height);
+        if (!widget)
+            m_entries[i].item->setGeometry(r);
+        else if (!widget->isHidden())
+            widget->setGeometry(r);
+    }
 }
 
 } // namespace ui

@@ -1,22 +1,20 @@
 #pragma once
 
+#include "ui/form_layout.h"
+
 #include <QLayout>
 
 #include <vector>
 
 namespace ui {
 
-// Lays out its widgets the way docked controls are laid out: strips docked
-// to the top, then those docked to the bottom, then those docked to the
-// left, each in the order added (the first of a side lies nearest its edge),
-// and last the one widget that fills the rest. A strip keeps its own extent
-// (height or width) whatever the room; the filling widget gets what remains,
-// or nothing. The layout asks no minimum size of its parent, so that a strip
+// Lays out its widgets by dockBoxes(), each side in the order added (the
+// first of a side lies nearest its edge). The layout asks no minimum size of its parent, so that a strip
 // made wider never makes the window grow or keeps the user from shrinking it.
 class DockLayout : public QLayout {
     Q_OBJECT
 public:
-    enum class Dock { Top, Bottom, Left, Client };
+    using Dock = ui::Dock;
 
     explicit DockLayout(QWidget *parent = nullptr);
     ~DockLayout() override;

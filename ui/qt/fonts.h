@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/form_layout.h"
+
 #include <QFont>
 #include <QString>
 
@@ -12,26 +14,7 @@ namespace ui {
 inline const QString kWindowFontFamily = QStringLiteral("ＭＳ Ｐゴシック");
 inline const QString kStandInFontFamily = QStringLiteral("IPAPGothic");
 
-// The window's text height in pixels at 96 dots per inch; every position
-// and size of the layout is given at that height.
-inline constexpr int kDesignTextHeight = 12;
-
 void substituteWindowsFonts();
-
-// Converts the layout's pixels to this screen: the window font is scaled
-// with the screen's density, and every position and size with the resulting
-// text height.
-class LayoutScale {
-public:
-    // The scale of a screen with `logicalDpi` dots per inch.
-    explicit LayoutScale(double logicalDpi = 96.0);
-
-    int textHeight() const { return m_textHeight; }
-    int px(int designPixels) const;
-
-private:
-    int m_textHeight;
-};
 
 // "ＭＳ Ｐゴシック" of `designPixels` pixels (at 96 dots per inch) scaled.
 QFont windowFont(const LayoutScale &scale, int designPixels = kDesignTextHeight);

@@ -19,7 +19,7 @@
 namespace ui {
 namespace {
 
-constexpr int kTextInset = 2;
+constexpr int kTextInset = grid::kCellTextInset;
 constexpr int kTextFlags = Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine;
 
 } // namespace
@@ -29,7 +29,7 @@ void drawFixedCell(QPainter &painter, const QRect &rect, const QPalette &palette
     // The grid line lies along the right and bottom of the section, outside
     // the cell, so that the cell keeps its whole width for its raised face
     // and its text.
-    const QRect cell = rect.adjusted(0, 0, -ResultGrid::kGridLineWidth, -ResultGrid::kGridLineWidth);
+    const QRect cell = rect.adjusted(0, 0, -grid::kGridLineWidth, -grid::kGridLineWidth);
     painter.fillRect(cell, palette.color(QPalette::Button));
     painter.setPen(palette.color(QPalette::Shadow));
     painter.drawLine(rect.topRight(), rect.bottomRight());
@@ -96,7 +96,7 @@ void GridCellDelegate::paint(QPainter *painter, const QStyleOptionViewItem &opti
 
 QSize GridCellDelegate::sizeHint(const QStyleOptionViewItem &, const QModelIndex &) const
 {
-    return {ResultGrid::kDefaultColumnWidth, ResultGrid::kDefaultRowHeight};
+    return {grid::kDefaultColumnWidth, grid::kDefaultRowHeight};
 }
 
 ResultGrid::ResultGrid(QWidget *parent) : QTableView(parent)
@@ -106,8 +106,8 @@ ResultGrid::ResultGrid(QWidget *parent) : QTableView(parent)
     setItemDelegate(new GridCellDelegate(this));
 
     // Fixed default heights: the view never measures 100,000 rows.
-    setDefaultCellSize(kDefaultColumnWidth, kDefaultRowHeight);
-    verticalHeader()->setFixedWidth(kDefaultColumnWidth + kGridLineWidth);
+    setDefaultCellSize(grid::kDefaultColumnWidth, grid::kDefaultRowHeight);
+    verticalHeader()->setFixedWidth(grid::kDefaultColumnWidth + grid::kGridLineWidth);
 
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::ContiguousSelection);
@@ -140,9 +140,9 @@ void ResultGrid::setResultModel(ResultTableModel *model)
 
 void ResultGrid::setDefaultCellSize(int columnWidth, int rowHeight)
 {
-    horizontalHeader()->setDefaultSectionSize(columnWidth + kGridLineWidth);
-    verticalHeader()->setDefaultSectionSize(rowHeight + kGridLineWidth);
-    horizontalHeader()->setFixedHeight(rowHeight + kGridLineWidth);
+    horizontalHeader()->setDefaultSectionSize(columnWidth + grid::kGridLineWidth);
+    verticalHeader()->setDefaultSectionSize(rowHeight + grid::kGridLineWidth);
+    horizontalHeader()->setFixedHeight(rowHeight + grid::kGridLineWidth);
 }
 
 void ResultGrid::applyLayout(const listing::ResultTable &table, int rowHeight)
@@ -150,12 +150,12 @@ void ResultGrid::applyLayout(const listing::ResultTable &table, int rowHeight)
     // A section holds its cell and the grid line after it.
     QHeaderView *columns = horizontalHeader();
     for (int section = 0; section < columns->count(); ++section)
-        columns->resizeSection(section, table.columnWidth(section + 1) + kGridLineWidth);
-    verticalHeader()->setFixedWidth(table.columnWidth(0) + kGridLineWidth);
+        columns->resizeSection(section, table.columnWidth(section + 1) + grid::kGridLineWidth);
+    verticalHeader()->setFixedWidth(table.columnWidth(0) + grid::kGridLineWidth);
     m_anchorRow = 0;
     m_pressedRow = -1;
-    verticalHeader()->setDefaultSectionSize(rowHeight + kGridLineWidth);
-    columns->setFixedHeight(rowHeight + kGridLineWidth);
+    verticalHeader()->setDefaultSectionSize(rowHeight + grid::kGridLineWidth);
+    columns->setFixedHeight(rowHeight + grid::kGridLineWidth);
     if (m_corner)
         m_corner->update();
 }
@@ -244,13 +244,10 @@ void ResultGrid::wheelEvent(QWheelEvent *event)
     event->accept();
     if (!m_model || m_model->rowCount() == 0)
         return;
-    m_wheelDelta += event->angleDelta().y();
-    constexpr int kStep = 120;
-    while (std::abs(m_wheelDelta) >= kStep) {
-        const int direction = m_wheelDelta > 0 ? -1 : 1; // turning away from you goes up
-        m_wheelDelta += direction * kStep;
+    const int rows = grid::wheelRows(m_wheelDelta, event->angleDelta().y());
+    for (int step = 0; step < std::abs(rows); ++step) {
         const int current = currentIndex().isValid() ? currentIndex().row() : 0;
-        const int row = std::clamp(current + direction, 0, m_model->rowCount() - 1);
+        const int row = std::clamp(current + (rows < 0 ? -1 : 1), 0, m_model->rowCount() - 1);
         if (row == current && currentIndex().isValid())
             continue;
         moveCurrentRow(row, false);
@@ -260,42 +257,22 @@ void ResultGrid::wheelEvent(QWheelEvent *event)
 
 int ResultGrid::rowForAction(keyboard::GridAction action) const
 {
-    using keyboard::GridAction;
-    if (!m_model || m_model->rowCount() == 0)
+    if (!m_model)
         return -1;
-    const int last = m_model->rowCount() - 1;
-    const int current = currentIndex().isValid() ? currentIndex().row() : 0;
-    const auto clamp = [last](int row) { return std::clamp(row, 0, last); };
-    switch (action) {
-    case GridAction::RowUp:
-        return clamp(current - 1);
-    case GridAction::RowDown:
-        return clamp(current + 1);
-    case GridAction::TopVisibleRow: {
-        const int top = rowAt(0);
-        return top < 0 ? 0 : top;
-    }
-    case GridAction::PageUp:
-        return clamp(current - rowsPerPage());
-    case GridAction::BottomVisibleRow: {
-        // The bottom row that is wholly in view.
-        const int height = viewport()->height();
-        int bottom = rowAt(height - 1);
-        if (bottom < 0)
-            return last;
-        if (rowViewportPosition(bottom) + rowHeight(bottom) > height && bottom > std::max(rowAt(0), 0))
-            --bottom;
-        return bottom;
-    }
-    case GridAction::PageDown:
-        return clamp(current + rowsPerPage());
-    case GridAction::FirstRow:
-        return 0;
-    case GridAction::LastRow:
-        return last;
-    default:
-        return -1;
-    }
+    grid::RowView view;
+    view.last = m_model->rowCount() - 1;
+    view.current = currentIndex().isValid() ? currentIndex().row() : -1;
+    view.topVisible = std::max(rowAt(0), 0);
+    // The bottom row that is wholly in view.
+    const int height = viewport()->height();
+    view.bottomVisible = rowAt(height - 1);
+    if (view.bottomVisible < 0)
+        view.bottomVisible = view.last;
+    else if (rowViewportPosition(view.bottomVisible) + rowHeight(view.bottomVisible) > height &&
+             view.bottomVisible > view.topVisible)
+        --view.bottomVisible;
+    view.page = grid::rowsPerPage(height, verticalHeader()->defaultSectionSize());
+    return grid::rowForAction(action, view);
 }
 
 void ResultGrid::makeRowCurrent(int row)
@@ -322,12 +299,6 @@ void ResultGrid::selectRows(int first, int last)
     const int lastColumn = std::max(m_model->columnCount() - 1, 0);
     selectionModel()->select(QItemSelection(m_model->index(first, 0), m_model->index(last, lastColumn)),
                              QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-}
-
-int ResultGrid::rowsPerPage() const
-{
-    const int height = std::max(verticalHeader()->defaultSectionSize(), 1);
-    return std::max(viewport()->height() / height, 1);
 }
 
 bool ResultGrid::eventFilter(QObject *watched, QEvent *event)

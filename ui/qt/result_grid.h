@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/keyboard_access.h"
+#include "ui/grid_navigation.h"
 
 #include <QHeaderView>
 #include <QStyledItemDelegate>
@@ -52,12 +52,6 @@ public:
 class ResultGrid : public QTableView {
     Q_OBJECT
 public:
-    static constexpr int kDefaultColumnWidth = 32;
-    static constexpr int kDefaultRowHeight = 20;
-    // The lines lie between the cells: a column of width w takes w + 1
-    // pixels of the view, a row of height h is h + 1 pixels from the next.
-    static constexpr int kGridLineWidth = 1;
-
     explicit ResultGrid(QWidget *parent = nullptr);
 
     void setResultModel(ResultTableModel *model);
@@ -97,7 +91,6 @@ private:
     // when `extend` is set.
     void moveCurrentRow(int row, bool extend);
     void selectRows(int first, int last);
-    int rowsPerPage() const;
 
     ResultTableModel *m_model = nullptr;
     QWidget *m_corner = nullptr;

@@ -37,13 +37,6 @@ Splitter::Splitter(Side side, QWidget *neighbour, QWidget *rest, QWidget *parent
     setFocusPolicy(Qt::NoFocus);
 }
 
-int Splitter::draggedSize(int start, int delta, int available, Side side)
-{
-    int size = side == Side::Left ? start + delta : start - delta;
-    size = std::min(size, available - kMinimumSize);
-    return size <= kMinimumSize ? 0 : size;
-}
-
 int Splitter::neighbourSize() const
 {
     if (!m_neighbour)
@@ -90,7 +83,8 @@ void Splitter::mouseMoveEvent(QMouseEvent *event)
 {
     if (!m_dragging)
         return;
-    m_newSize = draggedSize(m_startSize, globalOffset(event->globalPosition()) - m_startOffset, m_available, m_side);
+    m_newSize =
+        splitterDraggedSize(m_startSize, globalOffset(event->globalPosition()) - m_startOffset, m_available, m_side);
     moveBar(m_newSize);
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/form_layout.h"
+
 #include <QPointer>
 #include <QWidget>
 
@@ -8,23 +10,16 @@ namespace ui {
 // A bar docked beside `neighbour` that resizes it. Dragging with the left
 // button shows a dithered bar where the splitter will land; the neighbour
 // takes its new size on release, Esc cancels. The neighbour keeps at least
-// kMinimumSize pixels, and so does `rest`, the control that fills the rest;
-// a neighbour dragged to kMinimumSize or less snaps shut to 0. The
+// kSplitterMinimumSize pixels, and so does `rest`, the control that fills the rest;
+// a neighbour dragged to kSplitterMinimumSize or less snaps shut to 0. The
 // neighbour is docked in a DockLayout, whose extent for it the drag sets.
 class Splitter : public QWidget {
     Q_OBJECT
 public:
     // Where the neighbour lies, seen from the splitter.
-    enum class Side { Left, Bottom };
-
-    static constexpr int kMinimumSize = 30;
+    using Side = SplitterSide;
 
     Splitter(Side side, QWidget *neighbour, QWidget *rest, QWidget *parent = nullptr);
-
-    // The neighbour's size after a drag that moved the splitter by `delta`
-    // pixels (right or down positive), from `start`, with `available` pixels
-    // shared by the neighbour and the rest.
-    static int draggedSize(int start, int delta, int available, Side side);
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -5,19 +5,19 @@
 #include "platform/qt/override_cursor.h"
 #include "ui/commands.h"
 #include "ui/keyboard_access.h"
+#include "ui/main_form.h"
 
 #include <QWidget>
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <exception>
 #include <optional>
 #include <string>
 
-class QGroupBox;
 class QLabel;
-class QLineEdit;
 class QPlainTextEdit;
-class QStatusBar;
 
 namespace platform {
 class Desktop;
@@ -26,20 +26,15 @@ class Dialogs;
 
 namespace ui {
 
-class ClickableText;
 class OpenDialog;
-class Panel;
-class PushButton;
 class ResultGrid;
 class ResultTableModel;
-class Splitter;
-class StaticText;
 
-// The program's one window. Creating it runs FormCreate, which lists the
-// default cookie folder. Every handler is the shared one of Commands, run
-// through runHandler(), which shows a failure in the application's error
-// box through the dialog service, so that no exception reaches Qt's event
-// loop.
+// The program's one window, made from the form's description (main_form.h).
+// Creating it runs start(), which lists the default cookie folder. Every
+// handler is the shared one of Commands, run through runHandler(), which
+// shows a failure in the application's error box through the dialog
+// service, so that no exception reaches Qt's event loop.
 class TForm1 final : public QWidget, public CommandWindow {
     Q_OBJECT
 public:
@@ -81,10 +76,6 @@ public:
 
     Commands &commands() { return m_commands; }
 
-    // The text of the cell that stands at `column` (0 to 4) of table row
-    // `row`, where the user may have dragged the columns; empty elsewhere.
-    std::string cellAtPosition(int column, int row) const;
-
     // Runs a painted command as a click on it would: not while it is
     // disabled.
     void runPaintedCommand(keyboard::PaintedCommand command);
@@ -93,10 +84,22 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
-    void buildLayout();
+    void buildControls();
+    QWidget *createControl(const form::Control &control, QWidget *parent);
+    void dockControls();
     void setUpHints();
     void setUpFocus();
     void connectCommands();
+
+    // The control that `id` describes, as the class it was made of.
+    template <typename Widget = QWidget> Widget *controlOf(form::Id id) const
+    {
+        return qobject_cast<Widget *>(m_controls[static_cast<std::size_t>(form::indexOf(id))]);
+    }
+    ResultGrid *table() const;
+    QPlainTextEdit *contentPane() const;
+    // Enables or disables the controls that follow `rule`.
+    void setEnabledWhere(form::Enabled rule, bool enabled);
 
     // Shows the content pane's text when the pane is visible and the text
     // has changed since it was last shown.
@@ -108,33 +111,10 @@ private:
     std::optional<platform::qt::OverrideCursor> m_busy;
     std::uint64_t m_shownRevision = 0;
 
-    Panel *m_pnlToolBtn = nullptr;
-    StaticText *m_StaticText1 = nullptr;
-    QLineEdit *m_edInPath = nullptr;
-    PushButton *m_bbtnInPathSet = nullptr;
-    QStatusBar *m_StatusBar1 = nullptr;
+    std::array<QWidget *, form::kIdCount> m_controls{};
     QLabel *m_statusLabel = nullptr;
-    Panel *m_pnlMenu = nullptr;
-    ClickableText *m_stDelete = nullptr;
-    ClickableText *m_stAllDelete = nullptr;
-    ClickableText *m_stReLoad = nullptr;
-    QGroupBox *m_GroupBox1 = nullptr;
-    PushButton *m_bbtnSch_Fname = nullptr;
-    PushButton *m_bbtnSch_Memo = nullptr;
-    PushButton *m_bbtnSch_Exit = nullptr;
-    PushButton *m_bbtnHelp = nullptr;
-    PushButton *m_bbtnVersion = nullptr;
-    PushButton *m_bbtnExit = nullptr;
-    Splitter *m_Splitter2 = nullptr;
-    Panel *m_Panel3 = nullptr;
-    Panel *m_pnlSelPcLoginName = nullptr;
-    StaticText *m_stSchModeInfo = nullptr;
-    ResultGrid *m_grdMain = nullptr;
     ResultTableModel *m_model = nullptr;
-    Splitter *m_Splitter1 = nullptr;
-    Panel *m_Panel4 = nullptr;
-    QPlainTextEdit *m_riedRead_OneCookies = nullptr;
-    OpenDialog *m_OpenDialog1 = nullptr;
+    OpenDialog *m_openDialog = nullptr;
 };
 
 } // namespace ui

@@ -19,11 +19,10 @@ namespace ui::win32 {
 namespace {
 
 constexpr const wchar_t *kClassName = L"VelluminGrid";
-constexpr int kTextInset = 2;
-constexpr int kLine = 1;
+constexpr int kTextInset = grid::kCellTextInset;
+constexpr int kLine = grid::kGridLineWidth;
 // How near a line between fixed cells the mouse must be to resize.
 constexpr int kEdgeReach = 2;
-constexpr int kWheelStep = WHEEL_DELTA;
 
 void fill(HDC dc, int left, int top, int right, int bottom, int colour)
 {
@@ -306,7 +305,7 @@ int ResultGrid::maxTop() const
 
 int ResultGrid::rowsPerPage() const
 {
-    return std::max((clientHeight() - headerHeight()) / (m_defaultRowHeight + kLine), 1);
+    return grid::rowsPerPage(clientHeight() - headerHeight(), m_defaultRowHeight + kLine);
 }
 
 void ResultGrid::updateScrollBars()
@@ -412,7 +411,7 @@ void ResultGrid::onHorizontalScroll(int code)
     info.cbSize = sizeof info;
     info.fMask = SIF_ALL;
     GetScrollInfo(hwnd(), SB_HORZ, &info);
-    const int step = kDefaultColumnWidth;
+    const int step = grid::kDefaultColumnWidth;
     switch (code) {
     case SB_LINELEFT:
         setScrollX(m_scrollX - step);
@@ -720,31 +719,14 @@ void ResultGrid::moveRow(int from, int to)
 
 int ResultGrid::rowForAction(keyboard::GridAction action) const
 {
-    using keyboard::GridAction;
-    if (m_rows == 0)
-        return -1;
-    const int current = m_current > 0 ? m_current : 1;
-    const auto clamp = [this](int row) { return std::clamp(row, 1, m_rows); };
-    switch (action) {
-    case GridAction::RowUp:
-        return clamp(current - 1);
-    case GridAction::RowDown:
-        return clamp(current + 1);
-    case GridAction::TopVisibleRow:
-        return m_top;
-    case GridAction::PageUp:
-        return clamp(current - rowsPerPage());
-    case GridAction::BottomVisibleRow:
-        return std::min(lastVisibleRow(), m_rows);
-    case GridAction::PageDown:
-        return clamp(current + rowsPerPage());
-    case GridAction::FirstRow:
-        return 1;
-    case GridAction::LastRow:
-        return m_rows;
-    default:
-        return -1;
-    }
+    grid::RowView view;
+    view.first = 1;
+    view.last = m_rows;
+    view.current = m_current;
+    view.topVisible = m_top;
+    view.bottomVisible = lastVisibleRow();
+    view.page = rowsPerPage();
+    return grid::rowForAction(action, view);
 }
 
 bool ResultGrid::onKey(WPARAM key)
@@ -770,12 +752,10 @@ void ResultGrid::onWheel(int delta)
 {
     if (m_rows == 0)
         return;
-    m_wheelDelta += delta;
-    while (std::abs(m_wheelDelta) >= kWheelStep) {
-        const int direction = m_wheelDelta > 0 ? -1 : 1; // turning away from you goes up
-        m_wheelDelta += direction * kWheelStep;
+    const int rows = grid::wheelRows(m_wheelDelta, delta);
+    for (int step = 0; step < std::abs(rows); ++step) {
         const int current = m_current > 0 ? m_current : 1;
-        const int row = std::clamp(current + direction, 1, m_rows);
+        const int row = std::clamp(current + (rows < 0 ? -1 : 1), 1, m_rows);
         if (row == current && m_current > 0)
             continue;
         moveCurrentRow(row, false);

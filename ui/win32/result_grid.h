@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/keyboard_access.h"
+#include "ui/grid_navigation.h"
 #include "window.h"
 
 #include <functional>
@@ -38,9 +38,6 @@ class GridAccessible;
 
 class ResultGrid : public Window {
 public:
-    static constexpr int kDefaultColumnWidth = 32;
-    static constexpr int kDefaultRowHeight = 20;
-
     explicit ResultGrid(const listing::ResultTable &table);
     ~ResultGrid() override;
 
@@ -139,7 +136,7 @@ private:
     std::function<void()> m_onRowMadeCurrent;
 
     int m_rows = 0;
-    int m_defaultRowHeight = kDefaultRowHeight;
+    int m_defaultRowHeight = grid::kDefaultRowHeight;
     std::vector<int> m_columnOrder;  // position -> table column
     std::vector<int> m_widths;       // by table column
     std::vector<int> m_rowOrder;     // position -> table row; empty while no row has moved

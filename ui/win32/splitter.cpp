@@ -35,13 +35,6 @@ void Splitter::attach(HWND neighbour, HWND rest, std::function<void(int)> resize
     m_resize = std::move(resize);
 }
 
-int Splitter::draggedSize(int start, int delta, int available, Side side)
-{
-    int size = side == Side::Left ? start + delta : start - delta;
-    size = std::min(size, available - kMinimumSize);
-    return size <= kMinimumSize ? 0 : size;
-}
-
 int Splitter::sizeAcross(HWND control) const
 {
     RECT r{};
@@ -113,7 +106,7 @@ void Splitter::moveDrag()
 {
     POINT cursor{};
     GetCursorPos(&cursor);
-    const int size = draggedSize(m_startSize, offsetOf(cursor) - m_startOffset, m_available, m_side);
+    const int size = splitterDraggedSize(m_startSize, offsetOf(cursor) - m_startOffset, m_available, m_side);
     if (size == m_newSize)
         return;
     toggleBar(m_newSize);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/form_layout.h"
+
 #include "gdi.h"
 #include "window.h"
 
@@ -11,16 +13,14 @@ namespace ui::win32 {
 // Dragging it with the left button shows a dithered bar where it will land;
 // on release the neighbour takes its new size (through the resize handler,
 // which lays the parent out again). The neighbour keeps at least
-// kMinimumSize pixels, or snaps shut to 0 when dragged to that or less, and
-// the rest keeps kMinimumSize. Esc during the drag cancels it. Never changes
+// kSplitterMinimumSize pixels, or snaps shut to 0 when dragged to that or less, and
+// the rest keeps kSplitterMinimumSize. Esc during the drag cancels it. Never changes
 // the size of the window it lies in.
 class Splitter : public Window {
 public:
     // Left: a vertical bar right of a neighbour docked left. Bottom: a
     // horizontal bar above a neighbour docked to the bottom.
-    enum class Side { Left, Bottom };
-
-    static constexpr int kMinimumSize = 30;
+    using Side = SplitterSide;
 
     explicit Splitter(Side side);
 
@@ -29,10 +29,6 @@ public:
     // `neighbour` and `rest` are the controls the splitter lies between;
     // `resize` gives the neighbour its new size.
     void attach(HWND neighbour, HWND rest, std::function<void(int)> resize);
-
-    // The neighbour's size after a drag by `delta` pixels (towards the right
-    // or downwards) from `start`, when neighbour and rest share `available`.
-    static int draggedSize(int start, int delta, int available, Side side);
 
     bool dragging() const { return m_dragging; }
 

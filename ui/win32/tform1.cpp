@@ -19,37 +19,24 @@ namespace ui::win32 {
 namespace {
 
 constexpr const wchar_t *kClassName = L"TForm1";
-constexpr COLORREF kGreen = RGB(0x00, 0x80, 0x00);
-constexpr COLORREF kYellow = RGB(0xFF, 0xFF, 0x00);
 constexpr COLORREF kTransparentKey = RGB(0xFF, 0x00, 0xFF);
 
-// How long a hint waits and stays.
-constexpr int kHintDelayMs = 500;
-constexpr int kHintDurationMs = 2500;
-// The gap between the door and the caption of the close button.
-constexpr int kPictureGap = 4;
-constexpr int kDoorSize = 18;
+// A control's identifier is its place in the form after this; none is IDOK
+// or IDCANCEL, so that Enter and Esc never reach a command through the
+// dialog keys.
+constexpr int kFirstControlId = 1001;
 
-// Control identifiers; none is IDOK or IDCANCEL, so that Enter and Esc never
-// reach a command through the dialog keys.
-enum ControlId : int {
-    idInPathSet = 1001,
-    idDelete,
-    idAllDelete,
-    idReLoad,
-    idSchFname,
-    idSchMemo,
-    idSchExit,
-    idHelp,
-    idVersion,
-    idExit,
-    idGrid,
-    idContent,
-    idStatus,
-    idFolder,
-    idCookieFolderLabel,
-    idSearchMode,
-};
+int controlId(form::Id id)
+{
+    return kFirstControlId + form::indexOf(id);
+}
+
+COLORREF colourOf(std::uint32_t rgb, int systemColour)
+{
+    if (rgb == form::kSystemColour)
+        return GetSysColor(systemColour);
+    return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+}
 
 using platform::win32::wideFromCp932;
 
@@ -67,8 +54,8 @@ void setText(HWND hwnd, const std::string &text)
     SetWindowTextW(hwnd, wideFromCp932(text).c_str());
 }
 
-HWND createControl(DWORD exStyle, const wchar_t *className, const char *text, DWORD style, int x, int y, int width,
-                   int height, HWND parent, int id)
+HWND createChild(DWORD exStyle, const wchar_t *className, const char *text, DWORD style, int x, int y, int width,
+                 int height, HWND parent, int id)
 {
     return CreateWindowExW(exStyle, className, wideFromCp932(text).c_str(), style, x, y, width, height, parent,
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
@@ -118,23 +105,18 @@ DWORD CALLBACK streamText(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG *gi
 
 TForm1::TForm1(platform::Dialogs &dialogs, platform::Desktop &desktop)
     : m_dialogs(dialogs), m_desktop(desktop), m_scale(screenDpi()), m_commands(m_cookies, dialogs, desktop, *this),
-      m_pnlToolBtn(Panel::Look::Raised, GetSysColor(COLOR_BTNFACE)), m_pnlMenu(Panel::Look::Raised, kGreen),
-      m_GroupBox1(Panel::Look::Group, kGreen, kYellow), m_Panel3(Panel::Look::Raised, GetSysColor(COLOR_BTNFACE)),
-      m_pnlSelPcLoginName(Panel::Look::Raised, GetSysColor(COLOR_BTNFACE)),
-      m_Panel4(Panel::Look::Raised, GetSysColor(COLOR_BTNFACE)), m_stDelete(kYellow, m_pnlMenu.backgroundBrush()),
-      m_stAllDelete(kYellow, m_pnlMenu.backgroundBrush()), m_stReLoad(kYellow, m_pnlMenu.backgroundBrush()),
-      m_Splitter1(Splitter::Side::Bottom), m_Splitter2(Splitter::Side::Left), m_grid(m_cookies.table())
+      m_grid(m_cookies.table())
 {
     m_font = createWindowFont(m_scale);
     m_boldFont = createWindowFont(m_scale, kDesignTextHeight, FontStyle{true, false, false});
-    m_commandFont = createWindowFont(m_scale, 16, FontStyle{true, true, true});
+    m_commandFont = createWindowFont(m_scale, form::kCommandTextHeight, FontStyle{true, true, true});
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     m_door.reset(static_cast<HBITMAP>(LoadImageW(instance, MAKEINTRESOURCEW(IDB_DOOR), IMAGE_BITMAP, 0, 0, 0)));
     m_doorDisabled.reset(
         static_cast<HBITMAP>(LoadImageW(instance, MAKEINTRESOURCEW(IDB_DOOR_DISABLED), IMAGE_BITMAP, 0, 0, 0)));
     m_windowBrush.reset(CreateSolidBrush(GetSysColor(COLOR_WINDOW)));
-    m_menuWidth = m_scale.px(137);
-    m_contentHeight = m_scale.px(88);
+    for (const form::Control &control : form::controls())
+        m_extents[static_cast<std::size_t>(form::indexOf(control.id))] = m_scale.px(control.extent);
 }
 
 TForm1::~TForm1()
@@ -149,12 +131,15 @@ HWND TForm1::create(HWND owner)
     registerClass(kClassName, 0, LoadCursorW(nullptr, IDC_ARROW), GetSysColorBrush(COLOR_BTNFACE),
                   LoadIconW(instance, MAKEINTRESOURCEW(IDI_VELLUMIN)));
 
-    // 688 x 446 inside its frame, at (192, 107) on the screen (not scaled).
-    RECT frame{0, 0, m_scale.px(688), m_scale.px(446)};
+    // At its designed size inside its frame, and its designed place on the
+    // screen (not scaled).
+    RECT frame{0, 0, m_scale.px(form::kClientWidth), m_scale.px(form::kClientHeight)};
     const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
     AdjustWindowRectEx(&frame, style, FALSE, WS_EX_CONTROLPARENT);
-    const HWND hwnd = Window::create(WS_EX_CONTROLPARENT, kClassName, "Form1", style, 192, 107,
-                                     frame.right - frame.left, frame.bottom - frame.top, owner, 0);
+    const form::Control &window = form::control(form::Id::Window);
+    const HWND hwnd =
+        Window::create(WS_EX_CONTROLPARENT, kClassName, form::captionCp932(window).c_str(), style, form::kScreenX,
+                       form::kScreenY, frame.right - frame.left, frame.bottom - frame.top, owner, 0);
     if (!hwnd)
         return nullptr;
     SendMessageW(hwnd, WM_SETICON, ICON_BIG,
@@ -162,12 +147,12 @@ HWND TForm1::create(HWND owner)
     SendMessageW(hwnd, WM_SETICON, ICON_SMALL,
                  reinterpret_cast<LPARAM>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_VELLUMIN), IMAGE_ICON,
                                                      GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
-    setControlName(hwnd, "TForm1");
+    setControlName(hwnd, window.name);
     buildControls();
     applyTabOrder();
     setUpHints();
     layOut();
-    run(&ui::Commands::FormCreate);
+    run(&ui::Commands::start);
     return hwnd;
 }
 
@@ -180,116 +165,160 @@ void TForm1::show(int showCommand)
     else
         ShowWindow(hwnd(), SW_SHOWNORMAL);
     UpdateWindow(hwnd());
-    SetFocus(m_bbtnInPathSet);
-    m_lastFocus = m_bbtnInPathSet;
+    const HWND first = controlOf(form::tabOrder().front()->id);
+    SetFocus(first);
+    m_lastFocus = first;
 }
 
-HWND TForm1::pushButton(HWND parent, int id, const char *name, const char *text, int x, int y, int width, int height,
-                        DWORD extraStyle)
+Panel &TForm1::panel(form::Id id) const
 {
-    const LayoutScale &s = m_scale;
-    const HWND button = createControl(0, L"BUTTON", text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_NOTIFY | extraStyle,
-                                      s.px(x), s.px(y), s.px(width), s.px(height), parent, id);
-    SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.get()), FALSE);
-    setControlName(button, name);
-    return button;
+    return static_cast<Panel &>(*m_ownWindows[static_cast<std::size_t>(form::indexOf(id))]);
+}
+
+HFONT TForm1::fontFor(form::Font font) const
+{
+    switch (font) {
+    case form::Font::Bold:
+        return m_boldFont.get();
+    case form::Font::Command:
+        return m_commandFont.get();
+    case form::Font::System:
+        return nullptr;
+    case form::Font::Window:
+        break;
+    }
+    return m_font.get();
 }
 
 void TForm1::buildControls()
 {
+    // In the form's order, parents first; applyTabOrder() sets the Tab
+    // order afterwards.
+    m_controls[static_cast<std::size_t>(form::indexOf(form::Id::Window))] = hwnd();
+    for (const form::Control &control : form::controls()) {
+        if (control.id == form::Id::Window)
+            continue;
+        const HWND created = createControl(control, controlOf(control.parent));
+        setControlName(created, control.name);
+        m_controls[static_cast<std::size_t>(form::indexOf(control.id))] = created;
+    }
+    // A panel lays out its docked children when its size changes.
+    for (const form::Control &control : form::controls()) {
+        if (control.kind == form::Kind::Panel && !form::dockedChildren(control.id).empty())
+            panel(control.id).setResizeHandler([this, id = control.id] { layOut(id); });
+    }
+}
+
+HWND TForm1::createControl(const form::Control &control, HWND parent)
+{
+    using form::Kind;
     const LayoutScale &s = m_scale;
-    const HFONT font = m_font.get();
-    const auto setFont = [](HWND hwnd, HFONT f) { SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(f), FALSE); };
-
-    // Creation order is the Tab order: the browse button, the command
-    // column's buttons from the bottom up, the table, the content pane.
-    m_pnlToolBtn.create(hwnd(), "拡張用", 0, 0, 0, 0, font);
-    setControlName(m_pnlToolBtn.hwnd(), "pnlToolBtn");
-    const SIZE label = textExtent(hwnd(), font, "クッキーフォルダ");
-    m_StaticText1 =
-        createControl(WS_EX_STATICEDGE, L"STATIC", "クッキーフォルダ", WS_CHILD | WS_VISIBLE | SS_NOPREFIX, s.px(72),
-                      s.px(8), label.cx + 4, label.cy + 4, m_pnlToolBtn.hwnd(), idCookieFolderLabel);
-    setFont(m_StaticText1, font);
-    setControlName(m_StaticText1, "StaticText1");
-    m_edInPath = createControl(0, L"EDIT", "", WS_CHILD | WS_VISIBLE | WS_BORDER | WS_DISABLED | ES_AUTOHSCROLL,
-                               s.px(168), s.px(8), s.px(425), s.px(20), m_pnlToolBtn.hwnd(), idFolder);
-    setFont(m_edInPath, font);
-    setControlName(m_edInPath, "edInPath");
-    m_bbtnInPathSet = pushButton(m_pnlToolBtn.hwnd(), idInPathSet, "bbtnInPathSet", "参照", 600, 8, 75, 25);
-
-    m_StatusBar1 =
-        createControl(0, STATUSCLASSNAMEW, "", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0, hwnd(), idStatus);
-    SendMessageW(m_StatusBar1, SB_SIMPLE, TRUE, 0);
-    setControlName(m_StatusBar1, "StatusBar1");
-
-    m_pnlMenu.create(hwnd(), "Menu", 0, 0, 0, 0, font);
-    setControlName(m_pnlMenu.hwnd(), "pnlMenu");
-    m_bbtnExit = pushButton(m_pnlMenu.hwnd(), idExit, "bbtnExit", "閉じる(&C)", 32, 352, 73, 25, BS_OWNERDRAW);
-    m_bbtnVersion = pushButton(m_pnlMenu.hwnd(), idVersion, "bbtnVersion", "Version", 32, 320, 73, 25);
-    m_bbtnHelp = pushButton(m_pnlMenu.hwnd(), idHelp, "bbtnHelp", "HELP", 32, 288, 73, 25);
-    m_GroupBox1.create(m_pnlMenu.hwnd(), "検索", s.px(16), s.px(152), s.px(105), s.px(121), font);
-    setControlName(m_GroupBox1.hwnd(), "GroupBox1");
-    m_bbtnSch_Fname = pushButton(m_GroupBox1.hwnd(), idSchFname, "bbtnSch_Fname", "ファイル名", 16, 16, 75, 25);
-    m_bbtnSch_Memo = pushButton(m_GroupBox1.hwnd(), idSchMemo, "bbtnSch_Memo", "ファイル内容", 16, 48, 75, 25);
-    m_bbtnSch_Exit = pushButton(m_GroupBox1.hwnd(), idSchExit, "bbtnSch_Exit", "解　除", 16, 88, 75, 25);
-    const HFONT command = m_commandFont.get();
-    using keyboard::PaintedCommand;
-    m_stDelete.create(m_pnlMenu.hwnd(), idDelete, "DELETE      ", s.px(16), s.px(32), command,
-                      keyboard::keyName(PaintedCommand::Delete));
-    setControlName(m_stDelete.hwnd(), "stDelete");
-    m_stAllDelete.create(m_pnlMenu.hwnd(), idAllDelete, "ALL DELETE", s.px(16), s.px(64), command,
-                         keyboard::keyName(PaintedCommand::AllDelete));
-    setControlName(m_stAllDelete.hwnd(), "stAllDelete");
-    m_stReLoad.create(m_pnlMenu.hwnd(), idReLoad, "ReLoad       ", s.px(16), s.px(104), command,
-                      keyboard::keyName(PaintedCommand::ReLoad));
-    setControlName(m_stReLoad.hwnd(), "stReLoad");
-
-    m_Splitter2.create(hwnd(), 0, 0, s.px(3), 0);
-    setControlName(m_Splitter2.hwnd(), "Splitter2");
-
-    m_Panel3.create(hwnd(), "Panel3", 0, 0, 0, 0, font);
-    setControlName(m_Panel3.hwnd(), "Panel3");
-    m_pnlSelPcLoginName.create(m_Panel3.hwnd(), "拡張用", 0, 0, 0, 0, font);
-    setControlName(m_pnlSelPcLoginName.hwnd(), "pnlSelPcLoginName");
-    m_stSchModeInfo =
-        createControl(WS_EX_STATICEDGE, L"STATIC", "stSchModeInfo", WS_CHILD | WS_VISIBLE | SS_CENTER | SS_NOPREFIX,
-                      s.px(24), s.px(8), s.px(161), s.px(16), m_pnlSelPcLoginName.hwnd(), idSearchMode);
-    setFont(m_stSchModeInfo, m_boldFont.get());
-    setControlName(m_stSchModeInfo, "stSchModeInfo");
-
-    m_grdMain = m_grid.create(m_Panel3.hwnd(), idGrid, font);
-    setControlName(m_grdMain, "grdMain");
-    m_grid.setRowMadeCurrentHandler([this] { run(&ui::Commands::grdMainClick); });
-
-    m_Splitter1.create(m_Panel3.hwnd(), 0, 0, 0, s.px(3));
-    setControlName(m_Splitter1.hwnd(), "Splitter1");
-    m_Panel4.create(m_Panel3.hwnd(), "", 0, 0, 0, 0, font);
-    setControlName(m_Panel4.hwnd(), "Panel4");
-    LoadLibraryW(L"riched20.dll");
-    m_riedRead_OneCookies = createControl(WS_EX_CLIENTEDGE, RICHEDIT_CLASSW, "",
-                                          WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE |
-                                              ES_READONLY | ES_AUTOVSCROLL,
-                                          0, 0, 0, 0, m_Panel4.hwnd(), idContent);
-    setFont(m_riedRead_OneCookies, font);
-    setControlName(m_riedRead_OneCookies, "riedRead_OneCookies");
-    // Lines wrap at the pane's width; a cookie file may be long.
-    SendMessageW(m_riedRead_OneCookies, EM_SETTARGETDEVICE, 0, 0);
-    SendMessageW(m_riedRead_OneCookies, EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
-
-    m_pnlToolBtn.setResizeHandler([] {});
-    m_Panel3.setResizeHandler([this] { layOutPanel3(); });
-    m_Panel4.setResizeHandler([this] {
-        const RECT inner = m_Panel4.innerRect();
-        applyDocking(inner, {{m_riedRead_OneCookies, Dock::Client, 0}});
-    });
-    m_Splitter2.attach(m_pnlMenu.hwnd(), m_Panel3.hwnd(), [this](int size) {
-        m_menuWidth = size;
-        layOut();
-    });
-    m_Splitter1.attach(m_Panel4.hwnd(), m_grdMain, [this](int size) {
-        m_contentHeight = size;
-        layOutPanel3();
-    });
+    const Box &design = control.design;
+    const std::string caption = form::captionCp932(control);
+    const HFONT font = fontFor(control.font);
+    const int id = controlId(control.id);
+    const auto own = [this, &control](auto window) {
+        auto &slot = m_ownWindows[static_cast<std::size_t>(form::indexOf(control.id))];
+        slot = std::move(window);
+        return static_cast<decltype(window.get())>(slot.get());
+    };
+    HWND created = nullptr;
+    switch (control.kind) {
+    case Kind::Panel:
+    case Kind::GroupBox: {
+        const bool group = control.kind == Kind::GroupBox;
+        Panel *made = own(std::make_unique<Panel>(group ? Panel::Look::Group : Panel::Look::Raised,
+                                                  colourOf(control.background, COLOR_BTNFACE),
+                                                  colourOf(control.textColour, COLOR_BTNTEXT)));
+        if (control.docked)
+            return made->create(parent, caption.c_str(), 0, 0, 0, 0, font);
+        return made->create(parent, caption.c_str(), s.px(design.x), s.px(design.y), s.px(design.width),
+                            s.px(design.height), font);
+    }
+    case Kind::Label: {
+        DWORD style = WS_CHILD | WS_VISIBLE | SS_NOPREFIX;
+        int width = s.px(design.width);
+        int height = s.px(design.height);
+        if (control.sizedByText) {
+            // Its text and 2 pixels around it, trailing blanks included.
+            const SIZE text = textExtent(hwnd(), font, caption.c_str());
+            width = text.cx + 4;
+            height = text.cy + 4;
+        } else {
+            style |= SS_CENTER;
+        }
+        created = createChild(WS_EX_STATICEDGE, L"STATIC", caption.c_str(), style, s.px(design.x), s.px(design.y),
+                              width, height, parent, id);
+        break;
+    }
+    case Kind::CommandText: {
+        keyboard::PaintedCommand painted{};
+        keyboard::paintedCommandOf(control.name, painted);
+        CommandText *made = own(std::make_unique<CommandText>(colourOf(control.textColour, COLOR_BTNTEXT),
+                                                              panel(control.parent).backgroundBrush()));
+        return made->create(parent, id, caption.c_str(), s.px(design.x), s.px(design.y), font,
+                            keyboard::keyName(painted));
+    }
+    case Kind::FolderBox:
+        created = createChild(0, L"EDIT", caption.c_str(), WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL,
+                              s.px(design.x), s.px(design.y), s.px(design.width), s.px(design.height), parent, id);
+        break;
+    case Kind::Button: {
+        // The close button draws its door itself.
+        const DWORD look = control.command == form::Command::Close ? BS_OWNERDRAW : 0;
+        created = createChild(0, L"BUTTON", caption.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_NOTIFY | look,
+                              s.px(design.x), s.px(design.y), s.px(design.width), s.px(design.height), parent, id);
+        break;
+    }
+    case Kind::StatusBar:
+        created = createChild(0, STATUSCLASSNAMEW, caption.c_str(), WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0,
+                              parent, id);
+        SendMessageW(created, SB_SIMPLE, TRUE, 0);
+        break;
+    case Kind::Grid:
+        created = m_grid.create(parent, id, font);
+        m_grid.setRowMadeCurrentHandler(
+            [this, command = control.command] { m_commands.run([this, command] { m_commands.perform(command); }); });
+        return created;
+    case Kind::ContentPane:
+        LoadLibraryW(L"riched20.dll");
+        created = createChild(WS_EX_CLIENTEDGE, RICHEDIT_CLASSW, caption.c_str(),
+                              WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE |
+                                  ES_READONLY | ES_AUTOVSCROLL,
+                              0, 0, 0, 0, parent, id);
+        // Lines wrap at the pane's width; a cookie file may be long.
+        SendMessageW(created, EM_SETTARGETDEVICE, 0, 0);
+        SendMessageW(created, EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
+        break;
+    case Kind::Splitter: {
+        // Between the docked strip before it on its side, whose size it
+        // sets, and the control that fills the rest.
+        Splitter *made =
+            own(std::make_unique<Splitter>(control.dock == Dock::Left ? Splitter::Side::Left : Splitter::Side::Bottom));
+        created = made->create(parent, 0, 0, control.dock == Dock::Left ? m_scale.px(control.extent) : 0,
+                               control.dock == Dock::Left ? 0 : m_scale.px(control.extent));
+        form::Id neighbour = control.id;
+        form::Id rest = control.id;
+        for (const form::Control *sibling : form::dockedChildren(control.parent)) {
+            if (sibling->dock == Dock::Client)
+                rest = sibling->id;
+            else if (sibling->dock == control.dock && sibling != &control && neighbour == control.id)
+                neighbour = sibling->id;
+        }
+        made->attach(controlOf(neighbour), controlOf(rest), [this, neighbour, parent = control.parent](int size) {
+            m_extents[static_cast<std::size_t>(form::indexOf(neighbour))] = size;
+            layOut(parent);
+        });
+        return created;
+    }
+    case Kind::Window:
+        break;
+    }
+    if (created && font)
+        SendMessageW(created, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    if (created && control.enabled == form::Enabled::Never)
+        EnableWindow(created, FALSE);
+    return created;
 }
 
 void TForm1::applyTabOrder()
@@ -300,8 +329,8 @@ void TForm1::applyTabOrder()
     // and the splitters, which take no focus, stay in front, so that the
     // status bar, grip and all, lies over the folder strip in a window made
     // smaller than both.
-    for (const char *name : keyboard::kTabOrder) {
-        for (HWND at = findControl(hwnd(), name); at && at != hwnd(); at = GetParent(at))
+    for (const form::Control *control : form::tabOrder()) {
+        for (HWND at = controlOf(control->id); at && at != hwnd(); at = GetParent(at))
             SetWindowPos(at, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
 }
@@ -316,8 +345,8 @@ void TForm1::runPaintedCommand(keyboard::PaintedCommand command)
 void TForm1::focusTableRow(int row)
 {
     m_grid.makeRowCurrent(row);
-    if (IsWindowVisible(m_grdMain))
-        SetFocus(m_grdMain);
+    if (IsWindowVisible(controlOf(form::Id::Table)))
+        SetFocus(controlOf(form::Id::Table));
 }
 
 void TForm1::setUpHints()
@@ -326,64 +355,56 @@ void TForm1::setUpHints()
                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr,
                               GetModuleHandleW(nullptr), nullptr);
     setControlName(m_hints, "hints");
-    // Hints only on these six; the others carry none.
-    using keyboard::PaintedCommand;
-    const std::pair<HWND, const char *> hints[] = {
-        {m_stDelete.hwnd(), keyboard::commandHint(PaintedCommand::Delete).c_str()},
-        {m_stAllDelete.hwnd(), keyboard::commandHint(PaintedCommand::AllDelete).c_str()},
-        {m_stReLoad.hwnd(), keyboard::commandHint(PaintedCommand::ReLoad).c_str()},
-        {m_bbtnVersion, "バージョン情報を表示します"},
-        {m_bbtnExit, "終了します"},
-        {m_grdMain, "クッキーファイルの情報"},
-    };
-    for (const auto &[control, text] : hints) {
-        std::wstring wide = wideFromCp932(text); // the tip keeps a copy
+    // Hints only where the form gives one; the others carry none.
+    for (const form::Control &control : form::controls()) {
+        const std::string hint = form::hintText(control);
+        if (hint.empty())
+            continue;
+        std::wstring wide = wideFromCp932(hint); // the tip keeps a copy
         TOOLINFOW tool{};
         tool.cbSize = sizeof tool;
         tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-        tool.hwnd = GetParent(control);
-        tool.uId = reinterpret_cast<UINT_PTR>(control);
+        tool.hwnd = GetParent(controlOf(control.id));
+        tool.uId = reinterpret_cast<UINT_PTR>(controlOf(control.id));
         tool.lpszText = wide.data();
         SendMessageW(m_hints, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     }
-    SendMessageW(m_hints, TTM_SETDELAYTIME, TTDT_INITIAL, kHintDelayMs);
-    SendMessageW(m_hints, TTM_SETDELAYTIME, TTDT_AUTOPOP, kHintDurationMs);
+    SendMessageW(m_hints, TTM_SETDELAYTIME, TTDT_INITIAL, form::kHintDelayMs);
+    SendMessageW(m_hints, TTM_SETDELAYTIME, TTDT_AUTOPOP, form::kHintDurationMs);
     SendMessageW(m_hints, TTM_SETDELAYTIME, TTDT_RESHOW, 1);
 }
 
-void TForm1::layOut()
+void TForm1::layOut(form::Id parent)
 {
-    if (!hwnd() || !m_StatusBar1)
-        return;
-    RECT client{};
-    GetClientRect(hwnd(), &client);
-    // The status bar takes its own height from its font.
-    SendMessageW(m_StatusBar1, WM_SIZE, 0, 0);
-    RECT status{};
-    GetWindowRect(m_StatusBar1, &status);
-    applyDocking(client, {
-                             {m_pnlToolBtn.hwnd(), Dock::Top, m_scale.px(41)},
-                             {m_StatusBar1, Dock::Bottom, status.bottom - status.top},
-                             {m_pnlMenu.hwnd(), Dock::Left, m_menuWidth},
-                             {m_Splitter2.hwnd(), Dock::Left, m_scale.px(3)},
-                             {m_Panel3.hwnd(), Dock::Client, 0},
-                         });
-    // The size grip moves with the bar's corner: draw the bar afresh, or the
-    // grip leaves copies of itself where it was.
-    InvalidateRect(m_StatusBar1, nullptr, TRUE);
-    layOutPanel3();
-}
-
-void TForm1::layOutPanel3()
-{
-    if (!m_Panel4.hwnd())
-        return;
-    applyDocking(m_Panel3.innerRect(), {
-                                           {m_pnlSelPcLoginName.hwnd(), Dock::Top, m_scale.px(32)},
-                                           {m_Panel4.hwnd(), Dock::Bottom, m_contentHeight},
-                                           {m_Splitter1.hwnd(), Dock::Bottom, m_scale.px(3)},
-                                           {m_grdMain, Dock::Client, 0},
-                                       });
+    if (!hwnd() || !controlOf(form::Id::ContentPane))
+        return; // not yet made
+    RECT area{};
+    if (parent == form::Id::Window)
+        GetClientRect(hwnd(), &area);
+    else
+        area = panel(parent).innerRect();
+    std::vector<DockedControl> docked;
+    for (const form::Control *child : form::dockedChildren(parent)) {
+        int extent = m_extents[static_cast<std::size_t>(form::indexOf(child->id))];
+        if (child->kind == form::Kind::StatusBar) {
+            // The status bar takes its own height from its font.
+            SendMessageW(controlOf(child->id), WM_SIZE, 0, 0);
+            RECT bar{};
+            GetWindowRect(controlOf(child->id), &bar);
+            extent = bar.bottom - bar.top;
+        }
+        docked.push_back({controlOf(child->id), child->dock, extent});
+    }
+    applyDocking(area, docked);
+    for (const form::Control *child : form::dockedChildren(parent)) {
+        if (child->kind == form::Kind::StatusBar) {
+            // The size grip moves with the bar's corner: draw the bar afresh,
+            // or the grip leaves copies of itself where it was.
+            InvalidateRect(controlOf(child->id), nullptr, TRUE);
+        } else if (!form::dockedChildren(child->id).empty()) {
+            layOut(child->id);
+        }
+    }
 }
 
 bool TForm1::translate(MSG &message)
@@ -393,7 +414,7 @@ bool TForm1::translate(MSG &message)
     const HWND focus = GetFocus();
     keyboard::PaintedCommand command{};
     if (message.message == WM_KEYDOWN &&
-        keyboard::commandForKey(keyStroke(message.wParam), focus == m_grdMain, command)) {
+        keyboard::commandForKey(keyStroke(message.wParam), focus == controlOf(form::Id::Table), command)) {
         // Delete and Shift+Delete on the table, F5 anywhere; once per press.
         if (!(message.lParam & (1 << 30)))
             runPaintedCommand(command);
@@ -404,17 +425,17 @@ bool TForm1::translate(MSG &message)
         SendMessageW(focus, BM_CLICK, 0, 0);
         return true;
     }
-    if (message.message == WM_KEYDOWN && message.wParam == VK_TAB && focus == m_riedRead_OneCookies &&
+    if (message.message == WM_KEYDOWN && message.wParam == VK_TAB && focus == controlOf(form::Id::ContentPane) &&
         GetKeyState(VK_CONTROL) >= 0) {
         SetFocus(GetNextDlgTabItem(hwnd(), focus, GetKeyState(VK_SHIFT) < 0));
         return true;
     }
     if (message.message == WM_SYSCHAR && (message.wParam == 'c' || message.wParam == 'C')) {
-        if (IsWindowEnabled(m_bbtnExit))
-            SendMessageW(m_bbtnExit, BM_CLICK, 0, 0);
+        if (IsWindowEnabled(controlOf(form::Id::CloseButton)))
+            SendMessageW(controlOf(form::Id::CloseButton), BM_CLICK, 0, 0);
         return true;
     }
-    if (focus && (focus == m_Splitter1.hwnd() || focus == m_Splitter2.hwnd()))
+    if (focus && (focus == controlOf(form::Id::ContentSplitter) || focus == controlOf(form::Id::CommandSplitter)))
         return false; // Esc goes to the splitter that is being dragged
     if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE)
         return true; // Esc closes nothing
@@ -426,21 +447,21 @@ LRESULT TForm1::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     switch (message) {
     case WM_SIZE:
         if (wParam != SIZE_MINIMIZED)
-            layOut();
+            layOut(form::Id::Window);
         return 0;
     case WM_COMMAND:
         onCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
         return 0;
     case WM_DRAWITEM: {
         const auto *item = reinterpret_cast<const DRAWITEMSTRUCT *>(lParam);
-        if (item->hwndItem == m_bbtnExit) {
+        if (item->hwndItem == controlOf(form::Id::CloseButton)) {
             drawExitButton(*item);
             return TRUE;
         }
         return FALSE;
     }
     case WM_CTLCOLORSTATIC:
-        if (reinterpret_cast<HWND>(lParam) == m_edInPath) {
+        if (reinterpret_cast<HWND>(lParam) == controlOf(form::Id::FolderBox)) {
             // The folder box keeps the window colour while disabled.
             const auto dc = reinterpret_cast<HDC>(wParam);
             SetBkColor(dc, GetSysColor(COLOR_WINDOW));
@@ -492,7 +513,7 @@ void TForm1::onCommand(int id, int code, HWND control)
 {
     if (code == BN_SETFOCUS || code == BN_KILLFOCUS) {
         // The focused button wears the dark frame of a default button.
-        if (control && control != m_bbtnExit && isPushButton(control))
+        if (control && control != controlOf(form::Id::CloseButton) && isPushButton(control))
             SendMessageW(control, BM_SETSTYLE, code == BN_SETFOCUS ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
         return;
     }
@@ -501,40 +522,14 @@ void TForm1::onCommand(int id, int code, HWND control)
     // the command.
     if (!clicked || (control && !IsWindowEnabled(control)))
         return;
-    switch (id) {
-    case idInPathSet:
-        run(&ui::Commands::bbtnInPathSetClick);
-        break;
-    case idDelete:
-        run(&ui::Commands::stDeleteClick);
-        break;
-    case idAllDelete:
-        run(&ui::Commands::stAllDeleteClick);
-        break;
-    case idReLoad:
-        run(&ui::Commands::stReLoadClick);
-        break;
-    case idSchFname:
-        run(&ui::Commands::bbtnSch_FnameClick);
-        break;
-    case idSchMemo:
-        run(&ui::Commands::bbtnSch_MemoClick);
-        break;
-    case idSchExit:
-        run(&ui::Commands::bbtnSch_ExitClick);
-        break;
-    case idHelp:
-        run(&ui::Commands::bbtnHelpClick);
-        break;
-    case idVersion:
-        run(&ui::Commands::bbtnVersionClick);
-        break;
-    case idExit:
+    const int place = id - kFirstControlId;
+    if (place < 0 || place >= form::kIdCount)
+        return;
+    const form::Command command = form::controls()[static_cast<std::size_t>(place)].command;
+    if (command == form::Command::Close)
         PostMessageW(hwnd(), WM_CLOSE, 0, 0);
-        break;
-    default:
-        break;
-    }
+    else if (command != form::Command::None && command != form::Command::RowClicked)
+        m_commands.run([this, command] { m_commands.perform(command); });
 }
 
 void TForm1::drawExitButton(const DRAWITEMSTRUCT &item)
@@ -559,8 +554,8 @@ void TForm1::drawExitButton(const DRAWITEMSTRUCT &item)
     const SelectObjectScope font(dc, m_font.get());
     RECT measure{0, 0, 0, 0};
     DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &measure, DT_CALCRECT | DT_SINGLELINE);
-    const int picture = m_scale.px(kDoorSize);
-    const int gap = m_scale.px(kPictureGap);
+    const int picture = m_scale.px(form::kDoorSize);
+    const int gap = m_scale.px(form::kPictureGap);
     const int width = picture + gap + (measure.right - measure.left);
     const int shift = pressed ? 1 : 0;
     const int left = (item.rcItem.left + item.rcItem.right - width) / 2 + shift;
@@ -570,7 +565,7 @@ void TForm1::drawExitButton(const DRAWITEMSTRUCT &item)
     if (door) {
         const HDC source = CreateCompatibleDC(dc);
         const HGDIOBJ previous = SelectObject(source, door);
-        TransparentBlt(dc, left, middle - picture / 2, picture, picture, source, 0, 0, kDoorSize, kDoorSize,
+        TransparentBlt(dc, left, middle - picture / 2, picture, picture, source, 0, 0, form::kDoorSize, form::kDoorSize,
                        kTransparentKey);
         SelectObject(source, previous);
         DeleteDC(source);
@@ -603,12 +598,21 @@ void TForm1::run(void (ui::Commands::*handler)())
 
 void TForm1::clearPlaceholders()
 {
-    SetWindowTextW(m_pnlMenu.hwnd(), L"");
-    SetWindowTextW(m_pnlSelPcLoginName.hwnd(), L"");
-    SetWindowTextW(m_pnlToolBtn.hwnd(), L"");
-    SetWindowTextW(m_stSchModeInfo, L"");
-    keepFocusFrom(m_bbtnSch_Exit);
-    EnableWindow(m_bbtnSch_Exit, FALSE);
+    for (const form::Control &control : form::controls())
+        if (control.placeholder)
+            SetWindowTextW(controlOf(control.id), L"");
+    setEnabledWhere(form::Enabled::WhileSearching, false);
+}
+
+void TForm1::setEnabledWhere(form::Enabled rule, bool enabled)
+{
+    for (const form::Control &control : form::controls()) {
+        if (control.enabled != rule)
+            continue;
+        if (!enabled)
+            keepFocusFrom(controlOf(control.id));
+        EnableWindow(controlOf(control.id), enabled);
+    }
 }
 
 void TForm1::contentPaneChanged()
@@ -642,7 +646,7 @@ std::string TForm1::programFolder() const
 
 void TForm1::syncContentPane()
 {
-    if (!m_riedRead_OneCookies || !IsWindowVisible(m_riedRead_OneCookies))
+    if (!controlOf(form::Id::ContentPane) || !IsWindowVisible(controlOf(form::Id::ContentPane)))
         return;
     const listing::ContentPane &pane = m_cookies.contentPane();
     if (pane.revision() == m_shownRevision)
@@ -653,7 +657,8 @@ void TForm1::syncContentPane()
     stream.dwCookie = reinterpret_cast<DWORD_PTR>(&text);
     stream.pfnCallback = &streamText;
     // CP932 whatever the system's code page.
-    SendMessageW(m_riedRead_OneCookies, EM_STREAMIN, SF_TEXT | SF_UNICODE, reinterpret_cast<LPARAM>(&stream));
+    SendMessageW(controlOf(form::Id::ContentPane), EM_STREAMIN, SF_TEXT | SF_UNICODE,
+                 reinterpret_cast<LPARAM>(&stream));
 }
 
 std::string TForm1::statusText() const
@@ -665,10 +670,11 @@ std::string TForm1::contentPaneShownText() const
 {
     // Asked in CP932 whatever the system's code page, with CR LF line ends.
     GETTEXTLENGTHEX length{GTL_NUMBYTES | GTL_PRECISE | GTL_USECRLF, 932};
-    const auto bytes = SendMessageW(m_riedRead_OneCookies, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0);
+    const auto bytes =
+        SendMessageW(controlOf(form::Id::ContentPane), EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0);
     std::string text(static_cast<std::size_t>(std::max<LRESULT>(bytes, 0)) + 2, '\0');
     GETTEXTEX get{static_cast<DWORD>(text.size()), GT_USECRLF, 932, nullptr, nullptr};
-    const auto got = SendMessageW(m_riedRead_OneCookies, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&get),
+    const auto got = SendMessageW(controlOf(form::Id::ContentPane), EM_GETTEXTEX, reinterpret_cast<WPARAM>(&get),
                                   reinterpret_cast<LPARAM>(text.data()));
     text.resize(static_cast<std::size_t>(std::max<LRESULT>(got, 0)));
     return text;
@@ -677,8 +683,9 @@ std::string TForm1::contentPaneShownText() const
 void TForm1::setStatusText(const std::string &text)
 {
     m_statusText = text;
-    SendMessageW(m_StatusBar1, SB_SETTEXTW, SB_SIMPLEID, reinterpret_cast<LPARAM>(wideFromCp932(text).c_str()));
-    UpdateWindow(m_StatusBar1);
+    SendMessageW(controlOf(form::Id::StatusBar), SB_SETTEXTW, SB_SIMPLEID,
+                 reinterpret_cast<LPARAM>(wideFromCp932(text).c_str()));
+    UpdateWindow(controlOf(form::Id::StatusBar));
 }
 
 void TForm1::setBusyCursor(bool busy)
@@ -692,27 +699,22 @@ void TForm1::setBusyCursor(bool busy)
 void TForm1::setTableVisible(bool visible)
 {
     if (!visible)
-        keepFocusFrom(m_grdMain);
-    ShowWindow(m_grdMain, visible ? SW_SHOWNA : SW_HIDE);
+        keepFocusFrom(controlOf(form::Id::Table));
+    ShowWindow(controlOf(form::Id::Table), visible ? SW_SHOWNA : SW_HIDE);
 }
 
 void TForm1::setContentPaneVisible(bool visible)
 {
     if (!visible)
-        keepFocusFrom(m_riedRead_OneCookies);
-    ShowWindow(m_riedRead_OneCookies, visible ? SW_SHOWNA : SW_HIDE);
+        keepFocusFrom(controlOf(form::Id::ContentPane));
+    ShowWindow(controlOf(form::Id::ContentPane), visible ? SW_SHOWNA : SW_HIDE);
     if (visible)
         syncContentPane();
 }
 
 void TForm1::setDeleteCommandsEnabled(bool enabled)
 {
-    if (!enabled) {
-        keepFocusFrom(m_stDelete.hwnd());
-        keepFocusFrom(m_stAllDelete.hwnd());
-    }
-    EnableWindow(m_stDelete.hwnd(), enabled);
-    EnableWindow(m_stAllDelete.hwnd(), enabled);
+    setEnabledWhere(form::Enabled::WhileFilesListed, enabled);
 }
 
 void TForm1::setCaption(const std::string &caption)
@@ -722,19 +724,17 @@ void TForm1::setCaption(const std::string &caption)
 
 void TForm1::setFolderText(const std::string &text)
 {
-    setText(m_edInPath, text);
+    setText(controlOf(form::Id::FolderBox), text);
 }
 
 void TForm1::setSearchModeLabel(const std::string &text)
 {
-    setText(m_stSchModeInfo, text);
+    setText(controlOf(form::Id::SearchModeLabel), text);
 }
 
 void TForm1::setClearSearchEnabled(bool enabled)
 {
-    if (!enabled)
-        keepFocusFrom(m_bbtnSch_Exit);
-    EnableWindow(m_bbtnSch_Exit, enabled);
+    setEnabledWhere(form::Enabled::WhileSearching, enabled);
 }
 
 void TForm1::keepFocusFrom(HWND control)
@@ -742,12 +742,12 @@ void TForm1::keepFocusFrom(HWND control)
     if (GetFocus() != control)
         return;
     const HWND next = GetNextDlgTabItem(hwnd(), control, FALSE);
-    SetFocus(next && next != control ? next : m_bbtnInPathSet);
+    SetFocus(next && next != control ? next : controlOf(form::tabOrder().front()->id));
 }
 
 void TForm1::tableChanged()
 {
-    m_grid.reload(m_scale.px(ResultGrid::kDefaultRowHeight));
+    m_grid.reload(m_scale.px(ui::grid::kDefaultRowHeight));
 }
 
 int TForm1::tableFontPointSize() const

@@ -10,9 +10,13 @@
 #include "splitter.h"
 #include "ui/commands.h"
 #include "ui/keyboard_access.h"
+#include "ui/main_form.h"
 #include "window.h"
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -23,9 +27,10 @@ class Dialogs;
 
 namespace ui::win32 {
 
-// The program's one window. create() builds the controls and runs
-// FormCreate, which lists the default cookie folder; a failure there goes to
-// the error box and the window still opens. The handlers are the shared
+// The program's one window, made from the form's description (main_form.h).
+// create() builds the controls and runs start(), which lists the default
+// cookie folder; a failure there goes to the error box and the window still
+// opens. The handlers are the shared
 // ones of ui::Commands, each run through Commands::run(), which shows a
 // failure in the error box, so that no exception crosses the message loop.
 class TForm1 final : public Window, public ui::CommandWindow {
@@ -34,7 +39,7 @@ public:
     ~TForm1() override;
 
     // Creates the window (hidden) owned by `owner`, at its designed place
-    // and size, and runs FormCreate.
+    // and size, and runs start().
     HWND create(HWND owner = nullptr);
 
     // Shows the window with a show command (SW_SHOWMAXIMIZED,
@@ -76,7 +81,7 @@ public:
     // ui::CommandWindow
     int currentTableRow() const override;
     void focusTableRow(int row) override;
-    ui::OpenFileDialog &openDialog() override { return m_OpenDialog1; }
+    ui::OpenFileDialog &openDialog() override { return m_openDialog; }
 
     // Runs a painted command as a click on it would: not while it is
     // disabled.
@@ -90,12 +95,11 @@ protected:
 
 private:
     void buildControls();
+    HWND createControl(const form::Control &control, HWND parent);
     void applyTabOrder();
-    HWND pushButton(HWND parent, int id, const char *name, const char *text, int x, int y, int width, int height,
-                    DWORD extraStyle = 0);
     void setUpHints();
-    void layOut();
-    void layOutPanel3();
+    // Lays out the docked children of `parent`, and theirs in turn.
+    void layOut(form::Id parent = form::Id::Window);
     void onCommand(int id, int code, HWND control);
     void drawExitButton(const DRAWITEMSTRUCT &item);
     // Shows the content pane's text when the pane is visible and its text
@@ -103,13 +107,20 @@ private:
     void syncContentPane();
     // Moves the focus on when the focused control is about to be disabled.
     void keepFocusFrom(HWND control);
+    // Enables or disables the controls that follow `rule`.
+    void setEnabledWhere(form::Enabled rule, bool enabled);
+
+    HWND controlOf(form::Id id) const { return m_controls[static_cast<std::size_t>(form::indexOf(id))]; }
+    // The panel that `id` describes.
+    Panel &panel(form::Id id) const;
+    HFONT fontFor(form::Font font) const;
 
     platform::Dialogs &m_dialogs;
     platform::Desktop &m_desktop;
     LayoutScale m_scale;
     listing::CookieListing m_cookies;
     ui::Commands m_commands;
-    ui::OpenFileDialog m_OpenDialog1;
+    ui::OpenFileDialog m_openDialog;
     std::optional<platform::win32::BusyCursor> m_busy;
     std::uint64_t m_shownRevision = 0;
     std::string m_statusText;
@@ -122,36 +133,13 @@ private:
     BitmapHandle m_doorDisabled;
     BrushHandle m_windowBrush;
 
-    // Sizes the user may change with the splitters.
-    int m_menuWidth = 0;
-    int m_contentHeight = 0;
-
-    Panel m_pnlToolBtn;
-    Panel m_pnlMenu;
-    Panel m_GroupBox1;
-    Panel m_Panel3;
-    Panel m_pnlSelPcLoginName;
-    Panel m_Panel4;
-    CommandText m_stDelete;
-    CommandText m_stAllDelete;
-    CommandText m_stReLoad;
-    Splitter m_Splitter1;
-    Splitter m_Splitter2;
+    // Every control by its place in the form; the window classes of our own
+    // (panels, command texts, splitters) owned here, the grid a member.
+    std::array<HWND, form::kIdCount> m_controls{};
+    std::array<std::unique_ptr<Window>, form::kIdCount> m_ownWindows;
     ResultGrid m_grid;
-
-    HWND m_StaticText1 = nullptr;
-    HWND m_edInPath = nullptr;
-    HWND m_bbtnInPathSet = nullptr;
-    HWND m_StatusBar1 = nullptr;
-    HWND m_bbtnSch_Fname = nullptr;
-    HWND m_bbtnSch_Memo = nullptr;
-    HWND m_bbtnSch_Exit = nullptr;
-    HWND m_bbtnHelp = nullptr;
-    HWND m_bbtnVersion = nullptr;
-    HWND m_bbtnExit = nullptr;
-    HWND m_stSchModeInfo = nullptr;
-    HWND m_grdMain = nullptr;
-    HWND m_riedRead_OneCookies = nullptr;
+    // The docked controls' extents, which the splitters change.
+    std::array<int, form::kIdCount> m_extents{};
     HWND m_hints = nullptr;
 };
 

@@ -2,6 +2,9 @@
 
 #include "platform/win32/wide_text.h"
 
+#include <string>
+#include <vector>
+
 namespace ui::win32 {
 
 Window::~Window()
@@ -33,17 +36,25 @@ void Window::registerClass(const wchar_t *className, UINT style, HCURSOR cursor,
 
 namespace {
 
-// The base procedures of the superclasses, by class name.
+// The base procedure of each superclass registered, by class name: as many
+// as there are classes of ours (a superclass without its base procedure
+// would lose every message its base class handles). Classes are
+// registered and windows made on the one window thread.
 struct Superclass {
-    const wchar_t *name;
+    std::wstring name;
     WNDPROC base;
 };
-Superclass g_superclasses[4];
+
+std::vector<Superclass> &superclasses()
+{
+    static std::vector<Superclass> registered;
+    return registered;
+}
 
 WNDPROC baseProcedureOf(const wchar_t *className)
 {
-    for (const Superclass &entry : g_superclasses)
-        if (entry.name && lstrcmpW(entry.name, className) == 0)
+    for (const Superclass &entry : superclasses())
+        if (lstrcmpW(entry.name.c_str(), className) == 0)
             return entry.base;
     return nullptr;
 }
@@ -58,12 +69,7 @@ void Window::registerSuperclass(const wchar_t *className, const wchar_t *baseCla
     windowClass.cbSize = sizeof windowClass;
     if (!GetClassInfoExW(nullptr, baseClass, &windowClass))
         return;
-    for (Superclass &entry : g_superclasses) {
-        if (!entry.name) {
-            entry = {className, windowClass.lpfnWndProc};
-            break;
-        }
-    }
+    superclasses().push_back({className, windowClass.lpfnWndProc});
     windowClass.lpfnWndProc = &Window::procedure;
     windowClass.hInstance = GetModuleHandleW(nullptr);
     windowClass.style |= extraStyle;

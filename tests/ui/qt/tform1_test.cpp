@@ -3,6 +3,8 @@
 
 #include "listing/result_table.h"
 #include "platform/dialogs.h"
+#include "platform/qt/qt_text.h"
+#include "ui/main_form.h"
 #include "ui/qt/application.h"
 #include "ui/qt/fonts.h"
 #include "ui/qt/panel.h"
@@ -30,6 +32,7 @@
 #include <QTest>
 #include <QToolTip>
 
+#include <map>
 #include <memory>
 #include <stdexcept>
 
@@ -97,36 +100,23 @@ void TForm1Test::controlTree_data()
     QTest::addColumn<QString>("parent");
     QTest::addColumn<QString>("className");
 
-    const char *rows[][3] = {
-        {"pnlToolBtn", "TForm1", "ui::Panel"},
-        {"StaticText1", "pnlToolBtn", "ui::StaticText"},
-        {"edInPath", "pnlToolBtn", "QLineEdit"},
-        {"bbtnInPathSet", "pnlToolBtn", "ui::PushButton"},
-        {"StatusBar1", "TForm1", "QStatusBar"},
-        {"pnlMenu", "TForm1", "ui::Panel"},
-        {"stDelete", "pnlMenu", "ui::ClickableText"},
-        {"stAllDelete", "pnlMenu", "ui::ClickableText"},
-        {"stReLoad", "pnlMenu", "ui::ClickableText"},
-        {"GroupBox1", "pnlMenu", "QGroupBox"},
-        {"bbtnSch_Fname", "GroupBox1", "ui::PushButton"},
-        {"bbtnSch_Memo", "GroupBox1", "ui::PushButton"},
-        {"bbtnSch_Exit", "GroupBox1", "ui::PushButton"},
-        {"bbtnHelp", "pnlMenu", "ui::PushButton"},
-        {"bbtnVersion", "pnlMenu", "ui::PushButton"},
-        {"bbtnExit", "pnlMenu", "ui::PushButton"},
-        {"Splitter2", "TForm1", "ui::Splitter"},
-        {"Panel3", "TForm1", "ui::Panel"},
-        {"pnlSelPcLoginName", "Panel3", "ui::Panel"},
-        {"stSchModeInfo", "pnlSelPcLoginName", "ui::StaticText"},
-        {"grdMain", "Panel3", "ui::ResultGrid"},
-        {"Splitter1", "Panel3", "ui::Splitter"},
-        {"Panel4", "Panel3", "ui::Panel"},
-        {"riedRead_OneCookies", "Panel4", "QPlainTextEdit"},
-        {"OpenDialog1", "TForm1", "ui::OpenDialog"},
+    // The widget class each kind of control is made of.
+    const std::map<ui::form::Kind, const char *> classes = {
+        {ui::form::Kind::Panel, "ui::Panel"},      {ui::form::Kind::GroupBox, "QGroupBox"},
+        {ui::form::Kind::Label, "ui::StaticText"}, {ui::form::Kind::CommandText, "ui::ClickableText"},
+        {ui::form::Kind::FolderBox, "QLineEdit"},  {ui::form::Kind::Button, "ui::PushButton"},
+        {ui::form::Kind::StatusBar, "QStatusBar"}, {ui::form::Kind::Splitter, "ui::Splitter"},
+        {ui::form::Kind::Grid, "ui::ResultGrid"},  {ui::form::Kind::ContentPane, "QPlainTextEdit"},
     };
-    for (const auto &row : rows)
-        QTest::newRow(row[0]) << QString::fromLatin1(row[0]) << QString::fromLatin1(row[1])
-                              << QString::fromLatin1(row[2]);
+    for (const ui::form::Control &control : ui::form::controls()) {
+        if (control.id == ui::form::Id::Window)
+            continue;
+        QTest::newRow(control.name) << QString::fromLatin1(control.name)
+                                    << QString::fromLatin1(ui::form::control(control.parent).name)
+                                    << QString::fromLatin1(classes.at(control.kind));
+    }
+    QTest::newRow("OpenDialog1") << QStringLiteral("OpenDialog1") << QStringLiteral("TForm1")
+                                 << QStringLiteral("ui::OpenDialog");
 }
 
 void TForm1Test::controlTree()
@@ -153,18 +143,21 @@ void TForm1Test::texts()
     const auto window = makeWindow(dialogs);
     const QWidget &w = *window;
 
-    QCOMPARE(control<ui::StaticText>(w, "StaticText1")->text(), QStringLiteral("クッキーフォルダ"));
-    QCOMPARE(control<QPushButton>(w, "bbtnInPathSet")->text(), QStringLiteral("参照"));
-    QCOMPARE(control<ui::StaticText>(w, "stDelete")->text(), QStringLiteral("DELETE      "));
-    QCOMPARE(control<ui::StaticText>(w, "stAllDelete")->text(), QStringLiteral("ALL DELETE"));
-    QCOMPARE(control<ui::StaticText>(w, "stReLoad")->text(), QStringLiteral("ReLoad       "));
-    QCOMPARE(control<QGroupBox>(w, "GroupBox1")->title(), QStringLiteral("検索"));
-    QCOMPARE(control<QPushButton>(w, "bbtnSch_Fname")->text(), QStringLiteral("ファイル名"));
-    QCOMPARE(control<QPushButton>(w, "bbtnSch_Memo")->text(), QStringLiteral("ファイル内容"));
-    QCOMPARE(control<QPushButton>(w, "bbtnSch_Exit")->text(), QStringLiteral("解\u3000除"));
-    QCOMPARE(control<QPushButton>(w, "bbtnHelp")->text(), QStringLiteral("HELP"));
-    QCOMPARE(control<QPushButton>(w, "bbtnVersion")->text(), QStringLiteral("Version"));
-    QCOMPARE(control<QPushButton>(w, "bbtnExit")->text(), QStringLiteral("閉じる(&C)"));
+    // Every caption as the form gives it.
+    for (const ui::form::Control &control : ui::form::controls()) {
+        const QString caption = QString::fromUtf8(control.caption);
+        QWidget *widget = ::control(w, control.name);
+        if (control.placeholder || !*control.caption)
+            continue;
+        if (auto *button = qobject_cast<QPushButton *>(widget))
+            QCOMPARE(button->text(), caption);
+        else if (auto *group = qobject_cast<QGroupBox *>(widget))
+            QCOMPARE(group->title(), caption);
+        else if (auto *text = qobject_cast<ui::StaticText *>(widget))
+            QCOMPARE(text->text(), caption);
+        else if (auto *panel = qobject_cast<ui::Panel *>(widget))
+            QCOMPARE(panel->caption(), caption);
+    }
     QVERIFY(!control<QPushButton>(w, "bbtnExit")->icon().isNull());
 
     // The placeholders are cleared at start; the search is off.
@@ -233,31 +226,19 @@ void TForm1Test::designedGeometry()
 
     QCOMPARE(w.size(), QSize(688, 446));
     QCOMPARE(w.pos(), QPoint(192, 107));
-    QCOMPARE(control(w, "pnlToolBtn")->geometry(), QRect(0, 0, 688, 41));
-    QCOMPARE(control(w, "StatusBar1")->geometry(), QRect(0, 427, 688, 19));
-    QCOMPARE(control(w, "pnlMenu")->geometry(), QRect(0, 41, 137, 386));
-    QCOMPARE(control(w, "Splitter2")->geometry(), QRect(137, 41, 3, 386));
-    QCOMPARE(control(w, "Panel3")->geometry(), QRect(140, 41, 548, 386));
-    // Inside Panel3's bevel of one pixel.
-    QCOMPARE(control(w, "pnlSelPcLoginName")->geometry(), QRect(1, 1, 546, 32));
-    QCOMPARE(control(w, "Panel4")->geometry(), QRect(1, 385 - 88, 546, 88));
-    QCOMPARE(control(w, "Splitter1")->geometry(), QRect(1, 385 - 88 - 3, 546, 3));
-    QCOMPARE(control(w, "grdMain")->geometry(), QRect(1, 33, 546, 385 - 88 - 3 - 33));
-
-    QCOMPARE(control(w, "StaticText1")->pos(), QPoint(72, 8));
-    QCOMPARE(control(w, "edInPath")->geometry(), QRect(168, 8, 425, 20));
-    QCOMPARE(control(w, "bbtnInPathSet")->geometry(), QRect(600, 8, 75, 25));
-    QCOMPARE(control(w, "stDelete")->pos(), QPoint(16, 32));
-    QCOMPARE(control(w, "stAllDelete")->pos(), QPoint(16, 64));
-    QCOMPARE(control(w, "stReLoad")->pos(), QPoint(16, 104));
-    QCOMPARE(control(w, "GroupBox1")->geometry(), QRect(16, 152, 105, 121));
-    QCOMPARE(control(w, "bbtnSch_Fname")->geometry(), QRect(16, 16, 75, 25));
-    QCOMPARE(control(w, "bbtnSch_Memo")->geometry(), QRect(16, 48, 75, 25));
-    QCOMPARE(control(w, "bbtnSch_Exit")->geometry(), QRect(16, 88, 75, 25));
-    QCOMPARE(control(w, "bbtnHelp")->geometry(), QRect(32, 288, 73, 25));
-    QCOMPARE(control(w, "bbtnVersion")->geometry(), QRect(32, 320, 73, 25));
-    QCOMPARE(control(w, "bbtnExit")->geometry(), QRect(32, 352, 73, 25));
-    QCOMPARE(control(w, "stSchModeInfo")->geometry(), QRect(24, 8, 161, 16));
+    // Every control where the form lays it out; a text sized by its text
+    // where it was placed.
+    const std::vector<ui::Box> boxes = ui::form::layOut(window->layoutScale(), w.width(), w.height());
+    for (const ui::form::Control &control : ui::form::controls()) {
+        if (control.id == ui::form::Id::Window)
+            continue;
+        const ui::Box &box = boxes[static_cast<std::size_t>(ui::form::indexOf(control.id))];
+        const QRect geometry = ::control(w, control.name)->geometry();
+        if (control.sizedByText)
+            QCOMPARE(geometry.topLeft(), QPoint(box.x, box.y));
+        else
+            QVERIFY2(geometry == QRect(box.x, box.y, box.width, box.height), control.name);
+    }
     QCOMPARE(control<QPushButton>(w, "bbtnExit")->iconSize(), QSize(18, 18));
 
     auto *grid = control<ui::ResultGrid>(w, "grdMain");
@@ -305,29 +286,27 @@ void TForm1Test::hints()
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
 
-    const std::pair<const char *, QString> hinted[] = {
-        {"stDelete", QStringLiteral("最後に選択したクッキーファイルを削除します (Delete)")},
-        {"stAllDelete", QStringLiteral("全てのクッキーファイルを削除します (Shift+Delete)")},
-        {"stReLoad", QStringLiteral("クッキーファイルの再読み込み (F5)")},
-        {"bbtnVersion", QStringLiteral("バージョン情報を表示します")},
-        {"bbtnExit", QStringLiteral("終了します")},
-        {"grdMain", QStringLiteral("クッキーファイルの情報")},
-    };
-    for (const auto &[name, text] : hinted) {
-        QCOMPARE(control(*window, name)->toolTip(), text);
-        QCOMPARE(control(*window, name)->toolTipDuration(), 2500);
+    // The hints the form gives, and no others.
+    int hinted = 0;
+    for (const ui::form::Control &control : ui::form::controls()) {
+        const std::string hint = ui::form::hintText(control);
+        if (hint.empty())
+            continue;
+        ++hinted;
+        QCOMPARE(::control(*window, control.name)->toolTip(), platform::qt::toQString(hint));
+        QCOMPARE(::control(*window, control.name)->toolTipDuration(), 2500);
     }
     int withHint = 0;
     for (const QWidget *widget : window->findChildren<QWidget *>())
         withHint += widget->toolTip().isEmpty() ? 0 : 1;
-    QCOMPARE(withHint, 6);
+    QCOMPARE(withHint, hinted);
     QCOMPARE(QApplication::style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay), 500);
 
     // A help event shows the hint; a disabled command shows none.
     QWidget *reload = control(*window, "stReLoad");
     QHelpEvent help(QEvent::ToolTip, QPoint(2, 2), reload->mapToGlobal(QPoint(2, 2)));
     QApplication::sendEvent(reload, &help);
-    QTRY_COMPARE(QToolTip::text(), hinted[2].second);
+    QTRY_COMPARE(QToolTip::text(), reload->toolTip());
     QToolTip::hideText();
     QTRY_VERIFY(!QToolTip::isVisible());
 
@@ -343,7 +322,7 @@ void TForm1Test::hints()
     const QPoint cell = grid->visualRect(grid->model()->index(0, 0)).center();
     QHelpEvent gridHelp(QEvent::ToolTip, cell, grid->viewport()->mapToGlobal(cell));
     QApplication::sendEvent(grid->viewport(), &gridHelp);
-    QTRY_COMPARE(QToolTip::text(), hinted[5].second);
+    QTRY_COMPARE(QToolTip::text(), grid->toolTip());
     QToolTip::hideText();
 }
 
@@ -580,17 +559,6 @@ void drag(QWidget *widget, QPoint from, QPoint to, bool cancel = false)
 
 void TForm1Test::splitterSnapsShutAndEscCancels()
 {
-    // The rule, both ways round: at most kMinimumSize snaps to 0, and the
-    // rest keeps kMinimumSize.
-    QCOMPARE(Splitter::draggedSize(137, -100, 685, Splitter::Side::Left), 37);
-    QCOMPARE(Splitter::draggedSize(137, -106, 685, Splitter::Side::Left), 31);
-    QCOMPARE(Splitter::draggedSize(137, -107, 685, Splitter::Side::Left), 0);
-    QCOMPARE(Splitter::draggedSize(137, -500, 685, Splitter::Side::Left), 0);
-    QCOMPARE(Splitter::draggedSize(137, 1000, 685, Splitter::Side::Left), 655);
-    QCOMPARE(Splitter::draggedSize(88, -20, 350, Splitter::Side::Bottom), 108);
-    QCOMPARE(Splitter::draggedSize(88, 58, 350, Splitter::Side::Bottom), 0);
-    QCOMPARE(Splitter::draggedSize(0, -40, 350, Splitter::Side::Bottom), 40);
-
     TempPrefix prefix;
     ScriptedDialogs dialogs;
     const auto window = makeWindow(dialogs);
@@ -635,11 +603,11 @@ void TForm1Test::splitterDragsNeverResizeTheWindow()
     for (int i = 0; i < 6; ++i) {
         drag(lower, QPoint(5, 1), QPoint(5, -2000));
         QApplication::processEvents();
-        QCOMPARE(grid->height(), Splitter::kMinimumSize);
+        QCOMPARE(grid->height(), ui::kSplitterMinimumSize);
         QCOMPARE(window->size(), size);
         drag(upright, QPoint(1, 5), QPoint(2000, 5));
         QApplication::processEvents();
-        QCOMPARE(list->width(), Splitter::kMinimumSize);
+        QCOMPARE(list->width(), ui::kSplitterMinimumSize);
         QCOMPARE(window->size(), size);
         QCOMPARE(window->minimumSize(), minimum);
     }
@@ -651,7 +619,7 @@ void TForm1Test::splitterDragsNeverResizeTheWindow()
     window->resize(size.width() - 200, size.height() - 150);
     QTRY_COMPARE(window->size(), QSize(size.width() - 200, size.height() - 150));
     QCOMPARE(list->width(), 0);
-    QCOMPARE(column->width(), size.width() - 3 - Splitter::kMinimumSize);
+    QCOMPARE(column->width(), size.width() - 3 - ui::kSplitterMinimumSize);
     QCOMPARE(grid->height(), 0);
 }
 
@@ -666,7 +634,7 @@ void TForm1Test::gridLinesLieBetweenCells()
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     auto *grid = control<ui::ResultGrid>(*window, "grdMain");
     const listing::ResultTable &table = window->cookies().table();
-    const int rowHeight = window->layoutScale().px(ui::ResultGrid::kDefaultRowHeight);
+    const int rowHeight = window->layoutScale().px(ui::grid::kDefaultRowHeight);
 
     // A column of width w shows w pixels of cell; rows are their height plus
     // the line apart.

@@ -81,10 +81,10 @@ TEST_F(AnyCodePage, TheWindowsTextsReadAsWritten)
     listFolder(folder.path());
     EXPECT_EQ(statusBarText(control("StatusBar1")), listing::messages::cookiesFound(1));
     dialogs.inputAnswers.push_back("a");
-    form->run(&ui::Commands::bbtnSch_FnameClick);
+    form->run(&ui::Commands::searchByFileName);
     EXPECT_EQ(windowText(control("stSchModeInfo")), "ファイル名検索モード");
     dialogs.inputAnswers.push_back("nothing holds this");
-    form->run(&ui::Commands::bbtnSch_MemoClick);
+    form->run(&ui::Commands::searchByContent);
     EXPECT_EQ(windowText(control("stSchModeInfo")), "ファイル内容検索モード");
     EXPECT_EQ(statusBarText(control("StatusBar1")), listing::messages::noCookiesFound());
 }
@@ -116,10 +116,10 @@ TEST_F(AnyCodePage, NamesOfAnyCharacterAreListedSearchedReadAndDeleted)
     EXPECT_NE(form->contentPaneShownText().find("絵文字"), std::string::npos) << form->contentPaneShownText();
 
     dialogs.inputAnswers.push_back("表");
-    form->run(&ui::Commands::bbtnSch_FnameClick);
+    form->run(&ui::Commands::searchByFileName);
     ASSERT_EQ(rows(), 1);
     EXPECT_EQ(cell(1, 1), "ソ@表");
-    form->run(&ui::Commands::bbtnSch_ExitClick);
+    form->run(&ui::Commands::clearSearch);
     ASSERT_EQ(rows(), 2);
 
     clickRow(rowNamed("u@?"));

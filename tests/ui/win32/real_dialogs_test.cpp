@@ -302,7 +302,7 @@ TEST(KeyboardWalk, DeleteReloadAndDeleteAllWithoutAMouse)
     real.setOwner(window);
     form.show(SW_SHOWNORMAL);
     form.cookies().state().setCookiesPath(platform::namedPath(folder.path()));
-    form.run(&ui::Commands::stReLoadClick);
+    form.run(&ui::Commands::reload);
     pumpMessages();
     const listing::ResultTable &table = form.cookies().table();
     ASSERT_EQ(table.dataRowCount(), 4);

@@ -53,7 +53,7 @@ protected:
             table.AddGridRow(entry, i);
         }
         table.FitGridColumns(rows, 9);
-        grid->reload(ResultGrid::kDefaultRowHeight);
+        grid->reload(ui::grid::kDefaultRowHeight);
         madeCurrent = 0;
     }
 
@@ -238,8 +238,8 @@ TEST_F(GridTest, LinesLieBetweenTheCells)
     EXPECT_EQ(number.right - number.left, 18);
     EXPECT_EQ(grid->cellRect(1, 1).left, number.right + 1);
     // Rows are their height plus the line apart.
-    EXPECT_EQ(grid->cellRect(1, 2).top - grid->cellRect(1, 1).top, ResultGrid::kDefaultRowHeight + 1);
-    EXPECT_EQ(grid->cellRect(1, 1).top, ResultGrid::kDefaultRowHeight + 1);
+    EXPECT_EQ(grid->cellRect(1, 2).top - grid->cellRect(1, 1).top, ui::grid::kDefaultRowHeight + 1);
+    EXPECT_EQ(grid->cellRect(1, 1).top, ui::grid::kDefaultRowHeight + 1);
 }
 
 TEST_F(GridTest, ScrollingSidewaysKeepsTheNumberColumnInPlace)
@@ -259,7 +259,7 @@ TEST_F(GridTest, LeftAndRightScrollAWideTableSideways)
     table.AddGridRow(entry, 1);
     table.AddGridRow(entry, 2);
     table.FitGridColumns(2, 9);
-    grid->reload(ResultGrid::kDefaultRowHeight);
+    grid->reload(ui::grid::kDefaultRowHeight);
     madeCurrent = 0;
     const RECT before = grid->cellRect(1, 1);
     key(VK_RIGHT);
@@ -320,8 +320,8 @@ TEST_F(GridTest, ResizingAColumnAndARowByTheirEdges)
     SendMessageA(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, number.bottom));
     SendMessageA(hwnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(5, number.bottom + 10));
     SendMessageA(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(5, number.bottom + 10));
-    EXPECT_EQ(grid->rowHeightAt(3), ResultGrid::kDefaultRowHeight + 10);
-    EXPECT_EQ(grid->cellRect(1, 4).top - grid->cellRect(1, 3).top, ResultGrid::kDefaultRowHeight + 10 + 1);
+    EXPECT_EQ(grid->rowHeightAt(3), ui::grid::kDefaultRowHeight + 10);
+    EXPECT_EQ(grid->cellRect(1, 4).top - grid->cellRect(1, 3).top, ui::grid::kDefaultRowHeight + 10 + 1);
     EXPECT_EQ(madeCurrent, 0);
 }
 

@@ -8,7 +8,7 @@
 #include "platform/win32/busy_cursor.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_desktop.h"
-#include "ui/win32/splitter.h"
+#include "ui/main_form.h"
 
 #include <commctrl.h>
 
@@ -81,44 +81,37 @@ protected:
 
 TEST_F(TForm1Test, ControlsTheirParentsAndTexts)
 {
-    struct Expected {
-        const char *name;
-        const char *parent;
-        const char *text;
-    };
-    const Expected controls[] = {
-        {"pnlToolBtn", "TForm1", ""},
-        {"StaticText1", "pnlToolBtn", "クッキーフォルダ"},
-        {"edInPath", "pnlToolBtn", nullptr},
-        {"bbtnInPathSet", "pnlToolBtn", "参照"},
-        {"StatusBar1", "TForm1", nullptr},
-        {"pnlMenu", "TForm1", ""},
-        {"stDelete", "pnlMenu", "DELETE      "},
-        {"stAllDelete", "pnlMenu", "ALL DELETE"},
-        {"stReLoad", "pnlMenu", "ReLoad       "},
-        {"GroupBox1", "pnlMenu", "検索"},
-        {"bbtnSch_Fname", "GroupBox1", "ファイル名"},
-        {"bbtnSch_Memo", "GroupBox1", "ファイル内容"},
-        {"bbtnSch_Exit", "GroupBox1", "解　除"},
-        {"bbtnHelp", "pnlMenu", "HELP"},
-        {"bbtnVersion", "pnlMenu", "Version"},
-        {"bbtnExit", "pnlMenu", "閉じる(&C)"},
-        {"Splitter2", "TForm1", nullptr},
-        {"Panel3", "TForm1", nullptr},
-        {"pnlSelPcLoginName", "Panel3", ""},
-        {"stSchModeInfo", "pnlSelPcLoginName", ""},
-        {"grdMain", "Panel3", nullptr},
-        {"Splitter1", "Panel3", nullptr},
-        {"Panel4", "Panel3", nullptr},
-        {"riedRead_OneCookies", "Panel4", ""},
-    };
-    for (const Expected &expected : controls) {
+    // Every control of the form under its parent, with its caption (CP932
+    // here) once the placeholders are cleared, where the form puts it. A
+    // text sized by its text starts where it was placed; the status bar
+    // takes its height from its own font, so the docked boxes are the
+    // other test's.
+    RECT client{};
+    GetClientRect(window, &client);
+    const std::vector<ui::Box> boxes = ui::form::layOut(form->layoutScale(), client.right, client.bottom);
+    for (const ui::form::Control &expected : ui::form::controls()) {
         SCOPED_TRACE(expected.name);
+        if (expected.id == ui::form::Id::Window)
+            continue;
         const HWND hwnd = control(expected.name);
         ASSERT_NE(hwnd, nullptr);
-        EXPECT_EQ(ui::win32::controlName(GetParent(hwnd)), expected.parent);
-        if (expected.text) {
-            EXPECT_EQ(windowText(hwnd), expected.text);
+        EXPECT_EQ(ui::win32::controlName(GetParent(hwnd)), ui::form::control(expected.parent).name);
+        // The folder box and the status bar show what the listing gives.
+        const bool hasText = expected.kind != ui::form::Kind::StatusBar && expected.kind != ui::form::Kind::Grid &&
+                             expected.kind != ui::form::Kind::Splitter && expected.kind != ui::form::Kind::FolderBox;
+        if (hasText) {
+            EXPECT_EQ(windowText(hwnd), expected.placeholder ? "" : ui::form::captionCp932(expected));
+        }
+        if (expected.docked)
+            continue;
+        RECT r = windowRect(hwnd);
+        MapWindowPoints(nullptr, GetParent(hwnd), reinterpret_cast<POINT *>(&r), 2);
+        const ui::Box &box = boxes[static_cast<std::size_t>(ui::form::indexOf(expected.id))];
+        EXPECT_EQ(r.left, box.x);
+        EXPECT_EQ(r.top, box.y);
+        if (!expected.sizedByText) {
+            EXPECT_EQ(r.right - r.left, box.width);
+            EXPECT_EQ(r.bottom - r.top, box.height);
         }
     }
     // Every control in the window's font but the command texts (16 pixels,
@@ -266,7 +259,7 @@ TEST_F(TForm1Test, TabOrderRunsThroughTheEnabledButtonsTheGridAndThePane)
                                                  "bbtnSch_Fname", "bbtnSch_Memo", "grdMain", "riedRead_OneCookies"}));
     listFolder(folder.path());
     dialogs.inputAnswers.push_back("ads");
-    form->run(&ui::Commands::bbtnSch_FnameClick);
+    form->run(&ui::Commands::searchByFileName);
     EXPECT_EQ(order(), (std::vector<std::string>{"bbtnInPathSet", "stDelete", "stAllDelete", "stReLoad", "bbtnExit",
                                                  "bbtnVersion", "bbtnHelp", "bbtnSch_Fname", "bbtnSch_Memo",
                                                  "bbtnSch_Exit", "grdMain", "riedRead_OneCookies"}));
@@ -314,7 +307,7 @@ TEST_F(TForm1Test, FileThatCannotBeOpenedGoesToTheErrorBox)
     const HANDLE held = CreateFileW(wideFromNative(folder / "taro@mail.example.org[1].txt").c_str(),
                                     GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    form->run(&ui::Commands::stReLoadClick);
+    form->run(&ui::Commands::reload);
     CloseHandle(held);
     ASSERT_EQ(dialogs.messages.size(), 1u);
     const ScriptedDialogs::Message &box = dialogs.messages[0];
@@ -329,7 +322,7 @@ TEST_F(TForm1Test, FileNameSearchListsMatchesAndCancelStillRescans)
 {
     listFolder(folder.path());
     dialogs.inputAnswers.push_back("ads");
-    form->run(&ui::Commands::bbtnSch_FnameClick);
+    form->run(&ui::Commands::searchByFileName);
     ASSERT_EQ(dialogs.inputCaptions.size(), 1u);
     EXPECT_EQ(dialogs.inputCaptions[0], "Input Search FileName");
     EXPECT_EQ(dialogs.inputPrompts[0], "検索ファイル名を入力してください");
@@ -340,12 +333,12 @@ TEST_F(TForm1Test, FileNameSearchListsMatchesAndCancelStillRescans)
 
     // Cancel keeps the search, and lists again: a new matching file shows.
     folder.write("jiro@ads.example.jp[1].txt", cookieText("ads.example.jp", "x"));
-    form->run(&ui::Commands::bbtnSch_MemoClick);
+    form->run(&ui::Commands::searchByContent);
     EXPECT_EQ(dialogs.inputCaptions[1], "Search File List Name");
     EXPECT_EQ(rows(), 2);
     EXPECT_EQ(windowText(control("stSchModeInfo")), "ファイル名検索モード");
 
-    form->run(&ui::Commands::bbtnSch_ExitClick);
+    form->run(&ui::Commands::clearSearch);
     EXPECT_EQ(rows(), 4);
     EXPECT_EQ(windowText(control("stSchModeInfo")), "");
     EXPECT_FALSE(IsWindowEnabled(control("bbtnSch_Exit")));
@@ -355,7 +348,7 @@ TEST_F(TForm1Test, ContentSearchNumbersTheMatchesFromOne)
 {
     listFolder(folder.path());
     dialogs.inputAnswers.push_back("表示");
-    form->run(&ui::Commands::bbtnSch_MemoClick);
+    form->run(&ui::Commands::searchByContent);
     EXPECT_EQ(rows(), 1);
     EXPECT_EQ(cell(0, 1), "1");
     EXPECT_EQ(cell(1, 1), "hanako@shop.example.net[2]");
@@ -368,7 +361,7 @@ TEST_F(TForm1Test, ChoosingAFileListsItsFolderAndTheNextDialogStartsThere)
     other.write("a@b.example[1].txt", cookieText("b.example", "x"));
     const std::string chosen = other / "anything.txt";
     dialogs.openAnswers.push_back(platform::namedPath(chosen));
-    form->run(&ui::Commands::bbtnInPathSetClick);
+    form->run(&ui::Commands::chooseFolder);
     ASSERT_EQ(dialogs.openRequests.size(), 1u);
     EXPECT_EQ(dialogs.openRequests[0].defaultExtension, "*.txt");
     EXPECT_EQ(dialogs.openRequests[0].fileName.native, "");
@@ -378,7 +371,7 @@ TEST_F(TForm1Test, ChoosingAFileListsItsFolderAndTheNextDialogStartsThere)
 
     // Cancel changes nothing and lists nothing again.
     other.write("c@d.example[1].txt", cookieText("d.example", "x"));
-    form->run(&ui::Commands::bbtnInPathSetClick);
+    form->run(&ui::Commands::chooseFolder);
     EXPECT_EQ(dialogs.openRequests[1].fileName.native, chosen);
     EXPECT_EQ(rows(), 1);
 }
@@ -405,13 +398,13 @@ TEST_F(TForm1Test, ClickingARowShowsItsFileInThePane)
 
 TEST_F(TForm1Test, VersionBoxAndHelp)
 {
-    form->run(&ui::Commands::bbtnVersionClick);
+    form->run(&ui::Commands::showVersion);
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].caption, "バージョン情報");
     EXPECT_EQ(dialogs.messages[0].flags, 0x40u);
     EXPECT_EQ(dialogs.messages[0].text.rfind("Vellumin  Version 1.30\r\r   ", 0), 0u);
 
-    form->run(&ui::Commands::bbtnHelpClick);
+    form->run(&ui::Commands::showHelp);
     ASSERT_EQ(desktop.opened.size(), 1u);
     EXPECT_EQ(desktop.opened[0].second, "README.TXT");
     wchar_t program[MAX_PATH] = {};
@@ -422,7 +415,7 @@ TEST_F(TForm1Test, VersionBoxAndHelp)
 
     // HELP that cannot open its file says so, with the path it tried.
     desktop.opens = false;
-    form->run(&ui::Commands::bbtnHelpClick);
+    form->run(&ui::Commands::showHelp);
     ASSERT_EQ(dialogs.messages.size(), 2u);
     EXPECT_EQ(dialogs.messages[1].text,
               "ファイル " + platform::shownName(desktop.opened[1].first + "README.TXT") + " は開けません.");
@@ -474,13 +467,13 @@ TEST_F(TForm1Test, DeleteAllDeletesWhatIsListedAfterYes)
 {
     listFolder(folder.path());
     dialogs.inputAnswers.push_back("taro");
-    form->run(&ui::Commands::bbtnSch_MemoClick); // no file holds "taro" in its text
+    form->run(&ui::Commands::searchByContent); // no file holds "taro" in its text
     dialogs.inputAnswers.push_back("example.com");
-    form->run(&ui::Commands::bbtnSch_FnameClick);
+    form->run(&ui::Commands::searchByFileName);
     ASSERT_EQ(rows(), 1);
 
     dialogs.messageAnswers = {kIdNo};
-    form->run(&ui::Commands::stAllDeleteClick);
+    form->run(&ui::Commands::deleteAllFiles);
     EXPECT_EQ(dialogs.messages.back().flags, 0x124u);
     EXPECT_EQ(dialogs.messages.back().text, "全てのクッキーファイルを削除します。\n\r宜しいですか？");
     EXPECT_TRUE(folder.exists("taro@ads.example.com[1].txt"));
@@ -654,17 +647,6 @@ TEST_F(SplitterTest, EscCancelsAndSmallSizesSnapShut)
     EXPECT_FALSE(GetCapture());
     drag("Splitter2", 30 - menu, 0); // the neighbour at 30 pixels
     EXPECT_EQ(width("pnlMenu"), 0);
-}
-
-TEST(SplitterSize, KeepsBothSidesAtLeastTheMinimum)
-{
-    using ui::win32::Splitter;
-    EXPECT_EQ(Splitter::draggedSize(137, 10, 600, Splitter::Side::Left), 147);
-    EXPECT_EQ(Splitter::draggedSize(137, -107, 600, Splitter::Side::Left), 0);
-    EXPECT_EQ(Splitter::draggedSize(137, -106, 600, Splitter::Side::Left), 31);
-    EXPECT_EQ(Splitter::draggedSize(137, 1000, 600, Splitter::Side::Left), 570);
-    // A bottom neighbour grows as the bar goes up.
-    EXPECT_EQ(Splitter::draggedSize(88, -12, 300, Splitter::Side::Bottom), 100);
 }
 
 } // namespace

@@ -133,7 +133,7 @@ void FormTest::TearDown()
 void FormTest::listFolder(const std::string &folder)
 {
     form->cookies().state().setCookiesPath(platform::namedPath(folder));
-    form->run(&ui::Commands::stReLoadClick);
+    form->run(&ui::Commands::reload);
     pumpMessages();
 }
 

@@ -1,0 +1,329 @@
+#include "main_form.h"
+
+#include "platform/cp932.h"
+#include "ui/keyboard_access.h"
+
+#include <algorithm>
+
+namespace ui::form {
+namespace {
+
+// The texts are UTF-8 here whatever the front end's own character set.
+constexpr Control kControls[] = {
+    {.id = Id::Window, .kind = Kind::Window, .name = "TForm1", .parent = Id::Window, .caption = "Form1"},
+
+    // The folder strip along the top.
+    {.id = Id::FolderStrip,
+     .kind = Kind::Panel,
+     .name = "pnlToolBtn",
+     .parent = Id::Window,
+     .caption = "拡張用",
+     .placeholder = true,
+     .docked = true,
+     .dock = Dock::Top,
+     .extent = 41},
+    {.id = Id::FolderLabel,
+     .kind = Kind::Label,
+     .name = "StaticText1",
+     .parent = Id::FolderStrip,
+     .caption = "クッキーフォルダ",
+     .design = {72, 8, 90, 16},
+     .sizedByText = true},
+    {.id = Id::FolderBox,
+     .kind = Kind::FolderBox,
+     .name = "edInPath",
+     .parent = Id::FolderStrip,
+     .design = {168, 8, 425, 20},
+     .enabled = Enabled::Never},
+    {.id = Id::BrowseButton,
+     .kind = Kind::Button,
+     .name = "bbtnInPathSet",
+     .parent = Id::FolderStrip,
+     .caption = "参照",
+     .design = {600, 8, 75, 25},
+     .tabPosition = 1,
+     .command = Command::Browse},
+
+    // The status bar along the bottom.
+    {.id = Id::StatusBar,
+     .kind = Kind::StatusBar,
+     .name = "StatusBar1",
+     .parent = Id::Window,
+     .docked = true,
+     .dock = Dock::Bottom,
+     .extent = 19,
+     .font = Font::System},
+
+    // The green command column on the left.
+    {.id = Id::CommandPanel,
+     .kind = Kind::Panel,
+     .name = "pnlMenu",
+     .parent = Id::Window,
+     .caption = "Menu",
+     .placeholder = true,
+     .docked = true,
+     .dock = Dock::Left,
+     .extent = 137,
+     .background = kGreen},
+    {.id = Id::DeleteCommand,
+     .kind = Kind::CommandText,
+     .name = "stDelete",
+     .parent = Id::CommandPanel,
+     .caption = "DELETE      ",
+     .design = {16, 32, 101, 20},
+     .sizedByText = true,
+     .hint = "最後に選択したクッキーファイルを削除します",
+     .tabPosition = 2,
+     .command = Command::Delete,
+     .enabled = Enabled::WhileFilesListed,
+     .font = Font::Command,
+     .background = kGreen,
+     .textColour = kYellow},
+    {.id = Id::DeleteAllCommand,
+     .kind = Kind::CommandText,
+     .name = "stAllDelete",
+     .parent = Id::CommandPanel,
+     .caption = "ALL DELETE",
+     .design = {16, 64, 102, 20},
+     .sizedByText = true,
+     .hint = "全てのクッキーファイルを削除します",
+     .tabPosition = 3,
+     .command = Command::DeleteAll,
+     .enabled = Enabled::WhileFilesListed,
+     .font = Font::Command,
+     .background = kGreen,
+     .textColour = kYellow},
+    {.id = Id::ReloadCommand,
+     .kind = Kind::CommandText,
+     .name = "stReLoad",
+     .parent = Id::CommandPanel,
+     .caption = "ReLoad       ",
+     .design = {16, 104, 103, 20},
+     .sizedByText = true,
+     .hint = "クッキーファイルの再読み込み",
+     .tabPosition = 4,
+     .command = Command::Reload,
+     .font = Font::Command,
+     .background = kGreen,
+     .textColour = kYellow},
+    {.id = Id::SearchGroup,
+     .kind = Kind::GroupBox,
+     .name = "GroupBox1",
+     .parent = Id::CommandPanel,
+     .caption = "検索",
+     .design = {16, 152, 105, 121},
+     .background = kGreen,
+     .textColour = kYellow},
+    {.id = Id::SearchByFileNameButton,
+     .kind = Kind::Button,
+     .name = "bbtnSch_Fname",
+     .parent = Id::SearchGroup,
+     .caption = "ファイル名",
+     .design = {16, 16, 75, 25},
+     .tabPosition = 8,
+     .command = Command::SearchByFileName,
+     .textColour = kBlack},
+    {.id = Id::SearchByContentButton,
+     .kind = Kind::Button,
+     .name = "bbtnSch_Memo",
+     .parent = Id::SearchGroup,
+     .caption = "ファイル内容",
+     .design = {16, 48, 75, 25},
+     .tabPosition = 9,
+     .command = Command::SearchByContent,
+     .textColour = kBlack},
+    {.id = Id::ClearSearchButton,
+     .kind = Kind::Button,
+     .name = "bbtnSch_Exit",
+     .parent = Id::SearchGroup,
+     .caption = "解\u3000除",
+     .design = {16, 88, 75, 25},
+     .tabPosition = 10,
+     .command = Command::ClearSearch,
+     .enabled = Enabled::WhileSearching,
+     .textColour = kBlack},
+    {.id = Id::HelpButton,
+     .kind = Kind::Button,
+     .name = "bbtnHelp",
+     .parent = Id::CommandPanel,
+     .caption = "HELP",
+     .design = {32, 288, 73, 25},
+     .tabPosition = 7,
+     .command = Command::Help},
+    {.id = Id::VersionButton,
+     .kind = Kind::Button,
+     .name = "bbtnVersion",
+     .parent = Id::CommandPanel,
+     .caption = "Version",
+     .design = {32, 320, 73, 25},
+     .hint = "バージョン情報を表示します",
+     .tabPosition = 6,
+     .command = Command::Version},
+    {.id = Id::CloseButton,
+     .kind = Kind::Button,
+     .name = "bbtnExit",
+     .parent = Id::CommandPanel,
+     .caption = "閉じる(&C)",
+     .design = {32, 352, 73, 25},
+     .hint = "終了します",
+     .tabPosition = 5,
+     .command = Command::Close},
+
+    // The list area that fills the rest: search-mode strip, table, content
+    // pane and the splitter between them.
+    {.id = Id::ListArea,
+     .kind = Kind::Panel,
+     .name = "Panel3",
+     .parent = Id::Window,
+     .caption = "Panel3",
+     .docked = true,
+     .dock = Dock::Client},
+    {.id = Id::SearchModeStrip,
+     .kind = Kind::Panel,
+     .name = "pnlSelPcLoginName",
+     .parent = Id::ListArea,
+     .caption = "拡張用",
+     .placeholder = true,
+     .docked = true,
+     .dock = Dock::Top,
+     .extent = 32},
+    {.id = Id::SearchModeLabel,
+     .kind = Kind::Label,
+     .name = "stSchModeInfo",
+     .parent = Id::SearchModeStrip,
+     .caption = "stSchModeInfo",
+     .placeholder = true,
+     .design = {24, 8, 161, 16},
+     .font = Font::Bold},
+    {.id = Id::Table,
+     .kind = Kind::Grid,
+     .name = "grdMain",
+     .parent = Id::ListArea,
+     .docked = true,
+     .dock = Dock::Client,
+     .hint = "クッキーファイルの情報",
+     .tabPosition = 11,
+     .command = Command::RowClicked},
+    {.id = Id::ContentPanel,
+     .kind = Kind::Panel,
+     .name = "Panel4",
+     .parent = Id::ListArea,
+     .docked = true,
+     .dock = Dock::Bottom,
+     .extent = 88},
+    // The pane's hint is never shown; a screen reader names the pane by it.
+    {.id = Id::ContentPane,
+     .kind = Kind::ContentPane,
+     .name = "riedRead_OneCookies",
+     .parent = Id::ContentPanel,
+     .docked = true,
+     .dock = Dock::Client,
+     .accessibleName = "最後に選択したクッキーファイルの内容",
+     .tabPosition = 12},
+    {.id = Id::ContentSplitter,
+     .kind = Kind::Splitter,
+     .name = "Splitter1",
+     .parent = Id::ListArea,
+     .docked = true,
+     .dock = Dock::Bottom,
+     .extent = 3},
+    {.id = Id::CommandSplitter,
+     .kind = Kind::Splitter,
+     .name = "Splitter2",
+     .parent = Id::Window,
+     .docked = true,
+     .dock = Dock::Left,
+     .extent = 3},
+};
+
+static_assert(std::size(kControls) == kIdCount, "one entry for every control");
+
+constexpr bool inIdOrder()
+{
+    for (int i = 0; i < kIdCount; ++i)
+        if (indexOf(kControls[i].id) != i)
+            return false;
+    return true;
+}
+static_assert(inIdOrder(), "control(id) finds an entry by its place");
+
+} // namespace
+
+std::span<const Control> controls()
+{
+    return kControls;
+}
+
+const Control &control(Id id)
+{
+    return kControls[indexOf(id)];
+}
+
+std::vector<const Control *> tabOrder()
+{
+    std::vector<const Control *> order;
+    for (const Control &entry : kControls)
+        if (entry.tabPosition > 0)
+            order.push_back(&entry);
+    std::sort(order.begin(), order.end(),
+              [](const Control *a, const Control *b) { return a->tabPosition < b->tabPosition; });
+    return order;
+}
+
+std::vector<const Control *> dockedChildren(Id parent)
+{
+    std::vector<const Control *> children;
+    for (const Control &entry : kControls)
+        if (entry.docked && entry.parent == parent && entry.id != Id::Window)
+            children.push_back(&entry);
+    return children;
+}
+
+std::string hintText(const Control &control)
+{
+    if (!*control.hint)
+        return {};
+    std::string hint = platform::cp932::fromUtf8(control.hint);
+    // A command text's hint names the key that runs it too.
+    keyboard::PaintedCommand painted{};
+    if (control.kind == Kind::CommandText && keyboard::paintedCommandOf(control.name, painted))
+        hint += std::string(" (") + keyboard::keyName(painted) + ")";
+    return hint;
+}
+
+std::string captionCp932(const Control &control)
+{
+    return platform::cp932::fromUtf8(control.caption);
+}
+
+std::vector<Box> layOut(const LayoutScale &scale, int clientWidth, int clientHeight)
+{
+    std::vector<Box> boxes(kIdCount);
+    boxes[indexOf(Id::Window)] = {0, 0, clientWidth, clientHeight};
+    for (const Control &entry : kControls) {
+        if (entry.id == Id::Window)
+            continue;
+        if (!entry.docked) {
+            boxes[indexOf(entry.id)] = {scale.px(entry.design.x), scale.px(entry.design.y),
+                                        scale.px(entry.design.width), scale.px(entry.design.height)};
+            continue;
+        }
+        // The first docked child of a parent lays out all of them.
+        const std::vector<const Control *> siblings = dockedChildren(entry.parent);
+        if (siblings.front() != &entry)
+            continue;
+        const Box &parent = boxes[indexOf(entry.parent)];
+        // Inside a panel's bevel; the window has none.
+        const int bevel = entry.parent == Id::Window ? 0 : 1;
+        std::vector<DockedStrip> strips;
+        for (const Control *sibling : siblings)
+            strips.push_back({sibling->dock, scale.px(sibling->extent)});
+        const std::vector<Box> docked = dockBoxes(
+            {bevel, bevel, std::max(parent.width - 2 * bevel, 0), std::max(parent.height - 2 * bevel, 0)}, strips);
+        for (std::size_t i = 0; i < siblings.size(); ++i)
+            boxes[indexOf(siblings[i]->id)] = docked[i];
+    }
+    return boxes;
+}
+
+} // namespace ui::form
