@@ -138,7 +138,7 @@ int measureStartup()
     // The same scan again, as ReLoad runs it: what the first one cost
     // beyond the scan itself was the start-up's own.
     const double reloadStart = nowMs();
-    form.run(&ui::Commands::stReLoadClick);
+    form.run(&ui::Commands::reload);
     settle(window);
     const double reloadMs = nowMs() - reloadStart;
     // And the plain loop over the same folder: the least that reading its
