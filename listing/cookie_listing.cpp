@@ -6,6 +6,8 @@
 #include "platform/cp932.h"
 #include "platform/filesystem.h"
 
+#include <array>
+
 namespace listing {
 
 // Holds the busy cursor from construction until release() or destruction,
@@ -118,9 +120,11 @@ void CookieListing::fillEntry(std::string_view name, std::string_view text)
 
     const std::size_t dot = name.rfind('.');
     m_entry.FileName.assign(name.substr(0, dot));
-    m_entry.FirstLine.assign(textLine(text, 1));
-    m_entry.Info.assign(textLine(text, 2));
-    m_entry.Url.assign(textLine(text, 3));
+    std::array<std::string_view, 3> lines;
+    firstTextLines(text, lines);
+    m_entry.FirstLine.assign(lines[0]);
+    m_entry.Info.assign(lines[1]);
+    m_entry.Url.assign(lines[2]);
     const std::size_t at = platform::cp932::findChar(name, '@');
     if (at != std::string_view::npos)
         m_entry.LoginName.assign(name.substr(0, at));
@@ -185,6 +189,8 @@ void CookieListing::scan(ListingView &view, int &count)
             file.kind = entry.kind;
             file.id = entry.id;
         }
+        // The next batch's names are fetched while this one is read.
+        entries.prefetchNames(taken, m_batch.size());
         m_folder.readFiles(std::span(m_batch).first(batched));
         for (std::size_t next = 0; taken > 0; --taken, entries.popFront()) {
             const platform::DirEntry entry = entries[0];
@@ -215,7 +221,7 @@ void CookieListing::scan(ListingView &view, int &count)
             fillEntry(entry.name, text);
             if (m_entry.found()) {
                 m_table.AddGridRow(m_entry, ++count, {entry.nativeName, entry.kind, id});
-                view.fileListed(count, m_entry, bytes);
+                view.fileListed(count, m_entry, entry.nativeName, bytes);
             }
         }
     }
