@@ -14,11 +14,14 @@ constexpr std::array<int, 4> kProvisionalWidths = {30, 144, 240, 400};
 // A packed row: its 9 cells, each its length (7 bits a byte: one byte for
 // the usual cell) and its bytes, then its file: the kind (1 byte), the
 // volume and the index (7 bits a byte, as they are small), the witness's
-// kind (1 byte), its stamp (8 bytes) and the size (7 bits a byte), how many
-// leading bytes of the name the file-name cell already holds and how many
-// follow (7 bits a byte), and those. No length of the whole row: nothing
-// needs it, and 100,000 rows would pay for it.
+// kind (1 byte), its stamp (8 bytes) and the size (7 bits a byte), then the
+// name: one 0 byte for the usual name, the file-name cell and ".txt";
+// otherwise how many leading bytes of the name the cell already holds, plus
+// one, and how many follow (7 bits a byte), and those. No length of the
+// whole row: nothing needs it, and 100,000 rows would pay for it.
 constexpr std::size_t kLongestNumber = 10; // 64 bits, 7 at a time
+constexpr std::size_t kNameCellAndTxt = 0;
+constexpr std::string_view kTxt = ".txt";
 
 char *putVarint(char *out, std::uint64_t value)
 {
@@ -168,7 +171,13 @@ RowFile ResultTable::rowFile(int row) const
     std::memcpy(&file.id.stamp, in, sizeof file.id.stamp);
     in += sizeof file.id.stamp;
     file.id.size = getVarint(in);
-    const auto shared = static_cast<std::size_t>(getVarint(in));
+    const auto sharedCode = static_cast<std::size_t>(getVarint(in));
+    if (sharedCode == kNameCellAndTxt) {
+        file.nativeName.reserve(cells[1].size() + kTxt.size());
+        file.nativeName.assign(cells[1]).append(kTxt);
+        return file;
+    }
+    const std::size_t shared = sharedCode - 1;
     const auto tail = static_cast<std::size_t>(getVarint(in));
     file.nativeName.reserve(shared + tail);
     file.nativeName.assign(cells[1].substr(0, shared));
@@ -222,9 +231,13 @@ void ResultTable::storeRow(int row, const RowFileView &file)
     std::memcpy(out, &file.id.stamp, sizeof file.id.stamp);
     out += sizeof file.id.stamp;
     out = putVarint(out, file.id.size);
-    out = putVarint(out, shared);
-    out = putVarint(out, tail);
-    out = std::copy(file.nativeName.begin() + static_cast<std::ptrdiff_t>(shared), file.nativeName.end(), out);
+    if (shared == nameCell.size() && file.nativeName.substr(shared) == kTxt) {
+        *out++ = static_cast<char>(kNameCellAndTxt);
+    } else {
+        out = putVarint(out, shared + 1);
+        out = putVarint(out, tail);
+        out = std::copy(file.nativeName.begin() + static_cast<std::ptrdiff_t>(shared), file.nativeName.end(), out);
+    }
     // Only what was written is taken: the numbers are mostly short.
     m_used = (ref & (kBlockSize - 1)) + static_cast<std::size_t>(out - start);
 
