@@ -1,7 +1,7 @@
 #include "cp932.h"
 
 // Stepping and UTF-8 checks: the same on every platform. The conversion
-// itself is the platform's (cp932_convert_posix.cpp, win32/cp932_convert_win32.cpp).
+// itself is the platform's (cp932_convert_posix.cpp, cp932_convert_win32.cpp).
 namespace platform::cp932 {
 
 bool isAscii(std::string_view text)

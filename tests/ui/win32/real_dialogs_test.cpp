@@ -4,7 +4,7 @@
 
 #include "win32_test_support.h"
 
-#include "platform/win32/wide_text.h"
+#include "platform/wide_text_win32.h"
 #include "platform/win32/win32_dialogs.h"
 
 #include <commdlg.h>

@@ -5,8 +5,8 @@
 #include "win32_test_support.h"
 
 #include "listing/messages.h"
+#include "platform/wide_text_win32.h"
 #include "platform/win32/busy_cursor.h"
-#include "platform/win32/wide_text.h"
 #include "platform/win32/win32_desktop.h"
 #include "ui/main_form.h"
 
