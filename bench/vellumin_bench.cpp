@@ -149,7 +149,7 @@ Run listCookieFiles(const std::string &folder, listing::TSearchMode mode, std::s
     listing::ViewState view;
     const double cpuStart = bench::processCpuMs();
     const Clock::time_point start = Clock::now();
-    cookies.ListCookieFiles(view);
+    cookies.listCookieFiles(view);
     Run run;
     run.ms = millisecondsSince(start);
     run.cpuMs = bench::processCpuMs() - cpuStart;

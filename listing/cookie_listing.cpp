@@ -3,7 +3,6 @@
 #include "errors.h"
 #include "listing_view.h"
 #include "messages.h"
-#include "platform/cp932.h"
 #include "platform/filesystem.h"
 
 namespace listing {
@@ -42,13 +41,12 @@ bool isCookieFile(const platform::DirEntry &entry)
            (entry.kind == platform::EntryKind::File || entry.kind == platform::EntryKind::Link);
 }
 
-void clearEntry(TCookies &entry)
+void clearEntry(CookieEntry &entry)
 {
     // Field by field, so that the strings keep their capacity for the next file.
-    for (std::string *text : {&entry.FileName, &entry.LoginName, &entry.FirstLine, &entry.Url, &entry.Reserved1,
-                              &entry.Reserved2, &entry.Reserved3, &entry.Reserved4, &entry.Reserved5, &entry.Info})
-        text->clear();
-    entry.ReservedNum = 0;
+    entry.fileName.clear();
+    entry.info.clear();
+    entry.url.clear();
 }
 
 std::string joinPath(std::string_view folder, std::string_view name)
@@ -63,7 +61,7 @@ std::string joinPath(std::string_view folder, std::string_view name)
 
 } // namespace
 
-TCookies CookieListing::ReadCookieFile(const platform::NamedPath &folder, std::string_view nativeName)
+CookieEntry CookieListing::readCookieFile(const platform::NamedPath &folder, std::string_view nativeName)
 {
     if (nativeName.empty())
         return {};
@@ -117,27 +115,18 @@ void CookieListing::fillEntry(std::string_view name, std::string_view text)
         return;
 
     const std::size_t dot = name.rfind('.');
-    m_entry.FileName.assign(name.substr(0, dot));
-    m_entry.FirstLine.assign(textLine(text, 1));
-    m_entry.Info.assign(textLine(text, 2));
-    m_entry.Url.assign(textLine(text, 3));
-    const std::size_t at = platform::cp932::findChar(name, '@');
-    if (at != std::string_view::npos)
-        m_entry.LoginName.assign(name.substr(0, at));
+    m_entry.fileName.assign(name.substr(0, dot));
+    m_entry.info.assign(textLine(text, 2));
+    m_entry.url.assign(textLine(text, 3));
 }
 
-long long CookieListing::FindInContent(std::string_view text) const
-{
-    return m_pane.find(text);
-}
-
-void CookieListing::ShowSearchMode(ListingView &view) const
+void CookieListing::showSearchMode(ListingView &view) const
 {
     view.setSearchModeLabel(m_state.searchModeLabel());
     view.setClearSearchEnabled(m_state.searching());
 }
 
-void CookieListing::ListCookieFiles(ListingView &view)
+void CookieListing::listCookieFiles(ListingView &view)
 {
     view.setStatusText(messages::searching());
     BusyCursor busy(view);
@@ -146,10 +135,10 @@ void CookieListing::ListCookieFiles(ListingView &view)
         // From here on the table's rows name files of this folder.
         m_listedFolder = {m_state.nativeCookiesPath, m_state.CookiesPath};
         m_folder = platform::Folder::open(m_listedFolder.native);
-        m_table.InitGrid();
+        m_table.startListing();
         view.setContentPaneVisible(false);
         view.setTableVisible(false);
-        ShowSearchMode(view);
+        showSearchMode(view);
         scan(view, count);
     } catch (...) {
         // Whatever ended the scan, the rows of an earlier scan (perhaps of
@@ -214,7 +203,7 @@ void CookieListing::scan(ListingView &view, int &count)
             clearEntry(m_entry);
             fillEntry(entry.name, text);
             if (m_entry.found()) {
-                m_table.AddGridRow(m_entry, ++count, {entry.nativeName, entry.kind, id});
+                m_table.setDataRow(m_entry, ++count, {entry.nativeName, entry.kind, id});
                 view.fileListed(count, m_entry, bytes);
             }
         }
@@ -224,7 +213,7 @@ void CookieListing::scan(ListingView &view, int &count)
 void CookieListing::finishScan(ListingView &view, BusyCursor &busy, int count)
 {
     view.setTableVisible(true);
-    m_table.FitGridColumns(count, view.tableFontPointSize());
+    m_table.finishListing(count, view.tableFontPointSize());
     view.tableChanged();
     std::vector<platform::FileRead>().swap(m_batch);
     std::string().swap(m_bigFile);
@@ -252,7 +241,7 @@ void CookieListing::readRowFile(int row)
     readInto(m_folder, m_listedFolder.shown, name, file.nativeName, file.kind, file.id);
 }
 
-bool CookieListing::DeleteCookieFile(int row)
+bool CookieListing::deleteCookieFile(int row)
 {
     if (!m_table.isDataRow(row))
         return false;

@@ -67,7 +67,7 @@ platform::NamedPath cookieFolderNamed(std::string_view nativeFolder)
     return platform::namedPath(std::string(nativeFolder));
 }
 
-void InitState(ProgramState &state)
+void initState(ProgramState &state)
 {
     state.SysInfo.UserName = platform::userName();
     state.SysInfo.ComputerName = platform::computerName();

@@ -61,6 +61,6 @@ platform::NamedPath cookieFolderNamed(std::string_view nativeFolder);
 
 // The user and computer names, no search, and the default cookie folder:
 // the Windows directory + "/Cookies".
-void InitState(ProgramState &state);
+void initState(ProgramState &state);
 
 } // namespace listing

@@ -59,17 +59,17 @@ std::string_view field(std::string_view row, int column)
 ResultTable::ResultTable()
 {
     m_widths.fill(kDefaultColumnWidth);
-    m_rows.push_back(kNoRow); // the header row, empty until InitGrid
+    m_rows.push_back(kNoRow); // the header row, empty until startListing
 }
 
-void ResultTable::InitGrid()
+void ResultTable::startListing()
 {
     m_columnCount = kGridColumnCount;
     std::copy(kProvisionalWidths.begin(), kProvisionalWidths.end(), m_widths.begin());
     setRow(0, "No,FileName,URL(?),Info(?)", {});
 }
 
-void ResultTable::AddGridRow(const TCookies &entry, int i, const RowFileView &file)
+void ResultTable::setDataRow(const CookieEntry &entry, int i, const RowFileView &file)
 {
     if (i < 1)
         return;
@@ -79,16 +79,16 @@ void ResultTable::AddGridRow(const TCookies &entry, int i, const RowFileView &fi
     m_rowText.assign(digits < 5 ? 5 - digits : 0, ' ');
     m_rowText.append(number, static_cast<std::size_t>(digits));
     m_rowText += ',';
-    m_rowText += entry.FileName;
+    m_rowText += entry.fileName;
     m_rowText += ',';
-    m_rowText += entry.Url;
+    m_rowText += entry.url;
     m_rowText += ',';
-    m_rowText += entry.Info;
+    m_rowText += entry.info;
     setRowCount(i);
     setRow(i, m_rowText, file);
 }
 
-void ResultTable::FitGridColumns(int n, int pointSize)
+void ResultTable::finishListing(int n, int pointSize)
 {
     setRowCount(std::max(n, 0));
     constexpr int kFitted = 5;
@@ -110,20 +110,6 @@ void ResultTable::FitGridColumns(int n, int pointSize)
         m_widths[column] = longest[column] > 0 ? static_cast<int>(longest[column]) * pointSize
                                                : m_widths[0] * pointSize;
     }
-}
-
-std::string ResultTable::GetGridCell(int column, int row) const
-{
-    if (column < 0 || column > 4 || !isDataRow(row))
-        return {};
-    return std::string(cell(column, row));
-}
-
-std::string ResultTable::GetRowFileName(int row) const
-{
-    if (!isDataRow(row))
-        return {};
-    return GetGridCell(1, row) + ".txt";
 }
 
 std::string_view ResultTable::cell(int column, int row) const

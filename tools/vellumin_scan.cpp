@@ -46,9 +46,9 @@ public:
         : ViewState(kLayoutFontPointSize), m_cookies(cookies), m_writer(writer)
     {}
 
-    void fileListed(int row, const listing::TCookies &entry, std::string_view text) override
+    void fileListed(int row, const listing::CookieEntry &entry, std::string_view text) override
     {
-        m_writer.file({row, m_cookies.table().rowFile(row).nativeName, entry.FileName, entry.Url, entry.Info,
+        m_writer.file({row, m_cookies.table().rowFile(row).nativeName, entry.fileName, entry.url, entry.info,
                        text.size(), m_writer.needsText() ? text : std::string_view()});
     }
 
@@ -146,7 +146,7 @@ void reportFailure(const std::exception_ptr &failure)
 int runScan(const scan::ScanOptions &options)
 {
     listing::CookieListing cookies;
-    cookies.InitState();
+    cookies.initState();
     // As given (its native bytes) beside its shown form, without trailing
     // separators.
     cookies.state().setCookiesPath(listing::cookieFolderNamed(options.folder));
@@ -158,7 +158,7 @@ int runScan(const scan::ScanOptions &options)
     std::string readError; // CP932: the message of a file that could not be read
     std::exception_ptr failure;
     try {
-        cookies.ListCookieFiles(view);
+        cookies.listCookieFiles(view);
     } catch (const listing::ListingError &error) {
         readError = error.what();
     } catch (...) {

@@ -34,13 +34,13 @@ Commands::Commands(listing::CookieListing &cookies, platform::Dialogs &dialogs, 
 void Commands::start()
 {
     m_window.clearPlaceholders();
-    m_cookies.table().InitGrid();
+    m_cookies.table().startListing();
     m_window.tableChanged();
-    m_cookies.InitState();
+    m_cookies.initState();
     if (m_startFolder)
         m_cookies.state().setCookiesPath(*m_startFolder);
     m_window.setCaption(m_cookies.state().caption());
-    m_cookies.ListCookieFiles(m_window);
+    m_cookies.listCookieFiles(m_window);
 }
 
 void Commands::reload()
@@ -52,7 +52,7 @@ void Commands::rescanKeepingRow(int row)
 {
     const KeptRow kept(m_cookies.table(), row);
     try {
-        m_cookies.ListCookieFiles(m_window);
+        m_cookies.listCookieFiles(m_window);
     } catch (...) {
         m_window.focusTableRow(kept.rowIn(m_cookies.table()));
         throw;
@@ -68,7 +68,7 @@ void Commands::askForSearch(std::int32_t mode, const std::string &caption, const
         info.SearchMode = mode;
         info.SearchText = answer;
     }
-    m_cookies.ListCookieFiles(m_window);
+    m_cookies.listCookieFiles(m_window);
 }
 
 void Commands::searchByFileName()
@@ -103,7 +103,7 @@ void Commands::chooseFolder()
     const platform::NamedPath folder = listing::cookieFolderOfChosenFile(dialog.fileName());
     m_cookies.state().setCookiesPath(folder);
     m_window.setFolderText(folder.shown);
-    m_cookies.ListCookieFiles(m_window);
+    m_cookies.listCookieFiles(m_window);
 }
 
 void Commands::rowClicked()
@@ -144,7 +144,7 @@ void Commands::deleteChosenFile()
     if (answer != platform::msgbox::kIdYes)
         return;
     // Failures are not reported: the rescan shows what is left.
-    m_cookies.DeleteCookieFile(row);
+    m_cookies.deleteCookieFile(row);
     rescanKeepingRow(row);
 }
 
@@ -158,7 +158,7 @@ void Commands::deleteAllFiles()
     const listing::ResultTable &table = m_cookies.table();
     const int current = m_window.currentTableRow();
     for (int row = 1; row < table.rowCount(); ++row)
-        m_cookies.DeleteCookieFile(row);
+        m_cookies.deleteCookieFile(row);
     rescanKeepingRow(current);
 }
 

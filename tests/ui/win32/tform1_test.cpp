@@ -52,7 +52,7 @@ protected:
     int rowOf(const std::string &name) const
     {
         for (int row = 1; row <= rows(); ++row)
-            if (form->cookies().table().GetRowFileName(row) == name)
+            if (form->cookies().table().rowFile(row).nativeName == name)
                 return row;
         return 0;
     }
