@@ -2,19 +2,31 @@
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <time.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
+#include <fstream>
 #include <stdexcept>
 #include <vector>
 
 namespace bench {
 
-double processCpuMs()
+CpuTime processCpuTime()
 {
-    timespec now{};
-    ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    const auto ms = [](const timeval &t) {
+        return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_usec) / 1e3;
+    };
+    return {ms(usage.ru_utime), ms(usage.ru_stime)};
+}
+
+std::string loadAverage()
+{
+    std::ifstream in("/proc/loadavg");
+    std::string oneMinute;
+    in >> oneMinute;
+    return oneMinute.empty() ? "?" : oneMinute;
 }
 
 Run readPlainly(const std::string &folder)
@@ -23,7 +35,7 @@ Run readPlainly(const std::string &folder)
     // the buffer is the only one followed by another.
     std::vector<char> buffer(64 * 1024);
     Run run;
-    const double cpuStart = processCpuMs();
+    const CpuTime cpuStart = processCpuTime();
     const Clock::time_point start = Clock::now();
     const int folderFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (folderFd < 0)
@@ -57,7 +69,7 @@ Run readPlainly(const std::string &folder)
     ::closedir(dir);
     ::close(folderFd);
     run.ms = millisecondsSince(start);
-    run.cpuMs = processCpuMs() - cpuStart;
+    run.cpu = processCpuTime() - cpuStart;
     return run;
 }
 

@@ -133,7 +133,11 @@ using bench::Run;
 
 constexpr std::size_t kDefaultFileCount = 10000;
 constexpr int kRuns = 3;
+#ifdef _WIN32
+constexpr double kRatioTarget = 1.5; // where every call goes through Wine or the Windows kernel
+#else
 constexpr double kRatioTarget = 1.25;
+#endif
 constexpr std::size_t kRatioTargetFileCount = 100000;
 constexpr double kBytesPerFileTarget = 250;
 
@@ -147,12 +151,12 @@ Run listCookieFiles(const std::string &folder, listing::TSearchMode mode, std::s
     state.SysInfo.SearchMode = mode;
     state.SysInfo.SearchText = searchText;
     listing::ViewState view;
-    const double cpuStart = bench::processCpuMs();
+    const bench::CpuTime cpuStart = bench::processCpuTime();
     const Clock::time_point start = Clock::now();
     cookies.listCookieFiles(view);
     Run run;
     run.ms = millisecondsSince(start);
-    run.cpuMs = bench::processCpuMs() - cpuStart;
+    run.cpu = bench::processCpuTime() - cpuStart;
     run.listed = static_cast<std::size_t>(cookies.table().dataRowCount());
     return run;
 }
@@ -162,7 +166,7 @@ struct Phase {
     std::size_t expected = 0;
     std::size_t listed = 0;
     double ms = 0;
-    double cpuMs = 0;
+    bench::CpuTime cpu{}; // of the run that took the least processor time
     std::size_t peak = 0; // heap bytes above those live at the start
 };
 
@@ -184,7 +188,8 @@ void measureInTurns(std::vector<Measured> &phases)
             const Run run = measured.scan();
             phase.peak = std::max(phase.peak, g_peakBytes - before);
             phase.ms = i == 0 ? run.ms : std::min(phase.ms, run.ms);
-            phase.cpuMs = i == 0 ? run.cpuMs : std::min(phase.cpuMs, run.cpuMs);
+            if (i == 0 || run.cpu.totalMs() < phase.cpu.totalMs())
+                phase.cpu = run.cpu;
             phase.listed = run.listed;
         }
     }
@@ -194,18 +199,19 @@ void printTable(const std::vector<Phase> &phases, std::size_t fileCount)
 {
     const Phase &base = phases.front();
     std::printf("targets: time ratio <= %.2f at N = %zu; heap <= %.0f bytes per listed file above the baseline\n"
-                "(ratios to the baseline's own time; processor time beside the clock's, as the clock also\n"
-                "counts what other programs on a busy machine take)\n\n",
+                "(ratios to the baseline's own time; beside the clock's, the processor time in user mode and\n"
+                "in the system and its ratio: the clock also counts what other programs on a busy machine take)\n\n",
                 kRatioTarget, kRatioTargetFileCount, kBytesPerFileTarget);
-    std::printf("%-22s %8s %10s %7s %-5s %9s %7s %12s %11s %-5s\n", "phase", "files", "ms", "ratio", "", "cpu ms",
-                "ratio", "peak bytes", "B/file>base", "");
+    std::printf("%-22s %8s %10s %7s %-5s %9s %9s %7s %12s %11s %-5s\n", "phase", "files", "ms", "ratio", "", "user ms",
+                "sys ms", "ratio", "peak bytes", "B/file>base", "");
     for (const Phase &phase : phases) {
         const double ratio = phase.ms / base.ms;
         const char *ratioMark = "";
         if (&phase != &base && fileCount == kRatioTargetFileCount)
             ratioMark = ratio <= kRatioTarget ? "ok" : "MISS";
-        std::printf("%-22s %8zu %10.1f %7.2f %-5s %9.1f %7.2f %12zu", phase.name.c_str(), phase.listed, phase.ms, ratio,
-                    ratioMark, phase.cpuMs, phase.cpuMs / base.cpuMs, phase.peak);
+        std::printf("%-22s %8zu %10.1f %7.2f %-5s %9.1f %9.1f %7.2f %12zu", phase.name.c_str(), phase.listed, phase.ms,
+                    ratio, ratioMark, phase.cpu.userMs, phase.cpu.systemMs, phase.cpu.totalMs() / base.cpu.totalMs(),
+                    phase.peak);
         if (&phase == &base || phase.listed == 0) {
             std::printf(" %11s\n", "-");
             continue;
@@ -252,9 +258,11 @@ int measureCold(std::size_t fileCount)
     const Run plain = readPlainly(folder.path());
     dropCaches();
     const Run scan = listCookieFiles(folder.path(), listing::smNone, {});
-    std::printf("%-22s %8s %10s %7s %9s\n", "phase", "files", "ms", "ratio", "cpu ms");
-    std::printf("%-22s %8zu %10.1f %7.2f %9.1f\n", "baseline read", plain.listed, plain.ms, 1.0, plain.cpuMs);
-    std::printf("%-22s %8zu %10.1f %7.2f %9.1f\n", "list all", scan.listed, scan.ms, scan.ms / plain.ms, scan.cpuMs);
+    std::printf("%-22s %8s %10s %7s %9s %9s\n", "phase", "files", "ms", "ratio", "user ms", "sys ms");
+    std::printf("%-22s %8zu %10.1f %7.2f %9.1f %9.1f\n", "baseline read", plain.listed, plain.ms, 1.0, plain.cpu.userMs,
+                plain.cpu.systemMs);
+    std::printf("%-22s %8zu %10.1f %7.2f %9.1f %9.1f\n", "list all", scan.listed, scan.ms, scan.ms / plain.ms,
+                scan.cpu.userMs, scan.cpu.systemMs);
     return plain.listed == corpus.files && scan.listed == corpus.files ? 0 : 1;
 }
 
@@ -300,8 +308,9 @@ int main(int argc, char **argv)
             path = temporary.emplace("vellumin-bench").path();
         }
         const bench::Corpus corpus = bench::makeCookieFolder(path, fileCount, !filled);
-        std::printf("vellumin-bench: %zu cookie files (%zu bytes, %zu with CP932 text) in %s, best of %d runs taken in turns\n",
-                    corpus.files, corpus.bytes, corpus.japanese, path.c_str(), kRuns);
+        std::printf(
+            "vellumin-bench: %zu cookie files (%zu bytes, %zu with CP932 text) in %s, best of %d runs taken in turns\n",
+            corpus.files, corpus.bytes, corpus.japanese, path.c_str(), kRuns);
         std::fflush(stdout);
 
         // Warms the page cache and the dentry cache; a kept folder must hold
@@ -317,15 +326,17 @@ int main(int argc, char **argv)
         std::vector<Measured> measured;
         measured.push_back({{"baseline read", corpus.files}, [&] { return readPlainly(path); }});
         measured.push_back({{"list all", corpus.files}, [&] { return listCookieFiles(path, listing::smNone, {}); }});
-        measured.push_back({{nameLabel, corpus.nameMatches},
-                            [&] { return listCookieFiles(path, listing::smFileName, kNameSearch); }});
+        measured.push_back(
+            {{nameLabel, corpus.nameMatches}, [&] { return listCookieFiles(path, listing::smFileName, kNameSearch); }});
         measured.push_back({{contentLabel, corpus.contentMatches},
                             [&] { return listCookieFiles(path, listing::smContent, kContentSearch); }});
+        const std::string loadBefore = bench::loadAverage();
         measureInTurns(measured);
         std::vector<Phase> phases;
         for (const Measured &each : measured)
             phases.push_back(each.phase);
         printTable(phases, fileCount);
+        std::printf("\nload average (1 min) before %s, after %s\n", loadBefore.c_str(), bench::loadAverage().c_str());
 
         bool countsRight = true;
         for (const Phase &phase : phases) {

@@ -2,6 +2,7 @@
 
 #include "platform/cp932.h"
 
+#include <array>
 #include <cstring>
 
 namespace listing {
@@ -115,41 +116,77 @@ void widenLineEnds(std::string &bytes)
     }
 }
 
+namespace {
+
+// The first CR or LF from `p` on, or `end`. Cookie files end their lines
+// with LF alone: that is looked for first, many bytes a step, and then
+// whether a CR comes before it.
+const char *lineEnd(const char *p, const char *end)
+{
+    if (p == end)
+        return end;
+    const auto *lf = static_cast<const char *>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
+    const char *stop = lf ? lf : end;
+    const auto *cr = static_cast<const char *>(std::memchr(p, '\r', static_cast<std::size_t>(stop - p)));
+    return cr ? cr : stop;
+}
+
+} // namespace
+
 std::string_view textLine(std::string_view text, int number)
 {
     if (number < 1)
         return {};
+    std::array<std::string_view, 1> line;
+    // Lines before it are passed over as firstTextLines() passes them.
     const char *const begin = text.data();
     const char *const end = begin + text.size();
-    const auto lineEnd = [end](const char *p) {
-        while (p != end && *p != '\r' && *p != '\n')
-            ++p;
-        return p;
-    };
     const char *start = begin;
     for (int n = 1; n < number; ++n) {
-        const char *stop = lineEnd(start);
+        const char *stop = lineEnd(start, end);
         if (stop == end)
             return {};
         start = stop + (*stop == '\r' && stop + 1 != end && stop[1] == '\n' ? 2 : 1);
     }
-    const auto length = static_cast<std::size_t>(lineEnd(start) - start);
-    return {start, std::min(length, ContentPane::kMaxLineLength)};
+    firstTextLines(std::string_view(start, static_cast<std::size_t>(end - start)), line);
+    return line[0];
+}
+
+void firstTextLines(std::string_view text, std::span<std::string_view> lines)
+{
+    const char *const end = text.data() + text.size();
+    const char *start = text.data();
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const char *stop = lineEnd(start, end);
+        lines[i] = {start, std::min(static_cast<std::size_t>(stop - start), ContentPane::kMaxLineLength)};
+        if (stop == end) {
+            // No line end: the lines after this one do not exist.
+            for (++i; i < lines.size(); ++i)
+                lines[i] = {};
+            return;
+        }
+        start = stop + (*stop == '\r' && stop + 1 != end && stop[1] == '\n' ? 2 : 1);
+    }
 }
 
 long long findInText(std::string_view text, std::string_view needle)
 {
-    // Walk character boundaries alongside the byte search, so that a match
-    // that begins on a trail byte (the 40 of "ァ" for "@") is passed over.
-    std::size_t boundary = 0;
+    using platform::cp932::charLength;
+    using platform::cp932::isLeadByte;
     for (std::size_t pos = text.find(needle); pos != std::string_view::npos; pos = text.find(needle, pos + 1)) {
-        while (boundary < pos)
-            boundary += platform::cp932::charLength(text, boundary);
-        if (boundary != pos)
+        // A match that begins on a trail byte (the 40 of "ァ" for "@") is
+        // passed over. Whether `pos` starts a character shows in the bytes
+        // just before it: after the last byte that cannot be a lead byte a
+        // character starts, and from there lead bytes pair off, so `pos`
+        // starts one exactly when an even number of lead bytes precede it.
+        std::size_t leads = 0;
+        while (leads < pos && isLeadByte(static_cast<unsigned char>(text[pos - leads - 1])))
+            ++leads;
+        if (leads % 2 != 0)
             continue;
         std::size_t end = pos;
         while (end < pos + needle.size())
-            end += platform::cp932::charLength(text, end);
+            end += charLength(text, end);
         if (end == pos + needle.size())
             return static_cast<long long>(pos);
     }

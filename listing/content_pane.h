@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -75,6 +76,10 @@ private:
 // the text has no such line. On a text with CR LF line ends only, the same
 // as ContentPane::line().
 std::string_view textLine(std::string_view text, int number);
+
+// Lines 1 to lines.size() of `text`, each as textLine() gives it, in one
+// pass over the text.
+void firstTextLines(std::string_view text, std::span<std::string_view> lines);
 
 // Position of the first case-sensitive match of `needle` in `text` that
 // starts and ends on character boundaries, or -1. Whether a needle without

@@ -5,6 +5,8 @@
 #include "messages.h"
 #include "platform/filesystem.h"
 
+#include <array>
+
 namespace listing {
 
 // Holds the busy cursor from construction until release() or destruction,
@@ -116,8 +118,10 @@ void CookieListing::fillEntry(std::string_view name, std::string_view text)
 
     const std::size_t dot = name.rfind('.');
     m_entry.fileName.assign(name.substr(0, dot));
-    m_entry.info.assign(textLine(text, 2));
-    m_entry.url.assign(textLine(text, 3));
+    std::array<std::string_view, 3> lines;
+    firstTextLines(text, lines);
+    m_entry.info.assign(lines[1]);
+    m_entry.url.assign(lines[2]);
 }
 
 void CookieListing::showSearchMode(ListingView &view) const
@@ -174,6 +178,8 @@ void CookieListing::scan(ListingView &view, int &count)
             file.kind = entry.kind;
             file.id = entry.id;
         }
+        // The next batch's names are fetched while this one is read.
+        entries.prefetchNames(taken, m_batch.size());
         m_folder.readFiles(std::span(m_batch).first(batched));
         for (std::size_t next = 0; taken > 0; --taken, entries.popFront()) {
             const platform::DirEntry entry = entries[0];
@@ -204,7 +210,7 @@ void CookieListing::scan(ListingView &view, int &count)
             fillEntry(entry.name, text);
             if (m_entry.found()) {
                 m_table.setDataRow(m_entry, ++count, {entry.nativeName, entry.kind, id});
-                view.fileListed(count, m_entry, bytes);
+                view.fileListed(count, m_entry, entry.nativeName, bytes);
             }
         }
     }

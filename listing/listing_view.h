@@ -27,12 +27,14 @@ public:
     // The result table was rebuilt: a view of it reads it anew.
     virtual void tableChanged() = 0;
 
-    // Data row `row` was just added for `entry`, read from a file whose bytes
-    // are `text`, as the scan read them (line ends as in the file). Both are
-    // valid only during the call. For a view that wants more of each
-    // file than the table keeps, without reading it again; the window
-    // ignores it.
-    virtual void fileListed(int /*row*/, const CookieEntry & /*entry*/, std::string_view /*text*/) {}
+    // Data row `row` was just added for `entry`, read from the file whose
+    // real name is `nativeName` and whose bytes are `text`, as the scan read
+    // them (line ends as in the file). All are valid only during the call.
+    // For a view that wants more of each file than the table keeps, without
+    // reading it again; the window ignores it.
+    virtual void fileListed(int /*row*/, const CookieEntry & /*entry*/, std::string_view /*nativeName*/,
+                            std::string_view /*text*/)
+    {}
 
     // The table font's size in points: its pixel height x 72 / the screen's
     // dots per inch, rounded.

@@ -11,12 +11,13 @@ namespace {
 
 constexpr std::array<int, 4> kProvisionalWidths = {30, 144, 240, 400};
 
-// A packed row: its 9 cells each ended by a NUL, then its file: the kind
-// (1 byte), the volume and the index (7 bits a byte, as they are small), the
-// witness's kind (1 byte), its stamp (8 bytes) and the size (7 bits a byte),
-// how many leading bytes of the name the file-name cell
-// already holds and how many follow (7 bits a byte), and those. No length:
-// nothing needs it, and 100,000 rows would pay for it.
+// A packed row: its 9 cells, each its length (7 bits a byte: one byte for
+// the usual cell) and its bytes, then its file: the kind (1 byte), the
+// volume and the index (7 bits a byte, as they are small), the witness's
+// kind (1 byte), its stamp (8 bytes) and the size (7 bits a byte), how many
+// leading bytes of the name the file-name cell already holds and how many
+// follow (7 bits a byte), and those. No length of the whole row: nothing
+// needs it, and 100,000 rows would pay for it.
 constexpr std::size_t kLongestNumber = 10; // 64 bits, 7 at a time
 
 char *putVarint(char *out, std::uint64_t value)
@@ -40,18 +41,26 @@ std::uint64_t getVarint(const char *&in)
     }
 }
 
-// Cell `column` (0 to 8) of a packed row.
-std::string_view field(std::string_view row, int column)
+// The cells of a packed row from `column` on, into `cells` from
+// `column`; returns where the row goes on after them.
+const char *unpackCells(const char *row, int column, std::array<std::string_view, kGridColumnCount> &cells)
 {
-    std::size_t start = 0;
-    for (int c = 0; c < column; ++c) {
-        const std::size_t separator = row.find('\0', start);
-        if (separator == std::string_view::npos)
-            return {};
-        start = separator + 1;
+    for (; column < kGridColumnCount; ++column) {
+        const auto length = static_cast<std::size_t>(getVarint(row));
+        cells[column] = {row, length};
+        row += length;
     }
-    const std::size_t end = row.find('\0', start);
-    return row.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+    return row;
+}
+
+// Past the first `count` cells of a packed row.
+const char *skipCells(const char *row, int count)
+{
+    for (int column = 0; column < count; ++column) {
+        const auto length = static_cast<std::size_t>(getVarint(row));
+        row += length;
+    }
+    return row;
 }
 
 } // namespace
@@ -73,19 +82,14 @@ void ResultTable::setDataRow(const CookieEntry &entry, int i, const RowFileView 
 {
     if (i < 1)
         return;
-    // "%5d": the number right-aligned in five characters.
+    // "%5d": the number right-aligned in five characters; the blanks before
+    // it are skipped by the split, so only its digits are split.
     char number[16];
     const auto digits = std::to_chars(number, number + sizeof number, i).ptr - number;
-    m_rowText.assign(digits < 5 ? 5 - digits : 0, ' ');
-    m_rowText.append(number, static_cast<std::size_t>(digits));
-    m_rowText += ',';
-    m_rowText += entry.fileName;
-    m_rowText += ',';
-    m_rowText += entry.url;
-    m_rowText += ',';
-    m_rowText += entry.info;
+    splitCommaFields(
+        {std::string_view(number, static_cast<std::size_t>(digits)), entry.fileName, entry.url, entry.info}, m_cells);
     setRowCount(i);
-    setRow(i, m_rowText, file);
+    storeRow(i, file);
 }
 
 void ResultTable::finishListing(int n, int pointSize)
@@ -94,29 +98,41 @@ void ResultTable::finishListing(int n, int pointSize)
     constexpr int kFitted = 5;
     std::array<std::size_t, kFitted> longest{};
     for (const RowRef ref : m_rows) {
-        const std::string_view row = packed(ref);
-        std::size_t start = 0;
-        for (int column = 0; column < kFitted && start < row.size(); ++column) {
-            const std::size_t end = row.find('\0', start);
-            longest[column] = std::max(longest[column], std::min(end, row.size()) - start);
-            if (end == std::string_view::npos)
-                break;
-            start = end + 1;
+        if (ref == kNoRow)
+            continue;
+        const char *cell = packed(ref).data();
+        for (int column = 0; column < kFitted; ++column) {
+            const auto length = static_cast<std::size_t>(getVarint(cell));
+            longest[column] = std::max(longest[column], length);
+            cell += length;
         }
     }
     for (int column = 0; column < kFitted; ++column) {
         // An empty column takes column 0's width, already fitted, times the
         // point size again.
-        m_widths[column] = longest[column] > 0 ? static_cast<int>(longest[column]) * pointSize
-                                               : m_widths[0] * pointSize;
+        m_widths[column] =
+            longest[column] > 0 ? static_cast<int>(longest[column]) * pointSize : m_widths[0] * pointSize;
     }
 }
 
 std::string_view ResultTable::cell(int column, int row) const
 {
-    if (column < 0 || column >= m_columnCount || row < 0 || row >= rowCount())
+    if (column < 0 || column >= m_columnCount || row < 0 || row >= rowCount() || m_rows[row] == kNoRow)
         return {};
-    return field(packed(m_rows[row]), column);
+    const char *start = skipCells(packed(m_rows[row]).data(), column);
+    const auto length = static_cast<std::size_t>(getVarint(start));
+    return {start, length};
+}
+
+void ResultTable::rowCells(int row, Cells &cells) const
+{
+    cells.fill({});
+    if (row < 0 || row >= rowCount() || m_rows[row] == kNoRow)
+        return;
+    unpackCells(packed(m_rows[row]).data(), 0, cells);
+    // As cell() gives them: nothing beyond the columns the table has.
+    for (int column = m_columnCount; column < kGridColumnCount; ++column)
+        cells[column] = {};
 }
 
 int ResultTable::columnWidth(int column) const
@@ -128,12 +144,8 @@ RowFile ResultTable::rowFile(int row) const
 {
     if (!isDataRow(row) || m_rows[row] == kNoRow)
         return {};
-    const std::string_view text = packed(m_rows[row]);
-    // Past the 9 cells.
-    std::size_t end = 0;
-    for (int c = 0; c < kGridColumnCount; ++c)
-        end = text.find('\0', end) + 1;
-    const char *in = text.data() + end;
+    Cells cells;
+    const char *in = unpackCells(packed(m_rows[row]).data(), 0, cells);
     RowFile file;
     file.kind = static_cast<platform::EntryKind>(*in++);
     file.id.volume = getVarint(in);
@@ -145,7 +157,7 @@ RowFile ResultTable::rowFile(int row) const
     const auto shared = static_cast<std::size_t>(getVarint(in));
     const auto tail = static_cast<std::size_t>(getVarint(in));
     file.nativeName.reserve(shared + tail);
-    file.nativeName.assign(field(text, 1).substr(0, shared));
+    file.nativeName.assign(cells[1].substr(0, shared));
     file.nativeName.append(in, tail);
     return file;
 }
@@ -154,7 +166,7 @@ std::string_view ResultTable::packed(RowRef ref) const
 {
     if (ref == kNoRow)
         return {};
-    // To the end of its block: the cells end at their ninth NUL.
+    // To the end of its block: the cells' lengths tell where the row ends.
     const std::size_t offset = ref & (kBlockSize - 1);
     return {m_blocks[ref >> kBlockBits].bytes.get() + offset, kBlockSize - offset};
 }
@@ -162,14 +174,22 @@ std::string_view ResultTable::packed(RowRef ref) const
 void ResultTable::setRow(int row, std::string_view text, const RowFileView &file)
 {
     splitCommaText(text, m_cells);
+    storeRow(row, file);
+}
+
+void ResultTable::storeRow(int row, const RowFileView &file)
+{
     // The file name usually repeats the file-name cell: only the rest is kept.
     const std::string_view nameCell = m_cells[1];
     const std::size_t shared =
-        std::mismatch(nameCell.begin(), nameCell.end(), file.nativeName.begin(), file.nativeName.end()).first -
-        nameCell.begin();
+        file.nativeName.starts_with(nameCell)
+            ? nameCell.size()
+            : std::mismatch(nameCell.begin(), nameCell.end(), file.nativeName.begin(), file.nativeName.end()).first -
+                  nameCell.begin();
     const std::size_t tail = file.nativeName.size() - shared;
-    std::size_t size = m_cells.size() + 2 + 5 * kLongestNumber + sizeof file.id.stamp + tail;
-    for (const std::string &cell : m_cells)
+    // At most: each cell's length in 3 bytes (cells fit a block of 64 KB).
+    std::size_t size = 3 * m_cells.size() + 2 + 5 * kLongestNumber + sizeof file.id.stamp + tail;
+    for (const std::string_view cell : m_cells)
         size += cell.size();
     if (size > kBlockSize)
         throw std::length_error("a table row too long to keep");
@@ -177,9 +197,9 @@ void ResultTable::setRow(int row, std::string_view text, const RowFileView &file
     const RowRef ref = allocate(size);
     char *const start = m_blocks[ref >> kBlockBits].bytes.get() + (ref & (kBlockSize - 1));
     char *out = start;
-    for (const std::string &cell : m_cells) {
+    for (const std::string_view cell : m_cells) {
+        out = putVarint(out, cell.size());
         out = std::copy(cell.begin(), cell.end(), out);
-        *out++ = '\0';
     }
     *out++ = static_cast<char>(file.kind);
     out = putVarint(out, file.id.volume);

@@ -34,8 +34,8 @@ struct RowFile {
 // and column 0 holds the running numbers, plus the column widths and, for
 // each data row, the real name of the file it was made from.
 //
-// Rows are packed one after another into large blocks (their cells
-// separated by NUL bytes, then the identity and the name of their file), so
+// Rows are packed one after another into large blocks (each cell after its
+// length, then the identity and the name of their file), so
 // that a listing of 100,000 files costs little beyond its text. A block goes
 // as soon as no row is left in it.
 class ResultTable {
@@ -69,6 +69,11 @@ public:
 
     // Any cell's text; empty outside the table.
     std::string_view cell(int column, int row) const;
+
+    // Every cell of a row at once, as cell() gives each: one pass over the
+    // row, for whoever reads all cells of many rows.
+    using Cells = std::array<std::string_view, kGridColumnCount>;
+    void rowCells(int row, Cells &cells) const;
     int columnWidth(int column) const;
 
     // The file that data row `row` was made from; an empty name for the
@@ -87,6 +92,8 @@ private:
     };
 
     void setRow(int row, std::string_view text, const RowFileView &file);
+    // Keeps m_cells as row `row`, made from `file`.
+    void storeRow(int row, const RowFileView &file);
     void setRowCount(int rows);
     // The packed row (after its length), empty for kNoRow.
     std::string_view packed(RowRef ref) const;
@@ -106,7 +113,6 @@ private:
     // Scratch space reused for every row, so adding a row allocates nothing
     // but, now and then, a block.
     RowCells m_cells;
-    std::string m_rowText;
 };
 
 } // namespace listing

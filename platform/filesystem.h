@@ -96,11 +96,17 @@ public:
 
     void add(std::string_view name, std::string_view nativeName, EntryKind kind, FileId id = {});
     // Drops the first entry, so that a pass that takes the entries one by
-    // one from the front gives their room back as it goes. Entries taken
-    // before stay valid: names are kept as long as the listing.
-    void popFront() { m_items.pop_front(); }
+    // one from the front gives their room back as it goes: in a listing in
+    // the platform's own order (not sorted), where the names lie one after
+    // another, their room too. A name stays valid until its entry is
+    // dropped.
+    void popFront();
     // Sorts by name (by nameSortsBefore() on the native names).
     void sortByName();
+    // Asks for the names of entries [from, from + count) to be brought near
+    // the processor: sorted, they lie anywhere in memory, and a pass that
+    // takes entries in order can ask for the next ones while it works.
+    void prefetchNames(std::size_t from, std::size_t count) const;
 
 private:
     // Where a name is kept: block number << kBlockBits | offset in the block.
@@ -124,6 +130,8 @@ private:
 
     std::vector<std::unique_ptr<char[]>> m_blocks;
     std::size_t m_blockUsed = kBlockSize;
+    std::size_t m_firstHeldBlock = 0; // the blocks before it have gone
+    bool m_sorted = false;            // names no longer in the entries' order
     std::deque<Item> m_items;
     std::vector<FileId> m_ids;
 };

@@ -39,10 +39,51 @@ Char charAt(std::string_view text, std::size_t pos)
     return {foldCase(lead), pos + 1};
 }
 
+// True when `tail` holds ASCII bytes only and no wildcard.
+bool isPlainAscii(std::string_view tail)
+{
+    for (const char c : tail)
+        if (static_cast<unsigned char>(c) >= 0x80 || c == '*' || c == '?')
+            return false;
+    return true;
+}
+
+// What "*" followed by `tail` (plain ASCII, see isPlainAscii()) matches:
+// the names that end in `tail`, regardless of case, where it starts a
+// character. Its characters are single bytes, so only single-byte
+// characters of the name can match them, and the matching bytes are the
+// name's last ones.
+bool endsWithTail(std::string_view name, std::string_view tail)
+{
+    if (name.size() < tail.size())
+        return false;
+    const std::size_t start = name.size() - tail.size();
+    // Single bytes fold only from a-z.
+    const auto fold = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - ('a' - 'A')) : c; };
+    for (std::size_t i = 0; i < tail.size(); ++i)
+        if (fold(name[start + i]) != fold(tail[i]))
+            return false;
+    if (start == 0 || tail.empty())
+        return true;
+    // The tail must start a character: not be the trail byte of a lead
+    // byte before it. After the last byte that is no lead byte a character
+    // starts, and lead bytes pair off from there (a lead byte is also a
+    // trail byte), so the byte before the tail is a lead byte of its own
+    // exactly when an odd number of lead bytes precede the tail.
+    std::size_t leads = 0;
+    while (leads < start && cp932::isLeadByte(static_cast<unsigned char>(name[start - leads - 1])))
+        ++leads;
+    return leads % 2 == 0 || !cp932::isTrailByte(static_cast<unsigned char>(name[start]));
+}
+
 } // namespace
 
 bool matchesMask(std::string_view pattern, std::string_view name)
 {
+    // Every listing asks for "*.txt": its answer needs only the name's end.
+    if (pattern.size() > 1 && pattern[0] == '*' && isPlainAscii(pattern.substr(1)))
+        return endsWithTail(name, pattern.substr(1));
+
     // Greedy matching with one backtrack point, the last "*" seen: linear in
     // practice and never exponential.
     std::size_t p = 0, n = 0;

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <bit>
-#include <cstring>
 #include <cstdint>
+#include <cstring>
 
 namespace platform {
 namespace {
@@ -72,6 +72,19 @@ bool nameSortsBefore(std::string_view a, std::string_view b)
     // boundary there, and the characters before it are the same in both.
     const std::size_t common = std::min(a.size(), b.size());
     const std::size_t differ = firstDifference(a.data(), b.data(), common);
+    if (differ < common) {
+        // Two ASCII bytes where the names first differ are whole characters
+        // in both (such a byte is never part of a longer one), after the
+        // same characters: unless they differ only in letter case, they
+        // decide. This is nearly every comparison of a sort.
+        const auto x = static_cast<unsigned char>(a[differ]), y = static_cast<unsigned char>(b[differ]);
+        if (x < 0x80 && y < 0x80) {
+            const unsigned foldedX = x >= 'a' && x <= 'z' ? x - ('a' - 'A') : x;
+            const unsigned foldedY = y >= 'a' && y <= 'z' ? y - ('a' - 'A') : y;
+            if (foldedX != foldedY)
+                return foldedX < foldedY;
+        }
+    }
     std::size_t pos = differ;
     while (pos > 0 && static_cast<unsigned char>(a[pos - 1]) >= 0x80)
         --pos;

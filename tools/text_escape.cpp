@@ -3,6 +3,9 @@
 #include "platform/cp932.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <cstring>
 
 namespace scan {
 namespace {
@@ -80,13 +83,10 @@ std::string utf8ForDisplay(std::string_view text)
 
 std::string_view cp932AsUtf8(std::string_view cp932, std::string &scratch)
 {
-    for (const char c : cp932) {
-        if (static_cast<unsigned char>(c) >= 0x80) {
-            scratch = platform::cp932::toUtf8(cp932);
-            return scratch;
-        }
-    }
-    return cp932;
+    if (platform::cp932::isAscii(cp932))
+        return cp932;
+    scratch = platform::cp932::toUtf8(cp932);
+    return scratch;
 }
 
 std::size_t pieceEnd(std::string_view text)
@@ -112,10 +112,46 @@ std::string hexBytes(std::string_view bytes)
 
 namespace {
 
+// The end of the run of bytes from `pos` on that are printable ASCII other
+// than the backslash: eight bytes a step where the machine allows.
+std::size_t printableRunEnd(std::string_view text, std::size_t pos)
+{
+    const auto plain = [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte >= 0x20 && byte < 0x7F && c != '\\';
+    };
+    if constexpr (std::endian::native == std::endian::little) {
+        constexpr std::uint64_t kOnes = 0x0101010101010101;
+        for (; pos + 8 <= text.size(); pos += 8) {
+            std::uint64_t bytes;
+            std::memcpy(&bytes, text.data() + pos, sizeof bytes);
+            // Each test is exact for its lowest byte (a borrow only runs
+            // upwards), and only the lowest of all is taken.
+            const std::uint64_t del = bytes ^ (0x7F * kOnes), backslash = bytes ^ ('\\' * kOnes);
+            const std::uint64_t stop = (bytes | ((bytes - 0x20 * kOnes) & ~bytes) | ((del - kOnes) & ~del) |
+                                        ((backslash - kOnes) & ~backslash)) &
+                                       (0x80 * kOnes);
+            if (stop != 0)
+                return pos + static_cast<std::size_t>(std::countr_zero(stop)) / 8;
+        }
+    }
+    while (pos < text.size() && plain(text[pos]))
+        ++pos;
+    return pos;
+}
+
 // The escapes of appendTsvField(), with or without the backslash's own.
 void appendEscaped(std::string &out, std::string_view text, bool escapeBackslash)
 {
     for (std::size_t pos = 0; pos < text.size();) {
+        // A run of printable ASCII other than the backslash (nearly every
+        // text) stands as it is: appended at once.
+        const std::size_t run = printableRunEnd(text, pos);
+        if (run > pos) {
+            out.append(text, pos, run - pos);
+            pos = run;
+            continue;
+        }
         const auto byte = static_cast<unsigned char>(text[pos]);
         const std::size_t length = utf8CharLength(text, pos);
         // U+0080 to U+009F: a terminal may take them for the 8-bit forms of

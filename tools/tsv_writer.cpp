@@ -29,11 +29,13 @@ public:
     {
         const listing::ResultTable &table = end.table;
         std::string &out = m_out.text();
+        listing::ResultTable::Cells cells;
         for (int row = 0; row < table.rowCount(); ++row) {
+            table.rowCells(row, cells);
             for (int column = 0; column < listing::kGridColumnCount; ++column) {
                 if (column > 0)
                     out += '\t';
-                appendTsvField(out, cp932AsUtf8(table.cell(column, row), m_scratch));
+                appendTsvField(out, cp932AsUtf8(cells[column], m_scratch));
             }
             out += '\n';
             m_out.flushIfFull();

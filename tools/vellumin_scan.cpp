@@ -42,18 +42,16 @@ constexpr int kLayoutFontPointSize = 9;
 // has just read, so that no file is read twice.
 class ScanView : public listing::ViewState {
 public:
-    ScanView(const listing::CookieListing &cookies, scan::ScanWriter &writer)
-        : ViewState(kLayoutFontPointSize), m_cookies(cookies), m_writer(writer)
-    {}
+    explicit ScanView(scan::ScanWriter &writer) : ViewState(kLayoutFontPointSize), m_writer(writer) {}
 
-    void fileListed(int row, const listing::CookieEntry &entry, std::string_view text) override
+    void fileListed(int row, const listing::CookieEntry &entry, std::string_view nativeName,
+                    std::string_view text) override
     {
-        m_writer.file({row, m_cookies.table().rowFile(row).nativeName, entry.fileName, entry.url, entry.info,
-                       text.size(), m_writer.needsText() ? text : std::string_view()});
+        m_writer.file({row, nativeName, entry.fileName, entry.url, entry.info, text.size(),
+                       m_writer.needsText() ? text : std::string_view()});
     }
 
 private:
-    const listing::CookieListing &m_cookies;
     scan::ScanWriter &m_writer;
 };
 
@@ -154,7 +152,7 @@ int runScan(const scan::ScanOptions &options)
 
     scan::OutputBuffer out(stdout);
     const std::unique_ptr<scan::ScanWriter> writer = makeWriter(options, out);
-    ScanView view(cookies, *writer);
+    ScanView view(*writer);
     std::string readError; // CP932: the message of a file that could not be read
     std::exception_ptr failure;
     try {

@@ -1,7 +1,11 @@
 #include "listing/content_pane.h"
 
+#include "platform/cp932.h"
+
 #include <gtest/gtest.h>
 
+#include <array>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -124,5 +128,47 @@ TEST(ContentPane, LinesAndSearchComeOutTheSameFromTheBytesAsRead)
         for (const std::string &needle : needles)
             EXPECT_EQ(listing::findInText(text, needle) >= 0, pane.find(needle) >= 0)
                 << testing::PrintToString(text) << " " << testing::PrintToString(needle);
+    }
+}
+
+TEST(ContentPane, LinesAndMatchesAgreeWithAWalkFromTheStart)
+{
+    // The scan takes the first lines in one pass and tells a match that
+    // starts on a trail byte from the bytes just before it: both held
+    // against the plain way, on texts of line ends, lead bytes and bytes
+    // that are trail bytes ("@" is 0x40).
+    const std::string alphabet = "a@\r\n\x83\x81\xE0\x40";
+    const std::vector<std::string> needles = {"@", "a@", "\x83", "\x83@", "@\x83", "\x40\x40", "\n"};
+    const auto plainLine = [](std::string_view text, int number) -> std::string_view {
+        std::size_t start = 0;
+        for (int n = 1; n < number; ++n) {
+            const std::size_t end = text.find_first_of("\r\n", start);
+            if (end == std::string_view::npos)
+                return {};
+            start = end + (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
+        }
+        return text.substr(start, text.find_first_of("\r\n", start) - start);
+    };
+    std::mt19937 random(3);
+    for (int i = 0; i < 20000; ++i) {
+        std::string text(random() % 12, ' ');
+        for (char &c : text)
+            c = alphabet[random() % alphabet.size()];
+        std::array<std::string_view, 4> lines;
+        listing::firstTextLines(text, lines);
+        for (int line = 1; line <= 4; ++line)
+            ASSERT_EQ(lines[line - 1], plainLine(text, line)) << testing::PrintToString(text) << line;
+        for (const std::string &needle : needles) {
+            long long expected = -1;
+            for (std::size_t pos = text.find(needle); pos != std::string::npos; pos = text.find(needle, pos + 1)) {
+                if (platform::cp932::isCharBoundary(text, pos) &&
+                    platform::cp932::isCharBoundary(text, pos + needle.size())) {
+                    expected = static_cast<long long>(pos);
+                    break;
+                }
+            }
+            ASSERT_EQ(listing::findInText(text, needle), expected)
+                << testing::PrintToString(text) << " " << testing::PrintToString(needle);
+        }
     }
 }

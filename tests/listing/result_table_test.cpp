@@ -30,6 +30,11 @@ TEST(ResultTable, StartListingGivesNineColumnsAndTheHeader)
 {
     ResultTable table;
     EXPECT_EQ(table.columnCount(), 5);
+    ResultTable::Cells cells;
+    table.rowCells(0, cells); // the header before it is written, and a row beyond the table
+    EXPECT_EQ(cells, ResultTable::Cells{});
+    table.rowCells(1, cells);
+    EXPECT_EQ(cells, ResultTable::Cells{});
     table.startListing();
     EXPECT_EQ(table.columnCount(), 9);
     EXPECT_EQ(rowCells(table, 0), (std::vector<std::string>{"No", "FileName", "URL(?)", "Info(?)", "", "", "", "", ""}));
@@ -166,6 +171,10 @@ TEST(ResultTable, RowsStayIntactAcrossBlocksAndRescans)
             ASSERT_EQ(table.cell(1, i), name(scan, i));
             ASSERT_EQ(table.cell(2, i), "u" + std::to_string(i));
             ASSERT_EQ(table.cell(3, i), std::string(1 + i % 70, 'v'));
+            ResultTable::Cells cells;
+            table.rowCells(i, cells);
+            for (int column = 0; column < listing::kGridColumnCount; ++column)
+                ASSERT_EQ(cells[column], table.cell(column, i)) << column;
             const listing::RowFile file = table.rowFile(i);
             ASSERT_EQ(file.nativeName, name(scan, i) + (i % 3 == 0 ? ".TXT" : ".txt"));
             ASSERT_EQ(file.id, (platform::FileId{7, std::uint64_t(i) << 40, std::uint64_t(scan)}));

@@ -1,5 +1,5 @@
-#include "platform/filesystem.h"
 #include "platform/cp932.h"
+#include "platform/filesystem.h"
 #include "platform/name_order.h"
 #include "temp_folder.h"
 
@@ -148,6 +148,118 @@ TEST(NameOrder, IsAStrictTotalOrderOnAnyBytes)
     }
 }
 
+TEST(NameOrder, MatchesACharacterByCharacterReadingFromTheStart)
+{
+    // The order skips the bytes both names share and settles most
+    // comparisons at the first differing byte; read plainly instead, each
+    // name is a run of characters (code point with a-z and full-width a-z in
+    // upper case, and length; a byte that starts no valid character stands
+    // for itself above them all), compared one by one, then the shorter run
+    // first, then the bytes.
+    const auto characters = [](std::string_view s) {
+        std::vector<std::pair<std::uint32_t, std::size_t>> out;
+        for (std::size_t pos = 0; pos < s.size();) {
+            const auto lead = static_cast<unsigned char>(s[pos]);
+            std::size_t length = lead < 0x80    ? 1
+                                 : lead >= 0xF8 ? 0
+                                 : lead >= 0xF0 ? 4
+                                 : lead >= 0xE0 ? 3
+                                 : lead >= 0xC0 ? 2
+                                                : 0;
+            std::uint32_t code = lead < 0x80 ? lead : lead & (0x7F >> length);
+            for (std::size_t i = 1; i < length && length > 0; ++i) {
+                const auto next = pos + i < s.size() ? static_cast<unsigned char>(s[pos + i]) : 0;
+                if (pos + i >= s.size() || (next & 0xC0) != 0x80)
+                    length = 0;
+                else
+                    code = code << 6 | (next & 0x3F);
+            }
+            if (length == 0 || code > 0x10FFFF) {
+                out.emplace_back(0x110000u + lead, 1);
+                ++pos;
+                continue;
+            }
+            if ((length == 1 && code >= 'a' && code <= 'z') || (code >= 0xFF41 && code <= 0xFF5A))
+                code -= 0x20;
+            out.emplace_back(code, length);
+            pos += length;
+        }
+        return out;
+    };
+    const unsigned char alphabet[] = {'a', 'A', 'z', '_', 0x80, 0xBC, 0xBD, 0xC1, 0xC3, 0xEF, 0xF0, 0xFF, 0x81, 0x9A};
+    std::mt19937 random(23);
+    for (int i = 0; i < 200000; ++i) {
+        std::string a(random() % 7, ' '), b;
+        for (char &c : a)
+            c = static_cast<char>(alphabet[random() % std::size(alphabet)]);
+        b = a.substr(0, random() % (a.size() + 1));
+        for (std::size_t n = random() % 4; n > 0; --n)
+            b += static_cast<char>(alphabet[random() % std::size(alphabet)]);
+        const auto x = characters(a), y = characters(b);
+        const bool expected = x != y ? x < y : a < b;
+        ASSERT_EQ(nameSortsBefore(a, b), expected) << testing::PrintToString(a) << " " << testing::PrintToString(b);
+    }
+}
+
+TEST(NameOrder, AListingSortsExactlyAsTheOrderDoes)
+{
+    // The listing sorts ASCII names by their folded bytes 8 at a time and
+    // merges the others in: names that share 8 or 16 bytes, end at a chunk's
+    // edge, differ only in case (before or after the first real
+    // difference), or hold bytes from 0x80, in any mix.
+    const std::vector<std::string> parts = {
+        "user@www.example", "USER@WWW.EXAMPLE", "taro@",        "a",    "A",       "z", "_", "[1]",
+        "12345678",         "\xC3\xA9",         "\xEF\xBD\x81", "\xFF", "\xE3\x81"};
+    std::mt19937 random(19);
+    for (int round = 0; round < 20; ++round) {
+        std::vector<std::string> names;
+        platform::DirectoryListing listing;
+        for (int i = 0; i < 400; ++i) {
+            std::string name;
+            for (int n = 1 + static_cast<int>(random() % 4); n > 0; --n)
+                name += parts[random() % parts.size()];
+            if (std::find(names.begin(), names.end(), name) != names.end())
+                continue;
+            names.push_back(name);
+            listing.add(name, name, platform::EntryKind::File, {0, static_cast<std::uint64_t>(i + 1), 0});
+        }
+        listing.sortByName();
+        std::sort(names.begin(), names.end(), nameSortsBefore);
+        ASSERT_EQ(listing.size(), names.size());
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            ASSERT_EQ(listing[i].nativeName, names[i]) << "at " << i;
+            ASSERT_EQ(listing[i].name, names[i]) << "at " << i; // each entry kept whole
+        }
+    }
+}
+
+TEST(DirectoryListingMemory, EntriesTakenFromTheFrontKeepTheirNamesWhileTheRoomBehindGoes)
+{
+    // In the platform's own order the names' room goes as the entries are
+    // taken from the front (the Windows scan): every entry still held keeps
+    // its names whole, across many blocks, with real names stored apart.
+    platform::DirectoryListing listing;
+    std::vector<std::pair<std::string, std::string>> names;
+    for (int i = 0; i < 6000; ++i) {
+        std::string shown = "user@www.example" + std::to_string(i) + ".com[1].txt";
+        std::string native = i % 7 == 0 ? shown + "\xE3\x80\x9C" : shown;
+        listing.add(shown, native, platform::EntryKind::File);
+        names.emplace_back(std::move(shown), std::move(native));
+    }
+    for (std::size_t taken = 0; taken < names.size(); ++taken) {
+        ASSERT_EQ(listing.size(), names.size() - taken);
+        const platform::DirEntry front = listing[0];
+        ASSERT_EQ(front.name, names[taken].first);
+        ASSERT_EQ(front.nativeName, names[taken].second);
+        if (taken % 500 == 0) {
+            for (std::size_t i = 0; i < listing.size(); ++i)
+                ASSERT_EQ(listing[i].nativeName, names[taken + i].second);
+        }
+        listing.popFront();
+    }
+    EXPECT_TRUE(listing.empty());
+}
+
 TEST(FindFiles, SortsAFolderOfNamesThatAreNotUtf8)
 {
     // One- and two-byte names that break UTF-8 in every way: sorting them
@@ -180,7 +292,8 @@ TEST(FindFiles, KeepsEveryNameIntactAcrossManyBlocks)
     const DirectoryListing listing = find(folder, "*.txt");
     ASSERT_EQ(listing.size(), std::size_t(kFiles));
     for (int i = 0; i < kFiles; ++i) {
-        const std::string expected = "user@www.a-rather-long-host-name-" + std::to_string(10000 + i) + ".example.com.txt";
+        const std::string expected =
+            "user@www.a-rather-long-host-name-" + std::to_string(10000 + i) + ".example.com.txt";
         ASSERT_EQ(listing[i].name, expected);
         ASSERT_EQ(listing[i].nativeName, expected);
     }
@@ -268,8 +381,8 @@ TEST(FindFiles, TellsFilesFromFoldersLinksAndPipes)
 TEST(FindFiles, KeepsTheRealNameBesideTheCp932One)
 {
     TempFolder folder;
-    folder.write("u@\xE8\xA1\xA8.txt", "x");        // 表, valid UTF-8
-    folder.write("v@\xF0\x9F\x8D\xAA.txt", "x");    // a biscuit: no CP932 form
+    folder.write("u@\xE8\xA1\xA8.txt", "x");          // 表, valid UTF-8
+    folder.write("v@\xF0\x9F\x8D\xAA.txt", "x");      // a biscuit: no CP932 form
     folder.write(std::string("w@\x83\x40.txt"), "x"); // not UTF-8: taken as CP932
     const DirectoryListing listing = find(folder, "*.txt");
     ASSERT_EQ(listing.size(), 3u);
@@ -537,8 +650,8 @@ TEST(RemoveFile, RemovesOnlyTheFileThatWasListed)
     EXPECT_TRUE(folder.exists("target.txt"));
     struct stat info;
     ASSERT_EQ(::stat((folder / "dir.txt").c_str(), &info), 0);
-    EXPECT_FALSE(opened.remove("dir.txt", {static_cast<std::uint64_t>(info.st_dev),
-                                           static_cast<std::uint64_t>(info.st_ino)}));
+    EXPECT_FALSE(
+        opened.remove("dir.txt", {static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino)}));
     EXPECT_TRUE(folder.exists("dir.txt"));
 }
 

@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+#include <string>
+#include <vector>
+
 using platform::matchesMask;
 
 TEST(MaskMatch, StarAndQuestionMark)
@@ -81,4 +85,26 @@ TEST(MaskMatch, ManyStarsStayFast)
     // Backtracking on the last star only: this would take ages if exponential.
     const std::string name(5000, 'a');
     EXPECT_FALSE(matchesMask("*a*a*a*a*a*a*a*a*b", name));
+}
+
+TEST(MaskMatch, StarAndAPlainEndMatchesAsTheFullMatcherDoes)
+{
+    // "*" and a plain ASCII end (what every listing asks) takes a short way;
+    // "**" and the same end goes the full way. They must agree on any name,
+    // above all where the end could be the trail byte of a lead byte.
+    EXPECT_FALSE(matchesMask("*@", "\x83@"));       // "@" is the trail byte of ァ
+    EXPECT_TRUE(matchesMask("*@", "\x83\x83@"));    // two lead bytes pair off
+    EXPECT_TRUE(matchesMask("*.txt", "x\x83.TXT")); // "." is no trail byte: 83 stands alone
+    EXPECT_FALSE(matchesMask("*.txt", "txt"));
+    const std::string alphabet = "aAtTxX.@\x40\x83\x81\xE0\xFC\x7F\xA0";
+    const std::vector<std::string> ends = {".txt", "@", "t", "x.t", "@x", "T@.", "\x7F"};
+    std::mt19937 random(7);
+    for (int i = 0; i < 20000; ++i) {
+        std::string name(random() % 7, ' ');
+        for (char &c : name)
+            c = alphabet[random() % alphabet.size()];
+        for (const std::string &end : ends)
+            ASSERT_EQ(matchesMask("*" + end, name), matchesMask("**" + end, name))
+                << testing::PrintToString(name) << " " << end;
+    }
 }

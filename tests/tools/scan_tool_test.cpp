@@ -372,6 +372,33 @@ TEST(ScanToolFormats, HostileTextsNeitherReachTheTerminalNorBreakTheColumnsNorRu
     EXPECT_NE(caption.out.find("f\\x1b]2;PWNED\\x07\\x1b[2J/] >"), std::string::npos) << caption.out;
 }
 
+TEST(ScanToolFormats, ALongCellIsEscapedWhereverItsByteFalls)
+{
+    // Printable runs are copied many bytes at a time: a byte to escape (a
+    // backslash, DEL) must be found at every place in a long cell, whatever
+    // its place in such a step.
+    TempFolder folder;
+    const std::string plain = "0123456789abcdefghij";
+    std::vector<std::string> infos;
+    for (std::size_t at = 0; at < plain.size(); ++at) {
+        std::string info = plain;
+        info[at] = at % 2 == 0 ? '\\' : '\x7f';
+        infos.push_back(info);
+        char name[32];
+        std::snprintf(name, sizeof name, "u@h%02zu.txt", at);
+        folder.write(name, "n\n" + info + "\nh/\n");
+    }
+    const Result tsv = scan({folder.str()});
+    ASSERT_EQ(tsv.status, 0) << tsv.err;
+    const std::vector<std::string> rows = lines(tsv.out);
+    ASSERT_GE(rows.size(), 1 + infos.size());
+    for (std::size_t at = 0; at < infos.size(); ++at) {
+        const std::string cell = fields(rows[1 + at], '\t')[3];
+        EXPECT_EQ(cell.find('\x7f'), std::string::npos) << cell;
+        EXPECT_EQ(tsvUnescaped(cell), infos[at]) << cell;
+    }
+}
+
 TEST(ScanToolCookies, OneRowPerCookieOfTheSampleFolder)
 {
     const Result result = scan({kSamples, "--cookies", "--format", "json"});
