@@ -85,8 +85,8 @@ void CookieListing::readInto(const platform::Folder &folder, std::string_view fo
     // ends widened.
     readFile(folder, folderName, name, nativeName, kind, m_pane.beginLoad(), id);
     m_pane.endLoad();
-    const TSysInfo &info = m_state.SysInfo;
-    const bool widen = info.SearchMode == smContent && info.SearchText.find_first_of("\r\n") != std::string::npos;
+    const SystemInfo &info = m_state.systemInfo;
+    const bool widen = info.searchMode == SearchMode::Content && info.searchText.find_first_of("\r\n") != std::string::npos;
     fillEntry(name, widen ? std::string_view(m_pane.text()) : m_pane.rawText());
 }
 
@@ -112,8 +112,8 @@ void CookieListing::throwIfFailed(platform::ReadResult result, std::string_view 
 
 void CookieListing::fillEntry(std::string_view name, std::string_view text)
 {
-    const TSysInfo &info = m_state.SysInfo;
-    if (info.SearchMode == smContent && findInText(text, info.SearchText) < 0)
+    const SystemInfo &info = m_state.systemInfo;
+    if (info.searchMode == SearchMode::Content && findInText(text, info.searchText) < 0)
         return;
 
     const std::size_t dot = name.rfind('.');
@@ -137,7 +137,7 @@ void CookieListing::listCookieFiles(ListingView &view)
     int count = 0;
     try {
         // From here on the table's rows name files of this folder.
-        m_listedFolder = {m_state.nativeCookiesPath, m_state.CookiesPath};
+        m_listedFolder = {m_state.nativeCookiesPath, m_state.cookiesPath};
         m_folder = platform::Folder::open(m_listedFolder.native);
         m_table.startListing();
         view.setContentPaneVisible(false);
@@ -160,8 +160,8 @@ void CookieListing::scan(ListingView &view, int &count)
     // Taken from the front as the scan goes, so that the listing's room is
     // given back while the table's grows.
     platform::DirectoryListing entries = m_folder.find(m_state.filePattern());
-    const TSysInfo &info = m_state.SysInfo;
-    const bool widen = info.SearchMode == smContent && info.SearchText.find_first_of("\r\n") != std::string::npos;
+    const SystemInfo &info = m_state.systemInfo;
+    const bool widen = info.searchMode == SearchMode::Content && info.searchText.find_first_of("\r\n") != std::string::npos;
     m_batch.resize(kReadTogether);
     while (!entries.empty()) {
         // The next files are read together; then the entries up to the last

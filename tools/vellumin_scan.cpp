@@ -61,14 +61,14 @@ void setSearch(listing::ProgramState &state, const scan::ScanOptions &options)
     case scan::SearchKind::None:
         return;
     case scan::SearchKind::FileName:
-        state.SysInfo.SearchMode = listing::smFileName;
+        state.systemInfo.searchMode = listing::SearchMode::FileName;
         break;
     case scan::SearchKind::Content:
-        state.SysInfo.SearchMode = listing::smContent;
+        state.systemInfo.searchMode = listing::SearchMode::Content;
         break;
     }
     // The arguments come as native strings: UTF-8 on both systems.
-    state.SysInfo.SearchText = platform::shownName(options.searchText);
+    state.systemInfo.searchText = platform::shownName(options.searchText);
 }
 
 std::unique_ptr<scan::ScanWriter> makeWriter(const scan::ScanOptions &options, scan::OutputBuffer &out)

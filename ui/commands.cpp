@@ -60,34 +60,34 @@ void Commands::rescanKeepingRow(int row)
     m_window.focusTableRow(kept.rowIn(m_cookies.table()));
 }
 
-void Commands::askForSearch(std::int32_t mode, const std::string &caption, const std::string &prompt)
+void Commands::askForSearch(listing::SearchMode mode, const std::string &caption, const std::string &prompt)
 {
     const std::string answer = m_dialogs.inputBox(caption, prompt, std::string());
     if (!answer.empty()) {
-        listing::TSysInfo &info = m_cookies.state().SysInfo;
-        info.SearchMode = mode;
-        info.SearchText = answer;
+        listing::SystemInfo &info = m_cookies.state().systemInfo;
+        info.searchMode = mode;
+        info.searchText = answer;
     }
     m_cookies.listCookieFiles(m_window);
 }
 
 void Commands::searchByFileName()
 {
-    askForSearch(listing::smFileName, listing::messages::fileNameSearchCaption(),
+    askForSearch(listing::SearchMode::FileName, listing::messages::fileNameSearchCaption(),
                  listing::messages::fileNameSearchPrompt());
 }
 
 void Commands::searchByContent()
 {
-    askForSearch(listing::smContent, listing::messages::contentSearchCaption(),
+    askForSearch(listing::SearchMode::Content, listing::messages::contentSearchCaption(),
                  listing::messages::contentSearchPrompt());
 }
 
 void Commands::clearSearch()
 {
-    listing::TSysInfo &info = m_cookies.state().SysInfo;
-    info.SearchMode = listing::smNone;
-    info.SearchText.clear();
+    listing::SystemInfo &info = m_cookies.state().systemInfo;
+    info.searchMode = listing::SearchMode::None;
+    info.searchText.clear();
     rescanKeepingRow(m_window.currentTableRow());
 }
 
@@ -96,7 +96,7 @@ void Commands::chooseFolder()
     OpenFileDialog &dialog = m_window.openDialog();
     const listing::ProgramState &state = m_cookies.state();
     const platform::NamedPath cookieFolder{state.nativeCookiesPath + platform::kPathSeparator,
-                                           state.CookiesPath + platform::kPathSeparator};
+                                           state.cookiesPath + platform::kPathSeparator};
     if (!dialog.execute(m_dialogs, cookieFolder))
         return;
     // The folder as the dialog named it, not as rebuilt from its CP932 form.

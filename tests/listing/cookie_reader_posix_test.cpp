@@ -112,8 +112,8 @@ TEST_F(CookieReader, AHundredMegabyteFileIsReadWhole)
 
 TEST_F(CookieReader, ContentSearchIsCaseSensitive)
 {
-    cookies.state().SysInfo.SearchMode = smContent;
-    cookies.state().SysInfo.SearchText = "tracker";
+    cookies.state().systemInfo.searchMode = SearchMode::Content;
+    cookies.state().systemInfo.searchText = "tracker";
     folder.write("a.txt", "id\ntracker=1\nhost/");
     folder.write("b.txt", "id\nTRACKER=1\nhost/");
     EXPECT_TRUE(read("a.txt").found());
@@ -125,13 +125,13 @@ TEST_F(CookieReader, ContentSearchIsCaseSensitive)
 
 TEST_F(CookieReader, ContentSearchSeesJapaneseTextAndSpansLines)
 {
-    cookies.state().SysInfo.SearchMode = smContent;
+    cookies.state().systemInfo.searchMode = SearchMode::Content;
     folder.write("jp.txt", fromUtf8("名前\n表示ソフト\nhost/"));
-    cookies.state().SysInfo.SearchText = fromUtf8("ソフト");
+    cookies.state().systemInfo.searchText = fromUtf8("ソフト");
     EXPECT_TRUE(read("jp.txt").found());
-    cookies.state().SysInfo.SearchText = "\x83\x67\r\nh"; // ト CR LF h
+    cookies.state().systemInfo.searchText = "\x83\x67\r\nh"; // ト CR LF h
     EXPECT_TRUE(read("jp.txt").found());
-    cookies.state().SysInfo.SearchText = "\\"; // the trail byte of ソ and 表 is no backslash
+    cookies.state().systemInfo.searchText = "\\"; // the trail byte of ソ and 表 is no backslash
     EXPECT_FALSE(read("jp.txt").found());
 }
 

@@ -32,10 +32,10 @@ protected:
             names.emplace_back(cookies.table().cell(1, row));
         return names;
     }
-    void search(std::int32_t mode, const std::string &text)
+    void search(SearchMode mode, const std::string &text)
     {
-        cookies.state().SysInfo.SearchMode = mode;
-        cookies.state().SysInfo.SearchText = text;
+        cookies.state().systemInfo.searchMode = mode;
+        cookies.state().systemInfo.searchText = text;
     }
 
     TempFolder folder;
@@ -107,7 +107,7 @@ TEST_F(FolderScan, FileNameSearchMatchesAfterTheAtOnly)
     folder.write("u@www.ABC.com.txt", record("2", "b/"));
     folder.write("u@abc.txt", record("3", "c/"));
     folder.write("u@other.txt", record("4", "d/"));
-    search(smFileName, "abc");
+    search(SearchMode::FileName, "abc");
     cookies.listCookieFiles(view);
     EXPECT_EQ(listedNames(), (Names{"u@abc", "u@www.ABC.com"}));
     EXPECT_EQ(view.searchModeLabel, fromUtf8("ファイル名検索モード"));
@@ -122,25 +122,25 @@ TEST_F(FolderScan, FileNameSearchTextsWithWildcardsAndOddBytes)
     folder.write("u@[x].txt", record("3", "c/"));
     folder.write("sub/u@a1b.txt", record("4", "d/"));
 
-    search(smFileName, "a?b");
+    search(SearchMode::FileName, "a?b");
     cookies.listCookieFiles(view);
     EXPECT_EQ(listedNames(), (Names{"u@a1b"}));
-    search(smFileName, "a*b");
+    search(SearchMode::FileName, "a*b");
     cookies.listCookieFiles(view);
     EXPECT_EQ(listedNames(), (Names{"u@a1b", "u@a22b"}));
-    search(smFileName, "[x]");
+    search(SearchMode::FileName, "[x]");
     cookies.listCookieFiles(view);
     EXPECT_EQ(listedNames(), (Names{"u@[x]"}));
     // A separator in the search text never reaches into another folder.
     for (const char *text : {"/", "sub/u@a", "../", "a1b/../../"}) {
-        search(smFileName, text);
+        search(SearchMode::FileName, text);
         cookies.listCookieFiles(view);
         EXPECT_EQ(cookies.table().dataRowCount(), 0) << text;
     }
-    search(smFileName, std::string(255, 'z'));
+    search(SearchMode::FileName, std::string(255, 'z'));
     cookies.listCookieFiles(view);
     EXPECT_EQ(cookies.table().dataRowCount(), 0);
-    search(smFileName, fromUtf8("表"));
+    search(SearchMode::FileName, fromUtf8("表"));
     cookies.listCookieFiles(view);
     EXPECT_EQ(cookies.table().dataRowCount(), 0);
 }
@@ -151,14 +151,14 @@ TEST_F(FolderScan, ContentSearchNumbersOnlyTheMatches)
     folder.write("b@x.txt", record("hay", "b/"));
     folder.write("c@x.txt", record("more needle", "c/"));
     folder.write("d@x.txt", record("NEEDLE", "d/"));
-    search(smContent, "needle");
+    search(SearchMode::Content, "needle");
     cookies.listCookieFiles(view);
     EXPECT_EQ(listedNames(), (Names{"a@x", "c@x"}));
     EXPECT_EQ(cookies.table().cell(0, 2), "2");
     EXPECT_EQ(view.searchModeLabel, fromUtf8("ファイル内容検索モード"));
     EXPECT_EQ(cookies.state().fileMask(), folder.str() + "/*.txt");
     // "*" is no wildcard in a content search.
-    search(smContent, "n*e");
+    search(SearchMode::Content, "n*e");
     cookies.listCookieFiles(view);
     EXPECT_EQ(cookies.table().dataRowCount(), 0);
 }
@@ -167,10 +167,10 @@ TEST_F(FolderScan, ClearingTheSearchListsAllAgain)
 {
     folder.write("a@x.txt", record("1", "a/"));
     folder.write("b@y.txt", record("2", "b/"));
-    search(smFileName, "y");
+    search(SearchMode::FileName, "y");
     cookies.listCookieFiles(view);
     EXPECT_EQ(cookies.table().dataRowCount(), 1);
-    search(smNone, "");
+    search(SearchMode::None, "");
     cookies.listCookieFiles(view);
     EXPECT_EQ(cookies.table().dataRowCount(), 2);
     EXPECT_EQ(view.searchModeLabel, "");
@@ -208,7 +208,7 @@ TEST_F(FolderScan, LinksLeadingOutOfTheFolderAreNotFollowed)
     EXPECT_EQ(listedNames(), (Names{"a@x"}));
     EXPECT_EQ(cookies.contentPane().text(), "");
     // Searching its content finds nothing either.
-    search(smContent, "do not read");
+    search(SearchMode::Content, "do not read");
     cookies.listCookieFiles(view);
     EXPECT_EQ(cookies.table().dataRowCount(), 0);
     EXPECT_TRUE(std::filesystem::exists(secret));
@@ -352,7 +352,7 @@ TEST_F(FolderScan, DeletesInTheFolderThatWasListedNotItsTwin)
     parent.write("\xE3\x82\xAF\xEF\xBD\x9E/u@mine.txt", record("2", "twin/"));
     parent.write("\xE3\x82\xAF\xEF\xBD\x9E/u@other.txt", record("3", "twin/"));
     cookies.state().setCookiesPath(platform::namedPath(chosen));
-    EXPECT_EQ(cookies.state().CookiesPath, platform::namedPath(twin).shown);
+    EXPECT_EQ(cookies.state().cookiesPath, platform::namedPath(twin).shown);
     cookies.listCookieFiles(view);
     EXPECT_EQ(listedNames(), (Names{"u@mine"}));
     EXPECT_EQ(cookies.table().cell(2, 1), "mine/");
@@ -457,10 +457,10 @@ TEST_F(FolderScan, InitStateTakesTheWinePrefix)
         ::setenv("WINEPREFIX", previous.c_str(), 1);
     else
         ::unsetenv("WINEPREFIX");
-    EXPECT_EQ(cookies.state().CookiesPath, folder.str() + "/drive_c/windows/Cookies");
-    EXPECT_EQ(cookies.state().SysInfo.SearchMode, smNone);
-    EXPECT_EQ(cookies.state().SysInfo.SearchText, "");
-    EXPECT_FALSE(cookies.state().SysInfo.UserName.empty());
+    EXPECT_EQ(cookies.state().cookiesPath, folder.str() + "/drive_c/windows/Cookies");
+    EXPECT_EQ(cookies.state().systemInfo.searchMode, SearchMode::None);
+    EXPECT_EQ(cookies.state().systemInfo.searchText, "");
+    EXPECT_FALSE(cookies.state().systemInfo.userName.empty());
 }
 
 TEST(ChosenFile, GivesItsFolderWithoutTheTrailingSeparator)

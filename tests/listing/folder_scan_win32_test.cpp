@@ -58,10 +58,10 @@ protected:
         return 0;
     }
 
-    void search(std::int32_t mode, const std::string &text)
+    void search(SearchMode mode, const std::string &text)
     {
-        cookies.state().SysInfo.SearchMode = mode;
-        cookies.state().SysInfo.SearchText = text;
+        cookies.state().systemInfo.searchMode = mode;
+        cookies.state().systemInfo.searchText = text;
     }
 
     TempFolder temp;
@@ -141,15 +141,15 @@ TEST_F(Win32FolderScan, SearchTextsWithBackslashesOrWildcards)
     temp.makeFolder("sub");
     temp.write("sub\\u@abc.txt", record("3", "sub/"));
     cookies.state().setCookiesPath(platform::namedPath(temp.str()));
-    search(smFileName, "A?C");
+    search(SearchMode::FileName, "A?C");
     cookies.listCookieFiles(view);
     EXPECT_EQ(listedNames(), (Names{"u@aXc", "u@abc"}));
     for (const char *text : {"\\", "sub\\u@a", "..\\", "b*\\..\\..\\"}) {
-        search(smFileName, text);
+        search(SearchMode::FileName, text);
         cookies.listCookieFiles(view);
         EXPECT_EQ(cookies.table().dataRowCount(), 0) << text;
     }
-    search(smContent, "\\");
+    search(SearchMode::Content, "\\");
     cookies.listCookieFiles(view);
     EXPECT_EQ(cookies.table().dataRowCount(), 0);
 }
@@ -170,7 +170,7 @@ TEST_F(Win32FolderScan, TheDefaultFolderIsTheWindowsDirectorysCookies)
     cookies.initState();
     wchar_t windows[MAX_PATH + 1] = {};
     GetWindowsDirectoryW(windows, MAX_PATH + 1);
-    EXPECT_EQ(cookies.state().CookiesPath, platform::shownName(platform::win32::nativeFromWide(windows)) + "\\Cookies");
+    EXPECT_EQ(cookies.state().cookiesPath, platform::shownName(platform::win32::nativeFromWide(windows)) + "\\Cookies");
 }
 
 TEST(Win32ChosenFile, GivesItsFolderWithoutTheTrailingBackslash)

@@ -365,7 +365,7 @@ TEST_F(TForm1Test, ChoosingAFileListsItsFolderAndTheNextDialogStartsThere)
     ASSERT_EQ(dialogs.openRequests.size(), 1u);
     EXPECT_EQ(dialogs.openRequests[0].defaultExtension, "*.txt");
     EXPECT_EQ(dialogs.openRequests[0].fileName.native, "");
-    EXPECT_EQ(form->cookies().state().CookiesPath, other.path());
+    EXPECT_EQ(form->cookies().state().cookiesPath, other.path());
     EXPECT_EQ(windowText(control("edInPath")), other.path() + "\\");
     EXPECT_EQ(rows(), 1);
 
