@@ -86,7 +86,8 @@ void CookieListing::readInto(const platform::Folder &folder, std::string_view fo
     readFile(folder, folderName, name, nativeName, kind, m_pane.beginLoad(), id);
     m_pane.endLoad();
     const SystemInfo &info = m_state.systemInfo;
-    const bool widen = info.searchMode == SearchMode::Content && info.searchText.find_first_of("\r\n") != std::string::npos;
+    const bool widen =
+        info.searchMode == SearchMode::Content && info.searchText.find_first_of("\r\n") != std::string::npos;
     fillEntry(name, widen ? std::string_view(m_pane.text()) : m_pane.rawText());
 }
 
@@ -161,7 +162,8 @@ void CookieListing::scan(ListingView &view, int &count)
     // given back while the table's grows.
     platform::DirectoryListing entries = m_folder.find(m_state.filePattern());
     const SystemInfo &info = m_state.systemInfo;
-    const bool widen = info.searchMode == SearchMode::Content && info.searchText.find_first_of("\r\n") != std::string::npos;
+    const bool widen =
+        info.searchMode == SearchMode::Content && info.searchText.find_first_of("\r\n") != std::string::npos;
     m_batch.resize(kReadTogether);
     while (!entries.empty()) {
         // The next files are read together; then the entries up to the last
