@@ -20,11 +20,6 @@ std::string ProgramState::filePattern() const
     return "*" + std::string(".txt");
 }
 
-std::string ProgramState::fileMask() const
-{
-    return cookiesPath + platform::kPathSeparator + filePattern();
-}
-
 std::string ProgramState::caption() const
 {
     return "Vellumin ver " VELLUMIN_VERSION "   < CookiesPath:[" + folderText() + "] >";

@@ -43,8 +43,6 @@ struct ProgramState {
 
     // The pattern that the scan enumerates the folder with.
     std::string filePattern() const;
-    // The whole mask: the folder, a separator and the pattern.
-    std::string fileMask() const;
     // "Vellumin ver <version>   < CookiesPath:[folder/] >"
     std::string caption() const;
     // The folder box's text: the folder with a trailing separator.

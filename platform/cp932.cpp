@@ -67,14 +67,6 @@ std::size_t findChar(std::string_view text, char ch, std::size_t from)
     return std::string_view::npos;
 }
 
-bool isCharBoundary(std::string_view text, std::size_t pos)
-{
-    std::size_t at = 0;
-    while (at < pos)
-        at += charLength(text, at);
-    return at == pos;
-}
-
 std::string_view truncated(std::string_view text, std::size_t maxBytes)
 {
     std::size_t end = 0;

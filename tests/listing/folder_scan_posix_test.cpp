@@ -112,7 +112,7 @@ TEST_F(FolderScan, FileNameSearchMatchesAfterTheAtOnly)
     EXPECT_EQ(listedNames(), (Names{"u@abc", "u@www.ABC.com"}));
     EXPECT_EQ(view.searchModeLabel, fromUtf8("ファイル名検索モード"));
     EXPECT_TRUE(view.clearSearchEnabled);
-    EXPECT_EQ(cookies.state().fileMask(), folder.str() + "/*@*abc*.txt");
+    EXPECT_EQ(cookies.state().filePattern(), "*@*abc*.txt");
 }
 
 TEST_F(FolderScan, FileNameSearchTextsWithWildcardsAndOddBytes)
@@ -156,7 +156,7 @@ TEST_F(FolderScan, ContentSearchNumbersOnlyTheMatches)
     EXPECT_EQ(listedNames(), (Names{"a@x", "c@x"}));
     EXPECT_EQ(cookies.table().cell(0, 2), "2");
     EXPECT_EQ(view.searchModeLabel, fromUtf8("ファイル内容検索モード"));
-    EXPECT_EQ(cookies.state().fileMask(), folder.str() + "/*.txt");
+    EXPECT_EQ(cookies.state().filePattern(), "*.txt");
     // "*" is no wildcard in a content search.
     search(SearchMode::Content, "n*e");
     cookies.listCookieFiles(view);
@@ -314,7 +314,6 @@ TEST_F(FolderScan, AFileThatVanishesBeforeItIsReadIsAnOpenError)
 TEST_F(FolderScan, CaptionAndFolderBoxForTheRootFolder)
 {
     cookies.state().setCookiesPath({"", ""});
-    EXPECT_EQ(cookies.state().fileMask(), "/*.txt");
     EXPECT_EQ(cookies.state().caption(), "Vellumin ver 1.30   < CookiesPath:[/] >");
     EXPECT_EQ(cookies.state().folderText(), "/");
 }
