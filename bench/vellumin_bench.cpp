@@ -143,17 +143,17 @@ constexpr double kBytesPerFileTarget = 250;
 
 // One scan by the listing core, timed without building and destroying the
 // listing around it.
-Run listCookieFiles(const std::string &folder, listing::TSearchMode mode, std::string_view searchText)
+Run listCookieFiles(const std::string &folder, listing::SearchMode mode, std::string_view searchText)
 {
     listing::CookieListing cookies;
     listing::ProgramState &state = cookies.state();
     state.setCookiesPath(platform::namedPath(folder));
-    state.SysInfo.SearchMode = mode;
-    state.SysInfo.SearchText = searchText;
+    state.systemInfo.searchMode = mode;
+    state.systemInfo.searchText = searchText;
     listing::ViewState view;
     const bench::CpuTime cpuStart = bench::processCpuTime();
     const Clock::time_point start = Clock::now();
-    cookies.ListCookieFiles(view);
+    cookies.listCookieFiles(view);
     Run run;
     run.ms = millisecondsSince(start);
     run.cpu = bench::processCpuTime() - cpuStart;
@@ -257,7 +257,7 @@ int measureCold(std::size_t fileCount)
     dropCaches();
     const Run plain = readPlainly(folder.path());
     dropCaches();
-    const Run scan = listCookieFiles(folder.path(), listing::smNone, {});
+    const Run scan = listCookieFiles(folder.path(), listing::SearchMode::None, {});
     std::printf("%-22s %8s %10s %7s %9s %9s\n", "phase", "files", "ms", "ratio", "user ms", "sys ms");
     std::printf("%-22s %8zu %10.1f %7.2f %9.1f %9.1f\n", "baseline read", plain.listed, plain.ms, 1.0, plain.cpu.userMs,
                 plain.cpu.systemMs);
@@ -325,11 +325,12 @@ int main(int argc, char **argv)
         const std::string contentLabel = "content \"" + std::string(kContentSearch) + "\"";
         std::vector<Measured> measured;
         measured.push_back({{"baseline read", corpus.files}, [&] { return readPlainly(path); }});
-        measured.push_back({{"list all", corpus.files}, [&] { return listCookieFiles(path, listing::smNone, {}); }});
         measured.push_back(
-            {{nameLabel, corpus.nameMatches}, [&] { return listCookieFiles(path, listing::smFileName, kNameSearch); }});
+            {{"list all", corpus.files}, [&] { return listCookieFiles(path, listing::SearchMode::None, {}); }});
+        measured.push_back({{nameLabel, corpus.nameMatches},
+                            [&] { return listCookieFiles(path, listing::SearchMode::FileName, kNameSearch); }});
         measured.push_back({{contentLabel, corpus.contentMatches},
-                            [&] { return listCookieFiles(path, listing::smContent, kContentSearch); }});
+                            [&] { return listCookieFiles(path, listing::SearchMode::Content, kContentSearch); }});
         const std::string loadBefore = bench::loadAverage();
         measureInTurns(measured);
         std::vector<Phase> phases;

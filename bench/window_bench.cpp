@@ -158,7 +158,7 @@ void bigFile(PrintingDialogs &dialogs, NoDesktop &desktop, std::size_t bytes)
     double selectMs = 0, readMs = 0, convertMs = 0;
     for (int run = 0; run < kRuns; ++run) {
         // A rescan empties the pane, so that the big text is shown anew.
-        window.runHandler([&window] { window.cookies().ListCookieFiles(window); });
+        window.runHandler([&window] { window.cookies().listCookieFiles(window); });
         settle();
         const Clock::time_point start = Clock::now();
         window.runHandler([&window] { window.cookies().readRowFile(1); });
@@ -285,7 +285,7 @@ int main(int argc, char **argv)
         for (int run = 0; run < kRuns; ++run) {
             const bench::CpuTime cpuStart = bench::processCpuTime();
             const Clock::time_point start = Clock::now();
-            window.runHandler([&window] { window.cookies().ListCookieFiles(window); });
+            window.runHandler([&window] { window.cookies().listCookieFiles(window); });
             settle();
             grid->viewport()->repaint();
             const double ms = millisecondsSince(start);

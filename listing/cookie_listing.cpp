@@ -3,7 +3,6 @@
 #include "errors.h"
 #include "listing_view.h"
 #include "messages.h"
-#include "platform/cp932.h"
 #include "platform/filesystem.h"
 
 #include <array>
@@ -44,13 +43,12 @@ bool isCookieFile(const platform::DirEntry &entry)
            (entry.kind == platform::EntryKind::File || entry.kind == platform::EntryKind::Link);
 }
 
-void clearEntry(TCookies &entry)
+void clearEntry(CookieEntry &entry)
 {
     // Field by field, so that the strings keep their capacity for the next file.
-    for (std::string *text : {&entry.FileName, &entry.LoginName, &entry.FirstLine, &entry.Url, &entry.Reserved1,
-                              &entry.Reserved2, &entry.Reserved3, &entry.Reserved4, &entry.Reserved5, &entry.Info})
-        text->clear();
-    entry.ReservedNum = 0;
+    entry.fileName.clear();
+    entry.info.clear();
+    entry.url.clear();
 }
 
 std::string joinPath(std::string_view folder, std::string_view name)
@@ -65,7 +63,7 @@ std::string joinPath(std::string_view folder, std::string_view name)
 
 } // namespace
 
-TCookies CookieListing::ReadCookieFile(const platform::NamedPath &folder, std::string_view nativeName)
+CookieEntry CookieListing::readCookieFile(const platform::NamedPath &folder, std::string_view nativeName)
 {
     if (nativeName.empty())
         return {};
@@ -87,8 +85,9 @@ void CookieListing::readInto(const platform::Folder &folder, std::string_view fo
     // ends widened.
     readFile(folder, folderName, name, nativeName, kind, m_pane.beginLoad(), id);
     m_pane.endLoad();
-    const TSysInfo &info = m_state.SysInfo;
-    const bool widen = info.SearchMode == smContent && info.SearchText.find_first_of("\r\n") != std::string::npos;
+    const SystemInfo &info = m_state.systemInfo;
+    const bool widen =
+        info.searchMode == SearchMode::Content && info.searchText.find_first_of("\r\n") != std::string::npos;
     fillEntry(name, widen ? std::string_view(m_pane.text()) : m_pane.rawText());
 }
 
@@ -114,46 +113,37 @@ void CookieListing::throwIfFailed(platform::ReadResult result, std::string_view 
 
 void CookieListing::fillEntry(std::string_view name, std::string_view text)
 {
-    const TSysInfo &info = m_state.SysInfo;
-    if (info.SearchMode == smContent && findInText(text, info.SearchText) < 0)
+    const SystemInfo &info = m_state.systemInfo;
+    if (info.searchMode == SearchMode::Content && findInText(text, info.searchText) < 0)
         return;
 
     const std::size_t dot = name.rfind('.');
-    m_entry.FileName.assign(name.substr(0, dot));
+    m_entry.fileName.assign(name.substr(0, dot));
     std::array<std::string_view, 3> lines;
     firstTextLines(text, lines);
-    m_entry.FirstLine.assign(lines[0]);
-    m_entry.Info.assign(lines[1]);
-    m_entry.Url.assign(lines[2]);
-    const std::size_t at = platform::cp932::findChar(name, '@');
-    if (at != std::string_view::npos)
-        m_entry.LoginName.assign(name.substr(0, at));
+    m_entry.info.assign(lines[1]);
+    m_entry.url.assign(lines[2]);
 }
 
-long long CookieListing::FindInContent(std::string_view text) const
-{
-    return m_pane.find(text);
-}
-
-void CookieListing::ShowSearchMode(ListingView &view) const
+void CookieListing::showSearchMode(ListingView &view) const
 {
     view.setSearchModeLabel(m_state.searchModeLabel());
     view.setClearSearchEnabled(m_state.searching());
 }
 
-void CookieListing::ListCookieFiles(ListingView &view)
+void CookieListing::listCookieFiles(ListingView &view)
 {
     view.setStatusText(messages::searching());
     BusyCursor busy(view);
     int count = 0;
     try {
         // From here on the table's rows name files of this folder.
-        m_listedFolder = {m_state.nativeCookiesPath, m_state.CookiesPath};
+        m_listedFolder = {m_state.nativeCookiesPath, m_state.cookiesPath};
         m_folder = platform::Folder::open(m_listedFolder.native);
-        m_table.InitGrid();
+        m_table.startListing();
         view.setContentPaneVisible(false);
         view.setTableVisible(false);
-        ShowSearchMode(view);
+        showSearchMode(view);
         scan(view, count);
     } catch (...) {
         // Whatever ended the scan, the rows of an earlier scan (perhaps of
@@ -171,8 +161,9 @@ void CookieListing::scan(ListingView &view, int &count)
     // Taken from the front as the scan goes, so that the listing's room is
     // given back while the table's grows.
     platform::DirectoryListing entries = m_folder.find(m_state.filePattern());
-    const TSysInfo &info = m_state.SysInfo;
-    const bool widen = info.SearchMode == smContent && info.SearchText.find_first_of("\r\n") != std::string::npos;
+    const SystemInfo &info = m_state.systemInfo;
+    const bool widen =
+        info.searchMode == SearchMode::Content && info.searchText.find_first_of("\r\n") != std::string::npos;
     m_batch.resize(kReadTogether);
     while (!entries.empty()) {
         // The next files are read together; then the entries up to the last
@@ -220,7 +211,7 @@ void CookieListing::scan(ListingView &view, int &count)
             clearEntry(m_entry);
             fillEntry(entry.name, text);
             if (m_entry.found()) {
-                m_table.AddGridRow(m_entry, ++count, {entry.nativeName, entry.kind, id});
+                m_table.setDataRow(m_entry, ++count, {entry.nativeName, entry.kind, id});
                 view.fileListed(count, m_entry, entry.nativeName, bytes);
             }
         }
@@ -230,7 +221,7 @@ void CookieListing::scan(ListingView &view, int &count)
 void CookieListing::finishScan(ListingView &view, BusyCursor &busy, int count)
 {
     view.setTableVisible(true);
-    m_table.FitGridColumns(count, view.tableFontPointSize());
+    m_table.finishListing(count, view.tableFontPointSize());
     view.tableChanged();
     std::vector<platform::FileRead>().swap(m_batch);
     std::string().swap(m_bigFile);
@@ -258,7 +249,7 @@ void CookieListing::readRowFile(int row)
     readInto(m_folder, m_listedFolder.shown, name, file.nativeName, file.kind, file.id);
 }
 
-bool CookieListing::DeleteCookieFile(int row)
+bool CookieListing::deleteCookieFile(int row)
 {
     if (!m_table.isDataRow(row))
         return false;

@@ -2,9 +2,9 @@
 
 #include "content_pane.h"
 #include "cookie_entry.h"
+#include "platform/filesystem.h"
 #include "program_state.h"
 #include "result_table.h"
-#include "platform/filesystem.h"
 
 #include <string>
 #include <string_view>
@@ -27,26 +27,20 @@ public:
     ResultTable &table() { return m_table; }
     const ContentPane &contentPane() const { return m_pane; }
 
-    void InitState() { listing::InitState(m_state); }
+    void initState() { listing::initState(m_state); }
 
     // Reads file `nativeName` of `folder` into the content pane and makes an
     // entry of its first three lines. In a content search, a file without
     // the search text gives an empty entry. An empty name gives an empty
     // entry and leaves the pane alone. Throws FileOpenError when the file
     // cannot be opened (the pane is empty then).
-    TCookies ReadCookieFile(const platform::NamedPath &folder, std::string_view nativeName);
-
-    // Position of the search text in the content pane's text, or -1.
-    long long FindInContent(std::string_view text) const;
-
-    // Writes the search-mode label and enables the clear-search command.
-    void ShowSearchMode(ListingView &view) const;
+    CookieEntry readCookieFile(const platform::NamedPath &folder, std::string_view nativeName);
 
     // Rebuilds the table from the cookie folder under the current search and
     // reports to `view`. Whatever ends the scan, a file that cannot be read
     // or anything else, the table holds only rows of the folder scanned, the
     // view gets the finished state for them, and then the failure is thrown.
-    void ListCookieFiles(ListingView &view);
+    void listCookieFiles(ListingView &view);
 
     // The folder of the last scan (CP932), whose files the table's rows name.
     const std::string &listedFolder() const { return m_listedFolder.shown; }
@@ -63,20 +57,22 @@ public:
     // Deletes the file that data row `row` was made from, in the folder that
     // was listed, and only while it is still the file that was listed. True
     // when it was deleted; false for other rows.
-    bool DeleteCookieFile(int row);
+    bool deleteCookieFile(int row);
 
 private:
+    // Writes the search-mode label and enables the clear-search command.
+    void showSearchMode(ListingView &view) const;
     // Fills m_entry from file `nativeName` (of kind `kind`) of `folder`,
     // which `folderName` and `name` name in CP932 for messages; `id` gets
     // the file's identity.
     void readInto(const platform::Folder &folder, std::string_view folderName, std::string_view name,
                   std::string_view nativeName, platform::EntryKind kind, platform::FileId &id);
     // Reads file `nativeName` of `folder` into `bytes`; throws as
-    // ReadCookieFile() does.
+    // readCookieFile() does.
     void readFile(const platform::Folder &folder, std::string_view folderName, std::string_view name,
                   std::string_view nativeName, platform::EntryKind kind, std::string &bytes,
                   platform::FileId &id) const;
-    // Throws as ReadCookieFile() does for a read of file `name` that gave
+    // Throws as readCookieFile() does for a read of file `name` that gave
     // `result`.
     static void throwIfFailed(platform::ReadResult result, std::string_view folderName, std::string_view name);
     // Fills the cleared m_entry from file `name`'s text, unless a content
@@ -94,10 +90,10 @@ private:
     platform::Folder m_folder;
     platform::NamedPath m_listedFolder;
     // Reused for every file of a scan.
-    TCookies m_entry;
+    CookieEntry m_entry;
     std::vector<platform::FileRead> m_batch; // the files a scan reads together
     std::string m_bigFile;                   // one too big to be read with others
-    std::string m_widened; // for a content search for a line end only
+    std::string m_widened;                   // for a content search for a line end only
 };
 
 } // namespace listing

@@ -167,18 +167,6 @@ CookieFormatProblem checkCookieRecords(std::string_view text)
     return reader.problem();
 }
 
-CookieFormatProblem decodeCookieRecords(std::string_view text, std::vector<CookieRecord> &records)
-{
-    records.clear();
-    CookieRecordReader reader(text);
-    CookieRecord record;
-    while (reader.next(record))
-        records.push_back(record);
-    if (reader.problem())
-        records.clear();
-    return reader.problem();
-}
-
 void appendFileTimeIso8601(std::string &out, std::uint64_t fileTime)
 {
     constexpr std::uint64_t kTicksPerSecond = 10'000'000;
@@ -218,13 +206,6 @@ void appendFileTimeIso8601(std::string &out, std::uint64_t fileTime)
         p = putDigits(p, static_cast<std::uint64_t>(year), 4);
     }
     out.append(p, end);
-}
-
-std::string fileTimeToIso8601(std::uint64_t fileTime)
-{
-    std::string out;
-    appendFileTimeIso8601(out, fileTime);
-    return out;
 }
 
 } // namespace listing

@@ -79,16 +79,10 @@ private:
 // Whether `text` is a run of cookie records: its first problem, or none.
 CookieFormatProblem checkCookieRecords(std::string_view text);
 
-// Decodes `text` (a cookie file's bytes) into `records`, which is cleared
-// first and keeps its capacity. On a problem `records` is left empty.
-CookieFormatProblem decodeCookieRecords(std::string_view text, std::vector<CookieRecord> &records);
-
-// A FILETIME as an ISO 8601 UTC time: "2026-12-07T09:50:42Z", with seven
-// digits of fraction (".1234567") only when the time is not a whole second.
-// Years past 9999 take a "+" and five digits, as ISO 8601 extends them.
-std::string fileTimeToIso8601(std::uint64_t fileTime);
-
-// The same, appended to `out`.
+// A FILETIME as an ISO 8601 UTC time, appended to `out`:
+// "2026-12-07T09:50:42Z", with seven digits of fraction (".1234567") only
+// when the time is not a whole second. Years past 9999 take a "+" and five
+// digits, as ISO 8601 extends them.
 void appendFileTimeIso8601(std::string &out, std::uint64_t fileTime);
 
 // A FILETIME as whole seconds since 1970-01-01 UTC, rounded down (negative

@@ -5,7 +5,7 @@
 
 namespace listing {
 
-struct TCookies;
+struct CookieEntry;
 
 // What the folder scan changes in the window, apart from the table and the
 // content pane models. Texts are CP932. The window implements it; tests use
@@ -32,7 +32,7 @@ public:
     // them (line ends as in the file). All are valid only during the call.
     // For a view that wants more of each file than the table keeps, without
     // reading it again; the window ignores it.
-    virtual void fileListed(int /*row*/, const TCookies & /*entry*/, std::string_view /*nativeName*/,
+    virtual void fileListed(int /*row*/, const CookieEntry & /*entry*/, std::string_view /*nativeName*/,
                             std::string_view /*text*/)
     {}
 

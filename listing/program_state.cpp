@@ -9,20 +9,15 @@ namespace listing {
 
 void ProgramState::setCookiesPath(const platform::NamedPath &folder)
 {
-    CookiesPath = folder.shown;
+    cookiesPath = folder.shown;
     nativeCookiesPath = folder.native;
 }
 
 std::string ProgramState::filePattern() const
 {
-    if (SysInfo.SearchMode == smFileName)
-        return "*" + std::string("@*") + SysInfo.SearchText + "*.txt";
+    if (systemInfo.searchMode == SearchMode::FileName)
+        return "*" + std::string("@*") + systemInfo.searchText + "*.txt";
     return "*" + std::string(".txt");
-}
-
-std::string ProgramState::fileMask() const
-{
-    return CookiesPath + platform::kPathSeparator + filePattern();
 }
 
 std::string ProgramState::caption() const
@@ -32,15 +27,15 @@ std::string ProgramState::caption() const
 
 std::string ProgramState::folderText() const
 {
-    return CookiesPath + platform::kPathSeparator;
+    return cookiesPath + platform::kPathSeparator;
 }
 
 std::string ProgramState::searchModeLabel() const
 {
-    switch (SysInfo.SearchMode) {
-    case smFileName:
+    switch (systemInfo.searchMode) {
+    case SearchMode::FileName:
         return messages::fileNameSearchMode();
-    case smContent:
+    case SearchMode::Content:
         return messages::contentSearchMode();
     default:
         return {};
@@ -67,12 +62,12 @@ platform::NamedPath cookieFolderNamed(std::string_view nativeFolder)
     return platform::namedPath(std::string(nativeFolder));
 }
 
-void InitState(ProgramState &state)
+void initState(ProgramState &state)
 {
-    state.SysInfo.UserName = platform::userName();
-    state.SysInfo.ComputerName = platform::computerName();
-    state.SysInfo.SearchMode = smNone;
-    state.SysInfo.SearchText.clear();
+    state.systemInfo.userName = platform::userName();
+    state.systemInfo.computerName = platform::computerName();
+    state.systemInfo.searchMode = SearchMode::None;
+    state.systemInfo.searchText.clear();
     state.setCookiesPath(platform::namedPath(platform::windowsDirectory() + platform::kPathSeparator + "Cookies"));
 }
 

@@ -8,38 +8,41 @@
 
 namespace listing {
 
-enum TSearchMode : std::int32_t {
-    smNone = 0,     // list all
-    smFileName = 1, // file-name search
-    smContent = 2,  // content search
+// What the table lists: every cookie file, or only those whose name or
+// whose text holds the search text.
+enum class SearchMode : std::int32_t {
+    None = 0,
+    FileName = 1,
+    Content = 2,
 };
 
-struct TSysInfo {
-    std::string UserName;     // kept, shown nowhere
-    std::string ComputerName; // kept, shown nowhere
-    std::int32_t SearchMode = smNone;
-    std::string SearchText; // meaningful only while SearchMode is not smNone
+struct SystemInfo {
+    std::string userName;     // kept, shown nowhere
+    std::string computerName; // kept, shown nowhere
+    SearchMode searchMode = SearchMode::None;
+    std::string searchText; // meaningful only while searchMode is not None
 };
 
 // The program's state apart from its controls: the cookie folder (without
 // a trailing separator) and the search setting. The folder is kept twice:
-// CookiesPath, its CP932 form, is what the caption, the folder box and the
+// cookiesPath, its CP932 form, is what the caption, the folder box and the
 // messages show; nativeCookiesPath is what every listing, read and deletion
 // uses. The two are set together (setCookiesPath), and the native path is
 // never rebuilt from the CP932 one, whose way back is not the identity.
 struct ProgramState {
-    std::string CookiesPath;
+    std::string cookiesPath;
     std::string nativeCookiesPath;
-    TSysInfo SysInfo;
+    SystemInfo systemInfo;
 
     void setCookiesPath(const platform::NamedPath &folder);
 
-    bool searching() const { return SysInfo.SearchMode == smFileName || SysInfo.SearchMode == smContent; }
+    bool searching() const
+    {
+        return systemInfo.searchMode == SearchMode::FileName || systemInfo.searchMode == SearchMode::Content;
+    }
 
     // The pattern that the scan enumerates the folder with.
     std::string filePattern() const;
-    // The whole mask: the folder, a separator and the pattern.
-    std::string fileMask() const;
     // "Vellumin ver <version>   < CookiesPath:[folder/] >"
     std::string caption() const;
     // The folder box's text: the folder with a trailing separator.
@@ -61,6 +64,6 @@ platform::NamedPath cookieFolderNamed(std::string_view nativeFolder);
 
 // The user and computer names, no search, and the default cookie folder:
 // the Windows directory + "/Cookies".
-void InitState(ProgramState &state);
+void initState(ProgramState &state);
 
 } // namespace listing

@@ -71,17 +71,17 @@ const char *skipCells(const char *row, int count)
 ResultTable::ResultTable()
 {
     m_widths.fill(kDefaultColumnWidth);
-    m_rows.push_back(kNoRow); // the header row, empty until InitGrid
+    m_rows.push_back(kNoRow); // the header row, empty until startListing
 }
 
-void ResultTable::InitGrid()
+void ResultTable::startListing()
 {
     m_columnCount = kGridColumnCount;
     std::copy(kProvisionalWidths.begin(), kProvisionalWidths.end(), m_widths.begin());
     setRow(0, "No,FileName,URL(?),Info(?)", {});
 }
 
-void ResultTable::AddGridRow(const TCookies &entry, int i, const RowFileView &file)
+void ResultTable::setDataRow(const CookieEntry &entry, int i, const RowFileView &file)
 {
     if (i < 1)
         return;
@@ -90,12 +90,12 @@ void ResultTable::AddGridRow(const TCookies &entry, int i, const RowFileView &fi
     char number[16];
     const auto digits = std::to_chars(number, number + sizeof number, i).ptr - number;
     splitCommaFields(
-        {std::string_view(number, static_cast<std::size_t>(digits)), entry.FileName, entry.Url, entry.Info}, m_cells);
+        {std::string_view(number, static_cast<std::size_t>(digits)), entry.fileName, entry.url, entry.info}, m_cells);
     setRowCount(i);
     storeRow(i, file);
 }
 
-void ResultTable::FitGridColumns(int n, int pointSize)
+void ResultTable::finishListing(int n, int pointSize)
 {
     setRowCount(std::max(n, 0));
     constexpr int kFitted = 5;
@@ -116,20 +116,6 @@ void ResultTable::FitGridColumns(int n, int pointSize)
         m_widths[column] =
             longest[column] > 0 ? static_cast<int>(longest[column]) * pointSize : m_widths[0] * pointSize;
     }
-}
-
-std::string ResultTable::GetGridCell(int column, int row) const
-{
-    if (column < 0 || column > 4 || !isDataRow(row))
-        return {};
-    return std::string(cell(column, row));
-}
-
-std::string ResultTable::GetRowFileName(int row) const
-{
-    if (!isDataRow(row))
-        return {};
-    return GetGridCell(1, row) + ".txt";
 }
 
 std::string_view ResultTable::cell(int column, int row) const

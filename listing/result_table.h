@@ -48,11 +48,11 @@ public:
 
     // 9 columns, the provisional widths, and the header row. Data rows of an
     // earlier scan stay until overwritten or dropped.
-    void InitGrid();
+    void startListing();
 
     // Writes `entry` as data row i (from 1) and makes the table hold i data
     // rows. `file` is the file the entry was read from.
-    void AddGridRow(const TCookies &entry, int i, const RowFileView &file = {});
+    void setDataRow(const CookieEntry &entry, int i, const RowFileView &file = {});
 
     // Keeps only the first n data rows; never fails, so that a scan that
     // failed halfway can always leave the table holding its own rows only.
@@ -60,13 +60,7 @@ public:
 
     // Leaves exactly n data rows and fits columns 0 to 4 to their longest
     // text, `pointSize` pixels per byte (the table font's size in points).
-    void FitGridColumns(int n, int pointSize);
-
-    // The cell's text for columns 0 to 4 of a data row; empty otherwise.
-    std::string GetGridCell(int column, int row) const;
-
-    // Column 1's text + ".txt" for a data row; empty otherwise.
-    std::string GetRowFileName(int row) const;
+    void finishListing(int n, int pointSize);
 
     int rowCount() const { return static_cast<int>(m_rows.size()); }
     int dataRowCount() const { return rowCount() - 1; }

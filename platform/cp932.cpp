@@ -4,7 +4,7 @@
 #include <cstring>
 
 // Stepping and UTF-8 checks: the same on every platform. The conversion
-// itself is the platform's (cp932_convert_posix.cpp, win32/cp932_convert_win32.cpp).
+// itself is the platform's (cp932_convert_posix.cpp, cp932_convert_win32.cpp).
 namespace platform::cp932 {
 
 bool isAscii(std::string_view text)
@@ -65,14 +65,6 @@ std::size_t findChar(std::string_view text, char ch, std::size_t from)
         if (text[pos] == ch)
             return pos;
     return std::string_view::npos;
-}
-
-bool isCharBoundary(std::string_view text, std::size_t pos)
-{
-    std::size_t at = 0;
-    while (at < pos)
-        at += charLength(text, at);
-    return at == pos;
 }
 
 std::string_view truncated(std::string_view text, std::size_t maxBytes)

@@ -46,9 +46,6 @@ constexpr std::size_t nameCharLength(std::string_view text, std::size_t pos)
 // npos when there is none.
 std::size_t findChar(std::string_view text, char ch, std::size_t from = 0);
 
-// True when `pos` is the start of a character (or the end of the text).
-bool isCharBoundary(std::string_view text, std::size_t pos);
-
 // The longest prefix of at most `maxBytes` bytes that does not cut a
 // double-byte character in half.
 std::string_view truncated(std::string_view text, std::size_t maxBytes);

@@ -79,6 +79,49 @@ private:
     DIR *m_dir;
 };
 
+// The descriptors that one batch of reads opened through the ring, owned so
+// that none outlives the batch, whatever ends it early.
+class BatchDescriptors {
+public:
+    BatchDescriptors() { m_fds.fill(-1); }
+    ~BatchDescriptors()
+    {
+        for (const int fd : m_fds)
+            if (fd >= 0)
+                ::close(fd);
+    }
+    BatchDescriptors(const BatchDescriptors &) = delete;
+    BatchDescriptors &operator=(const BatchDescriptors &) = delete;
+
+    int operator[](std::size_t i) const { return m_fds[i]; }
+    void adopt(std::size_t i, int fd) { m_fds[i] = fd; }
+
+    // Closes the first `results.size()` with one call into the system. What
+    // the ring was handed counts as closed even when waiting for it fails:
+    // closing a descriptor twice could close one that another thread has
+    // opened under its number since. What the ring refused is closed here.
+    void closeAll(IoRing &ring, std::span<int> results)
+    {
+        const std::array<int, IoRing::kDepth> open = m_fds;
+        m_fds.fill(-1);
+        std::size_t taken = 0;
+        if (ring.ready()) {
+            taken = ring.run(results, [&](io_uring_sqe *sqe, std::size_t i) {
+                if (open[i] < 0)
+                    io_uring_prep_nop(sqe);
+                else
+                    io_uring_prep_close(sqe, open[i]);
+            });
+        }
+        for (std::size_t i = taken; i < open.size(); ++i)
+            if (open[i] >= 0)
+                ::close(open[i]);
+    }
+
+private:
+    std::array<int, IoRing::kDepth> m_fds;
+};
+
 // How a file is opened for reading: never blocking (neither a pipe nor a
 // device swapped in may hang the open), and for a file listed as regular
 // without following a link that took its place since.
@@ -292,10 +335,10 @@ struct Folder::Impl {
     {
         struct Slot {
             char name[NAME_MAX + 1];
-            int fd = -1;
             bool regular = false;
         };
         std::array<Slot, IoRing::kDepth> slots;
+        BatchDescriptors fds;
         std::array<int, IoRing::kDepth> results{};
         const std::span<int> done(results.data(), files.size());
         std::bitset<IoRing::kDepth> alone;
@@ -314,7 +357,7 @@ struct Folder::Impl {
             if (alone[i])
                 continue;
             if (results[i] >= 0)
-                slots[i].fd = results[i];
+                fds.adopt(i, results[i]);
             else
                 alone[i] = true; // read() tells why
         }
@@ -322,10 +365,10 @@ struct Folder::Impl {
         // Checked one by one: the ring would hand every statx to a worker
         // thread of the kernel, which costs more than the call.
         for (std::size_t i = 0; i < files.size(); ++i) {
-            if (slots[i].fd < 0)
+            if (fds[i] < 0)
                 continue;
             FileInfo info;
-            if (!fileInfo(slots[i].fd, "", AT_EMPTY_PATH, info)) {
+            if (!fileInfo(fds[i], "", AT_EMPTY_PATH, info)) {
                 alone[i] = true;
                 continue;
             }
@@ -347,14 +390,14 @@ struct Folder::Impl {
             if (!slots[i].regular || bytes.empty())
                 io_uring_prep_nop(sqe);
             else
-                io_uring_prep_read(sqe, slots[i].fd, bytes.data(), static_cast<unsigned>(bytes.size()), 0);
+                io_uring_prep_read(sqe, fds[i], bytes.data(), static_cast<unsigned>(bytes.size()), 0);
         });
         for (std::size_t i = 0; i < files.size(); ++i) {
             if (!slots[i].regular)
                 continue;
             // A read the ring could not do is done again from the start.
             const std::size_t from = results[i] < 0 ? 0 : static_cast<std::size_t>(results[i]);
-            if (readRest(slots[i].fd, files[i].bytes, std::min(from, files[i].bytes.size()))) {
+            if (readRest(fds[i], files[i].bytes, std::min(from, files[i].bytes.size()))) {
                 files[i].result = ReadResult::Ok;
             } else {
                 files[i].bytes.clear();
@@ -362,13 +405,8 @@ struct Folder::Impl {
             }
         }
 
-        ring.run(done, [&](io_uring_sqe *sqe, std::size_t i) {
-            if (slots[i].fd < 0)
-                io_uring_prep_nop(sqe);
-            else
-                io_uring_prep_close(sqe, slots[i].fd);
-        });
-        return alone; // (the kernel that opens through the ring closes through it too)
+        fds.closeAll(ring, done);
+        return alone;
     }
 
     // True when what `opened` has open lies in this folder or below it.

@@ -16,7 +16,7 @@ IoRing::~IoRing()
         io_uring_queue_exit(&m_ring);
 }
 
-void IoRing::run(std::span<int> results, const std::function<void(io_uring_sqe *, std::size_t)> &prepare)
+std::size_t IoRing::run(std::span<int> results, const std::function<void(io_uring_sqe *, std::size_t)> &prepare)
 {
     if (!m_ready || results.size() > kDepth)
         throw std::logic_error("io ring: no room for the batch");
@@ -62,6 +62,7 @@ void IoRing::run(std::span<int> results, const std::function<void(io_uring_sqe *
         io_uring_queue_exit(&m_ring);
         m_ready = io_uring_queue_init(kDepth, &m_ring, 0) == 0;
     }
+    return submitted;
 }
 
 } // namespace platform

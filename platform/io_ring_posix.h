@@ -30,8 +30,10 @@ public:
     // calling prepare(sqe, i), runs them all and waits until every one has
     // ended: results[i] is what operation i gave (a descriptor, a byte
     // count, 0, or minus an errno). Whatever the operations point at must
-    // live until this returns.
-    void run(std::span<int> results, const std::function<void(io_uring_sqe *, std::size_t)> &prepare);
+    // live until this returns. Gives how many the kernel took, from the
+    // first on: the results of the others hold its refusal, and those
+    // operations never ran.
+    std::size_t run(std::span<int> results, const std::function<void(io_uring_sqe *, std::size_t)> &prepare);
 
 private:
     io_uring m_ring{};

@@ -116,16 +116,4 @@ bool matchesMask(std::string_view pattern, std::string_view name)
     return p == pattern.size();
 }
 
-bool hasWildcard(std::string_view pattern)
-{
-    // Stepped as the matcher steps: a "*" after a lead byte that takes no
-    // trail byte is a wildcard to the matcher, so it is one here.
-    for (std::size_t pos = 0; pos < pattern.size(); pos = charAt(pattern, pos).next) {
-        const std::uint16_t code = charAt(pattern, pos).code;
-        if (code == '*' || code == '?')
-            return true;
-    }
-    return false;
-}
-
 } // namespace platform

@@ -12,7 +12,4 @@ namespace platform {
 // takes a whole double-byte character.
 bool matchesMask(std::string_view pattern, std::string_view name);
 
-// True when `pattern` holds "*" or "?" (stepping character by character).
-bool hasWildcard(std::string_view pattern);
-
 } // namespace platform

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/win32/wide_text.h"
+#include "platform/wide_text_win32.h"
 
 #include <windows.h>
 

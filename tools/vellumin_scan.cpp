@@ -44,10 +44,10 @@ class ScanView : public listing::ViewState {
 public:
     explicit ScanView(scan::ScanWriter &writer) : ViewState(kLayoutFontPointSize), m_writer(writer) {}
 
-    void fileListed(int row, const listing::TCookies &entry, std::string_view nativeName,
+    void fileListed(int row, const listing::CookieEntry &entry, std::string_view nativeName,
                     std::string_view text) override
     {
-        m_writer.file({row, nativeName, entry.FileName, entry.Url, entry.Info, text.size(),
+        m_writer.file({row, nativeName, entry.fileName, entry.url, entry.info, text.size(),
                        m_writer.needsText() ? text : std::string_view()});
     }
 
@@ -61,14 +61,14 @@ void setSearch(listing::ProgramState &state, const scan::ScanOptions &options)
     case scan::SearchKind::None:
         return;
     case scan::SearchKind::FileName:
-        state.SysInfo.SearchMode = listing::smFileName;
+        state.systemInfo.searchMode = listing::SearchMode::FileName;
         break;
     case scan::SearchKind::Content:
-        state.SysInfo.SearchMode = listing::smContent;
+        state.systemInfo.searchMode = listing::SearchMode::Content;
         break;
     }
     // The arguments come as native strings: UTF-8 on both systems.
-    state.SysInfo.SearchText = platform::shownName(options.searchText);
+    state.systemInfo.searchText = platform::shownName(options.searchText);
 }
 
 std::unique_ptr<scan::ScanWriter> makeWriter(const scan::ScanOptions &options, scan::OutputBuffer &out)
@@ -144,7 +144,7 @@ void reportFailure(const std::exception_ptr &failure)
 int runScan(const scan::ScanOptions &options)
 {
     listing::CookieListing cookies;
-    cookies.InitState();
+    cookies.initState();
     // As given (its native bytes) beside its shown form, without trailing
     // separators.
     cookies.state().setCookiesPath(listing::cookieFolderNamed(options.folder));
@@ -156,7 +156,7 @@ int runScan(const scan::ScanOptions &options)
     std::string readError; // CP932: the message of a file that could not be read
     std::exception_ptr failure;
     try {
-        cookies.ListCookieFiles(view);
+        cookies.listCookieFiles(view);
     } catch (const listing::ListingError &error) {
         readError = error.what();
     } catch (...) {

@@ -34,13 +34,13 @@ Commands::Commands(listing::CookieListing &cookies, platform::Dialogs &dialogs, 
 void Commands::start()
 {
     m_window.clearPlaceholders();
-    m_cookies.table().InitGrid();
+    m_cookies.table().startListing();
     m_window.tableChanged();
-    m_cookies.InitState();
+    m_cookies.initState();
     if (m_startFolder)
         m_cookies.state().setCookiesPath(*m_startFolder);
     m_window.setCaption(m_cookies.state().caption());
-    m_cookies.ListCookieFiles(m_window);
+    m_cookies.listCookieFiles(m_window);
 }
 
 void Commands::reload()
@@ -52,7 +52,7 @@ void Commands::rescanKeepingRow(int row)
 {
     const KeptRow kept(m_cookies.table(), row);
     try {
-        m_cookies.ListCookieFiles(m_window);
+        m_cookies.listCookieFiles(m_window);
     } catch (...) {
         m_window.focusTableRow(kept.rowIn(m_cookies.table()));
         throw;
@@ -60,34 +60,34 @@ void Commands::rescanKeepingRow(int row)
     m_window.focusTableRow(kept.rowIn(m_cookies.table()));
 }
 
-void Commands::askForSearch(std::int32_t mode, const std::string &caption, const std::string &prompt)
+void Commands::askForSearch(listing::SearchMode mode, const std::string &caption, const std::string &prompt)
 {
     const std::string answer = m_dialogs.inputBox(caption, prompt, std::string());
     if (!answer.empty()) {
-        listing::TSysInfo &info = m_cookies.state().SysInfo;
-        info.SearchMode = mode;
-        info.SearchText = answer;
+        listing::SystemInfo &info = m_cookies.state().systemInfo;
+        info.searchMode = mode;
+        info.searchText = answer;
     }
-    m_cookies.ListCookieFiles(m_window);
+    m_cookies.listCookieFiles(m_window);
 }
 
 void Commands::searchByFileName()
 {
-    askForSearch(listing::smFileName, listing::messages::fileNameSearchCaption(),
+    askForSearch(listing::SearchMode::FileName, listing::messages::fileNameSearchCaption(),
                  listing::messages::fileNameSearchPrompt());
 }
 
 void Commands::searchByContent()
 {
-    askForSearch(listing::smContent, listing::messages::contentSearchCaption(),
+    askForSearch(listing::SearchMode::Content, listing::messages::contentSearchCaption(),
                  listing::messages::contentSearchPrompt());
 }
 
 void Commands::clearSearch()
 {
-    listing::TSysInfo &info = m_cookies.state().SysInfo;
-    info.SearchMode = listing::smNone;
-    info.SearchText.clear();
+    listing::SystemInfo &info = m_cookies.state().systemInfo;
+    info.searchMode = listing::SearchMode::None;
+    info.searchText.clear();
     rescanKeepingRow(m_window.currentTableRow());
 }
 
@@ -96,14 +96,14 @@ void Commands::chooseFolder()
     OpenFileDialog &dialog = m_window.openDialog();
     const listing::ProgramState &state = m_cookies.state();
     const platform::NamedPath cookieFolder{state.nativeCookiesPath + platform::kPathSeparator,
-                                           state.CookiesPath + platform::kPathSeparator};
+                                           state.cookiesPath + platform::kPathSeparator};
     if (!dialog.execute(m_dialogs, cookieFolder))
         return;
     // The folder as the dialog named it, not as rebuilt from its CP932 form.
     const platform::NamedPath folder = listing::cookieFolderOfChosenFile(dialog.fileName());
     m_cookies.state().setCookiesPath(folder);
     m_window.setFolderText(folder.shown);
-    m_cookies.ListCookieFiles(m_window);
+    m_cookies.listCookieFiles(m_window);
 }
 
 void Commands::rowClicked()
@@ -144,7 +144,7 @@ void Commands::deleteChosenFile()
     if (answer != platform::msgbox::kIdYes)
         return;
     // Failures are not reported: the rescan shows what is left.
-    m_cookies.DeleteCookieFile(row);
+    m_cookies.deleteCookieFile(row);
     rescanKeepingRow(row);
 }
 
@@ -158,7 +158,7 @@ void Commands::deleteAllFiles()
     const listing::ResultTable &table = m_cookies.table();
     const int current = m_window.currentTableRow();
     for (int row = 1; row < table.rowCount(); ++row)
-        m_cookies.DeleteCookieFile(row);
+        m_cookies.deleteCookieFile(row);
     rescanKeepingRow(current);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "listing/listing_view.h"
+#include "listing/program_state.h"
 #include "platform/dialogs.h"
 #include "platform/filesystem.h"
 #include "ui/main_form.h"
@@ -130,7 +131,7 @@ public:
 private:
     // Asks for a search text; a non-empty answer starts a search of `mode`.
     // The folder is listed again whatever the answer.
-    void askForSearch(std::int32_t mode, const std::string &caption, const std::string &prompt);
+    void askForSearch(listing::SearchMode mode, const std::string &caption, const std::string &prompt);
 
     // Lists the folder again, then makes current the row that takes the
     // place of table row `row` (see KeptRow) and focuses the table, also

@@ -1,7 +1,7 @@
 #include "input_box.h"
 
 #include "platform/cp932.h"
-#include "wide_text.h"
+#include "platform/wide_text_win32.h"
 #include "window_font.h"
 
 #include <algorithm>

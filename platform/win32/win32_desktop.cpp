@@ -1,6 +1,6 @@
 #include "win32_desktop.h"
 
-#include "wide_text.h"
+#include "platform/wide_text_win32.h"
 
 #include <shellapi.h>
 

@@ -1,7 +1,7 @@
 #include "win32_dialogs.h"
 
 #include "input_box.h"
-#include "wide_text.h"
+#include "platform/wide_text_win32.h"
 
 #include <commctrl.h>
 #include <commdlg.h>

@@ -18,6 +18,16 @@ ContentPane paneWith(std::string_view bytes)
     pane.setText(bytes);
     return pane;
 }
+
+// True when `pos` starts a character of `text` (or is its end), as a walk
+// from the first byte finds.
+bool isCharBoundary(std::string_view text, std::size_t pos)
+{
+    std::size_t at = 0;
+    while (at < pos)
+        at += platform::cp932::charLength(text, at);
+    return at == pos;
+}
 } // namespace
 
 TEST(ContentPane, EveryLineEndBecomesCrLf)
@@ -161,8 +171,7 @@ TEST(ContentPane, LinesAndMatchesAgreeWithAWalkFromTheStart)
         for (const std::string &needle : needles) {
             long long expected = -1;
             for (std::size_t pos = text.find(needle); pos != std::string::npos; pos = text.find(needle, pos + 1)) {
-                if (platform::cp932::isCharBoundary(text, pos) &&
-                    platform::cp932::isCharBoundary(text, pos + needle.size())) {
+                if (isCharBoundary(text, pos) && isCharBoundary(text, pos + needle.size())) {
                     expected = static_cast<long long>(pos);
                     break;
                 }

@@ -21,23 +21,22 @@ protected:
     CookieListing cookies;
 
     // `name` is the file's real (native) name.
-    TCookies read(const std::string &name) { return cookies.ReadCookieFile(platform::namedPath(folder.str()), name); }
+    CookieEntry read(const std::string &name)
+    {
+        return cookies.readCookieFile(platform::namedPath(folder.str()), name);
+    }
     std::string pane() const { return cookies.contentPane().text(); }
 };
 
 } // namespace
 
-TEST_F(CookieReader, TakesTheFirstThreeLinesAndTheLoginName)
+TEST_F(CookieReader, TakesTheNameAndTheSecondAndThirdLines)
 {
     folder.write("taro@www.example.com[1].txt", kRecord);
-    const TCookies e = read("taro@www.example.com[1].txt");
-    EXPECT_EQ(e.FileName, "taro@www.example.com[1]");
-    EXPECT_EQ(e.LoginName, "taro");
-    EXPECT_EQ(e.FirstLine, "SESSION");
-    EXPECT_EQ(e.Info, "abc123");
-    EXPECT_EQ(e.Url, "www.example.com/");
-    EXPECT_TRUE(e.Reserved1.empty() && e.Reserved5.empty());
-    EXPECT_EQ(e.ReservedNum, 0);
+    const CookieEntry e = read("taro@www.example.com[1].txt");
+    EXPECT_EQ(e.fileName, "taro@www.example.com[1]");
+    EXPECT_EQ(e.info, "abc123");
+    EXPECT_EQ(e.url, "www.example.com/");
     EXPECT_EQ(pane().substr(0, 17), "SESSION\r\nabc123\r\n");
 }
 
@@ -47,29 +46,17 @@ TEST_F(CookieReader, NamesWithoutAnAtOrWithSeveral)
     folder.write("a@b@c.txt", kRecord);
     folder.write("noext", kRecord);
     folder.write("two.dots.TXT", kRecord);
-    EXPECT_EQ(read("localsettings.txt").LoginName, "");
     EXPECT_TRUE(read("localsettings.txt").found());
-    EXPECT_EQ(read("a@b@c.txt").LoginName, "a");
-    EXPECT_EQ(read("noext").FileName, "noext");
-    EXPECT_EQ(read("two.dots.TXT").FileName, "two.dots");
-}
-
-TEST_F(CookieReader, TheTrailByteOfADoubleByteCharacterIsNoAt)
-{
-    // ァ is 83 40: its second byte is "@".
-    const std::string name = "\x83\x40user@site.txt";
-    folder.write(platform::cp932::toUtf8(name), kRecord);
-    EXPECT_EQ(read(platform::cp932::toUtf8(name)).LoginName, "\x83\x40user");
-    const std::string noAt = "\x83\x40.txt";
-    folder.write(platform::cp932::toUtf8(noAt), kRecord);
-    EXPECT_EQ(read(platform::cp932::toUtf8(noAt)).LoginName, "");
+    EXPECT_EQ(read("a@b@c.txt").fileName, "a@b@c");
+    EXPECT_EQ(read("noext").fileName, "noext");
+    EXPECT_EQ(read("two.dots.TXT").fileName, "two.dots");
 }
 
 TEST_F(CookieReader, AnEmptyNameLeavesThePaneAlone)
 {
     folder.write("a.txt", "keep");
     read("a.txt");
-    const TCookies e = read("");
+    const CookieEntry e = read("");
     EXPECT_FALSE(e.found());
     EXPECT_EQ(pane(), "keep");
 }
@@ -80,30 +67,30 @@ TEST_F(CookieReader, ShortAndOddFilesGiveEmptyFieldsNotErrors)
     folder.write("one.txt", "only line");
     folder.write("cr.txt", "a\rb\rc");
     folder.write("mixed.txt", "a\r\nb\nc\rd");
-    folder.write("nul.txt", std::string("a\0x\nb\nc", 8));
+    folder.write("nul.txt", std::string("a\nb\nc\0x", 7));
     folder.write("lone.txt", "a\nb\nc\x83");
     folder.write("binary.txt", std::string("\xFF\xFE\x00\x01\n\x80\x9F\n\xFD", 9));
 
     EXPECT_TRUE(read("empty.txt").found());
-    EXPECT_EQ(read("empty.txt").FirstLine, "");
-    const TCookies one = read("one.txt");
-    EXPECT_EQ(one.FirstLine, "only line");
-    EXPECT_EQ(one.Info, "");
-    EXPECT_EQ(one.Url, "");
-    EXPECT_EQ(read("cr.txt").Url, "c");
+    EXPECT_EQ(read("empty.txt").info, "");
+    const CookieEntry one = read("one.txt");
+    EXPECT_EQ(pane(), "only line");
+    EXPECT_EQ(one.info, "");
+    EXPECT_EQ(one.url, "");
+    EXPECT_EQ(read("cr.txt").url, "c");
     EXPECT_EQ(pane(), "a\r\nb\r\nc");
-    EXPECT_EQ(read("mixed.txt").Url, "c");
-    EXPECT_EQ(read("nul.txt").FirstLine, std::string("a\0x", 3));
-    EXPECT_EQ(read("lone.txt").Url, "c\x83");
-    EXPECT_EQ(read("binary.txt").Url, "\xFD");
+    EXPECT_EQ(read("mixed.txt").url, "c");
+    EXPECT_EQ(read("nul.txt").url, std::string("c\0x", 3));
+    EXPECT_EQ(read("lone.txt").url, "c\x83");
+    EXPECT_EQ(read("binary.txt").url, "\xFD");
 }
 
 TEST_F(CookieReader, ALineOver4096BytesGivesItsFirst4096)
 {
     folder.write("long.txt", "n\n" + std::string(10000, 'v') + "\nurl");
-    const TCookies e = read("long.txt");
-    EXPECT_EQ(e.Info, std::string(4096, 'v'));
-    EXPECT_EQ(e.Url, "url");
+    const CookieEntry e = read("long.txt");
+    EXPECT_EQ(e.info, std::string(4096, 'v'));
+    EXPECT_EQ(e.url, "url");
 }
 
 TEST_F(CookieReader, AHundredMegabyteFileIsReadWhole)
@@ -117,34 +104,34 @@ TEST_F(CookieReader, AHundredMegabyteFileIsReadWhole)
             out << block;
         out << "\nEND-MARKER";
     }
-    const TCookies e = read("big@site.txt");
-    EXPECT_EQ(e.Url, "big.example.com/");
+    const CookieEntry e = read("big@site.txt");
+    EXPECT_EQ(e.url, "big.example.com/");
     EXPECT_GT(pane().size(), 100u << 20);
-    EXPECT_GE(cookies.FindInContent("END-MARKER"), 0);
+    EXPECT_GE(cookies.contentPane().find("END-MARKER"), 0);
 }
 
 TEST_F(CookieReader, ContentSearchIsCaseSensitive)
 {
-    cookies.state().SysInfo.SearchMode = smContent;
-    cookies.state().SysInfo.SearchText = "tracker";
+    cookies.state().systemInfo.searchMode = SearchMode::Content;
+    cookies.state().systemInfo.searchText = "tracker";
     folder.write("a.txt", "id\ntracker=1\nhost/");
     folder.write("b.txt", "id\nTRACKER=1\nhost/");
     EXPECT_TRUE(read("a.txt").found());
-    const TCookies miss = read("b.txt");
+    const CookieEntry miss = read("b.txt");
     EXPECT_FALSE(miss.found());
-    EXPECT_EQ(miss.Info, "");
+    EXPECT_EQ(miss.info, "");
     EXPECT_EQ(pane(), "id\r\nTRACKER=1\r\nhost/"); // the pane keeps the file all the same
 }
 
 TEST_F(CookieReader, ContentSearchSeesJapaneseTextAndSpansLines)
 {
-    cookies.state().SysInfo.SearchMode = smContent;
+    cookies.state().systemInfo.searchMode = SearchMode::Content;
     folder.write("jp.txt", fromUtf8("名前\n表示ソフト\nhost/"));
-    cookies.state().SysInfo.SearchText = fromUtf8("ソフト");
+    cookies.state().systemInfo.searchText = fromUtf8("ソフト");
     EXPECT_TRUE(read("jp.txt").found());
-    cookies.state().SysInfo.SearchText = "\x83\x67\r\nh"; // ト CR LF h
+    cookies.state().systemInfo.searchText = "\x83\x67\r\nh"; // ト CR LF h
     EXPECT_TRUE(read("jp.txt").found());
-    cookies.state().SysInfo.SearchText = "\\"; // the trail byte of ソ and 表 is no backslash
+    cookies.state().systemInfo.searchText = "\\"; // the trail byte of ソ and 表 is no backslash
     EXPECT_FALSE(read("jp.txt").found());
 }
 
@@ -180,7 +167,7 @@ TEST_F(CookieReader, ReadsTheRealFileOfARow)
     folder.write("user@a b.txt", "right\nvalue\nhost/");
     cookies.state().setCookiesPath(platform::namedPath(folder.str()));
     ViewState view;
-    cookies.ListCookieFiles(view);
+    cookies.listCookieFiles(view);
     ASSERT_EQ(cookies.table().dataRowCount(), 2);
     EXPECT_EQ(cookies.table().cell(1, 1), "user@a");
     EXPECT_EQ(cookies.table().cell(1, 2), "user@a");

@@ -21,11 +21,25 @@ struct Decoded {
     CookieFormatProblem problem;
 };
 
+// Every record of `text`, or none when it strays somewhere.
 Decoded decode(std::string_view text)
 {
     Decoded decoded;
-    decoded.problem = decodeCookieRecords(text, decoded.records);
+    CookieRecordReader reader(text);
+    CookieRecord record;
+    while (reader.next(record))
+        decoded.records.push_back(record);
+    decoded.problem = reader.problem();
+    if (decoded.problem)
+        decoded.records.clear();
     return decoded;
+}
+
+std::string fileTimeToIso8601(std::uint64_t fileTime)
+{
+    std::string out;
+    appendFileTimeIso8601(out, fileTime);
+    return out;
 }
 
 } // namespace
@@ -113,11 +127,11 @@ TEST(CookieRecords, AFileOffTheFormatGivesNoCookiesAndTheLine)
         {"n\nv\nh/\n0\n0\n0\n0\n0\nn2\n", CookieFormatError::NoEndMark, 9},
     };
     for (const Case &c : cases) {
-        std::vector<CookieRecord> records = {CookieRecord{}}; // whatever was there goes
-        const CookieFormatProblem problem = decodeCookieRecords(c.text, records);
-        EXPECT_EQ(problem.error, c.error) << c.text;
-        EXPECT_EQ(problem.line, c.line) << c.text;
-        EXPECT_TRUE(records.empty()) << c.text; // not even the good records before
+        const Decoded decoded = decode(c.text);
+        EXPECT_EQ(decoded.problem.error, c.error) << c.text;
+        EXPECT_EQ(decoded.problem.line, c.line) << c.text;
+        EXPECT_TRUE(decoded.records.empty()) << c.text; // not even the good records before
+        EXPECT_EQ(checkCookieRecords(c.text).line, c.line) << c.text;
     }
     EXPECT_EQ((CookieFormatProblem{CookieFormatError::NotANumber, 14}).text(),
               "line 14: not an unsigned 32-bit number");

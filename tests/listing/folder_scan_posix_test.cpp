@@ -32,10 +32,10 @@ protected:
             names.emplace_back(cookies.table().cell(1, row));
         return names;
     }
-    void search(std::int32_t mode, const std::string &text)
+    void search(SearchMode mode, const std::string &text)
     {
-        cookies.state().SysInfo.SearchMode = mode;
-        cookies.state().SysInfo.SearchText = text;
+        cookies.state().systemInfo.searchMode = mode;
+        cookies.state().systemInfo.searchText = text;
     }
 
     TempFolder folder;
@@ -50,7 +50,7 @@ using Names = std::vector<std::string>;
 TEST_F(FolderScan, ReportsToTheWindowInOrder)
 {
     folder.write("u@a.txt", record("1", "a/"));
-    cookies.ListCookieFiles(view);
+    cookies.listCookieFiles(view);
     EXPECT_EQ(view.calls, (Names{"status", "busy", "hidePane", "hideTable", "label", "disableClear", "showTable",
                                  "tableChanged", "showPane", "idle", "enableDelete", "status", "caption", "folder"}));
     EXPECT_EQ(view.statusText, " 1" + fromUtf8(" 個のクッキーが見付かりました"));
@@ -66,7 +66,7 @@ TEST_F(FolderScan, ListsEveryTxtFileNumberedFromOne)
     folder.write("A@x.TXT", record("1", "x/"));
     folder.write("c@z.txt.bak", record("3", "z/"));
     folder.write("readme", "x");
-    cookies.ListCookieFiles(view);
+    cookies.listCookieFiles(view);
     EXPECT_EQ(listedNames(), (Names{"A@x", "b@y"}));
     EXPECT_EQ(cookies.table().cell(0, 2), "2");
     EXPECT_EQ(cookies.table().cell(2, 1), "x/");
@@ -76,14 +76,14 @@ TEST_F(FolderScan, ListsEveryTxtFileNumberedFromOne)
 
 TEST_F(FolderScan, EmptyOrMissingFolderShowsTheHeaderOnly)
 {
-    cookies.ListCookieFiles(view);
+    cookies.listCookieFiles(view);
     EXPECT_EQ(cookies.table().rowCount(), 1);
     EXPECT_EQ(cookies.table().cell(0, 0), "No");
     EXPECT_FALSE(view.deleteCommandsEnabled);
     EXPECT_EQ(view.statusText, fromUtf8("クッキーファイルが見付かりません"));
 
     cookies.state().setCookiesPath(platform::namedPath(folder / "missing"));
-    cookies.ListCookieFiles(view);
+    cookies.listCookieFiles(view);
     EXPECT_EQ(cookies.table().rowCount(), 1);
     EXPECT_EQ(view.statusText, messages::noCookiesFound());
 }
@@ -92,11 +92,11 @@ TEST_F(FolderScan, AShorterScanDropsTheRowsOfALongerOne)
 {
     for (int i = 0; i < 20; ++i)
         folder.write("u@site" + std::to_string(100 + i) + ".txt", record("v", "h/"));
-    cookies.ListCookieFiles(view);
+    cookies.listCookieFiles(view);
     EXPECT_EQ(cookies.table().dataRowCount(), 20);
     for (int i = 12; i < 20; ++i)
         std::filesystem::remove(folder.path() / ("u@site" + std::to_string(100 + i) + ".txt"));
-    cookies.ListCookieFiles(view);
+    cookies.listCookieFiles(view);
     EXPECT_EQ(cookies.table().dataRowCount(), 12);
     EXPECT_EQ(view.tableChanges, 2);
 }
@@ -107,12 +107,12 @@ TEST_F(FolderScan, FileNameSearchMatchesAfterTheAtOnly)
     folder.write("u@www.ABC.com.txt", record("2", "b/"));
     folder.write("u@abc.txt", record("3", "c/"));
     folder.write("u@other.txt", record("4", "d/"));
-    search(smFileName, "abc");
-    cookies.ListCookieFiles(view);
+    search(SearchMode::FileName, "abc");
+    cookies.listCookieFiles(view);
     EXPECT_EQ(listedNames(), (Names{"u@abc", "u@www.ABC.com"}));
     EXPECT_EQ(view.searchModeLabel, fromUtf8("ファイル名検索モード"));
     EXPECT_TRUE(view.clearSearchEnabled);
-    EXPECT_EQ(cookies.state().fileMask(), folder.str() + "/*@*abc*.txt");
+    EXPECT_EQ(cookies.state().filePattern(), "*@*abc*.txt");
 }
 
 TEST_F(FolderScan, FileNameSearchTextsWithWildcardsAndOddBytes)
@@ -122,26 +122,26 @@ TEST_F(FolderScan, FileNameSearchTextsWithWildcardsAndOddBytes)
     folder.write("u@[x].txt", record("3", "c/"));
     folder.write("sub/u@a1b.txt", record("4", "d/"));
 
-    search(smFileName, "a?b");
-    cookies.ListCookieFiles(view);
+    search(SearchMode::FileName, "a?b");
+    cookies.listCookieFiles(view);
     EXPECT_EQ(listedNames(), (Names{"u@a1b"}));
-    search(smFileName, "a*b");
-    cookies.ListCookieFiles(view);
+    search(SearchMode::FileName, "a*b");
+    cookies.listCookieFiles(view);
     EXPECT_EQ(listedNames(), (Names{"u@a1b", "u@a22b"}));
-    search(smFileName, "[x]");
-    cookies.ListCookieFiles(view);
+    search(SearchMode::FileName, "[x]");
+    cookies.listCookieFiles(view);
     EXPECT_EQ(listedNames(), (Names{"u@[x]"}));
     // A separator in the search text never reaches into another folder.
     for (const char *text : {"/", "sub/u@a", "../", "a1b/../../"}) {
-        search(smFileName, text);
-        cookies.ListCookieFiles(view);
+        search(SearchMode::FileName, text);
+        cookies.listCookieFiles(view);
         EXPECT_EQ(cookies.table().dataRowCount(), 0) << text;
     }
-    search(smFileName, std::string(255, 'z'));
-    cookies.ListCookieFiles(view);
+    search(SearchMode::FileName, std::string(255, 'z'));
+    cookies.listCookieFiles(view);
     EXPECT_EQ(cookies.table().dataRowCount(), 0);
-    search(smFileName, fromUtf8("表"));
-    cookies.ListCookieFiles(view);
+    search(SearchMode::FileName, fromUtf8("表"));
+    cookies.listCookieFiles(view);
     EXPECT_EQ(cookies.table().dataRowCount(), 0);
 }
 
@@ -151,15 +151,15 @@ TEST_F(FolderScan, ContentSearchNumbersOnlyTheMatches)
     folder.write("b@x.txt", record("hay", "b/"));
     folder.write("c@x.txt", record("more needle", "c/"));
     folder.write("d@x.txt", record("NEEDLE", "d/"));
-    search(smContent, "needle");
-    cookies.ListCookieFiles(view);
+    search(SearchMode::Content, "needle");
+    cookies.listCookieFiles(view);
     EXPECT_EQ(listedNames(), (Names{"a@x", "c@x"}));
     EXPECT_EQ(cookies.table().cell(0, 2), "2");
     EXPECT_EQ(view.searchModeLabel, fromUtf8("ファイル内容検索モード"));
-    EXPECT_EQ(cookies.state().fileMask(), folder.str() + "/*.txt");
+    EXPECT_EQ(cookies.state().filePattern(), "*.txt");
     // "*" is no wildcard in a content search.
-    search(smContent, "n*e");
-    cookies.ListCookieFiles(view);
+    search(SearchMode::Content, "n*e");
+    cookies.listCookieFiles(view);
     EXPECT_EQ(cookies.table().dataRowCount(), 0);
 }
 
@@ -167,11 +167,11 @@ TEST_F(FolderScan, ClearingTheSearchListsAllAgain)
 {
     folder.write("a@x.txt", record("1", "a/"));
     folder.write("b@y.txt", record("2", "b/"));
-    search(smFileName, "y");
-    cookies.ListCookieFiles(view);
+    search(SearchMode::FileName, "y");
+    cookies.listCookieFiles(view);
     EXPECT_EQ(cookies.table().dataRowCount(), 1);
-    search(smNone, "");
-    cookies.ListCookieFiles(view);
+    search(SearchMode::None, "");
+    cookies.listCookieFiles(view);
     EXPECT_EQ(cookies.table().dataRowCount(), 2);
     EXPECT_EQ(view.searchModeLabel, "");
     EXPECT_FALSE(view.clearSearchEnabled);
@@ -184,7 +184,7 @@ TEST_F(FolderScan, FoldersPipesAndDotFilesAreNoCookieFiles)
     std::filesystem::create_directory(folder.path() / "z@folder.txt");
     ASSERT_EQ(::mkfifo((folder / "p@pipe.txt").c_str(), 0600), 0);
     folder.write(".txt", "a name that is all extension has no file name");
-    cookies.ListCookieFiles(view);
+    cookies.listCookieFiles(view);
     EXPECT_EQ(listedNames(), (Names{"a@x"}));
     EXPECT_EQ(view.statusText, messages::cookiesFound(1));
 }
@@ -193,7 +193,7 @@ TEST_F(FolderScan, LinksToFilesAreListedAndReadThroughTheLink)
 {
     folder.write("real/target.dat", record("through the link", "t/"));
     std::filesystem::create_symlink(folder.path() / "real/target.dat", folder.path() / "l@link.txt");
-    cookies.ListCookieFiles(view);
+    cookies.listCookieFiles(view);
     EXPECT_EQ(listedNames(), (Names{"l@link"}));
     EXPECT_EQ(cookies.table().cell(3, 1), "through");
 }
@@ -204,12 +204,12 @@ TEST_F(FolderScan, LinksLeadingOutOfTheFolderAreNotFollowed)
     const std::string secret = elsewhere.write("secret", record("do not read", "secret/"));
     std::filesystem::create_symlink(secret, folder.path() / "s@secret.txt");
     folder.write("a@x.txt", record("1", "a/"));
-    cookies.ListCookieFiles(view);
+    cookies.listCookieFiles(view);
     EXPECT_EQ(listedNames(), (Names{"a@x"}));
     EXPECT_EQ(cookies.contentPane().text(), "");
     // Searching its content finds nothing either.
-    search(smContent, "do not read");
-    cookies.ListCookieFiles(view);
+    search(SearchMode::Content, "do not read");
+    cookies.listCookieFiles(view);
     EXPECT_EQ(cookies.table().dataRowCount(), 0);
     EXPECT_TRUE(std::filesystem::exists(secret));
 }
@@ -221,7 +221,7 @@ TEST_F(FolderScan, AReadFailureEndsTheScanAfterShowingWhatWasFound)
     std::filesystem::create_symlink(folder.path() / "nowhere", folder.path() / "c@dangling.txt");
     folder.write("d@x.txt", record("4", "d/"));
     try {
-        cookies.ListCookieFiles(view);
+        cookies.listCookieFiles(view);
         FAIL() << "no error";
     } catch (const FileOpenError &error) {
         EXPECT_EQ(std::string(error.what()), messages::cannotOpenFile(folder.str() + "/c@dangling.txt"));
@@ -248,13 +248,13 @@ TEST_F(FolderScan, ManyFilesKeepTheirOrderAndAFailureStillEndsTheScanInItsTurn)
         folder.write(std::string(name) + ".txt", record(value, std::to_string(i) + "/"));
         expected.emplace_back(name);
     }
-    cookies.ListCookieFiles(view);
+    cookies.listCookieFiles(view);
     EXPECT_EQ(listedNames(), expected);
     EXPECT_EQ(cookies.table().cell(2, 38), "37/");
     EXPECT_EQ(cookies.table().cell(2, 80), "79/");
 
     std::filesystem::create_symlink(folder.path() / "nowhere", folder.path() / "u50@dangling.txt");
-    EXPECT_THROW(cookies.ListCookieFiles(view), FileOpenError);
+    EXPECT_THROW(cookies.listCookieFiles(view), FileOpenError);
     expected.resize(50); // "u50@dangling" comes before "u50@x"
     EXPECT_EQ(listedNames(), expected);
     EXPECT_EQ(view.statusText, messages::cookiesFound(50));
@@ -264,7 +264,7 @@ TEST_F(FolderScan, AFailureOnTheFirstFileLeavesNoRowsAndNoDeleteCommands)
 {
     std::filesystem::create_symlink(folder.path() / "nowhere", folder.path() / "a@dangling.txt");
     folder.write("b@x.txt", record("2", "b/"));
-    EXPECT_THROW(cookies.ListCookieFiles(view), FileOpenError);
+    EXPECT_THROW(cookies.listCookieFiles(view), FileOpenError);
     EXPECT_EQ(cookies.table().rowCount(), 1);
     EXPECT_FALSE(view.deleteCommandsEnabled);
     EXPECT_EQ(view.statusText, messages::noCookiesFound());
@@ -278,7 +278,7 @@ TEST_F(FolderScan, AFileWithoutReadPermissionEndsTheScan)
     folder.write("a@x.txt", record("1", "a/"));
     const std::string locked = folder.write("b@locked.txt", record("2", "b/"));
     std::filesystem::permissions(locked, std::filesystem::perms::none);
-    EXPECT_THROW(cookies.ListCookieFiles(view), FileOpenError);
+    EXPECT_THROW(cookies.listCookieFiles(view), FileOpenError);
     EXPECT_EQ(listedNames(), (Names{"a@x"}));
 }
 
@@ -289,7 +289,7 @@ TEST_F(FolderScan, NamesWithBlanksCommasQuotesAndJapanese)
     folder.write("\"q\"@e.txt", record("3", "c/"));
     folder.write("u@\xE8\xA1\xA8.txt", record(fromUtf8("値"), "d/"));
     folder.write("u@\xF0\x9F\x8D\xAA.txt", record("5", "e/"));
-    cookies.ListCookieFiles(view);
+    cookies.listCookieFiles(view);
     ASSERT_EQ(cookies.table().dataRowCount(), 5);
     EXPECT_EQ(listedNames(), (Names{"q", "u@a", "u@c", "u@\x95\x5C", "u@?"}));
     EXPECT_EQ(cookies.table().cell(2, 2), "b"); // the rest of "a b" spills over
@@ -307,14 +307,13 @@ TEST_F(FolderScan, AFileThatVanishesBeforeItIsReadIsAnOpenError)
     // is what a file removed after enumeration looks like to the reader.
     folder.write("a@x.txt", record("1", "a/"));
     std::filesystem::create_symlink(folder.path() / "removed.txt", folder.path() / "b@gone.txt");
-    EXPECT_THROW(cookies.ListCookieFiles(view), FileOpenError);
+    EXPECT_THROW(cookies.listCookieFiles(view), FileOpenError);
     EXPECT_EQ(listedNames(), (Names{"a@x"}));
 }
 
 TEST_F(FolderScan, CaptionAndFolderBoxForTheRootFolder)
 {
     cookies.state().setCookiesPath({"", ""});
-    EXPECT_EQ(cookies.state().fileMask(), "/*.txt");
     EXPECT_EQ(cookies.state().caption(), "Vellumin ver 1.30   < CookiesPath:[/] >");
     EXPECT_EQ(cookies.state().folderText(), "/");
 }
@@ -323,20 +322,20 @@ TEST_F(FolderScan, DeletionRemovesOnlyTheRowsOwnFile)
 {
     folder.write("u@a.txt", "x");
     folder.write("u@a b.txt", "x");
-    cookies.ListCookieFiles(view);
+    cookies.listCookieFiles(view);
     ASSERT_EQ(cookies.table().dataRowCount(), 2);
     ASSERT_EQ(cookies.table().cell(1, 1), "u@a");
-    EXPECT_TRUE(cookies.DeleteCookieFile(1)); // "u@a b", listed first
+    EXPECT_TRUE(cookies.deleteCookieFile(1)); // "u@a b", listed first
     EXPECT_FALSE(folder.exists("u@a b.txt"));
     EXPECT_TRUE(folder.exists("u@a.txt"));
-    EXPECT_FALSE(cookies.DeleteCookieFile(1)); // already gone
-    EXPECT_FALSE(cookies.DeleteCookieFile(0));
-    EXPECT_FALSE(cookies.DeleteCookieFile(3));
+    EXPECT_FALSE(cookies.deleteCookieFile(1)); // already gone
+    EXPECT_FALSE(cookies.deleteCookieFile(0));
+    EXPECT_FALSE(cookies.deleteCookieFile(3));
 
     // A file put in a listed one's place after the scan is not deleted.
     std::filesystem::remove(folder.path() / "u@a.txt");
     folder.write("u@a.txt", "swapped in");
-    EXPECT_FALSE(cookies.DeleteCookieFile(2));
+    EXPECT_FALSE(cookies.deleteCookieFile(2));
     EXPECT_TRUE(folder.exists("u@a.txt"));
 }
 
@@ -352,11 +351,11 @@ TEST_F(FolderScan, DeletesInTheFolderThatWasListedNotItsTwin)
     parent.write("\xE3\x82\xAF\xEF\xBD\x9E/u@mine.txt", record("2", "twin/"));
     parent.write("\xE3\x82\xAF\xEF\xBD\x9E/u@other.txt", record("3", "twin/"));
     cookies.state().setCookiesPath(platform::namedPath(chosen));
-    EXPECT_EQ(cookies.state().CookiesPath, platform::namedPath(twin).shown);
-    cookies.ListCookieFiles(view);
+    EXPECT_EQ(cookies.state().cookiesPath, platform::namedPath(twin).shown);
+    cookies.listCookieFiles(view);
     EXPECT_EQ(listedNames(), (Names{"u@mine"}));
     EXPECT_EQ(cookies.table().cell(2, 1), "mine/");
-    EXPECT_TRUE(cookies.DeleteCookieFile(1));
+    EXPECT_TRUE(cookies.deleteCookieFile(1));
     EXPECT_FALSE(parent.exists("\xE3\x82\xAF\xE3\x80\x9C/u@mine.txt"));
     EXPECT_TRUE(parent.exists("\xE3\x82\xAF\xEF\xBD\x9E/u@mine.txt"));
 
@@ -364,7 +363,7 @@ TEST_F(FolderScan, DeletesInTheFolderThatWasListedNotItsTwin)
     const std::string biscuit = parent / "\xF0\x9F\x8D\xAA";
     parent.write("\xF0\x9F\x8D\xAA/u@b.txt", record("4", "b/"));
     cookies.state().setCookiesPath(platform::namedPath(biscuit));
-    cookies.ListCookieFiles(view);
+    cookies.listCookieFiles(view);
     EXPECT_EQ(listedNames(), (Names{"u@b"}));
     EXPECT_NE(view.caption.find(parent.str() + "/?/"), std::string::npos);
 }
@@ -376,7 +375,7 @@ TEST_F(FolderScan, AFailedScanLeavesNoRowsOfAnotherFolder)
     // second, where ALL DELETE would reach same-named files never listed.
     for (const char *name : {"a@x.txt", "b@x.txt", "c@x.txt"})
         folder.write(name, record("1", "first/"));
-    cookies.ListCookieFiles(view);
+    cookies.listCookieFiles(view);
     ASSERT_EQ(cookies.table().dataRowCount(), 3);
 
     TempFolder second;
@@ -384,11 +383,11 @@ TEST_F(FolderScan, AFailedScanLeavesNoRowsOfAnotherFolder)
     std::filesystem::create_symlink(second.path() / "gone", second.path() / "b@x.txt");
     second.write("c@x.txt", record("2", "second/"));
     cookies.state().setCookiesPath(platform::namedPath(second.str()));
-    EXPECT_THROW(cookies.ListCookieFiles(view), FileOpenError);
+    EXPECT_THROW(cookies.listCookieFiles(view), FileOpenError);
     EXPECT_EQ(listedNames(), (Names{"a@x"}));
     EXPECT_EQ(cookies.listedFolder(), second.str());
     EXPECT_TRUE(view.deleteCommandsEnabled);
-    EXPECT_FALSE(cookies.DeleteCookieFile(2));
+    EXPECT_FALSE(cookies.deleteCookieFile(2));
     EXPECT_TRUE(folder.exists("c@x.txt"));
 
     // Any other failure too (running out of memory, say): here the view
@@ -404,18 +403,18 @@ TEST_F(FolderScan, AFailedScanLeavesNoRowsOfAnotherFolder)
         }
     } failing;
     cookies.state().setCookiesPath(platform::namedPath(folder.str()));
-    cookies.ListCookieFiles(view);
+    cookies.listCookieFiles(view);
     ASSERT_EQ(cookies.table().dataRowCount(), 3);
     cookies.state().setCookiesPath(platform::namedPath(second.str()));
-    EXPECT_THROW(cookies.ListCookieFiles(failing), std::runtime_error);
+    EXPECT_THROW(cookies.listCookieFiles(failing), std::runtime_error);
     EXPECT_EQ(cookies.table().dataRowCount(), 0);
     EXPECT_EQ(cookies.listedFolder(), second.str());
     EXPECT_FALSE(failing.deleteCommandsEnabled);
-    EXPECT_FALSE(cookies.DeleteCookieFile(1));
+    EXPECT_FALSE(cookies.deleteCookieFile(1));
 
     // Failing on its first file, it leaves no rows and no delete commands.
     std::filesystem::remove(second.path() / "a@x.txt");
-    EXPECT_THROW(cookies.ListCookieFiles(view), FileOpenError);
+    EXPECT_THROW(cookies.listCookieFiles(view), FileOpenError);
     EXPECT_EQ(cookies.table().dataRowCount(), 0);
     EXPECT_FALSE(view.deleteCommandsEnabled);
     EXPECT_FALSE(view.busy);
@@ -425,7 +424,7 @@ TEST_F(FolderScan, ARowIsReadOnlyWhileItIsARegularFileInTheFolder)
 {
     TempFolder outside;
     folder.write("a@x.txt", record("1", "a/"));
-    cookies.ListCookieFiles(view);
+    cookies.listCookieFiles(view);
     std::filesystem::remove(folder.path() / "a@x.txt");
     std::filesystem::create_symlink(outside.write("secret", "not yours"), folder.path() / "a@x.txt");
     EXPECT_THROW(cookies.readRowFile(1), FileOpenError);
@@ -438,7 +437,7 @@ TEST_F(FolderScan, ABigFileIsHeldOnceAndLetGoAfterTheScan)
     for (int i = 0; i < 100000; ++i)
         big += "a line of a log " + std::to_string(i) + "\n";
     folder.write("big@x.txt", big);
-    cookies.ListCookieFiles(view);
+    cookies.listCookieFiles(view);
     ASSERT_EQ(cookies.table().dataRowCount(), 1);
     EXPECT_LT(cookies.contentPane().text().capacity(), ContentPane::kLargeBuffer);
     cookies.readRowFile(1);
@@ -452,15 +451,15 @@ TEST_F(FolderScan, InitStateTakesTheWinePrefix)
     const char *saved = std::getenv("WINEPREFIX");
     const std::string previous = saved ? saved : "";
     ::setenv("WINEPREFIX", folder.str().c_str(), 1);
-    cookies.InitState();
+    cookies.initState();
     if (saved)
         ::setenv("WINEPREFIX", previous.c_str(), 1);
     else
         ::unsetenv("WINEPREFIX");
-    EXPECT_EQ(cookies.state().CookiesPath, folder.str() + "/drive_c/windows/Cookies");
-    EXPECT_EQ(cookies.state().SysInfo.SearchMode, smNone);
-    EXPECT_EQ(cookies.state().SysInfo.SearchText, "");
-    EXPECT_FALSE(cookies.state().SysInfo.UserName.empty());
+    EXPECT_EQ(cookies.state().cookiesPath, folder.str() + "/drive_c/windows/Cookies");
+    EXPECT_EQ(cookies.state().systemInfo.searchMode, SearchMode::None);
+    EXPECT_EQ(cookies.state().systemInfo.searchText, "");
+    EXPECT_FALSE(cookies.state().systemInfo.userName.empty());
 }
 
 TEST(ChosenFile, GivesItsFolderWithoutTheTrailingSeparator)

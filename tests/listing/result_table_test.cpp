@@ -3,16 +3,16 @@
 #include <gtest/gtest.h>
 
 using listing::ResultTable;
-using listing::TCookies;
+using listing::CookieEntry;
 
 namespace {
 
-TCookies entry(std::string fileName, std::string url = "www.example.com/", std::string info = "value")
+CookieEntry entry(std::string fileName, std::string url = "www.example.com/", std::string info = "value")
 {
-    TCookies cookies;
-    cookies.FileName = std::move(fileName);
-    cookies.Url = std::move(url);
-    cookies.Info = std::move(info);
+    CookieEntry cookies;
+    cookies.fileName = std::move(fileName);
+    cookies.url = std::move(url);
+    cookies.info = std::move(info);
     return cookies;
 }
 
@@ -26,7 +26,7 @@ std::vector<std::string> rowCells(const ResultTable &table, int row)
 
 } // namespace
 
-TEST(ResultTable, InitGridGivesNineColumnsAndTheHeader)
+TEST(ResultTable, StartListingGivesNineColumnsAndTheHeader)
 {
     ResultTable table;
     EXPECT_EQ(table.columnCount(), 5);
@@ -35,7 +35,7 @@ TEST(ResultTable, InitGridGivesNineColumnsAndTheHeader)
     EXPECT_EQ(cells, ResultTable::Cells{});
     table.rowCells(1, cells);
     EXPECT_EQ(cells, ResultTable::Cells{});
-    table.InitGrid();
+    table.startListing();
     EXPECT_EQ(table.columnCount(), 9);
     EXPECT_EQ(rowCells(table, 0), (std::vector<std::string>{"No", "FileName", "URL(?)", "Info(?)", "", "", "", "", ""}));
     EXPECT_EQ(table.columnWidth(0), 30);
@@ -49,61 +49,61 @@ TEST(ResultTable, InitGridGivesNineColumnsAndTheHeader)
 TEST(ResultTable, RowsShowTheBareNumberAndSplitFields)
 {
     ResultTable table;
-    table.InitGrid();
-    table.AddGridRow(entry("u@h[1]", "h/", "a b,c"), 1);
+    table.startListing();
+    table.setDataRow(entry("u@h[1]", "h/", "a b,c"), 1);
     EXPECT_EQ(rowCells(table, 1), (std::vector<std::string>{"1", "u@h[1]", "h/", "a", "b", "c", "", "", ""}));
-    table.AddGridRow(entry("u@g[1]", "", "info"), 2);
+    table.setDataRow(entry("u@g[1]", "", "info"), 2);
     EXPECT_EQ(rowCells(table, 2), (std::vector<std::string>{"2", "u@g[1]", " ", "info", "", "", "", "", ""}));
-    table.AddGridRow(entry("\"quoted\"", "x", "y"), 3);
+    table.setDataRow(entry("\"quoted\"", "x", "y"), 3);
     EXPECT_EQ(table.cell(1, 3), "quoted");
     EXPECT_EQ(table.dataRowCount(), 3);
 }
 
-TEST(ResultTable, AddGridRowSetsTheRowCount)
+TEST(ResultTable, SetDataRowSetsTheRowCount)
 {
     ResultTable table;
-    table.InitGrid();
+    table.startListing();
     for (int i = 1; i <= 5; ++i)
-        table.AddGridRow(entry("f" + std::to_string(i)), i);
-    table.InitGrid(); // rows of the earlier scan stay...
+        table.setDataRow(entry("f" + std::to_string(i)), i);
+    table.startListing(); // rows of the earlier scan stay...
     EXPECT_EQ(table.dataRowCount(), 5);
-    table.AddGridRow(entry("new"), 1); // ...until the next row is written
+    table.setDataRow(entry("new"), 1); // ...until the next row is written
     EXPECT_EQ(table.dataRowCount(), 1);
     EXPECT_EQ(table.cell(1, 1), "new");
 }
 
-TEST(ResultTable, FitGridColumnsKeepsExactlyNRows)
+TEST(ResultTable, FinishListingKeepsExactlyNRows)
 {
     ResultTable table;
-    table.InitGrid();
+    table.startListing();
     for (int i = 1; i <= 20; ++i)
-        table.AddGridRow(entry("f"), i);
-    table.FitGridColumns(20, 9);
-    table.InitGrid();
+        table.setDataRow(entry("f"), i);
+    table.finishListing(20, 9);
+    table.startListing();
     for (int i = 1; i <= 12; ++i)
-        table.AddGridRow(entry("g"), i);
-    table.FitGridColumns(12, 9);
+        table.setDataRow(entry("g"), i);
+    table.finishListing(12, 9);
     EXPECT_EQ(table.dataRowCount(), 12);
 
-    table.InitGrid();
-    table.FitGridColumns(0, 9);
+    table.startListing();
+    table.finishListing(0, 9);
     EXPECT_EQ(table.rowCount(), 1);
     EXPECT_EQ(table.cell(0, 0), "No");
     for (int i = 1; i <= 3; ++i)
-        table.AddGridRow(entry("h"), i);
-    table.FitGridColumns(3, 9);
+        table.setDataRow(entry("h"), i);
+    table.finishListing(3, 9);
     EXPECT_EQ(table.dataRowCount(), 3);
     EXPECT_EQ(table.cell(1, 0), "FileName");
 }
 
-TEST(ResultTable, FitGridColumnsSizesByLongestTextInBytes)
+TEST(ResultTable, FinishListingSizesByLongestTextInBytes)
 {
     ResultTable table;
-    table.InitGrid();
+    table.startListing();
     const std::string thirtyBytes = "user@www.example-example.com[1"; // 30 bytes
     ASSERT_EQ(thirtyBytes.size(), 30u);
-    table.AddGridRow(entry(thirtyBytes, "\x95\x5C\x8E\xA6", "v"), 1); // 4 bytes of CP932
-    table.FitGridColumns(1, 9);
+    table.setDataRow(entry(thirtyBytes, "\x95\x5C\x8E\xA6", "v"), 1); // 4 bytes of CP932
+    table.finishListing(1, 9);
     EXPECT_EQ(table.columnWidth(0), 2 * 9);   // "No"
     EXPECT_EQ(table.columnWidth(1), 30 * 9);
     EXPECT_EQ(table.columnWidth(2), 6 * 9);   // "URL(?)" is longer than the 4-byte URL
@@ -111,49 +111,31 @@ TEST(ResultTable, FitGridColumnsSizesByLongestTextInBytes)
     EXPECT_EQ(table.columnWidth(4), 18 * 9);  // empty: column 0's width times the size again
     EXPECT_EQ(table.columnWidth(5), ResultTable::kDefaultColumnWidth);
 
-    table.AddGridRow(entry("x", "u", "a b"), 2); // spills into column 4
-    table.FitGridColumns(2, 12);
+    table.setDataRow(entry("x", "u", "a b"), 2); // spills into column 4
+    table.finishListing(2, 12);
     EXPECT_EQ(table.columnWidth(4), 1 * 12);
 }
 
 TEST(ResultTable, ColumnZeroWidensWithThreeDigitNumbers)
 {
     ResultTable table;
-    table.InitGrid();
+    table.startListing();
     for (int i = 1; i <= 100; ++i)
-        table.AddGridRow(entry("f"), i);
-    table.FitGridColumns(100, 9);
+        table.setDataRow(entry("f"), i);
+    table.finishListing(100, 9);
     EXPECT_EQ(table.columnWidth(0), 27);
     EXPECT_EQ(table.columnWidth(4), 27 * 9);
-}
-
-TEST(ResultTable, GetGridCellReadsOnlyDataRowsOfColumnsZeroToFour)
-{
-    ResultTable table;
-    table.InitGrid();
-    table.AddGridRow(entry("u@h", "h/", "1 2 3"), 1);
-    EXPECT_EQ(table.GetGridCell(0, 1), "1");
-    EXPECT_EQ(table.GetGridCell(4, 1), "2");
-    EXPECT_EQ(table.GetGridCell(5, 1), "");   // the cell holds 3, but is out of reach
-    EXPECT_EQ(table.cell(5, 1), "3");
-    EXPECT_EQ(table.GetGridCell(1, 0), "");   // the header
-    EXPECT_EQ(table.GetGridCell(-1, 1), "");
-    EXPECT_EQ(table.GetGridCell(1, 2), "");
-    EXPECT_EQ(table.GetRowFileName(1), "u@h.txt");
-    EXPECT_EQ(table.GetRowFileName(0), "");
-    EXPECT_EQ(table.GetRowFileName(2), "");
 }
 
 TEST(ResultTable, KeepsTheRealFileOfEachRow)
 {
     ResultTable table;
-    table.InitGrid();
+    table.startListing();
     // An identity whose bytes hold NUL and separators survives the packing.
     const platform::FileId id{0x2C00, 0xFF00000000000A01, 0x2F00000A0000FF00, std::uint64_t(1) << 40,
                               platform::IdWitness::ChangeAndSize};
-    table.AddGridRow(entry("user@a b"), 1, {"user@a b.TXT", platform::EntryKind::Link, id});
+    table.setDataRow(entry("user@a b"), 1, {"user@a b.TXT", platform::EntryKind::Link, id});
     EXPECT_EQ(table.cell(1, 1), "user@a");
-    EXPECT_EQ(table.GetRowFileName(1), "user@a.txt");
     EXPECT_EQ(table.rowFile(1).nativeName, "user@a b.TXT");
     EXPECT_EQ(table.rowFile(1).kind, platform::EntryKind::Link);
     EXPECT_EQ(table.rowFile(1).id, id);
@@ -174,13 +156,13 @@ TEST(ResultTable, RowsStayIntactAcrossBlocksAndRescans)
         return "user@www.a-rather-long-host-name-" + std::to_string(scan * 100000 + i) + ".example.com[1]";
     };
     const auto fill = [&](int scan, int rows) {
-        table.InitGrid();
+        table.startListing();
         for (int i = 1; i <= rows; ++i) {
             const std::string native = name(scan, i) + (i % 3 == 0 ? ".TXT" : ".txt");
-            table.AddGridRow(entry(name(scan, i), "u" + std::to_string(i), std::string(1 + i % 70, 'v')), i,
+            table.setDataRow(entry(name(scan, i), "u" + std::to_string(i), std::string(1 + i % 70, 'v')), i,
                              {native, platform::EntryKind::File, {7, std::uint64_t(i) << 40, std::uint64_t(scan)}});
         }
-        table.FitGridColumns(rows, 9);
+        table.finishListing(rows, 9);
     };
     const auto check = [&](int scan, int rows) {
         ASSERT_EQ(table.dataRowCount(), rows);

@@ -29,8 +29,6 @@ TEST(Cp932Stepping, TrailBytesAreNeverTakenForTheCharacterSought)
     EXPECT_EQ(findChar("a" + kSo + "\\", '\\'), 3u);
     // A lone lead byte at the end is a character of its own.
     EXPECT_EQ(charLength("a\x83", 1), 1u);
-    EXPECT_FALSE(isCharBoundary(kSmallA, 1));
-    EXPECT_TRUE(isCharBoundary(kSmallA, 2));
 }
 
 TEST(Cp932Stepping, TruncateNeverCutsACharacterInHalf)

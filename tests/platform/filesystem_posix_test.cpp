@@ -475,6 +475,38 @@ TEST(ReadFile, ABatchOfManyFilesGivesEachItsOwnBytesInOrder)
     }
 }
 
+TEST(ReadFile, ABatchLeavesNoDescriptorOpenWhateverEachFileGives)
+{
+    // Every way a file of a batch can end: read, too big, not a regular
+    // file, absent, a link read alone, a link that leads out.
+    TempFolder folder;
+    folder.write("small.txt", "x");
+    folder.write("big.txt", std::string(Folder::kMostBytesTogether + 1, 'b'));
+    std::filesystem::create_directory(folder.path() / "dir.txt");
+    ASSERT_EQ(::mkfifo((folder / "pipe.txt").c_str(), 0600), 0);
+    std::filesystem::create_symlink("small.txt", folder.path() / "link.txt");
+    std::filesystem::create_symlink("/dev/zero", folder.path() / "zero.txt");
+    const auto openDescriptors = [] {
+        return std::distance(std::filesystem::directory_iterator("/proc/self/fd"),
+                             std::filesystem::directory_iterator());
+    };
+    const Folder opened = Folder::open(folder.str());
+    const char *names[] = {"small.txt", "big.txt", "dir.txt", "pipe.txt", "absent.txt", "link.txt", "zero.txt"};
+    std::vector<FileRead> files(std::size(names));
+    for (std::size_t i = 0; i < files.size(); ++i)
+        files[i].nativeName = names[i];
+    files[5].kind = files[6].kind = EntryKind::Link;
+    opened.readFiles(files); // the first batch makes the ring, which keeps its own descriptor
+    const auto before = openDescriptors();
+    for (int round = 0; round < 3; ++round)
+        opened.readFiles(files);
+    EXPECT_EQ(openDescriptors(), before);
+    EXPECT_EQ(files[0].result, ReadResult::Ok);
+    EXPECT_EQ(files[1].result, ReadResult::TooBig);
+    EXPECT_EQ(files[5].bytes, "x");
+    EXPECT_EQ(files[6].result, ReadResult::OpenFailed);
+}
+
 TEST(ReadFile, RefusesWhatIsNotARegularFileInTheFolderWithoutBlocking)
 {
     TempFolder folder;

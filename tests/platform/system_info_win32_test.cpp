@@ -1,6 +1,6 @@
 #include "platform/system_info.h"
 
-#include "platform/win32/wide_text.h"
+#include "platform/wide_text_win32.h"
 
 #include <gtest/gtest.h>
 

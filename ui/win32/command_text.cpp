@@ -2,7 +2,7 @@
 
 #include "command_accessible.h"
 #include "gdi.h"
-#include "platform/win32/wide_text.h"
+#include "platform/wide_text_win32.h"
 #include "ui/keyboard_access.h"
 #include "win32_keys.h"
 

@@ -3,8 +3,8 @@
 #include "gdi.h"
 #include "grid_accessible.h"
 #include "listing/result_table.h"
+#include "platform/wide_text_win32.h"
 #include "platform/win32/busy_cursor.h"
-#include "platform/win32/wide_text.h"
 
 #include "win32_keys.h"
 

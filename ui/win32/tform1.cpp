@@ -5,7 +5,7 @@
 #include "platform/cp932.h"
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
-#include "platform/win32/wide_text.h"
+#include "platform/wide_text_win32.h"
 #include "resources/resource_ids.h"
 #include "ui/keyboard_access.h"
 #include "win32_keys.h"

@@ -1,6 +1,6 @@
 #include "window.h"
 
-#include "platform/win32/wide_text.h"
+#include "platform/wide_text_win32.h"
 
 #include <string>
 #include <vector>

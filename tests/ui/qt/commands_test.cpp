@@ -165,8 +165,8 @@ void CommandsTest::fileNameSearchAsksAndFilters()
     QCOMPARE(m_dialogs.inputCaptions, std::vector<std::string>{"Input Search FileName"});
     QCOMPARE(m_dialogs.inputPrompts, std::vector<std::string>{cp932("検索ファイル名を入力してください")});
     QCOMPARE(m_dialogs.inputDefaults, std::vector<std::string>{""});
-    QCOMPARE(window().cookies().state().SysInfo.SearchMode, listing::smFileName);
-    QCOMPARE(window().cookies().state().SysInfo.SearchText, std::string("ALPHA"));
+    QCOMPARE(window().cookies().state().systemInfo.searchMode, listing::SearchMode::FileName);
+    QCOMPARE(window().cookies().state().systemInfo.searchText, std::string("ALPHA"));
     QCOMPARE(rows(), 2);
     QCOMPARE(cell(1, 1), std::string("hanako@alpha.example[2]"));
     QCOMPARE(control<ui::StaticText>("stSchModeInfo")->text(), QStringLiteral("ファイル名検索モード"));
@@ -183,7 +183,7 @@ void CommandsTest::cancelledSearchStillRescansWithTheOldSearch()
     clickButton("bbtnSch_Memo"); // cancelled: the default, empty text comes back
     QCOMPARE(m_dialogs.inputCaptions.back(), std::string("Search File List Name"));
     QCOMPARE(m_dialogs.inputPrompts.back(), cp932("検索内容を入力してください"));
-    QCOMPARE(window().cookies().state().SysInfo.SearchMode, listing::smFileName);
+    QCOMPARE(window().cookies().state().systemInfo.searchMode, listing::SearchMode::FileName);
     QCOMPARE(rows(), 3); // rescanned, still by file name
 }
 
@@ -193,7 +193,7 @@ void CommandsTest::contentSearchReplacesTheFileNameSearch()
     m_dialogs.inputAnswers = {"alpha", "v-taro"};
     clickButton("bbtnSch_Fname");
     clickButton("bbtnSch_Memo");
-    QCOMPARE(window().cookies().state().SysInfo.SearchMode, listing::smContent);
+    QCOMPARE(window().cookies().state().systemInfo.searchMode, listing::SearchMode::Content);
     QCOMPARE(rows(), 2); // both taro files, the beta one included: the name mask is gone
     QCOMPARE(cell(1, 2), std::string("taro@beta.example[1]"));
     QCOMPARE(control<ui::StaticText>("stSchModeInfo")->text(), QStringLiteral("ファイル内容検索モード"));
@@ -206,8 +206,8 @@ void CommandsTest::clearingTheSearch()
     clickButton("bbtnSch_Fname");
     QCOMPARE(rows(), 1);
     clickButton("bbtnSch_Exit");
-    QCOMPARE(window().cookies().state().SysInfo.SearchMode, listing::smNone);
-    QCOMPARE(window().cookies().state().SysInfo.SearchText, std::string());
+    QCOMPARE(window().cookies().state().systemInfo.searchMode, listing::SearchMode::None);
+    QCOMPARE(window().cookies().state().systemInfo.searchText, std::string());
     QCOMPARE(rows(), 4);
     QCOMPARE(control<ui::StaticText>("stSchModeInfo")->text(), QString());
     QVERIFY(!control<QPushButton>("bbtnSch_Exit")->isEnabled());
@@ -220,7 +220,7 @@ void CommandsTest::choosingAFolder()
     other.write("u@other.txt", record("o", "o/"));
     m_dialogs.openAnswers = {platform::namedPath(other / "anything.txt"), platform::namedPath(other / "u@other.txt")};
     clickButton("bbtnInPathSet");
-    QCOMPARE(window().cookies().state().CookiesPath, other.str());
+    QCOMPARE(window().cookies().state().cookiesPath, other.str());
     QCOMPARE(control<QLineEdit>("edInPath")->text(), QString::fromStdString(other.str() + "/"));
     QCOMPARE(window().windowTitle(), QStringLiteral("Vellumin ver 1.30   < CookiesPath:[") +
                                          QString::fromStdString(other.str()) + QStringLiteral("/] >"));
@@ -245,10 +245,10 @@ void CommandsTest::choosingAFolder()
 void CommandsTest::cancellingTheFolderChoiceChangesNothing()
 {
     start();
-    const std::string folder = window().cookies().state().CookiesPath;
+    const std::string folder = window().cookies().state().cookiesPath;
     m_prefix->writeCookie("zed@new.txt", record("new", "n/"));
     clickButton("bbtnInPathSet"); // no answer scripted: cancelled
-    QCOMPARE(window().cookies().state().CookiesPath, folder);
+    QCOMPARE(window().cookies().state().cookiesPath, folder);
     QCOMPARE(rows(), 4); // no rescan
 }
 
@@ -257,8 +257,7 @@ void CommandsTest::choosingAFileInTheRoot()
     start();
     m_dialogs.openAnswers = {platform::namedPath("/x.txt")};
     clickButton("bbtnInPathSet");
-    QCOMPARE(window().cookies().state().CookiesPath, std::string());
-    QCOMPARE(window().cookies().state().fileMask(), std::string("/*.txt"));
+    QCOMPARE(window().cookies().state().cookiesPath, std::string());
     QCOMPARE(control<QLineEdit>("edInPath")->text(), QStringLiteral("/"));
     QCOMPARE(window().windowTitle(), QStringLiteral("Vellumin ver 1.30   < CookiesPath:[/] >"));
 }
@@ -275,7 +274,7 @@ void CommandsTest::aFolderNamedAtTheStartIsListedFirst()
     m_window = std::make_unique<ui::TForm1>(m_dialogs, m_desktop, listing::cookieFolderNamed(named + "//"));
     const listing::ProgramState &state = window().cookies().state();
     QCOMPARE(state.nativeCookiesPath, named);
-    QCOMPARE(state.CookiesPath, parent.str() + "/wave" + cp932("〜"));
+    QCOMPARE(state.cookiesPath, parent.str() + "/wave" + cp932("〜"));
     QCOMPARE(rows(), 1);
     QCOMPARE(cell(1, 1), std::string("u@first"));
     QCOMPARE(window().windowTitle(), QStringLiteral("Vellumin ver 1.30   < CookiesPath:[") +

@@ -13,21 +13,21 @@
 
 namespace {
 
-listing::TCookies entry(const char *name, const char *url, const char *info)
+listing::CookieEntry entry(const char *name, const char *url, const char *info)
 {
-    listing::TCookies cookies;
-    cookies.FileName = platform::cp932::fromUtf8(name);
-    cookies.Url = platform::cp932::fromUtf8(url);
-    cookies.Info = platform::cp932::fromUtf8(info);
+    listing::CookieEntry cookies;
+    cookies.fileName = platform::cp932::fromUtf8(name);
+    cookies.url = platform::cp932::fromUtf8(url);
+    cookies.info = platform::cp932::fromUtf8(info);
     return cookies;
 }
 
 void fill(listing::ResultTable &table, int rows)
 {
-    table.InitGrid();
+    table.startListing();
     for (int i = 1; i <= rows; ++i)
-        table.AddGridRow(entry("user@site", "site/", "値 two,three"), i);
-    table.FitGridColumns(rows, 9);
+        table.setDataRow(entry("user@site", "site/", "値 two,three"), i);
+    table.finishListing(rows, 9);
 }
 
 } // namespace
@@ -122,13 +122,13 @@ void ResultTableModelTest::staleShapeIsSafeUntilReload()
 void ResultTableModelTest::undecodableBytesShowAsReplacement()
 {
     listing::ResultTable table;
-    table.InitGrid();
-    listing::TCookies broken;
-    broken.FileName = "name";
-    broken.Url = "u\x85\x40z"; // a code the table lacks
-    broken.Info = "ok\x81";     // a lone lead byte at the end
-    table.AddGridRow(broken, 1);
-    table.FitGridColumns(1, 9);
+    table.startListing();
+    listing::CookieEntry broken;
+    broken.fileName = "name";
+    broken.url = "u\x85\x40z"; // a code the table lacks
+    broken.info = "ok\x81";     // a lone lead byte at the end
+    table.setDataRow(broken, 1);
+    table.finishListing(1, 9);
     ui::ResultTableModel model(table);
     const QString url = model.index(0, 1).data().toString();
     QVERIFY2(url.startsWith(QLatin1Char('u')) && url.endsWith(QLatin1Char('z')) && url.contains(QChar(0xFFFD)),

@@ -6,7 +6,7 @@
 #include "win32_test_support.h"
 
 #include "listing/messages.h"
-#include "platform/win32/wide_text.h"
+#include "platform/wide_text_win32.h"
 
 #include <commctrl.h>
 

@@ -4,7 +4,7 @@
 
 #include "win32_test_support.h"
 
-#include "platform/win32/wide_text.h"
+#include "platform/wide_text_win32.h"
 #include "platform/win32/win32_dialogs.h"
 
 #include <commdlg.h>
@@ -306,7 +306,7 @@ TEST(KeyboardWalk, DeleteReloadAndDeleteAllWithoutAMouse)
     pumpMessages();
     const listing::ResultTable &table = form.cookies().table();
     ASSERT_EQ(table.dataRowCount(), 4);
-    const auto currentFile = [&] { return table.GetRowFileName(form.grid().currentTableRow()); };
+    const auto currentFile = [&] { return table.rowFile(form.grid().currentTableRow()).nativeName; };
     const HWND grid = ui::win32::findControl(window, "grdMain");
 
     // From the browse button, Tab to the table and Down to the second row.
@@ -314,7 +314,7 @@ TEST(KeyboardWalk, DeleteReloadAndDeleteAllWithoutAMouse)
     ASSERT_TRUE(tabTo(form, window, "grdMain"));
     pressKey(form, VK_DOWN);
     const std::string doomed = currentFile();
-    const std::string next = table.GetRowFileName(3);
+    const std::string next = table.rowFile(3).nativeName;
 
     // Tab on to DELETE; Enter asks, Enter answers Yes, the default.
     ASSERT_TRUE(tabTo(form, window, "stDelete"));
@@ -352,7 +352,7 @@ TEST(KeyboardWalk, DeleteReloadAndDeleteAllWithoutAMouse)
     EXPECT_FALSE(search.gaveUp());
     std::vector<std::string> listed;
     for (int row = 1; row <= table.dataRowCount(); ++row)
-        listed.push_back(table.GetRowFileName(row));
+        listed.push_back(table.rowFile(row).nativeName);
     ASSERT_EQ(listed.size(), 2u);
     SetFocus(grid);
     BoxDriver all("削除確認", [](HWND, int tick) {

@@ -44,15 +44,15 @@ protected:
     // Fills the table with `rows` rows named f1 ... and reloads the grid.
     void fill(int rows)
     {
-        table.InitGrid();
+        table.startListing();
         for (int i = 1; i <= rows; ++i) {
-            listing::TCookies entry;
-            entry.FileName = "f" + std::to_string(i);
-            entry.Url = "u" + std::to_string(i);
-            entry.Info = "i" + std::to_string(i);
-            table.AddGridRow(entry, i);
+            listing::CookieEntry entry;
+            entry.fileName = "f" + std::to_string(i);
+            entry.url = "u" + std::to_string(i);
+            entry.info = "i" + std::to_string(i);
+            table.setDataRow(entry, i);
         }
-        table.FitGridColumns(rows, 9);
+        table.finishListing(rows, 9);
         grid->reload(ui::grid::kDefaultRowHeight);
         madeCurrent = 0;
     }
@@ -252,13 +252,13 @@ TEST_F(GridTest, ScrollingSidewaysKeepsTheNumberColumnInPlace)
 
 TEST_F(GridTest, LeftAndRightScrollAWideTableSideways)
 {
-    table.InitGrid();
-    listing::TCookies entry;
-    entry.FileName = std::string(60, 'n');
-    entry.Url = std::string(60, 'u');
-    table.AddGridRow(entry, 1);
-    table.AddGridRow(entry, 2);
-    table.FitGridColumns(2, 9);
+    table.startListing();
+    listing::CookieEntry entry;
+    entry.fileName = std::string(60, 'n');
+    entry.url = std::string(60, 'u');
+    table.setDataRow(entry, 1);
+    table.setDataRow(entry, 2);
+    table.finishListing(2, 9);
     grid->reload(ui::grid::kDefaultRowHeight);
     madeCurrent = 0;
     const RECT before = grid->cellRect(1, 1);

@@ -5,8 +5,8 @@
 #include "win32_test_support.h"
 
 #include "listing/messages.h"
+#include "platform/wide_text_win32.h"
 #include "platform/win32/busy_cursor.h"
-#include "platform/win32/wide_text.h"
 #include "platform/win32/win32_desktop.h"
 #include "ui/main_form.h"
 
@@ -52,7 +52,7 @@ protected:
     int rowOf(const std::string &name) const
     {
         for (int row = 1; row <= rows(); ++row)
-            if (form->cookies().table().GetRowFileName(row) == name)
+            if (form->cookies().table().rowFile(row).nativeName == name)
                 return row;
         return 0;
     }
@@ -365,7 +365,7 @@ TEST_F(TForm1Test, ChoosingAFileListsItsFolderAndTheNextDialogStartsThere)
     ASSERT_EQ(dialogs.openRequests.size(), 1u);
     EXPECT_EQ(dialogs.openRequests[0].defaultExtension, "*.txt");
     EXPECT_EQ(dialogs.openRequests[0].fileName.native, "");
-    EXPECT_EQ(form->cookies().state().CookiesPath, other.path());
+    EXPECT_EQ(form->cookies().state().cookiesPath, other.path());
     EXPECT_EQ(windowText(control("edInPath")), other.path() + "\\");
     EXPECT_EQ(rows(), 1);
 

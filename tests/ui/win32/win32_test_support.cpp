@@ -1,7 +1,7 @@
 #include "win32_test_support.h"
 
 #include "platform/cp932.h"
-#include "platform/win32/wide_text.h"
+#include "platform/wide_text_win32.h"
 
 #include <atomic>
 

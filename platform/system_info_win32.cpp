@@ -1,7 +1,7 @@
 #include "platform/system_info.h"
 
 #include "platform/cp932.h"
-#include "wide_text.h"
+#include "platform/wide_text_win32.h"
 
 #include <windows.h>
 

@@ -2,7 +2,7 @@
 
 #include "platform/cp932.h"
 #include "platform/mask_match.h"
-#include "wide_text.h"
+#include "platform/wide_text_win32.h"
 
 #include <windows.h>
 #include <winternl.h>

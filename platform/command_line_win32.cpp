@@ -1,6 +1,6 @@
 #include "platform/command_line.h"
 
-#include "wide_text.h"
+#include "platform/wide_text_win32.h"
 
 #include <windows.h>
 
