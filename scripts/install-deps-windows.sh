@@ -13,18 +13,10 @@ packages=(
   xvfb x11-utils fonts-ipafont-gothic
 )
 
+bash "$(dirname "$0")/install-missing.sh" "${packages[@]}"
+
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
-
-missing=()
-for package in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-fi
 
 if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
   echo "Generating the locale ja_JP.UTF-8"
