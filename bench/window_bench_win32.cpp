@@ -6,10 +6,11 @@
 // folder and the plain loop are the listing benchmark's own.
 //
 //   vellumin-window-bench.exe [N] [--folder FOLDER]
-//   vellumin-window-bench.exe --startup
+//   vellumin-window-bench.exe --startup [M]
 //                         only the start-up: the window as the program makes
 //                         it, with its first scan of the default cookie
-//                         folder, until the table is painted
+//                         folder, until the table is painted; with M, the
+//                         number of rows the table must have
 //   vellumin-window-bench.exe --startup-files M [N] [--folder FOLDER]
 //                         first fills the default cookie folder (the Windows
 //                         folder's Cookies) with M cookie files when it is
@@ -24,8 +25,9 @@
 // with 20,000 files (--startup-files) in a prefix of its own.
 //
 // Run under Wine it needs a display (Xvfb will do). Figures are printed,
-// never judged: the exit status is 1 only when the window lists a different
-// number of files than the folder holds.
+// never judged: the exit status is 1 only when the window cannot be made, or
+// lists a different number of files than the folder holds (at the start-up,
+// the M files made there by this run).
 
 #include "cookie_folder.h"
 #include "plain_read.h"
@@ -94,9 +96,22 @@ int usage()
 {
     std::fputs("usage: vellumin-window-bench [--startup-files M] [N] [--folder FOLDER]   (N cookie files, default "
                "100000)\n"
-               "       vellumin-window-bench --startup\n",
+               "       vellumin-window-bench --startup [M]   (M rows expected)\n",
                stderr);
     return 2;
+}
+
+// The window made, or an error that says why not. Under Wine, a window
+// fails to appear when this prefix's wineserver was started without the
+// display this process has (by wineboot or reg run with no DISPLAY): then
+// nothing of the window's would be measured, its first scan included.
+HWND makeWindow(ui::win32::TForm1 &form)
+{
+    const HWND window = form.create();
+    if (!window)
+        throw std::runtime_error("cannot make the window; under Wine, end a wineserver started without this "
+                                 "display first (wineserver -k)");
+    return window;
 }
 
 // Now and a FILETIME as ms on one clock.
@@ -114,9 +129,10 @@ double nowMs()
 
 // The start-up as the program does it: the window made (its first scan of
 // the default cookie folder inside), shown and painted. Timed from the
-// process's creation, and in parts.
-int measureStartup()
-{
+// process's creation, and in parts. 1 when the window cannot be made, or
+// when `expectedRows` is given and the table has another number of rows.
+int measureStartup(std::optional<std::size_t> expectedRows)
+try {
     const double mainMs = nowMs();
     FILETIME created, exited, kernel, user;
     GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
@@ -128,7 +144,7 @@ int measureStartup()
     NoDesktop desktop;
     ui::win32::TForm1 form(dialogs, desktop);
     const double createStart = nowMs();
-    const HWND window = form.create();
+    const HWND window = makeWindow(form);
     const double createdMs = nowMs();
     form.show(SW_SHOWNORMAL);
     settle(window);
@@ -149,42 +165,62 @@ int measureStartup()
     } catch (const std::exception &) {
         // no folder: nothing to read
     }
+    const int rows = form.cookies().table().dataRowCount();
     std::printf("start-up to the painted table, %d rows: %.1f ms from the process's creation %s (target < %.0f ms)\n"
                 "  of which: until main %.1f, the window made (its first scan inside) %.1f, shown and painted %.1f;\n"
                 "  user %.1f ms, system %.1f ms; the same scan again through ReLoad until painted: %.1f ms,\n"
                 "  the plain loop over the same files: %.1f ms\n",
-                form.cookies().table().dataRowCount(), fromCreation, fromCreation < kStartupTargetMs ? "ok" : "MISS",
-                kStartupTargetMs, mainMs - filetimeMs(created), createdMs - createStart, paintedMs - createdMs,
-                cpu.userMs, cpu.systemMs, reloadMs, plainMs);
+                rows, fromCreation, fromCreation < kStartupTargetMs ? "ok" : "MISS", kStartupTargetMs,
+                mainMs - filetimeMs(created), createdMs - createStart, paintedMs - createdMs, cpu.userMs, cpu.systemMs,
+                reloadMs, plainMs);
     std::fflush(stdout);
+    if (expectedRows && static_cast<std::size_t>(rows) != *expectedRows) {
+        std::fprintf(stderr,
+                     "vellumin-window-bench: at the start-up the window listed %d files, the folder holds %zu\n", rows,
+                     *expectedRows);
+        return 1;
+    }
     return 0;
+} catch (const std::exception &error) {
+    std::fprintf(stderr, "vellumin-window-bench: %s\n", error.what());
+    return 1;
 }
 
-// This program again with --startup, for a start-up of its own.
-void runStartup()
+// This program again with --startup, for a start-up of its own, which is to
+// list `expectedRows` files when that is known; whether it did.
+bool runStartup(std::optional<std::size_t> expectedRows)
 {
     wchar_t program[MAX_PATH * 4];
     const DWORD length = GetModuleFileNameW(nullptr, program, MAX_PATH * 4);
     if (length == 0 || length >= MAX_PATH * 4)
-        return;
+        return false;
     std::wstring commandLine = L"\"" + std::wstring(program, length) + L"\" --startup";
+    if (expectedRows)
+        commandLine += L" " + std::to_wstring(*expectedRows);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
     std::fflush(stdout);
     if (!CreateProcessW(program, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process))
-        return;
+        return false;
     WaitForSingleObject(process.hProcess, INFINITE);
+    DWORD exitCode = 1;
+    GetExitCodeProcess(process.hProcess, &exitCode);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
+    return exitCode == 0;
 }
 
 } // namespace
 
 int main(int argc, char **argv)
 {
-    if (argc == 2 && std::string_view(argv[1]) == "--startup")
-        return measureStartup();
+    if (argc >= 2 && std::string_view(argv[1]) == "--startup") {
+        if (argc == 2)
+            return measureStartup(std::nullopt);
+        const std::optional<std::size_t> expectedRows = bench::fileCountArgument(argc - 1, argv + 1, 0);
+        return expectedRows ? measureStartup(expectedRows) : usage();
+    }
     std::size_t startupFiles = 0;
     if (argc >= 3 && std::string_view(argv[1]) == "--startup-files") {
         const std::optional<std::size_t> count = bench::fileCountArgument(2, argv + 1, 0);
@@ -206,6 +242,8 @@ int main(int argc, char **argv)
     const std::size_t fileCount = *fileCountArg;
 
     try {
+        // The rows the start-up must list: known when this run made them.
+        std::optional<std::size_t> startupRows;
         if (startupFiles > 0) {
             char windows[MAX_PATH + 1] = {};
             const UINT length = GetWindowsDirectoryA(windows, sizeof windows);
@@ -213,10 +251,12 @@ int main(int argc, char **argv)
                 throw std::runtime_error("cannot find the Windows folder");
             const std::string cookies = std::string(windows, length) + "\\Cookies";
             CreateDirectoryA(cookies.c_str(), nullptr);
-            const bool full = bench::readPlainly(cookies).listed > 0;
-            bench::makeCookieFolder(cookies, startupFiles, !full);
+            if (bench::readPlainly(cookies).listed == 0) {
+                bench::makeCookieFolder(cookies, startupFiles);
+                startupRows = startupFiles;
+            }
         }
-        runStartup();
+        const bool startupMeasured = runStartup(startupRows);
         std::optional<bench::TempFolder> temporary;
         const std::string path =
             keptFolder ? std::string(keptFolder) : temporary.emplace("vellumin-window-bench").path();
@@ -237,7 +277,7 @@ int main(int argc, char **argv)
         PrintingDialogs dialogs;
         NoDesktop desktop;
         ui::win32::TForm1 form(dialogs, desktop);
-        const HWND window = form.create();
+        const HWND window = makeWindow(form);
         form.show(SW_SHOWNORMAL);
         settle(window);
         form.cookies().state().setCookiesPath(platform::namedPath(path));
@@ -294,7 +334,7 @@ int main(int argc, char **argv)
                          fileCount);
             return 1;
         }
-        return 0;
+        return startupMeasured ? 0 : 1;
     } catch (const std::exception &error) {
         std::fprintf(stderr, "vellumin-window-bench: %s\n", error.what());
     }
