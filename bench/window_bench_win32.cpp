@@ -31,6 +31,7 @@
 
 #include "cookie_folder.h"
 #include "plain_read.h"
+#include "window_report.h"
 
 #include "listing/cookie_listing.h"
 #include "platform/desktop.h"
@@ -313,20 +314,10 @@ int main(int argc, char **argv)
         }
         const bool atBottom = form.grid().currentRow() == rows;
 
-        const double ratio = scanMs / baselineMs;
         std::printf("vellumin-window-bench (Win32)\n");
-        std::printf("%zu cookie files, best of %d runs\n", fileCount, kRuns);
-        std::printf("%-40s %10s %7s %-22s %9s %9s %7s\n", "phase", "ms", "ratio", "", "user ms", "sys ms", "ratio");
-        std::printf("%-40s %10.1f %7.2f %-22s %9.1f %9.1f %7.2f\n", "baseline read", baselineMs, 1.0, "",
-                    baselineCpu.userMs, baselineCpu.systemMs, 1.0);
-        char mark[32];
-        std::snprintf(mark, sizeof mark, "%s (target <= %.1f)", ratio <= kScanRatioTarget ? "ok" : "MISS",
-                      kScanRatioTarget);
-        std::printf("%-40s %10.1f %7.2f %-22s %9.1f %9.1f %7.2f\n", "scan through the window until painted", scanMs,
-                    ratio, mark, scanCpu.userMs, scanCpu.systemMs, scanCpu.totalMs() / baselineCpu.totalMs());
-        std::printf("%-40s %10.1f %7s %s (target < %.0f ms)%s\n", "first -> last row and paint", scrollMs, "-",
-                    scrollMs < kScrollTargetMs ? "ok" : "MISS", kScrollTargetMs,
-                    atBottom ? "" : "  [did not reach the last row]");
+        bench::printWindowScan({fileCount, kRuns, baselineMs, baselineCpu, scanMs, scanCpu, kScanRatioTarget,
+                                "first -> last row and paint", scrollMs, kScrollTargetMs,
+                                atBottom ? "" : "  [did not reach the last row]"});
         std::fflush(stdout);
 
         if (static_cast<std::size_t>(rows) != fileCount || baselineFiles != fileCount) {

@@ -11,6 +11,7 @@
 #include "ui/qt/static_text.h"
 #include "ui/qt/tform1.h"
 #include "ui_test_support.h"
+#include "when_modal.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -670,21 +671,6 @@ void CommandsTest::allDeleteDeletesExactlyTheListedRowsFiles()
 }
 
 namespace {
-
-// Runs `answer` on the modal box once it is up.
-void whenModal(std::function<void(QWidget *)> answer)
-{
-    auto *poll = new QTimer;
-    poll->setInterval(20);
-    QObject::connect(poll, &QTimer::timeout, [poll, answer] {
-        if (QWidget *modal = QApplication::activeModalWidget()) {
-            poll->stop();
-            poll->deleteLater();
-            answer(modal);
-        }
-    });
-    poll->start();
-}
 
 // The real boxes, which the user answers by keys, and a record of the
 // questions they asked.

@@ -9,6 +9,7 @@
 #include "ui/qt/application.h"
 
 #include "temp_folder.h"
+#include "when_modal.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -24,21 +25,6 @@
 namespace {
 
 using namespace platform::msgbox;
-
-// Runs `answer` on the modal box once it is up.
-void whenModal(std::function<void(QWidget *)> answer)
-{
-    auto *poll = new QTimer;
-    poll->setInterval(20);
-    QObject::connect(poll, &QTimer::timeout, [poll, answer] {
-        if (QWidget *modal = QApplication::activeModalWidget()) {
-            poll->stop();
-            poll->deleteLater();
-            answer(modal);
-        }
-    });
-    poll->start();
-}
 
 // Types `text` as key presses that carry their characters.
 void type(QWidget *widget, const QString &text)
