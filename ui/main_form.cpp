@@ -1,7 +1,6 @@
 #include "main_form.h"
 
 #include "platform/cp932.h"
-#include "ui/keyboard_access.h"
 
 #include <algorithm>
 
@@ -73,6 +72,7 @@ constexpr Control kControls[] = {
      .design = {16, 32, 101, 20},
      .sizedByText = true,
      .hint = "最後に選択したクッキーファイルを削除します",
+     .keyName = "Delete",
      .tabPosition = 2,
      .command = Command::Delete,
      .enabled = Enabled::WhileFilesListed,
@@ -87,6 +87,7 @@ constexpr Control kControls[] = {
      .design = {16, 64, 102, 20},
      .sizedByText = true,
      .hint = "全てのクッキーファイルを削除します",
+     .keyName = "Shift+Delete",
      .tabPosition = 3,
      .command = Command::DeleteAll,
      .enabled = Enabled::WhileFilesListed,
@@ -101,6 +102,7 @@ constexpr Control kControls[] = {
      .design = {16, 104, 103, 20},
      .sizedByText = true,
      .hint = "クッキーファイルの再読み込み",
+     .keyName = "F5",
      .tabPosition = 4,
      .command = Command::Reload,
      .font = Font::Command,
@@ -279,15 +281,35 @@ std::vector<const Control *> dockedChildren(Id parent)
     return children;
 }
 
+Id controlOf(Command command)
+{
+    for (const Control &entry : kControls)
+        if (entry.command == command && command != Command::None)
+            return entry.id;
+    return Id::Window;
+}
+
+SplitterNeighbours splitterNeighbours(Id splitter)
+{
+    const Control &bar = control(splitter);
+    SplitterNeighbours found{splitter, splitter};
+    for (const Control *sibling : dockedChildren(bar.parent)) {
+        if (sibling->dock == Dock::Client)
+            found.rest = sibling->id;
+        else if (sibling->dock == bar.dock && sibling->id != splitter && found.neighbour == splitter)
+            found.neighbour = sibling->id;
+    }
+    return found;
+}
+
 std::string hintText(const Control &control)
 {
     if (!*control.hint)
         return {};
     std::string hint = platform::cp932::fromUtf8(control.hint);
-    // A command text's hint names the key that runs it too.
-    keyboard::PaintedCommand painted{};
-    if (control.kind == Kind::CommandText && keyboard::paintedCommandOf(control.name, painted))
-        hint += std::string(" (") + keyboard::keyName(painted) + ")";
+    // A command's hint names the key that runs it too.
+    if (*control.keyName)
+        hint += std::string(" (") + control.keyName + ")";
     return hint;
 }
 

@@ -116,6 +116,7 @@ struct Control {
     bool sizedByText = false;        // a label whose size follows its text, not `design`
     const char *hint = "";           // UTF-8
     const char *accessibleName = ""; // UTF-8; what a screen reader calls it, where no text says
+    const char *keyName = "";        // the key that runs its command anywhere, as its hint names it
     int tabPosition = 0;             // 1 for the first control Tab visits; 0 for one it never visits
     Command command = Command::None;
     Enabled enabled = Enabled::Always;
@@ -135,6 +136,17 @@ std::vector<const Control *> tabOrder();
 
 // The docked children of `parent`, in docking order.
 std::vector<const Control *> dockedChildren(Id parent);
+
+// The control that runs `command`; the window for one no control runs.
+Id controlOf(Command command);
+
+// What a splitter lies between: the docked control before it on its side,
+// whose size it sets, and the control that fills the rest of its parent.
+struct SplitterNeighbours {
+    Id neighbour;
+    Id rest;
+};
+SplitterNeighbours splitterNeighbours(Id splitter);
 
 // A control's hint as the window shows it (CP932): for a command text, with
 // the key that runs it. Empty for a control without one.

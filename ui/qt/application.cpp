@@ -6,7 +6,7 @@
 #include "listing/program_state.h"
 #include "platform/qt/qt_desktop.h"
 #include "platform/qt/qt_dialogs.h"
-#include "tform1.h"
+#include "main_window_host.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -62,7 +62,7 @@ int runApplication(int &argc, char **argv)
 
     platform::qt::QtDialogs dialogs;
     platform::qt::QtDesktop desktop;
-    TForm1 window(dialogs, desktop, startFolder);
+    MainWindowHost window(dialogs, desktop, startFolder);
     dialogs.setOwner(&window);
     window.show();
     return QApplication::exec();

@@ -9,7 +9,7 @@
 #include "ui/qt/result_grid.h"
 #include "ui/qt/result_table_model.h"
 #include "ui/qt/static_text.h"
-#include "ui/qt/tform1.h"
+#include "ui/qt/main_window_host.h"
 #include "ui_test_support.h"
 #include "when_modal.h"
 
@@ -90,7 +90,7 @@ private slots:
     void rescansKeepTheRowsFile();
 
 private:
-    ui::TForm1 &window() { return *m_window; }
+    ui::MainWindowHost &window() { return *m_window; }
     ui::ResultGrid *grid() { return m_window->findChild<ui::ResultGrid *>(QStringLiteral("grdMain")); }
     // The text of the cell that stands at `column` of table row `row`, where
     // the user may have dragged the columns (the number column stays put).
@@ -105,7 +105,7 @@ private:
     }
     void start()
     {
-        m_window = std::make_unique<ui::TForm1>(m_dialogs, m_desktop);
+        m_window = std::make_unique<ui::MainWindowHost>(m_dialogs, m_desktop);
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
     }
@@ -128,7 +128,7 @@ private:
     std::unique_ptr<TempPrefix> m_prefix;
     ScriptedDialogs m_dialogs;
     RecordingDesktop m_desktop;
-    std::unique_ptr<ui::TForm1> m_window;
+    std::unique_ptr<ui::MainWindowHost> m_window;
 };
 
 void CommandsTest::init()
@@ -272,7 +272,7 @@ void CommandsTest::aFolderNamedAtTheStartIsListedFirst()
     const std::string named = parent / "wave\xE3\x80\x9C";
     parent.write("wave\xE3\x80\x9C/u@first.txt", record("f", "f/"));
     parent.write("wave\xEF\xBD\x9E/u@other.txt", record("o", "o/")); // "～": another folder
-    m_window = std::make_unique<ui::TForm1>(m_dialogs, m_desktop, listing::cookieFolderNamed(named + "//"));
+    m_window = std::make_unique<ui::MainWindowHost>(m_dialogs, m_desktop, listing::cookieFolderNamed(named + "//"));
     const listing::ProgramState &state = window().cookies().state();
     QCOMPARE(state.nativeCookiesPath, named);
     QCOMPARE(state.cookiesPath, parent.str() + "/wave" + cp932("〜"));
@@ -388,7 +388,7 @@ void CommandsTest::leftReleaseOnACellMakesItsRowCurrent()
     QSignalSpy made(grid(), &ui::ResultGrid::rowMadeCurrent);
     clickRow(2);
     QCOMPARE(made.count(), 1);
-    QCOMPARE(window().currentTableRow(), 3);
+    QCOMPARE(window().currentRow(), 3);
     clickRow(2); // the current row again counts too
     QCOMPARE(made.count(), 2);
     QVERIFY(paneText().find("v-taro@alpha") != std::string::npos);
@@ -405,7 +405,7 @@ void CommandsTest::otherButtonsHeadersAndEmptySpaceDoNothing()
     const QRect last = grid()->visualRect(grid()->model()->index(3, 0));
     QTest::mouseClick(grid()->viewport(), Qt::LeftButton, {}, QPoint(last.center().x(), last.bottom() + 30));
     QCOMPARE(made.count(), 0);
-    QCOMPARE(window().currentTableRow(), 1);
+    QCOMPARE(window().currentRow(), 1);
     QCOMPARE(paneText(), std::string());
 }
 
@@ -433,7 +433,7 @@ void CommandsTest::shiftPressOnlyWidensTheSelection()
     clickRow(1);
     clickRow(3, Qt::LeftButton, Qt::ShiftModifier);
     QCOMPARE(made.count(), 1);
-    QCOMPARE(window().currentTableRow(), 2);
+    QCOMPARE(window().currentRow(), 2);
     QCOMPARE(grid()->selectionModel()->selectedRows().size(), 3);
 }
 
@@ -711,7 +711,7 @@ bool tabTo(const char *name)
 void CommandsTest::keyboardWalk()
 {
     RealDialogs dialogs;
-    m_window = std::make_unique<ui::TForm1>(dialogs, m_desktop);
+    m_window = std::make_unique<ui::MainWindowHost>(dialogs, m_desktop);
     m_window->show();
     m_window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
@@ -720,7 +720,7 @@ void CommandsTest::keyboardWalk()
     // 1 hanako@alpha.example[2], 2 hanako@gamma.example[1], 3 taro@alpha..., 4 taro@beta...
     QVERIFY(tabTo("grdMain"));
     QTest::keyClick(g, Qt::Key_Down);
-    QCOMPARE(window().currentTableRow(), 2);
+    QCOMPARE(window().currentRow(), 2);
 
     // Tab on to DELETE, which shows it has the focus; Enter asks, Enter
     // answers Yes, the default.
@@ -738,7 +738,7 @@ void CommandsTest::keyboardWalk()
     // the box has gone: do as one would.)
     m_window->activateWindow();
     QTRY_VERIFY(g->hasFocus());
-    QCOMPARE(cell(1, window().currentTableRow()), std::string("taro@alpha.example[1]"));
+    QCOMPARE(cell(1, window().currentRow()), std::string("taro@alpha.example[1]"));
     QCOMPARE(g->selectionModel()->selectedRows().size(), 1);
 
     // F5 lists a new file, and the same file stays current.
@@ -746,7 +746,7 @@ void CommandsTest::keyboardWalk()
     QTest::keyClick(g, Qt::Key_F5);
     QCOMPARE(rows(), 4);
     QVERIFY(g->hasFocus());
-    QCOMPARE(window().currentTableRow(), 3);
+    QCOMPARE(window().currentRow(), 3);
     QCOMPARE(cell(1, 3), std::string("taro@alpha.example[1]"));
 
     // Under a search for "alpha", Shift+Delete asks to delete all (No is the
@@ -788,7 +788,7 @@ void CommandsTest::rescansKeepTheRowsFile()
     m_dialogs.messageAnswers = {kIdYes};
     QTest::keyClick(g, Qt::Key_Delete);
     QVERIFY(!exists("taro@beta.example[1].txt"));
-    QCOMPARE(window().currentTableRow(), 3);
+    QCOMPARE(window().currentRow(), 3);
     QCOMPARE(m_window->focusWidget(), g);
 
     // A file that could not be deleted stays current (the rescan lists it
@@ -796,7 +796,7 @@ void CommandsTest::rescansKeepTheRowsFile()
     m_dialogs.messageAnswers = {kIdNo};
     QTest::keyClick(g, Qt::Key_Delete);
     QCOMPARE(rows(), 3);
-    QCOMPARE(window().currentTableRow(), 3);
+    QCOMPARE(window().currentRow(), 3);
 
     // Clearing a search keeps the file that was current.
     m_dialogs.inputAnswers = {"alpha"};
@@ -804,18 +804,18 @@ void CommandsTest::rescansKeepTheRowsFile()
     QCOMPARE(rows(), 2);
     g->setFocus();
     QTest::keyClick(g, Qt::Key_Down);
-    QCOMPARE(cell(1, window().currentTableRow()), std::string("taro@alpha.example[1]"));
+    QCOMPARE(cell(1, window().currentRow()), std::string("taro@alpha.example[1]"));
     control<QPushButton>("bbtnSch_Exit")->setFocus();
     QTest::keyClick(control("bbtnSch_Exit"), Qt::Key_Space);
     QCOMPARE(rows(), 3);
     QCOMPARE(m_window->focusWidget(), g);
-    QCOMPARE(cell(1, window().currentTableRow()), std::string("taro@alpha.example[1]"));
+    QCOMPARE(cell(1, window().currentRow()), std::string("taro@alpha.example[1]"));
 
     // A file that went meanwhile gives its place to the one after it.
     std::filesystem::remove(m_prefix->cookieFolder() + "/taro@alpha.example[1].txt");
     m_prefix->writeCookie("hanako@a.txt", record("a", "a/"));
     clickText("stReLoad");
-    QCOMPARE(cell(1, window().currentTableRow()), std::string("hanako@gamma.example[1]"));
+    QCOMPARE(cell(1, window().currentRow()), std::string("hanako@gamma.example[1]"));
 }
 
 QTEST_MAIN(CommandsTest)

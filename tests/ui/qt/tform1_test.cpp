@@ -12,7 +12,7 @@
 #include "ui/qt/result_table_model.h"
 #include "ui/qt/splitter.h"
 #include "ui/qt/static_text.h"
-#include "ui/qt/tform1.h"
+#include "ui/qt/main_window_host.h"
 #include "ui_test_support.h"
 
 #include <QAbstractButton>
@@ -81,9 +81,9 @@ private slots:
     void commandsReachScreenReaders();
 
 private:
-    std::unique_ptr<ui::TForm1> makeWindow(ScriptedDialogs &dialogs)
+    std::unique_ptr<ui::MainWindowHost> makeWindow(ScriptedDialogs &dialogs)
     {
-        return std::make_unique<ui::TForm1>(dialogs, m_desktop);
+        return std::make_unique<ui::MainWindowHost>(dialogs, m_desktop);
     }
 
     RecordingDesktop m_desktop;
@@ -115,8 +115,6 @@ void TForm1Test::controlTree_data()
                                     << QString::fromLatin1(ui::form::control(control.parent).name)
                                     << QString::fromLatin1(classes.at(control.kind));
     }
-    QTest::newRow("OpenDialog1") << QStringLiteral("OpenDialog1") << QStringLiteral("TForm1")
-                                 << QStringLiteral("ui::OpenDialog");
 }
 
 void TForm1Test::controlTree()
@@ -128,7 +126,7 @@ void TForm1Test::controlTree()
     TempPrefix prefix;
     ScriptedDialogs dialogs;
     const auto window = makeWindow(dialogs);
-    QCOMPARE(window->objectName(), QStringLiteral("TForm1"));
+    QCOMPARE(window->objectName(), QString::fromLatin1(ui::form::control(ui::form::Id::Window).name));
     const QList<QObject *> found = window->findChildren<QObject *>(name);
     QCOMPARE(found.size(), 1);
     QCOMPARE(QString::fromLatin1(found.front()->metaObject()->className()), className);
@@ -207,9 +205,9 @@ void TForm1Test::fonts()
 
     // The point size that fits the columns comes from the real font and screen.
     const int dpi = control(w, "grdMain")->logicalDpiY();
-    QCOMPARE(window->tableFontPointSize(), qRound(QFontInfo(w.font()).pixelSize() * 72.0 / dpi));
+    QCOMPARE(window->window().tableFontPointSize(), qRound(QFontInfo(w.font()).pixelSize() * 72.0 / dpi));
     if (dpi == 96)
-        QCOMPARE(window->tableFontPointSize(), 9);
+        QCOMPARE(window->window().tableFontPointSize(), 9);
 }
 
 void TForm1Test::designedGeometry()
@@ -387,7 +385,7 @@ void TForm1Test::fittedColumnWidths()
         QCOMPARE(grid->horizontalHeader()->sectionSize(column - 1), table.columnWidth(column) + 1);
     QCOMPARE(grid->verticalHeader()->width(), table.columnWidth(0) + 1);
 
-    const int points = window->tableFontPointSize();
+    const int points = window->window().tableFontPointSize();
     // Column 0's longest text is "No"; column 1 the longer name; column 4
     // holds "a" split off the Info text "v a,b".
     QCOMPARE(table.columnWidth(0), 2 * points);
@@ -419,7 +417,7 @@ void TForm1Test::failedFirstScanShowsErrorBoxAndWindowStillOpens()
     prefix.linkNowhere("x.txt");
     prefix.writeCookie("z@late.example.com[1].txt", "n\nv\nlate.example.com/\n");
     ScriptedDialogs dialogs;
-    std::unique_ptr<ui::TForm1> window;
+    std::unique_ptr<ui::MainWindowHost> window;
     window = makeWindow(dialogs);
 
     QCOMPARE(dialogs.messages.size(), std::size_t(1));
@@ -445,9 +443,9 @@ void TForm1Test::handlerWrapperShowsAnyFailure()
     ScriptedDialogs dialogs;
     const auto window = makeWindow(dialogs);
 
-    window->runHandler([] { throw std::runtime_error("disk on fire"); });
-    window->runHandler([] { throw std::runtime_error("already ends."); });
-    window->runHandler([] { throw 42; });
+    window->window().run([] { throw std::runtime_error("disk on fire"); });
+    window->window().run([] { throw std::runtime_error("already ends."); });
+    window->window().run([] { throw 42; });
     QCOMPARE(dialogs.messages.size(), std::size_t(3));
     QCOMPARE(dialogs.messages[0].text, std::string("disk on fire."));
     QCOMPARE(dialogs.messages[1].text, std::string("already ends."));
@@ -463,15 +461,15 @@ void TForm1Test::busyCursorIsHeldOnce()
     ScriptedDialogs dialogs;
     auto window = makeWindow(dialogs);
     QVERIFY(QGuiApplication::overrideCursor() == nullptr);
-    window->setBusyCursor(true);
-    window->setBusyCursor(true);
+    window->window().setBusyCursor(true);
+    window->window().setBusyCursor(true);
     QVERIFY(QGuiApplication::overrideCursor() != nullptr);
     QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
-    window->setBusyCursor(false);
+    window->window().setBusyCursor(false);
     QVERIFY(QGuiApplication::overrideCursor() == nullptr);
 
     // A window that goes while busy gives the cursor back.
-    window->setBusyCursor(true);
+    window->window().setBusyCursor(true);
     window.reset();
     QVERIFY(QGuiApplication::overrideCursor() == nullptr);
 }
