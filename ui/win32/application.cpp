@@ -3,7 +3,7 @@
 #include "platform/win32/win32_desktop.h"
 #include "platform/win32/win32_dialogs.h"
 #include "resources/resource_ids.h"
-#include "tform1.h"
+#include "main_window_host.h"
 
 #include <commctrl.h>
 #include <objbase.h>
@@ -82,9 +82,9 @@ int runApplication(int showCommand, const std::optional<platform::NamedPath> &st
     platform::win32::Win32Dialogs dialogs;
     platform::win32::Win32Desktop desktop;
     dialogs.setOwner(applicationWindow);
-    TForm1 form(dialogs, desktop);
+    MainWindowHost form(dialogs, desktop);
     if (startFolder)
-        form.commands().setStartFolder(*startFolder);
+        form.window().setStartFolder(*startFolder);
     const HWND main = form.create(applicationWindow);
     if (!main)
         return 1;

@@ -233,7 +233,7 @@ TEST_F(AccessibilityTest, PaintedCommandsAreButtonsWithADefaultAction)
     EXPECT_EQ(dialogs.messages[0].caption, "削除確認");
 
     // Disabled, it says so and does nothing.
-    form->setDeleteCommandsEnabled(false);
+    form->window().setDeleteCommandsEnabled(false);
     EXPECT_TRUE(remove.state() & STATE_SYSTEM_UNAVAILABLE);
     remove->accDoDefaultAction(kSelf);
     pumpMessages();

@@ -256,7 +256,7 @@ TEST_F(RealDialogsTest, OpenDialogAcceptsANameThatDoesNotExistAndIsPlaced)
 }
 
 // Presses a key as the message loop hands it on: the window's own step first.
-void pressKey(ui::win32::TForm1 &form, WPARAM key, bool shift = false)
+void pressKey(ui::win32::MainWindowHost &form, WPARAM key, bool shift = false)
 {
     BYTE keys[256] = {};
     GetKeyboardState(keys);
@@ -278,7 +278,7 @@ void pressKey(ui::win32::TForm1 &form, WPARAM key, bool shift = false)
 }
 
 // Presses Tab until `name` has the focus; false when it never comes.
-bool tabTo(ui::win32::TForm1 &form, HWND window, const char *name)
+bool tabTo(ui::win32::MainWindowHost &form, HWND window, const char *name)
 {
     for (int i = 0; i < 16; ++i) {
         pressKey(form, VK_TAB);
@@ -296,7 +296,7 @@ TEST(KeyboardWalk, DeleteReloadAndDeleteAllWithoutAMouse)
         folder.write(std::string(name) + ".txt", "uid\r\nv\r\nhost/\r\n");
     platform::win32::Win32Dialogs real;
     RecordingDesktop desktop;
-    ui::win32::TForm1 form(real, desktop);
+    ui::win32::MainWindowHost form(real, desktop);
     const HWND window = form.create();
     ASSERT_NE(window, nullptr);
     real.setOwner(window);

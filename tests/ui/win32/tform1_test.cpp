@@ -143,7 +143,7 @@ TEST_F(TForm1Test, JapaneseFontIsFoundAndMeasuresNinePoints)
     ReleaseDC(grid, dc);
     EXPECT_GE(kana.cx, 10);
     if (form->layoutScale().dpi() == 96) {
-        EXPECT_EQ(form->tableFontPointSize(), 9);
+        EXPECT_EQ(form->window().tableFontPointSize(), 9);
     }
 }
 
@@ -547,7 +547,7 @@ TEST_F(TForm1Test, AltCClosesTheWindow)
 
 TEST_F(TForm1Test, BusyCursorShowsOverEveryControl)
 {
-    form->setBusyCursor(true);
+    form->window().setBusyCursor(true);
     EXPECT_TRUE(platform::win32::BusyCursor::active());
     const HCURSOR wait = LoadCursorA(nullptr, IDC_WAIT);
     for (const char *name : {"stReLoad", "grdMain", "Splitter2", "bbtnHelp"}) {
@@ -556,7 +556,7 @@ TEST_F(TForm1Test, BusyCursorShowsOverEveryControl)
         SendMessageA(hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(hwnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
         EXPECT_EQ(GetCursor(), wait) << name;
     }
-    form->setBusyCursor(false);
+    form->window().setBusyCursor(false);
     EXPECT_FALSE(platform::win32::BusyCursor::active());
 }
 
@@ -658,21 +658,21 @@ TEST(TForm1Start, ShowCommandsForMaximisedAndMinimisedStarts)
     ScriptedDialogs dialogs;
     RecordingDesktop desktop;
     {
-        ui::win32::TForm1 form(dialogs, desktop);
+        ui::win32::MainWindowHost form(dialogs, desktop);
         const HWND window = form.create();
         form.show(SW_SHOWMAXIMIZED);
         pumpMessages();
         EXPECT_TRUE(IsZoomed(window));
     }
     {
-        ui::win32::TForm1 form(dialogs, desktop);
+        ui::win32::MainWindowHost form(dialogs, desktop);
         const HWND window = form.create();
         form.show(SW_SHOWMINNOACTIVE);
         pumpMessages();
         EXPECT_TRUE(IsIconic(window));
     }
     {
-        ui::win32::TForm1 form(dialogs, desktop);
+        ui::win32::MainWindowHost form(dialogs, desktop);
         const HWND window = form.create();
         form.show(SW_SHOWDEFAULT);
         pumpMessages();
@@ -706,7 +706,7 @@ TEST(TForm1Start, ErrorInTheFirstScanGoesToTheBoxAndTheWindowStillOpens)
     ScriptedDialogs dialogs;
     RecordingDesktop desktop;
     {
-        ui::win32::TForm1 form(dialogs, desktop);
+        ui::win32::MainWindowHost form(dialogs, desktop);
         const HWND window = form.create();
         form.show(SW_SHOWNORMAL);
         pumpMessages();

@@ -117,7 +117,7 @@ std::string nativeName(const std::string &cp932)
 
 void FormTest::SetUp()
 {
-    form = std::make_unique<ui::win32::TForm1>(dialogs, desktop);
+    form = std::make_unique<ui::win32::MainWindowHost>(dialogs, desktop);
     window = form->create();
     ASSERT_NE(window, nullptr);
     form->show(SW_SHOWNORMAL);

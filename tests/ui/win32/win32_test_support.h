@@ -9,7 +9,7 @@
 #include "platform/desktop.h"
 #include "ui/scripted_dialogs.h"
 #include "ui/win32/control_name.h"
-#include "ui/win32/tform1.h"
+#include "ui/win32/main_window_host.h"
 
 #include <windows.h>
 
@@ -92,6 +92,6 @@ protected:
 
     ScriptedDialogs dialogs;
     RecordingDesktop desktop;
-    std::unique_ptr<ui::win32::TForm1> form;
+    std::unique_ptr<ui::win32::MainWindowHost> form;
     HWND window = nullptr;
 };

@@ -8,14 +8,12 @@
 #include "platform/win32/busy_cursor.h"
 #include "result_grid.h"
 #include "splitter.h"
-#include "ui/commands.h"
-#include "ui/keyboard_access.h"
-#include "ui/main_form.h"
+#include "ui/main_window.h"
+#include "ui/window_host.h"
 #include "window.h"
 
 #include <array>
 #include <cstddef>
-#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -27,16 +25,16 @@ class Dialogs;
 
 namespace ui::win32 {
 
-// The program's one window, made from the form's description (main_form.h).
-// create() builds the controls and runs start(), which lists the default
-// cookie folder; a failure there goes to the error box and the window still
-// opens. The handlers are the shared
-// ones of ui::Commands, each run through Commands::run(), which shows a
-// failure in the error box, so that no exception crosses the message loop.
-class TForm1 final : public Window, public ui::CommandWindow {
+// The program's one window in plain Win32: it makes the form's controls
+// (main_form.h) as windows, paints what is its own, and hands their
+// messages to the window's behaviour (MainWindow), which reaches them back
+// through the WindowHost primitives. create() makes the controls and starts
+// the window, which lists the default cookie folder; a failure there goes
+// to the error box and the window still opens.
+class MainWindowHost final : public Window, public ui::WindowHost {
 public:
-    TForm1(platform::Dialogs &dialogs, platform::Desktop &desktop);
-    ~TForm1() override;
+    MainWindowHost(platform::Dialogs &dialogs, platform::Desktop &desktop);
+    ~MainWindowHost() override;
 
     // Creates the window (hidden) owned by `owner`, at its designed place
     // and size, and runs start().
@@ -52,8 +50,11 @@ public:
     // message was handled.
     bool translate(MSG &message);
 
-    listing::CookieListing &cookies() { return m_cookies; }
+    ui::MainWindow &window() { return m_window; }
+    listing::CookieListing &cookies() { return m_window.cookies(); }
     ResultGrid &grid() { return m_grid; }
+    // The control that `id` describes.
+    HWND controlOf(form::Id id) const { return m_controls[static_cast<std::size_t>(form::indexOf(id))]; }
     const LayoutScale &layoutScale() const { return m_scale; }
 
     // The status bar's text.
@@ -61,34 +62,22 @@ public:
     // The content pane's text as the control shows it.
     std::string contentPaneShownText() const;
 
-    ui::Commands &commands() { return m_commands; }
     // Runs one of the shared handlers as its control does.
     void run(void (ui::Commands::*handler)());
 
-    // listing::ListingView
-    void setStatusText(const std::string &text) override;
-    void setBusyCursor(bool busy) override;
-    void setTableVisible(bool visible) override;
-    void setContentPaneVisible(bool visible) override;
-    void setDeleteCommandsEnabled(bool enabled) override;
-    void setCaption(const std::string &caption) override;
-    void setFolderText(const std::string &text) override;
-    void setSearchModeLabel(const std::string &text) override;
-    void setClearSearchEnabled(bool enabled) override;
+    // ui::WindowHost
+    void setText(form::Id id, const std::string &text) override;
+    void setEnabled(form::Id id, bool enabled) override;
+    void setVisible(form::Id id, bool visible) override;
+    void setFocus(form::Id id) override;
+    std::optional<form::Id> focusedControl() const override;
+    void showPaneText(const listing::ContentPane &pane) override;
     void tableChanged() override;
-    int tableFontPointSize() const override;
-
-    // ui::CommandWindow
-    int currentTableRow() const override;
-    void focusTableRow(int row) override;
-    ui::OpenFileDialog &openDialog() override { return m_openDialog; }
-
-    // Runs a painted command as a click on it would: not while it is
-    // disabled.
-    void runPaintedCommand(keyboard::PaintedCommand command);
+    void makeRowCurrent(int row) override;
+    int currentRow() const override;
+    void setBusyCursor(bool busy) override;
+    void close() override;
     std::string programFolder() const override;
-    void contentPaneChanged() override;
-    void clearPlaceholders() override;
 
 protected:
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -101,29 +90,14 @@ private:
     // Lays out the docked children of `parent`, and theirs in turn.
     void layOut(form::Id parent = form::Id::Window);
     void onCommand(int id, int code, HWND control);
-    void drawExitButton(const DRAWITEMSTRUCT &item);
-    // Shows the content pane's text when the pane is visible and its text
-    // changed since it was last shown.
-    void syncContentPane();
-    // Moves the focus on when the focused control is about to be disabled.
-    void keepFocusFrom(HWND control);
-    // Enables or disables the controls that follow `rule`.
-    void setEnabledWhere(form::Enabled rule, bool enabled);
-
-    HWND controlOf(form::Id id) const { return m_controls[static_cast<std::size_t>(form::indexOf(id))]; }
+    void drawCloseButton(const DRAWITEMSTRUCT &item);
     // The panel that `id` describes.
     Panel &panel(form::Id id) const;
     HFONT fontFor(form::Font font) const;
 
-    platform::Dialogs &m_dialogs;
-    platform::Desktop &m_desktop;
     LayoutScale m_scale;
-    listing::CookieListing m_cookies;
-    ui::Commands m_commands;
-    ui::OpenFileDialog m_openDialog;
+    ui::MainWindow m_window;
     std::optional<platform::win32::BusyCursor> m_busy;
-    std::uint64_t m_shownRevision = 0;
-    std::string m_statusText;
     HWND m_lastFocus = nullptr;
 
     FontHandle m_font;
