@@ -1,6 +1,5 @@
 #include "main_window_host.h"
 
-#include "control_name.h"
 #include "listing/content_pane.h"
 #include "platform/cp932.h"
 #include "platform/wide_text_win32.h"
@@ -15,7 +14,7 @@
 namespace ui::win32 {
 namespace {
 
-constexpr const wchar_t *kClassName = L"TForm1";
+constexpr const wchar_t *kClassName = L"VelluminWindow";
 constexpr COLORREF kTransparentKey = RGB(0xFF, 0x00, 0xFF);
 
 // A control's identifier is its place in the form after this; none is IDOK
@@ -143,7 +142,6 @@ HWND MainWindowHost::create(HWND owner)
     SendMessageW(hwnd, WM_SETICON, ICON_SMALL,
                  reinterpret_cast<LPARAM>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_VELLUMIN), IMAGE_ICON,
                                                      GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
-    setControlName(hwnd, window.name);
     buildControls();
     applyTabOrder();
     setUpHints();
@@ -195,7 +193,6 @@ void MainWindowHost::buildControls()
         if (control.id == form::Id::Window)
             continue;
         const HWND created = createControl(control, controlOf(control.parent));
-        setControlName(created, control.name);
         m_controls[static_cast<std::size_t>(form::indexOf(control.id))] = created;
     }
     // A panel lays out its docked children when its size changes.
@@ -325,7 +322,6 @@ void MainWindowHost::setUpHints()
     m_hints = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr,
                               GetModuleHandleW(nullptr), nullptr);
-    setControlName(m_hints, "hints");
     // Hints only where the form gives one; the others carry none.
     for (const form::Control &control : form::controls()) {
         const std::string hint = form::hintText(control);
@@ -555,9 +551,6 @@ void MainWindowHost::run(void (ui::Commands::*handler)())
 {
     m_window.run([this, handler] { (m_window.commands().*handler)(); });
 }
-
-
-
 
 int MainWindowHost::currentRow() const
 {

@@ -59,6 +59,8 @@ public:
 
     // The status bar's text.
     std::string statusText() const;
+    // The tooltip window that shows the hints.
+    HWND hintWindow() const { return m_hints; }
     // The content pane's text as the control shows it.
     std::string contentPaneShownText() const;
 

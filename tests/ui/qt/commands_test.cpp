@@ -6,10 +6,10 @@
 #include "platform/qt/qt_desktop.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/qt_text.h"
+#include "ui/qt/main_window_host.h"
 #include "ui/qt/result_grid.h"
 #include "ui/qt/result_table_model.h"
 #include "ui/qt/static_text.h"
-#include "ui/qt/main_window_host.h"
 #include "ui_test_support.h"
 #include "when_modal.h"
 
@@ -91,7 +91,7 @@ private slots:
 
 private:
     ui::MainWindowHost &window() { return *m_window; }
-    ui::ResultGrid *grid() { return m_window->findChild<ui::ResultGrid *>(QStringLiteral("grdMain")); }
+    ui::ResultGrid *grid() { return m_window->controlOf<ui::ResultGrid>(ui::form::Id::Table); }
     // The text of the cell that stands at `column` of table row `row`, where
     // the user may have dragged the columns (the number column stays put).
     std::string cellAtPosition(int column, int row)
@@ -99,18 +99,15 @@ private:
         const int cell = column == 0 ? 0 : grid()->horizontalHeader()->logicalIndex(column - 1) + 1;
         return std::string(window().cookies().table().cell(cell, row));
     }
-    template <typename T = QWidget> T *control(const char *name)
-    {
-        return m_window->findChild<T *>(QString::fromLatin1(name));
-    }
+    template <typename T = QWidget> T *control(ui::form::Id id) { return m_window->controlOf<T>(id); }
     void start()
     {
         m_window = std::make_unique<ui::MainWindowHost>(m_dialogs, m_desktop);
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
     }
-    void clickText(const char *name) { QTest::mouseClick(control<ui::ClickableText>(name), Qt::LeftButton); }
-    void clickButton(const char *name) { control<QPushButton>(name)->click(); }
+    void clickText(ui::form::Id id) { QTest::mouseClick(control<ui::ClickableText>(id), Qt::LeftButton); }
+    void clickButton(ui::form::Id id) { control<QPushButton>(id)->click(); }
     void clickRow(int row, Qt::MouseButton button = Qt::LeftButton, Qt::KeyboardModifiers modifiers = {})
     {
         ui::ResultGrid *g = grid();
@@ -152,7 +149,7 @@ void CommandsTest::reloadListsTheFolderAgain()
     start();
     QCOMPARE(rows(), 4);
     m_prefix->writeCookie("zed@new.txt", record("new", "n/"));
-    clickText("stReLoad");
+    clickText(ui::form::Id::ReloadCommand);
     QCOMPARE(rows(), 5);
     QCOMPARE(window().statusText(), QStringLiteral(" 5 個のクッキーが見付かりました"));
     QVERIFY(m_dialogs.messages.empty());
@@ -162,7 +159,7 @@ void CommandsTest::fileNameSearchAsksAndFilters()
 {
     start();
     m_dialogs.inputAnswers = {"ALPHA"};
-    clickButton("bbtnSch_Fname");
+    clickButton(ui::form::Id::SearchByFileNameButton);
     QCOMPARE(m_dialogs.inputCaptions, std::vector<std::string>{"Input Search FileName"});
     QCOMPARE(m_dialogs.inputPrompts, std::vector<std::string>{cp932("検索ファイル名を入力してください")});
     QCOMPARE(m_dialogs.inputDefaults, std::vector<std::string>{""});
@@ -170,18 +167,18 @@ void CommandsTest::fileNameSearchAsksAndFilters()
     QCOMPARE(window().cookies().state().systemInfo.searchText, std::string("ALPHA"));
     QCOMPARE(rows(), 2);
     QCOMPARE(cell(1, 1), std::string("hanako@alpha.example[2]"));
-    QCOMPARE(control<ui::StaticText>("stSchModeInfo")->text(), QStringLiteral("ファイル名検索モード"));
-    QVERIFY(control<QPushButton>("bbtnSch_Exit")->isEnabled());
+    QCOMPARE(control<ui::StaticText>(ui::form::Id::SearchModeLabel)->text(), QStringLiteral("ファイル名検索モード"));
+    QVERIFY(control<QPushButton>(ui::form::Id::ClearSearchButton)->isEnabled());
 }
 
 void CommandsTest::cancelledSearchStillRescansWithTheOldSearch()
 {
     start();
     m_dialogs.inputAnswers = {"alpha"};
-    clickButton("bbtnSch_Fname");
+    clickButton(ui::form::Id::SearchByFileNameButton);
     QCOMPARE(rows(), 2);
     m_prefix->writeCookie("jiro@alpha.example[1].txt", record("j", "j/"));
-    clickButton("bbtnSch_Memo"); // cancelled: the default, empty text comes back
+    clickButton(ui::form::Id::SearchByContentButton); // cancelled: the default, empty text comes back
     QCOMPARE(m_dialogs.inputCaptions.back(), std::string("Search File List Name"));
     QCOMPARE(m_dialogs.inputPrompts.back(), cp932("検索内容を入力してください"));
     QCOMPARE(window().cookies().state().systemInfo.searchMode, listing::SearchMode::FileName);
@@ -192,26 +189,26 @@ void CommandsTest::contentSearchReplacesTheFileNameSearch()
 {
     start();
     m_dialogs.inputAnswers = {"alpha", "v-taro"};
-    clickButton("bbtnSch_Fname");
-    clickButton("bbtnSch_Memo");
+    clickButton(ui::form::Id::SearchByFileNameButton);
+    clickButton(ui::form::Id::SearchByContentButton);
     QCOMPARE(window().cookies().state().systemInfo.searchMode, listing::SearchMode::Content);
     QCOMPARE(rows(), 2); // both taro files, the beta one included: the name mask is gone
     QCOMPARE(cell(1, 2), std::string("taro@beta.example[1]"));
-    QCOMPARE(control<ui::StaticText>("stSchModeInfo")->text(), QStringLiteral("ファイル内容検索モード"));
+    QCOMPARE(control<ui::StaticText>(ui::form::Id::SearchModeLabel)->text(), QStringLiteral("ファイル内容検索モード"));
 }
 
 void CommandsTest::clearingTheSearch()
 {
     start();
     m_dialogs.inputAnswers = {"gamma"};
-    clickButton("bbtnSch_Fname");
+    clickButton(ui::form::Id::SearchByFileNameButton);
     QCOMPARE(rows(), 1);
-    clickButton("bbtnSch_Exit");
+    clickButton(ui::form::Id::ClearSearchButton);
     QCOMPARE(window().cookies().state().systemInfo.searchMode, listing::SearchMode::None);
     QCOMPARE(window().cookies().state().systemInfo.searchText, std::string());
     QCOMPARE(rows(), 4);
-    QCOMPARE(control<ui::StaticText>("stSchModeInfo")->text(), QString());
-    QVERIFY(!control<QPushButton>("bbtnSch_Exit")->isEnabled());
+    QCOMPARE(control<ui::StaticText>(ui::form::Id::SearchModeLabel)->text(), QString());
+    QVERIFY(!control<QPushButton>(ui::form::Id::ClearSearchButton)->isEnabled());
 }
 
 void CommandsTest::choosingAFolder()
@@ -220,9 +217,9 @@ void CommandsTest::choosingAFolder()
     TempFolder other;
     other.write("u@other.txt", record("o", "o/"));
     m_dialogs.openAnswers = {platform::namedPath(other / "anything.txt"), platform::namedPath(other / "u@other.txt")};
-    clickButton("bbtnInPathSet");
+    clickButton(ui::form::Id::BrowseButton);
     QCOMPARE(window().cookies().state().cookiesPath, other.str());
-    QCOMPARE(control<QLineEdit>("edInPath")->text(), QString::fromStdString(other.str() + "/"));
+    QCOMPARE(control<QLineEdit>(ui::form::Id::FolderBox)->text(), QString::fromStdString(other.str() + "/"));
     QCOMPARE(window().windowTitle(), QStringLiteral("Vellumin ver 1.30   < CookiesPath:[") +
                                          QString::fromStdString(other.str()) + QStringLiteral("/] >"));
     QCOMPARE(rows(), 1);
@@ -237,7 +234,7 @@ void CommandsTest::choosingAFolder()
     QCOMPARE(filters[1].description, cp932("すべてのファイル (*.*)"));
     QCOMPARE(filters[1].pattern, std::string("*.*"));
 
-    clickButton("bbtnInPathSet");
+    clickButton(ui::form::Id::BrowseButton);
     // The file-name box starts with the path chosen the time before.
     QCOMPARE(m_dialogs.openRequests.back().fileName.native, other / "anything.txt");
     QCOMPARE(m_dialogs.openRequests.back().initialFolder.native, other.str() + "/");
@@ -248,7 +245,7 @@ void CommandsTest::cancellingTheFolderChoiceChangesNothing()
     start();
     const std::string folder = window().cookies().state().cookiesPath;
     m_prefix->writeCookie("zed@new.txt", record("new", "n/"));
-    clickButton("bbtnInPathSet"); // no answer scripted: cancelled
+    clickButton(ui::form::Id::BrowseButton); // no answer scripted: cancelled
     QCOMPARE(window().cookies().state().cookiesPath, folder);
     QCOMPARE(rows(), 4); // no rescan
 }
@@ -257,9 +254,9 @@ void CommandsTest::choosingAFileInTheRoot()
 {
     start();
     m_dialogs.openAnswers = {platform::namedPath("/x.txt")};
-    clickButton("bbtnInPathSet");
+    clickButton(ui::form::Id::BrowseButton);
     QCOMPARE(window().cookies().state().cookiesPath, std::string());
-    QCOMPARE(control<QLineEdit>("edInPath")->text(), QStringLiteral("/"));
+    QCOMPARE(control<QLineEdit>(ui::form::Id::FolderBox)->text(), QStringLiteral("/"));
     QCOMPARE(window().windowTitle(), QStringLiteral("Vellumin ver 1.30   < CookiesPath:[/] >"));
 }
 
@@ -280,9 +277,10 @@ void CommandsTest::aFolderNamedAtTheStartIsListedFirst()
     QCOMPARE(cell(1, 1), std::string("u@first"));
     QCOMPARE(window().windowTitle(), QStringLiteral("Vellumin ver 1.30   < CookiesPath:[") +
                                          QString::fromStdString(parent.str()) + QStringLiteral("/wave～/] >"));
-    QCOMPARE(control<QLineEdit>("edInPath")->text(), QString::fromStdString(parent.str()) + QStringLiteral("/wave～/"));
+    QCOMPARE(control<QLineEdit>(ui::form::Id::FolderBox)->text(),
+             QString::fromStdString(parent.str()) + QStringLiteral("/wave～/"));
     // Reloading stays there.
-    clickText("stReLoad");
+    clickText(ui::form::Id::ReloadCommand);
     QCOMPARE(rows(), 1);
     QVERIFY(m_dialogs.messages.empty());
 }
@@ -290,7 +288,7 @@ void CommandsTest::aFolderNamedAtTheStartIsListedFirst()
 void CommandsTest::versionBox()
 {
     start();
-    clickButton("bbtnVersion");
+    clickButton(ui::form::Id::VersionButton);
     QCOMPARE(m_dialogs.messages.size(), std::size_t(1));
     const auto &box = m_dialogs.messages.front();
     QCOMPARE(box.caption, cp932("バージョン情報"));
@@ -302,7 +300,7 @@ void CommandsTest::versionBox()
 void CommandsTest::helpOpensTheReadmeBesideTheProgram()
 {
     start();
-    clickButton("bbtnHelp");
+    clickButton(ui::form::Id::HelpButton);
     QCOMPARE(m_desktop.opened.size(), std::size_t(1));
     QCOMPARE(QString::fromStdString(m_desktop.opened.front()),
              QCoreApplication::applicationDirPath() + QStringLiteral("/README.TXT"));
@@ -332,7 +330,7 @@ void CommandsTest::helpThatFailsSaysSoWithThePath()
 {
     start();
     m_desktop.opens = false;
-    clickButton("bbtnHelp");
+    clickButton(ui::form::Id::HelpButton);
     QCOMPARE(m_dialogs.messages.size(), std::size_t(1));
     const auto &box = m_dialogs.messages.front();
     const std::string path = QCoreApplication::applicationDirPath().toStdString() + "/README.TXT";
@@ -350,7 +348,8 @@ void CommandsTest::selectingARowShowsItsOwnFile()
     QCOMPARE(cell(1, 6), std::string("user@a"));
     clickRow(4); // user@a b (a blank sorts before ".")
     QCOMPARE(paneText(), std::string("right\r\nright file\r\nr/"));
-    QCOMPARE(control<QPlainTextEdit>("riedRead_OneCookies")->toPlainText(), QStringLiteral("right\nright file\nr/"));
+    QCOMPARE(control<QPlainTextEdit>(ui::form::Id::ContentPane)->toPlainText(),
+             QStringLiteral("right\nright file\nr/"));
     clickRow(0); // the first data row shows its file like every other
     QCOMPARE(paneText().substr(0, 4), std::string("name"));
 }
@@ -374,7 +373,7 @@ void CommandsTest::selectingABigFileShowsAllOfIt()
     m_prefix->writeCookie("zz@big.txt", bytes);
     start();
     clickRow(4);
-    auto *pane = control<QPlainTextEdit>("riedRead_OneCookies");
+    auto *pane = control<QPlainTextEdit>(ui::form::Id::ContentPane);
     QCOMPARE(pane->toPlainText(), shown);
     QVERIFY(pane->document()->blockCount() < shown.count(QLatin1Char('\n')) / 100);
     QCOMPARE(pane->textCursor().position(), 0);
@@ -526,9 +525,9 @@ void CommandsTest::scansMakeNoRowCurrent()
 {
     start();
     QSignalSpy made(grid(), &ui::ResultGrid::rowMadeCurrent);
-    clickText("stReLoad");
+    clickText(ui::form::Id::ReloadCommand);
     std::filesystem::remove(m_prefix->cookieFolder() + "/taro@beta.example[1].txt");
-    clickText("stReLoad");
+    clickText(ui::form::Id::ReloadCommand);
     grid()->horizontalHeader()->moveSection(0, 2);
     grid()->horizontalHeader()->resizeSection(1, 80);
     QCOMPARE(made.count(), 0);
@@ -548,7 +547,7 @@ void CommandsTest::draggedColumnsAndRowsLastUntilTheNextScan()
     // the delete question.
     clickRow(0);
     QCOMPARE(cellAtPosition(1, 1), std::string("host/"));
-    clickText("stReLoad");
+    clickText(ui::form::Id::ReloadCommand);
     QCOMPARE(columns->logicalIndex(0), 0);
     QCOMPARE(rowsHeader->logicalIndex(3), 3);
     QCOMPARE(cellAtPosition(1, 1), std::string("hanako@alpha.example[2]"));
@@ -559,7 +558,7 @@ void CommandsTest::deleteAsksAndDeletesTheRowsFile()
     start();
     clickRow(1); // No.2: hanako@gamma.example[1]
     m_dialogs.messageAnswers = {kIdYes};
-    clickText("stDelete");
+    clickText(ui::form::Id::DeleteCommand);
     QCOMPARE(m_dialogs.messages.size(), std::size_t(1));
     const auto &box = m_dialogs.messages.front();
     QCOMPARE(box.text, cp932("No.2 の hanako@gamma.example[1] ファイルを削除します。\n\r宜しいですか？"));
@@ -578,8 +577,8 @@ void CommandsTest::answeringNoChangesNothing()
     clickRow(0);
     m_prefix->writeCookie("zed@new.txt", record("new", "n/"));
     m_dialogs.messageAnswers = {kIdNo, kIdNo};
-    clickText("stDelete");
-    clickText("stAllDelete");
+    clickText(ui::form::Id::DeleteCommand);
+    clickText(ui::form::Id::DeleteAllCommand);
     QCOMPARE(m_dialogs.messages.size(), std::size_t(2));
     QCOMPARE(m_dialogs.messages[1].text, cp932("全てのクッキーファイルを削除します。\n\r宜しいですか？"));
     QCOMPARE(m_dialogs.messages[1].flags, 0x124u);
@@ -597,7 +596,7 @@ void CommandsTest::deleteActsOnTheRealFileNotOnColumnOne()
     start();
     clickRow(4);
     m_dialogs.messageAnswers = {kIdYes};
-    clickText("stDelete");
+    clickText(ui::form::Id::DeleteCommand);
     QCOMPARE(m_dialogs.messages.front().text, cp932("No.5 の user@a b ファイルを削除します。\n\r宜しいですか？"));
     QVERIFY(!exists("user@a b.txt"));
     QVERIFY(exists("user@a.txt"));
@@ -615,7 +614,7 @@ void CommandsTest::deleteAfterDraggingAColumnDeletesTheRowsFile()
     header->moveSection(header->visualIndex(1), 0); // URL(?) before FileName
     clickRow(5);                                    // zz@site
     m_dialogs.messageAnswers = {kIdYes};
-    clickText("stDelete");
+    clickText(ui::form::Id::DeleteCommand);
     QCOMPARE(m_dialogs.messages.front().text, cp932("No.6 の zz@site ファイルを削除します。\n\r宜しいですか？"));
     QVERIFY(!exists("zz@site.txt"));
     QVERIFY(exists("victim.txt"));
@@ -629,7 +628,7 @@ void CommandsTest::fileThatCannotBeDeletedIsLeftWithoutAMessage()
     clickRow(0);
     std::filesystem::remove(m_prefix->cookieFolder() + "/hanako@alpha.example[2].txt");
     m_dialogs.messageAnswers = {kIdYes};
-    clickText("stDelete");
+    clickText(ui::form::Id::DeleteCommand);
     QCOMPARE(m_dialogs.messages.size(), std::size_t(1)); // the question only
     QCOMPARE(rows(), 3);
 }
@@ -638,17 +637,17 @@ void CommandsTest::allDeleteUnderASearchDeletesOnlyTheListedFiles()
 {
     start();
     m_dialogs.inputAnswers = {"alpha"};
-    clickButton("bbtnSch_Fname");
+    clickButton(ui::form::Id::SearchByFileNameButton);
     QCOMPARE(rows(), 2);
     m_dialogs.messageAnswers = {kIdYes};
-    clickText("stAllDelete");
+    clickText(ui::form::Id::DeleteAllCommand);
     QVERIFY(!exists("taro@alpha.example[1].txt"));
     QVERIFY(!exists("hanako@alpha.example[2].txt"));
     QVERIFY(exists("taro@beta.example[1].txt"));
     QVERIFY(exists("hanako@gamma.example[1].txt"));
     QCOMPARE(rows(), 0);
-    QVERIFY(!control<ui::ClickableText>("stDelete")->isEnabled());
-    QVERIFY(!control<ui::ClickableText>("stAllDelete")->isEnabled());
+    QVERIFY(!control<ui::ClickableText>(ui::form::Id::DeleteCommand)->isEnabled());
+    QVERIFY(!control<ui::ClickableText>(ui::form::Id::DeleteAllCommand)->isEnabled());
 }
 
 void CommandsTest::allDeleteDeletesExactlyTheListedRowsFiles()
@@ -660,10 +659,10 @@ void CommandsTest::allDeleteDeletesExactlyTheListedRowsFiles()
     m_prefix->writeCookie("u@a.bak", record("3", "c/"));
     start();
     m_dialogs.inputAnswers = {"a b"};
-    clickButton("bbtnSch_Fname");
+    clickButton(ui::form::Id::SearchByFileNameButton);
     QCOMPARE(rows(), 1);
     m_dialogs.messageAnswers = {kIdYes};
-    clickText("stAllDelete");
+    clickText(ui::form::Id::DeleteAllCommand);
     QVERIFY(!exists("u@a b.txt"));
     QVERIFY(exists("u@c,d.txt"));
     QVERIFY(exists("u@a.bak"));
@@ -695,12 +694,12 @@ private:
     platform::qt::QtDialogs m_real;
 };
 
-// Presses Tab until `name` has the focus; false when it never comes.
-bool tabTo(const char *name)
+// Presses Tab until `control` has the focus; false when it never comes.
+bool tabTo(const QWidget *control)
 {
     for (int i = 0; i < 16; ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        if (QApplication::focusWidget()->objectName() == QLatin1String(name))
+        if (QApplication::focusWidget() == control)
             return true;
     }
     return false;
@@ -716,16 +715,16 @@ void CommandsTest::keyboardWalk()
     m_window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
     ui::ResultGrid *g = grid();
-    QVERIFY(control("bbtnInPathSet")->hasFocus());
+    QVERIFY(control(ui::form::Id::BrowseButton)->hasFocus());
     // 1 hanako@alpha.example[2], 2 hanako@gamma.example[1], 3 taro@alpha..., 4 taro@beta...
-    QVERIFY(tabTo("grdMain"));
+    QVERIFY(tabTo(control(ui::form::Id::Table)));
     QTest::keyClick(g, Qt::Key_Down);
     QCOMPARE(window().currentRow(), 2);
 
     // Tab on to DELETE, which shows it has the focus; Enter asks, Enter
     // answers Yes, the default.
-    QVERIFY(tabTo("stDelete"));
-    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("stDelete"));
+    QVERIFY(tabTo(control(ui::form::Id::DeleteCommand)));
+    QCOMPARE(QApplication::focusWidget(), control(ui::form::Id::DeleteCommand));
     whenModal([](QWidget *box) { QTest::keyClick(box, Qt::Key_Return); });
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     QCOMPARE(dialogs.messages.size(), std::size_t(1));
@@ -751,7 +750,7 @@ void CommandsTest::keyboardWalk()
 
     // Under a search for "alpha", Shift+Delete asks to delete all (No is the
     // default: Y answers Yes) and deletes only what is listed.
-    QVERIFY(tabTo("bbtnSch_Fname"));
+    QVERIFY(tabTo(control(ui::form::Id::SearchByFileNameButton)));
     whenModal([](QWidget *box) {
         QTest::keyClicks(box->focusWidget(), QStringLiteral("alpha"));
         QTest::keyClick(box->focusWidget(), Qt::Key_Return);
@@ -759,8 +758,8 @@ void CommandsTest::keyboardWalk()
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
     QCOMPARE(rows(), 2);
     m_window->activateWindow();
-    QTRY_VERIFY(control("bbtnSch_Fname")->hasFocus());
-    QVERIFY(tabTo("grdMain"));
+    QTRY_VERIFY(control(ui::form::Id::SearchByFileNameButton)->hasFocus());
+    QVERIFY(tabTo(control(ui::form::Id::Table)));
     whenModal([](QWidget *box) { QTest::keyClick(box, Qt::Key_Y); });
     QTest::keyClick(g, Qt::Key_Delete, Qt::ShiftModifier);
     QCOMPARE(dialogs.messages.size(), std::size_t(2));
@@ -800,13 +799,13 @@ void CommandsTest::rescansKeepTheRowsFile()
 
     // Clearing a search keeps the file that was current.
     m_dialogs.inputAnswers = {"alpha"};
-    clickButton("bbtnSch_Fname");
+    clickButton(ui::form::Id::SearchByFileNameButton);
     QCOMPARE(rows(), 2);
     g->setFocus();
     QTest::keyClick(g, Qt::Key_Down);
     QCOMPARE(cell(1, window().currentRow()), std::string("taro@alpha.example[1]"));
-    control<QPushButton>("bbtnSch_Exit")->setFocus();
-    QTest::keyClick(control("bbtnSch_Exit"), Qt::Key_Space);
+    control<QPushButton>(ui::form::Id::ClearSearchButton)->setFocus();
+    QTest::keyClick(control(ui::form::Id::ClearSearchButton), Qt::Key_Space);
     QCOMPARE(rows(), 3);
     QCOMPARE(m_window->focusWidget(), g);
     QCOMPARE(cell(1, window().currentRow()), std::string("taro@alpha.example[1]"));
@@ -814,7 +813,7 @@ void CommandsTest::rescansKeepTheRowsFile()
     // A file that went meanwhile gives its place to the one after it.
     std::filesystem::remove(m_prefix->cookieFolder() + "/taro@alpha.example[1].txt");
     m_prefix->writeCookie("hanako@a.txt", record("a", "a/"));
-    clickText("stReLoad");
+    clickText(ui::form::Id::ReloadCommand);
     QCOMPARE(cell(1, window().currentRow()), std::string("hanako@gamma.example[1]"));
 }
 

@@ -7,12 +7,12 @@
 #include "ui/main_form.h"
 #include "ui/qt/application.h"
 #include "ui/qt/fonts.h"
+#include "ui/qt/main_window_host.h"
 #include "ui/qt/panel.h"
 #include "ui/qt/result_grid.h"
 #include "ui/qt/result_table_model.h"
 #include "ui/qt/splitter.h"
 #include "ui/qt/static_text.h"
-#include "ui/qt/main_window_host.h"
 #include "ui_test_support.h"
 
 #include <QAbstractButton>
@@ -40,9 +40,11 @@ namespace {
 
 using ui::Splitter;
 
-template <typename T = QWidget> T *control(const QWidget &window, const char *name)
+using ui::form::Id;
+
+template <typename T = QWidget> T *control(const ui::MainWindowHost &window, Id id)
 {
-    return window.findChild<T *>(QString::fromLatin1(name));
+    return window.controlOf<T>(id);
 }
 
 QString expectedCaption(const std::string &folder)
@@ -96,8 +98,7 @@ void TForm1Test::initTestCase()
 
 void TForm1Test::controlTree_data()
 {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("parent");
+    QTest::addColumn<int>("id");
     QTest::addColumn<QString>("className");
 
     // The widget class each kind of control is made of.
@@ -111,27 +112,27 @@ void TForm1Test::controlTree_data()
     for (const ui::form::Control &control : ui::form::controls()) {
         if (control.id == ui::form::Id::Window)
             continue;
-        QTest::newRow(control.name) << QString::fromLatin1(control.name)
-                                    << QString::fromLatin1(ui::form::control(control.parent).name)
-                                    << QString::fromLatin1(classes.at(control.kind));
+        QTest::newRow(control.name) << ui::form::indexOf(control.id) << QString::fromLatin1(classes.at(control.kind));
     }
 }
 
 void TForm1Test::controlTree()
 {
-    QFETCH(QString, name);
-    QFETCH(QString, parent);
+    QFETCH(int, id);
     QFETCH(QString, className);
 
+    // Each control is made of its kind's class, under its parent, named as
+    // the form names it.
     TempPrefix prefix;
     ScriptedDialogs dialogs;
     const auto window = makeWindow(dialogs);
-    QCOMPARE(window->objectName(), QString::fromLatin1(ui::form::control(ui::form::Id::Window).name));
-    const QList<QObject *> found = window->findChildren<QObject *>(name);
-    QCOMPARE(found.size(), 1);
-    QCOMPARE(QString::fromLatin1(found.front()->metaObject()->className()), className);
-    QVERIFY(found.front()->parent());
-    QCOMPARE(found.front()->parent()->objectName(), parent);
+    const ui::form::Control &expected = ui::form::controls()[static_cast<std::size_t>(id)];
+    QCOMPARE(window->objectName(), QString::fromLatin1(ui::form::control(Id::Window).name));
+    const QWidget *made = control(*window, expected.id);
+    QVERIFY(made);
+    QCOMPARE(made->objectName(), QString::fromLatin1(expected.name));
+    QCOMPARE(QString::fromLatin1(made->metaObject()->className()), className);
+    QCOMPARE(made->parentWidget(), control(*window, expected.parent));
 }
 
 void TForm1Test::texts()
@@ -139,12 +140,12 @@ void TForm1Test::texts()
     TempPrefix prefix;
     ScriptedDialogs dialogs;
     const auto window = makeWindow(dialogs);
-    const QWidget &w = *window;
+    const ui::MainWindowHost &w = *window;
 
     // Every caption as the form gives it.
     for (const ui::form::Control &control : ui::form::controls()) {
         const QString caption = QString::fromUtf8(control.caption);
-        QWidget *widget = ::control(w, control.name);
+        QWidget *widget = ::control(w, control.id);
         if (control.placeholder || !*control.caption)
             continue;
         if (auto *button = qobject_cast<QPushButton *>(widget))
@@ -156,19 +157,19 @@ void TForm1Test::texts()
         else if (auto *panel = qobject_cast<ui::Panel *>(widget))
             QCOMPARE(panel->caption(), caption);
     }
-    QVERIFY(!control<QPushButton>(w, "bbtnExit")->icon().isNull());
+    QVERIFY(!control<QPushButton>(w, ui::form::Id::CloseButton)->icon().isNull());
 
     // The placeholders are cleared at start; the search is off.
-    for (const char *panel : {"pnlToolBtn", "pnlMenu", "pnlSelPcLoginName"})
-        QVERIFY2(control<ui::Panel>(w, panel)->caption().isEmpty(), panel);
-    QCOMPARE(control<ui::StaticText>(w, "stSchModeInfo")->text(), QString());
-    QVERIFY(!control(w, "bbtnSch_Exit")->isEnabled());
-    QVERIFY(!control(w, "edInPath")->isEnabled());
-    QVERIFY(control(w, "bbtnSch_Fname")->isEnabled());
-    QVERIFY(control(w, "stReLoad")->isEnabled());
-    QVERIFY(control<QPlainTextEdit>(w, "riedRead_OneCookies")->isReadOnly());
-    QCOMPARE(control<QPlainTextEdit>(w, "riedRead_OneCookies")->lineWrapMode(), QPlainTextEdit::WidgetWidth);
-    QVERIFY(control<QStatusBar>(w, "StatusBar1")->isSizeGripEnabled());
+    for (const Id panel : {Id::FolderStrip, Id::CommandPanel, Id::SearchModeStrip, Id::ListArea})
+        QVERIFY2(control<ui::Panel>(w, panel)->caption().isEmpty(), ui::form::control(panel).name);
+    QCOMPARE(control<ui::StaticText>(w, ui::form::Id::SearchModeLabel)->text(), QString());
+    QVERIFY(!control(w, ui::form::Id::ClearSearchButton)->isEnabled());
+    QVERIFY(!control(w, ui::form::Id::FolderBox)->isEnabled());
+    QVERIFY(control(w, ui::form::Id::SearchByFileNameButton)->isEnabled());
+    QVERIFY(control(w, ui::form::Id::ReloadCommand)->isEnabled());
+    QVERIFY(control<QPlainTextEdit>(w, ui::form::Id::ContentPane)->isReadOnly());
+    QCOMPARE(control<QPlainTextEdit>(w, ui::form::Id::ContentPane)->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+    QVERIFY(control<QStatusBar>(w, ui::form::Id::StatusBar)->isSizeGripEnabled());
 
     // No button is a default button.
     for (QPushButton *button : w.findChildren<QPushButton *>()) {
@@ -182,7 +183,7 @@ void TForm1Test::fonts()
     TempPrefix prefix;
     ScriptedDialogs dialogs;
     const auto window = makeWindow(dialogs);
-    const QWidget &w = *window;
+    const ui::MainWindowHost &w = *window;
     const ui::LayoutScale &scale = window->layoutScale();
 
     QCOMPARE(w.font().family(), QStringLiteral("ＭＳ Ｐゴシック"));
@@ -190,21 +191,22 @@ void TForm1Test::fonts()
     // Rendered in the installed stand-in.
     const QString family = QFontInfo(w.font()).family();
     QVERIFY2(family == QStringLiteral("IPAPGothic") || family == QStringLiteral("IPA Pゴシック"), qPrintable(family));
-    QCOMPARE(QFontInfo(control(w, "grdMain")->font()).family(), family);
+    QCOMPARE(QFontInfo(control(w, ui::form::Id::Table)->font()).family(), family);
 
-    for (const char *name : {"stDelete", "stAllDelete", "stReLoad"}) {
-        const QFont font = control(w, name)->font();
+    for (const Id id : {Id::DeleteCommand, Id::DeleteAllCommand, Id::ReloadCommand}) {
+        const QFont font = control(w, id)->font();
         QCOMPARE(font.pixelSize(), scale.px(16));
         QVERIFY(font.bold() && font.italic() && font.underline());
-        QCOMPARE(control(w, name)->palette().color(QPalette::WindowText), QColor(Qt::yellow));
+        QCOMPARE(control(w, id)->palette().color(QPalette::WindowText), QColor(Qt::yellow));
     }
-    QVERIFY(control(w, "stSchModeInfo")->font().bold());
-    QCOMPARE(control(w, "pnlMenu")->palette().color(QPalette::Window), QColor(0x00, 0x80, 0x00));
-    QCOMPARE(control(w, "GroupBox1")->palette().color(QPalette::WindowText), QColor(Qt::yellow));
-    QCOMPARE(control(w, "bbtnSch_Fname")->palette().color(QPalette::ButtonText), QColor(Qt::black));
+    QVERIFY(control(w, ui::form::Id::SearchModeLabel)->font().bold());
+    QCOMPARE(control(w, ui::form::Id::CommandPanel)->palette().color(QPalette::Window), QColor(0x00, 0x80, 0x00));
+    QCOMPARE(control(w, ui::form::Id::SearchGroup)->palette().color(QPalette::WindowText), QColor(Qt::yellow));
+    QCOMPARE(control(w, ui::form::Id::SearchByFileNameButton)->palette().color(QPalette::ButtonText),
+             QColor(Qt::black));
 
     // The point size that fits the columns comes from the real font and screen.
-    const int dpi = control(w, "grdMain")->logicalDpiY();
+    const int dpi = control(w, ui::form::Id::Table)->logicalDpiY();
     QCOMPARE(window->window().tableFontPointSize(), qRound(QFontInfo(w.font()).pixelSize() * 72.0 / dpi));
     if (dpi == 96)
         QCOMPARE(window->window().tableFontPointSize(), 9);
@@ -220,7 +222,7 @@ void TForm1Test::designedGeometry()
         QSKIP("the layout is checked in pixels at 96 dots per inch");
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-    const QWidget &w = *window;
+    const ui::MainWindowHost &w = *window;
 
     QCOMPARE(w.size(), QSize(688, 446));
     QCOMPARE(w.pos(), QPoint(192, 107));
@@ -231,15 +233,15 @@ void TForm1Test::designedGeometry()
         if (control.id == ui::form::Id::Window)
             continue;
         const ui::Box &box = boxes[static_cast<std::size_t>(ui::form::indexOf(control.id))];
-        const QRect geometry = ::control(w, control.name)->geometry();
+        const QRect geometry = ::control(w, control.id)->geometry();
         if (control.sizedByText)
             QCOMPARE(geometry.topLeft(), QPoint(box.x, box.y));
         else
             QVERIFY2(geometry == QRect(box.x, box.y, box.width, box.height), control.name);
     }
-    QCOMPARE(control<QPushButton>(w, "bbtnExit")->iconSize(), QSize(18, 18));
+    QCOMPARE(control<QPushButton>(w, ui::form::Id::CloseButton)->iconSize(), QSize(18, 18));
 
-    auto *grid = control<ui::ResultGrid>(w, "grdMain");
+    auto *grid = control<ui::ResultGrid>(w, ui::form::Id::Table);
     // Rows of 20 pixels and the line between them.
     QCOMPARE(grid->verticalHeader()->defaultSectionSize(), 21);
     QCOMPARE(grid->horizontalHeader()->height(), 21);
@@ -256,20 +258,20 @@ void TForm1Test::staticTextsFitTheirText()
     TempPrefix prefix;
     ScriptedDialogs dialogs;
     const auto window = makeWindow(dialogs);
-    for (const char *name : {"StaticText1", "stDelete", "stAllDelete", "stReLoad"}) {
-        auto *text = control<ui::StaticText>(*window, name);
+    for (const Id id : {Id::FolderLabel, Id::DeleteCommand, Id::DeleteAllCommand, Id::ReloadCommand}) {
+        auto *text = control<ui::StaticText>(*window, id);
         const QFontMetrics metrics(text->font());
         // Trailing blanks count.
         QVERIFY(text->width() >= metrics.horizontalAdvance(text->text()) + 4);
         QVERIFY2(text->width() <= metrics.horizontalAdvance(text->text()) + 4 + metrics.height() * 2 / 3,
                  qPrintable(QStringLiteral("%1: %2 for an advance of %3")
-                                .arg(QLatin1String(name))
+                                .arg(QLatin1String(ui::form::control(id).name))
                                 .arg(text->width())
                                 .arg(metrics.horizontalAdvance(text->text()))));
         QCOMPARE(text->height(), metrics.height() + 4);
     }
     // The search-mode label keeps its designed size whatever it shows.
-    auto *label = control<ui::StaticText>(*window, "stSchModeInfo");
+    auto *label = control<ui::StaticText>(*window, ui::form::Id::SearchModeLabel);
     const QSize designed = label->size();
     label->setText(QStringLiteral("ファイル内容検索モード"));
     QCOMPARE(label->size(), designed);
@@ -291,8 +293,8 @@ void TForm1Test::hints()
         if (hint.empty())
             continue;
         ++hinted;
-        QCOMPARE(::control(*window, control.name)->toolTip(), platform::qt::toQString(hint));
-        QCOMPARE(::control(*window, control.name)->toolTipDuration(), 2500);
+        QCOMPARE(::control(*window, control.id)->toolTip(), platform::qt::toQString(hint));
+        QCOMPARE(::control(*window, control.id)->toolTipDuration(), 2500);
     }
     int withHint = 0;
     for (const QWidget *widget : window->findChildren<QWidget *>())
@@ -301,14 +303,14 @@ void TForm1Test::hints()
     QCOMPARE(QApplication::style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay), 500);
 
     // A help event shows the hint; a disabled command shows none.
-    QWidget *reload = control(*window, "stReLoad");
+    QWidget *reload = control(*window, ui::form::Id::ReloadCommand);
     QHelpEvent help(QEvent::ToolTip, QPoint(2, 2), reload->mapToGlobal(QPoint(2, 2)));
     QApplication::sendEvent(reload, &help);
     QTRY_COMPARE(QToolTip::text(), reload->toolTip());
     QToolTip::hideText();
     QTRY_VERIFY(!QToolTip::isVisible());
 
-    QWidget *remove = control(*window, "stDelete");
+    QWidget *remove = control(*window, ui::form::Id::DeleteCommand);
     remove->setEnabled(false);
     QHelpEvent disabledHelp(QEvent::ToolTip, QPoint(2, 2), remove->mapToGlobal(QPoint(2, 2)));
     QApplication::sendEvent(remove, &disabledHelp);
@@ -316,7 +318,7 @@ void TForm1Test::hints()
     QVERIFY(!QToolTip::isVisible());
 
     // Over the table's cells the table's own hint shows.
-    auto *grid = control<ui::ResultGrid>(*window, "grdMain");
+    auto *grid = control<ui::ResultGrid>(*window, ui::form::Id::Table);
     const QPoint cell = grid->visualRect(grid->model()->index(0, 0)).center();
     QHelpEvent gridHelp(QEvent::ToolTip, cell, grid->viewport()->mapToGlobal(cell));
     QApplication::sendEvent(grid->viewport(), &gridHelp);
@@ -332,13 +334,13 @@ void TForm1Test::firstScanFillsTableAndStatus()
     prefix.writeCookie("notes.md", "not a cookie\n");
     ScriptedDialogs dialogs;
     const auto window = makeWindow(dialogs);
-    const QWidget &w = *window;
+    const ui::MainWindowHost &w = *window;
 
     QVERIFY(dialogs.messages.empty());
     const QAbstractItemModel *model = window->tableModel();
     QCOMPARE(model->rowCount(), 2);
     QCOMPARE(model->columnCount(), 8);
-    const auto *grid = control<ui::ResultGrid>(w, "grdMain");
+    const auto *grid = control<ui::ResultGrid>(w, ui::form::Id::Table);
     QCOMPARE(grid->model(), model);
 
     // Row 0 of the table is the header, column 0 the number column.
@@ -360,12 +362,12 @@ void TForm1Test::firstScanFillsTableAndStatus()
     QCOMPARE(window->statusText(), QStringLiteral(" 2 個のクッキーが見付かりました"));
     const QString folder = QString::fromStdString(prefix.cookieFolder());
     QCOMPARE(window->windowTitle(), expectedCaption(prefix.cookieFolder()));
-    QCOMPARE(control<QLineEdit>(w, "edInPath")->text(), folder + QStringLiteral("/"));
-    QVERIFY(control(w, "stDelete")->isEnabled());
-    QVERIFY(control(w, "stAllDelete")->isEnabled());
-    QVERIFY(!control(w, "grdMain")->isHidden());
-    QVERIFY(!control(w, "riedRead_OneCookies")->isHidden());
-    QCOMPARE(control<QPlainTextEdit>(w, "riedRead_OneCookies")->toPlainText(), QString());
+    QCOMPARE(control<QLineEdit>(w, ui::form::Id::FolderBox)->text(), folder + QStringLiteral("/"));
+    QVERIFY(control(w, ui::form::Id::DeleteCommand)->isEnabled());
+    QVERIFY(control(w, ui::form::Id::DeleteAllCommand)->isEnabled());
+    QVERIFY(!control(w, ui::form::Id::Table)->isHidden());
+    QVERIFY(!control(w, ui::form::Id::ContentPane)->isHidden());
+    QCOMPARE(control<QPlainTextEdit>(w, ui::form::Id::ContentPane)->toPlainText(), QString());
     QCOMPARE(grid->currentIndex().row(), 0);
     QVERIFY(QGuiApplication::overrideCursor() == nullptr);
 }
@@ -377,7 +379,7 @@ void TForm1Test::fittedColumnWidths()
     prefix.writeCookie("b@a-much-longer-name.example.org[2].txt", "n\nv a,b\nx/\n");
     ScriptedDialogs dialogs;
     const auto window = makeWindow(dialogs);
-    const auto *grid = control<ui::ResultGrid>(*window, "grdMain");
+    const auto *grid = control<ui::ResultGrid>(*window, ui::form::Id::Table);
     const listing::ResultTable &table = window->cookies().table();
 
     // Each section is its column's width and the line after it.
@@ -404,9 +406,9 @@ void TForm1Test::emptyFolderDisablesDeleteCommands()
     QCOMPARE(window->tableModel()->cornerText(), QStringLiteral("No"));
     QCOMPARE(window->tableModel()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("FileName"));
     QCOMPARE(window->statusText(), QStringLiteral("クッキーファイルが見付かりません"));
-    QVERIFY(!control(*window, "stDelete")->isEnabled());
-    QVERIFY(!control(*window, "stAllDelete")->isEnabled());
-    QVERIFY(control(*window, "stReLoad")->isEnabled());
+    QVERIFY(!control(*window, ui::form::Id::DeleteCommand)->isEnabled());
+    QVERIFY(!control(*window, ui::form::Id::DeleteAllCommand)->isEnabled());
+    QVERIFY(control(*window, ui::form::Id::ReloadCommand)->isEnabled());
 }
 
 void TForm1Test::failedFirstScanShowsErrorBoxAndWindowStillOpens()
@@ -484,21 +486,22 @@ void TForm1Test::initialFocusAndTabOrder()
     window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(window.get()));
 
-    QCOMPARE(QApplication::focusWidget(), control(*window, "bbtnInPathSet"));
+    QCOMPARE(QApplication::focusWidget(), control(*window, ui::form::Id::BrowseButton));
     // The painted commands come right after the browse button; the
     // clear-search button is left out while it is disabled.
-    const char *order[] = {"stDelete",     "stAllDelete",   "stReLoad",     "bbtnExit", "bbtnVersion",
-                           "bbtnHelp",     "bbtnSch_Fname", "bbtnSch_Memo", "grdMain",  "riedRead_OneCookies",
-                           "bbtnInPathSet"};
-    for (const char *name : order) {
+    const Id order[] = {
+        Id::DeleteCommand, Id::DeleteAllCommand,       Id::ReloadCommand,         Id::CloseButton, Id::VersionButton,
+        Id::HelpButton,    Id::SearchByFileNameButton, Id::SearchByContentButton, Id::Table,       Id::ContentPane,
+        Id::BrowseButton};
+    for (const Id id : order) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget()->objectName(), QString::fromLatin1(name));
+        QCOMPARE(QApplication::focusWidget(), control(*window, id));
     }
-    control(*window, "bbtnSch_Exit")->setEnabled(true);
+    control(*window, ui::form::Id::ClearSearchButton)->setEnabled(true);
     QApplication::focusWidget()->setFocus();
-    control(*window, "bbtnSch_Memo")->setFocus();
+    control(*window, ui::form::Id::SearchByContentButton)->setFocus();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("bbtnSch_Exit"));
+    QCOMPARE(QApplication::focusWidget(), control(*window, Id::ClearSearchButton));
 }
 
 void TForm1Test::closeButtonAltCAndEsc()
@@ -518,7 +521,7 @@ void TForm1Test::closeButtonAltCAndEsc()
 
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-    QTest::mouseClick(control(*window, "bbtnExit"), Qt::LeftButton);
+    QTest::mouseClick(control(*window, ui::form::Id::CloseButton), Qt::LeftButton);
     QVERIFY(!window->isVisible());
     QVERIFY(dialogs.messages.empty());
 }
@@ -562,8 +565,8 @@ void TForm1Test::splitterSnapsShutAndEscCancels()
     const auto window = makeWindow(dialogs);
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-    QWidget *lower = control(*window, "Splitter1");
-    QWidget *pane = control(*window, "Panel4");
+    QWidget *lower = control(*window, ui::form::Id::ContentSplitter);
+    QWidget *pane = control(*window, ui::form::Id::ContentPanel);
     const int before = pane->height();
 
     drag(lower, QPoint(5, 1), QPoint(5, -40), true);
@@ -572,10 +575,10 @@ void TForm1Test::splitterSnapsShutAndEscCancels()
     drag(lower, QPoint(5, 1), QPoint(5, -40));
     QCOMPARE(pane->height(), before + 41);
 
-    QWidget *column = control(*window, "pnlMenu");
-    drag(control(*window, "Splitter2"), QPoint(1, 5), QPoint(1 - column->width() + 20, 5));
+    QWidget *column = control(*window, ui::form::Id::CommandPanel);
+    drag(control(*window, ui::form::Id::CommandSplitter), QPoint(1, 5), QPoint(1 - column->width() + 20, 5));
     QCOMPARE(column->width(), 0);
-    QCOMPARE(control(*window, "Splitter2")->x(), 0);
+    QCOMPARE(control(*window, ui::form::Id::CommandSplitter)->x(), 0);
 }
 
 void TForm1Test::splitterDragsNeverResizeTheWindow()
@@ -589,12 +592,12 @@ void TForm1Test::splitterDragsNeverResizeTheWindow()
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     const QSize size = window->size();
     const QSize minimum = window->minimumSize();
-    QWidget *grid = control(*window, "grdMain");
-    QWidget *pane = control(*window, "Panel4");
-    QWidget *column = control(*window, "pnlMenu");
-    QWidget *list = control(*window, "Panel3");
-    QWidget *lower = control(*window, "Splitter1");
-    QWidget *upright = control(*window, "Splitter2");
+    QWidget *grid = control(*window, ui::form::Id::Table);
+    QWidget *pane = control(*window, ui::form::Id::ContentPanel);
+    QWidget *column = control(*window, ui::form::Id::CommandPanel);
+    QWidget *list = control(*window, ui::form::Id::ListArea);
+    QWidget *lower = control(*window, ui::form::Id::ContentSplitter);
+    QWidget *upright = control(*window, ui::form::Id::CommandSplitter);
 
     // Each drag to the far limit leaves 30 pixels to the control that fills
     // the rest, and the window as it was, however often it is repeated.
@@ -630,7 +633,7 @@ void TForm1Test::gridLinesLieBetweenCells()
     const auto window = makeWindow(dialogs);
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-    auto *grid = control<ui::ResultGrid>(*window, "grdMain");
+    auto *grid = control<ui::ResultGrid>(*window, ui::form::Id::Table);
     const listing::ResultTable &table = window->cookies().table();
     const int rowHeight = window->layoutScale().px(ui::grid::kDefaultRowHeight);
 
@@ -666,8 +669,8 @@ void TForm1Test::focusedButtonHasDarkFrame()
     window->show();
     window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(window.get()));
-    auto *browse = control<QPushButton>(*window, "bbtnInPathSet");
-    auto *version = control<QPushButton>(*window, "bbtnVersion");
+    auto *browse = control<QPushButton>(*window, ui::form::Id::BrowseButton);
+    auto *version = control<QPushButton>(*window, ui::form::Id::VersionButton);
     QTRY_VERIFY(browse->hasFocus());
 
     const QColor frame = browse->palette().color(QPalette::Shadow);
@@ -694,13 +697,13 @@ void TForm1Test::commandsReachScreenReaders()
     dialogs.messageAnswers = {platform::msgbox::kIdNo};
     const auto window = makeWindow(dialogs);
 
-    const std::pair<const char *, QString> commands[] = {
-        {"stDelete", QStringLiteral("DELETE")},
-        {"stAllDelete", QStringLiteral("ALL DELETE")},
-        {"stReLoad", QStringLiteral("ReLoad")},
+    const std::pair<Id, QString> commands[] = {
+        {Id::DeleteCommand, QStringLiteral("DELETE")},
+        {Id::DeleteAllCommand, QStringLiteral("ALL DELETE")},
+        {Id::ReloadCommand, QStringLiteral("ReLoad")},
     };
-    for (const auto &[name, accessibleName] : commands) {
-        QAccessibleInterface *command = QAccessible::queryAccessibleInterface(control(*window, name));
+    for (const auto &[id, accessibleName] : commands) {
+        QAccessibleInterface *command = QAccessible::queryAccessibleInterface(control(*window, id));
         QVERIFY(command);
         QCOMPARE(command->role(), QAccessible::Button);
         QCOMPARE(command->text(QAccessible::Name), accessibleName);
@@ -711,14 +714,14 @@ void TForm1Test::commandsReachScreenReaders()
     }
 
     // Pressing DELETE asks, once the call has returned.
-    QAccessibleInterface *remove = QAccessible::queryAccessibleInterface(control(*window, "stDelete"));
+    QAccessibleInterface *remove = QAccessible::queryAccessibleInterface(control(*window, ui::form::Id::DeleteCommand));
     remove->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     QVERIFY(dialogs.messages.empty());
     QTRY_COMPARE(dialogs.messages.size(), std::size_t(1));
     QCOMPARE(dialogs.messages.front().flags, platform::msgbox::kYesNo | platform::msgbox::kIconQuestion);
 
     // A disabled command says so and does nothing when pressed.
-    control(*window, "stDelete")->setEnabled(false);
+    control(*window, ui::form::Id::DeleteCommand)->setEnabled(false);
     QVERIFY(remove->state().disabled);
     remove->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     QTest::qWait(50);
@@ -726,16 +729,16 @@ void TForm1Test::commandsReachScreenReaders()
 
     // The folder box is named by its label, which says what it labels; the
     // content pane is read-only text.
-    QWidget *folderBox = control(*window, "edInPath");
+    QWidget *folderBox = control(*window, ui::form::Id::FolderBox);
     QAccessibleInterface *box = QAccessible::queryAccessibleInterface(folderBox);
     QCOMPARE(box->text(QAccessible::Name), QStringLiteral("クッキーフォルダ"));
-    QAccessibleInterface *label = QAccessible::queryAccessibleInterface(control(*window, "StaticText1"));
+    QAccessibleInterface *label = QAccessible::queryAccessibleInterface(control(*window, ui::form::Id::FolderLabel));
     QCOMPARE(label->role(), QAccessible::StaticText);
     QCOMPARE(label->text(QAccessible::Name), QStringLiteral("クッキーフォルダ"));
     const auto labelled = label->relations(QAccessible::Labelled);
     QCOMPARE(labelled.size(), 1);
     QCOMPARE(labelled.front().first->object(), folderBox);
-    QAccessibleInterface *pane = QAccessible::queryAccessibleInterface(control(*window, "riedRead_OneCookies"));
+    QAccessibleInterface *pane = QAccessible::queryAccessibleInterface(control(*window, ui::form::Id::ContentPane));
     QVERIFY(pane->state().readOnly);
     QVERIFY(!pane->state().editable);
 }

@@ -140,7 +140,7 @@ private:
 
 TEST_F(AccessibilityTest, TheGridIsANamedTableOfRowsAndCells)
 {
-    const HWND grid = control("grdMain");
+    const HWND grid = control(ui::form::Id::Table);
     const Accessible table = Accessible::ofWindow(grid);
     ASSERT_TRUE(table);
     EXPECT_EQ(table.name(), L"クッキーファイル一覧");
@@ -204,11 +204,12 @@ TEST_F(AccessibilityTest, TheGridIsANamedTableOfRowsAndCells)
 
 TEST_F(AccessibilityTest, PaintedCommandsAreButtonsWithADefaultAction)
 {
-    const std::pair<const char *, const wchar_t *> commands[] = {
-        {"stDelete", L"DELETE"}, {"stAllDelete", L"ALL DELETE"}, {"stReLoad", L"ReLoad"}};
-    for (const auto &[name, spoken] : commands) {
-        SCOPED_TRACE(name);
-        const Accessible command = Accessible::ofWindow(control(name));
+    using ui::form::Id;
+    const std::pair<Id, const wchar_t *> commands[] = {
+        {Id::DeleteCommand, L"DELETE"}, {Id::DeleteAllCommand, L"ALL DELETE"}, {Id::ReloadCommand, L"ReLoad"}};
+    for (const auto &[id, spoken] : commands) {
+        SCOPED_TRACE(ui::form::control(id).name);
+        const Accessible command = Accessible::ofWindow(control(id));
         ASSERT_TRUE(command);
         EXPECT_EQ(command.name(), spoken);
         EXPECT_EQ(command.role(), ROLE_SYSTEM_PUSHBUTTON);
@@ -218,7 +219,7 @@ TEST_F(AccessibilityTest, PaintedCommandsAreButtonsWithADefaultAction)
         EXPECT_GT(SysStringLen(action), 0u);
         SysFreeString(action);
     }
-    const Accessible remove = Accessible::ofWindow(control("stDelete"));
+    const Accessible remove = Accessible::ofWindow(control(ui::form::Id::DeleteCommand));
     BSTR key = nullptr;
     remove->get_accKeyboardShortcut(kSelf, &key);
     EXPECT_EQ(std::wstring(key ? key : L""), L"Delete");

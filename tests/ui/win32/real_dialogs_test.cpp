@@ -277,12 +277,12 @@ void pressKey(ui::win32::MainWindowHost &form, WPARAM key, bool shift = false)
     pumpMessages();
 }
 
-// Presses Tab until `name` has the focus; false when it never comes.
-bool tabTo(ui::win32::MainWindowHost &form, HWND window, const char *name)
+// Presses Tab until control `id` has the focus; false when it never comes.
+bool tabTo(ui::win32::MainWindowHost &form, ui::form::Id id)
 {
     for (int i = 0; i < 16; ++i) {
         pressKey(form, VK_TAB);
-        if (GetFocus() == ui::win32::findControl(window, name))
+        if (GetFocus() == form.controlOf(id))
             return true;
     }
     return false;
@@ -307,17 +307,17 @@ TEST(KeyboardWalk, DeleteReloadAndDeleteAllWithoutAMouse)
     const listing::ResultTable &table = form.cookies().table();
     ASSERT_EQ(table.dataRowCount(), 4);
     const auto currentFile = [&] { return table.rowFile(form.grid().currentTableRow()).nativeName; };
-    const HWND grid = ui::win32::findControl(window, "grdMain");
+    const HWND grid = form.controlOf(ui::form::Id::Table);
 
     // From the browse button, Tab to the table and Down to the second row.
-    SetFocus(ui::win32::findControl(window, "bbtnInPathSet"));
-    ASSERT_TRUE(tabTo(form, window, "grdMain"));
+    SetFocus(form.controlOf(ui::form::Id::BrowseButton));
+    ASSERT_TRUE(tabTo(form, ui::form::Id::Table));
     pressKey(form, VK_DOWN);
     const std::string doomed = currentFile();
     const std::string next = table.rowFile(3).nativeName;
 
     // Tab on to DELETE; Enter asks, Enter answers Yes, the default.
-    ASSERT_TRUE(tabTo(form, window, "stDelete"));
+    ASSERT_TRUE(tabTo(form, ui::form::Id::DeleteCommand));
     BoxDriver yes("削除確認", [](HWND, int) {
         postKey(VK_RETURN);
         return true;
@@ -339,7 +339,7 @@ TEST(KeyboardWalk, DeleteReloadAndDeleteAllWithoutAMouse)
 
     // Under a search for "alpha", Shift+Delete asks to delete all (No is the
     // default: Tab to Yes, then Enter) and deletes only what is listed.
-    ASSERT_TRUE(tabTo(form, window, "bbtnSch_Fname"));
+    ASSERT_TRUE(tabTo(form, ui::form::Id::SearchByFileNameButton));
     BoxDriver search("Input Search FileName", [](HWND, int tick) {
         if (tick == 0) {
             postChars("alpha");

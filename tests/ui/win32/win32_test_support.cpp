@@ -137,7 +137,15 @@ void FormTest::listFolder(const std::string &folder)
     pumpMessages();
 }
 
-HWND FormTest::control(const char *name) const
+HWND FormTest::control(ui::form::Id id) const
 {
-    return ui::win32::findControl(window, name);
+    return form->controlOf(id);
+}
+
+std::string FormTest::nameOf(HWND hwnd) const
+{
+    for (const ui::form::Control &control : ui::form::controls())
+        if (form->controlOf(control.id) == hwnd)
+            return control.name;
+    return {};
 }

@@ -8,7 +8,6 @@
 
 #include "platform/desktop.h"
 #include "ui/scripted_dialogs.h"
-#include "ui/win32/control_name.h"
 #include "ui/win32/main_window_host.h"
 
 #include <windows.h>
@@ -85,7 +84,9 @@ protected:
 
     // Lists `folder` as the window would after choosing it.
     void listFolder(const std::string &folder);
-    HWND control(const char *name) const;
+    HWND control(ui::form::Id id) const;
+    // The form's name of control `hwnd`; empty for a window not the form's.
+    std::string nameOf(HWND hwnd) const;
     // How many times the content pane has been filled: each run of the
     // row handler fills it once.
     std::uint64_t paneFills() const { return form->cookies().contentPane().revision(); }
