@@ -122,9 +122,9 @@ void settle()
     QCoreApplication::processEvents();
 }
 
-ui::ResultGrid *gridOf(const ui::MainWindowHost &window)
+ui::qt::ResultGrid *gridOf(const ui::qt::MainWindowHost &window)
 {
-    return window.controlOf<ui::ResultGrid>(ui::form::Id::Table);
+    return window.controlOf<ui::qt::ResultGrid>(ui::form::Id::Table);
 }
 
 // A cookie file of `bytes` bytes: records of 9 LF-ended lines, a few with
@@ -151,7 +151,7 @@ void bigFile(PrintingDialogs &dialogs, NoDesktop &desktop, std::size_t bytes)
     const TempPrefix prefix;
     writeBigCookieFile(prefix.cookieFolder() + "/big@www.example.com[1].txt", bytes);
     qputenv("WINEPREFIX", QByteArray::fromStdString(prefix.path()));
-    ui::MainWindowHost window(dialogs, desktop);
+    ui::qt::MainWindowHost window(dialogs, desktop);
     window.show();
     settle();
     auto *pane = window.controlOf<QPlainTextEdit>(ui::form::Id::ContentPane);
@@ -175,7 +175,7 @@ void bigFile(PrintingDialogs &dialogs, NoDesktop &desktop, std::size_t bytes)
         window.cookies().readRowFile(1);
         readMs = run == 0 ? millisecondsSince(part) : std::min(readMs, millisecondsSince(part));
         part = Clock::now();
-        ui::ContentTextReader reader(window.cookies().contentPane().rawText(), kLinesPerParagraph);
+        ui::qt::ContentTextReader reader(window.cookies().contentPane().rawText(), kLinesPerParagraph);
         QString paragraph;
         qsizetype units = 0;
         while (reader.next(paragraph))
@@ -223,7 +223,7 @@ int main(int argc, char **argv)
         NoDesktop desktop;
         if (bigOnly) {
             QApplication app(argc, argv);
-            ui::setUpApplication();
+            ui::qt::setUpApplication();
             std::printf("vellumin-window-bench --big-only (%s)\n", qPrintable(QGuiApplication::platformName()));
             bigFile(dialogs, desktop, bigFileBytes);
             return 0;
@@ -238,11 +238,11 @@ int main(int argc, char **argv)
 
         const Clock::time_point startupStart = Clock::now();
         QApplication app(argc, argv);
-        ui::setUpApplication();
+        ui::qt::setUpApplication();
         double startupMs = 0;
         int sampleRows = 0;
         {
-            ui::MainWindowHost window(dialogs, desktop);
+            ui::qt::MainWindowHost window(dialogs, desktop);
             PaintWatch watch;
             window.installEventFilter(&watch);
             window.show();
@@ -275,10 +275,10 @@ int main(int argc, char **argv)
                 baselineCpu = baseline.cpu;
         }
 
-        ui::MainWindowHost window(dialogs, desktop);
+        ui::qt::MainWindowHost window(dialogs, desktop);
         window.show();
         settle();
-        ui::ResultGrid *grid = gridOf(window);
+        ui::qt::ResultGrid *grid = gridOf(window);
 
         // A rescan as the ReLoad command runs it, until the table is painted.
         double scanMs = 0;

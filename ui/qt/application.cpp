@@ -18,7 +18,7 @@
 
 #include <optional>
 
-namespace ui {
+namespace ui::qt {
 
 void setUpApplication()
 {
@@ -68,4 +68,4 @@ int runApplication(int &argc, char **argv)
     return QApplication::exec();
 }
 
-} // namespace ui
+} // namespace ui::qt

@@ -1,6 +1,6 @@
 #pragma once
 
-namespace ui {
+namespace ui::qt {
 
 // Prepares the running QApplication for the window: its title "Vellumin",
 // its icon, the Windows look and colours, the hint delay, and the mapping
@@ -12,4 +12,4 @@ void setUpApplication();
 // argument (vellumin FOLDER) is listed instead of the default one.
 int runApplication(int &argc, char **argv);
 
-} // namespace ui
+} // namespace ui::qt

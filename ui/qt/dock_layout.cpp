@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-namespace ui {
+namespace ui::qt {
 
 DockLayout::DockLayout(QWidget *parent) : QLayout(parent)
 {
@@ -132,4 +132,4 @@ void DockLayout::setGeometry(const QRect &rect)
     }
 }
 
-} // namespace ui
+} // namespace ui::qt

@@ -6,7 +6,7 @@
 
 #include <vector>
 
-namespace ui {
+namespace ui::qt {
 
 // Lays out its widgets by dockBoxes(), each side in the order added (the
 // first of a side lies nearest its edge). The layout asks no minimum size of its parent, so that a strip
@@ -47,4 +47,4 @@ private:
     std::vector<Entry> m_entries;
 };
 
-} // namespace ui
+} // namespace ui::qt

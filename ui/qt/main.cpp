@@ -4,5 +4,5 @@
 
 int main(int argc, char **argv)
 {
-    return ui::runApplication(argc, argv);
+    return ui::qt::runApplication(argc, argv);
 }

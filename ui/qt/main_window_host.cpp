@@ -33,7 +33,7 @@
 #include <iterator>
 #include <string_view>
 
-namespace ui {
+namespace ui::qt {
 namespace {
 
 using platform::qt::toQString;
@@ -413,4 +413,4 @@ void MainWindowHost::tableChanged()
         table()->setCurrentIndex(m_model->index(0, 0));
 }
 
-} // namespace ui
+} // namespace ui::qt

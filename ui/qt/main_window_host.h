@@ -19,7 +19,7 @@ class Desktop;
 class Dialogs;
 } // namespace platform
 
-namespace ui {
+namespace ui::qt {
 
 class ResultGrid;
 class ResultTableModel;
@@ -87,4 +87,4 @@ private:
     ResultTableModel *m_model = nullptr;
 };
 
-} // namespace ui
+} // namespace ui::qt

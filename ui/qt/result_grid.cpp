@@ -16,7 +16,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-namespace ui {
+namespace ui::qt {
 namespace {
 
 constexpr int kTextInset = grid::kCellTextInset;
@@ -311,4 +311,4 @@ bool ResultGrid::eventFilter(QObject *watched, QEvent *event)
     return QTableView::eventFilter(watched, event);
 }
 
-} // namespace ui
+} // namespace ui::qt

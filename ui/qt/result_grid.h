@@ -10,7 +10,7 @@ namespace listing {
 class ResultTable;
 }
 
-namespace ui {
+namespace ui::qt {
 
 class ResultTableModel;
 
@@ -103,4 +103,4 @@ private:
 // and the text at 2 pixels from its left and top, cut off at its edge.
 void drawFixedCell(QPainter &painter, const QRect &rect, const QPalette &palette, const QString &text);
 
-} // namespace ui
+} // namespace ui::qt

@@ -8,7 +8,7 @@
 
 #include <algorithm>
 
-namespace ui {
+namespace ui::qt {
 namespace {
 
 // The dithered bar drawn over the window while a splitter is dragged.
@@ -125,4 +125,4 @@ void Splitter::moveBar(int size)
     m_bar->setGeometry(QRect(mapTo(window(), area.topLeft()), area.size()));
 }
 
-} // namespace ui
+} // namespace ui::qt

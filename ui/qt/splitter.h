@@ -5,7 +5,7 @@
 #include <QPointer>
 #include <QWidget>
 
-namespace ui {
+namespace ui::qt {
 
 // A bar docked beside `neighbour` that resizes it. Dragging with the left
 // button shows a dithered bar where the splitter will land; the neighbour
@@ -46,4 +46,4 @@ private:
     int m_newSize = 0;
 };
 
-} // namespace ui
+} // namespace ui::qt

@@ -90,8 +90,8 @@ private slots:
     void rescansKeepTheRowsFile();
 
 private:
-    ui::MainWindowHost &window() { return *m_window; }
-    ui::ResultGrid *grid() { return m_window->controlOf<ui::ResultGrid>(ui::form::Id::Table); }
+    ui::qt::MainWindowHost &window() { return *m_window; }
+    ui::qt::ResultGrid *grid() { return m_window->controlOf<ui::qt::ResultGrid>(ui::form::Id::Table); }
     // The text of the cell that stands at `column` of table row `row`, where
     // the user may have dragged the columns (the number column stays put).
     std::string cellAtPosition(int column, int row)
@@ -102,15 +102,15 @@ private:
     template <typename T = QWidget> T *control(ui::form::Id id) { return m_window->controlOf<T>(id); }
     void start()
     {
-        m_window = std::make_unique<ui::MainWindowHost>(m_dialogs, m_desktop);
+        m_window = std::make_unique<ui::qt::MainWindowHost>(m_dialogs, m_desktop);
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
     }
-    void clickText(ui::form::Id id) { QTest::mouseClick(control<ui::ClickableText>(id), Qt::LeftButton); }
+    void clickText(ui::form::Id id) { QTest::mouseClick(control<ui::qt::ClickableText>(id), Qt::LeftButton); }
     void clickButton(ui::form::Id id) { control<QPushButton>(id)->click(); }
     void clickRow(int row, Qt::MouseButton button = Qt::LeftButton, Qt::KeyboardModifiers modifiers = {})
     {
-        ui::ResultGrid *g = grid();
+        ui::qt::ResultGrid *g = grid();
         const QRect cell = g->visualRect(g->model()->index(row, 0));
         QTest::mouseClick(g->viewport(), button, modifiers, cell.center());
     }
@@ -125,7 +125,7 @@ private:
     std::unique_ptr<TempPrefix> m_prefix;
     ScriptedDialogs m_dialogs;
     RecordingDesktop m_desktop;
-    std::unique_ptr<ui::MainWindowHost> m_window;
+    std::unique_ptr<ui::qt::MainWindowHost> m_window;
 };
 
 void CommandsTest::init()
@@ -167,7 +167,7 @@ void CommandsTest::fileNameSearchAsksAndFilters()
     QCOMPARE(window().cookies().state().systemInfo.searchText, std::string("ALPHA"));
     QCOMPARE(rows(), 2);
     QCOMPARE(cell(1, 1), std::string("hanako@alpha.example[2]"));
-    QCOMPARE(control<ui::StaticText>(ui::form::Id::SearchModeLabel)->text(), QStringLiteral("ファイル名検索モード"));
+    QCOMPARE(control<ui::qt::StaticText>(ui::form::Id::SearchModeLabel)->text(), QStringLiteral("ファイル名検索モード"));
     QVERIFY(control<QPushButton>(ui::form::Id::ClearSearchButton)->isEnabled());
 }
 
@@ -194,7 +194,7 @@ void CommandsTest::contentSearchReplacesTheFileNameSearch()
     QCOMPARE(window().cookies().state().systemInfo.searchMode, listing::SearchMode::Content);
     QCOMPARE(rows(), 2); // both taro files, the beta one included: the name mask is gone
     QCOMPARE(cell(1, 2), std::string("taro@beta.example[1]"));
-    QCOMPARE(control<ui::StaticText>(ui::form::Id::SearchModeLabel)->text(), QStringLiteral("ファイル内容検索モード"));
+    QCOMPARE(control<ui::qt::StaticText>(ui::form::Id::SearchModeLabel)->text(), QStringLiteral("ファイル内容検索モード"));
 }
 
 void CommandsTest::clearingTheSearch()
@@ -207,7 +207,7 @@ void CommandsTest::clearingTheSearch()
     QCOMPARE(window().cookies().state().systemInfo.searchMode, listing::SearchMode::None);
     QCOMPARE(window().cookies().state().systemInfo.searchText, std::string());
     QCOMPARE(rows(), 4);
-    QCOMPARE(control<ui::StaticText>(ui::form::Id::SearchModeLabel)->text(), QString());
+    QCOMPARE(control<ui::qt::StaticText>(ui::form::Id::SearchModeLabel)->text(), QString());
     QVERIFY(!control<QPushButton>(ui::form::Id::ClearSearchButton)->isEnabled());
 }
 
@@ -269,7 +269,7 @@ void CommandsTest::aFolderNamedAtTheStartIsListedFirst()
     const std::string named = parent / "wave\xE3\x80\x9C";
     parent.write("wave\xE3\x80\x9C/u@first.txt", record("f", "f/"));
     parent.write("wave\xEF\xBD\x9E/u@other.txt", record("o", "o/")); // "～": another folder
-    m_window = std::make_unique<ui::MainWindowHost>(m_dialogs, m_desktop, listing::cookieFolderNamed(named + "//"));
+    m_window = std::make_unique<ui::qt::MainWindowHost>(m_dialogs, m_desktop, listing::cookieFolderNamed(named + "//"));
     const listing::ProgramState &state = window().cookies().state();
     QCOMPARE(state.nativeCookiesPath, named);
     QCOMPARE(state.cookiesPath, parent.str() + "/wave" + cp932("〜"));
@@ -384,7 +384,7 @@ void CommandsTest::selectingABigFileShowsAllOfIt()
 void CommandsTest::leftReleaseOnACellMakesItsRowCurrent()
 {
     start();
-    QSignalSpy made(grid(), &ui::ResultGrid::rowMadeCurrent);
+    QSignalSpy made(grid(), &ui::qt::ResultGrid::rowMadeCurrent);
     clickRow(2);
     QCOMPARE(made.count(), 1);
     QCOMPARE(window().currentRow(), 3);
@@ -396,7 +396,7 @@ void CommandsTest::leftReleaseOnACellMakesItsRowCurrent()
 void CommandsTest::otherButtonsHeadersAndEmptySpaceDoNothing()
 {
     start();
-    QSignalSpy made(grid(), &ui::ResultGrid::rowMadeCurrent);
+    QSignalSpy made(grid(), &ui::qt::ResultGrid::rowMadeCurrent);
     clickRow(2, Qt::RightButton);
     clickRow(2, Qt::MiddleButton);
     QTest::mouseClick(grid()->horizontalHeader()->viewport(), Qt::LeftButton, {}, QPoint(40, 5));
@@ -411,7 +411,7 @@ void CommandsTest::otherButtonsHeadersAndEmptySpaceDoNothing()
 void CommandsTest::doubleClickCountsOnce()
 {
     start();
-    QSignalSpy made(grid(), &ui::ResultGrid::rowMadeCurrent);
+    QSignalSpy made(grid(), &ui::qt::ResultGrid::rowMadeCurrent);
     const QPoint at = grid()->visualRect(grid()->model()->index(1, 0)).center();
     // What a real double click delivers: press, release, the second press as a
     // double-click event, release.
@@ -428,7 +428,7 @@ void CommandsTest::doubleClickCountsOnce()
 void CommandsTest::shiftPressOnlyWidensTheSelection()
 {
     start();
-    QSignalSpy made(grid(), &ui::ResultGrid::rowMadeCurrent);
+    QSignalSpy made(grid(), &ui::qt::ResultGrid::rowMadeCurrent);
     clickRow(1);
     clickRow(3, Qt::LeftButton, Qt::ShiftModifier);
     QCOMPARE(made.count(), 1);
@@ -460,10 +460,10 @@ void CommandsTest::movingKeys()
     for (int i = 0; i < 36; ++i)
         m_prefix->writeCookie("z@" + std::to_string(100 + i) + ".txt", record("z", "z/"));
     start();
-    ui::ResultGrid *g = grid();
+    ui::qt::ResultGrid *g = grid();
     g->setCurrentIndex(g->model()->index(startRow, 0));
     g->setFocus();
-    QSignalSpy made(g, &ui::ResultGrid::rowMadeCurrent);
+    QSignalSpy made(g, &ui::qt::ResultGrid::rowMadeCurrent);
     QTest::keyClick(g, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
     QCOMPARE(g->currentIndex().row(), expectedRow);
     QCOMPARE(made.count(), 1);
@@ -475,9 +475,9 @@ void CommandsTest::keysThatMoveNothingDoNothing()
     for (int i = 0; i < 36; ++i)
         m_prefix->writeCookie("z@" + std::to_string(100 + i) + ".txt", record("z", "z/"));
     start();
-    ui::ResultGrid *g = grid();
+    ui::qt::ResultGrid *g = grid();
     g->setFocus();
-    QSignalSpy made(g, &ui::ResultGrid::rowMadeCurrent);
+    QSignalSpy made(g, &ui::qt::ResultGrid::rowMadeCurrent);
     QTest::keyClick(g, Qt::Key_Up);   // already at the first row
     QTest::keyClick(g, Qt::Key_Home); // likewise
     QTest::keyClick(g, Qt::Key_A);    // no search by typing
@@ -503,8 +503,8 @@ void CommandsTest::keysThatMoveNothingDoNothing()
 void CommandsTest::wheelStepsMoveOneRowEach()
 {
     start();
-    ui::ResultGrid *g = grid();
-    QSignalSpy made(g, &ui::ResultGrid::rowMadeCurrent);
+    ui::qt::ResultGrid *g = grid();
+    QSignalSpy made(g, &ui::qt::ResultGrid::rowMadeCurrent);
     const QPointF at = g->visualRect(g->model()->index(0, 0)).center();
     const auto turn = [&](int delta) {
         QWheelEvent wheel(at, g->viewport()->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
@@ -524,7 +524,7 @@ void CommandsTest::wheelStepsMoveOneRowEach()
 void CommandsTest::scansMakeNoRowCurrent()
 {
     start();
-    QSignalSpy made(grid(), &ui::ResultGrid::rowMadeCurrent);
+    QSignalSpy made(grid(), &ui::qt::ResultGrid::rowMadeCurrent);
     clickText(ui::form::Id::ReloadCommand);
     std::filesystem::remove(m_prefix->cookieFolder() + "/taro@beta.example[1].txt");
     clickText(ui::form::Id::ReloadCommand);
@@ -646,8 +646,8 @@ void CommandsTest::allDeleteUnderASearchDeletesOnlyTheListedFiles()
     QVERIFY(exists("taro@beta.example[1].txt"));
     QVERIFY(exists("hanako@gamma.example[1].txt"));
     QCOMPARE(rows(), 0);
-    QVERIFY(!control<ui::ClickableText>(ui::form::Id::DeleteCommand)->isEnabled());
-    QVERIFY(!control<ui::ClickableText>(ui::form::Id::DeleteAllCommand)->isEnabled());
+    QVERIFY(!control<ui::qt::ClickableText>(ui::form::Id::DeleteCommand)->isEnabled());
+    QVERIFY(!control<ui::qt::ClickableText>(ui::form::Id::DeleteAllCommand)->isEnabled());
 }
 
 void CommandsTest::allDeleteDeletesExactlyTheListedRowsFiles()
@@ -710,11 +710,11 @@ bool tabTo(const QWidget *control)
 void CommandsTest::keyboardWalk()
 {
     RealDialogs dialogs;
-    m_window = std::make_unique<ui::MainWindowHost>(dialogs, m_desktop);
+    m_window = std::make_unique<ui::qt::MainWindowHost>(dialogs, m_desktop);
     m_window->show();
     m_window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
-    ui::ResultGrid *g = grid();
+    ui::qt::ResultGrid *g = grid();
     QVERIFY(control(ui::form::Id::BrowseButton)->hasFocus());
     // 1 hanako@alpha.example[2], 2 hanako@gamma.example[1], 3 taro@alpha..., 4 taro@beta...
     QVERIFY(tabTo(control(ui::form::Id::Table)));
@@ -780,7 +780,7 @@ void CommandsTest::keyboardWalk()
 void CommandsTest::rescansKeepTheRowsFile()
 {
     start();
-    ui::ResultGrid *g = grid();
+    ui::qt::ResultGrid *g = grid();
     g->setFocus();
     QTest::keyClick(g, Qt::Key_End);
     // Deleting the last row leaves the new last row current.

@@ -60,7 +60,7 @@ private slots:
 void QtDialogsTest::initTestCase()
 {
     // The boxes in the program's own font and look.
-    ui::setUpApplication();
+    ui::qt::setUpApplication();
 }
 
 void QtDialogsTest::flagsChooseIconButtonsAndDefault()

@@ -34,7 +34,7 @@ std::string cookieText(const std::string &site, const std::string &info)
     return "uid\r\n" + info + "\r\n" + site + "/\r\n0\r\n*\r\n";
 }
 
-class TForm1Test : public FormTest {
+class MainWindowHostTest : public FormTest {
 protected:
     void SetUp() override
     {
@@ -79,7 +79,7 @@ protected:
     CookieFolder folder;
 };
 
-TEST_F(TForm1Test, ControlsTheirParentsAndTexts)
+TEST_F(MainWindowHostTest, ControlsTheirParentsAndTexts)
 {
     // Every control of the form under its parent, with its caption (CP932
     // here) once the placeholders are cleared, where the form puts it. A
@@ -130,7 +130,7 @@ TEST_F(TForm1Test, ControlsTheirParentsAndTexts)
     EXPECT_EQ(command.lfCharSet, SHIFTJIS_CHARSET);
 }
 
-TEST_F(TForm1Test, JapaneseFontIsFoundAndMeasuresNinePoints)
+TEST_F(MainWindowHostTest, JapaneseFontIsFoundAndMeasuresNinePoints)
 {
     // The face name maps to a font with the Shift-JIS character set: on a
     // system without it every Japanese text would show as boxes.
@@ -148,7 +148,7 @@ TEST_F(TForm1Test, JapaneseFontIsFoundAndMeasuresNinePoints)
     }
 }
 
-TEST_F(TForm1Test, StartsWithTheDefaultFolderListedAndTheFocusOnBrowse)
+TEST_F(MainWindowHostTest, StartsWithTheDefaultFolderListedAndTheFocusOnBrowse)
 {
     // The Windows directory's cookie folder, which a fresh test prefix lacks.
     wchar_t windows[MAX_PATH + 1] = {};
@@ -167,7 +167,7 @@ TEST_F(TForm1Test, StartsWithTheDefaultFolderListedAndTheFocusOnBrowse)
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
-TEST_F(TForm1Test, DockedControlsFillTheWindowAndFollowItsSize)
+TEST_F(MainWindowHostTest, DockedControlsFillTheWindowAndFollowItsSize)
 {
     const auto check = [this] {
         RECT client{};
@@ -225,7 +225,7 @@ TEST_F(TForm1Test, DockedControlsFillTheWindowAndFollowItsSize)
               HTBOTTOMRIGHT);
 }
 
-TEST_F(TForm1Test, CommandTextsAreSizedToTheirTextWithTrailingBlanks)
+TEST_F(MainWindowHostTest, CommandTextsAreSizedToTheirTextWithTrailingBlanks)
 {
     const HWND reload = control(ui::form::Id::ReloadCommand);
     const HWND all = control(ui::form::Id::DeleteAllCommand);
@@ -243,7 +243,7 @@ TEST_F(TForm1Test, CommandTextsAreSizedToTheirTextWithTrailingBlanks)
     EXPECT_EQ(a.bottom - a.top, text.cy + 4);
 }
 
-TEST_F(TForm1Test, TabOrderRunsThroughTheEnabledButtonsTheGridAndThePane)
+TEST_F(MainWindowHostTest, TabOrderRunsThroughTheEnabledButtonsTheGridAndThePane)
 {
     const auto order = [this] {
         std::vector<std::string> names;
@@ -269,7 +269,7 @@ TEST_F(TForm1Test, TabOrderRunsThroughTheEnabledButtonsTheGridAndThePane)
                                         "searchByContentButton", "clearSearchButton", "resultGrid", "contentPane"}));
 }
 
-TEST_F(TForm1Test, FirstScanFillsTheGridStatusCaptionAndFolderBox)
+TEST_F(MainWindowHostTest, FirstScanFillsTheGridStatusCaptionAndFolderBox)
 {
     listFolder(folder.path());
     EXPECT_EQ(rows(), 3);
@@ -304,7 +304,7 @@ TEST_F(TForm1Test, FirstScanFillsTheGridStatusCaptionAndFolderBox)
     ReleaseDC(grid, dc);
 }
 
-TEST_F(TForm1Test, FileThatCannotBeOpenedGoesToTheErrorBox)
+TEST_F(MainWindowHostTest, FileThatCannotBeOpenedGoesToTheErrorBox)
 {
     listFolder(folder.path());
     // Held open without sharing, as a program writing it would.
@@ -322,7 +322,7 @@ TEST_F(TForm1Test, FileThatCannotBeOpenedGoesToTheErrorBox)
     EXPECT_FALSE(platform::win32::BusyCursor::active());
 }
 
-TEST_F(TForm1Test, FileNameSearchListsMatchesAndCancelStillRescans)
+TEST_F(MainWindowHostTest, FileNameSearchListsMatchesAndCancelStillRescans)
 {
     listFolder(folder.path());
     dialogs.inputAnswers.push_back("ads");
@@ -348,7 +348,7 @@ TEST_F(TForm1Test, FileNameSearchListsMatchesAndCancelStillRescans)
     EXPECT_FALSE(IsWindowEnabled(control(ui::form::Id::ClearSearchButton)));
 }
 
-TEST_F(TForm1Test, ContentSearchNumbersTheMatchesFromOne)
+TEST_F(MainWindowHostTest, ContentSearchNumbersTheMatchesFromOne)
 {
     listFolder(folder.path());
     dialogs.inputAnswers.push_back("表示");
@@ -359,7 +359,7 @@ TEST_F(TForm1Test, ContentSearchNumbersTheMatchesFromOne)
     EXPECT_EQ(windowText(control(ui::form::Id::SearchModeLabel)), "ファイル内容検索モード");
 }
 
-TEST_F(TForm1Test, ChoosingAFileListsItsFolderAndTheNextDialogStartsThere)
+TEST_F(MainWindowHostTest, ChoosingAFileListsItsFolderAndTheNextDialogStartsThere)
 {
     CookieFolder other;
     other.write("a@b.example[1].txt", cookieText("b.example", "x"));
@@ -380,7 +380,7 @@ TEST_F(TForm1Test, ChoosingAFileListsItsFolderAndTheNextDialogStartsThere)
     EXPECT_EQ(rows(), 1);
 }
 
-TEST_F(TForm1Test, ClickingARowShowsItsFileInThePane)
+TEST_F(MainWindowHostTest, ClickingARowShowsItsFileInThePane)
 {
     listFolder(folder.path());
     const int mail = rowOf("taro@mail.example.org[1].txt");
@@ -400,7 +400,7 @@ TEST_F(TForm1Test, ClickingARowShowsItsFileInThePane)
     EXPECT_EQ(form->contentPaneShownText(), "");
 }
 
-TEST_F(TForm1Test, VersionBoxAndHelp)
+TEST_F(MainWindowHostTest, VersionBoxAndHelp)
 {
     form->run(&ui::Commands::showVersion);
     ASSERT_EQ(dialogs.messages.size(), 1u);
@@ -435,7 +435,7 @@ TEST_F(TForm1Test, VersionBoxAndHelp)
     EXPECT_EQ(missing.path, empty / "README.TXT");
 }
 
-TEST_F(TForm1Test, DeleteAsksForTheRowsOwnFileAndOnlyYesDeletes)
+TEST_F(MainWindowHostTest, DeleteAsksForTheRowsOwnFileAndOnlyYesDeletes)
 {
     listFolder(folder.path());
     const int mail = rowOf("taro@mail.example.org[1].txt");
@@ -467,7 +467,7 @@ TEST_F(TForm1Test, DeleteAsksForTheRowsOwnFileAndOnlyYesDeletes)
     EXPECT_EQ(cell(0, 2), "2");
 }
 
-TEST_F(TForm1Test, DeleteAllDeletesWhatIsListedAfterYes)
+TEST_F(MainWindowHostTest, DeleteAllDeletesWhatIsListedAfterYes)
 {
     listFolder(folder.path());
     dialogs.inputAnswers.push_back("taro");
@@ -493,7 +493,7 @@ TEST_F(TForm1Test, DeleteAllDeletesWhatIsListedAfterYes)
     EXPECT_FALSE(IsWindowEnabled(control(ui::form::Id::DeleteCommand)));
 }
 
-TEST_F(TForm1Test, CommandTextClickCountsOnlyWhenReleasedInside)
+TEST_F(MainWindowHostTest, CommandTextClickCountsOnlyWhenReleasedInside)
 {
     listFolder(folder.path());
     folder.write("new@one.example[1].txt", cookieText("one.example", "x"));
@@ -521,7 +521,7 @@ TEST_F(TForm1Test, CommandTextClickCountsOnlyWhenReleasedInside)
     EXPECT_EQ(rows(), 6);
 }
 
-TEST_F(TForm1Test, EnterPressesTheFocusedButtonAndEscClosesNothing)
+TEST_F(MainWindowHostTest, EnterPressesTheFocusedButtonAndEscClosesNothing)
 {
     SetFocus(control(ui::form::Id::VersionButton));
     // The focused button wears the default button's dark frame; the others not.
@@ -543,13 +543,13 @@ TEST_F(TForm1Test, EnterPressesTheFocusedButtonAndEscClosesNothing)
     EXPECT_EQ(GetFocus(), control(ui::form::Id::BrowseButton));
 }
 
-TEST_F(TForm1Test, AltCClosesTheWindow)
+TEST_F(MainWindowHostTest, AltCClosesTheWindow)
 {
     press(control(ui::form::Id::Table), WM_SYSCHAR, 'c');
     EXPECT_FALSE(IsWindow(window));
 }
 
-TEST_F(TForm1Test, BusyCursorShowsOverEveryControl)
+TEST_F(MainWindowHostTest, BusyCursorShowsOverEveryControl)
 {
     form->window().setBusyCursor(true);
     EXPECT_TRUE(platform::win32::BusyCursor::active());
@@ -565,7 +565,7 @@ TEST_F(TForm1Test, BusyCursorShowsOverEveryControl)
     EXPECT_FALSE(platform::win32::BusyCursor::active());
 }
 
-TEST_F(TForm1Test, HintsOnlyOnTheirSixControlsWithTheirTimes)
+TEST_F(MainWindowHostTest, HintsOnlyOnTheirSixControlsWithTheirTimes)
 {
     const HWND hints = form->hintWindow();
     HWND tips = hints;
@@ -595,7 +595,7 @@ TEST_F(TForm1Test, HintsOnlyOnTheirSixControlsWithTheirTimes)
                                                "closeButton", "resultGrid"}));
 }
 
-class SplitterTest : public TForm1Test {
+class SplitterTest : public MainWindowHostTest {
 protected:
     int width(ui::form::Id id) const
     {
@@ -658,7 +658,7 @@ TEST_F(SplitterTest, EscCancelsAndSmallSizesSnapShut)
 
 namespace {
 
-TEST(TForm1Start, ShowCommandsForMaximisedAndMinimisedStarts)
+TEST(MainWindowHostStart, ShowCommandsForMaximisedAndMinimisedStarts)
 {
     ScriptedDialogs dialogs;
     RecordingDesktop desktop;
@@ -694,7 +694,7 @@ TEST(TForm1Start, ShowCommandsForMaximisedAndMinimisedStarts)
     pumpMessages();
 }
 
-TEST(TForm1Start, ErrorInTheFirstScanGoesToTheBoxAndTheWindowStillOpens)
+TEST(MainWindowHostStart, ErrorInTheFirstScanGoesToTheBoxAndTheWindowStillOpens)
 {
     // The default cookie folder with a file that cannot be opened.
     char windows[MAX_PATH + 1] = {};

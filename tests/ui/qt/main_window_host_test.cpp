@@ -38,11 +38,11 @@
 
 namespace {
 
-using ui::Splitter;
+using ui::qt::Splitter;
 
 using ui::form::Id;
 
-template <typename T = QWidget> T *control(const ui::MainWindowHost &window, Id id)
+template <typename T = QWidget> T *control(const ui::qt::MainWindowHost &window, Id id)
 {
     return window.controlOf<T>(id);
 }
@@ -55,7 +55,7 @@ QString expectedCaption(const std::string &folder)
 
 } // namespace
 
-class TForm1Test : public QObject {
+class MainWindowHostTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -83,31 +83,31 @@ private slots:
     void commandsReachScreenReaders();
 
 private:
-    std::unique_ptr<ui::MainWindowHost> makeWindow(ScriptedDialogs &dialogs)
+    std::unique_ptr<ui::qt::MainWindowHost> makeWindow(ScriptedDialogs &dialogs)
     {
-        return std::make_unique<ui::MainWindowHost>(dialogs, m_desktop);
+        return std::make_unique<ui::qt::MainWindowHost>(dialogs, m_desktop);
     }
 
     RecordingDesktop m_desktop;
 };
 
-void TForm1Test::initTestCase()
+void MainWindowHostTest::initTestCase()
 {
-    ui::setUpApplication();
+    ui::qt::setUpApplication();
 }
 
-void TForm1Test::controlTree_data()
+void MainWindowHostTest::controlTree_data()
 {
     QTest::addColumn<int>("id");
     QTest::addColumn<QString>("className");
 
     // The widget class each kind of control is made of.
     const std::map<ui::form::Kind, const char *> classes = {
-        {ui::form::Kind::Panel, "ui::Panel"},      {ui::form::Kind::GroupBox, "QGroupBox"},
-        {ui::form::Kind::Label, "ui::StaticText"}, {ui::form::Kind::CommandText, "ui::ClickableText"},
-        {ui::form::Kind::FolderBox, "QLineEdit"},  {ui::form::Kind::Button, "ui::PushButton"},
-        {ui::form::Kind::StatusBar, "QStatusBar"}, {ui::form::Kind::Splitter, "ui::Splitter"},
-        {ui::form::Kind::Grid, "ui::ResultGrid"},  {ui::form::Kind::ContentPane, "QPlainTextEdit"},
+        {ui::form::Kind::Panel, "ui::qt::Panel"},      {ui::form::Kind::GroupBox, "QGroupBox"},
+        {ui::form::Kind::Label, "ui::qt::StaticText"}, {ui::form::Kind::CommandText, "ui::qt::ClickableText"},
+        {ui::form::Kind::FolderBox, "QLineEdit"},  {ui::form::Kind::Button, "ui::qt::PushButton"},
+        {ui::form::Kind::StatusBar, "QStatusBar"}, {ui::form::Kind::Splitter, "ui::qt::Splitter"},
+        {ui::form::Kind::Grid, "ui::qt::ResultGrid"},  {ui::form::Kind::ContentPane, "QPlainTextEdit"},
     };
     for (const ui::form::Control &control : ui::form::controls()) {
         if (control.id == ui::form::Id::Window)
@@ -116,7 +116,7 @@ void TForm1Test::controlTree_data()
     }
 }
 
-void TForm1Test::controlTree()
+void MainWindowHostTest::controlTree()
 {
     QFETCH(int, id);
     QFETCH(QString, className);
@@ -135,12 +135,12 @@ void TForm1Test::controlTree()
     QCOMPARE(made->parentWidget(), control(*window, expected.parent));
 }
 
-void TForm1Test::texts()
+void MainWindowHostTest::texts()
 {
     TempPrefix prefix;
     ScriptedDialogs dialogs;
     const auto window = makeWindow(dialogs);
-    const ui::MainWindowHost &w = *window;
+    const ui::qt::MainWindowHost &w = *window;
 
     // Every caption as the form gives it.
     for (const ui::form::Control &control : ui::form::controls()) {
@@ -152,17 +152,17 @@ void TForm1Test::texts()
             QCOMPARE(button->text(), caption);
         else if (auto *group = qobject_cast<QGroupBox *>(widget))
             QCOMPARE(group->title(), caption);
-        else if (auto *text = qobject_cast<ui::StaticText *>(widget))
+        else if (auto *text = qobject_cast<ui::qt::StaticText *>(widget))
             QCOMPARE(text->text(), caption);
-        else if (auto *panel = qobject_cast<ui::Panel *>(widget))
+        else if (auto *panel = qobject_cast<ui::qt::Panel *>(widget))
             QCOMPARE(panel->caption(), caption);
     }
     QVERIFY(!control<QPushButton>(w, ui::form::Id::CloseButton)->icon().isNull());
 
     // The placeholders are cleared at start; the search is off.
     for (const Id panel : {Id::FolderStrip, Id::CommandPanel, Id::SearchModeStrip, Id::ListArea})
-        QVERIFY2(control<ui::Panel>(w, panel)->caption().isEmpty(), ui::form::control(panel).name);
-    QCOMPARE(control<ui::StaticText>(w, ui::form::Id::SearchModeLabel)->text(), QString());
+        QVERIFY2(control<ui::qt::Panel>(w, panel)->caption().isEmpty(), ui::form::control(panel).name);
+    QCOMPARE(control<ui::qt::StaticText>(w, ui::form::Id::SearchModeLabel)->text(), QString());
     QVERIFY(!control(w, ui::form::Id::ClearSearchButton)->isEnabled());
     QVERIFY(!control(w, ui::form::Id::FolderBox)->isEnabled());
     QVERIFY(control(w, ui::form::Id::SearchByFileNameButton)->isEnabled());
@@ -178,12 +178,12 @@ void TForm1Test::texts()
     }
 }
 
-void TForm1Test::fonts()
+void MainWindowHostTest::fonts()
 {
     TempPrefix prefix;
     ScriptedDialogs dialogs;
     const auto window = makeWindow(dialogs);
-    const ui::MainWindowHost &w = *window;
+    const ui::qt::MainWindowHost &w = *window;
     const ui::LayoutScale &scale = window->layoutScale();
 
     QCOMPARE(w.font().family(), QStringLiteral("ＭＳ Ｐゴシック"));
@@ -212,7 +212,7 @@ void TForm1Test::fonts()
         QCOMPARE(window->window().tableFontPointSize(), 9);
 }
 
-void TForm1Test::designedGeometry()
+void MainWindowHostTest::designedGeometry()
 {
     TempPrefix prefix;
     prefix.writeCookie("a@x.txt", "n\nv\nx/\n");
@@ -222,7 +222,7 @@ void TForm1Test::designedGeometry()
         QSKIP("the layout is checked in pixels at 96 dots per inch");
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-    const ui::MainWindowHost &w = *window;
+    const ui::qt::MainWindowHost &w = *window;
 
     QCOMPARE(w.size(), QSize(688, 446));
     QCOMPARE(w.pos(), QPoint(192, 107));
@@ -241,7 +241,7 @@ void TForm1Test::designedGeometry()
     }
     QCOMPARE(control<QPushButton>(w, ui::form::Id::CloseButton)->iconSize(), QSize(18, 18));
 
-    auto *grid = control<ui::ResultGrid>(w, ui::form::Id::Table);
+    auto *grid = control<ui::qt::ResultGrid>(w, ui::form::Id::Table);
     // Rows of 20 pixels and the line between them.
     QCOMPARE(grid->verticalHeader()->defaultSectionSize(), 21);
     QCOMPARE(grid->horizontalHeader()->height(), 21);
@@ -253,13 +253,13 @@ void TForm1Test::designedGeometry()
     QCOMPARE(grid->verticalHeader()->sectionResizeMode(0), QHeaderView::Interactive);
 }
 
-void TForm1Test::staticTextsFitTheirText()
+void MainWindowHostTest::staticTextsFitTheirText()
 {
     TempPrefix prefix;
     ScriptedDialogs dialogs;
     const auto window = makeWindow(dialogs);
     for (const Id id : {Id::FolderLabel, Id::DeleteCommand, Id::DeleteAllCommand, Id::ReloadCommand}) {
-        auto *text = control<ui::StaticText>(*window, id);
+        auto *text = control<ui::qt::StaticText>(*window, id);
         const QFontMetrics metrics(text->font());
         // Trailing blanks count.
         QVERIFY(text->width() >= metrics.horizontalAdvance(text->text()) + 4);
@@ -271,13 +271,13 @@ void TForm1Test::staticTextsFitTheirText()
         QCOMPARE(text->height(), metrics.height() + 4);
     }
     // The search-mode label keeps its designed size whatever it shows.
-    auto *label = control<ui::StaticText>(*window, ui::form::Id::SearchModeLabel);
+    auto *label = control<ui::qt::StaticText>(*window, ui::form::Id::SearchModeLabel);
     const QSize designed = label->size();
     label->setText(QStringLiteral("ファイル内容検索モード"));
     QCOMPARE(label->size(), designed);
 }
 
-void TForm1Test::hints()
+void MainWindowHostTest::hints()
 {
     TempPrefix prefix;
     prefix.writeCookie("a@x.txt", "n\nv\nx/\n");
@@ -318,7 +318,7 @@ void TForm1Test::hints()
     QVERIFY(!QToolTip::isVisible());
 
     // Over the table's cells the table's own hint shows.
-    auto *grid = control<ui::ResultGrid>(*window, ui::form::Id::Table);
+    auto *grid = control<ui::qt::ResultGrid>(*window, ui::form::Id::Table);
     const QPoint cell = grid->visualRect(grid->model()->index(0, 0)).center();
     QHelpEvent gridHelp(QEvent::ToolTip, cell, grid->viewport()->mapToGlobal(cell));
     QApplication::sendEvent(grid->viewport(), &gridHelp);
@@ -326,7 +326,7 @@ void TForm1Test::hints()
     QToolTip::hideText();
 }
 
-void TForm1Test::firstScanFillsTableAndStatus()
+void MainWindowHostTest::firstScanFillsTableAndStatus()
 {
     TempPrefix prefix;
     prefix.writeCookie("taro@www.example.com[1].txt", "id\n値は１\nwww.example.com/\n1536\n");
@@ -334,13 +334,13 @@ void TForm1Test::firstScanFillsTableAndStatus()
     prefix.writeCookie("notes.md", "not a cookie\n");
     ScriptedDialogs dialogs;
     const auto window = makeWindow(dialogs);
-    const ui::MainWindowHost &w = *window;
+    const ui::qt::MainWindowHost &w = *window;
 
     QVERIFY(dialogs.messages.empty());
     const QAbstractItemModel *model = window->tableModel();
     QCOMPARE(model->rowCount(), 2);
     QCOMPARE(model->columnCount(), 8);
-    const auto *grid = control<ui::ResultGrid>(w, ui::form::Id::Table);
+    const auto *grid = control<ui::qt::ResultGrid>(w, ui::form::Id::Table);
     QCOMPARE(grid->model(), model);
 
     // Row 0 of the table is the header, column 0 the number column.
@@ -372,14 +372,14 @@ void TForm1Test::firstScanFillsTableAndStatus()
     QVERIFY(QGuiApplication::overrideCursor() == nullptr);
 }
 
-void TForm1Test::fittedColumnWidths()
+void MainWindowHostTest::fittedColumnWidths()
 {
     TempPrefix prefix;
     prefix.writeCookie("a@example.com[1].txt", "n\nshort\nexample.com/\n");
     prefix.writeCookie("b@a-much-longer-name.example.org[2].txt", "n\nv a,b\nx/\n");
     ScriptedDialogs dialogs;
     const auto window = makeWindow(dialogs);
-    const auto *grid = control<ui::ResultGrid>(*window, ui::form::Id::Table);
+    const auto *grid = control<ui::qt::ResultGrid>(*window, ui::form::Id::Table);
     const listing::ResultTable &table = window->cookies().table();
 
     // Each section is its column's width and the line after it.
@@ -396,7 +396,7 @@ void TForm1Test::fittedColumnWidths()
     QCOMPARE(window->tableModel()->index(1, 4).data().toString(), QStringLiteral("b"));
 }
 
-void TForm1Test::emptyFolderDisablesDeleteCommands()
+void MainWindowHostTest::emptyFolderDisablesDeleteCommands()
 {
     TempPrefix prefix;
     ScriptedDialogs dialogs;
@@ -411,7 +411,7 @@ void TForm1Test::emptyFolderDisablesDeleteCommands()
     QVERIFY(control(*window, ui::form::Id::ReloadCommand)->isEnabled());
 }
 
-void TForm1Test::failedFirstScanShowsErrorBoxAndWindowStillOpens()
+void MainWindowHostTest::failedFirstScanShowsErrorBoxAndWindowStillOpens()
 {
     TempPrefix prefix;
     prefix.writeCookie("a@first.example.com[1].txt", "n\nv\nfirst.example.com/\n");
@@ -419,7 +419,7 @@ void TForm1Test::failedFirstScanShowsErrorBoxAndWindowStillOpens()
     prefix.linkNowhere("x.txt");
     prefix.writeCookie("z@late.example.com[1].txt", "n\nv\nlate.example.com/\n");
     ScriptedDialogs dialogs;
-    std::unique_ptr<ui::MainWindowHost> window;
+    std::unique_ptr<ui::qt::MainWindowHost> window;
     window = makeWindow(dialogs);
 
     QCOMPARE(dialogs.messages.size(), std::size_t(1));
@@ -439,7 +439,7 @@ void TForm1Test::failedFirstScanShowsErrorBoxAndWindowStillOpens()
     QVERIFY(window->isVisible());
 }
 
-void TForm1Test::handlerWrapperShowsAnyFailure()
+void MainWindowHostTest::handlerWrapperShowsAnyFailure()
 {
     TempPrefix prefix;
     ScriptedDialogs dialogs;
@@ -457,7 +457,7 @@ void TForm1Test::handlerWrapperShowsAnyFailure()
     }
 }
 
-void TForm1Test::busyCursorIsHeldOnce()
+void MainWindowHostTest::busyCursorIsHeldOnce()
 {
     TempPrefix prefix;
     ScriptedDialogs dialogs;
@@ -476,7 +476,7 @@ void TForm1Test::busyCursorIsHeldOnce()
     QVERIFY(QGuiApplication::overrideCursor() == nullptr);
 }
 
-void TForm1Test::initialFocusAndTabOrder()
+void MainWindowHostTest::initialFocusAndTabOrder()
 {
     TempPrefix prefix;
     prefix.writeCookie("a@x.txt", "n\nv\nx/\n");
@@ -504,7 +504,7 @@ void TForm1Test::initialFocusAndTabOrder()
     QCOMPARE(QApplication::focusWidget(), control(*window, Id::ClearSearchButton));
 }
 
-void TForm1Test::closeButtonAltCAndEsc()
+void MainWindowHostTest::closeButtonAltCAndEsc()
 {
     TempPrefix prefix;
     ScriptedDialogs dialogs;
@@ -526,7 +526,7 @@ void TForm1Test::closeButtonAltCAndEsc()
     QVERIFY(dialogs.messages.empty());
 }
 
-void TForm1Test::destroyedWhileShown()
+void MainWindowHostTest::destroyedWhileShown()
 {
     TempPrefix prefix;
     prefix.writeCookie("a@x.txt", "n\nv\nx/\n");
@@ -558,7 +558,7 @@ void drag(QWidget *widget, QPoint from, QPoint to, bool cancel = false)
 
 } // namespace
 
-void TForm1Test::splitterSnapsShutAndEscCancels()
+void MainWindowHostTest::splitterSnapsShutAndEscCancels()
 {
     TempPrefix prefix;
     ScriptedDialogs dialogs;
@@ -581,7 +581,7 @@ void TForm1Test::splitterSnapsShutAndEscCancels()
     QCOMPARE(control(*window, ui::form::Id::CommandSplitter)->x(), 0);
 }
 
-void TForm1Test::splitterDragsNeverResizeTheWindow()
+void MainWindowHostTest::splitterDragsNeverResizeTheWindow()
 {
     TempPrefix prefix;
     for (int i = 0; i < 30; ++i)
@@ -624,7 +624,7 @@ void TForm1Test::splitterDragsNeverResizeTheWindow()
     QCOMPARE(grid->height(), 0);
 }
 
-void TForm1Test::gridLinesLieBetweenCells()
+void MainWindowHostTest::gridLinesLieBetweenCells()
 {
     TempPrefix prefix;
     prefix.writeCookie("a@example.com[1].txt", "n\nshort\nexample.com/\n");
@@ -633,7 +633,7 @@ void TForm1Test::gridLinesLieBetweenCells()
     const auto window = makeWindow(dialogs);
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-    auto *grid = control<ui::ResultGrid>(*window, ui::form::Id::Table);
+    auto *grid = control<ui::qt::ResultGrid>(*window, ui::form::Id::Table);
     const listing::ResultTable &table = window->cookies().table();
     const int rowHeight = window->layoutScale().px(ui::grid::kDefaultRowHeight);
 
@@ -661,7 +661,7 @@ void TForm1Test::gridLinesLieBetweenCells()
     QCOMPARE(QColor(image.pixel(width / 2, rowHeight)), palette.color(QPalette::Shadow));
 }
 
-void TForm1Test::focusedButtonHasDarkFrame()
+void MainWindowHostTest::focusedButtonHasDarkFrame()
 {
     TempPrefix prefix;
     ScriptedDialogs dialogs;
@@ -689,7 +689,7 @@ void TForm1Test::focusedButtonHasDarkFrame()
     QVERIFY(!version->isDefault());
 }
 
-void TForm1Test::commandsReachScreenReaders()
+void MainWindowHostTest::commandsReachScreenReaders()
 {
     TempPrefix prefix;
     prefix.writeCookie("a@x.txt", "n\nv\nx/\n");
@@ -743,5 +743,5 @@ void TForm1Test::commandsReachScreenReaders()
     QVERIFY(!pane->state().editable);
 }
 
-QTEST_MAIN(TForm1Test)
-#include "tform1_test.moc"
+QTEST_MAIN(MainWindowHostTest)
+#include "main_window_host_test.moc"
