@@ -4,9 +4,9 @@
 #include "app_style.h"
 #include "fonts.h"
 #include "listing/program_state.h"
-#include "platform/qt/qt_desktop.h"
-#include "platform/qt/qt_dialogs.h"
 #include "main_window_host.h"
+#include "platform/qt/qt_desktop.h"
+#include "qt_dialogs.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -60,7 +60,7 @@ int runApplication(int &argc, char **argv)
     if (argc > 1)
         startFolder = listing::cookieFolderNamed(argv[1]);
 
-    platform::qt::QtDialogs dialogs;
+    QtDialogs dialogs;
     platform::qt::QtDesktop desktop;
     MainWindowHost window(dialogs, desktop, startFolder);
     dialogs.setOwner(&window);

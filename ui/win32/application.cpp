@@ -1,9 +1,9 @@
 #include "application.h"
 
-#include "platform/win32/win32_desktop.h"
-#include "platform/win32/win32_dialogs.h"
-#include "resources/resource_ids.h"
 #include "main_window_host.h"
+#include "platform/win32/win32_desktop.h"
+#include "resources/resource_ids.h"
+#include "win32_dialogs.h"
 
 #include <commctrl.h>
 #include <objbase.h>
@@ -79,7 +79,7 @@ int runApplication(int showCommand, const std::optional<platform::NamedPath> &st
 
     ApplicationWindow application;
     const HWND applicationWindow = application.create();
-    platform::win32::Win32Dialogs dialogs;
+    Win32Dialogs dialogs;
     platform::win32::Win32Desktop desktop;
     dialogs.setOwner(applicationWindow);
     MainWindowHost form(dialogs, desktop);

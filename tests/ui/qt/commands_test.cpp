@@ -4,9 +4,9 @@
 #include "listing/cookie_listing.h"
 #include "platform/dialogs.h"
 #include "platform/qt/qt_desktop.h"
-#include "platform/qt/qt_dialogs.h"
 #include "platform/qt/qt_text.h"
 #include "ui/qt/main_window_host.h"
+#include "ui/qt/qt_dialogs.h"
 #include "ui/qt/result_grid.h"
 #include "ui/qt/result_table_model.h"
 #include "ui/qt/static_text.h"
@@ -167,7 +167,8 @@ void CommandsTest::fileNameSearchAsksAndFilters()
     QCOMPARE(window().cookies().state().systemInfo.searchText, std::string("ALPHA"));
     QCOMPARE(rows(), 2);
     QCOMPARE(cell(1, 1), std::string("hanako@alpha.example[2]"));
-    QCOMPARE(control<ui::qt::StaticText>(ui::form::Id::SearchModeLabel)->text(), QStringLiteral("ファイル名検索モード"));
+    QCOMPARE(control<ui::qt::StaticText>(ui::form::Id::SearchModeLabel)->text(),
+             QStringLiteral("ファイル名検索モード"));
     QVERIFY(control<QPushButton>(ui::form::Id::ClearSearchButton)->isEnabled());
 }
 
@@ -194,7 +195,8 @@ void CommandsTest::contentSearchReplacesTheFileNameSearch()
     QCOMPARE(window().cookies().state().systemInfo.searchMode, listing::SearchMode::Content);
     QCOMPARE(rows(), 2); // both taro files, the beta one included: the name mask is gone
     QCOMPARE(cell(1, 2), std::string("taro@beta.example[1]"));
-    QCOMPARE(control<ui::qt::StaticText>(ui::form::Id::SearchModeLabel)->text(), QStringLiteral("ファイル内容検索モード"));
+    QCOMPARE(control<ui::qt::StaticText>(ui::form::Id::SearchModeLabel)->text(),
+             QStringLiteral("ファイル内容検索モード"));
 }
 
 void CommandsTest::clearingTheSearch()
@@ -691,7 +693,7 @@ public:
     }
 
 private:
-    platform::qt::QtDialogs m_real;
+    ui::qt::QtDialogs m_real;
 };
 
 // Presses Tab until `control` has the focus; false when it never comes.

@@ -5,7 +5,7 @@
 #include "win32_test_support.h"
 
 #include "platform/wide_text_win32.h"
-#include "platform/win32/win32_dialogs.h"
+#include "ui/win32/win32_dialogs.h"
 
 #include <commdlg.h>
 #include <dlgs.h>
@@ -125,7 +125,7 @@ protected:
         FormTest::SetUp();
         real.setOwner(window);
     }
-    platform::win32::Win32Dialogs real;
+    ui::win32::Win32Dialogs real;
 };
 
 TEST_F(RealDialogsTest, YesNoMessageBoxIgnoresEscAndAnswersNo)
@@ -294,7 +294,7 @@ TEST(KeyboardWalk, DeleteReloadAndDeleteAllWithoutAMouse)
     for (const char *name :
          {"taro@alpha.example[1]", "taro@beta.example[1]", "hanako@gamma.example[1]", "hanako@alpha.example[2]"})
         folder.write(std::string(name) + ".txt", "uid\r\nv\r\nhost/\r\n");
-    platform::win32::Win32Dialogs real;
+    ui::win32::Win32Dialogs real;
     RecordingDesktop desktop;
     ui::win32::MainWindowHost form(real, desktop);
     const HWND window = form.create();
@@ -373,7 +373,7 @@ TEST(KeyboardWalk, DeleteReloadAndDeleteAllWithoutAMouse)
 
 TEST(OpenDialogPosition, CentredAcrossAndAThirdDown)
 {
-    const POINT at = platform::win32::openDialogPosition(RECT{0, 0, 1024, 768}, SIZE{424, 300});
+    const POINT at = ui::win32::openDialogPosition(RECT{0, 0, 1024, 768}, SIZE{424, 300});
     EXPECT_EQ(at.x, 300);
     EXPECT_EQ(at.y, 156);
 }

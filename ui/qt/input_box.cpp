@@ -1,10 +1,10 @@
 #include "input_box.h"
 
-#include "qt_text.h"
+#include "platform/qt/qt_text.h"
 
 #include <QCursor>
-#include <QFontMetrics>
 #include <QFontInfo>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -16,12 +16,15 @@
 #include <algorithm>
 #include <cmath>
 
-namespace platform::qt {
+namespace ui::qt {
+
+// The platform's dialog interface and text conversions, drawn in Qt.
+using namespace ::platform;
+using namespace ::platform::qt;
 
 Cp932LengthValidator::Cp932LengthValidator(std::size_t maxBytes, QObject *parent)
     : QValidator(parent), m_maxBytes(maxBytes)
-{
-}
+{}
 
 QValidator::State Cp932LengthValidator::validate(QString &input, int &) const
 {
@@ -95,4 +98,4 @@ void InputBox::showEvent(QShowEvent *event)
     }
 }
 
-} // namespace platform::qt
+} // namespace ui::qt
