@@ -259,6 +259,30 @@ TEST_F(MainWindowTest, ChoosingAFolderListsItAndTheNextDialogStartsThere)
     EXPECT_EQ(dialogs.openRequests.back().initialFolder.native, other.str() + "/");
 }
 
+TEST_F(MainWindowTest, AStartFolderIsListedByItsOwnNameAndAFileInTheRootListsTheRoot)
+{
+    // Named with a trailing separator and a character whose CP932 form
+    // comes back as another ("〜" as "～"): the native path is kept exactly,
+    // the CP932 form is what the window shows.
+    const std::string named = folder / "wave\xE3\x80\x9C";
+    folder.write("wave\xE3\x80\x9C/u@first.txt", record("f", "f/"));
+    folder.write("wave\xEF\xBD\x9E/u@other.txt", record("o", "o/"));
+    start(named + "//");
+    EXPECT_EQ(window->cookies().state().nativeCookiesPath, named);
+    EXPECT_EQ(window->cookies().state().cookiesPath, folder.str() + "/wave" + cp932("〜"));
+    EXPECT_EQ(rows(), 1);
+    EXPECT_EQ(cell(1, 1), "u@first");
+    click(Id::ReloadCommand); // reloading stays there
+    EXPECT_EQ(rows(), 1);
+    EXPECT_TRUE(dialogs.messages.empty());
+
+    dialogs.openAnswers = {platform::namedPath("/x.txt")};
+    click(Id::BrowseButton);
+    EXPECT_EQ(window->cookies().state().cookiesPath, "");
+    EXPECT_EQ(host.text(Id::FolderBox), "/");
+    EXPECT_EQ(host.text(Id::Window), "Vellumin ver 1.30   < CookiesPath:[/] >");
+}
+
 TEST_F(MainWindowTest, VersionHelpAndClose)
 {
     start();
