@@ -18,13 +18,13 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QGroupBox>
-#include <QPushButton>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
 
@@ -398,9 +398,10 @@ QString MainWindowHost::statusText() const
 
 void MainWindowHost::setBusyCursor(bool busy)
 {
-    if (busy && !m_busy)
+    // The window asks once for each change.
+    if (busy)
         m_busy.emplace();
-    else if (!busy)
+    else
         m_busy.reset();
 }
 

@@ -29,21 +29,16 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
-    int neighbourSize() const;
-    int restSize() const;
-    int globalOffset(const QPointF &globalPosition) const;
-    void moveBar(int size);
-    void endDrag();
+    int sizeAcross(const QWidget *widget) const;
+    int offsetOf(const QPointF &globalPosition) const;
+    void moveBar();
+    void endDrag(bool apply);
 
     Side m_side;
     QPointer<QWidget> m_neighbour;
     QPointer<QWidget> m_rest;
     QWidget *m_bar = nullptr;
-    bool m_dragging = false;
-    int m_startOffset = 0;
-    int m_startSize = 0;
-    int m_available = 0;
-    int m_newSize = 0;
+    SplitterDrag m_drag;
 };
 
 } // namespace ui::qt

@@ -644,9 +644,10 @@ std::optional<form::Id> MainWindowHost::focusedControl() const
 
 void MainWindowHost::setBusyCursor(bool busy)
 {
-    if (busy && !m_busy)
+    // The window asks once for each change.
+    if (busy)
         m_busy.emplace();
-    else if (!busy)
+    else
         m_busy.reset();
 }
 
