@@ -1,5 +1,6 @@
 #pragma once
 
+#include "grid_accessible.h"
 #include "ui/grid_selection.h"
 #include "window.h"
 
@@ -33,9 +34,7 @@ namespace ui::win32 {
 //
 // Screen readers reach it through WM_GETOBJECT (GridAccessible), and hear
 // of each move of the current row.
-class GridAccessible;
-
-class ResultGrid : public Window {
+class ResultGrid : public Window, public AccessibleGrid {
 public:
     explicit ResultGrid(const listing::ResultTable &table);
     ~ResultGrid() override;
@@ -55,17 +54,17 @@ public:
     // without running the row-made-current handler.
     void makeRowCurrent(int row);
     // The data rows and the columns.
-    int rowCount() const { return m_rows; }
-    int columnCount() const { return m_columnOrder.count(); }
+    int rowCount() const override { return m_rows; }
+    int columnCount() const override { return m_columnOrder.count(); }
     // The text of the cell at grid position (column, row), row 0 the header.
-    std::string_view cellText(int column, int row) const;
+    std::string_view cellText(int column, int row) const override;
     // The grid position {column, row} at a point of the client area; -1 for
     // what lies outside the cells.
-    std::pair<int, int> cellAt(POINT at) const;
+    std::pair<int, int> cellAt(POINT at) const override;
     // The current grid row (from 1, as the user sees the rows); 0 when none.
-    int currentRow() const { return m_selection.current(); }
+    int currentRow() const override { return m_selection.current(); }
     // The selected range of grid rows, first <= last; {0, 0} when none.
-    std::pair<int, int> selectedRows() const { return m_selection.selected(); }
+    std::pair<int, int> selectedRows() const override { return m_selection.selected(); }
     // The table column shown at position `position` (0 stays 0).
     int tableColumnAt(int position) const;
     // The table row shown at grid row `position`.
@@ -77,7 +76,8 @@ public:
 
     // The cell rectangle of a grid position in client coordinates (for
     // tests and tools that click on cells); empty when out of view.
-    RECT cellRect(int column, int row) const;
+    RECT cellRect(int column, int row) const override;
+    HWND gridWindow() const override { return hwnd(); }
 
 protected:
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
