@@ -61,7 +61,8 @@ check "the package's files" "$(sort <<EOF
 ./usr/share/doc/vellumin/changelog.gz
 ./usr/share/doc/vellumin/copyright
 $(printf './usr/share/doc/vellumin/examples/cookies/%s\n' $samples)
-${icons}./usr/share/man/man1/vellumin-scan.1.gz
+${icons}./usr/share/lintian/overrides/vellumin
+./usr/share/man/man1/vellumin-scan.1.gz
 ./usr/share/man/man1/vellumin.1.gz
 ./usr/share/metainfo/$app_id.metainfo.xml
 EOF
