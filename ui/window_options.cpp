@@ -39,6 +39,20 @@ std::string windowUsageText()
 std::string windowHelpText()
 {
     std::string text = windowUsageText();
+#ifdef _WIN32
+    // Shown in a box, in a proportional font that wraps by itself: one line
+    // a paragraph, no columns.
+    text += "\n"
+            "Opens the Vellumin window, which lists the cookie files (*.txt) of a cookie folder, shows the "
+            "selected file's text and deletes files after a question. FOLDER is listed instead of the cookie "
+            "folder found at the start, as if chosen through the browse button.\n"
+            "\n"
+            "-h, --help: show this help and exit\n"
+            "--version: show the version and exit\n"
+            "--: the end of the options; FOLDER may start with \"-\"\n"
+            "\n"
+            "See README.TXT beside the program.\n";
+#else
     text += "\n"
             "Opens the Vellumin window, which lists the cookie files (*.txt) of a cookie folder,\n"
             "shows the selected file's text and deletes files after a question. FOLDER is listed\n"
@@ -46,11 +60,9 @@ std::string windowHelpText()
             "\n"
             "  -h, --help   show this help and exit\n"
             "  --version    show the version and exit\n"
-            "  --           end of the options: FOLDER may start with \"-\"\n";
-#ifdef _WIN32
-    text += "\nSee README.TXT beside the program.\n";
-#else
-    text += "\nQt's own options (-platform, -style and the like) are passed to Qt.\n"
+            "  --           end of the options: FOLDER may start with \"-\"\n"
+            "\n"
+            "Qt's own options (-platform, -style and the like) are passed to Qt.\n"
             "See vellumin(1).\n";
 #endif
     return text;
