@@ -44,8 +44,7 @@ const char *helpText()
            "  --version         show the version and exit\n"
            "\n"
            "Exit status: 0 when the listing completed, 1 when the folder could not be listed, a\n"
-           "file could not be read or the scan failed otherwise, 2 for a usage error.\n"
-           VELLUMIN_SCAN_MANUAL;
+           "file could not be read or the scan failed otherwise, 2 for a usage error.\n" VELLUMIN_SCAN_MANUAL;
 }
 
 ScanOptions parseScanOptions(int argc, char **argv)

@@ -15,7 +15,8 @@ WindowOptions usageError(std::string text)
 
 // The toolkit option `arg` names, if any; `inline` tells whether its value
 // came with it ("-style=fusion").
-const ToolkitOption *toolkitOption(std::string_view arg, std::span<const ToolkitOption> toolkitOptions, bool &inlineValue)
+const ToolkitOption *toolkitOption(std::string_view arg, std::span<const ToolkitOption> toolkitOptions,
+                                   bool &inlineValue)
 {
     if (arg.starts_with("--"))
         arg.remove_prefix(1);

@@ -66,14 +66,14 @@ TEST(WindowOptions, ToolkitOptionsArePassedOverWithTheirValues)
 TEST(WindowOptions, MistakesAreUsageErrors)
 {
     const std::vector<std::vector<std::string>> wrong = {
-        {""},                // an unset variable: never the root folder
+        {""}, // an unset variable: never the root folder
         {"--", ""},
         {"--bogus"},
         {"-x", "/tmp"},
         {"--help=yes"},
-        {"/tmp", "/var"},    // one folder only
-        {"-platform"},       // its value missing
-        {"-reverse=yes"},    // takes no value
+        {"/tmp", "/var"}, // one folder only
+        {"-platform"},    // its value missing
+        {"-reverse=yes"}, // takes no value
     };
     for (const std::vector<std::string> &args : wrong) {
         const ui::WindowOptions options = parsed(args);

@@ -14,11 +14,16 @@ namespace {
 
 // Qt's own options, which QApplication takes out of the command line.
 constexpr std::array<ui::ToolkitOption, 20> kQtOptions{{
-    {"-platform", true},   {"-platformpluginpath", true}, {"-platformtheme", true}, {"-plugin", true},
-    {"-qwindowgeometry", true}, {"-qwindowicon", true},   {"-qwindowtitle", true},  {"-geometry", true},
-    {"-title", true},      {"-icon", true},               {"-display", true},       {"-name", true},
-    {"-session", true},    {"-style", true},              {"-stylesheet", true},    {"-reverse", false},
-    {"-widgetcount", false}, {"-nograb", false},          {"-dograb", false},       {"-sync", false},
+    {"-platform", true},        {"-platformpluginpath", true},
+    {"-platformtheme", true},   {"-plugin", true},
+    {"-qwindowgeometry", true}, {"-qwindowicon", true},
+    {"-qwindowtitle", true},    {"-geometry", true},
+    {"-title", true},           {"-icon", true},
+    {"-display", true},         {"-name", true},
+    {"-session", true},         {"-style", true},
+    {"-stylesheet", true},      {"-reverse", false},
+    {"-widgetcount", false},    {"-nograb", false},
+    {"-dograb", false},         {"-sync", false},
 }};
 
 // Help and version go to standard output, with no window and no display.
