@@ -13,8 +13,8 @@ WindowOptions usageError(std::string text)
     return options;
 }
 
-// The toolkit option `arg` names, if any; `inline` tells whether its value
-// came with it ("-style=fusion").
+// The toolkit option `arg` names, if any; `inlineValue` tells whether its
+// value came with it ("-style=fusion").
 const ToolkitOption *toolkitOption(std::string_view arg, std::span<const ToolkitOption> toolkitOptions,
                                    bool &inlineValue)
 {
