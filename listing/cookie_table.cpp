@@ -111,6 +111,7 @@ void CookieTable::load(const ContentPane &pane, std::uint64_t now, int pointSize
 void CookieTable::clear()
 {
     m_pane = nullptr;
+    m_cachedRow = -1;
     m_revision = 0;
     std::vector<std::uint64_t>().swap(m_rows);
     m_problem.clear();
@@ -134,23 +135,30 @@ std::string_view CookieTable::text() const
     return m_pane->text();
 }
 
-bool CookieTable::record(int row, CookieRecord &cookie) const
+const CookieRecord *CookieTable::record(int row) const
 {
     if (row < 0 || row >= rowCount())
-        return false;
+        return nullptr;
     const std::string_view whole = text();
     const std::uint64_t start = m_rows[row] & ~kExpiredBit;
     if (start >= whole.size())
-        return false;
-    CookieRecordReader reader(whole.substr(start));
-    return reader.next(cookie);
+        return nullptr;
+    if (row != m_cachedRow) {
+        CookieRecordReader reader(whole.substr(start));
+        m_cachedRow = -1;
+        if (!reader.next(m_cached))
+            return nullptr;
+        m_cachedRow = row;
+    }
+    return &m_cached;
 }
 
 std::string CookieTable::cell(int column, int row) const
 {
-    CookieRecord cookie;
-    if (column < 0 || column >= kColumnCount || !record(row, cookie))
+    const CookieRecord *found = column >= 0 && column < kColumnCount ? record(row) : nullptr;
+    if (!found)
         return {};
+    const CookieRecord &cookie = *found;
     std::string out;
     switch (static_cast<Column>(column)) {
     case NumberColumn:
@@ -194,8 +202,7 @@ bool CookieTable::isExpired(int row) const
 
 std::string CookieTable::hint(int row) const
 {
-    CookieRecord cookie;
-    if (!record(row, cookie))
+    if (!record(row))
         return {};
     const std::string_view whole = text();
     std::array<std::string_view, kRecordLines> lines;
@@ -215,15 +222,15 @@ std::string CookieTable::copyText(std::span<const int> rows) const
     std::sort(chosen.begin(), chosen.end());
     chosen.erase(std::unique(chosen.begin(), chosen.end()), chosen.end());
     std::string out;
-    CookieRecord cookie;
     bool first = true;
     for (const int row : chosen) {
-        if (!record(row, cookie))
+        const CookieRecord *cookie = record(row);
+        if (!cookie)
             continue;
         if (!first)
             out += "\r\n";
         first = false;
-        out.append(cookie.name).append("=").append(cookie.value);
+        out.append(cookie->name).append("=").append(cookie->value);
     }
     return out;
 }

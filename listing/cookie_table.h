@@ -1,5 +1,7 @@
 #pragma once
 
+#include "cookie_records.h"
+
 #include <array>
 #include <cstdint>
 #include <span>
@@ -10,7 +12,6 @@
 namespace listing {
 
 class ContentPane;
-struct CookieRecord;
 
 // The cookies of the file in the content pane, decoded, as the window's
 // cookie view shows them: one row per cookie, 9 columns of CP932 cells, plus
@@ -20,7 +21,8 @@ struct CookieRecord;
 //
 // The table keeps no copy of the text: each row is where its record starts
 // in the pane's text (8 bytes), and a cell is decoded from there when asked
-// for, so a view that draws only the visible rows costs only those. When the
+// for (the last one kept), so a view that draws only the visible rows costs
+// only those. When the
 // pane's text changes (another file is selected, a scan reads through the
 // pane) the table goes stale: its cells read empty, never a record of the
 // other text, until it is loaded again. The pane must outlive the table.
@@ -89,9 +91,9 @@ public:
 private:
     // The pane's text while it is the one decoded; empty once it changed.
     std::string_view text() const;
-    // The record of row `row`, its texts views into the pane's text; false
+    // The record of row `row`, its texts views into the pane's text; null
     // outside the table or when stale.
-    bool record(int row, CookieRecord &record) const;
+    const CookieRecord *record(int row) const;
     void fitTitles(int pointSize);
 
     static constexpr std::uint64_t kExpiredBit = std::uint64_t(1) << 63;
@@ -103,6 +105,10 @@ private:
     std::vector<std::uint64_t> m_rows;
     std::array<int, kColumnCount> m_widths{};
     std::string m_problem;
+    // The record decoded last: a view asks for a row's cells one after
+    // another, and a record may hold a line of many megabytes to step over.
+    mutable int m_cachedRow = -1;
+    mutable CookieRecord m_cached;
 };
 
 } // namespace listing
