@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <vector>
 
 namespace listing {
 namespace {
@@ -102,7 +103,6 @@ void CookieTable::load(const ContentPane &pane, std::uint64_t now, int pointSize
         fitTitles(pointSize);
         return;
     }
-    m_rows.shrink_to_fit();
     longest[NumberColumn] = std::max(longest[NumberColumn], std::to_string(m_rows.size()).size());
     for (int column = 0; column < kColumnCount; ++column)
         m_widths[column] = static_cast<int>(longest[column]) * pointSize;
@@ -113,7 +113,7 @@ void CookieTable::clear()
     m_pane = nullptr;
     m_cachedRow = -1;
     m_revision = 0;
-    std::vector<std::uint64_t>().swap(m_rows);
+    std::deque<std::uint64_t>().swap(m_rows);
     m_problem.clear();
 }
 

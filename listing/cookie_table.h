@@ -4,10 +4,10 @@
 
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <span>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace listing {
 
@@ -102,7 +102,9 @@ private:
     std::uint64_t m_revision = 0;
     std::uint64_t m_now = 0;
     // Where each record starts in the text, with kExpiredBit when expired.
-    std::vector<std::uint64_t> m_rows;
+    // A deque, not a vector: growing never copies what it holds, so a file
+    // of a million cookies never holds its rows twice over.
+    std::deque<std::uint64_t> m_rows;
     std::array<int, kColumnCount> m_widths{};
     std::string m_problem;
     // The record decoded last: a view asks for a row's cells one after
