@@ -98,4 +98,3 @@ void operator delete[](void *p, std::size_t) noexcept
 {
     release(p);
 }
-

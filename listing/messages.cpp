@@ -119,8 +119,8 @@ const std::string &contentSearchPrompt()
 const std::string &cookieColumnTitle(int column)
 {
     static const std::string titles[] = {
-        "No",          cp932("名前"),     cp932("値"), cp932("ドメイン"), cp932("パス"),
-        cp932("有効期限"), cp932("作成日時"), "Secure",    "HttpOnly",
+        "No",     cp932("名前"), cp932("値"), cp932("ドメイン"), cp932("パス"), cp932("有効期限"), cp932("作成日時"),
+        "Secure", "HttpOnly",
     };
     static const std::string none;
     return column >= 0 && column < static_cast<int>(std::size(titles)) ? titles[column] : none;

@@ -8,9 +8,9 @@
 // converted once, on first use.
 namespace listing::messages {
 
-const std::string &searching();        // status while scanning
-const std::string &noCookiesFound();   // status after a scan that listed nothing
-std::string cookiesFound(int count);   // status after a scan that listed `count`
+const std::string &searching();      // status while scanning
+const std::string &noCookiesFound(); // status after a scan that listed nothing
+std::string cookiesFound(int count); // status after a scan that listed `count`
 const std::string &fileNameSearchMode();
 const std::string &contentSearchMode();
 std::string cannotOpenFile(const std::string &path);

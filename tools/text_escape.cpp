@@ -2,7 +2,6 @@
 
 #include "platform/cp932.h"
 
-
 namespace scan {
 namespace {
 

@@ -31,8 +31,8 @@ std::string record(const Cookie &c)
 {
     const auto low = [](std::uint64_t t) { return std::to_string(t & 0xFFFFFFFF); };
     const auto high = [](std::uint64_t t) { return std::to_string(t >> 32); };
-    return c.name + "\n" + c.value + "\n" + c.hostPath + "\n" + std::to_string(c.flags) + "\n" + low(c.expires) +
-           "\n" + high(c.expires) + "\n" + low(c.created) + "\n" + high(c.created) + "\n*\n";
+    return c.name + "\n" + c.value + "\n" + c.hostPath + "\n" + std::to_string(c.flags) + "\n" + low(c.expires) + "\n" +
+           high(c.expires) + "\n" + low(c.created) + "\n" + high(c.created) + "\n*\n";
 }
 
 // A time as the table should show it, from the (separately tested) local
@@ -79,10 +79,11 @@ TEST_F(CookieTableTest, DecodesEachCookieIntoItsRow)
 
     ASSERT_EQ(m_table.rowCount(), 2);
     EXPECT_EQ(m_table.problemText(), "");
-    const std::vector<std::string> first = {"1",   "SID", "31d4d96e", "www.example.co.jp", "/shop/", shown(session.expires),
-                                            shown(session.created), kSet, kSet};
-    const std::vector<std::string> second = {"2", plain.name, "", "example.com", "/", shown(plain.expires),
-                                             shown(plain.created), "", ""};
+    const std::vector<std::string> first = {
+        "1",  "SID", "31d4d96e", "www.example.co.jp", "/shop/", shown(session.expires), shown(session.created),
+        kSet, kSet};
+    const std::vector<std::string> second = {
+        "2", plain.name, "", "example.com", "/", shown(plain.expires), shown(plain.created), "", ""};
     for (int column = 0; column < CookieTable::kColumnCount; ++column) {
         EXPECT_EQ(m_table.cell(column, 0), first[column]) << column;
         EXPECT_EQ(m_table.cell(column, 1), second[column]) << column;
@@ -153,18 +154,21 @@ TEST_F(CookieTableTest, AFileThatStraysGivesOneLineInsteadOfRows)
     text.replace(text.find("\n*\n") + 3 + std::string("id\n1\nexample.com/\n0\n").size(), 0, "x");
     load(text);
     EXPECT_EQ(m_table.rowCount(), 0);
-    EXPECT_EQ(utf8(m_table.problemText()), "クッキーの形式ではありません（14 行目: 32 ビットの符号なし整数ではありません）");
+    EXPECT_EQ(utf8(m_table.problemText()),
+              "クッキーの形式ではありません（14 行目: 32 ビットの符号なし整数ではありません）");
     EXPECT_EQ(m_table.cell(0, 0), "");
 
     load("");
     EXPECT_EQ(utf8(m_table.problemText()), "クッキーの形式ではありません（1 行目: クッキーが一つもありません）");
     // Line numbers count CR and CR LF line ends as the file holds them.
     load("a\r\nb\rhost-without-path\n0\n0\n0\n0\n0\n*\n");
-    EXPECT_EQ(utf8(m_table.problemText()), "クッキーの形式ではありません（3 行目: ホストとパスの間に「/」がありません）");
+    EXPECT_EQ(utf8(m_table.problemText()),
+              "クッキーの形式ではありません（3 行目: ホストとパスの間に「/」がありません）");
     load(record({}).substr(0, record({}).size() - 2) + "#\n");
     EXPECT_EQ(utf8(m_table.problemText()), "クッキーの形式ではありません（9 行目: 「*」がありません）");
     load(record({}) + "\n");
-    EXPECT_EQ(utf8(m_table.problemText()), "クッキーの形式ではありません（11 行目: クッキーの途中でファイルが終わっています）");
+    EXPECT_EQ(utf8(m_table.problemText()),
+              "クッキーの形式ではありません（11 行目: クッキーの途中でファイルが終わっています）");
 
     // A good file afterwards has rows and no line.
     load(record({}));
@@ -224,18 +228,21 @@ TEST_F(CookieTableTest, GoesStaleWhenThePaneChanges)
 
 TEST_F(CookieTableTest, FitsColumnsToTheirLongestTextTitleIncluded)
 {
-    load(record({.name = "n", .value = std::string(1000, 'v'), .hostPath = "a\tb.example/", .flags = 1,
-                  .expires = kNow - 1}) +
+    load(record({.name = "n",
+                 .value = std::string(1000, 'v'),
+                 .hostPath = "a\tb.example/",
+                 .flags = 1,
+                 .expires = kNow - 1}) +
              record({.name = "longer-name", .expires = 0}),
          7);
     const auto width = [&](CookieTable::Column column) { return m_table.columnWidth(column) / 7; };
-    EXPECT_EQ(width(CookieTable::NumberColumn), 2);                      // "No"
-    EXPECT_EQ(width(CookieTable::NameColumn), 11);                       // "longer-name"
+    EXPECT_EQ(width(CookieTable::NumberColumn), 2); // "No"
+    EXPECT_EQ(width(CookieTable::NameColumn), 11);  // "longer-name"
     EXPECT_EQ(width(CookieTable::ValueColumn), CookieTable::kMaxFittedBytes);
-    EXPECT_EQ(width(CookieTable::DomainColumn), 12);                     // "a\tb.example", escaped
-    EXPECT_EQ(width(CookieTable::PathColumn), 4);                        // "パス"
-    EXPECT_EQ(width(CookieTable::ExpiresColumn), 19 + 9);                // a date, " 期限切れ"
-    EXPECT_EQ(width(CookieTable::SecureColumn), 6);                      // "Secure"
+    EXPECT_EQ(width(CookieTable::DomainColumn), 12);      // "a\tb.example", escaped
+    EXPECT_EQ(width(CookieTable::PathColumn), 4);         // "パス"
+    EXPECT_EQ(width(CookieTable::ExpiresColumn), 19 + 9); // a date, " 期限切れ"
+    EXPECT_EQ(width(CookieTable::SecureColumn), 6);       // "Secure"
     EXPECT_EQ(m_table.columnWidth(CookieTable::kColumnCount), 0);
 
     // A hundred rows need three digits for their numbers.

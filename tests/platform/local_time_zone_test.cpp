@@ -10,8 +10,7 @@ namespace {
 
 constexpr std::uint64_t fileTimeOfUnixSeconds(std::int64_t seconds)
 {
-    return static_cast<std::uint64_t>(static_cast<std::int64_t>(platform::kUnixEpochFileTime) +
-                                      seconds * 10'000'000);
+    return static_cast<std::uint64_t>(static_cast<std::int64_t>(platform::kUnixEpochFileTime) + seconds * 10'000'000);
 }
 
 platform::LocalTime at(int year, int month, int day, int hour, int minute, int second)

@@ -33,7 +33,9 @@ TEST(Cp932ForPeople, StepsByCharacterNotByte)
 
 TEST(ForPeople, EscapesC1AndBrokenUtf8ButKeepsText)
 {
-    EXPECT_EQ(forPeople("\xC2\x9B" "1m"), "\\xc2\\x9b1m");
+    EXPECT_EQ(forPeople("\xC2\x9B"
+                        "1m"),
+              "\\xc2\\x9b1m");
     EXPECT_EQ(forPeople("caf\xE9"), "caf\\xe9");
     EXPECT_EQ(forPeople("表\\x"), "表\\x");
     std::string tsv;

@@ -39,7 +39,10 @@ public:
     TimeZonePin(const TimeZonePin &) = delete;
     TimeZonePin &operator=(const TimeZonePin &) = delete;
 
-    bool pinned() const { return m_pinned; }
+    bool pinned() const
+    {
+        return m_pinned;
+    }
 
 private:
     std::optional<std::string> m_old;
