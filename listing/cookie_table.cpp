@@ -51,9 +51,17 @@ void appendTime(std::string &out, std::uint64_t fileTime)
     }
 }
 
+// The bytes of a time's cell. Whether the time shows as a date depends on
+// the zone only within a day of the year 10000's start; elsewhere the
+// conversion, which is dear on Windows, is not needed to tell.
 std::size_t timeLength(std::uint64_t fileTime)
 {
-    return platform::localTimeOf(fileTime) ? kDateBytes : std::to_string(fileTime).size();
+    constexpr std::uint64_t kTicksPerDay = 864'000'000'000;
+    constexpr std::uint64_t kYear10000 = platform::kUnixEpochFileTime + 2'932'897 * kTicksPerDay;
+    const bool date = fileTime >= platform::kUnixEpochFileTime &&
+                      (fileTime < kYear10000 - kTicksPerDay ||
+                       (fileTime < kYear10000 + kTicksPerDay && platform::localTimeOf(fileTime)));
+    return date ? kDateBytes : std::to_string(fileTime).size();
 }
 
 } // namespace

@@ -252,6 +252,11 @@ TEST_F(CookieTableTest, FitsColumnsToTheirLongestTextTitleIncluded)
     load(many, 10);
     EXPECT_EQ(m_table.columnWidth(CookieTable::NumberColumn), 30);
 
+    // Times that show their number: as long as the number.
+    load(record({.expires = UINT64_MAX, .created = 12345}), 10);
+    EXPECT_EQ(m_table.columnWidth(CookieTable::ExpiresColumn), 200);
+    EXPECT_EQ(m_table.columnWidth(CookieTable::CreatedColumn), 80); // "作成日時"
+
     // A file that strays: the titles.
     load("stray", 10);
     EXPECT_EQ(m_table.columnWidth(CookieTable::NameColumn), 40);
