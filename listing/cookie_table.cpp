@@ -75,7 +75,6 @@ void CookieTable::load(const ContentPane &pane, std::uint64_t now, int pointSize
     const std::string_view text = pane.text();
     m_pane = &pane;
     m_revision = pane.revision();
-    m_now = now;
 
     std::array<std::size_t, kColumnCount> longest{};
     for (int column = 0; column < kColumnCount; ++column)

@@ -21,11 +21,11 @@ class ContentPane;
 //
 // The table keeps no copy of the text: each row is where its record starts
 // in the pane's text (8 bytes), and a cell is decoded from there when asked
-// for (the last one kept), so a view that draws only the visible rows costs
-// only those. When the
-// pane's text changes (another file is selected, a scan reads through the
-// pane) the table goes stale: its cells read empty, never a record of the
-// other text, until it is loaded again. The pane must outlive the table.
+// for (the record decoded last is kept), so a view that draws only the
+// visible rows costs only those. When the pane's text changes (another file
+// is selected, a scan reads through the pane) the table goes stale: its
+// cells read empty, never a record of the other text, until it is loaded
+// again. The pane must outlive the table.
 class CookieTable {
 public:
     enum Column {
@@ -100,7 +100,6 @@ private:
 
     const ContentPane *m_pane = nullptr;
     std::uint64_t m_revision = 0;
-    std::uint64_t m_now = 0;
     // Where each record starts in the text, with kExpiredBit when expired.
     // A deque, not a vector: growing never copies what it holds, so a file
     // of a million cookies never holds its rows twice over.
