@@ -82,12 +82,13 @@ const char *whyNotAHost(std::string_view host)
     while (start.starts_with("\x81\x40"))
         start.remove_prefix(2);
     if (start.starts_with('#'))
-        return start.size() == host.size() ? "its host starts with \"#\", which reads as a comment"
-                                            : "its host starts with a full-width blank and \"#\", which reads as a comment";
+        return start.size() == host.size()
+                   ? "its host starts with \"#\", which reads as a comment"
+                   : "its host starts with a full-width blank and \"#\", which reads as a comment";
     if (start.starts_with('$'))
         return start.size() == host.size() ? "its host starts with \"$\", which Python reads as a comment"
-                                            : "its host starts with a full-width blank and \"$\", which Python reads "
-                                              "as a comment";
+                                           : "its host starts with a full-width blank and \"$\", which Python reads "
+                                             "as a comment";
     // curl reads such a line as a header, and takes one leading dot off the
     // domain: "..example.com" would become ".example.com".
     if (startsWithNoCase(host, "Set-Cookie:"))

@@ -92,7 +92,8 @@ TEST(RealProgram, UnderUtf8ListsTheJapaneseFolderOfItsCommandLine)
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
-    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+    ASSERT_TRUE(
+        CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
         << GetLastError();
     CloseHandle(process.hThread);
 
