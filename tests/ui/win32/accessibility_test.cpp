@@ -189,12 +189,17 @@ private:
     static constexpr DWORD kHello = 0x0101;
     static constexpr DWORD kDone = 0x0102;
 
-    // Says hello until the listener says it hears: a new hook reaches a
-    // process some time after it is made (under Wine, once the process has
-    // asked for messages, and not always the first time).
+    static void CALLBACK ignore(HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD, DWORD) {}
+
+    // Says hello until the listener says it hears. A new hook in another
+    // process reaches this one late: Wine keeps in each thread which kinds
+    // of hooks exist and renews that when the thread sets a hook itself
+    // (asking for messages does not always), so each hello sets and
+    // removes one first.
     bool waitForReady()
     {
         for (int attempt = 0; attempt < 500; ++attempt) {
+            UnhookWinEvent(SetWinEventHook(kDone, kDone, nullptr, &ignore, 0, 0, WINEVENT_OUTOFCONTEXT));
             NotifyWinEvent(kHello, m_window, OBJID_CLIENT, CHILDID_SELF);
             pumpMessages();
             DWORD waiting = 0;
