@@ -13,6 +13,7 @@
 // lists a different number of files than the folder holds for it.
 
 #include "cookie_folder.h"
+#include "heap_count.h"
 #include "plain_read.h"
 
 #include "listing/cookie_listing.h"
@@ -20,7 +21,6 @@
 #include "listing/view_state.h"
 #include "platform/cp932.h"
 
-#include <malloc.h>
 #ifndef _WIN32
 #include <unistd.h>
 #endif
@@ -36,91 +36,6 @@
 #include <string>
 #include <string_view>
 #include <vector>
-
-namespace {
-
-// Heap bytes live now, and the most live since the last resetPeak(). The
-// benchmark runs on one thread.
-std::size_t g_liveBytes = 0;
-std::size_t g_peakBytes = 0;
-
-#ifdef _WIN32
-// Each block's size is kept in front of it: asking the heap (_msize) takes
-// its lock on every call, which under Wine cost more than the scan itself.
-constexpr std::size_t kHeader = alignof(std::max_align_t);
-
-void *allocate(std::size_t size)
-{
-    auto *p = static_cast<char *>(std::malloc(size + kHeader));
-    if (!p)
-        throw std::bad_alloc();
-    *reinterpret_cast<std::size_t *>(p) = size;
-    g_liveBytes += size;
-    g_peakBytes = std::max(g_peakBytes, g_liveBytes);
-    return p + kHeader;
-}
-
-void release(void *p) noexcept
-{
-    if (!p)
-        return;
-    char *block = static_cast<char *>(p) - kHeader;
-    g_liveBytes -= *reinterpret_cast<std::size_t *>(block);
-    std::free(block);
-}
-#else
-void *allocate(std::size_t size)
-{
-    void *p = std::malloc(size == 0 ? 1 : size);
-    if (!p)
-        throw std::bad_alloc();
-    g_liveBytes += malloc_usable_size(p);
-    g_peakBytes = std::max(g_peakBytes, g_liveBytes);
-    return p;
-}
-
-void release(void *p) noexcept
-{
-    if (!p)
-        return;
-    g_liveBytes -= malloc_usable_size(p);
-    std::free(p);
-}
-#endif
-
-// Starts a new peak; returns the bytes live at this point.
-std::size_t resetPeak()
-{
-    g_peakBytes = g_liveBytes;
-    return g_liveBytes;
-}
-
-} // namespace
-
-void *operator new(std::size_t size)
-{
-    return allocate(size);
-}
-void *operator new[](std::size_t size)
-{
-    return allocate(size);
-}
-void operator delete(void *p) noexcept
-{
-    release(p);
-}
-void operator delete[](void *p) noexcept
-{
-    release(p);
-}
-void operator delete(void *p, std::size_t) noexcept
-{
-    release(p);
-}
-void operator delete[](void *p, std::size_t) noexcept
-{
-    release(p);
-}
 
 namespace {
 
@@ -184,9 +99,9 @@ void measureInTurns(std::vector<Measured> &phases)
     for (int i = 0; i < kRuns; ++i) {
         for (Measured &measured : phases) {
             Phase &phase = measured.phase;
-            const std::size_t before = resetPeak();
+            const std::size_t before = bench::resetHeapPeak();
             const Run run = measured.scan();
-            phase.peak = std::max(phase.peak, g_peakBytes - before);
+            phase.peak = std::max(phase.peak, bench::heapPeakBytes() - before);
             phase.ms = i == 0 ? run.ms : std::min(phase.ms, run.ms);
             if (i == 0 || run.cpu.totalMs() < phase.cpu.totalMs())
                 phase.cpu = run.cpu;

@@ -14,8 +14,13 @@ set(VELLUMIN_SCREENSHOT_URL
     https://raw.githubusercontent.com/vellumin/vellumin/main/ui/pictures/screenshot.png
     CACHE STRING "The screenshot a software centre shows")
 set(VELLUMIN_MAINTAINER "the Vellumin developers <vellumin@users.noreply.github.com>")
-set(VELLUMIN_SPDX_LICENSE LicenseRef-proprietary)
-set(VELLUMIN_LICENSE_TEXT "All rights reserved by the Vellumin developers.")
+# The licence's text after its copyright line, as the copyright file's
+# License paragraph holds it: each line indented, a blank line as " .".
+file(READ ${VELLUMIN_LICENSE_FILE} VELLUMIN_LICENSE_TEXT)
+string(REGEX REPLACE "^.*\nCopyright \\(c\\) [^\n]*\n" "" VELLUMIN_LICENSE_TEXT "${VELLUMIN_LICENSE_TEXT}")
+string(STRIP "${VELLUMIN_LICENSE_TEXT}" VELLUMIN_LICENSE_TEXT)
+string(REPLACE "\n\n" "\n.\n" VELLUMIN_LICENSE_TEXT "${VELLUMIN_LICENSE_TEXT}")
+string(REPLACE "\n" "\n " VELLUMIN_LICENSE_TEXT " ${VELLUMIN_LICENSE_TEXT}")
 
 # The software centre's entry, beside the menu entry that it names.
 configure_file(${PROJECT_SOURCE_DIR}/ui/qt/vellumin.metainfo.xml.in

@@ -20,21 +20,26 @@ set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run)
 
 # Runs test program `target` once more in one process under each of two
 # other ANSI code pages: 1252, as on a Western Windows (Wine takes it from the
-# locale C.UTF-8), and 65001, as on a Windows set to UTF-8 (a copy of the
-# program beside a manifest that asks for it). `filter_1252` and
+# locale C.UTF-8), and 65001, as on a Windows set to UTF-8: `target`_utf8,
+# linked from the same objects with `manifest` embedded as its own, which
+# asks for UTF-8. (Wine reads a manifest file beside a program only when the
+# program has none inside, so the manifest goes in.) `filter_1252` and
 # `filter_65001` choose the tests, as --gtest_filter takes them; the rest
 # are test properties. VELLUMIN_EXPECTED_ACP lets the tests check that they
 # run under the code page meant.
-function(vellumin_add_code_page_tests target filter_1252 filter_65001)
+function(vellumin_add_code_page_tests target manifest filter_1252 filter_65001)
   add_test(NAME ${target}_code_page_1252 COMMAND ${target} --gtest_filter=${filter_1252})
   set_tests_properties(${target}_code_page_1252 PROPERTIES LABELS code_page
     ENVIRONMENT "VELLUMIN_WINE_LOCALE=C.UTF-8;VELLUMIN_EXPECTED_ACP=1252" ${ARGN})
-  set(utf8 $<TARGET_FILE_DIR:${target}>/${target}_utf8.exe)
-  add_custom_command(TARGET ${target} POST_BUILD
-    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:${target}> ${utf8}
-    COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/cmake/utf8_code_page.manifest ${utf8}.manifest)
-  add_test(NAME ${target}_code_page_65001
-    COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} ${utf8} --gtest_filter=${filter_65001})
+  set(utf8 ${target}_utf8)
+  # Resource 1 of type 24: the manifest a process is made with.
+  set(resource ${CMAKE_CURRENT_BINARY_DIR}/${utf8}.rc)
+  file(CONFIGURE OUTPUT ${resource} CONTENT "1 24 \"${manifest}\"\n")
+  set_source_files_properties(${resource} PROPERTIES OBJECT_DEPENDS ${manifest})
+  add_executable(${utf8} $<TARGET_OBJECTS:${target}> ${resource})
+  get_target_property(libraries ${target} LINK_LIBRARIES)
+  target_link_libraries(${utf8} PRIVATE ${libraries})
+  add_test(NAME ${target}_code_page_65001 COMMAND ${utf8} --gtest_filter=${filter_65001})
   set_tests_properties(${target}_code_page_65001 PROPERTIES LABELS code_page
     ENVIRONMENT "VELLUMIN_WINE_LOCALE=C.UTF-8;VELLUMIN_EXPECTED_ACP=65001" ${ARGN})
 endfunction()

@@ -3,6 +3,8 @@
 #include "platform/cp932.h"
 #include "vellumin_version.h"
 
+#include <iterator>
+
 namespace listing::messages {
 namespace {
 
@@ -112,6 +114,56 @@ const std::string &contentSearchPrompt()
 {
     static const std::string text = cp932("検索内容を入力してください");
     return text;
+}
+
+const std::string &cookieColumnTitle(int column)
+{
+    static const std::string titles[] = {
+        "No",     cp932("名前"), cp932("値"), cp932("ドメイン"), cp932("パス"), cp932("有効期限"), cp932("作成日時"),
+        "Secure", "HttpOnly",
+    };
+    static const std::string none;
+    return column >= 0 && column < static_cast<int>(std::size(titles)) ? titles[column] : none;
+}
+
+const std::string &expiredMark()
+{
+    static const std::string text = cp932("期限切れ");
+    return text;
+}
+
+const std::string &flagSetMark()
+{
+    static const std::string text = cp932("○");
+    return text;
+}
+
+std::string notCookieRecords(const CookieFormatProblem &problem)
+{
+    const char *why = "";
+    switch (problem.error) {
+    case CookieFormatError::None:
+        return {};
+    case CookieFormatError::Empty:
+        why = "クッキーが一つもありません";
+        break;
+    case CookieFormatError::IncompleteRecord:
+        why = "クッキーの途中でファイルが終わっています";
+        break;
+    case CookieFormatError::NoPath:
+        why = "ホストとパスの間に「/」がありません";
+        break;
+    case CookieFormatError::NotANumber:
+        why = "32 ビットの符号なし整数ではありません";
+        break;
+    case CookieFormatError::NoEndMark:
+        why = "「*」がありません";
+        break;
+    }
+    static const std::string before = cp932("クッキーの形式ではありません（");
+    static const std::string lineWord = cp932(" 行目: ");
+    static const std::string after = cp932("）");
+    return before + std::to_string(problem.line) + lineWord + cp932(why) + after;
 }
 
 std::string errorBoxText(const std::string &message)

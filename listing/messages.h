@@ -1,14 +1,16 @@
 #pragma once
 
+#include "cookie_records.h"
+
 #include <string>
 
 // The program's own texts, in CP932. The source is UTF-8; each text is
 // converted once, on first use.
 namespace listing::messages {
 
-const std::string &searching();        // status while scanning
-const std::string &noCookiesFound();   // status after a scan that listed nothing
-std::string cookiesFound(int count);   // status after a scan that listed `count`
+const std::string &searching();      // status while scanning
+const std::string &noCookiesFound(); // status after a scan that listed nothing
+std::string cookiesFound(int count); // status after a scan that listed `count`
 const std::string &fileNameSearchMode();
 const std::string &contentSearchMode();
 std::string cannotOpenFile(const std::string &path);
@@ -29,6 +31,18 @@ const std::string &fileNameSearchCaption();
 const std::string &fileNameSearchPrompt();
 const std::string &contentSearchCaption();
 const std::string &contentSearchPrompt();
+
+// The decoded table of a cookie file: the title of each of its 9 columns
+// (No, name, value, domain, path, expiry, creation, Secure, HttpOnly), empty
+// outside them; the word beside an expiry that has passed; the mark of a
+// flag that is set.
+const std::string &cookieColumnTitle(int column);
+const std::string &expiredMark();
+const std::string &flagSetMark();
+
+// One line for a file that is not a run of cookie records: the line where it
+// strays and why, e.g. "クッキーの形式ではありません（9 行目: 「*」がありません）".
+std::string notCookieRecords(const CookieFormatProblem &problem);
 
 // The text of the application's error box for a failure's message: the
 // message with "." appended when its last character sorts after ".".

@@ -10,7 +10,7 @@ packages=(
   fonts-ipafont-gothic
   xvfb xauth x11-utils imagemagick
   dbus at-spi2-core python3-pyatspi
-  curl desktop-file-utils
+  curl wget desktop-file-utils
 )
 
 bash "$(dirname "$0")/install-missing.sh" "${packages[@]}"

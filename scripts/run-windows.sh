@@ -6,8 +6,9 @@
 #                                          with 20,000 files, a scan of N (100,000)
 #   bash scripts/run-windows.sh --zip      build, then pack what a Windows user downloads
 # - When your Wine prefix ($WINEPREFIX, or ~/.wine) has no cookie folder
-#   (drive_c/windows/Cookies), a fresh prefix is made under /tmp with a copy of
-#   the sample folder as its cookie folder, so that deleting there never
+#   (drive_c/windows/Cookies), the prefix build-windows/sample-prefix is made
+#   once and reused, with a fresh copy of the sample folder as its cookie
+#   folder each run (scripts/sample-prefix.sh), so that deleting there never
 #   touches the repository or your files; its "ＭＳ Ｐゴシック" is mapped to IPA P
 #   Gothic through Wine's font substitutes.
 # - Without a display, the window runs under Xvfb; a screenshot is written into
@@ -47,14 +48,16 @@ fi
 
 prefix=${WINEPREFIX:-${HOME:-/root}/.wine}
 if [ ! -d "$prefix/drive_c/windows/Cookies" ]; then
-  prefix=$(mktemp -d /tmp/vellumin-prefix.XXXXXX)
-  WINEPREFIX=$prefix wineboot -i >/dev/null 2>&1
-  WINEPREFIX=$prefix bash "$root/scripts/wine-prefix-fonts.sh"
-  cp -r "$root/examples/cookies" "$prefix/drive_c/windows/Cookies"
+  prefix=$(bash "$root/scripts/sample-prefix.sh" "$build")
+  if [ ! -f "$prefix/system.reg" ]; then
+    WINEPREFIX=$prefix wineboot -i >/dev/null 2>&1
+    WINEPREFIX=$prefix bash "$root/scripts/wine-prefix-fonts.sh"
+    # Wine's desktop process keeps the display it was started with: end
+    # this session, so that the window's own starts on the display it will
+    # use.
+    WINEPREFIX=$prefix wineserver -k >/dev/null 2>&1 || true
+  fi
   echo "No cookie folder found; listing a copy of the sample folder in $prefix/drive_c/windows/Cookies"
-  # Wine's desktop process keeps the display it was started with: end this
-  # session, so that the window's own starts on the display it will use.
-  WINEPREFIX=$prefix wineserver -k >/dev/null 2>&1 || true
 fi
 export WINEPREFIX=$prefix
 

@@ -2,9 +2,9 @@
 # Builds Vellumin and opens its window.
 #   bash scripts/run.sh
 # - When your cookie folder ($WINEPREFIX/drive_c/windows/Cookies, or
-#   ~/.wine/drive_c/windows/Cookies) does not exist, the sample folder is copied
-#   into a fresh temporary Wine-style prefix and the program lists that, so that
-#   deleting there never touches the repository or your files.
+#   ~/.wine/drive_c/windows/Cookies) does not exist, a fresh copy of the sample
+#   folder in build/sample-prefix (scripts/sample-prefix.sh) is listed instead,
+#   so that deleting there never touches the repository or your files.
 # - Without a display, the window runs under Xvfb; a screenshot is written into
 #   the build folder and its path printed.
 set -euo pipefail
@@ -17,9 +17,7 @@ cmake --build "$build"
 
 prefix=${WINEPREFIX:-${HOME:-/root}/.wine}
 if [ ! -d "$prefix/drive_c/windows/Cookies" ]; then
-  prefix=$(mktemp -d /tmp/vellumin-prefix.XXXXXX)
-  mkdir -p "$prefix/drive_c/windows"
-  cp -r "$root/examples/cookies" "$prefix/drive_c/windows/Cookies"
+  prefix=$(bash "$root/scripts/sample-prefix.sh" "$build")
   echo "No cookie folder found; listing a copy of the sample folder in $prefix/drive_c/windows/Cookies"
 fi
 export WINEPREFIX=$prefix

@@ -9,7 +9,8 @@
 // secure, expiry in Unix seconds, name and value, tab-separated; an HttpOnly
 // cookie's line starts with "#HttpOnly_". The format has no escapes, so a
 // cookie with a tab, a line break or another control character in it
-// cannot be written: it is left out, with a warning.
+// cannot be written, nor one whose host one of those readers would take for
+// something else: it is left out, with a warning that says why.
 
 #include "scan_writer.h"
 #include "text_escape.h"
@@ -34,6 +35,69 @@ bool isIpAddress(std::string_view host)
     return host.find(':') != std::string_view::npos || host.find_first_not_of("0123456789.") == std::string_view::npos;
 }
 
+bool startsWithNoCase(std::string_view text, std::string_view prefix)
+{
+    if (text.size() < prefix.size())
+        return false;
+    for (std::size_t i = 0; i < prefix.size(); ++i) {
+        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+        if (lower(text[i]) != lower(prefix[i]))
+            return false;
+    }
+    return true;
+}
+
+std::string_view withoutPort(std::string_view host)
+{
+    // Cookies are not kept apart by port: "example.net:8080" sets and gets
+    // the cookies of "example.net". An IPv6 address is in brackets when a
+    // port follows it, and without them holds more than one colon.
+    std::size_t colon;
+    if (host.starts_with('[')) {
+        colon = host.find(']');
+        if (colon == std::string_view::npos || ++colon == host.size() || host[colon] != ':')
+            return host;
+    } else {
+        colon = host.find(':');
+        if (colon == std::string_view::npos || host.find(':', colon + 1) != std::string_view::npos)
+            return host;
+    }
+    if (host.find_first_not_of("0123456789", colon + 1) != std::string_view::npos)
+        return host;
+    return host.substr(0, colon);
+}
+
+const char *whyNotAHost(std::string_view host)
+{
+    if (host.empty())
+        return "its host is empty";
+    if (holdsControl(host))
+        return "a control character in its host cannot go into a Netscape cookie file";
+    if (host.find(' ') != std::string_view::npos)
+        return "its host holds a blank";
+    // Python takes a line for a comment when it starts with "#" or "$" after
+    // white space, the full-width blank (CP932 81 40) included; curl and
+    // wget at "#".
+    std::string_view start = host;
+    while (start.starts_with("\x81\x40"))
+        start.remove_prefix(2);
+    if (start.starts_with('#'))
+        return start.size() == host.size()
+                   ? "its host starts with \"#\", which reads as a comment"
+                   : "its host starts with a full-width blank and \"#\", which reads as a comment";
+    if (start.starts_with('$'))
+        return start.size() == host.size() ? "its host starts with \"$\", which Python reads as a comment"
+                                           : "its host starts with a full-width blank and \"$\", which Python reads "
+                                             "as a comment";
+    // curl reads such a line as a header, and takes one leading dot off the
+    // domain: "..example.com" would become ".example.com".
+    if (startsWithNoCase(host, "Set-Cookie:"))
+        return "its host starts with \"Set-Cookie:\", which curl reads as a header";
+    if (host.starts_with(".."))
+        return "its host starts with two dots, which curl reads as one";
+    return nullptr;
+}
+
 class NetscapeWriter : public ScanWriter {
 public:
     explicit NetscapeWriter(OutputBuffer &out) : m_out(out) { m_out.text() += "# Netscape HTTP Cookie File\n\n"; }
@@ -47,13 +111,14 @@ public:
         std::size_t number = 0;
         m_cookies.forEach(file, [&](const listing::CookieRecord &cookie) {
             ++number;
-            if (!fitsTheFormat(cookie)) {
-                warnLeftOut(file, number);
+            const std::string_view host = withoutPort(cookie.host);
+            if (const char *why = whyLeftOut(cookie, host)) {
+                warnLeftOut(file, number, why);
                 return;
             }
             if (cookie.httpOnly())
                 out += "#HttpOnly_";
-            appendDomain(out, cookie.host);
+            appendDomain(out, host);
             out += '\t';
             appendText(out, cookie.path);
             out += cookie.secure() ? "\tTRUE\t" : "\tFALSE\t";
@@ -73,15 +138,18 @@ public:
 
 private:
     // A tab or a line break would break the line; another control character
-    // is refused by the programs that read the file. A host that is empty,
-    // or that starts like a comment, would not read back as a host.
-    static bool fitsTheFormat(const listing::CookieRecord &cookie)
+    // is refused by the programs that read the file.
+    static const char *whyLeftOut(const listing::CookieRecord &cookie, std::string_view host)
     {
-        for (const std::string_view text : {cookie.name, cookie.value, cookie.host, cookie.path})
-            if (holdsControl(text))
-                return false;
-        return !cookie.host.empty() && cookie.host.find(' ') == std::string_view::npos && cookie.host.front() != '#' &&
-               cookie.host.front() != '$';
+        if (const char *why = whyNotAHost(host))
+            return why;
+        if (holdsControl(cookie.name))
+            return "a control character in its name cannot go into a Netscape cookie file";
+        if (holdsControl(cookie.value))
+            return "a control character in its value cannot go into a Netscape cookie file";
+        if (holdsControl(cookie.path))
+            return "a control character in its path cannot go into a Netscape cookie file";
+        return nullptr;
     }
 
     // A CP932 text, which may be as long as its file, converted and written
@@ -107,12 +175,9 @@ private:
         out += subdomains ? "\tTRUE" : "\tFALSE";
     }
 
-    static void warnLeftOut(const ListedFile &file, std::size_t record)
+    static void warnLeftOut(const ListedFile &file, std::size_t record, const char *why)
     {
-        std::fprintf(stderr,
-                     "vellumin-scan: %s: cookie %zu left out: a control character in it cannot go into a Netscape "
-                     "cookie file\n",
-                     forPeople(file.file).c_str(), record);
+        std::fprintf(stderr, "vellumin-scan: %s: cookie %zu left out: %s\n", forPeople(file.file).c_str(), record, why);
     }
 
     OutputBuffer &m_out;

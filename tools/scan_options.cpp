@@ -2,6 +2,14 @@
 
 #include <string_view>
 
+// Windows users have no manual pages: the zip carries the same manual as a
+// text file beside the program.
+#ifdef _WIN32
+#define VELLUMIN_SCAN_MANUAL "See vellumin-scan.txt beside the program.\n"
+#else
+#define VELLUMIN_SCAN_MANUAL "See vellumin-scan(1).\n"
+#endif
+
 namespace scan {
 namespace {
 
@@ -32,12 +40,11 @@ const char *helpText()
            "  --format FORMAT   tsv (the table, the default), json or csv: one record per file;\n"
            "                    netscape (with --cookies): a cookies.txt for curl, wget and the like\n"
            "  --cookies         one row per cookie of each listed file instead\n"
-           "  --help            show this help and exit\n"
+           "  -h, --help        show this help and exit\n"
            "  --version         show the version and exit\n"
            "\n"
            "Exit status: 0 when the listing completed, 1 when the folder could not be listed, a\n"
-           "file could not be read or the scan failed otherwise, 2 for a usage error.\n"
-           "See vellumin-scan(1).\n";
+           "file could not be read or the scan failed otherwise, 2 for a usage error.\n" VELLUMIN_SCAN_MANUAL;
 }
 
 ScanOptions parseScanOptions(int argc, char **argv)
@@ -48,6 +55,10 @@ ScanOptions parseScanOptions(int argc, char **argv)
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
+            // The listing takes "" for the root folder: an unset variable in
+            // a script would scan the whole disk.
+            if (arg.empty())
+                return usageError("the folder name is empty");
             if (haveFolder)
                 return usageError("more than one folder: '" + std::string(arg) + "'");
             options.folder = arg;

@@ -51,6 +51,7 @@ check "every file root's, 0644 or 0755" "" \
   "$(printf '%s\n' "$listing" | awk '$2 != "root/root" || ($1 != "-rw-r--r--" && $1 != "-rwxr-xr-x" && $1 != "drwxr-xr-x")')"
 icons=""
 for size in 16 24 32 48 64 128 256; do icons+="./usr/share/icons/hicolor/${size}x${size}/apps/vellumin.png"$'\n'; done
+samples=$(cd "$root/examples/cookies" && ls)
 check "the package's files" "$(sort <<EOF
 ./usr/bin/vellumin
 ./usr/bin/vellumin-scan
@@ -59,7 +60,9 @@ check "the package's files" "$(sort <<EOF
 ./usr/share/doc/vellumin/README.md
 ./usr/share/doc/vellumin/changelog.gz
 ./usr/share/doc/vellumin/copyright
-${icons}./usr/share/man/man1/vellumin-scan.1.gz
+$(printf './usr/share/doc/vellumin/examples/cookies/%s\n' $samples)
+${icons}./usr/share/lintian/overrides/vellumin
+./usr/share/man/man1/vellumin-scan.1.gz
 ./usr/share/man/man1/vellumin.1.gz
 ./usr/share/metainfo/$app_id.metainfo.xml
 EOF
@@ -75,16 +78,38 @@ for program in vellumin vellumin-scan; do
   check "$program(1) renders without warnings" "" \
     "$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$page" 2>&1 >/dev/null)"
 done
+check "the sample folder is the repository's" "" \
+  "$(diff -r "$root/examples/cookies" "$tree/usr/share/doc/vellumin/examples/cookies" 2>&1)"
+# The licence: MIT, in the machine-readable copyright format, its text the
+# one in LICENSE after the copyright line.
+check "copyright: the format, MIT (Expat) for every file, the licence's text" "ok" \
+  "$(python3 - "$tree/usr/share/doc/vellumin/copyright" "$root/LICENSE" <<'EOF'
+import re, sys
+paragraphs = [p for p in open(sys.argv[1]).read().split("\n\n") if p.strip()]
+fields = lambda p: dict(re.findall(r"^([A-Za-z-]+): ?(.*(?:\n .*)*)", p, re.M))
+header, files, licence = (fields(p) for p in paragraphs)
+licence_text = "\n".join("" if l == "." else l for l in
+    (line[1:] for line in licence["License"].split("\n")[1:]))
+want = open(sys.argv[2]).read().split("\n\n", 2)[2].strip()
+problems = []
+if header.get("Format") != "https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/": problems.append("format")
+if files.get("Files") != "*" or files.get("License") != "Expat": problems.append("files paragraph")
+if files.get("Copyright") != "2026 The Vellumin authors": problems.append("copyright line")
+if licence["License"].split("\n")[0] != "Expat" or licence_text != want: problems.append("licence text")
+print(" ".join(problems) or "ok")
+EOF
+)"
 check "the help file is the built one" "" "$(cmp "$build/ui/README.TXT" "$tree/usr/share/doc/vellumin/README.TXT" 2>&1)"
 quiet "the menu entry is valid" desktop-file-validate "$tree/usr/share/applications/vellumin.desktop"
 metainfo=$tree/usr/share/metainfo/$app_id.metainfo.xml
 appstreamcli validate --no-net "$metainfo" >"$work/appstream" 2>&1 || { fail=1; echo "FAIL: metainfo"; cat "$work/appstream"; }
-check "metainfo: its id, the menu entry it launches, its release" \
-  "$app_id vellumin.desktop $version" \
+check "metainfo: its id, the menu entry it launches, its release, its licence" \
+  "$app_id vellumin.desktop $version MIT" \
   "$(python3 - "$metainfo" <<'EOF'
 import sys, xml.etree.ElementTree as ET
 root = ET.parse(sys.argv[1]).getroot()
-print(root.findtext("id"), root.findtext("launchable"), root.find("releases/release").get("version"))
+print(root.findtext("id"), root.findtext("launchable"), root.find("releases/release").get("version"),
+      root.findtext("project_license"))
 EOF
 )"
 check "metainfo: summaries and screenshot captions in Japanese and English" "summary en ja caption en ja" \
@@ -105,14 +130,28 @@ lintian --fail-on error "$deb" >"$work/lintian" 2>&1 || { fail=1; echo "FAIL: li
 grep -v '^running with root privileges' "$work/lintian"
 
 # --- The Windows zip ---
-check "the zip's files" "$(printf 'Vellumin/\nVellumin/README.TXT\nVellumin/vellumin-scan.exe\nVellumin/vellumin.exe')" \
-  "$(unzip -Z1 "$zip" | sort)"
+check "the zip's files" "$( (printf 'Vellumin/\nVellumin/LICENSE.TXT\nVellumin/README.TXT\nVellumin/examples/\n'
+    printf 'Vellumin/examples/cookies/\nVellumin/vellumin-scan.exe\nVellumin/vellumin-scan.txt\nVellumin/vellumin.exe\n'
+    printf 'Vellumin/examples/cookies/%s\n' $samples) | LC_ALL=C sort)" \
+  "$(unzip -Z1 "$zip" | LC_ALL=C sort)"
 unzip -q "$zip" -d "$work/zip"
 folder=$work/zip/Vellumin
 # The help file as a Japanese Windows reads it: CP932, every line ending in CR LF.
 check "README.TXT in CP932 is the help file" "" \
   "$(iconv -f CP932 -t UTF-8 "$folder/README.TXT" | sed 's/\r$//' | cmp - "$build_windows/ui/README.TXT" 2>&1)"
 check "README.TXT's lines end in CR LF" "$(wc -l <"$folder/README.TXT")" "$(grep -c $'\r$' "$folder/README.TXT")"
+check "LICENSE.TXT is LICENSE with CR LF" "" "$(sed 's/\r$//' "$folder/LICENSE.TXT" | cmp - "$root/LICENSE" 2>&1)"
+check "LICENSE.TXT's lines end in CR LF" "$(wc -l <"$folder/LICENSE.TXT")" "$(grep -c $'\r$' "$folder/LICENSE.TXT")"
+check "the zip's sample folder is the repository's" "" "$(diff -r "$root/examples/cookies" "$folder/examples/cookies" 2>&1)"
+# The scanner's manual, as man shows the page: UTF-8 with a byte-order mark
+# for Notepad, CR LF, every section of the page, options typable as shown.
+manual=$folder/vellumin-scan.txt
+check "vellumin-scan.txt: a byte-order mark, CR LF" "efbbbf $(wc -l <"$manual")" \
+  "$(head -c3 "$manual" | od -An -tx1 | tr -d ' \n') $(grep -c $'\r$' "$manual")"
+check "vellumin-scan.txt: the manual page's sections" \
+  "$(grep '^\.SH ' "$root/tools/vellumin-scan.1.in" | sed 's/^\.SH //; s/"//g')" \
+  "$(sed 's/\r$//' "$manual" | grep -E '^[A-Z][A-Z ]+$')"
+check "vellumin-scan.txt: plain hyphens" "" "$(grep -n -e '‐' -e '−' "$manual")"
 
 for program in vellumin vellumin-scan; do
   exe=$folder/$program.exe
@@ -131,6 +170,8 @@ for program in vellumin vellumin-scan; do
     "$(printf '%s\n' "$facts" | grep -E '^fixed |FileVersion=|OriginalFilename=|ProductName=|ProductVersion=|^translation ')"
   japanese=$(printf '%s\n' "$facts" | sed -n 's/^041104B0 FileDescription=//p')
   english=$(printf '%s\n' "$facts" | sed -n 's/^040904B0 FileDescription=//p')
+  check "$program.exe: MIT in its copyright, in both languages" "2" \
+    "$(printf '%s\n' "$facts" | grep -cE '^04(11|09)04B0 LegalCopyright=Copyright \(c\) 2026 The Vellumin authors \(MIT ')"
   check "$program.exe describes itself in Japanese and in English" "two descriptions" \
     "$([ -n "$english" ] && [ "$japanese" != "$english" ] && printf '%s' "$japanese" | grep -qP '[^\x00-\x7F]' && echo two descriptions)"
 done
@@ -151,6 +192,8 @@ dpiAwareness system" "$(python3 "$here/windows_resources.py" manifest "$work/man
 
 check "vellumin-scan.exe from the zip under Wine" "vellumin-scan $version" \
   "$("$build_windows/wine-run" "$folder/vellumin-scan.exe" --version | tr -d '\r')"
+check "vellumin-scan.exe --help names the manual beside it" "See vellumin-scan.txt beside the program." \
+  "$("$build_windows/wine-run" "$folder/vellumin-scan.exe" --help | tr -d '\r' | tail -n 1)"
 WINEPREFIX=$build_windows/wine-prefix wineserver -k >/dev/null 2>&1 || true
 
 echo "Package tests took $(($(date +%s) - started)) s"

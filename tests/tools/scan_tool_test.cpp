@@ -163,6 +163,7 @@ TEST(ScanToolCommandLine, HelpVersionAndUsageErrors)
     EXPECT_EQ(help.status, 0);
     EXPECT_EQ(help.out.rfind("usage: vellumin-scan ", 0), 0u) << help.out;
     EXPECT_NE(help.out.find("--cookies"), std::string::npos);
+    EXPECT_NE(help.out.find("-h, --help"), std::string::npos);
 
     EXPECT_EQ(scan({"--version"}).out, "vellumin-scan 1.30\n");
     EXPECT_EQ(scan({kSamples, "--version"}).status, 0);
@@ -178,6 +179,8 @@ TEST(ScanToolCommandLine, HelpVersionAndUsageErrors)
         {kSamples, kSamples},
         {kSamples, "--cookies=yes"},
         {kSamples, "--format", "netscape"}, // cookies only
+        {""},                               // an unset variable: never the root folder
+        {"--", ""},
     };
     for (const std::vector<std::string> &args : wrong) {
         const Result result = scan(args);

@@ -3,7 +3,6 @@
 #include "accessibility.h"
 #include "app_style.h"
 #include "fonts.h"
-#include "listing/program_state.h"
 #include "main_window_host.h"
 #include "platform/qt/qt_desktop.h"
 #include "qt_dialogs.h"
@@ -48,17 +47,10 @@ void setUpApplication()
     QApplication::setFont(windowFont(LayoutScale(screen ? screen->logicalDotsPerInchY() : 96.0)));
 }
 
-int runApplication(int &argc, char **argv)
+int runApplication(int &argc, char **argv, const std::optional<platform::NamedPath> &startFolder)
 {
     QApplication app(argc, argv);
     setUpApplication();
-
-    // A folder named on the command line (once Qt has taken its own options
-    // out), as the system names it: listed first, as if chosen through the
-    // browse button.
-    std::optional<platform::NamedPath> startFolder;
-    if (argc > 1)
-        startFolder = listing::cookieFolderNamed(argv[1]);
 
     QtDialogs dialogs;
     platform::qt::QtDesktop desktop;

@@ -1,5 +1,9 @@
 #pragma once
 
+#include "platform/filesystem.h"
+
+#include <optional>
+
 namespace ui::qt {
 
 // Prepares the running QApplication for the window: its title "Vellumin",
@@ -8,8 +12,9 @@ namespace ui::qt {
 void setUpApplication();
 
 // The program: sets up the application, creates and shows the window and
-// runs the event loop until the window closes. A folder given as the one
-// argument (vellumin FOLDER) is listed instead of the default one.
-int runApplication(int &argc, char **argv);
+// runs the event loop until the window closes. `startFolder` (vellumin
+// FOLDER) is listed instead of the default one when there is one; `argv`
+// still holds Qt's own options, which QApplication takes.
+int runApplication(int &argc, char **argv, const std::optional<platform::NamedPath> &startFolder);
 
 } // namespace ui::qt

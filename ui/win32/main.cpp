@@ -2,29 +2,44 @@
 
 #include "listing/program_state.h"
 #include "platform/command_line.h"
+#include "platform/wide_text_win32.h"
+#include "ui/window_options.h"
 
 #include <windows.h>
 
-#include <cstdlib>
 #include <optional>
 #include <string>
-#include <vector>
 
 namespace {
 
-// The folder named on the command line (vellumin.exe FOLDER), from the
-// wide command line, where no character has been lost to a code page.
-std::optional<platform::NamedPath> folderArgument()
+// The window program has no console: what a console program prints, it
+// shows in a box of its own. The texts are ASCII but for the arguments
+// they echo, which are native (UTF-8).
+int showAndExit(const std::string &text, UINT icon, int status)
 {
-    const std::vector<std::string> arguments = platform::commandLineArguments(__argc, __argv);
-    if (arguments.size() < 2 || arguments[1].empty())
-        return std::nullopt;
-    return listing::cookieFolderNamed(arguments[1]);
+    MessageBoxW(nullptr, platform::win32::wideFromNative(text).c_str(), L"Vellumin", MB_OK | icon | MB_SETFOREGROUND);
+    return status;
 }
 
 } // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand)
 {
-    return ui::win32::runApplication(showCommand, folderArgument());
+    // From the wide command line, where no character has been lost to a
+    // code page.
+    const ui::WindowOptions options = ui::parseWindowOptions(platform::commandLineArguments(__argc, __argv));
+    switch (options.action) {
+    case ui::WindowOptions::Action::Help:
+        return showAndExit(ui::windowHelpText(), MB_ICONINFORMATION, 0);
+    case ui::WindowOptions::Action::Version:
+        return showAndExit(ui::windowVersionText(), MB_ICONINFORMATION, 0);
+    case ui::WindowOptions::Action::UsageError:
+        return showAndExit("vellumin: " + options.error + "\n" + ui::windowUsageText(), MB_ICONERROR, 2);
+    case ui::WindowOptions::Action::Run:
+        break;
+    }
+    std::optional<platform::NamedPath> startFolder;
+    if (options.hasFolder)
+        startFolder = listing::cookieFolderNamed(options.folder);
+    return ui::win32::runApplication(showCommand, startFolder);
 }

@@ -751,7 +751,14 @@ LRESULT ResultGrid::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return reinterpret_cast<LRESULT>(m_font);
     case WM_SETFOCUS:
         InvalidateRect(hwnd(), nullptr, FALSE);
-        announceCurrentRow(true);
+        // The system tells of the focus on the table itself once this
+        // message is handled: the row's own focus event comes after it, so
+        // that a screen reader ends on the row, not on the table.
+        PostMessageW(hwnd(), kAnnounceFocusedRow, 0, 0);
+        return 0;
+    case kAnnounceFocusedRow:
+        if (GetFocus() == hwnd())
+            announceCurrentRow(true);
         return 0;
     case WM_KILLFOCUS:
         InvalidateRect(hwnd(), nullptr, FALSE);

@@ -121,6 +121,8 @@ private:
     // Tells screen readers which row is current now, when it changed or the
     // grid took the focus.
     void announceCurrentRow(bool always = false);
+    // Posted when the grid gets the focus: tells of the current row then.
+    static constexpr UINT kAnnounceFocusedRow = WM_USER + 1;
     // The number column wide enough for its header and its longest number.
     int numberColumnWidth(int fitted) const;
     LRESULT accessibleObject(WPARAM wParam, LPARAM lParam);

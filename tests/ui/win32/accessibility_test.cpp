@@ -5,6 +5,8 @@
 
 #include <oleacc.h>
 
+#include <array>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -114,6 +116,112 @@ void CALLBACK onFocusEvent(HWINEVENTHOOK, DWORD, HWND hwnd, LONG object, LONG ch
         g_focusEvents.push_back(childId);
 }
 
+// A screen reader in a process of its own: win_event_recorder, beside this
+// program, hooked to this process's focus events out of context.
+class OutOfProcessListener {
+public:
+    using Event = std::array<long long, 3>; // window, object, child
+
+    // Events to the listener itself are raised on `window`.
+    explicit OutOfProcessListener(HWND window) : m_window(window)
+    {
+        SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+        HANDLE write = nullptr;
+        if (!CreatePipe(&m_output, &write, &inherit, 0))
+            return;
+        SetHandleInformation(m_output, HANDLE_FLAG_INHERIT, 0);
+        wchar_t self[MAX_PATH];
+        const DWORD length = GetModuleFileNameW(nullptr, self, MAX_PATH);
+        std::wstring command(self, length);
+        command.erase(command.find_last_of(L'\\') + 1);
+        command = L"\"" + command + L"win_event_recorder.exe\" " + std::to_wstring(GetCurrentProcessId());
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdOutput = write;
+        startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+        PROCESS_INFORMATION process{};
+        if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process)) {
+            m_process = process.hProcess;
+            CloseHandle(process.hThread);
+        }
+        CloseHandle(write);
+        m_ready = m_process && waitForReady();
+    }
+    ~OutOfProcessListener()
+    {
+        if (m_process) {
+            if (WaitForSingleObject(m_process, 0) == WAIT_TIMEOUT)
+                TerminateProcess(m_process, 1);
+            CloseHandle(m_process);
+        }
+        if (m_output)
+            CloseHandle(m_output);
+    }
+    OutOfProcessListener(const OutOfProcessListener &) = delete;
+    OutOfProcessListener &operator=(const OutOfProcessListener &) = delete;
+
+    bool ready() const { return m_ready; }
+
+    // Tells the listener that all is raised; the focus events it heard, in
+    // the order heard.
+    std::vector<Event> heard()
+    {
+        NotifyWinEvent(kDone, m_window, OBJID_CLIENT, CHILDID_SELF);
+        std::vector<Event> events;
+        if (WaitForSingleObject(m_process, 60000) != WAIT_OBJECT_0)
+            return events;
+        std::string text;
+        char buffer[4096];
+        DWORD read = 0;
+        while (ReadFile(m_output, buffer, sizeof buffer, &read, nullptr) && read > 0)
+            text.append(buffer, read);
+        std::istringstream lines(text);
+        Event event{};
+        while (lines >> event[0] >> event[1] >> event[2])
+            events.push_back(event);
+        return events;
+    }
+
+private:
+    // Event ids of the range left to applications, as the listener knows
+    // them.
+    static constexpr DWORD kHello = 0x0101;
+    static constexpr DWORD kDone = 0x0102;
+
+    static void CALLBACK ignore(HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD, DWORD) {}
+
+    // Says hello until the listener says it hears. A new hook in another
+    // process reaches this one late: Wine keeps in each thread which kinds
+    // of hooks exist and renews that when the thread sets a hook itself
+    // (asking for messages does not always), so each hello sets and
+    // removes one first.
+    bool waitForReady()
+    {
+        for (int attempt = 0; attempt < 500; ++attempt) {
+            UnhookWinEvent(SetWinEventHook(kDone, kDone, nullptr, &ignore, 0, 0, WINEVENT_OUTOFCONTEXT));
+            NotifyWinEvent(kHello, m_window, OBJID_CLIENT, CHILDID_SELF);
+            pumpMessages();
+            DWORD waiting = 0;
+            if (!PeekNamedPipe(m_output, nullptr, 0, nullptr, &waiting, nullptr))
+                return false;
+            if (waiting >= 6) {
+                char line[6];
+                DWORD read = 0;
+                return ReadFile(m_output, line, sizeof line, &read, nullptr) && read == 6 &&
+                       std::string(line, 6) == "ready\n";
+            }
+            Sleep(20);
+        }
+        return false;
+    }
+
+    HWND m_window;
+    HANDLE m_output = nullptr;
+    HANDLE m_process = nullptr;
+    bool m_ready = false;
+};
+
 class AccessibilityTest : public FormTest {
 protected:
     void SetUp() override
@@ -200,6 +308,36 @@ TEST_F(AccessibilityTest, TheGridIsANamedTableOfRowsAndCells)
     ASSERT_EQ(table->get_accSelection(&selection), S_OK);
     ASSERT_EQ(selection.vt, VT_DISPATCH);
     EXPECT_EQ(Accessible::ofDispatch(selection.pdispVal).name(child(2)), wide(std::string(cells.cell(1, 2))));
+}
+
+TEST_F(AccessibilityTest, TabIntoTheTableEndsOnTheRow)
+{
+    // What a screen reader says last on Tab into the table is what the last
+    // focus event names: the current row, not the table around it.
+    const HWND grid = control(ui::form::Id::Table);
+    const HWND before = GetNextDlgTabItem(window, grid, TRUE);
+    ASSERT_NE(before, grid);
+    SetFocus(before);
+    pumpMessages();
+    OutOfProcessListener listener(window);
+    ASSERT_TRUE(listener.ready()) << "win_event_recorder did not start";
+
+    MSG tab{before, WM_KEYDOWN, VK_TAB, 0, 0, {}};
+    if (!form->translate(tab)) {
+        TranslateMessage(&tab);
+        DispatchMessageW(&tab);
+    }
+    pumpMessages();
+    ASSERT_EQ(GetFocus(), grid);
+
+    // The system's event for the table itself (child 0) may come before
+    // or after the window hears of the focus; the row's must come last.
+    std::vector<long long> onGrid;
+    for (const auto &event : listener.heard())
+        if (event[0] == static_cast<long long>(reinterpret_cast<UINT_PTR>(grid)) && event[1] == OBJID_CLIENT)
+            onGrid.push_back(event[2]);
+    ASSERT_FALSE(onGrid.empty()) << "no focus event on the table reached the listener";
+    EXPECT_EQ(onGrid.back(), form->grid().currentRow() + 1) << "the last focus event names the table, not its row";
 }
 
 TEST_F(AccessibilityTest, PaintedCommandsAreButtonsWithADefaultAction)

@@ -65,6 +65,15 @@ TEST_F(AnyCodePage, RunsUnderTheCodePageItWasStartedFor)
     if (!expected)
         GTEST_SKIP() << "no code page asked for";
     EXPECT_EQ(GetACP(), static_cast<UINT>(std::atoi(expected)));
+    if (GetACP() == CP_UTF8) {
+        // The UTF-8 build carries the program's own manifest, with what
+        // else it asks for: the common controls of version 6, which come
+        // from the side-by-side store, not from the system folder.
+        wchar_t path[MAX_PATH] = {};
+        GetModuleFileNameW(GetModuleHandleW(L"comctl32.dll"), path, MAX_PATH);
+        EXPECT_NE(platform::win32::cp932FromWide(CharLowerW(path)).find("\\winsxs\\"), std::string::npos)
+            << platform::win32::cp932FromWide(path);
+    }
 }
 
 TEST_F(AnyCodePage, TheWindowsTextsReadAsWritten)

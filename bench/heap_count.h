@@ -1,0 +1,16 @@
+#pragma once
+
+#include <cstddef>
+
+// The heap of a benchmark, counted: a program that calls these gets the
+// global operator new and delete of heap_count.cpp, which count every block.
+// For one thread only.
+namespace bench {
+
+// Starts a new peak; returns the heap bytes live at this point.
+std::size_t resetHeapPeak();
+
+// The most heap bytes live at once since the last resetHeapPeak().
+std::size_t heapPeakBytes();
+
+} // namespace bench
