@@ -200,7 +200,9 @@ TEST_F(MainWindowTest, SearchesAskFilterAndClear)
     click(Id::SearchByFileNameButton);
     EXPECT_EQ(dialogs.inputCaptions, std::vector<std::string>{"Input Search FileName"});
     EXPECT_EQ(dialogs.inputPrompts, std::vector<std::string>{cp932("検索ファイル名を入力してください")});
+    EXPECT_EQ(dialogs.inputDefaults, std::vector<std::string>{""});
     EXPECT_EQ(search().searchMode, listing::SearchMode::FileName);
+    EXPECT_EQ(search().searchText, "ALPHA");
     EXPECT_EQ(rows(), 2);
     EXPECT_EQ(host.text(Id::SearchModeLabel), cp932("ファイル名検索モード"));
     EXPECT_TRUE(host.isEnabled(Id::ClearSearchButton));
@@ -245,8 +247,12 @@ TEST_F(MainWindowTest, ChoosingAFolderListsItAndTheNextDialogStartsThere)
     ASSERT_EQ(dialogs.openRequests.size(), 1u);
     EXPECT_EQ(dialogs.openRequests[0].initialFolder.native, folder.str() + "/");
     EXPECT_EQ(dialogs.openRequests[0].defaultExtension, "*.txt");
+    EXPECT_EQ(dialogs.openRequests[0].fileName.native, "");
     ASSERT_EQ(dialogs.openRequests[0].filters.size(), 2u);
+    EXPECT_EQ(dialogs.openRequests[0].filters[0].description, cp932("クッキーファイル (*.txt)"));
+    EXPECT_EQ(dialogs.openRequests[0].filters[0].pattern, "*.txt");
     EXPECT_EQ(dialogs.openRequests[0].filters[1].description, cp932("すべてのファイル (*.*)"));
+    EXPECT_EQ(dialogs.openRequests[0].filters[1].pattern, "*.*");
 
     dialogs.openAnswers = {platform::namedPath(other / "anything.txt")};
     click(Id::BrowseButton);
@@ -291,6 +297,7 @@ TEST_F(MainWindowTest, VersionHelpAndClose)
     EXPECT_EQ(dialogs.messages[0].caption, cp932("バージョン情報"));
     EXPECT_EQ(dialogs.messages[0].flags, 0x40u);
     EXPECT_EQ(dialogs.messages[0].text.rfind("Vellumin  Version 1.30\r\r   ", 0), 0u);
+    EXPECT_NE(dialogs.messages[0].text.find("the Vellumin developers\r\r"), std::string::npos);
 
     click(Id::HelpButton);
     EXPECT_EQ(desktop.opened, std::vector<std::string>{"/opt/vellumin/bin/README.TXT"});
@@ -371,6 +378,7 @@ TEST_F(MainWindowTest, DeleteAllDeletesOnlyWhatIsListed)
     write("u@a b.txt", record("1", "a/"));
     write("u@c,d.txt", record("2", "b/"));
     start();
+    write("zed@new.txt", record("new", "n/")); // shows whether anything lists again
     dialogs.messageAnswers = {kIdNo};
     click(Id::DeleteAllCommand);
     ASSERT_EQ(dialogs.messages.size(), 1u);
