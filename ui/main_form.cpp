@@ -317,7 +317,7 @@ std::string captionCp932(const Control &control)
     return platform::cp932::fromUtf8(control.caption);
 }
 
-std::vector<Box> layOut(const LayoutScale &scale, int clientWidth, int clientHeight)
+std::vector<Box> layOut(const LayoutScale &scale, int clientWidth, int clientHeight, std::span<const int> extents)
 {
     std::vector<Box> boxes(kIdCount);
     boxes[indexOf(Id::Window)] = {0, 0, clientWidth, clientHeight};
@@ -338,7 +338,9 @@ std::vector<Box> layOut(const LayoutScale &scale, int clientWidth, int clientHei
         const int bevel = entry.parent == Id::Window ? 0 : 1;
         std::vector<DockedStrip> strips;
         for (const Control *sibling : siblings)
-            strips.push_back({sibling->dock, scale.px(sibling->extent)});
+            strips.push_back({sibling->dock, extents.empty()
+                                                 ? scale.px(sibling->extent)
+                                                 : extents[static_cast<std::size_t>(indexOf(sibling->id))]});
         const std::vector<Box> docked = dockBoxes(
             {bevel, bevel, std::max(parent.width - 2 * bevel, 0), std::max(parent.height - 2 * bevel, 0)}, strips);
         for (std::size_t i = 0; i < siblings.size(); ++i)

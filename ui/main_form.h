@@ -174,7 +174,9 @@ inline constexpr int kHintDurationMs = 2500;
 // a window whose client area is `clientWidth` x `clientHeight` pixels: the
 // docked ones as docking lays them out (inside their parent's one-pixel
 // bevel), the others at their scaled design boxes (a label sized by its
-// text at the size it was designed with).
-std::vector<Box> layOut(const LayoutScale &scale, int clientWidth, int clientHeight);
+// text at the size it was designed with). `extents`, where given, holds
+// each docked control's extent in pixels by indexOf(id), as the splitters
+// and the toolkit have made them, in place of the scaled design's.
+std::vector<Box> layOut(const LayoutScale &scale, int clientWidth, int clientHeight, std::span<const int> extents = {});
 
 } // namespace ui::form

@@ -195,11 +195,6 @@ void MainWindowHost::buildControls()
         const HWND created = createControl(control, controlOf(control.parent));
         m_controls[static_cast<std::size_t>(form::indexOf(control.id))] = created;
     }
-    // A panel lays out its docked children when its size changes.
-    for (const form::Control &control : form::controls()) {
-        if (control.kind == form::Kind::Panel && !form::dockedChildren(control.id).empty())
-            panel(control.id).setResizeHandler([this, id = control.id] { layOut(id); });
-    }
 }
 
 HWND MainWindowHost::createControl(const form::Control &control, HWND parent)
@@ -287,9 +282,9 @@ HWND MainWindowHost::createControl(const form::Control &control, HWND parent)
         created = made->create(parent, 0, 0, control.dock == Dock::Left ? m_scale.px(control.extent) : 0,
                                control.dock == Dock::Left ? 0 : m_scale.px(control.extent));
         const auto [neighbour, rest] = form::splitterNeighbours(control.id);
-        made->attach(controlOf(neighbour), controlOf(rest), [this, neighbour, parent = control.parent](int size) {
+        made->attach(controlOf(neighbour), controlOf(rest), [this, neighbour](int size) {
             m_extents[static_cast<std::size_t>(form::indexOf(neighbour))] = size;
-            layOut(parent);
+            layOut();
         });
         return created;
     }
@@ -341,37 +336,35 @@ void MainWindowHost::setUpHints()
     SendMessageW(m_hints, TTM_SETDELAYTIME, TTDT_RESHOW, 1);
 }
 
-void MainWindowHost::layOut(form::Id parent)
+void MainWindowHost::layOut()
 {
     if (!hwnd() || !controlOf(form::Id::ContentPane))
         return; // not yet made
-    RECT area{};
-    if (parent == form::Id::Window)
-        GetClientRect(hwnd(), &area);
-    else
-        area = panel(parent).innerRect();
-    std::vector<DockedControl> docked;
-    for (const form::Control *child : form::dockedChildren(parent)) {
-        int extent = m_extents[static_cast<std::size_t>(form::indexOf(child->id))];
-        if (child->kind == form::Kind::StatusBar) {
-            // The status bar takes its own height from its font.
-            SendMessageW(controlOf(child->id), WM_SIZE, 0, 0);
-            RECT bar{};
-            GetWindowRect(controlOf(child->id), &bar);
-            extent = bar.bottom - bar.top;
+    // The status bar takes its own height from its font.
+    const HWND bar = controlOf(form::Id::StatusBar);
+    SendMessageW(bar, WM_SIZE, 0, 0);
+    RECT barRect{};
+    GetWindowRect(bar, &barRect);
+    m_extents[static_cast<std::size_t>(form::indexOf(form::Id::StatusBar))] = barRect.bottom - barRect.top;
+    RECT client{};
+    GetClientRect(hwnd(), &client);
+    const std::vector<Box> boxes = form::layOut(m_scale, client.right, client.bottom, m_extents);
+    // Moved together, each parent's docked children at once.
+    for (const form::Control &parent : form::controls()) {
+        const std::vector<const form::Control *> children = form::dockedChildren(parent.id);
+        HDWP positions = children.empty() ? nullptr : BeginDeferWindowPos(static_cast<int>(children.size()));
+        for (const form::Control *child : children) {
+            const Box &box = boxes[static_cast<std::size_t>(form::indexOf(child->id))];
+            if (positions)
+                positions = DeferWindowPos(positions, controlOf(child->id), nullptr, box.x, box.y, box.width,
+                                           box.height, SWP_NOZORDER | SWP_NOACTIVATE);
         }
-        docked.push_back({controlOf(child->id), child->dock, extent});
+        if (positions)
+            EndDeferWindowPos(positions);
     }
-    applyDocking(area, docked);
-    for (const form::Control *child : form::dockedChildren(parent)) {
-        if (child->kind == form::Kind::StatusBar) {
-            // The size grip moves with the bar's corner: draw the bar afresh,
-            // or the grip leaves copies of itself where it was.
-            InvalidateRect(controlOf(child->id), nullptr, TRUE);
-        } else if (!form::dockedChildren(child->id).empty()) {
-            layOut(child->id);
-        }
-    }
+    // The size grip moves with the bar's corner: draw the bar afresh, or the
+    // grip leaves copies of itself where it was.
+    InvalidateRect(bar, nullptr, TRUE);
 }
 
 bool MainWindowHost::translate(MSG &message)
@@ -409,7 +402,7 @@ LRESULT MainWindowHost::handleMessage(UINT message, WPARAM wParam, LPARAM lParam
     switch (message) {
     case WM_SIZE:
         if (wParam != SIZE_MINIMIZED)
-            layOut(form::Id::Window);
+            layOut();
         return 0;
     case WM_COMMAND:
         onCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));

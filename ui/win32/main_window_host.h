@@ -89,8 +89,8 @@ private:
     HWND createControl(const form::Control &control, HWND parent);
     void applyTabOrder();
     void setUpHints();
-    // Lays out the docked children of `parent`, and theirs in turn.
-    void layOut(form::Id parent = form::Id::Window);
+    // Lays out every docked control by the form's docking rules.
+    void layOut();
     void onCommand(int id, int code, HWND control);
     void drawCloseButton(const DRAWITEMSTRUCT &item);
     // The panel that `id` describes.
