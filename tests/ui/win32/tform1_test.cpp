@@ -461,6 +461,11 @@ TEST_F(TForm1Test, DeleteAsksForTheRowsOwnFileAndOnlyYesDeletes)
     EXPECT_FALSE(folder.exists("taro@mail.example.org[1].txt"));
     EXPECT_EQ(rows(), 2);
     EXPECT_EQ(cell(0, 2), "2");
+    // The pane shows the file of the row that took the deleted one's place.
+    const std::string now = cell(1, form->currentTableRow());
+    ASSERT_NE(now.find('@'), std::string::npos) << now;
+    EXPECT_NE(form->contentPaneShownText().find(now.substr(now.find('@') + 1, 6) + ".example"), std::string::npos)
+        << now << " / " << form->contentPaneShownText();
 }
 
 TEST_F(TForm1Test, DeleteAllDeletesWhatIsListedAfterYes)
