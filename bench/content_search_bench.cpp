@@ -117,8 +117,7 @@ int main(int argc, char **argv)
         for (const Shape &shape : shapes(size)) {
             const long long found = listing::findInText(shape.text, shape.needle);
             if (found != shape.expected) {
-                std::printf("%s, %zu KB: found at %lld, not at %lld\n", shape.name, size / 1000, found,
-                            shape.expected);
+                std::printf("%s, %zu KB: found at %lld, not at %lld\n", shape.name, size / 1000, found, shape.expected);
                 status = 1;
             }
             const auto plain = [&] { sink = sink + static_cast<long long>(plainCandidates(shape.text, shape.needle)); };

@@ -224,7 +224,7 @@ void setWitness(FileInfo &info, bool hasBirth, std::uint64_t birth, std::uint64_
     info.id.stamp = change;
     info.id.size = info.size;
     info.id.witness = lookedAt > change && lookedAt - change > stampResolution(change) ? IdWitness::ChangeAndSize
-                                                                                        : IdWitness::Unproven;
+                                                                                       : IdWitness::Unproven;
 }
 
 // statx() where the system has it, for the birth time; fstatat() otherwise.
@@ -258,8 +258,8 @@ bool fileInfo(int dirFd, const char *name, int flags, FileInfo &info)
     info.id.volume = static_cast<std::uint64_t>(st.st_dev);
     info.id.index = static_cast<std::uint64_t>(st.st_ino);
     info.id.type = static_cast<std::uint8_t>((st.st_mode & S_IFMT) >> 12);
-    setWitness(info, false, 0, nanoseconds(st.st_ctim.tv_sec, static_cast<std::uint32_t>(st.st_ctim.tv_nsec)),
-               openFile, lookedAt);
+    setWitness(info, false, 0, nanoseconds(st.st_ctim.tv_sec, static_cast<std::uint32_t>(st.st_ctim.tv_nsec)), openFile,
+               lookedAt);
     return true;
 }
 
