@@ -157,7 +157,7 @@ TEST(ContentPane, LinesAndMatchesAgreeWithAWalkFromTheStart)
     // against the plain way, on texts of line ends, lead bytes and bytes
     // that are trail bytes ("@" is 0x40).
     const std::string alphabet = "a@\r\n\x83\x81\xE0\x40";
-    const std::vector<std::string> needles = {"@",        "a@",       "\x83", "\x83@", "@\x83",
+    const std::vector<std::string> needles = {"@",        "a@",       "\x83", "\x83@",           "@\x83",
                                               "\x40\x40", "\x83\x83", "\n",   "\x81\x83\x40\x83"};
     const auto plainLine = [](std::string_view text, int number) -> std::string_view {
         std::size_t start = 0;

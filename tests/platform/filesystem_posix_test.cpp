@@ -18,8 +18,8 @@
 #include <iostream>
 #include <map>
 #include <random>
-#include <thread>
 #include <sys/stat.h>
+#include <thread>
 #include <vector>
 
 using namespace platform;

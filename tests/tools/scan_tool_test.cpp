@@ -308,13 +308,16 @@ TEST(ScanToolFormats, HostileTextsNeitherReachTheTerminalNorBreakTheColumnsNorRu
     folder.write("b@c1\xC2\x9B"
                  "2J.txt",
                  record("n", "v", "h/"));
+    // The full-width signs start a formula too (CP932 ＝ 81 81, ＋ 81 7B,
+    // － 81 7C, ＠ 81 97); one further in, or the long vowel mark ー (81 5B),
+    // does not.
+    const std::string equals = "\x81\x81", plus = "\x81\x7B", minus = "\x81\x7C", at = "\x81\x97";
+    const std::string wideA = "\x82\x60", longVowel = "\x81\x5B";
     folder.write("c@formula.txt", record("=cmd|' /C calc'!A0", "+1+1", "h/") + record("-2/", "@SUM(A1)", "h/") +
                                       record("\tx", "\x1b[31mred", "h/") + record("plain", "a\tb\x7f", "h/") +
-                                      // The full-width signs (CP932 81 81, 81 7B, 81 7C, 81 97) start a
-                                      // formula too; one further in, or the long vowel mark, does not.
-                                      record("\x81\x81" "1+1", "\x81\x7B" "A1", "h/") +
-                                      record("\x81\x7C" "1", "\x81\x97" "SUM(A1)", "h/") +
-                                      record("\x82\x60\x81\x81" "1", "\x81\x5B" "1", "h/"));
+                                      record(equals + "1+1", plus + "A1", "h/") +
+                                      record(minus + "1", at + "SUM(A1)", "h/") +
+                                      record(wideA + equals + "1", longVowel + "1", "h/"));
     const std::string hostileName = "d" + escapes + "@x.txt";
     std::filesystem::create_symlink("nowhere", folder / hostileName);
 
@@ -336,7 +339,8 @@ TEST(ScanToolFormats, HostileTextsNeitherReachTheTerminalNorBreakTheColumnsNorRu
     for (std::size_t i = 0; i < 4; ++i)
         EXPECT_EQ(fields(rows[i], '\t').size(), 9u) << rows[i];
     EXPECT_EQ(tsvUnescaped(fields(rows[1], '\t')[3]), escapes + "\t<tab");
-    EXPECT_EQ(tsv.err, "vellumin-scan: ファイル " + (folder / "d\\x1b]2;PWNED\\x07\\x1b[2J@x.txt") + " は開けません.\n");
+    EXPECT_EQ(tsv.err,
+              "vellumin-scan: ファイル " + (folder / "d\\x1b]2;PWNED\\x07\\x1b[2J@x.txt") + " は開けません.\n");
 
     // CSV: nothing a spreadsheet runs, no control byte; JSON: the exact bytes.
     const Result csv = scan({"--cookies", "--format=csv", folder.str()});
