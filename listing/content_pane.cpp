@@ -199,7 +199,9 @@ long long findInText(std::string_view text, std::string_view needle)
         while (start > known && leadAt(text, start - 1))
             --start;
         if ((pos - start) % 2 != 0) {
-            known = pos - 1; // the lead byte whose trail byte the match starts on
+            // The match starts on the trail byte of the character at pos - 1,
+            // so the next character starts right after it.
+            known = pos + 1;
             continue;
         }
         known = pos;
