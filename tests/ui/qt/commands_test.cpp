@@ -784,12 +784,28 @@ void CommandsTest::rescansKeepTheRowsFile()
     ui::ResultGrid *g = grid();
     g->setFocus();
     QTest::keyClick(g, Qt::Key_End);
-    // Deleting the last row leaves the new last row current.
+    // Deleting the last row leaves the new last row current, its file in
+    // the pane as a click on it would show it.
     m_dialogs.messageAnswers = {kIdYes};
     QTest::keyClick(g, Qt::Key_Delete);
     QVERIFY(!exists("taro@beta.example[1].txt"));
     QCOMPARE(window().currentTableRow(), 3);
     QCOMPARE(m_window->focusWidget(), g);
+    QCOMPARE(paneText(), std::string("name\r\nv-taro@alpha.example[1]\r\nhost/\r\n1536\r\n1\r\n2\r\n3\r\n4\r\n*\r\n"));
+    QCOMPARE(control<QPlainTextEdit>("riedRead_OneCookies")->toPlainText().section(QLatin1Char('\n'), 1, 1),
+             QStringLiteral("v-taro@alpha.example[1]"));
+    // Deleting the first row shows the file that took its place.
+    QTest::keyClick(g, Qt::Key_Home);
+    m_dialogs.messageAnswers = {kIdYes};
+    QTest::keyClick(g, Qt::Key_Delete);
+    QVERIFY(!exists("hanako@alpha.example[2].txt"));
+    QCOMPARE(window().currentTableRow(), 1);
+    QCOMPARE(window().cookies().contentPane().line(2), std::string("v-hanako@gamma.example[1]"));
+    m_prefix->writeCookie("hanako@alpha.example[2].txt", record("v-hanako@alpha.example[2]", "host/"));
+    clickText("stReLoad");
+    QCOMPARE(rows(), 3);
+    g->setFocus();
+    QTest::keyClick(g, Qt::Key_End);
 
     // A file that could not be deleted stays current (the rescan lists it
     // again); a No asks and keeps everything.

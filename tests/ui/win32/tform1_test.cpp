@@ -461,6 +461,12 @@ TEST_F(TForm1Test, DeleteAsksForTheRowsOwnFileAndOnlyYesDeletes)
     EXPECT_FALSE(folder.exists("taro@mail.example.org[1].txt"));
     EXPECT_EQ(rows(), 2);
     EXPECT_EQ(cell(0, 2), "2");
+    // The pane shows the file of the row that took the deleted one's place.
+    const std::string now = cell(1, form->currentTableRow());
+    ASSERT_NE(now.find('@'), std::string::npos) << now;
+    const std::string site = now.substr(now.find('@') + 1, now.find('[') - now.find('@') - 1);
+    EXPECT_NE(form->contentPaneShownText().find("\r\n" + site + "/\r\n"), std::string::npos)
+        << now << " / " << form->contentPaneShownText();
 }
 
 TEST_F(TForm1Test, DeleteAllDeletesWhatIsListedAfterYes)
