@@ -80,6 +80,9 @@ private:
     void fillEntry(std::string_view name, std::string_view text);
     void scan(ListingView &view, int &count);
     void finishScan(ListingView &view, BusyCursor &busy, int count);
+    // The status after a scan that listed nothing: why, when the folder
+    // could not be listed.
+    std::string emptyStatusText() const;
 
     ProgramState m_state;
     ResultTable m_table;

@@ -1,8 +1,11 @@
 #include "system_info.h"
 
 #include "cp932.h"
+#include "wine_prefix.h"
 
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <pwd.h>
 #include <string_view>
 #include <unistd.h>
@@ -16,38 +19,49 @@ std::string environment(const char *name)
     return value ? std::string(value) : std::string();
 }
 
-std::string homeFolder()
-{
-    std::string home = environment("HOME");
-    if (home.empty())
-        if (const passwd *entry = ::getpwuid(::geteuid()))
-            home = entry->pw_dir;
-    return home;
-}
-
-// "/x/" becomes "/x", and "/" becomes empty, so that appending "/name" gives
-// one separator.
-std::string withoutTrailingSeparators(std::string path)
-{
-    while (!path.empty() && path.back() == '/')
-        path.pop_back();
-    return path;
-}
-
 std::string fitIdentity(std::string_view name)
 {
     return std::string(cp932::truncated(cp932::fromUtf8(name), kIdentityBufferSize - 1));
+}
+
+// A registry file far beyond any real prefix's is not read: it is no
+// registry of Wine's.
+constexpr std::streamoff kMostRegistryBytes = std::streamoff(256) << 20;
+
+std::string registryFile(const std::string &path)
+{
+    std::ifstream file(path, std::ios::binary);
+    if (!file)
+        return {};
+    file.seekg(0, std::ios::end);
+    const std::streamoff size = file.tellg();
+    if (size <= 0 || size > kMostRegistryBytes)
+        return {};
+    file.seekg(0);
+    std::string text(static_cast<std::size_t>(size), '\0');
+    file.read(text.data(), size);
+    text.resize(static_cast<std::size_t>(file.gcount()));
+    return text;
 }
 
 } // namespace
 
 std::string windowsDirectory()
 {
-    std::string prefix = environment("WINEPREFIX");
-    if (prefix.empty())
-        prefix = withoutTrailingSeparators(homeFolder()) + "/.wine";
-    prefix = withoutTrailingSeparators(prefix);
-    return prefix + "/drive_c/windows";
+    return wine::prefixFolder() + "/drive_c/windows";
+}
+
+std::string systemCookieFolder()
+{
+    // Where the prefix's Windows keeps the user's cookies, as it tells its
+    // programs; never a path made up here.
+    const std::string prefix = wine::prefixFolder();
+    const std::optional<std::string> folder =
+        wine::registryString(registryFile(prefix + "/user.reg"),
+                             "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", "Cookies");
+    if (!folder)
+        return {};
+    return wine::linuxPathOf(prefix, *folder).value_or(std::string());
 }
 
 std::string userName()
