@@ -64,6 +64,7 @@ int runApplication(int &argc, char **argv)
     platform::qt::QtDesktop desktop;
     TForm1 window(dialogs, desktop, startFolder);
     dialogs.setOwner(&window);
+    desktop.setOwner(&window);
     window.show();
     return QApplication::exec();
 }
