@@ -1,5 +1,6 @@
 #include "document_window.h"
 
+#include "platform/cp932.h"
 #include "qt_text.h"
 
 #include <QAction>
@@ -42,9 +43,8 @@ DocumentWindow::DocumentWindow(QWidget *parent) : QWidget(parent, Qt::Window), m
     resize(640, 560);
 }
 
-void DocumentWindow::showDocument(const QString &fileName, std::string_view cp932Text)
+void DocumentWindow::showDocument(const QString &fileName, std::string_view text)
 {
-    std::string text(cp932Text);
     // Line ends of every kind become one; a lone CR would otherwise show as
     // a box.
     std::string joined;
@@ -60,7 +60,10 @@ void DocumentWindow::showDocument(const QString &fileName, std::string_view cp93
     }
     setWindowTitle(fileName + QStringLiteral(" - Vellumin"));
     m_text->setAccessibleName(fileName);
-    m_text->setPlainText(toQString(joined));
+    // The help is installed on Linux in UTF-8 and kept for Windows in CP932;
+    // Japanese in CP932 is never valid UTF-8, so the bytes tell which.
+    m_text->setPlainText(cp932::isValidUtf8(joined) ? QString::fromUtf8(joined.data(), qsizetype(joined.size()))
+                                                    : toQString(joined));
     m_text->moveCursor(QTextCursor::Start);
     show();
     raise();

@@ -4,9 +4,11 @@
 
 #include <QFile>
 #include <QProcess>
+#include <QRect>
 #include <QStandardPaths>
 #include <QString>
 #include <QStringList>
+#include <QWidget>
 
 #include <fcntl.h>
 #include <filesystem>
@@ -118,8 +120,15 @@ DocumentWindow *QtDesktop::documentWindow() const
 
 void QtDesktop::showOwnWindow(const QString &fileName, std::string_view text)
 {
-    if (!m_window)
+    if (!m_window) {
         m_window = new DocumentWindow(m_owner);
+        // Over the window it belongs to, where the user is looking.
+        if (m_owner && m_owner->isVisible()) {
+            QRect frame = m_window->frameGeometry();
+            frame.moveCenter(m_owner->frameGeometry().center());
+            m_window->move(frame.topLeft());
+        }
+    }
     m_window->showDocument(fileName, text);
 }
 

@@ -383,6 +383,11 @@ void CommandsTest::helpWithoutADesktopHandlerShowsItsOwnWindow()
     QTRY_VERIFY(text->verticalScrollBar()->value() > 0);
     QTest::keyClick(text, Qt::Key_Escape);
     QTRY_VERIFY(!own->isVisible());
+    // As installed on Linux, in UTF-8: shown as it is.
+    folder.write("doc/README.TXT", "■ 使い方\n");
+    QVERIFY(desktop.openDocument(folder / "doc/", "README.TXT").opened);
+    QCOMPARE(text->toPlainText(), QStringLiteral("■ 使い方\n"));
+    own->close();
 
     // A handler that fails (xdg-open finds nothing to open it with): the
     // program's own window once it has said so. One that succeeds got the
