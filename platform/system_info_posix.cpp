@@ -3,11 +3,12 @@
 #include "cp932.h"
 #include "wine_prefix.h"
 
+#include <cstdint>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
+#include <fcntl.h>
 #include <pwd.h>
 #include <string_view>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace platform {
@@ -26,21 +27,31 @@ std::string fitIdentity(std::string_view name)
 
 // A registry file far beyond any real prefix's is not read: it is no
 // registry of Wine's.
-constexpr std::streamoff kMostRegistryBytes = std::streamoff(256) << 20;
+constexpr std::size_t kMostRegistryBytes = std::size_t(256) << 20;
 
+// The text of registry file `path`; empty when it is not a regular file
+// that may be read. Opened without blocking, so that a pipe in its place
+// cannot hang the start.
 std::string registryFile(const std::string &path)
 {
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
         return {};
-    file.seekg(0, std::ios::end);
-    const std::streamoff size = file.tellg();
-    if (size <= 0 || size > kMostRegistryBytes)
-        return {};
-    file.seekg(0);
-    std::string text(static_cast<std::size_t>(size), '\0');
-    file.read(text.data(), size);
-    text.resize(static_cast<std::size_t>(file.gcount()));
+    std::string text;
+    struct stat status {};
+    if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) &&
+        static_cast<std::uint64_t>(status.st_size) <= kMostRegistryBytes) {
+        text.resize(static_cast<std::size_t>(status.st_size));
+        std::size_t got = 0;
+        while (got < text.size()) {
+            const ssize_t n = ::read(fd, text.data() + got, text.size() - got);
+            if (n <= 0)
+                break;
+            got += static_cast<std::size_t>(n);
+        }
+        text.resize(got);
+    }
+    ::close(fd);
     return text;
 }
 

@@ -496,6 +496,10 @@ TEST_F(FolderScan, InitStateStartsInTheFirstCookieFolderThatIsThere)
     // directory's, there or not.
     EXPECT_EQ(startFolder(), windowsCookies);
     EXPECT_EQ(cookies.state().cookiesPath, windowsCookies);
+    // A pipe in the registry's place is not read: it would never end.
+    ASSERT_EQ(::mkfifo((folder / "user.reg").c_str(), 0600), 0);
+    EXPECT_EQ(startFolder(), windowsCookies);
+    std::filesystem::remove(folder / "user.reg");
 
     // The folder the prefix's registry names, mapped through its drive C:,
     // once it is there; the Windows directory's first.
