@@ -10,6 +10,7 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <algorithm>
 #include <fcntl.h>
 #include <filesystem>
 #include <sys/stat.h>
@@ -60,6 +61,9 @@ QtDesktop::~QtDesktop()
             opener->disconnect();
             opener->setParent(nullptr);
         }
+    // Without an owner to take it along, the window goes with the service.
+    if (m_window && !m_window->parent())
+        delete m_window;
 }
 
 std::string QtDesktop::documentPath(const std::string &nativeFolder, const std::string &fileName)
@@ -92,6 +96,7 @@ DocumentOpening QtDesktop::openDocument(const std::string &nativeFolder, const s
     }
     // xdg-open tells by its exit status whether the desktop had a handler
     // that took the file; it is watched without waiting for it.
+    std::erase_if(m_openers, [](const QPointer<QProcess> &gone) { return gone.isNull(); });
     auto *process = new QProcess;
     m_openers.emplace_back(process);
     const auto failed = [this, process, title, text] {
