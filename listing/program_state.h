@@ -66,7 +66,8 @@ platform::NamedPath cookieFolderNamed(std::string_view nativeFolder);
 // "Cookies" folder when it is there; else the user's cookie folder as the
 // system names it (platform::systemCookieFolder()) when that is there, or
 // its "Low" folder, where a browser that runs with low rights keeps its
-// cookies, when only that one holds cookie files; else the Windows
+// cookies, when that is there and the named one holds no cookie file of its
+// own; else the Windows
 // directory's, which then shows as missing. A folder that is there but may
 // not be read counts as there.
 platform::NamedPath defaultCookieFolder();
