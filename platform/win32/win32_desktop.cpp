@@ -32,6 +32,16 @@ const wchar_t *workingFolder(const std::wstring &folder)
     return folder.empty() || folder.size() >= MAX_PATH ? nullptr : folder.c_str();
 }
 
+// Whether file `path` is there. The shell's "file not found" is no proof
+// that it is not: a handler whose program has gone gives the same.
+bool isThere(const std::wstring &path)
+{
+    const bool isLong = path.size() >= MAX_PATH && path.size() > 2 && path[1] == L':';
+    const std::wstring asked = isLong ? L"\\\\?\\" + path : path;
+    const DWORD attributes = GetFileAttributesW(asked.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 } // namespace
 
 bool Win32Desktop::openWithNotepad(const std::wstring &path, const std::wstring &folder)
@@ -71,8 +81,7 @@ DocumentOpening Win32Desktop::openDocument(const std::string &nativeFolder, cons
     // Where nothing is registered for the file's kind (a fresh system, or
     // a Wine prefix, has no handler for .txt), or the handler failed, the
     // text still opens in Notepad; only a missing file stays unopened.
-    const bool missing = code == SE_ERR_FNF || code == SE_ERR_PNF;
-    if (!result.opened && !missing)
+    if (!result.opened && isThere(path))
         result.opened = openWithNotepad(path, folder);
     return result;
 }

@@ -160,18 +160,14 @@ HWND waitForWindowOf(DWORD process, const std::wstring &text)
     return search.found;
 }
 
-TEST_F(RealDialogsTest, HelpOpensInNotepadWhereTxtHasNoHandler)
+// Opens README.TXT of `folder` through the shell service and expects it in
+// a Notepad of its own, which it then closes.
+void expectHelpInNotepad(HWND owner, const CookieFolder &folder)
 {
-    // As in a fresh Wine prefix: nothing registered for .txt.
-    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Classes\\.txt");
-    RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\Classes\\.txt");
-    CookieFolder folder;
-    folder.write("README.TXT", "help\r\n");
     platform::win32::Win32Desktop shell;
-    shell.setOwner(window);
-    const platform::DocumentOpening help = shell.openDocument(folder.path() + "\\", "README.TXT");
-    EXPECT_TRUE(help.opened);
-    ASSERT_NE(shell.lastNotepad(), 0u) << "the shell opened the file: .txt still has a handler";
+    shell.setOwner(owner);
+    EXPECT_TRUE(shell.openDocument(folder.path() + "\\", "README.TXT").opened);
+    ASSERT_NE(shell.lastNotepad(), 0u) << "the shell opened the file: .txt has a working handler";
     const HANDLE notepad = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, shell.lastNotepad());
     ASSERT_TRUE(notepad);
     // Notepad shows the file itself, and closes again.
@@ -184,6 +180,33 @@ TEST_F(RealDialogsTest, HelpOpensInNotepadWhereTxtHasNoHandler)
         TerminateProcess(notepad, 1);
     }
     CloseHandle(notepad);
+}
+
+TEST_F(RealDialogsTest, HelpOpensInNotepadWhereTxtHasNoHandler)
+{
+    // As in a fresh Wine prefix: nothing registered for .txt.
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Classes\\.txt");
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\Classes\\.txt");
+    CookieFolder folder;
+    folder.write("README.TXT", "help\r\n");
+    expectHelpInNotepad(window, folder);
+
+    // A handler whose program has gone: the shell says "not found" as for a
+    // missing file, yet the file is there.
+    const auto setDefault = [](const wchar_t *key, const wchar_t *value) {
+        HKEY opened = nullptr;
+        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &opened, nullptr),
+                  ERROR_SUCCESS);
+        RegSetValueExW(opened, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE *>(value),
+                       static_cast<DWORD>((wcslen(value) + 1) * sizeof(wchar_t)));
+        RegCloseKey(opened);
+    };
+    setDefault(L"Software\\Classes\\.txt", L"VelluminGoneViewer");
+    setDefault(L"Software\\Classes\\VelluminGoneViewer\\shell\\open\\command",
+               L"\"C:\\no-such-folder\\gone.exe\" \"%1\"");
+    expectHelpInNotepad(window, folder);
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Classes\\.txt");
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Classes\\VelluminGoneViewer");
 
     // A file that is not there is not handed to Notepad: HELP says so.
     platform::win32::Win32Desktop missing;
