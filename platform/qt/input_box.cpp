@@ -3,8 +3,8 @@
 #include "qt_text.h"
 
 #include <QCursor>
-#include <QFontMetrics>
 #include <QFontInfo>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -20,8 +20,7 @@ namespace platform::qt {
 
 Cp932LengthValidator::Cp932LengthValidator(std::size_t maxBytes, QObject *parent)
     : QValidator(parent), m_maxBytes(maxBytes)
-{
-}
+{}
 
 QValidator::State Cp932LengthValidator::validate(QString &input, int &) const
 {

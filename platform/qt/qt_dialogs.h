@@ -40,8 +40,8 @@ struct MessageBoxButton {
 struct MessageBoxLayout {
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     std::vector<MessageBoxButton> buttons;
-    int defaultButton = 0;  // index into buttons
-    int escapeAnswer = -1;  // the answer for Esc or the close box; -1: neither works
+    int defaultButton = 0; // index into buttons
+    int escapeAnswer = -1; // the answer for Esc or the close box; -1: neither works
 };
 MessageBoxLayout messageBoxLayout(unsigned flags);
 

@@ -34,7 +34,7 @@ check "rows before the failure" "1	alpha@gamma	h3/	v3					" "$(printf '%s\n' "$o
 check "status before the failure" "status: 1 個のクッキーが見付かりました" "$(printf '%s\n' "$out" | grep '^status:')"
 
 out=$("$scan" "$dir/missing")
-check "missing folder" "status:クッキーファイルが見付かりません" "$(printf '%s\n' "$out" | grep '^status:')"
+check "missing folder" "status:クッキーフォルダ $dir/missing が見付かりません" "$(printf '%s\n' "$out" | grep '^status:')"
 check "missing folder caption" "caption:Vellumin ver 1.30   < CookiesPath:[$dir/missing/] >" "$(printf '%s\n' "$out" | grep '^caption:')"
 
 "$scan" >/dev/null 2>&1

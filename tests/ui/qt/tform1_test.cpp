@@ -68,6 +68,7 @@ private slots:
     void firstScanFillsTableAndStatus();
     void fittedColumnWidths();
     void emptyFolderDisablesDeleteCommands();
+    void startsInTheCookieFolderThatIsThereOrSaysItIsMissing();
     void failedFirstScanShowsErrorBoxAndWindowStillOpens();
     void handlerWrapperShowsAnyFailure();
     void busyCursorIsHeldOnce();
@@ -409,6 +410,41 @@ void TForm1Test::emptyFolderDisablesDeleteCommands()
     QVERIFY(!control(*window, "stDelete")->isEnabled());
     QVERIFY(!control(*window, "stAllDelete")->isEnabled());
     QVERIFY(control(*window, "stReLoad")->isEnabled());
+}
+
+void TForm1Test::startsInTheCookieFolderThatIsThereOrSaysItIsMissing()
+{
+    TempPrefix prefix;
+    const std::string windowsCookies = prefix.cookieFolder();
+    std::filesystem::remove(windowsCookies);
+    {
+        // No cookie folder anywhere: the Windows directory's, said missing,
+        // without a box.
+        ScriptedDialogs dialogs;
+        const auto window = makeWindow(dialogs);
+        QVERIFY(dialogs.messages.empty());
+        QCOMPARE(window->tableModel()->rowCount(), 0);
+        QCOMPARE(window->statusText(), QStringLiteral("クッキーフォルダ %1 が見付かりません")
+                                           .arg(QString::fromStdString(windowsCookies)));
+        QVERIFY(!control(*window, "stDelete")->isEnabled());
+        QVERIFY(!control(*window, "stAllDelete")->isEnabled());
+    }
+    // A Wine prefix as Wine makes it: the folder its registry names.
+    prefix.folder().write("user.reg", R"(WINE REGISTRY Version 2
+[Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders] 1
+"Cookies"="C:\\users\\taro\\AppData\\Local\\Microsoft\\Windows\\INetCookies"
+)");
+    std::filesystem::create_directories(prefix.folder() / "dosdevices");
+    std::filesystem::create_directory_symlink("../drive_c", prefix.folder() / "dosdevices/c:");
+    const std::string named = prefix.folder() / "drive_c/users/taro/AppData/Local/Microsoft/Windows/INetCookies";
+    prefix.folder().write("drive_c/users/taro/AppData/Local/Microsoft/Windows/INetCookies/taro@a.example[1].txt",
+                          "n\nv\na.example/\n");
+    ScriptedDialogs dialogs;
+    const auto window = makeWindow(dialogs);
+    QCOMPARE(window->tableModel()->rowCount(), 1);
+    QCOMPARE(window->windowTitle(),
+             QStringLiteral("Vellumin ver 1.30   < CookiesPath:[%1/] >").arg(QString::fromStdString(named)));
+    QVERIFY(control(*window, "stDelete")->isEnabled());
 }
 
 void TForm1Test::failedFirstScanShowsErrorBoxAndWindowStillOpens()

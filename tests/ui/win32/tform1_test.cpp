@@ -5,6 +5,8 @@
 #include "win32_test_support.h"
 
 #include "listing/messages.h"
+#include "listing/program_state.h"
+#include "platform/filesystem.h"
 #include "platform/wide_text_win32.h"
 #include "platform/win32/busy_cursor.h"
 #include "platform/win32/win32_desktop.h"
@@ -149,15 +151,17 @@ TEST_F(TForm1Test, JapaneseFontIsFoundAndMeasuresNinePoints)
 
 TEST_F(TForm1Test, StartsWithTheDefaultFolderListedAndTheFocusOnBrowse)
 {
-    // The Windows directory's cookie folder, which a fresh test prefix lacks.
-    wchar_t windows[MAX_PATH + 1] = {};
-    GetWindowsDirectoryW(windows, MAX_PATH + 1);
-    const std::string cookies = nativeFromWide(windows) + "\\Cookies";
+    // The first cookie folder that is there (a fresh test prefix has no
+    // Cookies folder in its Windows directory), and no box for one that is
+    // not.
+    const std::string cookies = listing::defaultCookieFolder().shown;
     EXPECT_EQ(windowText(window), "Vellumin ver 1.30   < CookiesPath:[" + cookies + "\\] >");
     EXPECT_EQ(windowText(control("edInPath")), cookies + "\\");
     const bool found = rows() > 0;
-    EXPECT_EQ(form->statusText(),
-              found ? listing::messages::cookiesFound(rows()) : listing::messages::noCookiesFound());
+    const bool there = platform::Folder::open(form->cookies().state().nativeCookiesPath).isOpen();
+    EXPECT_EQ(form->statusText(), found   ? listing::messages::cookiesFound(rows())
+                                  : there ? listing::messages::noCookiesFound()
+                                          : listing::messages::cookieFolderMissing(cookies));
     EXPECT_EQ(IsWindowEnabled(control("stDelete")) != FALSE, found);
     EXPECT_EQ(IsWindowEnabled(control("stAllDelete")) != FALSE, found);
     EXPECT_FALSE(IsWindowEnabled(control("bbtnSch_Exit")));
