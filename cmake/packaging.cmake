@@ -64,8 +64,10 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Qt draws Japanese only with a Japanese font; the window asks for IPA P
-# Gothic in place of the Windows font it was laid out for.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS fonts-ipafont-gothic)
+# Gothic in place of the Windows font it was laid out for. HELP hands
+# README.TXT to the desktop through xdg-open (without it, the program shows
+# the file itself).
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-ipafont-gothic, xdg-utils")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # The tests run on the RelWithDebInfo build; the package carries the
 # programs without their debugging information.

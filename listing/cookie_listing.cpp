@@ -144,7 +144,10 @@ void CookieListing::listCookieFiles(ListingView &view)
         view.setContentPaneVisible(false);
         view.setTableVisible(false);
         showSearchMode(view);
-        scan(view, count);
+        // A folder that is not there or cannot be searched has nothing to
+        // list: not one of its names would open.
+        if (m_folder.problem() == platform::FolderProblem::None)
+            scan(view, count);
     } catch (...) {
         // Whatever ended the scan, the rows of an earlier scan (perhaps of
         // another folder) must not stay beside the folder now held: the
@@ -230,13 +233,31 @@ void CookieListing::finishScan(ListingView &view, BusyCursor &busy, int count)
     busy.release();
     if (count <= 0) {
         view.setDeleteCommandsEnabled(false);
-        view.setStatusText(messages::noCookiesFound());
+        view.setStatusText(emptyStatusText());
     } else {
         view.setDeleteCommandsEnabled(true);
         view.setStatusText(messages::cookiesFound(count));
     }
     view.setCaption(m_state.caption());
     view.setFolderText(m_state.folderText());
+}
+
+std::string CookieListing::emptyStatusText() const
+{
+    // The root folder is kept as the empty path; it shows as its separator.
+    const std::string &shown = m_listedFolder.shown;
+    const std::string folder = shown.empty() ? std::string(1, platform::kPathSeparator) : shown;
+    switch (m_folder.problem()) {
+    case platform::FolderProblem::None:
+        return messages::noCookiesFound();
+    case platform::FolderProblem::Missing:
+        return messages::cookieFolderMissing(folder);
+    case platform::FolderProblem::NotAFolder:
+    case platform::FolderProblem::NoPermission:
+    case platform::FolderProblem::Unreadable:
+        break;
+    }
+    return messages::cookieFolderCannotOpen(folder);
 }
 
 void CookieListing::readRowFile(int row)

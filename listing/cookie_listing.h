@@ -40,13 +40,15 @@ public:
     // reports to `view`. Whatever ends the scan, a file that cannot be read
     // or anything else, the table holds only rows of the folder scanned, the
     // view gets the finished state for them, and then the failure is thrown.
+    // A folder that is missing or cannot be searched lists nothing, without
+    // a failure: the status text names it and says which.
     void listCookieFiles(ListingView &view);
 
     // The folder of the last scan (CP932), whose files the table's rows name.
     const std::string &listedFolder() const { return m_listedFolder.shown; }
-    // Why the last scan's folder could not be listed, or None. The window
-    // shows such a folder as an empty one; a script needs to tell the two
-    // apart.
+    // Why the last scan's folder could not be listed, or None. Such a folder
+    // lists nothing and the status text says why; a script needs to tell it
+    // from an empty one by more than a text.
     platform::FolderProblem listedFolderProblem() const { return m_folder.problem(); }
 
     // Reads the file that data row `row` was made from into the content pane,
@@ -80,6 +82,9 @@ private:
     void fillEntry(std::string_view name, std::string_view text);
     void scan(ListingView &view, int &count);
     void finishScan(ListingView &view, BusyCursor &busy, int count);
+    // The status after a scan that listed nothing: why, when the folder
+    // could not be listed.
+    std::string emptyStatusText() const;
 
     ProgramState m_state;
     ResultTable m_table;

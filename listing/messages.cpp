@@ -47,6 +47,20 @@ const std::string &contentSearchMode()
     return text;
 }
 
+std::string cookieFolderMissing(const std::string &folder)
+{
+    static const std::string before = cp932("クッキーフォルダ ");
+    static const std::string after = cp932(" が見付かりません");
+    return before + folder + after;
+}
+
+std::string cookieFolderCannotOpen(const std::string &folder)
+{
+    static const std::string before = cp932("クッキーフォルダ ");
+    static const std::string after = cp932(" を開けません");
+    return before + folder + after;
+}
+
 std::string cannotOpenFile(const std::string &path)
 {
     static const std::string before = cp932("ファイル ");

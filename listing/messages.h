@@ -13,6 +13,10 @@ const std::string &noCookiesFound(); // status after a scan that listed nothing
 std::string cookiesFound(int count); // status after a scan that listed `count`
 const std::string &fileNameSearchMode();
 const std::string &contentSearchMode();
+// Status after a scan of a folder that is not there, or that is there but
+// cannot be listed (no permission, not a folder).
+std::string cookieFolderMissing(const std::string &folder);
+std::string cookieFolderCannotOpen(const std::string &folder);
 std::string cannotOpenFile(const std::string &path);
 const std::string &streamReadFailed();
 

@@ -62,13 +62,51 @@ platform::NamedPath cookieFolderNamed(std::string_view nativeFolder)
     return platform::namedPath(std::string(nativeFolder));
 }
 
+namespace {
+
+bool isThere(const std::string &folder)
+{
+    // A folder that is there but may not be read is still the one the user
+    // keeps cookies in: it is listed, and the status says why it shows
+    // nothing.
+    const platform::FolderProblem problem = platform::Folder::open(folder).problem();
+    return problem != platform::FolderProblem::Missing && problem != platform::FolderProblem::NotAFolder;
+}
+
+bool holdsCookieFiles(const std::string &folder)
+{
+    const platform::DirectoryListing files = platform::Folder::open(folder).find("*.txt");
+    for (std::size_t i = 0; i < files.size(); ++i)
+        if (files[i].kind == platform::EntryKind::File || files[i].kind == platform::EntryKind::Link)
+            return true;
+    return false;
+}
+
+} // namespace
+
+platform::NamedPath defaultCookieFolder()
+{
+    const std::string windowsCookies = platform::windowsDirectory() + platform::kPathSeparator + "Cookies";
+    if (isThere(windowsCookies))
+        return platform::namedPath(windowsCookies);
+    const std::string named = platform::systemCookieFolder();
+    if (named.empty() || !isThere(named))
+        return platform::namedPath(windowsCookies);
+    // The Low folder lies inside the named one, so it is looked at only when
+    // the named one has no cookie file of its own.
+    const std::string low = named + platform::kPathSeparator + "Low";
+    if (!holdsCookieFiles(named) && isThere(low))
+        return platform::namedPath(low);
+    return platform::namedPath(named);
+}
+
 void initState(ProgramState &state)
 {
     state.systemInfo.userName = platform::userName();
     state.systemInfo.computerName = platform::computerName();
     state.systemInfo.searchMode = SearchMode::None;
     state.systemInfo.searchText.clear();
-    state.setCookiesPath(platform::namedPath(platform::windowsDirectory() + platform::kPathSeparator + "Cookies"));
+    state.setCookiesPath(defaultCookieFolder());
 }
 
 } // namespace listing

@@ -62,8 +62,17 @@ platform::NamedPath cookieFolderOfChosenFile(const platform::NamedPath &file);
 // exactly as given.
 platform::NamedPath cookieFolderNamed(std::string_view nativeFolder);
 
-// The user and computer names, no search, and the default cookie folder:
-// the Windows directory + "/Cookies".
+// The cookie folder the program starts with: the Windows directory's
+// "Cookies" folder when it is there; else the user's cookie folder as the
+// system names it (platform::systemCookieFolder()) when that is there, or
+// its "Low" folder, where a browser that runs with low rights keeps its
+// cookies, when that is there and the named one holds no cookie file of its
+// own; else the Windows
+// directory's, which then shows as missing. A folder that is there but may
+// not be read counts as there.
+platform::NamedPath defaultCookieFolder();
+
+// The user and computer names, no search, and the default cookie folder.
 void initState(ProgramState &state);
 
 } // namespace listing

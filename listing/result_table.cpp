@@ -14,11 +14,12 @@ constexpr std::array<int, 4> kProvisionalWidths = {30, 144, 240, 400};
 // A packed row: its 9 cells, each its length (7 bits a byte: one byte for
 // the usual cell) and its bytes, then its file: the kind (1 byte), the
 // volume and the index (7 bits a byte, as they are small), the witness's
-// kind (1 byte), its stamp (8 bytes) and the size (7 bits a byte), then the
-// name: one 0 byte for the usual name, the file-name cell and ".txt";
-// otherwise how many leading bytes of the name the cell already holds, plus
-// one, and how many follow (7 bits a byte), and those. No length of the
-// whole row: nothing needs it, and 100,000 rows would pay for it.
+// kind with the file's type in the upper 4 bits (1 byte), its stamp (8
+// bytes) and the size (7 bits a byte), then the name: one 0 byte for the
+// usual name, the file-name cell and ".txt"; otherwise how many leading
+// bytes of the name the cell already holds, plus one, and how many follow
+// (7 bits a byte), and those. No length of the whole row: nothing needs it,
+// and 100,000 rows would pay for it.
 constexpr std::size_t kLongestNumber = 10; // 64 bits, 7 at a time
 constexpr std::size_t kNameCellAndTxt = 0;
 constexpr std::string_view kTxt = ".txt";
@@ -153,7 +154,9 @@ RowFile ResultTable::rowFile(int row) const
     file.kind = static_cast<platform::EntryKind>(*in++);
     file.id.volume = getVarint(in);
     file.id.index = getVarint(in);
-    file.id.witness = static_cast<platform::IdWitness>(*in++);
+    const auto witnessAndType = static_cast<unsigned char>(*in++);
+    file.id.witness = static_cast<platform::IdWitness>(witnessAndType & 0x0F);
+    file.id.type = static_cast<std::uint8_t>(witnessAndType >> 4);
     std::memcpy(&file.id.stamp, in, sizeof file.id.stamp);
     in += sizeof file.id.stamp;
     file.id.size = getVarint(in);
@@ -213,7 +216,7 @@ void ResultTable::storeRow(int row, const RowFileView &file)
     *out++ = static_cast<char>(file.kind);
     out = putVarint(out, file.id.volume);
     out = putVarint(out, file.id.index);
-    *out++ = static_cast<char>(file.id.witness);
+    *out++ = static_cast<char>(static_cast<unsigned>(file.id.witness) | (file.id.type & 0x0F) << 4);
     std::memcpy(out, &file.id.stamp, sizeof file.id.stamp);
     out += sizeof file.id.stamp;
     out = putVarint(out, file.id.size);

@@ -48,17 +48,22 @@ enum class IdWitness : std::uint8_t {
     Birth,         // the file's birth time, where the file system keeps one
     Generation,    // else its generation number, where the file system gives one
     ChangeAndSize, // else its change time and its size, as they were when read
+    Unproven,      // the same, taken within one tick of the change time's
+                   // stamp after the change: a file made anew in that tick,
+                   // at the same size, would have the very same; proves nothing
 };
 
 // A file's identity: its device and inode on Linux, its volume serial
-// number and file index on Windows. Two names with one identity are one
-// file; a file swapped in under a listed name has another.
+// number and file index on Windows, and on Linux what kind of file it is.
+// Two names with one identity are one file; a file swapped in under a listed
+// name has another.
 struct FileId {
     std::uint64_t volume = 0;
     std::uint64_t index = 0;
     std::uint64_t stamp = 0; // the witness: nanoseconds, or the generation number
     std::uint64_t size = 0;  // with IdWitness::ChangeAndSize
     IdWitness witness = IdWitness::None;
+    std::uint8_t type = 0; // Linux: the type bits of its mode (S_IFMT >> 12): a link, a file...
     bool known() const { return volume != 0 || index != 0; }
     friend bool operator==(const FileId &, const FileId &) = default;
 };
@@ -213,8 +218,9 @@ public:
 
     // Deletes entry `nativeName` (a link itself, never its target), but only
     // while it is still the file `id` that was listed. True when deleted.
-    // On Linux an identity without a witness proves nothing: such a file is
-    // never deleted.
+    // On Linux an identity without a witness, or with one that proves
+    // nothing (IdWitness::Unproven), is never taken for proof: such a file
+    // is not deleted.
     bool remove(std::string_view nativeName, const FileId &id) const;
 
 private:

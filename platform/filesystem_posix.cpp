@@ -159,9 +159,43 @@ struct FileInfo {
 
 constexpr unsigned kStatxMask = STATX_TYPE | STATX_SIZE | STATX_INO | STATX_BTIME | STATX_CTIME;
 
+constexpr std::uint64_t kSecond = 1000000000;
+
 std::uint64_t nanoseconds(std::int64_t seconds, std::uint32_t nanos)
 {
-    return static_cast<std::uint64_t>(seconds) * 1000000000u + nanos;
+    return static_cast<std::uint64_t>(seconds) * kSecond + nanos;
+}
+
+// The clock that the file systems stamp change times from: a file made
+// after this reading gets a change time no earlier than it (less what the
+// file system's own stamp cuts off).
+std::uint64_t stampClockNow()
+{
+    timespec now{};
+    if (::clock_gettime(CLOCK_REALTIME_COARSE, &now) != 0)
+        return 0; // proves nothing: every change time is then too recent
+    return nanoseconds(now.tv_sec, static_cast<std::uint32_t>(now.tv_nsec));
+}
+
+// How coarse change time `change` may be: at least one tick of the clock it
+// comes from, and as coarse as its trailing zeros show (whole seconds on
+// ext4 with 128-byte inodes, which have no room for more; two seconds when
+// even, as FAT keeps times). A fine stamp that ends in zeros by chance is
+// only taken as coarser than it is.
+std::uint64_t stampResolution(std::uint64_t change)
+{
+    static const std::uint64_t clockTick = [] {
+        timespec tick{};
+        return ::clock_getres(CLOCK_REALTIME_COARSE, &tick) == 0
+                   ? nanoseconds(tick.tv_sec, static_cast<std::uint32_t>(tick.tv_nsec))
+                   : kSecond / 100;
+    }();
+    std::uint64_t unit = 1;
+    while (unit < kSecond && change % (unit * 10) == 0)
+        unit *= 10;
+    if (unit == kSecond && change / kSecond % 2 == 0)
+        unit = 2 * kSecond;
+    return std::max(unit, clockTick);
 }
 
 // The witness beside the inode number. A birth time settles it; without one
@@ -169,8 +203,12 @@ std::uint64_t nanoseconds(std::int64_t seconds, std::uint32_t nanos)
 // system draws for each new inode, asked of an open regular file `fd`; where
 // neither is to be had, the change time and the size, which a file made
 // anew under the number has its own of unless it is made within the same
-// tick of the clock and at the same size.
-void setWitness(FileInfo &info, bool hasBirth, std::uint64_t birth, std::uint64_t change, int fd)
+// tick of the change time's stamp and at the same size. `lookedAt` is the
+// stamp clock read before the file was looked at: a file made in its place
+// since then has a later change time only when the listed one lies more
+// than a tick before it. Otherwise the witness proves nothing (Unproven).
+void setWitness(FileInfo &info, bool hasBirth, std::uint64_t birth, std::uint64_t change, int fd,
+                std::uint64_t lookedAt)
 {
     if (hasBirth) {
         info.id.witness = IdWitness::Birth;
@@ -183,9 +221,10 @@ void setWitness(FileInfo &info, bool hasBirth, std::uint64_t birth, std::uint64_
         info.id.stamp = generation;
         return;
     }
-    info.id.witness = IdWitness::ChangeAndSize;
     info.id.stamp = change;
     info.id.size = info.size;
+    info.id.witness = lookedAt > change && lookedAt - change > stampResolution(change) ? IdWitness::ChangeAndSize
+                                                                                       : IdWitness::Unproven;
 }
 
 // statx() where the system has it, for the birth time; fstatat() otherwise.
@@ -195,14 +234,18 @@ bool fileInfo(int dirFd, const char *name, int flags, FileInfo &info)
 {
     const int openFile = (flags & AT_EMPTY_PATH) && name[0] == '\0' ? dirFd : -1;
     info = {};
+    // Read first: whatever takes this file's place after the look below is
+    // made later than this.
+    const std::uint64_t lookedAt = stampClockNow();
     struct statx x;
     if (::statx(dirFd, name, flags, kStatxMask, &x) == 0) {
         info.mode = x.stx_mode;
         info.size = x.stx_size;
         info.id.volume = static_cast<std::uint64_t>(::makedev(x.stx_dev_major, x.stx_dev_minor));
         info.id.index = x.stx_ino;
+        info.id.type = static_cast<std::uint8_t>((x.stx_mode & S_IFMT) >> 12);
         setWitness(info, (x.stx_mask & STATX_BTIME) != 0, nanoseconds(x.stx_btime.tv_sec, x.stx_btime.tv_nsec),
-                   nanoseconds(x.stx_ctime.tv_sec, x.stx_ctime.tv_nsec), openFile);
+                   nanoseconds(x.stx_ctime.tv_sec, x.stx_ctime.tv_nsec), openFile, lookedAt);
         return true;
     }
     if (errno != ENOSYS)
@@ -214,8 +257,9 @@ bool fileInfo(int dirFd, const char *name, int flags, FileInfo &info)
     info.size = static_cast<std::uint64_t>(st.st_size);
     info.id.volume = static_cast<std::uint64_t>(st.st_dev);
     info.id.index = static_cast<std::uint64_t>(st.st_ino);
-    setWitness(info, false, 0, nanoseconds(st.st_ctim.tv_sec, static_cast<std::uint32_t>(st.st_ctim.tv_nsec)),
-               openFile);
+    info.id.type = static_cast<std::uint8_t>((st.st_mode & S_IFMT) >> 12);
+    setWitness(info, false, 0, nanoseconds(st.st_ctim.tv_sec, static_cast<std::uint32_t>(st.st_ctim.tv_nsec)), openFile,
+               lookedAt);
     return true;
 }
 
@@ -573,15 +617,17 @@ void Folder::readFiles(std::span<FileRead> files) const
 bool Folder::remove(std::string_view nativeName, const FileId &id) const
 {
     char name[NAME_MAX + 1];
-    if (!isOpen() || !id.known() || id.witness == IdWitness::None || !entryName(nativeName, name))
+    if (!isOpen() || !id.known() || id.witness == IdWitness::None || id.witness == IdWitness::Unproven ||
+        !entryName(nativeName, name))
         return false;
     // Only the file that was listed: one swapped in under its name since
-    // stays, even one that the system gave the same inode number. Its
-    // witness is taken as it was when listed: a generation number from the
-    // file opened (never through a link that took its place), the others
-    // from the entry itself. Whatever cannot be taken again proves nothing,
-    // and nothing is deleted. (Linux cannot delete by descriptor; the check
-    // and the unlink are as close together as the system allows.)
+    // stays, even one that the system gave the same inode number, and one
+    // of another kind (a file in a link's place) whatever else it shares.
+    // Its witness is taken as it was when listed: a generation number from
+    // the file opened (never through a link that took its place), the
+    // others from the entry itself. Whatever cannot be taken again proves
+    // nothing, and nothing is deleted. (Linux cannot delete by descriptor;
+    // the check and the unlink are as close together as the system allows.)
     FileInfo info;
     if (!fileInfo(m_impl->fd.get(), name, AT_SYMLINK_NOFOLLOW, info))
         return false;

@@ -1,6 +1,7 @@
 #include "mask_match.h"
 
 #include "cp932.h"
+#include "letter_case.h"
 
 #include <cstdint>
 
@@ -14,29 +15,14 @@ struct Char {
     std::size_t next;
 };
 
-std::uint16_t foldCase(std::uint16_t code)
-{
-    if (code >= 'a' && code <= 'z')
-        return code - ('a' - 'A');
-    if (code >= 0x8281 && code <= 0x829A) // full-width a-z
-        return code - 0x21;
-    if (code >= 0x83BF && code <= 0x83D6) // Greek small letters
-        return code - 0x20;
-    if (code >= 0x8470 && code <= 0x8491 && code != 0x847F) { // Cyrillic small letters
-        const int index = code - 0x8470 - (code > 0x847F ? 1 : 0);
-        return static_cast<std::uint16_t>(0x8440 + index);
-    }
-    return code;
-}
-
 Char charAt(std::string_view text, std::size_t pos)
 {
     const auto lead = static_cast<unsigned char>(text[pos]);
     if (cp932::nameCharLength(text, pos) == 2) {
         const auto trail = static_cast<unsigned char>(text[pos + 1]);
-        return {foldCase(static_cast<std::uint16_t>(lead << 8 | trail)), pos + 2};
+        return {letter_case::cp932CapitalOf(static_cast<std::uint16_t>(lead << 8 | trail)), pos + 2};
     }
-    return {foldCase(lead), pos + 1};
+    return {letter_case::cp932CapitalOf(lead), pos + 1};
 }
 
 // True when `tail` holds ASCII bytes only and no wildcard.

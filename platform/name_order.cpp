@@ -1,5 +1,7 @@
 #include "name_order.h"
 
+#include "letter_case.h"
+
 #include <algorithm>
 #include <bit>
 #include <cstdint>
@@ -8,8 +10,8 @@
 namespace platform {
 namespace {
 
-// One character of a name: its key (the code point, letters in upper case)
-// and its length in bytes.
+// One character of a name: its key (the code point, the letters of
+// letter_case.h in upper case) and its length in bytes.
 struct SortChar {
     std::uint32_t key;
     std::size_t length;
@@ -33,9 +35,7 @@ SortChar sortCharAt(std::string_view s, std::size_t pos)
     }
     if (code > 0x10FFFF)
         return invalid;
-    if (code >= 0xFF41 && code <= 0xFF5A) // full-width a-z
-        code -= 0x20;
-    return {code, length};
+    return {static_cast<std::uint32_t>(letter_case::capitalOf(code)), length};
 }
 
 // Position of the first byte in which a and b differ, or `size`: eight

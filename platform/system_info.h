@@ -11,6 +11,13 @@ namespace platform {
 // is not checked.
 std::string windowsDirectory();
 
+// The user's cookie folder as the system names it, as a native path; empty
+// when the system names none. On Windows the known folder FOLDERID_Cookies;
+// on Linux the same folder of the user's Wine prefix, as the prefix's
+// user.reg names it under "Shell Folders", mapped to Linux through the
+// prefix's drive links (dosdevices). Whether it exists is not checked.
+std::string systemCookieFolder();
+
 // The login name of the user running the program and the computer's name, in
 // CP932, each cut to fit a buffer of `kIdentityBufferSize` bytes with its
 // terminating NUL.

@@ -5,6 +5,9 @@
 
 #include <windows.h>
 
+#include <knownfolders.h>
+#include <shlobj.h>
+
 #include <algorithm>
 #include <array>
 #include <string_view>
@@ -35,6 +38,21 @@ std::string windowsDirectory()
     std::array<wchar_t, MAX_PATH + 1> buffer{};
     GetWindowsDirectoryW(buffer.data(), static_cast<UINT>(buffer.size()));
     return win32::nativeFromWide(textOf(buffer));
+}
+
+std::string systemCookieFolder()
+{
+    // Not verified: the caller tells whether it exists, and a folder the
+    // system names but has not made is no error.
+    PWSTR path = nullptr;
+    const HRESULT result = SHGetKnownFolderPath(FOLDERID_Cookies, KF_FLAG_DONT_VERIFY, nullptr, &path);
+    std::string folder;
+    if (SUCCEEDED(result) && path)
+        folder = win32::nativeFromWide(path);
+    CoTaskMemFree(path);
+    while (folder.size() > 3 && folder.back() == '\\')
+        folder.pop_back();
+    return folder;
 }
 
 std::string userName()

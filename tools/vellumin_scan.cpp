@@ -184,7 +184,7 @@ int runScan(const scan::ScanOptions &options)
                      folderForPeople(cookies.state()).c_str(), reasonOf(folderProblem));
     if (!readError.empty()) {
         const std::string text = scan::forPeople(platform::cp932::toUtf8(listing::messages::errorBoxText(readError)));
-        std::fprintf(stderr, "%s\n", text.c_str());
+        std::fprintf(stderr, "vellumin-scan: %s\n", text.c_str());
     }
     if (failure)
         reportFailure(failure);

@@ -48,7 +48,7 @@ void Commands::reload()
     rescanKeepingRow(m_window.currentTableRow());
 }
 
-void Commands::rescanKeepingRow(int row)
+int Commands::rescanKeepingRow(int row)
 {
     const KeptRow kept(m_cookies.table(), row);
     try {
@@ -57,7 +57,9 @@ void Commands::rescanKeepingRow(int row)
         m_window.focusTableRow(kept.rowIn(m_cookies.table()));
         throw;
     }
-    m_window.focusTableRow(kept.rowIn(m_cookies.table()));
+    const int current = kept.rowIn(m_cookies.table());
+    m_window.focusTableRow(current);
+    return current;
 }
 
 void Commands::askForSearch(listing::SearchMode mode, const std::string &caption, const std::string &prompt)
@@ -143,9 +145,11 @@ void Commands::deleteChosenFile()
                              platform::msgbox::kYesNo | platform::msgbox::kIconQuestion);
     if (answer != platform::msgbox::kIdYes)
         return;
-    // Failures are not reported: the rescan shows what is left.
+    // Failures are not reported: the rescan shows what is left. The pane
+    // then shows the file of the row that took the deleted one's place, as
+    // a click on it would, rather than staying empty until the row moves.
     m_cookies.deleteCookieFile(row);
-    rescanKeepingRow(row);
+    m_cookies.readRowFile(rescanKeepingRow(row));
 }
 
 void Commands::deleteAllFiles()

@@ -135,8 +135,8 @@ private:
 
     // Lists the folder again, then makes current the row that takes the
     // place of table row `row` (see KeptRow) and focuses the table, also
-    // when the listing fails.
-    void rescanKeepingRow(int row);
+    // when the listing fails. Gives the row made current (0: none).
+    int rescanKeepingRow(int row);
 
     // The error box: the message with its final ".", caption "Vellumin",
     // the stop icon and OK. Never throws.

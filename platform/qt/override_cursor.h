@@ -9,7 +9,10 @@ namespace platform::qt {
 // for as long as the guard lives.
 class OverrideCursor {
 public:
-    explicit OverrideCursor(Qt::CursorShape shape = Qt::WaitCursor) { QGuiApplication::setOverrideCursor(QCursor(shape)); }
+    explicit OverrideCursor(Qt::CursorShape shape = Qt::WaitCursor)
+    {
+        QGuiApplication::setOverrideCursor(QCursor(shape));
+    }
     ~OverrideCursor() { QGuiApplication::restoreOverrideCursor(); }
     OverrideCursor(const OverrideCursor &) = delete;
     OverrideCursor &operator=(const OverrideCursor &) = delete;

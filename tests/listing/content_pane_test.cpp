@@ -90,6 +90,15 @@ TEST(ContentPane, FindMatchesWholeCharactersOnly)
     // A match that overlaps a rejected one is still found: "@@" first
     // occurs at byte 1, the trail byte of ァ, and again at byte 2.
     EXPECT_EQ(paneWith("\x83\x40@@").find("@@"), 2);
+    // A long run of lead bytes, "\x83" then "≠" (81 82) over and over: every
+    // "≠" in it starts on a trail byte, and the real one after the LF that
+    // the run's last lead byte takes as its trail is found.
+    std::string run = "n\n\x83";
+    for (int i = 0; i < 50000; ++i)
+        run += "\x81\x82";
+    EXPECT_EQ(listing::findInText(run, "\x81\x82"), -1);
+    EXPECT_EQ(listing::findInText(run + "\n\x81\x82", "\x81\x82"), static_cast<long long>(run.size() + 1));
+    EXPECT_EQ(listing::findInText(run + "\n\x81\x82", "\n\x81"), -1);
 }
 
 TEST(ContentPane, LoadsInPlaceAndLetsGoOfALargeBuffer)
@@ -148,7 +157,8 @@ TEST(ContentPane, LinesAndMatchesAgreeWithAWalkFromTheStart)
     // against the plain way, on texts of line ends, lead bytes and bytes
     // that are trail bytes ("@" is 0x40).
     const std::string alphabet = "a@\r\n\x83\x81\xE0\x40";
-    const std::vector<std::string> needles = {"@", "a@", "\x83", "\x83@", "@\x83", "\x40\x40", "\n"};
+    const std::vector<std::string> needles = {"@",        "a@",       "\x83", "\x83@",           "@\x83",
+                                              "\x40\x40", "\x83\x83", "\n",   "\x81\x83\x40\x83"};
     const auto plainLine = [](std::string_view text, int number) -> std::string_view {
         std::size_t start = 0;
         for (int n = 1; n < number; ++n) {
@@ -161,7 +171,7 @@ TEST(ContentPane, LinesAndMatchesAgreeWithAWalkFromTheStart)
     };
     std::mt19937 random(3);
     for (int i = 0; i < 20000; ++i) {
-        std::string text(random() % 12, ' ');
+        std::string text(random() % 16, ' ');
         for (char &c : text)
             c = alphabet[random() % alphabet.size()];
         std::array<std::string_view, 4> lines;

@@ -81,11 +81,46 @@ TEST_F(FolderScan, EmptyOrMissingFolderShowsTheHeaderOnly)
     EXPECT_EQ(cookies.table().cell(0, 0), "No");
     EXPECT_FALSE(view.deleteCommandsEnabled);
     EXPECT_EQ(view.statusText, fromUtf8("クッキーファイルが見付かりません"));
+}
 
-    cookies.state().setCookiesPath(platform::namedPath(folder / "missing"));
+TEST_F(FolderScan, AFolderThatIsNotThereOrNoFolderIsSaidSo)
+{
+    // Rows of an earlier scan go, and the delete commands with them.
+    folder.write("u@a.txt", record("1", "a/"));
+    cookies.listCookieFiles(view);
+    ASSERT_TRUE(view.deleteCommandsEnabled);
+    cookies.state().setCookiesPath(platform::namedPath(folder / "見当たらない"));
     cookies.listCookieFiles(view);
     EXPECT_EQ(cookies.table().rowCount(), 1);
-    EXPECT_EQ(view.statusText, messages::noCookiesFound());
+    EXPECT_FALSE(view.deleteCommandsEnabled);
+    EXPECT_EQ(view.statusText, fromUtf8("クッキーフォルダ " + folder.str() + "/見当たらない が見付かりません"));
+    EXPECT_EQ(view.caption, "Vellumin ver 1.30   < CookiesPath:[" + fromUtf8(folder / "見当たらない") + "/] >");
+
+    cookies.state().setCookiesPath(platform::namedPath(folder / "u@a.txt"));
+    cookies.listCookieFiles(view);
+    EXPECT_EQ(cookies.table().rowCount(), 1);
+    EXPECT_EQ(view.statusText, fromUtf8("クッキーフォルダ " + folder.str() + "/u@a.txt を開けません"));
+    // The root is kept as the empty path and named by its separator.
+    EXPECT_EQ(messages::cookieFolderMissing("/"), fromUtf8("クッキーフォルダ / が見付かりません"));
+}
+
+TEST_F(FolderScan, AFolderWithoutPermissionSaysItCannotBeOpened)
+{
+    if (runningAsRoot())
+        GTEST_SKIP() << "root lists folders whatever their permissions";
+    folder.write("locked/u@a.txt", record("1", "a/"));
+    cookies.state().setCookiesPath(platform::namedPath(folder / "locked"));
+    const std::string cannotOpen = fromUtf8("クッキーフォルダ " + folder.str() + "/locked を開けません");
+    // Neither read nor searched; then read but not searched, where every
+    // name is there and not one file opens: no error box either way.
+    for (const auto perms : {std::filesystem::perms::none, std::filesystem::perms::owner_read}) {
+        std::filesystem::permissions(folder / "locked", perms);
+        EXPECT_NO_THROW(cookies.listCookieFiles(view));
+        EXPECT_EQ(cookies.table().rowCount(), 1);
+        EXPECT_FALSE(view.deleteCommandsEnabled);
+        EXPECT_EQ(view.statusText, cannotOpen);
+    }
+    std::filesystem::permissions(folder / "locked", std::filesystem::perms::owner_all);
 }
 
 TEST_F(FolderScan, AShorterScanDropsTheRowsOfALongerOne)
@@ -446,17 +481,57 @@ TEST_F(FolderScan, ABigFileIsHeldOnceAndLetGoAfterTheScan)
     EXPECT_LT(cookies.contentPane().text().capacity(), big.size() + big.size() / 8 + 100);
 }
 
-TEST_F(FolderScan, InitStateTakesTheWinePrefix)
+TEST_F(FolderScan, InitStateStartsInTheFirstCookieFolderThatIsThere)
 {
     const char *saved = std::getenv("WINEPREFIX");
     const std::string previous = saved ? saved : "";
     ::setenv("WINEPREFIX", folder.str().c_str(), 1);
-    cookies.initState();
+    const auto startFolder = [this] {
+        cookies.initState();
+        return cookies.state().nativeCookiesPath;
+    };
+    const std::string windowsCookies = folder / "drive_c/windows/Cookies";
+
+    // A prefix whose registry names no cookie folder: the Windows
+    // directory's, there or not.
+    EXPECT_EQ(startFolder(), windowsCookies);
+    EXPECT_EQ(cookies.state().cookiesPath, windowsCookies);
+    // A pipe in the registry's place is not read: it would never end.
+    ASSERT_EQ(::mkfifo((folder / "user.reg").c_str(), 0600), 0);
+    EXPECT_EQ(startFolder(), windowsCookies);
+    std::filesystem::remove(folder / "user.reg");
+
+    // The folder the prefix's registry names, mapped through its drive C:,
+    // once it is there; the Windows directory's first.
+    folder.write("user.reg", R"(WINE REGISTRY Version 2
+
+[Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders] 1
+"Cookies"="C:\\users\\\x592a\x90ce\\INetCookies"
+)");
+    std::filesystem::create_directories(folder / "dosdevices");
+    std::filesystem::create_directory_symlink("../drive_c", folder / "dosdevices/c:");
+    const std::string named = folder / "drive_c/users/太郎/INetCookies";
+    EXPECT_EQ(startFolder(), windowsCookies);
+    std::filesystem::create_directories(named);
+    EXPECT_EQ(startFolder(), named);
+    // Its Low folder, where a browser with low rights keeps them, when only
+    // that one holds cookie files.
+    std::filesystem::create_directories(named + "/Low");
+    EXPECT_EQ(startFolder(), named + "/Low");
+    EXPECT_EQ(cookies.state().cookiesPath, fromUtf8(named + "/Low"));
+    folder.write("drive_c/users/太郎/INetCookies/u@a.txt", record("1", "a/"));
+    EXPECT_EQ(startFolder(), named);
+    // A file in a folder's place is no folder.
+    folder.write("drive_c/windows/Cookies", "not a folder");
+    EXPECT_EQ(startFolder(), named);
+    std::filesystem::remove(windowsCookies);
+    std::filesystem::create_directories(windowsCookies);
+    EXPECT_EQ(startFolder(), windowsCookies);
+
     if (saved)
         ::setenv("WINEPREFIX", previous.c_str(), 1);
     else
         ::unsetenv("WINEPREFIX");
-    EXPECT_EQ(cookies.state().cookiesPath, folder.str() + "/drive_c/windows/Cookies");
     EXPECT_EQ(cookies.state().systemInfo.searchMode, SearchMode::None);
     EXPECT_EQ(cookies.state().systemInfo.searchText, "");
     EXPECT_FALSE(cookies.state().systemInfo.userName.empty());

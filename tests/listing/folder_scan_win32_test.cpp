@@ -5,6 +5,8 @@
 #include "recording_view.h"
 #include "temp_folder_win32.h"
 
+#include "platform/system_info.h"
+
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -158,18 +160,35 @@ TEST_F(Win32FolderScan, MissingAndEmptyFoldersListNothing)
     scan(temp / "missing");
     EXPECT_EQ(cookies.table().rowCount(), 1);
     EXPECT_FALSE(view.deleteCommandsEnabled);
-    EXPECT_EQ(view.statusText, fromUtf8("クッキーファイルが見付かりません"));
+    EXPECT_EQ(view.statusText,
+              fromUtf8("クッキーフォルダ ") + platform::shownName(temp / "missing") + fromUtf8(" が見付かりません"));
     scan(temp.str());
     EXPECT_EQ(cookies.table().rowCount(), 1);
     EXPECT_EQ(view.statusText, fromUtf8("クッキーファイルが見付かりません"));
 }
 
-TEST_F(Win32FolderScan, TheDefaultFolderIsTheWindowsDirectorysCookies)
+TEST_F(Win32FolderScan, TheDefaultFolderIsTheFirstCookieFolderThatIsThere)
 {
-    cookies.initState();
+    // The system names the user's own cookie folder, without a trailing
+    // backslash.
+    const std::string named = platform::systemCookieFolder();
+    ASSERT_FALSE(named.empty());
+    EXPECT_NE(named.back(), '\\');
     wchar_t windows[MAX_PATH + 1] = {};
     GetWindowsDirectoryW(windows, MAX_PATH + 1);
-    EXPECT_EQ(cookies.state().cookiesPath, platform::shownName(platform::win32::nativeFromWide(windows)) + "\\Cookies");
+    const std::string windowsCookies = platform::win32::nativeFromWide(windows) + "\\Cookies";
+    EXPECT_NE(named, windowsCookies);
+
+    cookies.initState();
+    const std::string chosen = cookies.state().nativeCookiesPath;
+    const auto there = [](const std::string &path) { return platform::Folder::open(path).isOpen(); };
+    if (there(windowsCookies))
+        EXPECT_EQ(chosen, windowsCookies);
+    else if (there(named))
+        EXPECT_TRUE(chosen == named || chosen == named + "\\Low") << chosen;
+    else
+        EXPECT_EQ(chosen, windowsCookies);
+    EXPECT_EQ(cookies.state().cookiesPath, platform::shownName(chosen));
 }
 
 TEST(Win32ChosenFile, GivesItsFolderWithoutTheTrailingBackslash)

@@ -132,8 +132,9 @@ TEST(ResultTable, KeepsTheRealFileOfEachRow)
     ResultTable table;
     table.startListing();
     // An identity whose bytes hold NUL and separators survives the packing.
-    const platform::FileId id{0x2C00, 0xFF00000000000A01, 0x2F00000A0000FF00, std::uint64_t(1) << 40,
-                              platform::IdWitness::ChangeAndSize};
+    const platform::FileId id{
+        0x2C00, 0xFF00000000000A01, 0x2F00000A0000FF00, std::uint64_t(1) << 40, platform::IdWitness::ChangeAndSize,
+        0xA}; // a link's type
     table.setDataRow(entry("user@a b"), 1, {"user@a b.TXT", platform::EntryKind::Link, id});
     EXPECT_EQ(table.cell(1, 1), "user@a");
     EXPECT_EQ(table.rowFile(1).nativeName, "user@a b.TXT");

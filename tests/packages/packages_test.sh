@@ -45,6 +45,8 @@ depends=$(dpkg-deb -f "$deb" Depends)
 for library in libc6 libqt6widgets6 libstdc++6 liburing2; do
   case ", $depends" in *", $library ("*) ;; *) check "depends on $library" "$library (>= ...)" "$depends" ;; esac
 done
+# HELP opens README.TXT through xdg-open where it is installed.
+check "recommends" "fonts-ipafont-gothic, xdg-utils" "$(dpkg-deb -f "$deb" Recommends)"
 
 listing=$(dpkg-deb -c "$deb")
 check "every file root's, 0644 or 0755" "" \

@@ -13,11 +13,13 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <fstream>
 #include <iostream>
 #include <map>
 #include <random>
 #include <sys/stat.h>
+#include <thread>
 #include <vector>
 
 using namespace platform;
@@ -735,23 +737,66 @@ TEST(RemoveFile, NeverDeletesAFileMadeAnewUnderTheListedNumber)
     std::filesystem::resize_file(folder.write("ext4.img", ""), 1 << 20);
     if (::unshare(CLONE_NEWNS) != 0 || ::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
         std::system(
-            ("PATH=$PATH:/sbin:/usr/sbin mkfs.ext4 -q -F -I 128 -N 16 " + image + " >/dev/null 2>&1").c_str()) != 0 ||
+            ("PATH=$PATH:/sbin:/usr/sbin mkfs.ext4 -q -F -I 128 -N 32 " + image + " >/dev/null 2>&1").c_str()) != 0 ||
         std::system(("mount -o loop " + image + " " + mounted).c_str()) != 0) {
         std::cout << "no loop-mounted ext4 here: ext4 without birth times not tried\n";
         return;
     }
     EXPECT_EQ(checkRemakeIsNeverDeleted(mounted), IdWitness::Generation);
-    // A link there has neither: its change time and size stand witness (the
-    // time in whole seconds on such a file system).
-    std::filesystem::create_symlink("a.txt", mounted + "/link.txt");
+
+    // A link there has neither: its change time, in whole seconds, and its
+    // size (its target's length) stand witness. Listed within a tick of that
+    // time after it was made, it proves nothing: a link to a target of the
+    // same length, or a regular file of the same size, put in its place
+    // within the same second under the freed inode number looks the same.
+    const auto at = [&](const char *name) { return mounted + "/" + name; };
+    for (const char *name : {"old.txt", "relinked.txt", "filed.txt"})
+        std::filesystem::create_symlink("a.txt", at(name));
+    const auto madeAt = std::chrono::steady_clock::now();
     const Folder opened = Folder::open(mounted);
-    const FileId link = listedId(opened, "link.txt");
-    EXPECT_EQ(link.witness, IdWitness::ChangeAndSize);
-    std::filesystem::remove(mounted + "/link.txt");
-    std::filesystem::create_symlink("./a.txt", mounted + "/link.txt");
-    EXPECT_FALSE(opened.remove("link.txt", link));
-    EXPECT_TRUE(opened.remove("link.txt", listedId(opened, "link.txt")));
-    EXPECT_TRUE(std::filesystem::exists(mounted + "/a.txt"));
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        std::filesystem::create_symlink("a.txt", at("new.txt"));
+        const FileId fresh = listedId(opened, "new.txt");
+        EXPECT_EQ(fresh.witness, IdWitness::Unproven);
+        EXPECT_EQ(fresh.stamp % 1000000000, 0u) << "not whole seconds";
+        std::filesystem::remove(at("new.txt"));
+        std::filesystem::create_symlink("b.txt", at("new.txt"));
+        if (listedId(opened, "new.txt").index != fresh.index)
+            std::cout << "(the new link got another inode number)\n";
+        EXPECT_FALSE(opened.remove("new.txt", fresh));
+        std::filesystem::remove(at("new.txt"));
+        std::ofstream(at("new.txt")) << "c.txt";
+        EXPECT_FALSE(opened.remove("new.txt", fresh));
+        EXPECT_TRUE(std::filesystem::exists(at("new.txt")));
+        std::filesystem::remove(at("new.txt"));
+    }
+
+    // Listed more than two seconds after they were made (a time in even
+    // seconds may be FAT's two-second tick), they prove themselves: what is
+    // put in their place since then has a later change time.
+    std::this_thread::sleep_until(madeAt + std::chrono::milliseconds(2100));
+    const FileId old = listedId(opened, "old.txt");
+    const FileId relinked = listedId(opened, "relinked.txt");
+    const FileId filed = listedId(opened, "filed.txt");
+    for (const FileId &id : {old, relinked, filed})
+        EXPECT_EQ(id.witness, IdWitness::ChangeAndSize);
+    std::filesystem::remove(at("relinked.txt"));
+    std::filesystem::create_symlink("b.txt", at("relinked.txt"));
+    EXPECT_FALSE(opened.remove("relinked.txt", relinked));
+    std::filesystem::remove(at("filed.txt"));
+    std::ofstream(at("filed.txt")) << "b.txt";
+    EXPECT_FALSE(opened.remove("filed.txt", filed));
+    EXPECT_TRUE(std::filesystem::is_symlink(at("relinked.txt")));
+    EXPECT_TRUE(std::filesystem::exists(at("filed.txt")));
+    // Another kind of file under the same number with the same change time
+    // and size is not the file listed either.
+    EXPECT_EQ(old.type, S_IFLNK >> 12);
+    FileId asFile = old;
+    asFile.type = S_IFREG >> 12;
+    EXPECT_FALSE(opened.remove("old.txt", asFile));
+    EXPECT_TRUE(opened.remove("old.txt", old));
+    EXPECT_FALSE(std::filesystem::is_symlink(at("old.txt")));
+    EXPECT_TRUE(std::filesystem::exists(at("a.txt")));
 }
 
 TEST(RemoveFile, DeletesInTheListedFolderAfterItsPathLeadsElsewhere)

@@ -1,5 +1,6 @@
 #include "platform/cp932.h"
 #include "platform/mask_match.h"
+#include "platform/name_order.h"
 
 #include <gtest/gtest.h>
 
@@ -38,6 +39,44 @@ TEST(MaskMatch, LettersMatchRegardlessOfCase)
     EXPECT_TRUE(matchesMask(platform::cp932::fromUtf8("я"), platform::cp932::fromUtf8("Я")));
     EXPECT_TRUE(matchesMask(platform::cp932::fromUtf8("ｚ"), platform::cp932::fromUtf8("Ｚ")));
     EXPECT_FALSE(matchesMask(platform::cp932::fromUtf8("я"), platform::cp932::fromUtf8("Ю")));
+}
+
+TEST(MaskMatch, NameOrderTakesTheSameLettersRegardlessOfCase)
+{
+    // Every character of ASCII and of the CP932 rows that hold the
+    // full-width, Greek and Cyrillic letters, against every other: the search
+    // takes two as one exactly when the name order does (x + "a" and
+    // y + "a" each sort before the other + "b").
+    std::vector<std::string> characters;
+    for (int byte = 0x20; byte < 0x7F; ++byte)
+        if (byte != '*' && byte != '?')
+            characters.emplace_back(1, static_cast<char>(byte));
+    for (int lead = 0x81; lead <= 0x84; ++lead)
+        for (int trail = 0x40; trail <= 0xFC; ++trail) {
+            const std::string c = {static_cast<char>(lead), static_cast<char>(trail)};
+            if (trail != 0x7F && platform::cp932::toUtf8(c) != "\xEF\xBF\xBD") // one that decodes
+                characters.push_back(c);
+        }
+    std::vector<std::string> utf8;
+    for (const std::string &c : characters)
+        utf8.push_back(platform::cp932::toUtf8(c));
+    int pairs = 0;
+    for (std::size_t i = 0; i < characters.size(); ++i) {
+        for (std::size_t j = 0; j < characters.size(); ++j) {
+            const bool search = matchesMask(characters[i], characters[j]);
+            const bool order = platform::nameSortsBefore(utf8[i] + "a", utf8[j] + "b") &&
+                               platform::nameSortsBefore(utf8[j] + "a", utf8[i] + "b");
+            ASSERT_EQ(search, order) << utf8[i] << " " << utf8[j];
+            pairs += search && i != j ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(pairs, 2 * (26 + 26 + 24 + 33)); // a-z, ａ-ｚ, α-ω, а-я
+    // So "ωa" sorts before "Ωb", "яa" before "Яb"; accented Latin letters,
+    // which CP932 lacks, keep their case: "Éb" before "éa".
+    EXPECT_TRUE(platform::nameSortsBefore("ωa", "Ωb"));
+    EXPECT_TRUE(platform::nameSortsBefore("яa", "Яb"));
+    EXPECT_TRUE(platform::nameSortsBefore("ёa", "Ёb"));
+    EXPECT_TRUE(platform::nameSortsBefore("Éb", "éa"));
 }
 
 TEST(MaskMatch, EverythingElseIsLiteral)

@@ -41,6 +41,7 @@ normalise() { # output
     grep -v '^caption:' "$1" |
         sed 's/^[0-9][0-9]*	/#	/; s/^[0-9][0-9]*,/#,/; s/"number":[0-9]*,//; s/,"caption":.*$//' |
         sed 's/^vellumin-scan: .*\(: cannot list the folder: \)/vellumin-scan: FOLDER\1/' |
+        sed 's/^\(status:クッキーフォルダ \).* \([^ ]*\)$/\1FOLDER \2/' |
         LC_ALL=C sort
 }
 

@@ -311,8 +311,16 @@ TEST(ScanToolFormats, HostileTextsNeitherReachTheTerminalNorBreakTheColumnsNorRu
     folder.write("b@c1\xC2\x9B"
                  "2J.txt",
                  record("n", "v", "h/"));
+    // The full-width signs start a formula too (CP932 ＝ 81 81, ＋ 81 7B,
+    // － 81 7C, ＠ 81 97); one further in, or the long vowel mark ー (81 5B),
+    // does not.
+    const std::string equals = "\x81\x81", plus = "\x81\x7B", minus = "\x81\x7C", at = "\x81\x97";
+    const std::string wideA = "\x82\x60", longVowel = "\x81\x5B";
     folder.write("c@formula.txt", record("=cmd|' /C calc'!A0", "+1+1", "h/") + record("-2/", "@SUM(A1)", "h/") +
-                                      record("\tx", "\x1b[31mred", "h/") + record("plain", "a\tb\x7f", "h/"));
+                                      record("\tx", "\x1b[31mred", "h/") + record("plain", "a\tb\x7f", "h/") +
+                                      record(equals + "1+1", plus + "A1", "h/") +
+                                      record(minus + "1", at + "SUM(A1)", "h/") +
+                                      record(wideA + equals + "1", longVowel + "1", "h/"));
     const std::string hostileName = "d" + escapes + "@x.txt";
     std::filesystem::create_symlink("nowhere", folder / hostileName);
 
@@ -334,7 +342,8 @@ TEST(ScanToolFormats, HostileTextsNeitherReachTheTerminalNorBreakTheColumnsNorRu
     for (std::size_t i = 0; i < 4; ++i)
         EXPECT_EQ(fields(rows[i], '\t').size(), 9u) << rows[i];
     EXPECT_EQ(tsvUnescaped(fields(rows[1], '\t')[3]), escapes + "\t<tab");
-    EXPECT_EQ(tsv.err, "ファイル " + (folder / "d\\x1b]2;PWNED\\x07\\x1b[2J@x.txt") + " は開けません.\n");
+    EXPECT_EQ(tsv.err,
+              "vellumin-scan: ファイル " + (folder / "d\\x1b]2;PWNED\\x07\\x1b[2J@x.txt") + " は開けません.\n");
 
     // CSV: nothing a spreadsheet runs, no control byte; JSON: the exact bytes.
     const Result csv = scan({"--cookies", "--format=csv", folder.str()});
@@ -345,7 +354,8 @@ TEST(ScanToolFormats, HostileTextsNeitherReachTheTerminalNorBreakTheColumnsNorRu
         if (row.at(1) == "c@formula.txt")
             texts.insert(texts.end(), {row.at(3), row.at(4)});
     EXPECT_EQ(texts, (std::vector<std::string>{"'=cmd|' /C calc'!A0", "'+1+1", "'-2/", "'@SUM(A1)", "'\\tx",
-                                               "\\x1b[31mred", "plain", "a\\tb\\x7f"}));
+                                               "\\x1b[31mred", "plain", "a\\tb\\x7f", "'＝1+1", "'＋A1", "'－1",
+                                               "'＠SUM(A1)", "Ａ＝1", "ー1"}));
     const json files = parsed(scan({"--cookies", "--format=json", folder.str()}))["files"];
     ASSERT_EQ(files.size(), 3u);
     EXPECT_EQ(files[0]["info"], "\"" + escapes + "\t<tab\"");
@@ -490,7 +500,7 @@ TEST(ScanToolExit, AnUnreadableFileEndsTheScanWithStatusOne)
     for (const char *format : {"json", "csv", "tsv"}) {
         const Result result = scan({"--cookies", "--format", format, folder.str()});
         EXPECT_EQ(result.status, 1) << format;
-        EXPECT_EQ(result.err, "ファイル " + (folder / "b@broken.txt") + " は開けません.\n");
+        EXPECT_EQ(result.err, "vellumin-scan: ファイル " + (folder / "b@broken.txt") + " は開けません.\n");
         EXPECT_NE(result.out.find("a@first.txt"), std::string::npos) << format;
         EXPECT_EQ(result.out.find("c@after.txt"), std::string::npos) << format;
         if (std::string(format) == "json") {
@@ -595,14 +605,18 @@ TEST(ScanToolCookies, LongTextsComeOutWholeInEveryFormat)
     }
     folder.write("u@long.txt", record("n", cp932Text, "h/"));
     folder.write("u@short.txt", record("n", "v", "h/"));
+    // Kept from a spreadsheet's formulas by its first piece: "＝" is 81 81.
+    folder.write("v@formula.txt", record("n", "\x81\x81" + cp932Text, "h/"));
     const json files = parsed(scan({"--cookies", "--format=json", folder.str()}))["files"];
-    ASSERT_EQ(files.size(), 2u);
+    ASSERT_EQ(files.size(), 3u);
     EXPECT_EQ(files[0]["cookies"][0]["value"], value);
     EXPECT_EQ(files[1]["cookies"][0]["value"], "v");
     const std::vector<std::string> tsv = lines(scan({"--cookies", folder.str()}).out);
-    ASSERT_EQ(tsv.size(), 3u);
+    ASSERT_EQ(tsv.size(), 4u);
     EXPECT_EQ(tsvUnescaped(fields(tsv[1], '\t').at(3)), value);
-    EXPECT_EQ(csvRecords(scan({"--cookies", "--format=csv", folder.str()}).out).at(1).at(4), value);
+    const auto csv = csvRecords(scan({"--cookies", "--format=csv", folder.str()}).out);
+    EXPECT_EQ(csv.at(1).at(4), value);
+    EXPECT_EQ(csv.at(3).at(4), "'＝" + value);
     EXPECT_NE(scan({"--cookies", "--format=netscape", folder.str()}).out.find("\tn\t" + value + "\n"),
               std::string::npos);
 }

@@ -29,12 +29,12 @@ ln -s "$dir/nowhere" "$dir/beta@broken.txt"
 out=$("$scan" "$dir" 2>"$dir/err")
 status=$?
 check "exit status of a failed read" "1" "$status"
-check "error text" "ファイル $dir/beta@broken.txt は開けません." "$(cat "$dir/err")"
+check "error text" "vellumin-scan: ファイル $dir/beta@broken.txt は開けません." "$(cat "$dir/err")"
 check "rows before the failure" "1	alpha@gamma	h3/	v3					" "$(printf '%s\n' "$out" | sed -n 2p)"
 check "status before the failure" "status: 1 個のクッキーが見付かりました" "$(printf '%s\n' "$out" | grep '^status:')"
 
 out=$("$scan" "$dir/missing")
-check "missing folder" "status:クッキーファイルが見付かりません" "$(printf '%s\n' "$out" | grep '^status:')"
+check "missing folder" "status:クッキーフォルダ $dir/missing が見付かりません" "$(printf '%s\n' "$out" | grep '^status:')"
 check "missing folder caption" "caption:Vellumin ver 1.30   < CookiesPath:[$dir/missing/] >" "$(printf '%s\n' "$out" | grep '^caption:')"
 
 "$scan" >/dev/null 2>&1

@@ -360,9 +360,11 @@ TEST_F(MainWindowTest, DeleteAsksForTheRowsOwnFileAndOnlyYesDeletes)
     EXPECT_FALSE(exists("user@a b.txt"));
     EXPECT_TRUE(exists("user@a.txt"));
     EXPECT_EQ(rows(), 5);
-    // The table has the focus, on the row that took the deleted one's place.
+    // The table has the focus, on the row that took the deleted one's place,
+    // and the pane shows that row's file, as a click on it would.
     EXPECT_EQ(host.focus, Id::Table);
     EXPECT_EQ(cell(1, host.current), "user@a");
+    EXPECT_EQ(host.panesShown.back(), "name\r\nkeep\r\nk/\r\n1536\r\n1\r\n2\r\n3\r\n4\r\n*\r\n");
 
     // A file that went meanwhile is left without a message.
     chooseRow(1);

@@ -56,6 +56,7 @@ int runApplication(int &argc, char **argv, const std::optional<platform::NamedPa
     platform::qt::QtDesktop desktop;
     MainWindowHost window(dialogs, desktop, startFolder);
     dialogs.setOwner(&window);
+    desktop.setOwner(&window);
     window.show();
     return QApplication::exec();
 }

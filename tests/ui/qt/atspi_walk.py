@@ -181,6 +181,11 @@ def main():
     expected = [name for name in before if name != first + ".txt"]
     poll("the first row's file to be deleted", lambda: cookie_files(folder) == expected, timeout=10)
     poll("the table to list the rest", lambda: table.nRows == len(expected), timeout=10)
+    # The text pane shows the file of the row that took the deleted one's
+    # place, as a click on that row would.
+    with open(os.path.join(folder, expected[0]), "rb") as f:
+        info = f.read().decode("cp932").splitlines()[1]
+    poll("the text pane to show %s" % expected[0], lambda: info in pane.queryText().getText(0, -1), timeout=10)
 
     # ALL DELETE, answered Yes: the folder is empty and both commands go grey.
     press(commands["ALL DELETE"])

@@ -3,6 +3,7 @@
 
 #include "listing/cookie_listing.h"
 #include "platform/dialogs.h"
+#include "platform/qt/document_window.h"
 #include "platform/qt/qt_desktop.h"
 #include "platform/qt/qt_text.h"
 #include "ui/qt/main_window_host.h"
@@ -20,13 +21,16 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <QWheelEvent>
 
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <memory>
 
 namespace {
@@ -54,6 +58,7 @@ private slots:
 
     void eachButtonAndCommandTextRunsItsCommand();
     void helpOpensTheReadmeBesideTheProgram();
+    void helpWithoutADesktopHandlerShowsItsOwnWindow();
 
     void selectingARowShowsItsOwnFile();
     void selectingABigFileShowsAllOfIt();
@@ -190,10 +195,12 @@ void CommandsTest::helpOpensTheReadmeBesideTheProgram()
     prefix.write("share/doc/vellumin/README.TXT", "help");
     std::filesystem::create_directories(bin);
     using platform::qt::QtDesktop;
-    QCOMPARE(QtDesktop::documentPath(bin, "README.TXT"), bin + "../share/doc/vellumin/README.TXT");
+    // Shown resolved, as the user would type it.
+    QCOMPARE(QtDesktop::documentPath(bin, "README.TXT"), prefix / "share/doc/vellumin/README.TXT");
     prefix.write("bin/README.TXT", "help");
     QCOMPARE(QtDesktop::documentPath(bin, "README.TXT"), bin + "README.TXT");
     QCOMPARE(QtDesktop::documentPath(prefix / "nowhere/", "README.TXT"), prefix / "nowhere/README.TXT");
+    QCOMPARE(QtDesktop::documentPath(prefix / "nowhere/../bin/", "README.TXT"), bin + "README.TXT");
 
     // A file that is not there is not handed on, and the path it was looked
     // for at is told.
@@ -201,6 +208,79 @@ void CommandsTest::helpOpensTheReadmeBesideTheProgram()
     const platform::DocumentOpening missing = desktop.openDocument(prefix / "nowhere/", "README.TXT");
     QVERIFY(!missing.opened);
     QCOMPARE(missing.path, prefix / "nowhere/README.TXT");
+}
+
+void CommandsTest::helpWithoutADesktopHandlerShowsItsOwnWindow()
+{
+    TempFolder folder;
+    // The help as it is shipped: CP932 with CR LF line ends.
+    folder.write("README.TXT", cp932("■ 使い方\r\n  ReLoad … 読み直します。\r\n") + std::string(200, '\n') + "end\r\n");
+    const QByteArray savedPath = qgetenv("PATH");
+    const auto restorePath = qScopeGuard([&] { qputenv("PATH", savedPath); });
+    using platform::qt::QtDesktop;
+
+    // No xdg-open on PATH: the file opens in the program's own window.
+    qputenv("PATH", QByteArray::fromStdString(folder / "empty"));
+    QWidget owner;
+    QtDesktop desktop;
+    desktop.setOwner(&owner);
+    const platform::DocumentOpening opening = desktop.openDocument(folder.str() + "/", "README.TXT");
+    QVERIFY(opening.opened);
+    QCOMPARE(opening.path, folder / "README.TXT");
+    platform::qt::DocumentWindow *own = desktop.documentWindow();
+    QVERIFY(own);
+    QVERIFY(own->isVisible());
+    QVERIFY(own->isWindow());
+    QVERIFY(own->windowTitle().startsWith(QStringLiteral("README.TXT")));
+    QPlainTextEdit *text = own->textView();
+    QVERIFY(text->isReadOnly());
+    QVERIFY(text->toPlainText().startsWith(QStringLiteral("■ 使い方\n  ReLoad … 読み直します。\n\n")));
+    QVERIFY(!text->toPlainText().contains(QLatin1Char('\r')));
+    // Reached and moved through by keys, and named to screen readers.
+    QVERIFY(QTest::qWaitForWindowExposed(own));
+    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget *>(text));
+    QVERIFY(text->textInteractionFlags() & Qt::TextSelectableByKeyboard);
+    QCOMPARE(text->accessibleName(), QStringLiteral("README.TXT"));
+    QTest::keyClick(text, Qt::Key_PageDown);
+    QTRY_VERIFY(text->verticalScrollBar()->value() > 0);
+    QTest::keyClick(text, Qt::Key_Escape);
+    QTRY_VERIFY(!own->isVisible());
+    // As installed on Linux, in UTF-8: shown as it is.
+    folder.write("doc/README.TXT", "■ 使い方\n");
+    QVERIFY(desktop.openDocument(folder / "doc/", "README.TXT").opened);
+    QCOMPARE(text->toPlainText(), QStringLiteral("■ 使い方\n"));
+    own->close();
+
+    // A handler that fails (xdg-open finds nothing to open it with): the
+    // program's own window once it has said so. One that succeeds got the
+    // resolved path, and the window stays closed.
+    const std::string bin = folder / "bin";
+    qputenv("PATH", QByteArray::fromStdString(bin));
+    for (const int status : {3, 0}) {
+        folder.write("bin/xdg-open", "#!/bin/sh\nprintf '%s' \"$1\" > '" + (folder / "opened") + "'\nexit " +
+                                         std::to_string(status) + "\n");
+        std::filesystem::permissions(folder / "bin/xdg-open", std::filesystem::perms::owner_all);
+        std::filesystem::remove(folder / "opened");
+        QVERIFY(desktop.openDocument(bin + "/../", "README.TXT").opened);
+        QTRY_VERIFY(folder.exists("opened"));
+        if (status != 0) {
+            QTRY_VERIFY(own->isVisible());
+            own->close();
+        } else {
+            QTest::qWait(300);
+            QVERIFY(!own->isVisible());
+        }
+        std::ifstream opened(folder / "opened");
+        QCOMPARE(std::string(std::istreambuf_iterator<char>(opened), {}), folder / "README.TXT");
+    }
+
+    // A file that is not there is not handed on at all.
+    std::filesystem::remove(folder / "README.TXT");
+    std::filesystem::remove(folder / "opened");
+    QVERIFY(!desktop.openDocument(folder.str() + "/", "README.TXT").opened);
+    QTest::qWait(100);
+    QVERIFY(!folder.exists("opened"));
+    QVERIFY(!own->isVisible());
 }
 
 void CommandsTest::selectingARowShowsItsOwnFile()

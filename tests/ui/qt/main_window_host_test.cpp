@@ -70,6 +70,7 @@ private slots:
     void firstScanFillsTableAndStatus();
     void fittedColumnWidths();
     void emptyFolderDisablesDeleteCommands();
+    void startsInTheCookieFolderThatIsThereOrSaysItIsMissing();
     void failedFirstScanShowsErrorBoxAndWindowStillOpens();
     void handlerWrapperShowsAnyFailure();
     void busyCursorIsHeldOnce();
@@ -105,8 +106,8 @@ void MainWindowHostTest::controlTree_data()
     const std::map<ui::form::Kind, const char *> classes = {
         {ui::form::Kind::Panel, "ui::qt::Panel"},      {ui::form::Kind::GroupBox, "QGroupBox"},
         {ui::form::Kind::Label, "ui::qt::StaticText"}, {ui::form::Kind::CommandText, "ui::qt::ClickableText"},
-        {ui::form::Kind::FolderBox, "QLineEdit"},  {ui::form::Kind::Button, "ui::qt::PushButton"},
-        {ui::form::Kind::StatusBar, "QStatusBar"}, {ui::form::Kind::Splitter, "ui::qt::Splitter"},
+        {ui::form::Kind::FolderBox, "QLineEdit"},      {ui::form::Kind::Button, "ui::qt::PushButton"},
+        {ui::form::Kind::StatusBar, "QStatusBar"},     {ui::form::Kind::Splitter, "ui::qt::Splitter"},
         {ui::form::Kind::Grid, "ui::qt::ResultGrid"},  {ui::form::Kind::ContentPane, "QPlainTextEdit"},
     };
     for (const ui::form::Control &control : ui::form::controls()) {
@@ -409,6 +410,41 @@ void MainWindowHostTest::emptyFolderDisablesDeleteCommands()
     QVERIFY(!control(*window, ui::form::Id::DeleteCommand)->isEnabled());
     QVERIFY(!control(*window, ui::form::Id::DeleteAllCommand)->isEnabled());
     QVERIFY(control(*window, ui::form::Id::ReloadCommand)->isEnabled());
+}
+
+void MainWindowHostTest::startsInTheCookieFolderThatIsThereOrSaysItIsMissing()
+{
+    TempPrefix prefix;
+    const std::string windowsCookies = prefix.cookieFolder();
+    std::filesystem::remove(windowsCookies);
+    {
+        // No cookie folder anywhere: the Windows directory's, said missing,
+        // without a box.
+        ScriptedDialogs dialogs;
+        const auto window = makeWindow(dialogs);
+        QVERIFY(dialogs.messages.empty());
+        QCOMPARE(window->tableModel()->rowCount(), 0);
+        QCOMPARE(window->statusText(),
+                 QStringLiteral("クッキーフォルダ %1 が見付かりません").arg(QString::fromStdString(windowsCookies)));
+        QVERIFY(!control(*window, Id::DeleteCommand)->isEnabled());
+        QVERIFY(!control(*window, Id::DeleteAllCommand)->isEnabled());
+    }
+    // A Wine prefix as Wine makes it: the folder its registry names.
+    prefix.folder().write("user.reg", R"(WINE REGISTRY Version 2
+[Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders] 1
+"Cookies"="C:\\users\\taro\\AppData\\Local\\Microsoft\\Windows\\INetCookies"
+)");
+    std::filesystem::create_directories(prefix.folder() / "dosdevices");
+    std::filesystem::create_directory_symlink("../drive_c", prefix.folder() / "dosdevices/c:");
+    const std::string named = prefix.folder() / "drive_c/users/taro/AppData/Local/Microsoft/Windows/INetCookies";
+    prefix.folder().write("drive_c/users/taro/AppData/Local/Microsoft/Windows/INetCookies/taro@a.example[1].txt",
+                          "n\nv\na.example/\n");
+    ScriptedDialogs dialogs;
+    const auto window = makeWindow(dialogs);
+    QCOMPARE(window->tableModel()->rowCount(), 1);
+    QCOMPARE(window->windowTitle(),
+             QStringLiteral("Vellumin ver 1.30   < CookiesPath:[%1/] >").arg(QString::fromStdString(named)));
+    QVERIFY(control(*window, Id::DeleteCommand)->isEnabled());
 }
 
 void MainWindowHostTest::failedFirstScanShowsErrorBoxAndWindowStillOpens()

@@ -46,6 +46,7 @@ public:
     TempPrefix(const TempPrefix &) = delete;
     TempPrefix &operator=(const TempPrefix &) = delete;
 
+    const TempFolder &folder() const { return m_folder; }
     std::string cookieFolder() const { return m_folder / "drive_c/windows/Cookies"; }
 
     // Writes a cookie file whose text is given in UTF-8 and stored in CP932.

@@ -6,6 +6,7 @@
 #include "win32_test_support.h"
 
 #include "listing/messages.h"
+#include "platform/cp932.h"
 #include "platform/wide_text_win32.h"
 
 #include <commctrl.h>
@@ -96,6 +97,24 @@ TEST_F(AnyCodePage, TheWindowsTextsReadAsWritten)
     form->run(&ui::Commands::searchByContent);
     EXPECT_EQ(windowText(control(ui::form::Id::SearchModeLabel)), "ファイル内容検索モード");
     EXPECT_EQ(statusBarText(control(ui::form::Id::StatusBar)), listing::messages::noCookiesFound());
+}
+
+TEST_F(AnyCodePage, AFolderThatIsNotThereOrCannotBeOpenedIsSaidInTheStatusBar)
+{
+    folder.write("u@a.txt", cookieText("a.example", "表示"));
+    listFolder(folder.path());
+    ASSERT_EQ(rows(), 1);
+    listFolder(folder.path() + "\\" + platform::cp932::toUtf8("見当たらない"));
+    EXPECT_EQ(rows(), 0);
+    EXPECT_EQ(form->statusText(), "クッキーフォルダ " + folder.path() + "\\見当たらない が見付かりません");
+    EXPECT_EQ(statusBarText(control(ui::form::Id::StatusBar)), form->statusText());
+    EXPECT_FALSE(IsWindowEnabled(control(ui::form::Id::DeleteCommand)));
+    EXPECT_FALSE(IsWindowEnabled(control(ui::form::Id::DeleteAllCommand)));
+    listFolder(folder / "u@a.txt");
+    EXPECT_EQ(rows(), 0);
+    EXPECT_EQ(form->statusText(), "クッキーフォルダ " + folder.path() + "\\u@a.txt を開けません");
+    EXPECT_FALSE(IsWindowEnabled(control(ui::form::Id::DeleteCommand)));
+    EXPECT_TRUE(dialogs.messages.empty());
 }
 
 TEST_F(AnyCodePage, NamesOfAnyCharacterAreListedSearchedReadAndDeleted)

@@ -5,6 +5,8 @@
 #include "win32_test_support.h"
 
 #include "listing/messages.h"
+#include "listing/program_state.h"
+#include "platform/filesystem.h"
 #include "platform/wide_text_win32.h"
 #include "platform/win32/busy_cursor.h"
 #include "platform/win32/win32_desktop.h"
@@ -150,15 +152,17 @@ TEST_F(MainWindowHostTest, JapaneseFontIsFoundAndMeasuresNinePoints)
 
 TEST_F(MainWindowHostTest, StartsWithTheDefaultFolderListedAndTheFocusOnBrowse)
 {
-    // The Windows directory's cookie folder, which a fresh test prefix lacks.
-    wchar_t windows[MAX_PATH + 1] = {};
-    GetWindowsDirectoryW(windows, MAX_PATH + 1);
-    const std::string cookies = nativeFromWide(windows) + "\\Cookies";
+    // The first cookie folder that is there (a fresh test prefix has no
+    // Cookies folder in its Windows directory), and no box for one that is
+    // not.
+    const std::string cookies = listing::defaultCookieFolder().shown;
     EXPECT_EQ(windowText(window), "Vellumin ver 1.30   < CookiesPath:[" + cookies + "\\] >");
     EXPECT_EQ(windowText(control(ui::form::Id::FolderBox)), cookies + "\\");
     const bool found = rows() > 0;
-    EXPECT_EQ(form->statusText(),
-              found ? listing::messages::cookiesFound(rows()) : listing::messages::noCookiesFound());
+    const bool there = platform::Folder::open(form->cookies().state().nativeCookiesPath).isOpen();
+    EXPECT_EQ(form->statusText(), found   ? listing::messages::cookiesFound(rows())
+                                  : there ? listing::messages::noCookiesFound()
+                                          : listing::messages::cookieFolderMissing(cookies));
     EXPECT_EQ(IsWindowEnabled(control(ui::form::Id::DeleteCommand)) != FALSE, found);
     EXPECT_EQ(IsWindowEnabled(control(ui::form::Id::DeleteAllCommand)) != FALSE, found);
     EXPECT_FALSE(IsWindowEnabled(control(ui::form::Id::ClearSearchButton)));
@@ -439,6 +443,12 @@ TEST_F(MainWindowHostTest, DeleteAsksForTheRowsOwnFileAndOnlyYesDeletes)
     EXPECT_FALSE(folder.exists("taro@mail.example.org[1].txt"));
     EXPECT_EQ(rows(), 2);
     EXPECT_EQ(cell(0, 2), "2");
+    // The pane shows the file of the row that took the deleted one's place.
+    const std::string now = cell(1, form->currentRow());
+    ASSERT_NE(now.find('@'), std::string::npos) << now;
+    const std::string site = now.substr(now.find('@') + 1, now.find('[') - now.find('@') - 1);
+    EXPECT_NE(form->contentPaneShownText().find("\r\n" + site + "/\r\n"), std::string::npos)
+        << now << " / " << form->contentPaneShownText();
 }
 
 TEST_F(MainWindowHostTest, CommandTextClickCountsOnlyWhenReleasedInside)

@@ -5,6 +5,7 @@
 #include "win32_test_support.h"
 
 #include "platform/wide_text_win32.h"
+#include "platform/win32/win32_desktop.h"
 #include "ui/win32/win32_dialogs.h"
 
 #include <commdlg.h>
@@ -127,6 +128,91 @@ protected:
     }
     ui::win32::Win32Dialogs real;
 };
+
+// The visible top-level window of process `process`, once it shows one
+// whose caption holds `text`; null after 20 s.
+HWND waitForWindowOf(DWORD process, const std::wstring &text)
+{
+    struct Search {
+        DWORD process;
+        const std::wstring &text;
+        HWND found = nullptr;
+    } search{process, text};
+    for (int tick = 0; tick < 400 && !search.found; ++tick) {
+        EnumWindows(
+            [](HWND hwnd, LPARAM data) -> BOOL {
+                auto &search = *reinterpret_cast<Search *>(data);
+                DWORD owner = 0;
+                GetWindowThreadProcessId(hwnd, &owner);
+                wchar_t caption[512] = {};
+                GetWindowTextW(hwnd, caption, 512);
+                if (owner == search.process && IsWindowVisible(hwnd) &&
+                    std::wstring(caption).find(search.text) != std::wstring::npos) {
+                    search.found = hwnd;
+                    return FALSE;
+                }
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        if (!search.found)
+            Sleep(50);
+    }
+    return search.found;
+}
+
+// Opens README.TXT of `folder` through the shell service and expects it in
+// a Notepad of its own, which it then closes.
+void expectHelpInNotepad(HWND owner, const CookieFolder &folder)
+{
+    platform::win32::Win32Desktop shell;
+    shell.setOwner(owner);
+    EXPECT_TRUE(shell.openDocument(folder.path() + "\\", "README.TXT").opened);
+    ASSERT_NE(shell.lastNotepad(), 0u) << "the shell opened the file: .txt has a working handler";
+    const HANDLE notepad = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, shell.lastNotepad());
+    ASSERT_TRUE(notepad);
+    // Notepad shows the file itself, and closes again.
+    const HWND shown = waitForWindowOf(shell.lastNotepad(), L"README");
+    EXPECT_TRUE(shown) << "no Notepad window names README.TXT";
+    if (shown)
+        PostMessageW(shown, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(notepad, 10000) != WAIT_OBJECT_0) {
+        ADD_FAILURE() << "Notepad did not close";
+        TerminateProcess(notepad, 1);
+    }
+    CloseHandle(notepad);
+}
+
+TEST_F(RealDialogsTest, HelpOpensInNotepadWhereTxtHasNoHandler)
+{
+    // As in a fresh Wine prefix: nothing registered for .txt.
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Classes\\.txt");
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\Classes\\.txt");
+    CookieFolder folder;
+    folder.write("README.TXT", "help\r\n");
+    expectHelpInNotepad(window, folder);
+
+    // A handler whose program has gone: the shell says "not found" as for a
+    // missing file, yet the file is there.
+    const auto setDefault = [](const wchar_t *key, const wchar_t *value) {
+        HKEY opened = nullptr;
+        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &opened, nullptr),
+                  ERROR_SUCCESS);
+        RegSetValueExW(opened, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE *>(value),
+                       static_cast<DWORD>((wcslen(value) + 1) * sizeof(wchar_t)));
+        RegCloseKey(opened);
+    };
+    setDefault(L"Software\\Classes\\.txt", L"VelluminGoneViewer");
+    setDefault(L"Software\\Classes\\VelluminGoneViewer\\shell\\open\\command",
+               L"\"C:\\no-such-folder\\gone.exe\" \"%1\"");
+    expectHelpInNotepad(window, folder);
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Classes\\.txt");
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Classes\\VelluminGoneViewer");
+
+    // A file that is not there is not handed to Notepad: HELP says so.
+    platform::win32::Win32Desktop missing;
+    EXPECT_FALSE(missing.openDocument(folder.path() + "\\", "NOTHERE.TXT").opened);
+    EXPECT_EQ(missing.lastNotepad(), 0u);
+}
 
 TEST_F(RealDialogsTest, YesNoMessageBoxIgnoresEscAndAnswersNo)
 {
