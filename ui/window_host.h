@@ -48,4 +48,14 @@ public:
     virtual std::string programFolder() const = 0;
 };
 
+// Holds a scoped busy cursor in `holder` while `busy`: a host's
+// setBusyCursor(), which the window calls once a change.
+template <typename BusyCursor> void holdWhileBusy(std::optional<BusyCursor> &holder, bool busy)
+{
+    if (busy)
+        holder.emplace();
+    else
+        holder.reset();
+}
+
 } // namespace ui

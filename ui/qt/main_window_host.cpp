@@ -398,11 +398,7 @@ QString MainWindowHost::statusText() const
 
 void MainWindowHost::setBusyCursor(bool busy)
 {
-    // The window asks once for each change.
-    if (busy)
-        m_busy.emplace();
-    else
-        m_busy.reset();
+    holdWhileBusy(m_busy, busy);
 }
 
 void MainWindowHost::tableChanged()

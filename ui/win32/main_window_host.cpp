@@ -637,11 +637,7 @@ std::optional<form::Id> MainWindowHost::focusedControl() const
 
 void MainWindowHost::setBusyCursor(bool busy)
 {
-    // The window asks once for each change.
-    if (busy)
-        m_busy.emplace();
-    else
-        m_busy.reset();
+    holdWhileBusy(m_busy, busy);
 }
 
 void MainWindowHost::close()
