@@ -5,6 +5,7 @@
 #include "ui/main_window.h"
 
 #include "listing/content_pane.h"
+#include "listing/messages.h"
 #include "platform/cp932.h"
 #include "platform/desktop.h"
 #include "temp_folder.h"
@@ -174,6 +175,15 @@ TEST_F(MainWindowTest, AnEmptyFolderDisablesTheDeleteCommandsAndTheirKeys)
     EXPECT_TRUE(press(Key::Delete, true));
     click(Id::DeleteCommand); // a click that arrives late does nothing either
     EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(MainWindowTest, AMissingFolderIsSaidInTheStatusBarWithoutABox)
+{
+    start(folder / "gone");
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_EQ(host.text(Id::StatusBar), listing::messages::cookieFolderMissing(folder.str() + "/gone"));
+    EXPECT_FALSE(host.isEnabled(Id::DeleteCommand));
+    EXPECT_TRUE(host.isVisible(Id::Table));
 }
 
 TEST_F(MainWindowTest, AFailedScanGoesToTheErrorBoxAndKeepsTheRowsBefore)
