@@ -1,7 +1,6 @@
 #include "main_window_host.h"
 
 #include "content_text.h"
-#include "dock_layout.h"
 #include "fonts.h"
 #include "listing/content_pane.h"
 #include "panel.h"
@@ -37,7 +36,7 @@ namespace ui::qt {
 namespace {
 
 using platform::qt::toQString;
-using Dock = DockLayout::Dock;
+using ui::Dock;
 
 // Above this many bytes the content pane's text goes to the view in
 // paragraphs of kLinesPerParagraph lines: a cookie file is far smaller.
@@ -67,8 +66,9 @@ MainWindowHost::MainWindowHost(platform::Dialogs &dialogs, platform::Desktop &de
     setObjectName(QString::fromLatin1(window.name));
     setWindowTitle(QString::fromUtf8(window.caption));
     setFont(windowFont(m_scale));
+    for (const form::Control &control : form::controls())
+        m_extents[static_cast<std::size_t>(form::indexOf(control.id))] = m_scale.px(control.extent);
     buildControls();
-    dockControls();
     setUpHints();
     setUpFocus();
     connectEvents();
@@ -76,6 +76,7 @@ MainWindowHost::MainWindowHost(platform::Dialogs &dialogs, platform::Desktop &de
     // The window opens at its designed place and size (inside a frame);
     // the position is the screen's, not scaled.
     resize(m_scale.px(form::kClientWidth), m_scale.px(form::kClientHeight));
+    layOutDocked();
     move(form::kScreenX, form::kScreenY);
 
     if (startFolder)
@@ -212,7 +213,12 @@ QWidget *MainWindowHost::createControl(const form::Control &control, QWidget *pa
         // that fills the rest.
         const form::SplitterNeighbours between = form::splitterNeighbours(control.id);
         const auto side = control.dock == Dock::Left ? Splitter::Side::Left : Splitter::Side::Bottom;
-        return new Splitter(side, controlOf(between.neighbour), controlOf(between.rest), parent);
+        auto *splitter = new Splitter(side, controlOf(between.neighbour), controlOf(between.rest), parent);
+        splitter->setResizeHandler([this, neighbour = between.neighbour](int size) {
+            m_extents[static_cast<std::size_t>(form::indexOf(neighbour))] = size;
+            layOutDocked();
+        });
+        return splitter;
     }
     case Kind::Window:
         break;
@@ -220,20 +226,25 @@ QWidget *MainWindowHost::createControl(const form::Control &control, QWidget *pa
     return new QWidget(parent);
 }
 
-void MainWindowHost::dockControls()
+void MainWindowHost::layOutDocked()
 {
-    // Docking: the panels' children sit inside their one-pixel bevel, which
-    // QFrame already keeps clear. The splitters set the extents of their
-    // neighbours; the filling control takes what is left, down to nothing,
-    // and the window's size never depends on them.
-    for (const form::Control &parent : form::controls()) {
-        const std::vector<const form::Control *> children = form::dockedChildren(parent.id);
-        if (children.empty())
+    // Docking by the form's rules: the panels' children inside their
+    // one-pixel bevel, the strips at the extents the splitters have given
+    // them, and the filling control takes what is left, down to nothing;
+    // the window's size never depends on them.
+    const std::vector<Box> boxes = form::layOut(m_scale, width(), height(), m_extents);
+    for (const form::Control &control : form::controls()) {
+        if (!control.docked)
             continue;
-        auto *layout = new DockLayout(controlOf(parent.id));
-        for (const form::Control *child : children)
-            layout->addDocked(controlOf(child->id), child->dock, m_scale.px(child->extent));
+        const Box &box = boxes[static_cast<std::size_t>(form::indexOf(control.id))];
+        controlOf(control.id)->setGeometry(box.x, box.y, box.width, box.height);
     }
+}
+
+void MainWindowHost::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    layOutDocked();
 }
 
 void MainWindowHost::setUpHints()

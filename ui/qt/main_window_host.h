@@ -67,11 +67,13 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     void buildControls();
     QWidget *createControl(const form::Control &control, QWidget *parent);
-    void dockControls();
+    // Places every docked control by the form's docking rules.
+    void layOutDocked();
     void setUpHints();
     void setUpFocus();
     void connectEvents();
@@ -83,6 +85,8 @@ private:
     MainWindow m_window;
     std::optional<platform::qt::OverrideCursor> m_busy;
     std::array<QWidget *, form::kIdCount> m_controls{};
+    // The docked controls' extents, which the splitters change.
+    std::array<int, form::kIdCount> m_extents{};
     QLabel *m_statusLabel = nullptr;
     ResultTableModel *m_model = nullptr;
 };

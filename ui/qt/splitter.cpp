@@ -1,7 +1,5 @@
 #include "splitter.h"
 
-#include "dock_layout.h"
-
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -94,11 +92,9 @@ void Splitter::endDrag(bool apply)
     releaseKeyboard();
     if (m_bar)
         m_bar->hide();
-    // The neighbour's extent in its docking layout: the rest gives up the
-    // room, and the window keeps its size and its minimum.
-    if (m_drag.end(apply))
-        if (DockLayout *dock = DockLayout::of(m_neighbour))
-            dock->setExtent(m_neighbour, m_drag.size());
+    // The rest gives up the room; the window keeps its size.
+    if (m_drag.end(apply) && m_resize)
+        m_resize(m_drag.size());
 }
 
 void Splitter::moveBar()
