@@ -523,7 +523,7 @@ void MainWindowHostTest::initialFocusAndTabOrder()
     QVERIFY(QTest::qWaitForWindowActive(window.get()));
 
     QCOMPARE(QApplication::focusWidget(), control(*window, ui::form::Id::BrowseButton));
-    // The painted commands come right after the browse button; the
+    // The command texts come right after the browse button; the
     // clear-search button is left out while it is disabled.
     const Id order[] = {
         Id::DeleteCommand, Id::DeleteAllCommand,       Id::ReloadCommand,         Id::CloseButton, Id::VersionButton,

@@ -1,5 +1,5 @@
 // The window as a screen reader on Windows sees it, through MSAA, asked as
-// one asks: AccessibleObjectFromWindow on the grid and the painted commands.
+// one asks: AccessibleObjectFromWindow on the grid and the command texts.
 
 #include "win32_test_support.h"
 
@@ -340,7 +340,7 @@ TEST_F(AccessibilityTest, TabIntoTheTableEndsOnTheRow)
     EXPECT_EQ(onGrid.back(), form->grid().currentRow() + 1) << "the last focus event names the table, not its row";
 }
 
-TEST_F(AccessibilityTest, PaintedCommandsAreButtonsWithADefaultAction)
+TEST_F(AccessibilityTest, CommandTextsAreButtonsWithADefaultAction)
 {
     using ui::form::Id;
     const std::pair<Id, const wchar_t *> commands[] = {
