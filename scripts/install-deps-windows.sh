@@ -10,6 +10,7 @@ packages=(
   googletest
   wine wine64
   locales
+  zip
   xvfb x11-utils fonts-ipafont-gothic
 )
 
