@@ -71,3 +71,6 @@ endif()
 if(WIN32)
   add_link_options(LINKER:--no-insert-timestamp)
 endif()
+# For the check that a second build gives the same bytes
+# (tests/packages/reproducible_test.sh).
+set(VELLUMIN_SOURCE_DATE_EPOCH ${VELLUMIN_SOURCE_DATE_EPOCH} CACHE INTERNAL "The time every date of this build comes from")
