@@ -11,7 +11,9 @@ packages=(
   wine wine64
   locales
   zip
-  xvfb x11-utils fonts-ipafont-gothic
+  xvfb x11-utils
+  # The only fonts the tests' Wine prefix sees (scripts/wine-prefix-fonts.sh).
+  fonts-ipafont-gothic fonts-dejavu-core
 )
 
 bash "$(dirname "$0")/install-missing.sh" "${packages[@]}"

@@ -27,9 +27,10 @@ rm -rf "$WINEPREFIX"
 trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
 mkdir -p "$WINEPREFIX"
 wineserver -p
-wineboot -i >/dev/null 2>&1
-# The window's font, "ＭＳ Ｐゴシック", is IPA P Gothic here, as on Linux.
+# Made under a fontconfig of its own, the prefix sees only the project's
+# fonts, the window's "ＭＳ Ｐゴシック" as IPA P Gothic, as on Linux.
 bash "$root/scripts/wine-prefix-fonts.sh"
+export FONTCONFIG_FILE=$WINEPREFIX/fontconfig/fonts.conf
 # No window manager runs under Xvfb: Wine's windows are left unmanaged, or
 # Wine waits two seconds for a manager's answer each time a window goes.
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
