@@ -33,18 +33,22 @@ for file in "${japanese[@]}" "${latin[@]}"; do
   [ -f "$file" ] || { echo "No $file: install fonts-ipafont-gothic and fonts-dejavu-core" >&2; exit 1; }
   ln -s "$file" "$config/fonts/"
 done
+# fontconfig's own rules of which family stands in for which (package
+# fontconfig-config), so that a face Wine lacks falls back as under Debian's
+# fontconfig, DejaVu Sans for Latin text; never the rules that font packages
+# add to /etc/fonts/conf.d, nor a user's own fonts or rules.
+rules=""
+for rule in 30-metric-aliases 40-nonlatin 45-generic 45-latin 48-spacing 49-sansserif 60-generic 60-latin \
+  65-nonlatin 90-synthetic; do
+  rules+="  <include ignore_missing=\"yes\">/usr/share/fontconfig/conf.avail/$rule.conf</include>"$'\n'
+done
 cat >"$config/fonts.conf" <<EOF
 <?xml version="1.0"?>
 <!DOCTYPE fontconfig SYSTEM "urn:fontconfig:fonts.dtd">
 <!-- The only fonts this Wine prefix sees (scripts/wine-prefix-fonts.sh). -->
 <fontconfig>
-  <dir>$config/fonts</dir>
+$rules  <dir>$config/fonts</dir>
   <cachedir>$config/cache</cachedir>
-  <!-- Latin text that asks for no font of these falls back to DejaVu Sans,
-       as under Debian's own fontconfig. -->
-  <alias><family>sans-serif</family><prefer><family>DejaVu Sans</family></prefer></alias>
-  <alias><family>serif</family><prefer><family>DejaVu Sans</family></prefer></alias>
-  <alias><family>monospace</family><prefer><family>DejaVu Sans</family></prefer></alias>
 </fontconfig>
 EOF
 export FONTCONFIG_FILE=$config/fonts.conf
