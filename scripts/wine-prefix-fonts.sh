@@ -63,6 +63,7 @@ LC_ALL=ja_JP.UTF-8 wine reg add "$key" /v 'ＭＳ ゴシック' /t REG_SZ /d 'IP
 # resolve to here under a Western or UTF-8 code page (the open dialog's file
 # types and names among them).
 link='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink'
-for face in 'Tahoma' 'Microsoft Sans Serif' 'MS Sans Serif' 'MS Shell Dlg' 'MS Shell Dlg 2' 'Segoe UI' 'DejaVu Sans'; do
+for face in 'Tahoma' 'Microsoft Sans Serif' 'MS Sans Serif' 'MS Shell Dlg' 'MS Shell Dlg 2' 'Segoe UI' 'DejaVu Sans' \
+  'DejaVu Sans Bold'; do
   wine reg add "$link" /v "$face" /t REG_MULTI_SZ /d 'ipagp.ttf,IPAPGothic' /f >/dev/null 2>&1
 done
