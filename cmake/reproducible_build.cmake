@@ -20,9 +20,22 @@ else()
   if(GIT_FOUND)
     # safe.directory: reading the date is safe in a checkout that another
     # user owns (a container's mounted folder), where git refuses otherwise.
-    execute_process(COMMAND ${GIT_EXECUTABLE} -c safe.directory=* -C ${PROJECT_SOURCE_DIR} log -1 --format=%ct
-      OUTPUT_VARIABLE VELLUMIN_SOURCE_DATE_EPOCH OUTPUT_STRIP_TRAILING_WHITESPACE
-      RESULT_VARIABLE git_status ERROR_QUIET)
+    # Only this project's own checkout: sources unpacked inside another
+    # repository (a distribution's packaging) take the archive's date.
+    execute_process(COMMAND ${GIT_EXECUTABLE} -c safe.directory=* -C ${PROJECT_SOURCE_DIR} rev-parse --show-toplevel
+      OUTPUT_VARIABLE git_top OUTPUT_STRIP_TRAILING_WHITESPACE RESULT_VARIABLE git_status ERROR_QUIET)
+    if(git_status EQUAL 0)
+      file(REAL_PATH "${git_top}" git_top)
+      file(REAL_PATH "${PROJECT_SOURCE_DIR}" source_top)
+      if(NOT git_top STREQUAL source_top)
+        set(git_status 1)
+      endif()
+    endif()
+    if(git_status EQUAL 0)
+      execute_process(COMMAND ${GIT_EXECUTABLE} -c safe.directory=* -C ${PROJECT_SOURCE_DIR} log -1 --format=%ct
+        OUTPUT_VARIABLE VELLUMIN_SOURCE_DATE_EPOCH OUTPUT_STRIP_TRAILING_WHITESPACE
+        RESULT_VARIABLE git_status ERROR_QUIET)
+    endif()
     if(NOT git_status EQUAL 0)
       set(VELLUMIN_SOURCE_DATE_EPOCH "")
     else()
