@@ -117,7 +117,8 @@ std::vector<AskedFont> fontsAskedFor()
     LOGFONTW gui{};
     GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof gui, &gui);
     fonts.push_back({"DEFAULT_GUI_FONT", gui});
-    for (const wchar_t *face : {platform::win32::kWindowFontFaceWide, L"MS Shell Dlg", L"MS Shell Dlg 2", L"DejaVu Sans"})
+    for (const wchar_t *face :
+         {platform::win32::kWindowFontFaceWide, L"MS Shell Dlg", L"MS Shell Dlg 2", L"DejaVu Sans"})
         for (const BYTE charset : {BYTE{DEFAULT_CHARSET}, BYTE{ANSI_CHARSET}, BYTE{SHIFTJIS_CHARSET}})
             fonts.push_back({narrow(face) + " in character set " + std::to_string(charset), named(face, charset)});
     return fonts;
@@ -148,8 +149,8 @@ TEST_F(PrefixFonts, EveryFontTheWindowAndItsBoxesAskForIsOneTheProjectInstalls)
     for (const AskedFont &asked : fontsAskedFor()) {
         const Resolved resolved = resolve(asked.font);
         EXPECT_LT(projectFileOf(files, resolved.bytes), files.size())
-            << asked.what << " (\"" << narrow(asked.font.lfFaceName) << "\") is drawn in \""
-            << narrow(resolved.face) << "\", " << resolved.bytes.size() << " bytes, a font the project does not install";
+            << asked.what << " (\"" << narrow(asked.font.lfFaceName) << "\") is drawn in \"" << narrow(resolved.face)
+            << "\", " << resolved.bytes.size() << " bytes, a font the project does not install";
     }
 }
 
