@@ -28,7 +28,6 @@ started=$(date +%s)
 
 version=$(sed -n 's/^#define VELLUMIN_VERSION "\(.*\)"$/\1/p' "$build/generated/vellumin_version.h")
 cached() { sed -n "s/^$1:[A-Z]*=//p" "$2/CMakeCache.txt"; }
-epoch=$(cached VELLUMIN_SOURCE_DATE_EPOCH "$build")
 deb_name=vellumin_${version}_amd64.deb
 zip_name=Vellumin-${version}-windows-x64.zip
 work=$(mktemp -d /tmp/vellumin-reproducible.XXXXXX)
@@ -90,6 +89,9 @@ same "the .deb packed twice" "$work/packed-once/$deb_name" "$work/packed-again/$
 same "the zip packed twice" "$work/packed-once/$zip_name" "$work/packed-again/$zip_name"
 
 # --- 2. The scanner built again elsewhere ---
+# The time the first build took its dates from, as packing left it (a new
+# commit since its last build configures it again).
+epoch=$(cached VELLUMIN_SOURCE_DATE_EPOCH "$build")
 # The sources as they are (uncommitted changes too), without the build
 # folders, each file with the time it is copied at.
 source=$work/another/source/folder/vellumin-sources
