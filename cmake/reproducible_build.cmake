@@ -10,7 +10,8 @@
 #     (export-subst in .gitattributes), for a source archive without git.
 # The manual pages, the changelog and the software centre's release date are
 # configured from it; the Qt resource compiler, CPack and the zip take it as
-# the time of every file they store.
+# the time of every file they store, and strip as the Windows programs' PE
+# time stamp.
 
 set(VELLUMIN_SOURCE_DATE_EPOCH "")
 if(DEFINED ENV{SOURCE_DATE_EPOCH})

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Makes a Wine prefix (wineboot) with the same fonts on every machine, or
-# gives them to one made before, whatever fonts the
-# machine has installed (other Japanese fonts, such as fonts-droid-fallback
-# or fonts-noto-cjk, would take Wine's choice for Japanese text and change
-# how wide a box or a label comes out):
+# gives them to one made before, whatever fonts the machine has installed
+# (other Japanese fonts, such as fonts-droid-fallback or fonts-noto-cjk,
+# would take Wine's choice for Japanese text and change how wide a box or a
+# label comes out):
 # - Wine sees only the fonts this project installs: IPA P Gothic and IPA
 #   Gothic (fonts-ipafont-gothic) and, for Latin text, DejaVu Sans
 #   (fonts-dejavu-core), through a fontconfig of the prefix's own,
