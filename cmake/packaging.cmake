@@ -75,8 +75,10 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 include(CPack)
 
+# CPack gives every file, directory and archive member the commit's time.
 add_custom_target(vellumin-deb
-  COMMAND ${CMAKE_CPACK_COMMAND} -G DEB --config ${PROJECT_BINARY_DIR}/CPackConfig.cmake
+  COMMAND ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=${VELLUMIN_SOURCE_DATE_EPOCH}
+          ${CMAKE_CPACK_COMMAND} -G DEB --config ${PROJECT_BINARY_DIR}/CPackConfig.cmake
   WORKING_DIRECTORY ${PROJECT_BINARY_DIR}
   COMMENT "Making the Debian package"
   VERBATIM)

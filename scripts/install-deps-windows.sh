@@ -10,7 +10,10 @@ packages=(
   googletest
   wine wine64
   locales groff-base
-  xvfb x11-utils fonts-ipafont-gothic
+  zip
+  xvfb x11-utils
+  # The only fonts the tests' Wine prefix sees (scripts/wine-prefix-fonts.sh).
+  fonts-ipafont-gothic fonts-dejavu-core
 )
 
 bash "$(dirname "$0")/install-missing.sh" "${packages[@]}"

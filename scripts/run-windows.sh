@@ -34,8 +34,8 @@ if [ "$mode" = "--bench" ]; then
   # A prefix of its own, so that the user's is never touched.
   export WINEPREFIX=$(mktemp -d /tmp/vellumin-bench-prefix.XXXXXX)
   trap 'wineserver -k >/dev/null 2>&1 || true; rm -rf "$WINEPREFIX"' EXIT
-  wineboot -i >/dev/null 2>&1
   bash "$root/scripts/wine-prefix-fonts.sh"
+  export FONTCONFIG_FILE=$WINEPREFIX/fontconfig/fonts.conf
   # Wine's desktop process keeps the display it was started with: end this
   # session, so that the benchmark's windows start on the display they use.
   wineserver -k >/dev/null 2>&1 || true
@@ -50,7 +50,7 @@ prefix=${WINEPREFIX:-${HOME:-/root}/.wine}
 if [ ! -d "$prefix/drive_c/windows/Cookies" ]; then
   prefix=$(bash "$root/scripts/sample-prefix.sh" "$build")
   if [ ! -f "$prefix/system.reg" ]; then
-    WINEPREFIX=$prefix wineboot -i >/dev/null 2>&1
+    # Made once, with the project's fonts only (wineboot included).
     WINEPREFIX=$prefix bash "$root/scripts/wine-prefix-fonts.sh"
     # Wine's desktop process keeps the display it was started with: end
     # this session, so that the window's own starts on the display it will
@@ -60,6 +60,8 @@ if [ ! -d "$prefix/drive_c/windows/Cookies" ]; then
   echo "No cookie folder found; listing a copy of the sample folder in $prefix/drive_c/windows/Cookies"
 fi
 export WINEPREFIX=$prefix
+# A prefix that scripts/wine-prefix-fonts.sh made sees only the project's fonts.
+[ ! -f "$WINEPREFIX/fontconfig/fonts.conf" ] || export FONTCONFIG_FILE=$WINEPREFIX/fontconfig/fonts.conf
 
 program=$build/ui/win32/vellumin.exe
 if have_display; then

@@ -13,8 +13,10 @@ ctest --test-dir "$build" --output-on-failure -j2
 
 # The same core for Windows: cross-built and run under Wine, its scanner
 # compared with the Linux one just built.
-# Then the packages a user installs, made from the two builds just tested.
+# Then the packages a user installs, made from the two builds just tested,
+# and whether the same commit packs the same bytes.
 if [ "${VELLUMIN_WINDOWS_TESTS:-1}" != 0 ]; then
   bash "$root/scripts/test-windows.sh" "$root/build-windows" -DVELLUMIN_LINUX_SCAN="$build/tools/vellumin-scan"
   bash "$root/tests/packages/packages_test.sh" "$build" "$root/build-windows"
+  bash "$root/tests/packages/reproducible_test.sh" "$build" "$root/build-windows"
 fi
