@@ -1,5 +1,5 @@
 // Measures the window offscreen: the start-up to the first painted window on
-// the sample folder, the scan of N cookie files through TForm1 until the
+// the sample folder, the scan of N cookie files through the window until the
 // table is painted (against the plain loop that enumerates and reads the same
 // files), and scrolling from the first row to the last with the paint of
 // that page. The folder and the plain loop are the listing benchmark's own,
@@ -29,7 +29,7 @@
 #include "ui/qt/content_text.h"
 #include "ui/qt/result_grid.h"
 #include "ui/qt/result_table_model.h"
-#include "ui/qt/tform1.h"
+#include "ui/qt/main_window_host.h"
 
 #include <optional>
 
@@ -122,9 +122,9 @@ void settle()
     QCoreApplication::processEvents();
 }
 
-ui::ResultGrid *gridOf(const ui::TForm1 &window)
+ui::qt::ResultGrid *gridOf(const ui::qt::MainWindowHost &window)
 {
-    return window.findChild<ui::ResultGrid *>(QStringLiteral("grdMain"));
+    return window.controlOf<ui::qt::ResultGrid>(ui::form::Id::Table);
 }
 
 // A cookie file of `bytes` bytes: records of 9 LF-ended lines, a few with
@@ -151,18 +151,18 @@ void bigFile(PrintingDialogs &dialogs, NoDesktop &desktop, std::size_t bytes)
     const TempPrefix prefix;
     writeBigCookieFile(prefix.cookieFolder() + "/big@www.example.com[1].txt", bytes);
     qputenv("WINEPREFIX", QByteArray::fromStdString(prefix.path()));
-    ui::TForm1 window(dialogs, desktop);
+    ui::qt::MainWindowHost window(dialogs, desktop);
     window.show();
     settle();
-    auto *pane = window.findChild<QPlainTextEdit *>(QStringLiteral("riedRead_OneCookies"));
+    auto *pane = window.controlOf<QPlainTextEdit>(ui::form::Id::ContentPane);
 
     double selectMs = 0, readMs = 0, convertMs = 0;
     for (int run = 0; run < kRuns; ++run) {
         // A rescan empties the pane, so that the big text is shown anew.
-        window.runHandler([&window] { window.cookies().listCookieFiles(window); });
+        window.window().run([&window] { window.cookies().listCookieFiles(window.window()); });
         settle();
         const Clock::time_point start = Clock::now();
-        window.runHandler([&window] { window.cookies().readRowFile(1); });
+        window.window().run([&window] { window.cookies().readRowFile(1); });
         settle();
         pane->viewport()->repaint();
         const double ms = millisecondsSince(start);
@@ -175,7 +175,7 @@ void bigFile(PrintingDialogs &dialogs, NoDesktop &desktop, std::size_t bytes)
         window.cookies().readRowFile(1);
         readMs = run == 0 ? millisecondsSince(part) : std::min(readMs, millisecondsSince(part));
         part = Clock::now();
-        ui::ContentTextReader reader(window.cookies().contentPane().rawText(), kLinesPerParagraph);
+        ui::qt::ContentTextReader reader(window.cookies().contentPane().rawText(), kLinesPerParagraph);
         QString paragraph;
         qsizetype units = 0;
         while (reader.next(paragraph))
@@ -223,7 +223,7 @@ int main(int argc, char **argv)
         NoDesktop desktop;
         if (bigOnly) {
             QApplication app(argc, argv);
-            ui::setUpApplication();
+            ui::qt::setUpApplication();
             std::printf("vellumin-window-bench --big-only (%s)\n", qPrintable(QGuiApplication::platformName()));
             bigFile(dialogs, desktop, bigFileBytes);
             return 0;
@@ -238,11 +238,11 @@ int main(int argc, char **argv)
 
         const Clock::time_point startupStart = Clock::now();
         QApplication app(argc, argv);
-        ui::setUpApplication();
+        ui::qt::setUpApplication();
         double startupMs = 0;
         int sampleRows = 0;
         {
-            ui::TForm1 window(dialogs, desktop);
+            ui::qt::MainWindowHost window(dialogs, desktop);
             PaintWatch watch;
             window.installEventFilter(&watch);
             window.show();
@@ -275,10 +275,10 @@ int main(int argc, char **argv)
                 baselineCpu = baseline.cpu;
         }
 
-        ui::TForm1 window(dialogs, desktop);
+        ui::qt::MainWindowHost window(dialogs, desktop);
         window.show();
         settle();
-        ui::ResultGrid *grid = gridOf(window);
+        ui::qt::ResultGrid *grid = gridOf(window);
 
         // A rescan as the ReLoad command runs it, until the table is painted.
         double scanMs = 0;
@@ -286,7 +286,7 @@ int main(int argc, char **argv)
         for (int run = 0; run < kRuns; ++run) {
             const bench::CpuTime cpuStart = bench::processCpuTime();
             const Clock::time_point start = Clock::now();
-            window.runHandler([&window] { window.cookies().listCookieFiles(window); });
+            window.window().run([&window] { window.cookies().listCookieFiles(window.window()); });
             settle();
             grid->viewport()->repaint();
             const double ms = millisecondsSince(start);

@@ -1,5 +1,5 @@
 // Measures the Windows window: the start-up to the painted table, as a
-// process of its own; the scan of N cookie files through TForm1 until the
+// process of its own; the scan of N cookie files through the window until the
 // grid is painted, against the plain loop of FindFirstFileW, CreateFileW,
 // one ReadFile and CloseHandle over the same files in the same process; and
 // moving from the first row to the last with the paint of that page. The
@@ -38,7 +38,7 @@
 #include "platform/dialogs.h"
 #include "platform/filesystem.h"
 #include "ui/commands.h"
-#include "ui/win32/tform1.h"
+#include "ui/win32/main_window_host.h"
 
 #include <windows.h>
 
@@ -106,7 +106,7 @@ int usage()
 // fails to appear when this prefix's wineserver was started without the
 // display this process has (by wineboot or reg run with no DISPLAY): then
 // nothing of the window's would be measured, its first scan included.
-HWND makeWindow(ui::win32::TForm1 &form)
+HWND makeWindow(ui::win32::MainWindowHost &form)
 {
     const HWND window = form.create();
     if (!window)
@@ -143,7 +143,7 @@ try {
     InitCommonControlsEx(&controls);
     PrintingDialogs dialogs;
     NoDesktop desktop;
-    ui::win32::TForm1 form(dialogs, desktop);
+    ui::win32::MainWindowHost form(dialogs, desktop);
     const double createStart = nowMs();
     const HWND window = makeWindow(form);
     const double createdMs = nowMs();
@@ -277,7 +277,7 @@ int main(int argc, char **argv)
 
         PrintingDialogs dialogs;
         NoDesktop desktop;
-        ui::win32::TForm1 form(dialogs, desktop);
+        ui::win32::MainWindowHost form(dialogs, desktop);
         const HWND window = makeWindow(form);
         form.show(SW_SHOWNORMAL);
         settle(window);

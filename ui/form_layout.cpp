@@ -54,4 +54,35 @@ int splitterDraggedSize(int start, int delta, int available, SplitterSide side)
     return size <= kSplitterMinimumSize ? 0 : size;
 }
 
+void SplitterDrag::begin(int offset, int neighbour, int rest)
+{
+    m_active = true;
+    m_startOffset = offset;
+    m_startSize = m_size = neighbour;
+    m_available = neighbour + rest;
+}
+
+bool SplitterDrag::moveTo(int offset)
+{
+    const int size = splitterDraggedSize(m_startSize, offset - m_startOffset, m_available, m_side);
+    if (!m_active || size == m_size)
+        return false;
+    m_size = size;
+    return true;
+}
+
+bool SplitterDrag::end(bool apply)
+{
+    const bool changed = m_active && apply && m_size != m_startSize;
+    m_active = false;
+    return changed;
+}
+
+int SplitterDrag::barShift() const
+{
+    // A neighbour on the left grows to the right; one at the bottom grows up.
+    const int shift = m_size - m_startSize;
+    return m_side == SplitterSide::Left ? shift : -shift;
+}
+
 } // namespace ui

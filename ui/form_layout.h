@@ -75,4 +75,36 @@ inline constexpr int kSplitterMinimumSize = 30;
 // less snaps shut to 0.
 int splitterDraggedSize(int start, int delta, int available, SplitterSide side);
 
+// A splitter's drag, free of any toolkit: the pointer's offset along the
+// splitter's axis (x for Left, y for Bottom) in screen pixels, the sizes it
+// gives the neighbour, and where the bar that follows the pointer stands.
+class SplitterDrag {
+public:
+    explicit SplitterDrag(SplitterSide side) : m_side(side) {}
+
+    bool active() const { return m_active; }
+    // The size the drag has reached so far.
+    int size() const { return m_size; }
+
+    // A press at `offset` on a splitter between a neighbour of `neighbour`
+    // pixels and the rest of `rest` pixels.
+    void begin(int offset, int neighbour, int rest);
+    // The pointer is at `offset`: true when the neighbour's size changes.
+    bool moveTo(int offset);
+    // Ends the drag; true when it gives the neighbour a new size(), which
+    // Esc (`apply` false) never does.
+    bool end(bool apply);
+
+    // How far the bar stands from the splitter: right or down positive.
+    int barShift() const;
+
+private:
+    SplitterSide m_side;
+    bool m_active = false;
+    int m_startOffset = 0;
+    int m_startSize = 0;
+    int m_available = 0;
+    int m_size = 0;
+};
+
 } // namespace ui

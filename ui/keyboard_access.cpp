@@ -1,56 +1,18 @@
 #include "keyboard_access.h"
 
 #include "platform/cp932.h"
-#include "ui/main_form.h"
 
 namespace ui::keyboard {
 
-namespace {
-
-form::Id controlOf(PaintedCommand command)
-{
-    switch (command) {
-    case PaintedCommand::Delete:
-        return form::Id::DeleteCommand;
-    case PaintedCommand::DeleteAll:
-        return form::Id::DeleteAllCommand;
-    case PaintedCommand::Reload:
-        break;
-    }
-    return form::Id::ReloadCommand;
-}
-
-} // namespace
-
-const char *controlName(PaintedCommand command)
-{
-    return form::control(controlOf(command)).name;
-}
-
-bool paintedCommandOf(std::string_view name, PaintedCommand &command)
-{
-    for (const PaintedCommand painted : kPaintedCommands) {
-        if (name == controlName(painted)) {
-            command = painted;
-            return true;
-        }
-    }
-    return false;
-}
-
-bool commandForKey(const KeyStroke &stroke, bool onTable, PaintedCommand &command)
+form::Command commandForKey(const KeyStroke &stroke, bool onTable)
 {
     if (stroke.control || stroke.alt)
-        return false;
-    if (stroke.key == Key::F5 && !stroke.shift) {
-        command = PaintedCommand::Reload;
-        return true;
-    }
-    if (stroke.key == Key::Delete && onTable) {
-        command = stroke.shift ? PaintedCommand::DeleteAll : PaintedCommand::Delete;
-        return true;
-    }
-    return false;
+        return form::Command::None;
+    if (stroke.key == Key::F5 && !stroke.shift)
+        return form::Command::Reload;
+    if (stroke.key == Key::Delete && onTable)
+        return stroke.shift ? form::Command::DeleteAll : form::Command::Delete;
+    return form::Command::None;
 }
 
 bool pressesCommand(const KeyStroke &stroke)
@@ -82,19 +44,6 @@ GridAction gridAction(const KeyStroke &stroke)
     default:
         return GridAction::None;
     }
-}
-
-const char *keyName(PaintedCommand command)
-{
-    switch (command) {
-    case PaintedCommand::Delete:
-        return "Delete";
-    case PaintedCommand::DeleteAll:
-        return "Shift+Delete";
-    case PaintedCommand::Reload:
-        break;
-    }
-    return "F5";
 }
 
 const std::string &tableAccessibleName()

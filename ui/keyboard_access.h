@@ -1,13 +1,14 @@
 #pragma once
 
-#include <array>
+#include "ui/main_form.h"
+
 #include <string>
 #include <string_view>
 
 // How the window is used without a mouse, written once for every front end:
 // the keys it binds and the names a screen reader reads (the Tab order and
 // the hints are the form's, in main_form.h). Each front end turns its own
-// key codes into a KeyStroke and finds its controls by their names.
+// key codes into a KeyStroke.
 namespace ui::keyboard {
 
 // The keys the window gives a meaning to; every other key is Other.
@@ -20,25 +21,12 @@ struct KeyStroke {
     bool alt = false;
 };
 
-// The commands drawn as texts on the command column. They take the focus
-// like buttons and act on Space and Enter.
-enum class PaintedCommand { Delete, DeleteAll, Reload };
-inline constexpr std::array<PaintedCommand, 3> kPaintedCommands = {PaintedCommand::Delete, PaintedCommand::DeleteAll,
-                                                                   PaintedCommand::Reload};
+// The command that `stroke` runs, or Command::None: DELETE on Delete and
+// ALL DELETE on Shift+Delete while the table has the focus (`onTable`),
+// ReLoad on F5 anywhere in the window.
+form::Command commandForKey(const KeyStroke &stroke, bool onTable);
 
-// The control name of a painted command (stDelete...).
-const char *controlName(PaintedCommand command);
-
-// The painted command whose control is named `name`, if any.
-bool paintedCommandOf(std::string_view name, PaintedCommand &command);
-
-// The painted command that `stroke` runs, if any. Delete runs DELETE and
-// Shift+Delete ALL DELETE while the table has the focus (`onTable`); F5
-// runs ReLoad anywhere in the window. A command runs only while its text is
-// enabled, as a click would.
-bool commandForKey(const KeyStroke &stroke, bool onTable, PaintedCommand &command);
-
-// True for the keys that press a focused painted command: Space and Enter,
+// True for the keys that press a focused command text: Space and Enter,
 // without Ctrl or Alt.
 bool pressesCommand(const KeyStroke &stroke);
 
@@ -57,10 +45,6 @@ enum class GridAction {
     ScrollRight,
 };
 GridAction gridAction(const KeyStroke &stroke);
-
-// The key of a painted command as its hint names it: "Delete",
-// "Shift+Delete", "F5".
-const char *keyName(PaintedCommand command);
 
 // What a screen reader calls the table (CP932).
 const std::string &tableAccessibleName();

@@ -1,7 +1,6 @@
 #include "main_form.h"
 
 #include "platform/cp932.h"
-#include "ui/keyboard_access.h"
 
 #include <algorithm>
 
@@ -10,12 +9,12 @@ namespace {
 
 // The texts are UTF-8 here whatever the front end's own character set.
 constexpr Control kControls[] = {
-    {.id = Id::Window, .kind = Kind::Window, .name = "TForm1", .parent = Id::Window, .caption = "Form1"},
+    {.id = Id::Window, .kind = Kind::Window, .name = "mainWindow", .parent = Id::Window, .caption = "Form1"},
 
     // The folder strip along the top.
     {.id = Id::FolderStrip,
      .kind = Kind::Panel,
-     .name = "pnlToolBtn",
+     .name = "folderStrip",
      .parent = Id::Window,
      .caption = "拡張用",
      .placeholder = true,
@@ -24,20 +23,20 @@ constexpr Control kControls[] = {
      .extent = 41},
     {.id = Id::FolderLabel,
      .kind = Kind::Label,
-     .name = "StaticText1",
+     .name = "folderLabel",
      .parent = Id::FolderStrip,
      .caption = "クッキーフォルダ",
      .design = {72, 8, 90, 16},
      .sizedByText = true},
     {.id = Id::FolderBox,
      .kind = Kind::FolderBox,
-     .name = "edInPath",
+     .name = "folderBox",
      .parent = Id::FolderStrip,
      .design = {168, 8, 425, 20},
      .enabled = Enabled::Never},
     {.id = Id::BrowseButton,
      .kind = Kind::Button,
-     .name = "bbtnInPathSet",
+     .name = "browseButton",
      .parent = Id::FolderStrip,
      .caption = "参照",
      .design = {600, 8, 75, 25},
@@ -47,7 +46,7 @@ constexpr Control kControls[] = {
     // The status bar along the bottom.
     {.id = Id::StatusBar,
      .kind = Kind::StatusBar,
-     .name = "StatusBar1",
+     .name = "statusBar",
      .parent = Id::Window,
      .docked = true,
      .dock = Dock::Bottom,
@@ -57,7 +56,7 @@ constexpr Control kControls[] = {
     // The green command column on the left.
     {.id = Id::CommandPanel,
      .kind = Kind::Panel,
-     .name = "pnlMenu",
+     .name = "commandPanel",
      .parent = Id::Window,
      .caption = "Menu",
      .placeholder = true,
@@ -67,12 +66,13 @@ constexpr Control kControls[] = {
      .background = kGreen},
     {.id = Id::DeleteCommand,
      .kind = Kind::CommandText,
-     .name = "stDelete",
+     .name = "deleteCommand",
      .parent = Id::CommandPanel,
      .caption = "DELETE      ",
      .design = {16, 32, 101, 20},
      .sizedByText = true,
      .hint = "最後に選択したクッキーファイルを削除します",
+     .keyName = "Delete",
      .tabPosition = 2,
      .command = Command::Delete,
      .enabled = Enabled::WhileFilesListed,
@@ -81,12 +81,13 @@ constexpr Control kControls[] = {
      .textColour = kYellow},
     {.id = Id::DeleteAllCommand,
      .kind = Kind::CommandText,
-     .name = "stAllDelete",
+     .name = "deleteAllCommand",
      .parent = Id::CommandPanel,
      .caption = "ALL DELETE",
      .design = {16, 64, 102, 20},
      .sizedByText = true,
      .hint = "全てのクッキーファイルを削除します",
+     .keyName = "Shift+Delete",
      .tabPosition = 3,
      .command = Command::DeleteAll,
      .enabled = Enabled::WhileFilesListed,
@@ -95,12 +96,13 @@ constexpr Control kControls[] = {
      .textColour = kYellow},
     {.id = Id::ReloadCommand,
      .kind = Kind::CommandText,
-     .name = "stReLoad",
+     .name = "reloadCommand",
      .parent = Id::CommandPanel,
      .caption = "ReLoad       ",
      .design = {16, 104, 103, 20},
      .sizedByText = true,
      .hint = "クッキーファイルの再読み込み",
+     .keyName = "F5",
      .tabPosition = 4,
      .command = Command::Reload,
      .font = Font::Command,
@@ -108,7 +110,7 @@ constexpr Control kControls[] = {
      .textColour = kYellow},
     {.id = Id::SearchGroup,
      .kind = Kind::GroupBox,
-     .name = "GroupBox1",
+     .name = "searchGroup",
      .parent = Id::CommandPanel,
      .caption = "検索",
      .design = {16, 152, 105, 121},
@@ -116,7 +118,7 @@ constexpr Control kControls[] = {
      .textColour = kYellow},
     {.id = Id::SearchByFileNameButton,
      .kind = Kind::Button,
-     .name = "bbtnSch_Fname",
+     .name = "searchByFileNameButton",
      .parent = Id::SearchGroup,
      .caption = "ファイル名",
      .design = {16, 16, 75, 25},
@@ -125,7 +127,7 @@ constexpr Control kControls[] = {
      .textColour = kBlack},
     {.id = Id::SearchByContentButton,
      .kind = Kind::Button,
-     .name = "bbtnSch_Memo",
+     .name = "searchByContentButton",
      .parent = Id::SearchGroup,
      .caption = "ファイル内容",
      .design = {16, 48, 75, 25},
@@ -134,7 +136,7 @@ constexpr Control kControls[] = {
      .textColour = kBlack},
     {.id = Id::ClearSearchButton,
      .kind = Kind::Button,
-     .name = "bbtnSch_Exit",
+     .name = "clearSearchButton",
      .parent = Id::SearchGroup,
      .caption = "解\u3000除",
      .design = {16, 88, 75, 25},
@@ -144,7 +146,7 @@ constexpr Control kControls[] = {
      .textColour = kBlack},
     {.id = Id::HelpButton,
      .kind = Kind::Button,
-     .name = "bbtnHelp",
+     .name = "helpButton",
      .parent = Id::CommandPanel,
      .caption = "HELP",
      .design = {32, 288, 73, 25},
@@ -152,7 +154,7 @@ constexpr Control kControls[] = {
      .command = Command::Help},
     {.id = Id::VersionButton,
      .kind = Kind::Button,
-     .name = "bbtnVersion",
+     .name = "versionButton",
      .parent = Id::CommandPanel,
      .caption = "Version",
      .design = {32, 320, 73, 25},
@@ -161,7 +163,7 @@ constexpr Control kControls[] = {
      .command = Command::Version},
     {.id = Id::CloseButton,
      .kind = Kind::Button,
-     .name = "bbtnExit",
+     .name = "closeButton",
      .parent = Id::CommandPanel,
      .caption = "閉じる(&C)",
      .design = {32, 352, 73, 25},
@@ -173,14 +175,13 @@ constexpr Control kControls[] = {
     // pane and the splitter between them.
     {.id = Id::ListArea,
      .kind = Kind::Panel,
-     .name = "Panel3",
+     .name = "listArea",
      .parent = Id::Window,
-     .caption = "Panel3",
      .docked = true,
      .dock = Dock::Client},
     {.id = Id::SearchModeStrip,
      .kind = Kind::Panel,
-     .name = "pnlSelPcLoginName",
+     .name = "searchModeStrip",
      .parent = Id::ListArea,
      .caption = "拡張用",
      .placeholder = true,
@@ -189,7 +190,7 @@ constexpr Control kControls[] = {
      .extent = 32},
     {.id = Id::SearchModeLabel,
      .kind = Kind::Label,
-     .name = "stSchModeInfo",
+     .name = "searchModeLabel",
      .parent = Id::SearchModeStrip,
      .caption = "stSchModeInfo",
      .placeholder = true,
@@ -197,7 +198,7 @@ constexpr Control kControls[] = {
      .font = Font::Bold},
     {.id = Id::Table,
      .kind = Kind::Grid,
-     .name = "grdMain",
+     .name = "resultGrid",
      .parent = Id::ListArea,
      .docked = true,
      .dock = Dock::Client,
@@ -206,7 +207,7 @@ constexpr Control kControls[] = {
      .command = Command::RowClicked},
     {.id = Id::ContentPanel,
      .kind = Kind::Panel,
-     .name = "Panel4",
+     .name = "contentPanel",
      .parent = Id::ListArea,
      .docked = true,
      .dock = Dock::Bottom,
@@ -214,7 +215,7 @@ constexpr Control kControls[] = {
     // The pane's hint is never shown; a screen reader names the pane by it.
     {.id = Id::ContentPane,
      .kind = Kind::ContentPane,
-     .name = "riedRead_OneCookies",
+     .name = "contentPane",
      .parent = Id::ContentPanel,
      .docked = true,
      .dock = Dock::Client,
@@ -222,14 +223,14 @@ constexpr Control kControls[] = {
      .tabPosition = 12},
     {.id = Id::ContentSplitter,
      .kind = Kind::Splitter,
-     .name = "Splitter1",
+     .name = "contentSplitter",
      .parent = Id::ListArea,
      .docked = true,
      .dock = Dock::Bottom,
      .extent = 3},
     {.id = Id::CommandSplitter,
      .kind = Kind::Splitter,
-     .name = "Splitter2",
+     .name = "commandSplitter",
      .parent = Id::Window,
      .docked = true,
      .dock = Dock::Left,
@@ -279,15 +280,35 @@ std::vector<const Control *> dockedChildren(Id parent)
     return children;
 }
 
+Id controlOf(Command command)
+{
+    for (const Control &entry : kControls)
+        if (entry.command == command && command != Command::None)
+            return entry.id;
+    return Id::Window;
+}
+
+SplitterNeighbours splitterNeighbours(Id splitter)
+{
+    const Control &bar = control(splitter);
+    SplitterNeighbours found{splitter, splitter};
+    for (const Control *sibling : dockedChildren(bar.parent)) {
+        if (sibling->dock == Dock::Client)
+            found.rest = sibling->id;
+        else if (sibling->dock == bar.dock && sibling->id != splitter && found.neighbour == splitter)
+            found.neighbour = sibling->id;
+    }
+    return found;
+}
+
 std::string hintText(const Control &control)
 {
     if (!*control.hint)
         return {};
     std::string hint = platform::cp932::fromUtf8(control.hint);
-    // A command text's hint names the key that runs it too.
-    keyboard::PaintedCommand painted{};
-    if (control.kind == Kind::CommandText && keyboard::paintedCommandOf(control.name, painted))
-        hint += std::string(" (") + keyboard::keyName(painted) + ")";
+    // A command's hint names the key that runs it too.
+    if (*control.keyName)
+        hint += std::string(" (") + control.keyName + ")";
     return hint;
 }
 
@@ -296,7 +317,7 @@ std::string captionCp932(const Control &control)
     return platform::cp932::fromUtf8(control.caption);
 }
 
-std::vector<Box> layOut(const LayoutScale &scale, int clientWidth, int clientHeight)
+std::vector<Box> layOut(const LayoutScale &scale, int clientWidth, int clientHeight, std::span<const int> extents)
 {
     std::vector<Box> boxes(kIdCount);
     boxes[indexOf(Id::Window)] = {0, 0, clientWidth, clientHeight};
@@ -317,7 +338,9 @@ std::vector<Box> layOut(const LayoutScale &scale, int clientWidth, int clientHei
         const int bevel = entry.parent == Id::Window ? 0 : 1;
         std::vector<DockedStrip> strips;
         for (const Control *sibling : siblings)
-            strips.push_back({sibling->dock, scale.px(sibling->extent)});
+            strips.push_back({sibling->dock, extents.empty()
+                                                 ? scale.px(sibling->extent)
+                                                 : extents[static_cast<std::size_t>(indexOf(sibling->id))]});
         const std::vector<Box> docked = dockBoxes(
             {bevel, bevel, std::max(parent.width - 2 * bevel, 0), std::max(parent.height - 2 * bevel, 0)}, strips);
         for (std::size_t i = 0; i < siblings.size(); ++i)

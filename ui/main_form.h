@@ -116,6 +116,7 @@ struct Control {
     bool sizedByText = false;        // a label whose size follows its text, not `design`
     const char *hint = "";           // UTF-8
     const char *accessibleName = ""; // UTF-8; what a screen reader calls it, where no text says
+    const char *keyName = "";        // the key that runs its command anywhere, as its hint names it
     int tabPosition = 0;             // 1 for the first control Tab visits; 0 for one it never visits
     Command command = Command::None;
     Enabled enabled = Enabled::Always;
@@ -135,6 +136,17 @@ std::vector<const Control *> tabOrder();
 
 // The docked children of `parent`, in docking order.
 std::vector<const Control *> dockedChildren(Id parent);
+
+// The control that runs `command`; the window for one no control runs.
+Id controlOf(Command command);
+
+// What a splitter lies between: the docked control before it on its side,
+// whose size it sets, and the control that fills the rest of its parent.
+struct SplitterNeighbours {
+    Id neighbour;
+    Id rest;
+};
+SplitterNeighbours splitterNeighbours(Id splitter);
 
 // A control's hint as the window shows it (CP932): for a command text, with
 // the key that runs it. Empty for a control without one.
@@ -162,7 +174,9 @@ inline constexpr int kHintDurationMs = 2500;
 // a window whose client area is `clientWidth` x `clientHeight` pixels: the
 // docked ones as docking lays them out (inside their parent's one-pixel
 // bevel), the others at their scaled design boxes (a label sized by its
-// text at the size it was designed with).
-std::vector<Box> layOut(const LayoutScale &scale, int clientWidth, int clientHeight);
+// text at the size it was designed with). `extents`, where given, holds
+// each docked control's extent in pixels by indexOf(id), as the splitters
+// and the toolkit have made them, in place of the scaled design's.
+std::vector<Box> layOut(const LayoutScale &scale, int clientWidth, int clientHeight, std::span<const int> extents = {});
 
 } // namespace ui::form

@@ -1,5 +1,7 @@
 #include "window_options.h"
 
+#include "listing/program_state.h"
+
 #include "vellumin_version.h"
 
 namespace ui {
@@ -113,6 +115,28 @@ WindowOptions parseWindowOptions(const std::vector<std::string> &arguments,
         return usageError("unknown option '" + arg + "'");
     }
     return options;
+}
+
+std::optional<int> answerWithoutWindow(const WindowOptions &options, const Tell &tell)
+{
+    switch (options.action) {
+    case WindowOptions::Action::Help:
+        return tell(windowHelpText(), false, 0);
+    case WindowOptions::Action::Version:
+        return tell(windowVersionText(), false, 0);
+    case WindowOptions::Action::UsageError:
+        return tell("vellumin: " + options.error + "\n" + windowUsageText(), true, 2);
+    case WindowOptions::Action::Run:
+        break;
+    }
+    return std::nullopt;
+}
+
+std::optional<platform::NamedPath> startFolderOf(const WindowOptions &options)
+{
+    if (!options.hasFolder)
+        return std::nullopt;
+    return listing::cookieFolderNamed(options.folder);
 }
 
 } // namespace ui

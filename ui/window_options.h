@@ -1,5 +1,9 @@
 #pragma once
 
+#include "platform/filesystem.h"
+
+#include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -42,5 +46,16 @@ std::string windowHelpText();
 
 // "vellumin 1.30", ending in a line break.
 std::string windowVersionText();
+
+// Answers what the options ask for before any window: the help, the version,
+// or a usage error with the synopsis, each handed to `tell` (the text, true
+// for an error, the exit status it calls for), whose result is the exit
+// status. Nothing when the window is to run.
+using Tell = std::function<int(const std::string &text, bool isError, int status)>;
+std::optional<int> answerWithoutWindow(const WindowOptions &options, const Tell &tell);
+
+// The folder the window lists first: the one named, as the system names it,
+// taken as a folder chosen through the browse button; none when none was.
+std::optional<platform::NamedPath> startFolderOf(const WindowOptions &options);
 
 } // namespace ui

@@ -85,6 +85,31 @@ TEST(SplitterDrag, BothSidesKeepTheMinimumAndSmallNeighboursSnapShut)
     EXPECT_EQ(ui::splitterDraggedSize(40, 10, 55, SplitterSide::Left), 0);
 }
 
+TEST(SplitterDrag, FollowsThePointerAndAppliesOnlyAChangeOnRelease)
+{
+    ui::SplitterDrag bottom(ui::SplitterSide::Bottom);
+    bottom.begin(500, 88, 300);
+    EXPECT_TRUE(bottom.active());
+    EXPECT_TRUE(bottom.moveTo(470)); // up: the neighbour below grows
+    EXPECT_EQ(bottom.size(), 118);
+    EXPECT_EQ(bottom.barShift(), -30);
+    EXPECT_FALSE(bottom.moveTo(470));
+    EXPECT_TRUE(bottom.end(true));
+    EXPECT_FALSE(bottom.active());
+    EXPECT_FALSE(bottom.moveTo(400)); // ended: the pointer moves nothing
+
+    ui::SplitterDrag left(ui::SplitterSide::Left);
+    left.begin(137, 137, 548);
+    left.moveTo(30); // snaps shut
+    EXPECT_EQ(left.size(), 0);
+    EXPECT_EQ(left.barShift(), -137);
+    EXPECT_FALSE(left.end(false)); // Esc
+    left.begin(137, 137, 548);
+    left.moveTo(200);
+    left.moveTo(137); // back where it started
+    EXPECT_FALSE(left.end(true));
+}
+
 TEST(GridNavigation, KeysMoveWithinTheRowsInEitherNumbering)
 {
     using ui::keyboard::GridAction;

@@ -27,31 +27,31 @@ TEST(MainForm, ControlsTheirParentsAndCaptions)
     // name, parent, caption as the user sees it once the placeholders are
     // cleared.
     const std::vector<std::vector<std::string>> expected = {
-        {"TForm1", "TForm1", "Form1"},
-        {"pnlToolBtn", "TForm1", ""},
-        {"StaticText1", "pnlToolBtn", "クッキーフォルダ"},
-        {"edInPath", "pnlToolBtn", ""},
-        {"bbtnInPathSet", "pnlToolBtn", "参照"},
-        {"StatusBar1", "TForm1", ""},
-        {"pnlMenu", "TForm1", ""},
-        {"stDelete", "pnlMenu", "DELETE      "},
-        {"stAllDelete", "pnlMenu", "ALL DELETE"},
-        {"stReLoad", "pnlMenu", "ReLoad       "},
-        {"GroupBox1", "pnlMenu", "検索"},
-        {"bbtnSch_Fname", "GroupBox1", "ファイル名"},
-        {"bbtnSch_Memo", "GroupBox1", "ファイル内容"},
-        {"bbtnSch_Exit", "GroupBox1", "解\u3000除"},
-        {"bbtnHelp", "pnlMenu", "HELP"},
-        {"bbtnVersion", "pnlMenu", "Version"},
-        {"bbtnExit", "pnlMenu", "閉じる(&C)"},
-        {"Panel3", "TForm1", "Panel3"}, // covered by its children
-        {"pnlSelPcLoginName", "Panel3", ""},
-        {"stSchModeInfo", "pnlSelPcLoginName", ""},
-        {"grdMain", "Panel3", ""},
-        {"Panel4", "Panel3", ""},
-        {"riedRead_OneCookies", "Panel4", ""},
-        {"Splitter1", "Panel3", ""},
-        {"Splitter2", "TForm1", ""},
+        {"mainWindow", "mainWindow", "Form1"},
+        {"folderStrip", "mainWindow", ""},
+        {"folderLabel", "folderStrip", "クッキーフォルダ"},
+        {"folderBox", "folderStrip", ""},
+        {"browseButton", "folderStrip", "参照"},
+        {"statusBar", "mainWindow", ""},
+        {"commandPanel", "mainWindow", ""},
+        {"deleteCommand", "commandPanel", "DELETE      "},
+        {"deleteAllCommand", "commandPanel", "ALL DELETE"},
+        {"reloadCommand", "commandPanel", "ReLoad       "},
+        {"searchGroup", "commandPanel", "検索"},
+        {"searchByFileNameButton", "searchGroup", "ファイル名"},
+        {"searchByContentButton", "searchGroup", "ファイル内容"},
+        {"clearSearchButton", "searchGroup", "解\u3000除"},
+        {"helpButton", "commandPanel", "HELP"},
+        {"versionButton", "commandPanel", "Version"},
+        {"closeButton", "commandPanel", "閉じる(&C)"},
+        {"listArea", "mainWindow", ""},
+        {"searchModeStrip", "listArea", ""},
+        {"searchModeLabel", "searchModeStrip", ""},
+        {"resultGrid", "listArea", ""},
+        {"contentPanel", "listArea", ""},
+        {"contentPane", "contentPanel", ""},
+        {"contentSplitter", "listArea", ""},
+        {"commandSplitter", "mainWindow", ""},
     };
     std::vector<std::vector<std::string>> actual;
     for (const Control &control : ui::form::controls())
@@ -73,9 +73,10 @@ TEST(MainForm, TabOrderCommandsAndEnabledRules)
     std::vector<std::string> order;
     for (const Control *control : ui::form::tabOrder())
         order.push_back(control->name);
-    EXPECT_EQ(order, (std::vector<std::string>{"bbtnInPathSet", "stDelete", "stAllDelete", "stReLoad", "bbtnExit",
-                                               "bbtnVersion", "bbtnHelp", "bbtnSch_Fname", "bbtnSch_Memo",
-                                               "bbtnSch_Exit", "grdMain", "riedRead_OneCookies"}));
+    EXPECT_EQ(order,
+              (std::vector<std::string>{"browseButton", "deleteCommand", "deleteAllCommand", "reloadCommand",
+                                        "closeButton", "versionButton", "helpButton", "searchByFileNameButton",
+                                        "searchByContentButton", "clearSearchButton", "resultGrid", "contentPane"}));
 
     // Every command has one control, and a control that runs one can be
     // reached with Tab.
@@ -95,9 +96,9 @@ TEST(MainForm, TabOrderCommandsAndEnabledRules)
     std::map<ui::form::Enabled, std::set<std::string>> rules;
     for (const Control &control : ui::form::controls())
         rules[control.enabled].insert(control.name);
-    EXPECT_EQ(rules[ui::form::Enabled::WhileFilesListed], (std::set<std::string>{"stDelete", "stAllDelete"}));
-    EXPECT_EQ(rules[ui::form::Enabled::WhileSearching], (std::set<std::string>{"bbtnSch_Exit"}));
-    EXPECT_EQ(rules[ui::form::Enabled::Never], (std::set<std::string>{"edInPath"}));
+    EXPECT_EQ(rules[ui::form::Enabled::WhileFilesListed], (std::set<std::string>{"deleteCommand", "deleteAllCommand"}));
+    EXPECT_EQ(rules[ui::form::Enabled::WhileSearching], (std::set<std::string>{"clearSearchButton"}));
+    EXPECT_EQ(rules[ui::form::Enabled::Never], (std::set<std::string>{"folderBox"}));
 }
 
 TEST(MainForm, HintsOnlyOnTheirSixControlsAndTheCommandsNameTheirKeys)
@@ -107,21 +108,22 @@ TEST(MainForm, HintsOnlyOnTheirSixControlsAndTheCommandsNameTheirKeys)
         if (!ui::form::hintText(control).empty())
             hints[control.name] = ui::form::hintText(control);
     // CP932, as the windows show them.
-    EXPECT_EQ(hints,
-              (std::map<std::string, std::string>{
-                  {"stDelete", "\x8d\xc5\x8c\xe3\x82\xc9\x91\x49\x91\xf0\x82\xb5\x82\xbd\x83\x4e\x83\x62\x83\x4c"
-                               "\x81\x5b\x83\x74\x83\x40\x83\x43\x83\x8b\x82\xf0\x8d\xed\x8f\x9c\x82\xb5\x82\xdc"
-                               "\x82\xb7 (Delete)"},
-                  {"stAllDelete", "\x91\x53\x82\xc4\x82\xcc\x83\x4e\x83\x62\x83\x4c\x81\x5b\x83\x74\x83\x40"
-                                  "\x83\x43\x83\x8b\x82\xf0\x8d\xed\x8f\x9c\x82\xb5\x82\xdc\x82\xb7 (Shift+Delete)"},
-                  {"stReLoad", "\x83\x4e\x83\x62\x83\x4c\x81\x5b\x83\x74\x83\x40\x83\x43\x83\x8b\x82\xcc\x8d\xc4"
-                               "\x93\xc7\x82\xdd\x8d\x9e\x82\xdd (F5)"},
-                  {"bbtnVersion", "\x83\x6f\x81\x5b\x83\x57\x83\x87\x83\x93\x8f\xee\x95\xf1\x82\xf0\x95\x5c\x8e"
-                                  "\xa6\x82\xb5\x82\xdc\x82\xb7"},
-                  {"bbtnExit", "\x8f\x49\x97\xb9\x82\xb5\x82\xdc\x82\xb7"},
-                  {"grdMain", "\x83\x4e\x83\x62\x83\x4c\x81\x5b\x83\x74\x83\x40\x83\x43\x83\x8b\x82\xcc\x8f\xee"
-                              "\x95\xf1"},
-              }));
+    EXPECT_EQ(
+        hints,
+        (std::map<std::string, std::string>{
+            {"deleteCommand", "\x8d\xc5\x8c\xe3\x82\xc9\x91\x49\x91\xf0\x82\xb5\x82\xbd\x83\x4e\x83\x62\x83\x4c"
+                              "\x81\x5b\x83\x74\x83\x40\x83\x43\x83\x8b\x82\xf0\x8d\xed\x8f\x9c\x82\xb5\x82\xdc"
+                              "\x82\xb7 (Delete)"},
+            {"deleteAllCommand", "\x91\x53\x82\xc4\x82\xcc\x83\x4e\x83\x62\x83\x4c\x81\x5b\x83\x74\x83\x40"
+                                 "\x83\x43\x83\x8b\x82\xf0\x8d\xed\x8f\x9c\x82\xb5\x82\xdc\x82\xb7 (Shift+Delete)"},
+            {"reloadCommand", "\x83\x4e\x83\x62\x83\x4c\x81\x5b\x83\x74\x83\x40\x83\x43\x83\x8b\x82\xcc\x8d\xc4"
+                              "\x93\xc7\x82\xdd\x8d\x9e\x82\xdd (F5)"},
+            {"versionButton", "\x83\x6f\x81\x5b\x83\x57\x83\x87\x83\x93\x8f\xee\x95\xf1\x82\xf0\x95\x5c\x8e"
+                              "\xa6\x82\xb5\x82\xdc\x82\xb7"},
+            {"closeButton", "\x8f\x49\x97\xb9\x82\xb5\x82\xdc\x82\xb7"},
+            {"resultGrid", "\x83\x4e\x83\x62\x83\x4c\x81\x5b\x83\x74\x83\x40\x83\x43\x83\x8b\x82\xcc\x8f\xee"
+                           "\x95\xf1"},
+        }));
 }
 
 // Whether two boxes share a pixel.

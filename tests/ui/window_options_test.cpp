@@ -83,4 +83,22 @@ TEST(WindowOptions, MistakesAreUsageErrors)
     }
 }
 
+TEST(WindowOptions, HelpVersionAndMistakesAreAnsweredWithoutAWindow)
+{
+    std::vector<std::string> told;
+    const ui::Tell tell = [&told](const std::string &text, bool isError, int status) {
+        told.push_back((isError ? "error: " : "") + text);
+        return status + 10; // what the program exits with is what telling gives
+    };
+    EXPECT_EQ(ui::answerWithoutWindow(parsed({"--help"}), tell), 10);
+    EXPECT_EQ(ui::answerWithoutWindow(parsed({"--version"}), tell), 10);
+    EXPECT_EQ(ui::answerWithoutWindow(parsed({"--bogus"}), tell), 12);
+    EXPECT_EQ(ui::answerWithoutWindow(parsed({"/tmp"}), tell), std::nullopt);
+    ASSERT_EQ(told.size(), 3u);
+    EXPECT_EQ(told[0], ui::windowHelpText());
+    EXPECT_EQ(told[1], ui::windowVersionText());
+    EXPECT_EQ(told[2].rfind("error: vellumin: ", 0), 0u);
+    EXPECT_NE(told[2].find(ui::windowUsageText()), std::string::npos);
+}
+
 } // namespace

@@ -6,15 +6,19 @@
 #include <QMetaObject>
 #include <QPointer>
 
-namespace ui {
+namespace ui::qt {
 namespace {
 
 QAccessibleInterface *factory(const QString &className, QObject *object)
 {
-    if (className == QLatin1String("ui::ClickableText"))
-        return new ClickableTextAccessible(static_cast<ClickableText *>(object));
-    if (className == QLatin1String("ui::StaticText"))
-        return new StaticTextAccessible(static_cast<StaticText *>(object));
+    // Asked for each class of the object in turn, its own first: answer for
+    // the object's own class only, by type rather than by the class's name.
+    if (!object || className != QLatin1String(object->metaObject()->className()))
+        return nullptr;
+    if (auto *command = qobject_cast<ClickableText *>(object))
+        return new ClickableTextAccessible(command);
+    if (auto *text = qobject_cast<StaticText *>(object))
+        return new StaticTextAccessible(text);
     return nullptr;
 }
 
@@ -87,4 +91,4 @@ void ClickableTextAccessible::doAction(const QString &actionName)
         Qt::QueuedConnection);
 }
 
-} // namespace ui
+} // namespace ui::qt

@@ -2,7 +2,7 @@
 
 #include <QAccessibleWidget>
 
-namespace ui {
+namespace ui::qt {
 
 class ClickableText;
 class StaticText;
@@ -38,4 +38,4 @@ public:
     void doAction(const QString &actionName) override;
 };
 
-} // namespace ui
+} // namespace ui::qt

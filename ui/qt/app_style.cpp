@@ -3,7 +3,7 @@
 #include <QColor>
 #include <QStyleFactory>
 
-namespace ui {
+namespace ui::qt {
 namespace {
 
 constexpr int kHintDelayMs = 500;
@@ -55,4 +55,4 @@ QPalette windowsPalette()
     return palette;
 }
 
-} // namespace ui
+} // namespace ui::qt

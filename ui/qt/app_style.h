@@ -3,7 +3,7 @@
 #include <QPalette>
 #include <QProxyStyle>
 
-namespace ui {
+namespace ui::qt {
 
 // The window's look: the classic Windows style of Qt, with hints that show
 // 500 ms after the mouse comes to rest.
@@ -19,4 +19,4 @@ public:
 // The system colours of Windows (button face, window, highlight, tooltip...).
 QPalette windowsPalette();
 
-} // namespace ui
+} // namespace ui::qt

@@ -3,9 +3,9 @@
 #include "accessibility.h"
 #include "app_style.h"
 #include "fonts.h"
+#include "main_window_host.h"
 #include "platform/qt/qt_desktop.h"
-#include "platform/qt/qt_dialogs.h"
-#include "tform1.h"
+#include "qt_dialogs.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -17,7 +17,7 @@
 
 #include <optional>
 
-namespace ui {
+namespace ui::qt {
 
 void setUpApplication()
 {
@@ -52,13 +52,13 @@ int runApplication(int &argc, char **argv, const std::optional<platform::NamedPa
     QApplication app(argc, argv);
     setUpApplication();
 
-    platform::qt::QtDialogs dialogs;
+    QtDialogs dialogs;
     platform::qt::QtDesktop desktop;
-    TForm1 window(dialogs, desktop, startFolder);
+    MainWindowHost window(dialogs, desktop, startFolder);
     dialogs.setOwner(&window);
     desktop.setOwner(&window);
     window.show();
     return QApplication::exec();
 }
 
-} // namespace ui
+} // namespace ui::qt

@@ -4,7 +4,7 @@
 
 #include <optional>
 
-namespace ui {
+namespace ui::qt {
 
 // Prepares the running QApplication for the window: its title "Vellumin",
 // its icon, the Windows look and colours, the hint delay, and the mapping
@@ -17,4 +17,4 @@ void setUpApplication();
 // still holds Qt's own options, which QApplication takes.
 int runApplication(int &argc, char **argv, const std::optional<platform::NamedPath> &startFolder);
 
-} // namespace ui
+} // namespace ui::qt

@@ -17,7 +17,7 @@
 #include <emmintrin.h>
 #endif
 
-namespace ui {
+namespace ui::qt {
 namespace {
 
 // Bytes converted between two checks of the paragraph's room: a paragraph
@@ -253,4 +253,4 @@ void showContentText(QPlainTextEdit &view, std::string_view cp932, int linesPerP
     view.document()->setModified(false);
 }
 
-} // namespace ui
+} // namespace ui::qt

@@ -7,7 +7,7 @@
 
 class QPlainTextEdit;
 
-namespace ui {
+namespace ui::qt {
 
 // The content pane's CP932 text as the text view takes it, a paragraph at a
 // time. LF, CR and CR LF each end a line, so the pane's bytes as read and
@@ -57,4 +57,4 @@ QString contentPaneText(std::string_view cp932, int linesPerParagraph = 1);
 // QString beside the view's document.
 void showContentText(QPlainTextEdit &view, std::string_view cp932, int linesPerParagraph);
 
-} // namespace ui
+} // namespace ui::qt

@@ -5,7 +5,7 @@
 
 #include <cmath>
 
-namespace ui {
+namespace ui::qt {
 
 void substituteWindowsFonts()
 {
@@ -26,4 +26,4 @@ int pointSizeOn(const QWidget &widget)
     return static_cast<int>(std::lround(pixels * 72.0 / dpi));
 }
 
-} // namespace ui
+} // namespace ui::qt

@@ -7,7 +7,7 @@
 
 class QWidget;
 
-namespace ui {
+namespace ui::qt {
 
 // The font the window was designed with. Debian has no such font: it is
 // mapped to IPA P Gothic, the usual stand-in, by substituteWindowsFonts().
@@ -23,4 +23,4 @@ QFont windowFont(const LayoutScale &scale, int designPixels = kDesignTextHeight)
 // dots per inch, rounded (9 for 12 pixels at 96 dots per inch).
 int pointSizeOn(const QWidget &widget);
 
-} // namespace ui
+} // namespace ui::qt

@@ -2,7 +2,6 @@
 
 #include "application.h"
 
-#include "listing/program_state.h"
 #include "platform/command_line.h"
 #include "ui/window_options.h"
 
@@ -26,9 +25,11 @@ constexpr std::array<ui::ToolkitOption, 20> kQtOptions{{
     {"-dograb", false},         {"-sync", false},
 }};
 
-// Help and version go to standard output, with no window and no display.
-int print(const std::string &text, std::FILE *stream, int status)
+// Help and version go to standard output, a mistake to standard error, with
+// no window and no display.
+int tell(const std::string &text, bool isError, int status)
 {
+    std::FILE *stream = isError ? stderr : stdout;
     std::fputs(text.c_str(), stream);
     if (std::fflush(stream) != 0)
         return status == 0 ? 1 : status;
@@ -40,18 +41,7 @@ int print(const std::string &text, std::FILE *stream, int status)
 int main(int argc, char **argv)
 {
     const ui::WindowOptions options = ui::parseWindowOptions(platform::commandLineArguments(argc, argv), kQtOptions);
-    switch (options.action) {
-    case ui::WindowOptions::Action::Help:
-        return print(ui::windowHelpText(), stdout, 0);
-    case ui::WindowOptions::Action::Version:
-        return print(ui::windowVersionText(), stdout, 0);
-    case ui::WindowOptions::Action::UsageError:
-        return print("vellumin: " + options.error + "\n" + ui::windowUsageText(), stderr, 2);
-    case ui::WindowOptions::Action::Run:
-        break;
-    }
-    std::optional<platform::NamedPath> startFolder;
-    if (options.hasFolder)
-        startFolder = listing::cookieFolderNamed(options.folder);
-    return ui::runApplication(argc, argv, startFolder);
+    if (const std::optional<int> status = ui::answerWithoutWindow(options, tell))
+        return *status;
+    return ui::qt::runApplication(argc, argv, ui::startFolderOf(options));
 }

@@ -3,7 +3,7 @@
 #include <QPainter>
 #include <QPalette>
 
-namespace ui {
+namespace ui::qt {
 
 Panel::Panel(QWidget *parent) : QFrame(parent)
 {
@@ -37,4 +37,4 @@ void Panel::paintEvent(QPaintEvent *event)
     painter.drawText(contentsRect(), Qt::AlignCenter | Qt::TextSingleLine, m_caption);
 }
 
-} // namespace ui
+} // namespace ui::qt

@@ -3,7 +3,7 @@
 #include <QFrame>
 #include <QString>
 
-namespace ui {
+namespace ui::qt {
 
 // A panel: a face of the background colour with a raised bevel of one pixel
 // and an optional caption centred on it. Docked children sit inside the bevel.
@@ -23,4 +23,4 @@ private:
     QString m_caption;
 };
 
-} // namespace ui
+} // namespace ui::qt

@@ -3,7 +3,7 @@
 #include <QKeyEvent>
 #include <QStyleOptionButton>
 
-namespace ui {
+namespace ui::qt {
 
 PushButton::PushButton(const QString &text, QWidget *parent) : QPushButton(text, parent)
 {
@@ -47,4 +47,4 @@ void PushButton::keyPressEvent(QKeyEvent *event)
     QPushButton::keyPressEvent(event);
 }
 
-} // namespace ui
+} // namespace ui::qt

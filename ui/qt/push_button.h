@@ -2,7 +2,7 @@
 
 #include <QPushButton>
 
-namespace ui {
+namespace ui::qt {
 
 // A push button as on Windows: never a default button, yet Enter presses it
 // while it has the focus, like Space, and while it has the focus it is drawn
@@ -19,4 +19,4 @@ protected:
     void focusOutEvent(QFocusEvent *event) override;
 };
 
-} // namespace ui
+} // namespace ui::qt

@@ -2,7 +2,7 @@
 
 #include <QKeyEvent>
 
-namespace ui {
+namespace ui::qt {
 
 keyboard::KeyStroke keyStroke(const QKeyEvent &event)
 {
@@ -54,4 +54,4 @@ keyboard::KeyStroke keyStroke(const QKeyEvent &event)
             modifiers.testFlag(Qt::AltModifier)};
 }
 
-} // namespace ui
+} // namespace ui::qt

@@ -4,9 +4,9 @@
 
 class QKeyEvent;
 
-namespace ui {
+namespace ui::qt {
 
 // A Qt key press in the window's own terms.
 keyboard::KeyStroke keyStroke(const QKeyEvent &event);
 
-} // namespace ui
+} // namespace ui::qt

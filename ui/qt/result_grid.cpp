@@ -16,7 +16,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-namespace ui {
+namespace ui::qt {
 namespace {
 
 constexpr int kTextInset = grid::kCellTextInset;
@@ -152,8 +152,7 @@ void ResultGrid::applyLayout(const listing::ResultTable &table, int rowHeight)
     for (int section = 0; section < columns->count(); ++section)
         columns->resizeSection(section, table.columnWidth(section + 1) + grid::kGridLineWidth);
     verticalHeader()->setFixedWidth(table.columnWidth(0) + grid::kGridLineWidth);
-    m_anchorRow = 0;
-    m_pressedRow = -1;
+    m_selection.reset(m_model ? m_model->rowCount() : 0);
     verticalHeader()->setDefaultSectionSize(rowHeight + grid::kGridLineWidth);
     columns->setFixedHeight(rowHeight + grid::kGridLineWidth);
     if (m_corner)
@@ -162,7 +161,7 @@ void ResultGrid::applyLayout(const listing::ResultTable &table, int rowHeight)
 
 void ResultGrid::mousePressEvent(QMouseEvent *event)
 {
-    m_pressedRow = -1;
+    m_selection.cancelPress();
     event->accept();
     // The right and middle buttons, and presses outside the cells, do nothing.
     if (event->button() != Qt::LeftButton || !m_model)
@@ -171,134 +170,135 @@ void ResultGrid::mousePressEvent(QMouseEvent *event)
     if (!index.isValid())
         return;
     setFocus(Qt::MouseFocusReason);
-    if (event->modifiers().testFlag(Qt::ShiftModifier)) {
-        // Widens the selected range; the current row stays.
-        const int current = currentIndex().isValid() ? currentIndex().row() : index.row();
-        selectRows(current, index.row());
-        return;
-    }
-    m_anchorRow = index.row();
-    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    m_pressedRow = index.row();
+    m_selection.press(index.row() + 1, event->modifiers().testFlag(Qt::ShiftModifier));
+    showSelection(false);
 }
 
 void ResultGrid::mouseMoveEvent(QMouseEvent *event)
 {
     event->accept();
-    if (m_pressedRow < 0 || !(event->buttons() & Qt::LeftButton) || !m_model || m_model->rowCount() == 0)
+    if (!(event->buttons() & Qt::LeftButton) || !m_model || m_model->rowCount() == 0)
         return;
-    // Dragging selects the rows from the pressed one to the one under the
-    // mouse; the pressed row stays current.
+    // The row under the mouse; above or below the rows in view, the first or
+    // the last.
     const int y = event->position().toPoint().y();
     int row = rowAt(std::clamp(y, 0, viewport()->height() - 1));
     if (row < 0)
         row = y < 0 ? 0 : m_model->rowCount() - 1;
-    selectRows(m_pressedRow, row);
+    if (!m_selection.dragTo(row + 1))
+        return;
+    showSelection(false);
     scrollTo(m_model->index(row, std::max(currentIndex().column(), 0)));
 }
 
 void ResultGrid::mouseReleaseEvent(QMouseEvent *event)
 {
     event->accept();
-    if (event->button() != Qt::LeftButton || m_pressedRow < 0)
-        return;
-    m_pressedRow = -1;
-    emit rowMadeCurrent();
+    if (event->button() == Qt::LeftButton && m_selection.release())
+        emit rowMadeCurrent();
 }
 
 void ResultGrid::mouseDoubleClickEvent(QMouseEvent *event)
 {
     // The second press of a double click: its release makes nothing current.
-    m_pressedRow = -1;
+    m_selection.cancelPress();
     event->accept();
 }
 
 void ResultGrid::keyPressEvent(QKeyEvent *event)
 {
-    const keyboard::GridAction action = keyboard::gridAction(keyStroke(*event));
-    if (action == keyboard::GridAction::ScrollLeft || action == keyboard::GridAction::ScrollRight) {
-        // The columns scroll by the width of a default column; there is
-        // nothing to do where the view shows them all.
-        QScrollBar *bar = horizontalScrollBar();
-        const int step = horizontalHeader()->defaultSectionSize();
-        bar->setValue(bar->value() + (action == keyboard::GridAction::ScrollLeft ? -step : step));
-        event->accept();
-        return;
-    }
-    const int row = rowForAction(action);
-    if (row < 0) {
+    using Outcome = grid::GridSelection::KeyOutcome;
+    const Outcome outcome = m_model ? m_selection.key(keyStroke(*event), rowsInView()) : Outcome::Ignored;
+    switch (outcome) {
+    case Outcome::Ignored:
         // Keys that move no row do nothing here (no search by typing); Tab
         // and the window's own keys go on to the parent.
         QWidget::keyPressEvent(event);
         return;
+    case Outcome::ScrollLeft:
+    case Outcome::ScrollRight: {
+        // The columns scroll by the width of a default column; there is
+        // nothing to do where the view shows them all.
+        QScrollBar *bar = horizontalScrollBar();
+        const int step = horizontalHeader()->defaultSectionSize();
+        bar->setValue(bar->value() + (outcome == Outcome::ScrollLeft ? -step : step));
+        break;
+    }
+    case Outcome::Unchanged:
+        break;
+    case Outcome::Moved:
+        showSelection(true);
+        emit rowMadeCurrent();
+        break;
     }
     event->accept();
-    if (row == currentIndex().row())
-        return;
-    moveCurrentRow(row, event->modifiers().testFlag(Qt::ShiftModifier));
-    emit rowMadeCurrent();
 }
 
 void ResultGrid::wheelEvent(QWheelEvent *event)
 {
     event->accept();
-    if (!m_model || m_model->rowCount() == 0)
+    if (!m_model)
         return;
-    const int rows = grid::wheelRows(m_wheelDelta, event->angleDelta().y());
-    for (int step = 0; step < std::abs(rows); ++step) {
-        const int current = currentIndex().isValid() ? currentIndex().row() : 0;
-        const int row = std::clamp(current + (rows < 0 ? -1 : 1), 0, m_model->rowCount() - 1);
-        if (row == current && currentIndex().isValid())
-            continue;
-        moveCurrentRow(row, false);
+    m_selection.wheel(event->angleDelta().y(), [this] {
+        showSelection(true);
         emit rowMadeCurrent();
-    }
+    });
 }
 
-int ResultGrid::rowForAction(keyboard::GridAction action) const
+grid::GridSelection::View ResultGrid::rowsInView() const
 {
-    if (!m_model)
-        return -1;
-    grid::RowView view;
-    view.last = m_model->rowCount() - 1;
-    view.current = currentIndex().isValid() ? currentIndex().row() : -1;
-    view.topVisible = std::max(rowAt(0), 0);
+    grid::GridSelection::View view;
+    const int top = std::max(rowAt(0), 0);
     // The bottom row that is wholly in view.
     const int height = viewport()->height();
-    view.bottomVisible = rowAt(height - 1);
-    if (view.bottomVisible < 0)
-        view.bottomVisible = view.last;
-    else if (rowViewportPosition(view.bottomVisible) + rowHeight(view.bottomVisible) > height &&
-             view.bottomVisible > view.topVisible)
-        --view.bottomVisible;
+    int bottom = rowAt(height - 1);
+    if (bottom < 0)
+        bottom = m_model->rowCount() - 1;
+    else if (rowViewportPosition(bottom) + rowHeight(bottom) > height && bottom > top)
+        --bottom;
+    view.topVisible = top + 1;
+    view.bottomVisible = bottom + 1;
     view.page = grid::rowsPerPage(height, verticalHeader()->defaultSectionSize());
-    return grid::rowForAction(action, view);
+    return view;
 }
 
 void ResultGrid::makeRowCurrent(int row)
 {
     if (!m_model || row < 0 || row >= m_model->rowCount())
         return;
-    moveCurrentRow(row, false);
+    m_selection.makeCurrent(row + 1);
+    showSelection(true);
 }
 
-void ResultGrid::moveCurrentRow(int row, bool extend)
+void ResultGrid::showSelection(bool scroll)
 {
-    const QModelIndex index = m_model->index(row, std::max(currentIndex().column(), 0));
-    if (!extend)
-        m_anchorRow = row;
-    selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
-    selectRows(m_anchorRow, row);
-    scrollTo(index);
-}
-
-void ResultGrid::selectRows(int first, int last)
-{
-    if (first > last)
-        std::swap(first, last);
+    if (!m_model)
+        return;
+    const int current = m_selection.current();
+    const QModelIndex index = m_model->index(current - 1, std::max(currentIndex().column(), 0));
+    if (current > 0) {
+        m_showingSelection = true;
+        selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+        m_showingSelection = false;
+    }
+    const auto [first, last] = m_selection.selected();
     const int lastColumn = std::max(m_model->columnCount() - 1, 0);
-    selectionModel()->select(QItemSelection(m_model->index(first, 0), m_model->index(last, lastColumn)),
-                             QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    if (first > 0)
+        selectionModel()->select(QItemSelection(m_model->index(first - 1, 0), m_model->index(last - 1, lastColumn)),
+                                 QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    else
+        selectionModel()->clearSelection();
+    if (scroll && current > 0)
+        scrollTo(index);
+}
+
+void ResultGrid::currentChanged(const QModelIndex &current, const QModelIndex &previous)
+{
+    QTableView::currentChanged(current, previous);
+    // Moved by the view itself (a rebuilt model, or a program that sets it):
+    // the keys go on from there.
+    if (!m_showingSelection)
+        m_selection.followCurrent(current.isValid() ? current.row() + 1 : 0);
 }
 
 bool ResultGrid::eventFilter(QObject *watched, QEvent *event)
@@ -311,4 +311,4 @@ bool ResultGrid::eventFilter(QObject *watched, QEvent *event)
     return QTableView::eventFilter(watched, event);
 }
 
-} // namespace ui
+} // namespace ui::qt

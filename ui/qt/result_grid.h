@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/grid_navigation.h"
+#include "ui/grid_selection.h"
 
 #include <QHeaderView>
 #include <QStyledItemDelegate>
@@ -10,7 +10,7 @@ namespace listing {
 class ResultTable;
 }
 
-namespace ui {
+namespace ui::qt {
 
 class ResultTableModel;
 
@@ -82,21 +82,20 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
+    void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
 
 private:
-    // The row a key's action moves the current row to, or -1 for one that
-    // moves no row.
-    int rowForAction(keyboard::GridAction action) const;
-    // Makes `row` current and selects it, or the range from the anchor to it
-    // when `extend` is set.
-    void moveCurrentRow(int row, bool extend);
-    void selectRows(int first, int last);
+    // The rows the view shows, for the page keys.
+    grid::GridSelection::View rowsInView() const;
+    // Shows the selection's current row and selected range; `scroll` brings
+    // the current row into view.
+    void showSelection(bool scroll);
 
     ResultTableModel *m_model = nullptr;
     QWidget *m_corner = nullptr;
-    int m_anchorRow = 0;
-    int m_pressedRow = -1; // the row of a left press that its release will make current
-    int m_wheelDelta = 0;  // wheel turns not yet a whole step
+    // Its rows are the model's rows + 1.
+    grid::GridSelection m_selection;
+    bool m_showingSelection = false;
 };
 
 // Draws one fixed cell into the section `rect`: the cell (all of it but the
@@ -104,4 +103,4 @@ private:
 // and the text at 2 pixels from its left and top, cut off at its edge.
 void drawFixedCell(QPainter &painter, const QRect &rect, const QPalette &palette, const QString &text);
 
-} // namespace ui
+} // namespace ui::qt

@@ -3,7 +3,7 @@
 #include "listing/result_table.h"
 #include "platform/qt/qt_text.h"
 
-namespace ui {
+namespace ui::qt {
 
 ResultTableModel::ResultTableModel(const listing::ResultTable &table, QObject *parent)
     : QAbstractTableModel(parent), m_table(table)
@@ -74,4 +74,4 @@ Qt::ItemFlags ResultTableModel::flags(const QModelIndex &index) const
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
 }
 
-} // namespace ui
+} // namespace ui::qt

@@ -6,7 +6,7 @@ namespace listing {
 class ResultTable;
 }
 
-namespace ui {
+namespace ui::qt {
 
 // Shows a listing::ResultTable to a QTableView without copying it: row 0 of
 // the table is the horizontal header, column 0 the vertical header, and the
@@ -41,4 +41,4 @@ private:
     int m_columns = 0;
 };
 
-} // namespace ui
+} // namespace ui::qt

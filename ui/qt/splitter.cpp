@@ -1,14 +1,12 @@
 #include "splitter.h"
 
-#include "dock_layout.h"
-
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
 #include <algorithm>
 
-namespace ui {
+namespace ui::qt {
 namespace {
 
 // The dithered bar drawn over the window while a splitter is dragged.
@@ -31,27 +29,20 @@ protected:
 } // namespace
 
 Splitter::Splitter(Side side, QWidget *neighbour, QWidget *rest, QWidget *parent)
-    : QWidget(parent), m_side(side), m_neighbour(neighbour), m_rest(rest)
+    : QWidget(parent), m_side(side), m_neighbour(neighbour), m_rest(rest), m_drag(side)
 {
     setCursor(side == Side::Left ? Qt::SplitHCursor : Qt::SplitVCursor);
     setFocusPolicy(Qt::NoFocus);
 }
 
-int Splitter::neighbourSize() const
+int Splitter::sizeAcross(const QWidget *widget) const
 {
-    if (!m_neighbour)
+    if (!widget)
         return 0;
-    return m_side == Side::Left ? m_neighbour->width() : m_neighbour->height();
+    return m_side == Side::Left ? widget->width() : widget->height();
 }
 
-int Splitter::restSize() const
-{
-    if (!m_rest)
-        return 0;
-    return m_side == Side::Left ? m_rest->width() : m_rest->height();
-}
-
-int Splitter::globalOffset(const QPointF &globalPosition) const
+int Splitter::offsetOf(const QPointF &globalPosition) const
 {
     return static_cast<int>(m_side == Side::Left ? globalPosition.x() : globalPosition.y());
 }
@@ -66,14 +57,10 @@ void Splitter::mousePressEvent(QMouseEvent *event)
 {
     if (event->button() != Qt::LeftButton || !m_neighbour)
         return;
-    m_dragging = true;
-    m_startOffset = globalOffset(event->globalPosition());
-    m_startSize = neighbourSize();
-    m_available = m_startSize + restSize();
-    m_newSize = m_startSize;
+    m_drag.begin(offsetOf(event->globalPosition()), sizeAcross(m_neighbour), sizeAcross(m_rest));
     if (!m_bar)
         m_bar = new DragBar(window());
-    moveBar(m_newSize);
+    moveBar();
     m_bar->show();
     m_bar->raise();
     grabKeyboard();
@@ -81,48 +68,42 @@ void Splitter::mousePressEvent(QMouseEvent *event)
 
 void Splitter::mouseMoveEvent(QMouseEvent *event)
 {
-    if (!m_dragging)
-        return;
-    m_newSize =
-        splitterDraggedSize(m_startSize, globalOffset(event->globalPosition()) - m_startOffset, m_available, m_side);
-    moveBar(m_newSize);
+    if (m_drag.moveTo(offsetOf(event->globalPosition())))
+        moveBar();
 }
 
 void Splitter::mouseReleaseEvent(QMouseEvent *event)
 {
-    if (!m_dragging || event->button() != Qt::LeftButton)
-        return;
-    endDrag();
-    // The neighbour's extent in its docking layout: the rest gives up the
-    // room, and the window keeps its size and its minimum.
-    if (DockLayout *dock = DockLayout::of(m_neighbour))
-        dock->setExtent(m_neighbour, m_newSize);
+    if (m_drag.active() && event->button() == Qt::LeftButton)
+        endDrag(true);
 }
 
 void Splitter::keyPressEvent(QKeyEvent *event)
 {
-    if (m_dragging && event->key() == Qt::Key_Escape) {
-        endDrag();
+    if (m_drag.active() && event->key() == Qt::Key_Escape) {
+        endDrag(false);
         return;
     }
     QWidget::keyPressEvent(event);
 }
 
-void Splitter::endDrag()
+void Splitter::endDrag(bool apply)
 {
-    m_dragging = false;
     releaseKeyboard();
     if (m_bar)
         m_bar->hide();
+    // The rest gives up the room; the window keeps its size.
+    if (m_drag.end(apply) && m_resize)
+        m_resize(m_drag.size());
 }
 
-void Splitter::moveBar(int size)
+void Splitter::moveBar()
 {
-    // The bar stands where the splitter will be when the neighbour has `size`.
-    const int shift = size - m_startSize;
+    // The bar stands where the splitter will be when the drag ends.
+    const int shift = m_drag.barShift();
     QRect area = rect();
-    area.translate(m_side == Side::Left ? QPoint(shift, 0) : QPoint(0, -shift));
+    area.translate(m_side == Side::Left ? QPoint(shift, 0) : QPoint(0, shift));
     m_bar->setGeometry(QRect(mapTo(window(), area.topLeft()), area.size()));
 }
 
-} // namespace ui
+} // namespace ui::qt

@@ -5,14 +5,16 @@
 #include <QPointer>
 #include <QWidget>
 
-namespace ui {
+#include <functional>
+
+namespace ui::qt {
 
 // A bar docked beside `neighbour` that resizes it. Dragging with the left
 // button shows a dithered bar where the splitter will land; the neighbour
 // takes its new size on release, Esc cancels. The neighbour keeps at least
 // kSplitterMinimumSize pixels, and so does `rest`, the control that fills the rest;
-// a neighbour dragged to kSplitterMinimumSize or less snaps shut to 0. The
-// neighbour is docked in a DockLayout, whose extent for it the drag sets.
+// a neighbour dragged to kSplitterMinimumSize or less snaps shut to 0; the
+// resize handler gives the neighbour its new size.
 class Splitter : public QWidget {
     Q_OBJECT
 public:
@@ -20,6 +22,8 @@ public:
     using Side = SplitterSide;
 
     Splitter(Side side, QWidget *neighbour, QWidget *rest, QWidget *parent = nullptr);
+
+    void setResizeHandler(std::function<void(int)> resize) { m_resize = std::move(resize); }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -29,21 +33,17 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
-    int neighbourSize() const;
-    int restSize() const;
-    int globalOffset(const QPointF &globalPosition) const;
-    void moveBar(int size);
-    void endDrag();
+    int sizeAcross(const QWidget *widget) const;
+    int offsetOf(const QPointF &globalPosition) const;
+    void moveBar();
+    void endDrag(bool apply);
 
     Side m_side;
     QPointer<QWidget> m_neighbour;
     QPointer<QWidget> m_rest;
     QWidget *m_bar = nullptr;
-    bool m_dragging = false;
-    int m_startOffset = 0;
-    int m_startSize = 0;
-    int m_available = 0;
-    int m_newSize = 0;
+    SplitterDrag m_drag;
+    std::function<void(int)> m_resize;
 };
 
-} // namespace ui
+} // namespace ui::qt

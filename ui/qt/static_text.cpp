@@ -12,7 +12,7 @@
 
 #include <algorithm>
 
-namespace ui {
+namespace ui::qt {
 namespace {
 
 // The border of one pixel and one pixel of room inside it.
@@ -164,4 +164,4 @@ void ClickableText::mouseDoubleClickEvent(QMouseEvent *event)
     event->accept();
 }
 
-} // namespace ui
+} // namespace ui::qt

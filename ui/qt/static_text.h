@@ -4,7 +4,7 @@
 #include <QString>
 #include <QWidget>
 
-namespace ui {
+namespace ui::qt {
 
 // A static text with a sunken border on its parent's background. By default
 // its size follows its text: text width + 4 by text height + 4 pixels,
@@ -66,4 +66,4 @@ private:
     bool m_pressed = false;
 };
 
-} // namespace ui
+} // namespace ui::qt

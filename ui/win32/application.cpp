@@ -1,9 +1,9 @@
 #include "application.h"
 
+#include "main_window_host.h"
 #include "platform/win32/win32_desktop.h"
-#include "platform/win32/win32_dialogs.h"
 #include "resources/resource_ids.h"
-#include "tform1.h"
+#include "win32_dialogs.h"
 
 #include <commctrl.h>
 #include <objbase.h>
@@ -79,12 +79,12 @@ int runApplication(int showCommand, const std::optional<platform::NamedPath> &st
 
     ApplicationWindow application;
     const HWND applicationWindow = application.create();
-    platform::win32::Win32Dialogs dialogs;
+    Win32Dialogs dialogs;
     platform::win32::Win32Desktop desktop;
     dialogs.setOwner(applicationWindow);
-    TForm1 form(dialogs, desktop);
+    MainWindowHost form(dialogs, desktop);
     if (startFolder)
-        form.commands().setStartFolder(*startFolder);
+        form.window().setStartFolder(*startFolder);
     const HWND main = form.create(applicationWindow);
     if (!main)
         return 1;

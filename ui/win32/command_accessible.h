@@ -6,7 +6,7 @@
 
 namespace ui::win32 {
 
-// A painted command as a screen reader sees it: a push button named by its
+// A command text as a screen reader sees it: a push button named by its
 // text without the blanks that widen it, with its key, unavailable while
 // disabled, whose default action clicks it once the call has returned, so
 // that the question a command asks never holds the screen reader's call

@@ -2,6 +2,7 @@
 
 #include "gdi.h"
 #include "layout.h"
+#include "ui/form_layout.h"
 
 namespace ui::win32 {
 

@@ -1,6 +1,5 @@
 #include "grid_accessible.h"
 
-#include "result_grid.h"
 #include "ui/keyboard_access.h"
 
 #include <string>
@@ -97,7 +96,7 @@ public:
     {
         if (!count)
             return E_POINTER;
-        const ResultGrid *grid = live();
+        const AccessibleGrid *grid = live();
         if (!grid)
             return CO_E_OBJNOTCONNECTED;
         *count = grid->columnCount();
@@ -106,7 +105,7 @@ public:
 
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR *name) override
     {
-        const ResultGrid *grid = live();
+        const AccessibleGrid *grid = live();
         if (!grid)
             return CO_E_OBJNOTCONNECTED;
         const long id = childId(child);
@@ -132,7 +131,7 @@ public:
     {
         if (!role)
             return E_POINTER;
-        const ResultGrid *grid = live();
+        const AccessibleGrid *grid = live();
         if (!grid)
             return CO_E_OBJNOTCONNECTED;
         const long id = childId(child);
@@ -151,7 +150,7 @@ public:
     {
         if (!state)
             return E_POINTER;
-        const ResultGrid *grid = live();
+        const AccessibleGrid *grid = live();
         if (!grid)
             return CO_E_OBJNOTCONNECTED;
         const long id = childId(child);
@@ -163,7 +162,7 @@ public:
             const auto [first, last] = grid->selectedRows();
             if (first > 0 && m_row >= first && m_row <= last)
                 flags |= STATE_SYSTEM_SELECTED;
-            if (m_row == grid->currentRow() && GetFocus() == grid->hwnd())
+            if (m_row == grid->currentRow() && GetFocus() == grid->gridWindow())
                 flags |= STATE_SYSTEM_FOCUSED;
         }
         const RECT r = grid->cellRect(id == CHILDID_SELF ? 0 : id - 1, m_row);
@@ -175,7 +174,7 @@ public:
 
     HRESULT STDMETHODCALLTYPE accLocation(long *left, long *top, long *width, long *height, VARIANT child) override
     {
-        const ResultGrid *grid = live();
+        const AccessibleGrid *grid = live();
         if (!grid)
             return CO_E_OBJNOTCONNECTED;
         const long id = childId(child);
@@ -184,10 +183,10 @@ public:
         RECT r = grid->cellRect(id == CHILDID_SELF ? 0 : id - 1, m_row);
         if (id == CHILDID_SELF && !IsRectEmpty(&r)) {
             RECT client{};
-            GetClientRect(grid->hwnd(), &client);
+            GetClientRect(grid->gridWindow(), &client);
             r.right = client.right;
         }
-        return screenLocation(grid->hwnd(), r, left, top, width, height);
+        return screenLocation(grid->gridWindow(), r, left, top, width, height);
     }
 
     HRESULT STDMETHODCALLTYPE accNavigate(long direction, VARIANT start, VARIANT *end) override
@@ -195,7 +194,7 @@ public:
         if (!end)
             return E_POINTER;
         VariantInit(end);
-        const ResultGrid *grid = live();
+        const AccessibleGrid *grid = live();
         if (!grid)
             return CO_E_OBJNOTCONNECTED;
         const long id = childId(start);
@@ -244,11 +243,11 @@ public:
         if (!child)
             return E_POINTER;
         VariantInit(child);
-        const ResultGrid *grid = live();
+        const AccessibleGrid *grid = live();
         if (!grid)
             return CO_E_OBJNOTCONNECTED;
         POINT at{x, y};
-        ScreenToClient(grid->hwnd(), &at);
+        ScreenToClient(grid->gridWindow(), &at);
         const auto [column, row] = grid->cellAt(at);
         if (row != m_row)
             return S_FALSE;
@@ -259,12 +258,12 @@ public:
 private:
     ~RowAccessible() override { m_table.Release(); }
 
-    const ResultGrid *live() const
+    const AccessibleGrid *live() const
     {
-        const ResultGrid *grid = m_table.grid();
+        const AccessibleGrid *grid = m_table.grid();
         return grid && m_row >= 0 && m_row <= grid->rowCount() ? grid : nullptr;
     }
-    static bool isCell(const ResultGrid &grid, long id) { return id >= 1 && id <= grid.columnCount(); }
+    static bool isCell(const AccessibleGrid &grid, long id) { return id >= 1 && id <= grid.columnCount(); }
 
     GridAccessible &m_table;
     int m_row;
@@ -283,7 +282,7 @@ HRESULT STDMETHODCALLTYPE GridAccessible::get_accParent(IDispatch **parent)
 {
     if (!m_grid)
         return CO_E_OBJNOTCONNECTED;
-    return windowObject(m_grid->hwnd(), parent);
+    return windowObject(m_grid->gridWindow(), parent);
 }
 
 HRESULT STDMETHODCALLTYPE GridAccessible::get_accChildCount(long *count)
@@ -338,9 +337,9 @@ HRESULT STDMETHODCALLTYPE GridAccessible::get_accState(VARIANT child, VARIANT *s
     if (childId(child) != CHILDID_SELF)
         return E_INVALIDARG;
     long flags = STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_READONLY;
-    if (GetFocus() == m_grid->hwnd())
+    if (GetFocus() == m_grid->gridWindow())
         flags |= STATE_SYSTEM_FOCUSED;
-    if (!IsWindowVisible(m_grid->hwnd()))
+    if (!IsWindowVisible(m_grid->gridWindow()))
         flags |= STATE_SYSTEM_INVISIBLE;
     setLong(state, flags);
     return S_OK;
@@ -353,7 +352,7 @@ HRESULT STDMETHODCALLTYPE GridAccessible::get_accFocus(VARIANT *focus)
     VariantInit(focus);
     if (!m_grid)
         return CO_E_OBJNOTCONNECTED;
-    if (GetFocus() != m_grid->hwnd())
+    if (GetFocus() != m_grid->gridWindow())
         return S_OK;
     if (IDispatch *row = rowObject(m_grid->currentRow()); row && m_grid->currentRow() > 0)
         setDispatch(focus, row);
@@ -394,8 +393,8 @@ HRESULT STDMETHODCALLTYPE GridAccessible::accLocation(long *left, long *top, lon
     if (childId(child) != CHILDID_SELF)
         return E_INVALIDARG;
     RECT client{};
-    GetClientRect(m_grid->hwnd(), &client);
-    return screenLocation(m_grid->hwnd(), client, left, top, width, height);
+    GetClientRect(m_grid->gridWindow(), &client);
+    return screenLocation(m_grid->gridWindow(), client, left, top, width, height);
 }
 
 HRESULT STDMETHODCALLTYPE GridAccessible::accNavigate(long direction, VARIANT start, VARIANT *end)
@@ -426,9 +425,9 @@ HRESULT STDMETHODCALLTYPE GridAccessible::accHitTest(long x, long y, VARIANT *ch
     if (!m_grid)
         return CO_E_OBJNOTCONNECTED;
     POINT at{x, y};
-    ScreenToClient(m_grid->hwnd(), &at);
+    ScreenToClient(m_grid->gridWindow(), &at);
     RECT client{};
-    GetClientRect(m_grid->hwnd(), &client);
+    GetClientRect(m_grid->gridWindow(), &client);
     if (!PtInRect(&client, at))
         return S_FALSE;
     const int row = m_grid->cellAt(at).second;

@@ -2,9 +2,30 @@
 
 #include "accessible_object.h"
 
+#include <string_view>
+#include <utility>
+
 namespace ui::win32 {
 
-class ResultGrid;
+// What a screen reader reads of a grid: its window, its rows and columns as
+// the user sees them (row 0 the header, column 0 the numbers), their texts,
+// where they are, and which rows are current and selected.
+class AccessibleGrid {
+public:
+    virtual HWND gridWindow() const = 0;
+    virtual int rowCount() const = 0;
+    virtual int columnCount() const = 0;
+    virtual std::string_view cellText(int column, int row) const = 0;
+    // The grid position {column, row} at a client point; -1 outside.
+    virtual std::pair<int, int> cellAt(POINT at) const = 0;
+    // A cell's rectangle in client coordinates; empty when out of view.
+    virtual RECT cellRect(int column, int row) const = 0;
+    virtual int currentRow() const = 0;
+    virtual std::pair<int, int> selectedRows() const = 0;
+
+protected:
+    ~AccessibleGrid() = default;
+};
 
 // The grid as a screen reader sees it through MSAA: a table named after
 // what it lists, whose children are its rows as the user sees them (child
@@ -14,11 +35,11 @@ class ResultGrid;
 // focus) and, with the rows selected with it, the selection.
 class GridAccessible final : public AccessibleObject {
 public:
-    explicit GridAccessible(ResultGrid &grid) : m_grid(&grid) {}
+    explicit GridAccessible(AccessibleGrid &grid) : m_grid(&grid) {}
 
     // The grid went: every later call answers that the object is gone.
     void forget() { m_grid = nullptr; }
-    ResultGrid *grid() const { return m_grid; }
+    AccessibleGrid *grid() const { return m_grid; }
 
     // The object of grid row `row` (0: the header row), with one reference
     // for the caller; null for a row the grid lacks.
@@ -37,7 +58,7 @@ public:
     HRESULT STDMETHODCALLTYPE accHitTest(long x, long y, VARIANT *child) override;
 
 private:
-    ResultGrid *m_grid;
+    AccessibleGrid *m_grid;
 };
 
 } // namespace ui::win32

@@ -45,10 +45,6 @@ LRESULT Panel::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         InvalidateRect(hwnd(), nullptr, TRUE);
         return result;
     }
-    case WM_SIZE:
-        if (m_onResize)
-            m_onResize();
-        return 0;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
         // Children that take their background from us get our colour; the

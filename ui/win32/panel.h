@@ -3,7 +3,6 @@
 #include "gdi.h"
 #include "window.h"
 
-#include <functional>
 #include <string>
 
 namespace ui::win32 {
@@ -29,7 +28,6 @@ public:
     RECT innerRect() const;
 
     // Runs when the panel's size changes, to lay out docked children.
-    void setResizeHandler(std::function<void()> handler) { m_onResize = std::move(handler); }
 
 protected:
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -42,7 +40,6 @@ private:
     COLORREF m_captionColour;
     BrushHandle m_brush;
     HFONT m_font = nullptr;
-    std::function<void()> m_onResize;
 };
 
 } // namespace ui::win32

@@ -12,7 +12,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <numeric>
 #include <string>
 
 namespace ui::win32 {
@@ -55,25 +54,20 @@ void ResultGrid::reload(int rowHeight)
     if (GetCapture() == hwnd())
         ReleaseCapture();
     m_drag = Drag::None;
-    m_pressedRow = -1;
-    m_wheelDelta = 0;
     m_rows = std::max(m_table.dataRowCount(), 0);
     m_defaultRowHeight = rowHeight;
     const int columns = m_table.columnCount();
-    m_columnOrder.resize(static_cast<std::size_t>(columns));
-    std::iota(m_columnOrder.begin(), m_columnOrder.end(), 0);
+    m_columnOrder.reset(columns);
     m_widths.resize(static_cast<std::size_t>(columns));
     for (int c = 0; c < columns; ++c)
         m_widths[static_cast<std::size_t>(c)] = m_table.columnWidth(c);
     if (columns > 0)
         m_widths[0] = numberColumnWidth(m_widths[0]);
-    m_rowOrder.clear();
-    m_rowOrder.shrink_to_fit();
+    m_rowOrder.reset(m_rows + 1);
     m_rowHeights.clear();
     m_top = 1;
     m_scrollX = 0;
-    m_current = m_rows > 0 ? 1 : 0;
-    m_anchor = m_selectFirst = m_selectLast = m_current;
+    m_selection.reset(m_rows);
     updateScrollBars();
     InvalidateRect(hwnd(), nullptr, FALSE);
     announceCurrentRow(true);
@@ -100,14 +94,16 @@ int ResultGrid::numberColumnWidth(int fitted) const
 
 int ResultGrid::currentTableRow() const
 {
-    return m_current > 0 ? tableRowAt(m_current) : 0;
+    const int current = m_selection.current();
+    return current > 0 ? tableRowAt(current) : 0;
 }
 
 void ResultGrid::makeRowCurrent(int row)
 {
     if (row < 1 || row > m_rows)
         return;
-    moveCurrentRow(row, false);
+    m_selection.makeCurrent(row);
+    selectionChanged();
 }
 
 std::string_view ResultGrid::cellText(int column, int row) const
@@ -124,13 +120,14 @@ std::pair<int, int> ResultGrid::cellAt(POINT at) const
 
 void ResultGrid::announceCurrentRow(bool always)
 {
-    if (!hwnd() || (!always && m_current == m_announcedRow))
+    const int current = m_selection.current();
+    if (!hwnd() || (!always && current == m_announcedRow))
         return;
-    m_announcedRow = m_current;
-    if (m_current <= 0)
+    m_announcedRow = current;
+    if (current <= 0)
         return;
     // The row's child id is its position + 1: the header row is child 1.
-    const LONG child = m_current + 1;
+    const LONG child = current + 1;
     NotifyWinEvent(EVENT_OBJECT_SELECTION, hwnd(), OBJID_CLIENT, child);
     if (GetFocus() == hwnd())
         NotifyWinEvent(EVENT_OBJECT_FOCUS, hwnd(), OBJID_CLIENT, child);
@@ -145,23 +142,14 @@ LRESULT ResultGrid::accessibleObject(WPARAM wParam, LPARAM lParam)
     return LresultFromObject(__uuidof(IAccessible), wParam, static_cast<IAccessible *>(m_accessible));
 }
 
-std::pair<int, int> ResultGrid::selectedRows() const
-{
-    return {std::min(m_selectFirst, m_selectLast), std::max(m_selectFirst, m_selectLast)};
-}
-
 int ResultGrid::tableColumnAt(int position) const
 {
-    if (position < 0 || position >= columnCount())
-        return position;
-    return m_columnOrder[static_cast<std::size_t>(position)];
+    return m_columnOrder.at(position);
 }
 
 int ResultGrid::tableRowAt(int position) const
 {
-    if (m_rowOrder.empty() || position <= 0 || position > m_rows)
-        return position;
-    return m_rowOrder[static_cast<std::size_t>(position)];
+    return m_rowOrder.at(position);
 }
 
 int ResultGrid::columnWidthAt(int position) const
@@ -514,12 +502,13 @@ void ResultGrid::paint()
     for (const int row : rows)
         drawCell(0, rowTop(row), columnWidthAt(0), rowHeightAt(row), 0, row, true);
 
-    if (focused && m_current >= m_top && m_current <= m_rows) {
-        const int y = rowTop(m_current);
+    const int current = m_selection.current();
+    if (focused && current >= m_top && current <= m_rows) {
+        const int y = rowTop(current);
         if (y < client.bottom) {
             RECT frame{fixed, y,
                        std::min(fixed - m_scrollX + scrollableWidth() - kLine, static_cast<int>(client.right)),
-                       y + rowHeightAt(m_current)};
+                       y + rowHeightAt(current)};
             if (frame.right > frame.left) {
                 SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
                 DrawFocusRect(dc, &frame);
@@ -551,7 +540,7 @@ std::pair<ResultGrid::Drag, int> ResultGrid::edgeAt(POINT at) const
 
 void ResultGrid::onLeftDown(POINT at, WPARAM keys)
 {
-    m_pressedRow = -1;
+    m_selection.cancelPress();
     SetFocus(hwnd());
     const auto [edge, index] = edgeAt(at);
     if (edge != Drag::None) {
@@ -579,17 +568,11 @@ void ResultGrid::onLeftDown(POINT at, WPARAM keys)
         }
         return;
     }
-    if (keys & MK_SHIFT) {
-        // Widens the selected range; the current row stays.
-        m_selectFirst = m_current > 0 ? m_current : row;
-        m_selectLast = row;
-        InvalidateRect(hwnd(), nullptr, FALSE);
-        return;
+    m_selection.press(row, keys & MK_SHIFT);
+    if (m_selection.pressPending()) {
+        m_drag = Drag::Select;
+        SetCapture(hwnd());
     }
-    m_current = m_anchor = m_selectFirst = m_selectLast = row;
-    m_pressedRow = row;
-    m_drag = Drag::Select;
-    SetCapture(hwnd());
     InvalidateRect(hwnd(), nullptr, FALSE);
     announceCurrentRow();
 }
@@ -609,7 +592,7 @@ void ResultGrid::onMouseMove(POINT at)
         InvalidateRect(hwnd(), nullptr, FALSE);
         break;
     case Drag::Select: {
-        if (m_pressedRow < 0 || m_rows == 0)
+        if (!m_selection.pressPending() || m_rows == 0)
             break;
         // The rows from the pressed one to the one under the mouse; above or
         // below the rows in view the grid scrolls by a row.
@@ -623,8 +606,7 @@ void ResultGrid::onMouseMove(POINT at)
             if (row < 0)
                 row = m_rows;
         }
-        m_selectFirst = m_pressedRow;
-        m_selectLast = row;
+        m_selection.dragTo(row);
         ensureVisible(row);
         InvalidateRect(hwnd(), nullptr, FALSE);
         break;
@@ -639,9 +621,8 @@ void ResultGrid::onLeftUp(POINT at)
     // Releasing the capture tells us the capture changed: take the state
     // of the press first.
     const Drag drag = m_drag;
-    const int pressedRow = m_pressedRow;
+    const bool madeCurrent = m_selection.release();
     m_drag = Drag::None;
-    m_pressedRow = -1;
     if (GetCapture() == hwnd())
         ReleaseCapture();
     if (drag == Drag::MoveColumn) {
@@ -654,123 +635,68 @@ void ResultGrid::onLeftUp(POINT at)
         moveRow(m_dragIndex, to < 0 ? m_rows : to);
         return;
     }
-    if (pressedRow < 0)
-        return;
-    rowMadeCurrent();
+    if (madeCurrent)
+        rowMadeCurrent();
 }
 
 void ResultGrid::moveColumn(int from, int to)
 {
-    if (from < 1 || to < 1 || from == to || from >= columnCount() || to >= columnCount())
+    if (!m_columnOrder.move(from, to))
         return;
-    const auto begin = m_columnOrder.begin();
-    if (from < to)
-        std::rotate(begin + from, begin + from + 1, begin + to + 1);
-    else
-        std::rotate(begin + to, begin + from, begin + from + 1);
     updateScrollBars();
     InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
 void ResultGrid::moveRow(int from, int to)
 {
-    if (from < 1 || to < 1 || from == to || from > m_rows || to > m_rows)
+    if (!m_rowOrder.move(from, to))
         return;
-    if (m_rowOrder.empty()) {
-        m_rowOrder.resize(static_cast<std::size_t>(m_rows) + 1);
-        std::iota(m_rowOrder.begin(), m_rowOrder.end(), 0);
-    }
-    const auto begin = m_rowOrder.begin();
-    if (from < to)
-        std::rotate(begin + from, begin + from + 1, begin + to + 1);
-    else
-        std::rotate(begin + to, begin + from, begin + from + 1);
-
     // A resized row keeps its height where it goes; the rows between shift.
     std::map<int, int> heights;
-    for (const auto &[position, height] : m_rowHeights) {
-        int moved = position;
-        if (position == from)
-            moved = to;
-        else if (from < to && position > from && position <= to)
-            moved = position - 1;
-        else if (to < from && position >= to && position < from)
-            moved = position + 1;
-        heights[moved] = height;
-    }
+    for (const auto &[position, height] : m_rowHeights)
+        heights[grid::movedPosition(position, from, to)] = height;
     m_rowHeights = std::move(heights);
-
     // The current row stays on the same table row.
-    const auto follow = [from, to](int position) {
-        if (position == from)
-            return to;
-        if (from < to && position > from && position <= to)
-            return position - 1;
-        if (to < from && position >= to && position < from)
-            return position + 1;
-        return position;
-    };
-    m_current = follow(m_current);
-    m_anchor = m_selectFirst = m_selectLast = m_current;
+    m_selection.rowMoved(from, to);
     updateScrollBars();
     InvalidateRect(hwnd(), nullptr, FALSE);
     announceCurrentRow();
 }
 
-int ResultGrid::rowForAction(keyboard::GridAction action) const
-{
-    grid::RowView view;
-    view.first = 1;
-    view.last = m_rows;
-    view.current = m_current;
-    view.topVisible = m_top;
-    view.bottomVisible = lastVisibleRow();
-    view.page = rowsPerPage();
-    return grid::rowForAction(action, view);
-}
-
 bool ResultGrid::onKey(WPARAM key)
 {
-    using keyboard::GridAction;
-    const keyboard::GridAction action = keyboard::gridAction(keyStroke(key));
-    if (action == GridAction::ScrollLeft || action == GridAction::ScrollRight) {
-        // Nothing to do where the view shows every column.
-        onHorizontalScroll(action == GridAction::ScrollLeft ? SB_LINELEFT : SB_LINERIGHT);
-        return true;
-    }
-    const int row = rowForAction(action);
-    if (row < 0)
+    using Outcome = grid::GridSelection::KeyOutcome;
+    const grid::GridSelection::View view{m_top, lastVisibleRow(), rowsPerPage()};
+    const Outcome outcome = m_selection.key(keyStroke(key), view);
+    switch (outcome) {
+    case Outcome::Ignored:
         return false;
-    if (row == m_current)
+    case Outcome::ScrollLeft:
+    case Outcome::ScrollRight:
+        // Nothing to do where the view shows every column.
+        onHorizontalScroll(outcome == Outcome::ScrollLeft ? SB_LINELEFT : SB_LINERIGHT);
         return true;
-    moveCurrentRow(row, GetKeyState(VK_SHIFT) < 0);
+    case Outcome::Unchanged:
+        return true;
+    case Outcome::Moved:
+        break;
+    }
+    selectionChanged();
     rowMadeCurrent();
     return true;
 }
 
 void ResultGrid::onWheel(int delta)
 {
-    if (m_rows == 0)
-        return;
-    const int rows = grid::wheelRows(m_wheelDelta, delta);
-    for (int step = 0; step < std::abs(rows); ++step) {
-        const int current = m_current > 0 ? m_current : 1;
-        const int row = std::clamp(current + (rows < 0 ? -1 : 1), 1, m_rows);
-        if (row == current && m_current > 0)
-            continue;
-        moveCurrentRow(row, false);
+    m_selection.wheel(delta, [this] {
+        selectionChanged();
         rowMadeCurrent();
-    }
+    });
 }
 
-void ResultGrid::moveCurrentRow(int row, bool extend)
+void ResultGrid::selectionChanged()
 {
-    if (!extend)
-        m_anchor = row;
-    m_current = row;
-    m_selectFirst = m_anchor;
-    m_selectLast = row;
-    ensureVisible(row);
+    ensureVisible(m_selection.current());
     InvalidateRect(hwnd(), nullptr, FALSE);
     announceCurrentRow();
 }
@@ -861,7 +787,7 @@ LRESULT ResultGrid::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_LBUTTONDBLCLK:
         // The second press of a double click: it makes nothing current.
-        m_pressedRow = -1;
+        m_selection.cancelPress();
         SetFocus(hwnd());
         return 0;
     case WM_MOUSEMOVE:
@@ -873,7 +799,7 @@ LRESULT ResultGrid::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CAPTURECHANGED:
         if (reinterpret_cast<HWND>(lParam) != hwnd()) {
             m_drag = Drag::None;
-            m_pressedRow = -1;
+            m_selection.cancelPress();
         }
         return 0;
     case WM_KEYDOWN:

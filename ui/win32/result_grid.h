@@ -1,12 +1,12 @@
 #pragma once
 
-#include "ui/grid_navigation.h"
+#include "grid_accessible.h"
+#include "ui/grid_selection.h"
 #include "window.h"
 
 #include <functional>
 #include <map>
 #include <string_view>
-#include <vector>
 
 namespace listing {
 class ResultTable;
@@ -34,9 +34,7 @@ namespace ui::win32 {
 //
 // Screen readers reach it through WM_GETOBJECT (GridAccessible), and hear
 // of each move of the current row.
-class GridAccessible;
-
-class ResultGrid : public Window {
+class ResultGrid : public Window, public AccessibleGrid {
 public:
     explicit ResultGrid(const listing::ResultTable &table);
     ~ResultGrid() override;
@@ -56,17 +54,17 @@ public:
     // without running the row-made-current handler.
     void makeRowCurrent(int row);
     // The data rows and the columns.
-    int rowCount() const { return m_rows; }
-    int columnCount() const { return static_cast<int>(m_columnOrder.size()); }
+    int rowCount() const override { return m_rows; }
+    int columnCount() const override { return m_columnOrder.count(); }
     // The text of the cell at grid position (column, row), row 0 the header.
-    std::string_view cellText(int column, int row) const;
+    std::string_view cellText(int column, int row) const override;
     // The grid position {column, row} at a point of the client area; -1 for
     // what lies outside the cells.
-    std::pair<int, int> cellAt(POINT at) const;
+    std::pair<int, int> cellAt(POINT at) const override;
     // The current grid row (from 1, as the user sees the rows); 0 when none.
-    int currentRow() const { return m_current; }
+    int currentRow() const override { return m_selection.current(); }
     // The selected range of grid rows, first <= last; {0, 0} when none.
-    std::pair<int, int> selectedRows() const;
+    std::pair<int, int> selectedRows() const override { return m_selection.selected(); }
     // The table column shown at position `position` (0 stays 0).
     int tableColumnAt(int position) const;
     // The table row shown at grid row `position`.
@@ -78,7 +76,8 @@ public:
 
     // The cell rectangle of a grid position in client coordinates (for
     // tests and tools that click on cells); empty when out of view.
-    RECT cellRect(int column, int row) const;
+    RECT cellRect(int column, int row) const override;
+    HWND gridWindow() const override { return hwnd(); }
 
 protected:
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -119,7 +118,6 @@ private:
     // {Drag::ResizeRow, row}; {Drag::None, -1} elsewhere.
     std::pair<Drag, int> edgeAt(POINT at) const;
 
-    int rowForAction(keyboard::GridAction action) const;
     // Tells screen readers which row is current now, when it changed or the
     // grid took the focus.
     void announceCurrentRow(bool always = false);
@@ -128,7 +126,9 @@ private:
     // The number column wide enough for its header and its longest number.
     int numberColumnWidth(int fitted) const;
     LRESULT accessibleObject(WPARAM wParam, LPARAM lParam);
-    void moveCurrentRow(int row, bool extend);
+    // Shows a change of the selection: the current row in view, the rows
+    // drawn afresh, and screen readers told.
+    void selectionChanged();
     void moveColumn(int from, int to);
     void moveRow(int from, int to);
     void rowMadeCurrent();
@@ -139,24 +139,19 @@ private:
 
     int m_rows = 0;
     int m_defaultRowHeight = grid::kDefaultRowHeight;
-    std::vector<int> m_columnOrder;  // position -> table column
-    std::vector<int> m_widths;       // by table column
-    std::vector<int> m_rowOrder;     // position -> table row; empty while no row has moved
-    std::map<int, int> m_rowHeights; // by position, where a row was resized
+    grid::PositionOrder m_columnOrder; // position -> table column
+    std::vector<int> m_widths;         // by table column
+    grid::PositionOrder m_rowOrder;    // position -> table row
+    std::map<int, int> m_rowHeights;   // by position, where a row was resized
 
     int m_top = 1;
     int m_scrollX = 0;
-    int m_current = 0;
-    int m_anchor = 0;
-    int m_selectFirst = 0;
-    int m_selectLast = 0;
+    grid::GridSelection m_selection;
 
     Drag m_drag = Drag::None;
     int m_dragIndex = -1;
     int m_dragStart = 0;
     int m_dragStartSize = 0;
-    int m_pressedRow = -1; // the row whose release makes it current
-    int m_wheelDelta = 0;
     bool m_updatingScrollBars = false;
     int m_announcedRow = -1;
     GridAccessible *m_accessible = nullptr; // made when a screen reader first asks

@@ -20,7 +20,7 @@ BrushHandle ditherBrush()
 
 } // namespace
 
-Splitter::Splitter(Side side) : m_side(side), m_dither(ditherBrush()) {}
+Splitter::Splitter(Side side) : m_side(side), m_dither(ditherBrush()), m_drag(side) {}
 
 HWND Splitter::create(HWND parent, int x, int y, int width, int height)
 {
@@ -63,20 +63,20 @@ LRESULT Splitter::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         beginDrag();
         return 0;
     case WM_MOUSEMOVE:
-        if (m_dragging)
+        if (m_drag.active())
             moveDrag();
         return 0;
     case WM_LBUTTONUP:
-        if (m_dragging)
+        if (m_drag.active())
             endDrag(true);
         return 0;
     case WM_KEYDOWN:
-        if (m_dragging && wParam == VK_ESCAPE)
+        if (m_drag.active() && wParam == VK_ESCAPE)
             endDrag(false);
         return 0;
     case WM_CAPTURECHANGED:
         // Another window took the mouse: the drag ends without a change.
-        if (m_dragging && reinterpret_cast<HWND>(lParam) != hwnd())
+        if (m_drag.active() && reinterpret_cast<HWND>(lParam) != hwnd())
             endDrag(false);
         return 0;
     default:
@@ -87,59 +87,54 @@ LRESULT Splitter::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 
 void Splitter::beginDrag()
 {
-    if (!m_neighbour || m_dragging)
+    if (!m_neighbour || m_drag.active())
         return;
     POINT cursor{};
     GetCursorPos(&cursor);
-    m_startOffset = offsetOf(cursor);
-    m_startSize = IsWindowVisible(m_neighbour) ? sizeAcross(m_neighbour) : 0;
-    m_available = m_startSize + sizeAcross(m_rest);
-    m_newSize = m_startSize;
-    m_dragging = true;
+    m_drag.begin(offsetOf(cursor), IsWindowVisible(m_neighbour) ? sizeAcross(m_neighbour) : 0, sizeAcross(m_rest));
     // The keyboard comes here for the drag, so that Esc can cancel it.
     m_previousFocus = SetFocus(hwnd());
     SetCapture(hwnd());
-    toggleBar(m_newSize);
+    toggleBar();
 }
 
 void Splitter::moveDrag()
 {
     POINT cursor{};
     GetCursorPos(&cursor);
-    const int size = splitterDraggedSize(m_startSize, offsetOf(cursor) - m_startOffset, m_available, m_side);
-    if (size == m_newSize)
+    SplitterDrag moved = m_drag;
+    if (!moved.moveTo(offsetOf(cursor)))
         return;
-    toggleBar(m_newSize);
-    m_newSize = size;
-    toggleBar(m_newSize);
+    toggleBar(); // off where it was
+    m_drag = moved;
+    toggleBar();
 }
 
 void Splitter::endDrag(bool apply)
 {
-    toggleBar(m_newSize);
-    m_dragging = false;
+    toggleBar();
+    const bool resized = m_drag.end(apply);
     if (GetCapture() == hwnd())
         ReleaseCapture();
     if (m_previousFocus && IsWindow(m_previousFocus))
         SetFocus(m_previousFocus);
     m_previousFocus = nullptr;
-    if (apply && m_newSize != m_startSize && m_resize)
-        m_resize(m_newSize);
+    if (resized && m_resize)
+        m_resize(m_drag.size());
 }
 
-void Splitter::toggleBar(int size)
+void Splitter::toggleBar()
 {
-    // The bar stands where the splitter will be when the neighbour has
-    // `size`, drawn over the top-level window's client area and its children.
+    // The bar stands where the splitter will be when the drag ends, drawn
+    // over the top-level window's client area and its children.
     const HWND root = GetAncestor(hwnd(), GA_ROOT);
     RECT bar{};
     GetWindowRect(hwnd(), &bar);
     MapWindowPoints(nullptr, root, reinterpret_cast<POINT *>(&bar), 2);
-    const int shift = size - m_startSize;
     if (m_side == Side::Left)
-        OffsetRect(&bar, shift, 0);
+        OffsetRect(&bar, m_drag.barShift(), 0);
     else
-        OffsetRect(&bar, 0, -shift);
+        OffsetRect(&bar, 0, m_drag.barShift());
     const WindowDc dc(root, nullptr, DCX_CACHE);
     const SelectObjectScope brush(dc.get(), m_dither.get());
     PatBlt(dc.get(), bar.left, bar.top, bar.right - bar.left, bar.bottom - bar.top, PATINVERT);

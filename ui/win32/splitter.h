@@ -30,7 +30,7 @@ public:
     // `resize` gives the neighbour its new size.
     void attach(HWND neighbour, HWND rest, std::function<void(int)> resize);
 
-    bool dragging() const { return m_dragging; }
+    bool dragging() const { return m_drag.active(); }
 
 protected:
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -41,8 +41,8 @@ private:
     void beginDrag();
     void moveDrag();
     void endDrag(bool apply);
-    // Draws (or, drawn again, erases) the bar for a neighbour of `size`.
-    void toggleBar(int size);
+    // Draws (or, drawn again, erases) the bar where the drag has it.
+    void toggleBar();
 
     Side m_side;
     HWND m_neighbour = nullptr;
@@ -50,12 +50,8 @@ private:
     std::function<void(int)> m_resize;
     BrushHandle m_dither;
 
-    bool m_dragging = false;
+    SplitterDrag m_drag;
     HWND m_previousFocus = nullptr;
-    int m_startOffset = 0;
-    int m_startSize = 0;
-    int m_available = 0;
-    int m_newSize = 0;
 };
 
 } // namespace ui::win32

@@ -5,12 +5,12 @@
 #include "platform/dialogs.h"
 #include "platform/qt/document_window.h"
 #include "platform/qt/qt_desktop.h"
-#include "platform/qt/qt_dialogs.h"
 #include "platform/qt/qt_text.h"
+#include "ui/qt/main_window_host.h"
+#include "ui/qt/qt_dialogs.h"
 #include "ui/qt/result_grid.h"
 #include "ui/qt/result_table_model.h"
 #include "ui/qt/static_text.h"
-#include "ui/qt/tform1.h"
 #include "ui_test_support.h"
 #include "when_modal.h"
 
@@ -56,18 +56,8 @@ private slots:
     void init();
     void cleanup();
 
-    void reloadListsTheFolderAgain();
-    void fileNameSearchAsksAndFilters();
-    void cancelledSearchStillRescansWithTheOldSearch();
-    void contentSearchReplacesTheFileNameSearch();
-    void clearingTheSearch();
-    void choosingAFolder();
-    void cancellingTheFolderChoiceChangesNothing();
-    void choosingAFileInTheRoot();
-    void aFolderNamedAtTheStartIsListedFirst();
-    void versionBox();
+    void eachButtonAndCommandTextRunsItsCommand();
     void helpOpensTheReadmeBesideTheProgram();
-    void helpThatFailsSaysSoWithThePath();
     void helpWithoutADesktopHandlerShowsItsOwnWindow();
 
     void selectingARowShowsItsOwnFile();
@@ -83,20 +73,13 @@ private slots:
     void scansMakeNoRowCurrent();
     void draggedColumnsAndRowsLastUntilTheNextScan();
 
-    void deleteAsksAndDeletesTheRowsFile();
-    void answeringNoChangesNothing();
-    void deleteActsOnTheRealFileNotOnColumnOne();
     void deleteAfterDraggingAColumnDeletesTheRowsFile();
-    void fileThatCannotBeDeletedIsLeftWithoutAMessage();
-    void allDeleteUnderASearchDeletesOnlyTheListedFiles();
-    void allDeleteDeletesExactlyTheListedRowsFiles();
 
     void keyboardWalk();
-    void rescansKeepTheRowsFile();
 
 private:
-    ui::TForm1 &window() { return *m_window; }
-    ui::ResultGrid *grid() { return m_window->findChild<ui::ResultGrid *>(QStringLiteral("grdMain")); }
+    ui::qt::MainWindowHost &window() { return *m_window; }
+    ui::qt::ResultGrid *grid() { return m_window->controlOf<ui::qt::ResultGrid>(ui::form::Id::Table); }
     // The text of the cell that stands at `column` of table row `row`, where
     // the user may have dragged the columns (the number column stays put).
     std::string cellAtPosition(int column, int row)
@@ -104,21 +87,18 @@ private:
         const int cell = column == 0 ? 0 : grid()->horizontalHeader()->logicalIndex(column - 1) + 1;
         return std::string(window().cookies().table().cell(cell, row));
     }
-    template <typename T = QWidget> T *control(const char *name)
-    {
-        return m_window->findChild<T *>(QString::fromLatin1(name));
-    }
+    template <typename T = QWidget> T *control(ui::form::Id id) { return m_window->controlOf<T>(id); }
     void start()
     {
-        m_window = std::make_unique<ui::TForm1>(m_dialogs, m_desktop);
+        m_window = std::make_unique<ui::qt::MainWindowHost>(m_dialogs, m_desktop);
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
     }
-    void clickText(const char *name) { QTest::mouseClick(control<ui::ClickableText>(name), Qt::LeftButton); }
-    void clickButton(const char *name) { control<QPushButton>(name)->click(); }
+    void clickText(ui::form::Id id) { QTest::mouseClick(control<ui::qt::ClickableText>(id), Qt::LeftButton); }
+    void clickButton(ui::form::Id id) { control<QPushButton>(id)->click(); }
     void clickRow(int row, Qt::MouseButton button = Qt::LeftButton, Qt::KeyboardModifiers modifiers = {})
     {
-        ui::ResultGrid *g = grid();
+        ui::qt::ResultGrid *g = grid();
         const QRect cell = g->visualRect(g->model()->index(row, 0));
         QTest::mouseClick(g->viewport(), button, modifiers, cell.center());
     }
@@ -133,7 +113,7 @@ private:
     std::unique_ptr<TempPrefix> m_prefix;
     ScriptedDialogs m_dialogs;
     RecordingDesktop m_desktop;
-    std::unique_ptr<ui::TForm1> m_window;
+    std::unique_ptr<ui::qt::MainWindowHost> m_window;
 };
 
 void CommandsTest::init()
@@ -152,162 +132,57 @@ void CommandsTest::cleanup()
     m_prefix.reset();
 }
 
-void CommandsTest::reloadListsTheFolderAgain()
+void CommandsTest::eachButtonAndCommandTextRunsItsCommand()
 {
-    start();
-    QCOMPARE(rows(), 4);
-    m_prefix->writeCookie("zed@new.txt", record("new", "n/"));
-    clickText("stReLoad");
-    QCOMPARE(rows(), 5);
-    QCOMPARE(window().statusText(), QStringLiteral(" 5 個のクッキーが見付かりました"));
-    QVERIFY(m_dialogs.messages.empty());
-}
-
-void CommandsTest::fileNameSearchAsksAndFilters()
-{
-    start();
-    m_dialogs.inputAnswers = {"ALPHA"};
-    clickButton("bbtnSch_Fname");
-    QCOMPARE(m_dialogs.inputCaptions, std::vector<std::string>{"Input Search FileName"});
-    QCOMPARE(m_dialogs.inputPrompts, std::vector<std::string>{cp932("検索ファイル名を入力してください")});
-    QCOMPARE(m_dialogs.inputDefaults, std::vector<std::string>{""});
-    QCOMPARE(window().cookies().state().systemInfo.searchMode, listing::SearchMode::FileName);
-    QCOMPARE(window().cookies().state().systemInfo.searchText, std::string("ALPHA"));
-    QCOMPARE(rows(), 2);
-    QCOMPARE(cell(1, 1), std::string("hanako@alpha.example[2]"));
-    QCOMPARE(control<ui::StaticText>("stSchModeInfo")->text(), QStringLiteral("ファイル名検索モード"));
-    QVERIFY(control<QPushButton>("bbtnSch_Exit")->isEnabled());
-}
-
-void CommandsTest::cancelledSearchStillRescansWithTheOldSearch()
-{
-    start();
-    m_dialogs.inputAnswers = {"alpha"};
-    clickButton("bbtnSch_Fname");
-    QCOMPARE(rows(), 2);
-    m_prefix->writeCookie("jiro@alpha.example[1].txt", record("j", "j/"));
-    clickButton("bbtnSch_Memo"); // cancelled: the default, empty text comes back
-    QCOMPARE(m_dialogs.inputCaptions.back(), std::string("Search File List Name"));
-    QCOMPARE(m_dialogs.inputPrompts.back(), cp932("検索内容を入力してください"));
-    QCOMPARE(window().cookies().state().systemInfo.searchMode, listing::SearchMode::FileName);
-    QCOMPARE(rows(), 3); // rescanned, still by file name
-}
-
-void CommandsTest::contentSearchReplacesTheFileNameSearch()
-{
+    // Clicked as the user clicks them; what each command does is the
+    // window's own, tested without a window.
+    using ui::form::Id;
     start();
     m_dialogs.inputAnswers = {"alpha", "v-taro"};
-    clickButton("bbtnSch_Fname");
-    clickButton("bbtnSch_Memo");
-    QCOMPARE(window().cookies().state().systemInfo.searchMode, listing::SearchMode::Content);
-    QCOMPARE(rows(), 2); // both taro files, the beta one included: the name mask is gone
-    QCOMPARE(cell(1, 2), std::string("taro@beta.example[1]"));
-    QCOMPARE(control<ui::StaticText>("stSchModeInfo")->text(), QStringLiteral("ファイル内容検索モード"));
-}
-
-void CommandsTest::clearingTheSearch()
-{
-    start();
-    m_dialogs.inputAnswers = {"gamma"};
-    clickButton("bbtnSch_Fname");
-    QCOMPARE(rows(), 1);
-    clickButton("bbtnSch_Exit");
-    QCOMPARE(window().cookies().state().systemInfo.searchMode, listing::SearchMode::None);
-    QCOMPARE(window().cookies().state().systemInfo.searchText, std::string());
+    clickButton(Id::SearchByFileNameButton);
+    QCOMPARE(m_dialogs.inputCaptions.back(), std::string("Input Search FileName"));
+    QCOMPARE(rows(), 2);
+    QCOMPARE(control<ui::qt::StaticText>(Id::SearchModeLabel)->text(), QStringLiteral("ファイル名検索モード"));
+    clickButton(Id::SearchByContentButton);
+    QCOMPARE(m_dialogs.inputCaptions.back(), std::string("Search File List Name"));
+    QCOMPARE(control<ui::qt::StaticText>(Id::SearchModeLabel)->text(), QStringLiteral("ファイル内容検索モード"));
+    clickButton(Id::ClearSearchButton);
     QCOMPARE(rows(), 4);
-    QCOMPARE(control<ui::StaticText>("stSchModeInfo")->text(), QString());
-    QVERIFY(!control<QPushButton>("bbtnSch_Exit")->isEnabled());
-}
+    QVERIFY(!control(Id::ClearSearchButton)->isEnabled());
 
-void CommandsTest::choosingAFolder()
-{
-    start();
+    m_prefix->writeCookie("zed@new.txt", record("new", "n/"));
+    clickText(Id::ReloadCommand);
+    QCOMPARE(rows(), 5);
+    QCOMPARE(window().statusText(), QStringLiteral(" 5 個のクッキーが見付かりました"));
+
+    m_dialogs.messageAnswers = {kIdNo, kIdNo};
+    clickText(Id::DeleteCommand);
+    clickText(Id::DeleteAllCommand);
+    QCOMPARE(m_dialogs.messages.size(), std::size_t(2));
+    QCOMPARE(m_dialogs.messages[0].flags, 0x24u);
+    QCOMPARE(m_dialogs.messages[1].flags, 0x124u);
+    QCOMPARE(rows(), 5);
+
+    clickButton(Id::VersionButton);
+    QCOMPARE(m_dialogs.messages.back().caption, cp932("バージョン情報"));
+
     TempFolder other;
     other.write("u@other.txt", record("o", "o/"));
-    m_dialogs.openAnswers = {platform::namedPath(other / "anything.txt"), platform::namedPath(other / "u@other.txt")};
-    clickButton("bbtnInPathSet");
-    QCOMPARE(window().cookies().state().cookiesPath, other.str());
-    QCOMPARE(control<QLineEdit>("edInPath")->text(), QString::fromStdString(other.str() + "/"));
+    m_dialogs.openAnswers = {platform::namedPath(other / "anything.txt")};
+    clickButton(Id::BrowseButton);
+    QCOMPARE(control<QLineEdit>(Id::FolderBox)->text(), QString::fromStdString(other.str() + "/"));
     QCOMPARE(window().windowTitle(), QStringLiteral("Vellumin ver 1.30   < CookiesPath:[") +
                                          QString::fromStdString(other.str()) + QStringLiteral("/] >"));
     QCOMPARE(rows(), 1);
-    QCOMPARE(m_dialogs.openRequests.front().fileName.native, std::string());
-    QCOMPARE(m_dialogs.openRequests.front().defaultExtension, std::string("*.txt"));
-    // It opens in the cookie folder, listing cookie files or all files.
-    QCOMPARE(m_dialogs.openRequests.front().initialFolder.native, m_prefix->cookieFolder() + "/");
-    const auto &filters = m_dialogs.openRequests.front().filters;
-    QCOMPARE(filters.size(), std::size_t(2));
-    QCOMPARE(filters[0].description, cp932("クッキーファイル (*.txt)"));
-    QCOMPARE(filters[0].pattern, std::string("*.txt"));
-    QCOMPARE(filters[1].description, cp932("すべてのファイル (*.*)"));
-    QCOMPARE(filters[1].pattern, std::string("*.*"));
 
-    clickButton("bbtnInPathSet");
-    // The file-name box starts with the path chosen the time before.
-    QCOMPARE(m_dialogs.openRequests.back().fileName.native, other / "anything.txt");
-    QCOMPARE(m_dialogs.openRequests.back().initialFolder.native, other.str() + "/");
-}
-
-void CommandsTest::cancellingTheFolderChoiceChangesNothing()
-{
-    start();
-    const std::string folder = window().cookies().state().cookiesPath;
-    m_prefix->writeCookie("zed@new.txt", record("new", "n/"));
-    clickButton("bbtnInPathSet"); // no answer scripted: cancelled
-    QCOMPARE(window().cookies().state().cookiesPath, folder);
-    QCOMPARE(rows(), 4); // no rescan
-}
-
-void CommandsTest::choosingAFileInTheRoot()
-{
-    start();
-    m_dialogs.openAnswers = {platform::namedPath("/x.txt")};
-    clickButton("bbtnInPathSet");
-    QCOMPARE(window().cookies().state().cookiesPath, std::string());
-    QCOMPARE(control<QLineEdit>("edInPath")->text(), QStringLiteral("/"));
-    QCOMPARE(window().windowTitle(), QStringLiteral("Vellumin ver 1.30   < CookiesPath:[/] >"));
-}
-
-void CommandsTest::aFolderNamedAtTheStartIsListedFirst()
-{
-    // Named with a trailing separator and a character whose CP932 form
-    // comes back as another ("〜" as "～"): the native path is kept exactly,
-    // the CP932 form is what the window shows.
-    TempFolder parent;
-    const std::string named = parent / "wave\xE3\x80\x9C";
-    parent.write("wave\xE3\x80\x9C/u@first.txt", record("f", "f/"));
-    parent.write("wave\xEF\xBD\x9E/u@other.txt", record("o", "o/")); // "～": another folder
-    m_window = std::make_unique<ui::TForm1>(m_dialogs, m_desktop, listing::cookieFolderNamed(named + "//"));
-    const listing::ProgramState &state = window().cookies().state();
-    QCOMPARE(state.nativeCookiesPath, named);
-    QCOMPARE(state.cookiesPath, parent.str() + "/wave" + cp932("〜"));
-    QCOMPARE(rows(), 1);
-    QCOMPARE(cell(1, 1), std::string("u@first"));
-    QCOMPARE(window().windowTitle(), QStringLiteral("Vellumin ver 1.30   < CookiesPath:[") +
-                                         QString::fromStdString(parent.str()) + QStringLiteral("/wave～/] >"));
-    QCOMPARE(control<QLineEdit>("edInPath")->text(), QString::fromStdString(parent.str()) + QStringLiteral("/wave～/"));
-    // Reloading stays there.
-    clickText("stReLoad");
-    QCOMPARE(rows(), 1);
-    QVERIFY(m_dialogs.messages.empty());
-}
-
-void CommandsTest::versionBox()
-{
-    start();
-    clickButton("bbtnVersion");
-    QCOMPARE(m_dialogs.messages.size(), std::size_t(1));
-    const auto &box = m_dialogs.messages.front();
-    QCOMPARE(box.caption, cp932("バージョン情報"));
-    QCOMPARE(box.flags, 0x40u);
-    QVERIFY(box.text.rfind("Vellumin  Version 1.30\r\r   ", 0) == 0);
-    QVERIFY(box.text.find("the Vellumin developers\r\r") != std::string::npos);
+    clickButton(Id::CloseButton);
+    QVERIFY(!window().isVisible());
 }
 
 void CommandsTest::helpOpensTheReadmeBesideTheProgram()
 {
     start();
-    clickButton("bbtnHelp");
+    clickButton(ui::form::Id::HelpButton);
     QCOMPARE(m_desktop.opened.size(), std::size_t(1));
     QCOMPARE(QString::fromStdString(m_desktop.opened.front()),
              QCoreApplication::applicationDirPath() + QStringLiteral("/README.TXT"));
@@ -333,19 +208,6 @@ void CommandsTest::helpOpensTheReadmeBesideTheProgram()
     const platform::DocumentOpening missing = desktop.openDocument(prefix / "nowhere/", "README.TXT");
     QVERIFY(!missing.opened);
     QCOMPARE(missing.path, prefix / "nowhere/README.TXT");
-}
-
-void CommandsTest::helpThatFailsSaysSoWithThePath()
-{
-    start();
-    m_desktop.opens = false;
-    clickButton("bbtnHelp");
-    QCOMPARE(m_dialogs.messages.size(), std::size_t(1));
-    const auto &box = m_dialogs.messages.front();
-    const std::string path = QCoreApplication::applicationDirPath().toStdString() + "/README.TXT";
-    QCOMPARE(box.text, cp932("ファイル ") + path + cp932(" は開けません."));
-    QCOMPARE(box.caption, std::string("Vellumin"));
-    QCOMPARE(box.flags, kIconHand | kOk);
 }
 
 void CommandsTest::helpWithoutADesktopHandlerShowsItsOwnWindow()
@@ -430,7 +292,8 @@ void CommandsTest::selectingARowShowsItsOwnFile()
     QCOMPARE(cell(1, 6), std::string("user@a"));
     clickRow(4); // user@a b (a blank sorts before ".")
     QCOMPARE(paneText(), std::string("right\r\nright file\r\nr/"));
-    QCOMPARE(control<QPlainTextEdit>("riedRead_OneCookies")->toPlainText(), QStringLiteral("right\nright file\nr/"));
+    QCOMPARE(control<QPlainTextEdit>(ui::form::Id::ContentPane)->toPlainText(),
+             QStringLiteral("right\nright file\nr/"));
     clickRow(0); // the first data row shows its file like every other
     QCOMPARE(paneText().substr(0, 4), std::string("name"));
 }
@@ -454,7 +317,7 @@ void CommandsTest::selectingABigFileShowsAllOfIt()
     m_prefix->writeCookie("zz@big.txt", bytes);
     start();
     clickRow(4);
-    auto *pane = control<QPlainTextEdit>("riedRead_OneCookies");
+    auto *pane = control<QPlainTextEdit>(ui::form::Id::ContentPane);
     QCOMPARE(pane->toPlainText(), shown);
     QVERIFY(pane->document()->blockCount() < shown.count(QLatin1Char('\n')) / 100);
     QCOMPARE(pane->textCursor().position(), 0);
@@ -465,10 +328,10 @@ void CommandsTest::selectingABigFileShowsAllOfIt()
 void CommandsTest::leftReleaseOnACellMakesItsRowCurrent()
 {
     start();
-    QSignalSpy made(grid(), &ui::ResultGrid::rowMadeCurrent);
+    QSignalSpy made(grid(), &ui::qt::ResultGrid::rowMadeCurrent);
     clickRow(2);
     QCOMPARE(made.count(), 1);
-    QCOMPARE(window().currentTableRow(), 3);
+    QCOMPARE(window().currentRow(), 3);
     clickRow(2); // the current row again counts too
     QCOMPARE(made.count(), 2);
     QVERIFY(paneText().find("v-taro@alpha") != std::string::npos);
@@ -477,7 +340,7 @@ void CommandsTest::leftReleaseOnACellMakesItsRowCurrent()
 void CommandsTest::otherButtonsHeadersAndEmptySpaceDoNothing()
 {
     start();
-    QSignalSpy made(grid(), &ui::ResultGrid::rowMadeCurrent);
+    QSignalSpy made(grid(), &ui::qt::ResultGrid::rowMadeCurrent);
     clickRow(2, Qt::RightButton);
     clickRow(2, Qt::MiddleButton);
     QTest::mouseClick(grid()->horizontalHeader()->viewport(), Qt::LeftButton, {}, QPoint(40, 5));
@@ -485,14 +348,14 @@ void CommandsTest::otherButtonsHeadersAndEmptySpaceDoNothing()
     const QRect last = grid()->visualRect(grid()->model()->index(3, 0));
     QTest::mouseClick(grid()->viewport(), Qt::LeftButton, {}, QPoint(last.center().x(), last.bottom() + 30));
     QCOMPARE(made.count(), 0);
-    QCOMPARE(window().currentTableRow(), 1);
+    QCOMPARE(window().currentRow(), 1);
     QCOMPARE(paneText(), std::string());
 }
 
 void CommandsTest::doubleClickCountsOnce()
 {
     start();
-    QSignalSpy made(grid(), &ui::ResultGrid::rowMadeCurrent);
+    QSignalSpy made(grid(), &ui::qt::ResultGrid::rowMadeCurrent);
     const QPoint at = grid()->visualRect(grid()->model()->index(1, 0)).center();
     // What a real double click delivers: press, release, the second press as a
     // double-click event, release.
@@ -509,11 +372,11 @@ void CommandsTest::doubleClickCountsOnce()
 void CommandsTest::shiftPressOnlyWidensTheSelection()
 {
     start();
-    QSignalSpy made(grid(), &ui::ResultGrid::rowMadeCurrent);
+    QSignalSpy made(grid(), &ui::qt::ResultGrid::rowMadeCurrent);
     clickRow(1);
     clickRow(3, Qt::LeftButton, Qt::ShiftModifier);
     QCOMPARE(made.count(), 1);
-    QCOMPARE(window().currentTableRow(), 2);
+    QCOMPARE(window().currentRow(), 2);
     QCOMPARE(grid()->selectionModel()->selectedRows().size(), 3);
 }
 
@@ -541,10 +404,10 @@ void CommandsTest::movingKeys()
     for (int i = 0; i < 36; ++i)
         m_prefix->writeCookie("z@" + std::to_string(100 + i) + ".txt", record("z", "z/"));
     start();
-    ui::ResultGrid *g = grid();
+    ui::qt::ResultGrid *g = grid();
     g->setCurrentIndex(g->model()->index(startRow, 0));
     g->setFocus();
-    QSignalSpy made(g, &ui::ResultGrid::rowMadeCurrent);
+    QSignalSpy made(g, &ui::qt::ResultGrid::rowMadeCurrent);
     QTest::keyClick(g, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
     QCOMPARE(g->currentIndex().row(), expectedRow);
     QCOMPARE(made.count(), 1);
@@ -556,9 +419,9 @@ void CommandsTest::keysThatMoveNothingDoNothing()
     for (int i = 0; i < 36; ++i)
         m_prefix->writeCookie("z@" + std::to_string(100 + i) + ".txt", record("z", "z/"));
     start();
-    ui::ResultGrid *g = grid();
+    ui::qt::ResultGrid *g = grid();
     g->setFocus();
-    QSignalSpy made(g, &ui::ResultGrid::rowMadeCurrent);
+    QSignalSpy made(g, &ui::qt::ResultGrid::rowMadeCurrent);
     QTest::keyClick(g, Qt::Key_Up);   // already at the first row
     QTest::keyClick(g, Qt::Key_Home); // likewise
     QTest::keyClick(g, Qt::Key_A);    // no search by typing
@@ -584,8 +447,8 @@ void CommandsTest::keysThatMoveNothingDoNothing()
 void CommandsTest::wheelStepsMoveOneRowEach()
 {
     start();
-    ui::ResultGrid *g = grid();
-    QSignalSpy made(g, &ui::ResultGrid::rowMadeCurrent);
+    ui::qt::ResultGrid *g = grid();
+    QSignalSpy made(g, &ui::qt::ResultGrid::rowMadeCurrent);
     const QPointF at = g->visualRect(g->model()->index(0, 0)).center();
     const auto turn = [&](int delta) {
         QWheelEvent wheel(at, g->viewport()->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
@@ -605,10 +468,10 @@ void CommandsTest::wheelStepsMoveOneRowEach()
 void CommandsTest::scansMakeNoRowCurrent()
 {
     start();
-    QSignalSpy made(grid(), &ui::ResultGrid::rowMadeCurrent);
-    clickText("stReLoad");
+    QSignalSpy made(grid(), &ui::qt::ResultGrid::rowMadeCurrent);
+    clickText(ui::form::Id::ReloadCommand);
     std::filesystem::remove(m_prefix->cookieFolder() + "/taro@beta.example[1].txt");
-    clickText("stReLoad");
+    clickText(ui::form::Id::ReloadCommand);
     grid()->horizontalHeader()->moveSection(0, 2);
     grid()->horizontalHeader()->resizeSection(1, 80);
     QCOMPARE(made.count(), 0);
@@ -628,59 +491,10 @@ void CommandsTest::draggedColumnsAndRowsLastUntilTheNextScan()
     // the delete question.
     clickRow(0);
     QCOMPARE(cellAtPosition(1, 1), std::string("host/"));
-    clickText("stReLoad");
+    clickText(ui::form::Id::ReloadCommand);
     QCOMPARE(columns->logicalIndex(0), 0);
     QCOMPARE(rowsHeader->logicalIndex(3), 3);
     QCOMPARE(cellAtPosition(1, 1), std::string("hanako@alpha.example[2]"));
-}
-
-void CommandsTest::deleteAsksAndDeletesTheRowsFile()
-{
-    start();
-    clickRow(1); // No.2: hanako@gamma.example[1]
-    m_dialogs.messageAnswers = {kIdYes};
-    clickText("stDelete");
-    QCOMPARE(m_dialogs.messages.size(), std::size_t(1));
-    const auto &box = m_dialogs.messages.front();
-    QCOMPARE(box.text, cp932("No.2 の hanako@gamma.example[1] ファイルを削除します。\n\r宜しいですか？"));
-    QCOMPARE(box.caption, cp932("削除確認"));
-    QCOMPARE(box.flags, 0x24u);
-    QVERIFY(!exists("hanako@gamma.example[1].txt"));
-    QCOMPARE(rows(), 3);
-    for (int row = 1; row <= 3; ++row)
-        QCOMPARE(cell(0, row), std::to_string(row));
-    QCOMPARE(cell(1, 2), std::string("taro@alpha.example[1]"));
-}
-
-void CommandsTest::answeringNoChangesNothing()
-{
-    start();
-    clickRow(0);
-    m_prefix->writeCookie("zed@new.txt", record("new", "n/"));
-    m_dialogs.messageAnswers = {kIdNo, kIdNo};
-    clickText("stDelete");
-    clickText("stAllDelete");
-    QCOMPARE(m_dialogs.messages.size(), std::size_t(2));
-    QCOMPARE(m_dialogs.messages[1].text, cp932("全てのクッキーファイルを削除します。\n\r宜しいですか？"));
-    QCOMPARE(m_dialogs.messages[1].flags, 0x124u);
-    QCOMPARE(rows(), 4); // no rescan either
-    QVERIFY(exists("hanako@alpha.example[2].txt"));
-    QVERIFY(exists("zed@new.txt"));
-}
-
-void CommandsTest::deleteActsOnTheRealFileNotOnColumnOne()
-{
-    // Column 1 shows "user@a" for both; going by it would delete user@a.txt.
-    // The question names the file that is deleted.
-    m_prefix->writeCookie("user@a.txt", record("keep", "k/"));
-    m_prefix->writeCookie("user@a b.txt", record("delete", "d/"));
-    start();
-    clickRow(4);
-    m_dialogs.messageAnswers = {kIdYes};
-    clickText("stDelete");
-    QCOMPARE(m_dialogs.messages.front().text, cp932("No.5 の user@a b ファイルを削除します。\n\r宜しいですか？"));
-    QVERIFY(!exists("user@a b.txt"));
-    QVERIFY(exists("user@a.txt"));
 }
 
 void CommandsTest::deleteAfterDraggingAColumnDeletesTheRowsFile()
@@ -695,59 +509,12 @@ void CommandsTest::deleteAfterDraggingAColumnDeletesTheRowsFile()
     header->moveSection(header->visualIndex(1), 0); // URL(?) before FileName
     clickRow(5);                                    // zz@site
     m_dialogs.messageAnswers = {kIdYes};
-    clickText("stDelete");
+    clickText(ui::form::Id::DeleteCommand);
     QCOMPARE(m_dialogs.messages.front().text, cp932("No.6 の zz@site ファイルを削除します。\n\r宜しいですか？"));
     QVERIFY(!exists("zz@site.txt"));
     QVERIFY(exists("victim.txt"));
     // The rescan writes every column back in its place.
     QCOMPARE(cell(1, 5), std::string("victim"));
-}
-
-void CommandsTest::fileThatCannotBeDeletedIsLeftWithoutAMessage()
-{
-    start();
-    clickRow(0);
-    std::filesystem::remove(m_prefix->cookieFolder() + "/hanako@alpha.example[2].txt");
-    m_dialogs.messageAnswers = {kIdYes};
-    clickText("stDelete");
-    QCOMPARE(m_dialogs.messages.size(), std::size_t(1)); // the question only
-    QCOMPARE(rows(), 3);
-}
-
-void CommandsTest::allDeleteUnderASearchDeletesOnlyTheListedFiles()
-{
-    start();
-    m_dialogs.inputAnswers = {"alpha"};
-    clickButton("bbtnSch_Fname");
-    QCOMPARE(rows(), 2);
-    m_dialogs.messageAnswers = {kIdYes};
-    clickText("stAllDelete");
-    QVERIFY(!exists("taro@alpha.example[1].txt"));
-    QVERIFY(!exists("hanako@alpha.example[2].txt"));
-    QVERIFY(exists("taro@beta.example[1].txt"));
-    QVERIFY(exists("hanako@gamma.example[1].txt"));
-    QCOMPARE(rows(), 0);
-    QVERIFY(!control<ui::ClickableText>("stDelete")->isEnabled());
-    QVERIFY(!control<ui::ClickableText>("stAllDelete")->isEnabled());
-}
-
-void CommandsTest::allDeleteDeletesExactlyTheListedRowsFiles()
-{
-    // Cells split at the blank and the comma; the files deleted are the rows'
-    // own, and the unlisted look-alikes stay.
-    m_prefix->writeCookie("u@a b.txt", record("1", "a/"));
-    m_prefix->writeCookie("u@c,d.txt", record("2", "b/"));
-    m_prefix->writeCookie("u@a.bak", record("3", "c/"));
-    start();
-    m_dialogs.inputAnswers = {"a b"};
-    clickButton("bbtnSch_Fname");
-    QCOMPARE(rows(), 1);
-    m_dialogs.messageAnswers = {kIdYes};
-    clickText("stAllDelete");
-    QVERIFY(!exists("u@a b.txt"));
-    QVERIFY(exists("u@c,d.txt"));
-    QVERIFY(exists("u@a.bak"));
-    QVERIFY(exists("taro@alpha.example[1].txt"));
 }
 
 namespace {
@@ -772,15 +539,15 @@ public:
     }
 
 private:
-    platform::qt::QtDialogs m_real;
+    ui::qt::QtDialogs m_real;
 };
 
-// Presses Tab until `name` has the focus; false when it never comes.
-bool tabTo(const char *name)
+// Presses Tab until `control` has the focus; false when it never comes.
+bool tabTo(const QWidget *control)
 {
     for (int i = 0; i < 16; ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        if (QApplication::focusWidget()->objectName() == QLatin1String(name))
+        if (QApplication::focusWidget() == control)
             return true;
     }
     return false;
@@ -791,21 +558,21 @@ bool tabTo(const char *name)
 void CommandsTest::keyboardWalk()
 {
     RealDialogs dialogs;
-    m_window = std::make_unique<ui::TForm1>(dialogs, m_desktop);
+    m_window = std::make_unique<ui::qt::MainWindowHost>(dialogs, m_desktop);
     m_window->show();
     m_window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
-    ui::ResultGrid *g = grid();
-    QVERIFY(control("bbtnInPathSet")->hasFocus());
+    ui::qt::ResultGrid *g = grid();
+    QVERIFY(control(ui::form::Id::BrowseButton)->hasFocus());
     // 1 hanako@alpha.example[2], 2 hanako@gamma.example[1], 3 taro@alpha..., 4 taro@beta...
-    QVERIFY(tabTo("grdMain"));
+    QVERIFY(tabTo(control(ui::form::Id::Table)));
     QTest::keyClick(g, Qt::Key_Down);
-    QCOMPARE(window().currentTableRow(), 2);
+    QCOMPARE(window().currentRow(), 2);
 
     // Tab on to DELETE, which shows it has the focus; Enter asks, Enter
     // answers Yes, the default.
-    QVERIFY(tabTo("stDelete"));
-    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("stDelete"));
+    QVERIFY(tabTo(control(ui::form::Id::DeleteCommand)));
+    QCOMPARE(QApplication::focusWidget(), control(ui::form::Id::DeleteCommand));
     whenModal([](QWidget *box) { QTest::keyClick(box, Qt::Key_Return); });
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     QCOMPARE(dialogs.messages.size(), std::size_t(1));
@@ -818,7 +585,7 @@ void CommandsTest::keyboardWalk()
     // the box has gone: do as one would.)
     m_window->activateWindow();
     QTRY_VERIFY(g->hasFocus());
-    QCOMPARE(cell(1, window().currentTableRow()), std::string("taro@alpha.example[1]"));
+    QCOMPARE(cell(1, window().currentRow()), std::string("taro@alpha.example[1]"));
     QCOMPARE(g->selectionModel()->selectedRows().size(), 1);
 
     // F5 lists a new file, and the same file stays current.
@@ -826,12 +593,12 @@ void CommandsTest::keyboardWalk()
     QTest::keyClick(g, Qt::Key_F5);
     QCOMPARE(rows(), 4);
     QVERIFY(g->hasFocus());
-    QCOMPARE(window().currentTableRow(), 3);
+    QCOMPARE(window().currentRow(), 3);
     QCOMPARE(cell(1, 3), std::string("taro@alpha.example[1]"));
 
     // Under a search for "alpha", Shift+Delete asks to delete all (No is the
     // default: Y answers Yes) and deletes only what is listed.
-    QVERIFY(tabTo("bbtnSch_Fname"));
+    QVERIFY(tabTo(control(ui::form::Id::SearchByFileNameButton)));
     whenModal([](QWidget *box) {
         QTest::keyClicks(box->focusWidget(), QStringLiteral("alpha"));
         QTest::keyClick(box->focusWidget(), Qt::Key_Return);
@@ -839,8 +606,8 @@ void CommandsTest::keyboardWalk()
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
     QCOMPARE(rows(), 2);
     m_window->activateWindow();
-    QTRY_VERIFY(control("bbtnSch_Fname")->hasFocus());
-    QVERIFY(tabTo("grdMain"));
+    QTRY_VERIFY(control(ui::form::Id::SearchByFileNameButton)->hasFocus());
+    QVERIFY(tabTo(control(ui::form::Id::Table)));
     whenModal([](QWidget *box) { QTest::keyClick(box, Qt::Key_Y); });
     QTest::keyClick(g, Qt::Key_Delete, Qt::ShiftModifier);
     QCOMPARE(dialogs.messages.size(), std::size_t(2));
@@ -856,62 +623,6 @@ void CommandsTest::keyboardWalk()
     QTest::keyClick(g, Qt::Key_Delete);
     QTest::keyClick(g, Qt::Key_Delete, Qt::ShiftModifier);
     QCOMPARE(dialogs.messages.size(), std::size_t(2));
-}
-
-void CommandsTest::rescansKeepTheRowsFile()
-{
-    start();
-    ui::ResultGrid *g = grid();
-    g->setFocus();
-    QTest::keyClick(g, Qt::Key_End);
-    // Deleting the last row leaves the new last row current, its file in
-    // the pane as a click on it would show it.
-    m_dialogs.messageAnswers = {kIdYes};
-    QTest::keyClick(g, Qt::Key_Delete);
-    QVERIFY(!exists("taro@beta.example[1].txt"));
-    QCOMPARE(window().currentTableRow(), 3);
-    QCOMPARE(m_window->focusWidget(), g);
-    QCOMPARE(paneText(), std::string("name\r\nv-taro@alpha.example[1]\r\nhost/\r\n1536\r\n1\r\n2\r\n3\r\n4\r\n*\r\n"));
-    QCOMPARE(control<QPlainTextEdit>("riedRead_OneCookies")->toPlainText().section(QLatin1Char('\n'), 1, 1),
-             QStringLiteral("v-taro@alpha.example[1]"));
-    // Deleting the first row shows the file that took its place.
-    QTest::keyClick(g, Qt::Key_Home);
-    m_dialogs.messageAnswers = {kIdYes};
-    QTest::keyClick(g, Qt::Key_Delete);
-    QVERIFY(!exists("hanako@alpha.example[2].txt"));
-    QCOMPARE(window().currentTableRow(), 1);
-    QCOMPARE(window().cookies().contentPane().line(2), std::string("v-hanako@gamma.example[1]"));
-    m_prefix->writeCookie("hanako@alpha.example[2].txt", record("v-hanako@alpha.example[2]", "host/"));
-    clickText("stReLoad");
-    QCOMPARE(rows(), 3);
-    g->setFocus();
-    QTest::keyClick(g, Qt::Key_End);
-
-    // A file that could not be deleted stays current (the rescan lists it
-    // again); a No asks and keeps everything.
-    m_dialogs.messageAnswers = {kIdNo};
-    QTest::keyClick(g, Qt::Key_Delete);
-    QCOMPARE(rows(), 3);
-    QCOMPARE(window().currentTableRow(), 3);
-
-    // Clearing a search keeps the file that was current.
-    m_dialogs.inputAnswers = {"alpha"};
-    clickButton("bbtnSch_Fname");
-    QCOMPARE(rows(), 2);
-    g->setFocus();
-    QTest::keyClick(g, Qt::Key_Down);
-    QCOMPARE(cell(1, window().currentTableRow()), std::string("taro@alpha.example[1]"));
-    control<QPushButton>("bbtnSch_Exit")->setFocus();
-    QTest::keyClick(control("bbtnSch_Exit"), Qt::Key_Space);
-    QCOMPARE(rows(), 3);
-    QCOMPARE(m_window->focusWidget(), g);
-    QCOMPARE(cell(1, window().currentTableRow()), std::string("taro@alpha.example[1]"));
-
-    // A file that went meanwhile gives its place to the one after it.
-    std::filesystem::remove(m_prefix->cookieFolder() + "/taro@alpha.example[1].txt");
-    m_prefix->writeCookie("hanako@a.txt", record("a", "a/"));
-    clickText("stReLoad");
-    QCOMPARE(cell(1, window().currentTableRow()), std::string("hanako@gamma.example[1]"));
 }
 
 QTEST_MAIN(CommandsTest)

@@ -42,22 +42,22 @@ private slots:
 
 void ContentTextTest::conversion()
 {
-    QCOMPARE(ui::contentPaneText("a\r\nb\r\n\r\n"), QStringLiteral("a\nb\n\n"));
-    QCOMPARE(ui::contentPaneText(cp932("表示")), QStringLiteral("表示"));
+    QCOMPARE(ui::qt::contentPaneText("a\r\nb\r\n\r\n"), QStringLiteral("a\nb\n\n"));
+    QCOMPARE(ui::qt::contentPaneText(cp932("表示")), QStringLiteral("表示"));
     // A lone lead byte shows as U+FFFD and the rest stays.
-    QCOMPARE(ui::contentPaneText(std::string("x\x81") + "\r\ny"), QStringLiteral("x\uFFFD\ny"));
+    QCOMPARE(ui::qt::contentPaneText(std::string("x\x81") + "\r\ny"), QStringLiteral("x\uFFFD\ny"));
     // So does one before a byte that cannot trail it, which stays: a blank,
     // a comma, a byte that is no character.
-    QCOMPARE(ui::contentPaneText("\x9C lat\xE9,\x81\xFD"), QStringLiteral("\uFFFD lat\uFFFD,\uFFFD\uFFFD"));
+    QCOMPARE(ui::qt::contentPaneText("\x9C lat\xE9,\x81\xFD"), QStringLiteral("\uFFFD lat\uFFFD,\uFFFD\uFFFD"));
     // Runs of ASCII and of other characters side by side: a half-width kana,
     // a lone CR, CR LF, a lead byte before a line end (it takes the CR of the
     // CR LF form and leaves the line end), and a lead byte that ends the text.
-    QCOMPARE(ui::contentPaneText(cp932("ｱa\r\n表") + "\r\r\n\x81\r" + "b\x81"),
+    QCOMPARE(ui::qt::contentPaneText(cp932("ｱa\r\n表") + "\r\r\n\x81\r" + "b\x81"),
              QStringLiteral("ｱa\n表\n\n\uFFFD\nb\uFFFD"));
     // Paragraphs of two lines: the lines within one end in LINE SEPARATOR.
-    QCOMPARE(ui::contentPaneText("a\nb\nc\nd\ne", 2), QStringLiteral("a\u2028b\nc\u2028d\ne"));
-    QCOMPARE(ui::contentPaneText("a\nb\n", 2), QStringLiteral("a\u2028b\n"));
-    QCOMPARE(ui::contentPaneText("", 2), QString());
+    QCOMPARE(ui::qt::contentPaneText("a\nb\nc\nd\ne", 2), QStringLiteral("a\u2028b\nc\u2028d\ne"));
+    QCOMPARE(ui::qt::contentPaneText("a\nb\n", 2), QStringLiteral("a\u2028b\n"));
+    QCOMPARE(ui::qt::contentPaneText("", 2), QString());
 }
 
 void ContentTextTest::everyCharacterShowsAsTheConverterGivesIt()
@@ -67,12 +67,12 @@ void ContentTextTest::everyCharacterShowsAsTheConverterGivesIt()
     // at the end of the text, must show as the converter shows it.
     for (int first = 0x80; first <= 0xFF; ++first) {
         const std::string alone(1, static_cast<char>(first));
-        QCOMPARE(ui::contentPaneText("a" + alone), QLatin1Char('a') + platform::qt::toQString(alone));
+        QCOMPARE(ui::qt::contentPaneText("a" + alone), QLatin1Char('a') + platform::qt::toQString(alone));
         for (int second = 0x00; second <= 0xFF; ++second) {
             if (second == '\r' || second == '\n')
                 continue;
             const std::string pair = alone + static_cast<char>(second) + "z";
-            const QString shown = ui::contentPaneText(pair);
+            const QString shown = ui::qt::contentPaneText(pair);
             if (shown != platform::qt::toQString(pair))
                 QFAIL(qPrintable(QStringLiteral("%1 %2 shows as %3")
                                      .arg(first, 2, 16)
@@ -111,11 +111,11 @@ void ContentTextTest::bytesAsReadShowLikeTheirCrLfForm()
         generated += line + (i % 4 == 0 ? "\r\n" : i % 4 == 3 ? "\r" : "\n");
         expected += platform::qt::toQString(line) + QLatin1Char('\n');
     }
-    QCOMPARE(ui::contentPaneText(generated), expected);
+    QCOMPARE(ui::qt::contentPaneText(generated), expected);
     texts.push_back(generated);
     for (const std::string &text : texts)
         for (int lines : {1, 2, 3, 256})
-            QVERIFY2(ui::contentPaneText(text, lines) == ui::contentPaneText(widened(text), lines),
+            QVERIFY2(ui::qt::contentPaneText(text, lines) == ui::qt::contentPaneText(widened(text), lines),
                      qPrintable(QString::fromLatin1(QByteArray::fromStdString(text.substr(0, 64)).toHex()) + " " +
                                 QString::number(lines)));
 }
@@ -135,7 +135,7 @@ void ContentTextTest::chunkBoundariesCutNothing()
                         : piece == "\r\n" ? QStringLiteral("\n")
                                           : QStringLiteral("\uFFFD\n");
             expected += QLatin1Char('z');
-            QCOMPARE(ui::contentPaneText(text), expected);
+            QCOMPARE(ui::qt::contentPaneText(text), expected);
         }
     }
 }
@@ -153,13 +153,13 @@ void ContentTextTest::bigTextRoundTripsThroughTheView()
             text += std::string(200000, 'x') + "\n";
     }
     text += "last\n"; // an LF added after a lone CR would join it
-    const auto lineEnds = static_cast<std::size_t>(ui::contentPaneText(text).count(QLatin1Char('\n')));
+    const auto lineEnds = static_cast<std::size_t>(ui::qt::contentPaneText(text).count(QLatin1Char('\n')));
     text.append((256 - lineEnds % 256) % 256, '\n');
-    const QString whole = ui::contentPaneText(text);
+    const QString whole = ui::qt::contentPaneText(text);
 
     QPlainTextEdit view;
     view.setReadOnly(true);
-    ui::showContentText(view, text, 256);
+    ui::qt::showContentText(view, text, 256);
     QCOMPARE(view.toPlainText(), whole);
     QCOMPARE(view.document()->blockCount(), int(whole.count(QLatin1Char('\n'))) / 256 + 1);
     QVERIFY(view.document()->lastBlock().text().isEmpty());
@@ -169,7 +169,7 @@ void ContentTextTest::bigTextRoundTripsThroughTheView()
     // The same formats as the text put in at once.
     QPlainTextEdit reference;
     reference.setReadOnly(true);
-    reference.setPlainText(ui::contentPaneText(text, 256));
+    reference.setPlainText(ui::qt::contentPaneText(text, 256));
     QCOMPARE(view.document()->toRawText(), reference.document()->toRawText());
     for (QTextBlock block = view.document()->begin(), other = reference.document()->begin(); block.isValid();
          block = block.next(), other = other.next()) {
@@ -184,9 +184,9 @@ void ContentTextTest::bigTextRoundTripsThroughTheView()
     }
 
     // A text of one paragraph, and an empty one.
-    ui::showContentText(view, "one\ntwo", 256);
+    ui::qt::showContentText(view, "one\ntwo", 256);
     QCOMPARE(view.toPlainText(), QStringLiteral("one\ntwo"));
-    ui::showContentText(view, "", 256);
+    ui::qt::showContentText(view, "", 256);
     QCOMPARE(view.toPlainText(), QString());
 }
 

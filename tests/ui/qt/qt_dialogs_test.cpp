@@ -4,9 +4,9 @@
 
 #include "platform/cp932.h"
 #include "platform/dialogs.h"
-#include "platform/qt/input_box.h"
-#include "platform/qt/qt_dialogs.h"
 #include "ui/qt/application.h"
+#include "ui/qt/input_box.h"
+#include "ui/qt/qt_dialogs.h"
 
 #include "temp_folder.h"
 #include "when_modal.h"
@@ -60,18 +60,18 @@ private slots:
 void QtDialogsTest::initTestCase()
 {
     // The boxes in the program's own font and look.
-    ui::setUpApplication();
+    ui::qt::setUpApplication();
 }
 
 void QtDialogsTest::flagsChooseIconButtonsAndDefault()
 {
-    const platform::qt::MessageBoxLayout error = platform::qt::messageBoxLayout(kIconHand | kOk);
+    const ui::qt::MessageBoxLayout error = ui::qt::messageBoxLayout(kIconHand | kOk);
     QCOMPARE(error.icon, QMessageBox::Critical);
     QCOMPARE(error.buttons.size(), std::size_t(1));
     QCOMPARE(error.buttons[0].answer, kIdOk);
     QCOMPARE(error.escapeAnswer, kIdOk);
 
-    const platform::qt::MessageBoxLayout question = platform::qt::messageBoxLayout(0x24);
+    const ui::qt::MessageBoxLayout question = ui::qt::messageBoxLayout(0x24);
     QCOMPARE(question.icon, QMessageBox::Question);
     QCOMPARE(question.buttons.size(), std::size_t(2));
     QCOMPARE(question.buttons[0].answer, kIdYes);
@@ -80,10 +80,10 @@ void QtDialogsTest::flagsChooseIconButtonsAndDefault()
     // A Yes/No box cannot be escaped, as on Windows.
     QCOMPARE(question.escapeAnswer, -1);
 
-    QCOMPARE(platform::qt::messageBoxLayout(0x124).defaultButton, 1);
-    QCOMPARE(platform::qt::messageBoxLayout(0x40).icon, QMessageBox::Information);
+    QCOMPARE(ui::qt::messageBoxLayout(0x124).defaultButton, 1);
+    QCOMPARE(ui::qt::messageBoxLayout(0x40).icon, QMessageBox::Information);
     // A default button past the last one falls back to the first.
-    QCOMPARE(platform::qt::messageBoxLayout(0x200).defaultButton, 0);
+    QCOMPARE(ui::qt::messageBoxLayout(0x200).defaultButton, 0);
 }
 
 void QtDialogsTest::lineBreaks_data()
@@ -100,12 +100,12 @@ void QtDialogsTest::lineBreaks()
 {
     QFETCH(QByteArray, text);
     QFETCH(QString, shown);
-    QCOMPARE(platform::qt::messageBoxText(text.toStdString()), shown);
+    QCOMPARE(ui::qt::messageBoxText(text.toStdString()), shown);
 }
 
 void QtDialogsTest::inputLimitCountsCp932Bytes()
 {
-    platform::qt::Cp932LengthValidator validator(255);
+    ui::qt::Cp932LengthValidator validator(255);
     int pos = 0;
     QString fits = QString(127, QChar(0x3042)) + QLatin1Char('a'); // 254 + 1 bytes
     QCOMPARE(validator.validate(fits, pos), QValidator::Acceptable);
@@ -115,7 +115,7 @@ void QtDialogsTest::inputLimitCountsCp932Bytes()
     QCOMPARE(validator.validate(ascii, pos), QValidator::Acceptable);
 
     // Typing past the limit is refused; the text stays as it was.
-    platform::qt::InputBox box(QStringLiteral("c"), QStringLiteral("p"), QString(127, QChar(0x3042)));
+    ui::qt::InputBox box(QStringLiteral("c"), QStringLiteral("p"), QString(127, QChar(0x3042)));
     auto *edit = box.findChild<QLineEdit *>();
     edit->end(false);
     type(edit, QStringLiteral("あ"));
@@ -126,7 +126,7 @@ void QtDialogsTest::inputLimitCountsCp932Bytes()
 
 void QtDialogsTest::realMessageBoxAnswers()
 {
-    platform::qt::QtDialogs dialogs;
+    ui::qt::QtDialogs dialogs;
     QString shownText;
     whenModal([&shownText](QWidget *modal) {
         auto *box = qobject_cast<QMessageBox *>(modal);
@@ -162,18 +162,18 @@ void QtDialogsTest::realMessageBoxAnswers()
 void QtDialogsTest::inputBoxIsAsWideAsOnWindows()
 {
     // Wide enough for its caption, whatever the shorter prompt needs.
-    platform::qt::InputBox box(QStringLiteral("Input Search FileName"),
-                               QStringLiteral("検索ファイル名を入力してください"), QString());
+    ui::qt::InputBox box(QStringLiteral("Input Search FileName"), QStringLiteral("検索ファイル名を入力してください"),
+                         QString());
     box.show();
     QVERIFY(QTest::qWaitForWindowExposed(&box));
-    const int expected = platform::qt::InputBox::dialogWidth(box.font());
+    const int expected = ui::qt::InputBox::dialogWidth(box.font());
     QCOMPARE(box.width(), expected);
     if (box.logicalDpiX() == 96)
         QVERIFY2(box.width() >= 260 && box.width() <= 280, qPrintable(QString::number(box.width())));
 
     // A prompt longer than that widens the box to show it whole.
     const QString longPrompt(40, QChar(0x3042));
-    platform::qt::InputBox wide(QStringLiteral("c"), longPrompt, QString());
+    ui::qt::InputBox wide(QStringLiteral("c"), longPrompt, QString());
     wide.show();
     QVERIFY(QTest::qWaitForWindowExposed(&wide));
     QVERIFY(wide.width() > expected);
@@ -183,7 +183,7 @@ void QtDialogsTest::inputBoxIsAsWideAsOnWindows()
 
 void QtDialogsTest::realInputBoxAnswers()
 {
-    platform::qt::QtDialogs dialogs;
+    ui::qt::QtDialogs dialogs;
     whenModal([](QWidget *modal) {
         type(modal->focusWidget(), QStringLiteral("abc検索"));
         QTest::keyClick(modal->focusWidget(), Qt::Key_Return);
@@ -202,7 +202,7 @@ void QtDialogsTest::realOpenFileDialogAnswers()
 {
     TempFolder folder;
     folder.write("chosen.txt", "x");
-    platform::qt::QtDialogs dialogs;
+    ui::qt::QtDialogs dialogs;
 
     // The file-name box starts with the path it is given; Esc cancels.
     QString startedWith;

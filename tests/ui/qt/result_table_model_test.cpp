@@ -47,7 +47,7 @@ private slots:
 void ResultTableModelTest::passesQtModelChecksThroughRebuilds()
 {
     listing::ResultTable table;
-    ui::ResultTableModel model(table);
+    ui::qt::ResultTableModel model(table);
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
     QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
 
@@ -66,7 +66,7 @@ void ResultTableModelTest::headersAndCells()
 {
     listing::ResultTable table;
     fill(table, 12);
-    ui::ResultTableModel model(table);
+    ui::qt::ResultTableModel model(table);
 
     QCOMPARE(model.cornerText(), QStringLiteral("No"));
     QCOMPARE(model.headerData(0, Qt::Horizontal).toString(), QStringLiteral("FileName"));
@@ -87,7 +87,7 @@ void ResultTableModelTest::outOfRangeQuestionsAnswerNothing()
 {
     listing::ResultTable table;
     fill(table, 2);
-    ui::ResultTableModel model(table);
+    ui::qt::ResultTableModel model(table);
 
     QVERIFY(!model.headerData(-1, Qt::Horizontal).isValid());
     QVERIFY(!model.headerData(8, Qt::Horizontal).isValid());
@@ -106,7 +106,7 @@ void ResultTableModelTest::staleShapeIsSafeUntilReload()
 {
     listing::ResultTable table;
     fill(table, 10);
-    ui::ResultTableModel model(table);
+    ui::qt::ResultTableModel model(table);
     const QModelIndex last = model.index(9, 7);
 
     // The table shrinks under the model (a scan running), the view has not
@@ -129,7 +129,7 @@ void ResultTableModelTest::undecodableBytesShowAsReplacement()
     broken.info = "ok\x81";     // a lone lead byte at the end
     table.setDataRow(broken, 1);
     table.finishListing(1, 9);
-    ui::ResultTableModel model(table);
+    ui::qt::ResultTableModel model(table);
     const QString url = model.index(0, 1).data().toString();
     QVERIFY2(url.startsWith(QLatin1Char('u')) && url.endsWith(QLatin1Char('z')) && url.contains(QChar(0xFFFD)),
              qPrintable(url));
@@ -140,7 +140,7 @@ void ResultTableModelTest::cellsAreSelectableNotEditable()
 {
     listing::ResultTable table;
     fill(table, 1);
-    ui::ResultTableModel model(table);
+    ui::qt::ResultTableModel model(table);
     const Qt::ItemFlags flags = model.flags(model.index(0, 0));
     QVERIFY(flags.testFlag(Qt::ItemIsSelectable));
     QVERIFY(flags.testFlag(Qt::ItemIsEnabled));

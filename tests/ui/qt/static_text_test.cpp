@@ -24,14 +24,14 @@ private slots:
 
 private:
     QWidget *m_parent = nullptr;
-    ui::ClickableText *m_text = nullptr;
+    ui::qt::ClickableText *m_text = nullptr;
 };
 
 void StaticTextTest::init()
 {
     m_parent = new QWidget;
     m_parent->resize(200, 100);
-    m_text = new ui::ClickableText(m_parent);
+    m_text = new ui::qt::ClickableText(m_parent);
     m_text->setText(QStringLiteral("ReLoad       "));
     m_text->move(10, 10);
     m_parent->show();
@@ -66,7 +66,7 @@ void StaticTextTest::clickRule()
     QFETCH(int, clicks);
 
     m_text->setEnabled(enabled);
-    QSignalSpy spy(m_text, &ui::ClickableText::clicked);
+    QSignalSpy spy(m_text, &ui::qt::ClickableText::clicked);
     const QPoint inside = m_text->rect().center();
     const QPoint outside(m_text->width() + 5, inside.y());
     QTest::mousePress(m_text, button, Qt::NoModifier, inside);
@@ -76,7 +76,7 @@ void StaticTextTest::clickRule()
 
 void StaticTextTest::doubleClickCountsOnce()
 {
-    QSignalSpy spy(m_text, &ui::ClickableText::clicked);
+    QSignalSpy spy(m_text, &ui::qt::ClickableText::clicked);
     // A double click arrives as a click, then a press with its double-click
     // event, then a release.
     QTest::mouseClick(m_text, Qt::LeftButton, Qt::NoModifier, m_text->rect().center());
@@ -105,7 +105,7 @@ void StaticTextTest::focusByTabOnlyAndKeysClick()
     // The focus shows: the text is drawn otherwise while it has it.
     QVERIFY(m_text->grab().toImage() != unfocused);
 
-    QSignalSpy spy(m_text, &ui::ClickableText::clicked);
+    QSignalSpy spy(m_text, &ui::qt::ClickableText::clicked);
     QTest::keyClick(m_text, Qt::Key_Space);
     QTest::keyClick(m_text, Qt::Key_Return);
     QTest::keyClick(m_text, Qt::Key_Enter);

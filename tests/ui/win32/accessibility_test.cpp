@@ -1,5 +1,5 @@
 // The window as a screen reader on Windows sees it, through MSAA, asked as
-// one asks: AccessibleObjectFromWindow on the grid and the painted commands.
+// one asks: AccessibleObjectFromWindow on the grid and the command texts.
 
 #include "win32_test_support.h"
 
@@ -248,7 +248,7 @@ private:
 
 TEST_F(AccessibilityTest, TheGridIsANamedTableOfRowsAndCells)
 {
-    const HWND grid = control("grdMain");
+    const HWND grid = control(ui::form::Id::Table);
     const Accessible table = Accessible::ofWindow(grid);
     ASSERT_TRUE(table);
     EXPECT_EQ(table.name(), L"クッキーファイル一覧");
@@ -314,7 +314,7 @@ TEST_F(AccessibilityTest, TabIntoTheTableEndsOnTheRow)
 {
     // What a screen reader says last on Tab into the table is what the last
     // focus event names: the current row, not the table around it.
-    const HWND grid = control("grdMain");
+    const HWND grid = control(ui::form::Id::Table);
     const HWND before = GetNextDlgTabItem(window, grid, TRUE);
     ASSERT_NE(before, grid);
     SetFocus(before);
@@ -340,13 +340,14 @@ TEST_F(AccessibilityTest, TabIntoTheTableEndsOnTheRow)
     EXPECT_EQ(onGrid.back(), form->grid().currentRow() + 1) << "the last focus event names the table, not its row";
 }
 
-TEST_F(AccessibilityTest, PaintedCommandsAreButtonsWithADefaultAction)
+TEST_F(AccessibilityTest, CommandTextsAreButtonsWithADefaultAction)
 {
-    const std::pair<const char *, const wchar_t *> commands[] = {
-        {"stDelete", L"DELETE"}, {"stAllDelete", L"ALL DELETE"}, {"stReLoad", L"ReLoad"}};
-    for (const auto &[name, spoken] : commands) {
-        SCOPED_TRACE(name);
-        const Accessible command = Accessible::ofWindow(control(name));
+    using ui::form::Id;
+    const std::pair<Id, const wchar_t *> commands[] = {
+        {Id::DeleteCommand, L"DELETE"}, {Id::DeleteAllCommand, L"ALL DELETE"}, {Id::ReloadCommand, L"ReLoad"}};
+    for (const auto &[id, spoken] : commands) {
+        SCOPED_TRACE(ui::form::control(id).name);
+        const Accessible command = Accessible::ofWindow(control(id));
         ASSERT_TRUE(command);
         EXPECT_EQ(command.name(), spoken);
         EXPECT_EQ(command.role(), ROLE_SYSTEM_PUSHBUTTON);
@@ -356,7 +357,7 @@ TEST_F(AccessibilityTest, PaintedCommandsAreButtonsWithADefaultAction)
         EXPECT_GT(SysStringLen(action), 0u);
         SysFreeString(action);
     }
-    const Accessible remove = Accessible::ofWindow(control("stDelete"));
+    const Accessible remove = Accessible::ofWindow(control(ui::form::Id::DeleteCommand));
     BSTR key = nullptr;
     remove->get_accKeyboardShortcut(kSelf, &key);
     EXPECT_EQ(std::wstring(key ? key : L""), L"Delete");
@@ -371,7 +372,7 @@ TEST_F(AccessibilityTest, PaintedCommandsAreButtonsWithADefaultAction)
     EXPECT_EQ(dialogs.messages[0].caption, "削除確認");
 
     // Disabled, it says so and does nothing.
-    form->setDeleteCommandsEnabled(false);
+    form->window().setDeleteCommandsEnabled(false);
     EXPECT_TRUE(remove.state() & STATE_SYSTEM_UNAVAILABLE);
     remove->accDoDefaultAction(kSelf);
     pumpMessages();

@@ -47,7 +47,7 @@ protected:
     }
     void clickRow(int row)
     {
-        click(control("grdMain"), centre(form->grid().cellRect(1, row)));
+        click(control(ui::form::Id::Table), centre(form->grid().cellRect(1, row)));
         pumpMessages();
     }
     std::string caption(const std::string &shownFolder) const
@@ -79,24 +79,24 @@ TEST_F(AnyCodePage, RunsUnderTheCodePageItWasStartedFor)
 
 TEST_F(AnyCodePage, TheWindowsTextsReadAsWritten)
 {
-    EXPECT_EQ(windowText(control("StaticText1")), "クッキーフォルダ");
-    EXPECT_EQ(windowText(control("bbtnInPathSet")), "参照");
-    EXPECT_EQ(windowText(control("GroupBox1")), "検索");
-    EXPECT_EQ(windowText(control("bbtnSch_Fname")), "ファイル名");
-    EXPECT_EQ(windowText(control("bbtnSch_Memo")), "ファイル内容");
-    EXPECT_EQ(windowText(control("bbtnSch_Exit")), "解　除");
-    EXPECT_EQ(windowText(control("bbtnExit")), "閉じる(&C)");
+    EXPECT_EQ(windowText(control(ui::form::Id::FolderLabel)), "クッキーフォルダ");
+    EXPECT_EQ(windowText(control(ui::form::Id::BrowseButton)), "参照");
+    EXPECT_EQ(windowText(control(ui::form::Id::SearchGroup)), "検索");
+    EXPECT_EQ(windowText(control(ui::form::Id::SearchByFileNameButton)), "ファイル名");
+    EXPECT_EQ(windowText(control(ui::form::Id::SearchByContentButton)), "ファイル内容");
+    EXPECT_EQ(windowText(control(ui::form::Id::ClearSearchButton)), "解　除");
+    EXPECT_EQ(windowText(control(ui::form::Id::CloseButton)), "閉じる(&C)");
 
     folder.write("u@a.txt", cookieText("a.example", "表示"));
     listFolder(folder.path());
-    EXPECT_EQ(statusBarText(control("StatusBar1")), listing::messages::cookiesFound(1));
+    EXPECT_EQ(statusBarText(control(ui::form::Id::StatusBar)), listing::messages::cookiesFound(1));
     dialogs.inputAnswers.push_back("a");
     form->run(&ui::Commands::searchByFileName);
-    EXPECT_EQ(windowText(control("stSchModeInfo")), "ファイル名検索モード");
+    EXPECT_EQ(windowText(control(ui::form::Id::SearchModeLabel)), "ファイル名検索モード");
     dialogs.inputAnswers.push_back("nothing holds this");
     form->run(&ui::Commands::searchByContent);
-    EXPECT_EQ(windowText(control("stSchModeInfo")), "ファイル内容検索モード");
-    EXPECT_EQ(statusBarText(control("StatusBar1")), listing::messages::noCookiesFound());
+    EXPECT_EQ(windowText(control(ui::form::Id::SearchModeLabel)), "ファイル内容検索モード");
+    EXPECT_EQ(statusBarText(control(ui::form::Id::StatusBar)), listing::messages::noCookiesFound());
 }
 
 TEST_F(AnyCodePage, AFolderThatIsNotThereOrCannotBeOpenedIsSaidInTheStatusBar)
@@ -107,13 +107,13 @@ TEST_F(AnyCodePage, AFolderThatIsNotThereOrCannotBeOpenedIsSaidInTheStatusBar)
     listFolder(folder.path() + "\\" + platform::cp932::toUtf8("見当たらない"));
     EXPECT_EQ(rows(), 0);
     EXPECT_EQ(form->statusText(), "クッキーフォルダ " + folder.path() + "\\見当たらない が見付かりません");
-    EXPECT_EQ(statusBarText(control("StatusBar1")), form->statusText());
-    EXPECT_FALSE(IsWindowEnabled(control("stDelete")));
-    EXPECT_FALSE(IsWindowEnabled(control("stAllDelete")));
+    EXPECT_EQ(statusBarText(control(ui::form::Id::StatusBar)), form->statusText());
+    EXPECT_FALSE(IsWindowEnabled(control(ui::form::Id::DeleteCommand)));
+    EXPECT_FALSE(IsWindowEnabled(control(ui::form::Id::DeleteAllCommand)));
     listFolder(folder / "u@a.txt");
     EXPECT_EQ(rows(), 0);
     EXPECT_EQ(form->statusText(), "クッキーフォルダ " + folder.path() + "\\u@a.txt を開けません");
-    EXPECT_FALSE(IsWindowEnabled(control("stDelete")));
+    EXPECT_FALSE(IsWindowEnabled(control(ui::form::Id::DeleteCommand)));
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
@@ -133,7 +133,7 @@ TEST_F(AnyCodePage, NamesOfAnyCharacterAreListedSearchedReadAndDeleted)
     ASSERT_EQ(rows(), 2);
     const std::string shownFolder = folder.path() + "\\c表";
     EXPECT_EQ(windowText(window), caption(shownFolder));
-    EXPECT_EQ(windowText(control("edInPath")), shownFolder + "\\");
+    EXPECT_EQ(windowText(control(ui::form::Id::FolderBox)), shownFolder + "\\");
     const int soRow = rowNamed("ソ@表");
     const int emojiRow = rowNamed("u@?");
     ASSERT_GT(soRow, 0);
@@ -152,12 +152,12 @@ TEST_F(AnyCodePage, NamesOfAnyCharacterAreListedSearchedReadAndDeleted)
 
     clickRow(rowNamed("u@?"));
     dialogs.messageAnswers = {kIdYes};
-    click(control("stDelete"), POINT{3, 3});
+    click(control(ui::form::Id::DeleteCommand), POINT{3, 3});
     EXPECT_FALSE(folder.exists(emoji));
     EXPECT_TRUE(folder.exists(so));
     ASSERT_EQ(rows(), 1);
     dialogs.messageAnswers = {kIdYes};
-    click(control("stAllDelete"), POINT{3, 3});
+    click(control(ui::form::Id::DeleteAllCommand), POINT{3, 3});
     EXPECT_FALSE(folder.exists(so));
     EXPECT_EQ(rows(), 0);
     EXPECT_TRUE(dialogs.messages.size() == 2 && dialogs.messages[1].caption == "削除確認");
@@ -176,11 +176,11 @@ TEST_F(AnyCodePage, AFolderBeyondMaxPathIsListedReadAndDeleted)
     ASSERT_EQ(rows(), 1);
     // As the user knows the path, without the prefix of long paths.
     EXPECT_EQ(windowText(window), caption(inner));
-    EXPECT_EQ(windowText(control("edInPath")), inner + "\\");
+    EXPECT_EQ(windowText(control(ui::form::Id::FolderBox)), inner + "\\");
     clickRow(1);
     EXPECT_NE(form->contentPaneShownText().find("long.example/"), std::string::npos);
     dialogs.messageAnswers = {kIdYes};
-    click(control("stDelete"), POINT{3, 3});
+    click(control(ui::form::Id::DeleteCommand), POINT{3, 3});
     EXPECT_FALSE(folder.exists(name));
     EXPECT_EQ(rows(), 0);
     EXPECT_TRUE(dialogs.messages.size() == 1) << dialogs.messages.back().text;

@@ -6,7 +6,7 @@
 
 #include "platform/wide_text_win32.h"
 #include "platform/win32/win32_desktop.h"
-#include "platform/win32/win32_dialogs.h"
+#include "ui/win32/win32_dialogs.h"
 
 #include <commdlg.h>
 #include <dlgs.h>
@@ -126,7 +126,7 @@ protected:
         FormTest::SetUp();
         real.setOwner(window);
     }
-    platform::win32::Win32Dialogs real;
+    ui::win32::Win32Dialogs real;
 };
 
 // The visible top-level window of process `process`, once it shows one
@@ -342,7 +342,7 @@ TEST_F(RealDialogsTest, OpenDialogAcceptsANameThatDoesNotExistAndIsPlaced)
 }
 
 // Presses a key as the message loop hands it on: the window's own step first.
-void pressKey(ui::win32::TForm1 &form, WPARAM key, bool shift = false)
+void pressKey(ui::win32::MainWindowHost &form, WPARAM key, bool shift = false)
 {
     BYTE keys[256] = {};
     GetKeyboardState(keys);
@@ -363,12 +363,12 @@ void pressKey(ui::win32::TForm1 &form, WPARAM key, bool shift = false)
     pumpMessages();
 }
 
-// Presses Tab until `name` has the focus; false when it never comes.
-bool tabTo(ui::win32::TForm1 &form, HWND window, const char *name)
+// Presses Tab until control `id` has the focus; false when it never comes.
+bool tabTo(ui::win32::MainWindowHost &form, ui::form::Id id)
 {
     for (int i = 0; i < 16; ++i) {
         pressKey(form, VK_TAB);
-        if (GetFocus() == ui::win32::findControl(window, name))
+        if (GetFocus() == form.controlOf(id))
             return true;
     }
     return false;
@@ -380,9 +380,9 @@ TEST(KeyboardWalk, DeleteReloadAndDeleteAllWithoutAMouse)
     for (const char *name :
          {"taro@alpha.example[1]", "taro@beta.example[1]", "hanako@gamma.example[1]", "hanako@alpha.example[2]"})
         folder.write(std::string(name) + ".txt", "uid\r\nv\r\nhost/\r\n");
-    platform::win32::Win32Dialogs real;
+    ui::win32::Win32Dialogs real;
     RecordingDesktop desktop;
-    ui::win32::TForm1 form(real, desktop);
+    ui::win32::MainWindowHost form(real, desktop);
     const HWND window = form.create();
     ASSERT_NE(window, nullptr);
     real.setOwner(window);
@@ -393,17 +393,17 @@ TEST(KeyboardWalk, DeleteReloadAndDeleteAllWithoutAMouse)
     const listing::ResultTable &table = form.cookies().table();
     ASSERT_EQ(table.dataRowCount(), 4);
     const auto currentFile = [&] { return table.rowFile(form.grid().currentTableRow()).nativeName; };
-    const HWND grid = ui::win32::findControl(window, "grdMain");
+    const HWND grid = form.controlOf(ui::form::Id::Table);
 
     // From the browse button, Tab to the table and Down to the second row.
-    SetFocus(ui::win32::findControl(window, "bbtnInPathSet"));
-    ASSERT_TRUE(tabTo(form, window, "grdMain"));
+    SetFocus(form.controlOf(ui::form::Id::BrowseButton));
+    ASSERT_TRUE(tabTo(form, ui::form::Id::Table));
     pressKey(form, VK_DOWN);
     const std::string doomed = currentFile();
     const std::string next = table.rowFile(3).nativeName;
 
     // Tab on to DELETE; Enter asks, Enter answers Yes, the default.
-    ASSERT_TRUE(tabTo(form, window, "stDelete"));
+    ASSERT_TRUE(tabTo(form, ui::form::Id::DeleteCommand));
     BoxDriver yes("削除確認", [](HWND, int) {
         postKey(VK_RETURN);
         return true;
@@ -425,7 +425,7 @@ TEST(KeyboardWalk, DeleteReloadAndDeleteAllWithoutAMouse)
 
     // Under a search for "alpha", Shift+Delete asks to delete all (No is the
     // default: Tab to Yes, then Enter) and deletes only what is listed.
-    ASSERT_TRUE(tabTo(form, window, "bbtnSch_Fname"));
+    ASSERT_TRUE(tabTo(form, ui::form::Id::SearchByFileNameButton));
     BoxDriver search("Input Search FileName", [](HWND, int tick) {
         if (tick == 0) {
             postChars("alpha");
@@ -459,7 +459,7 @@ TEST(KeyboardWalk, DeleteReloadAndDeleteAllWithoutAMouse)
 
 TEST(OpenDialogPosition, CentredAcrossAndAThirdDown)
 {
-    const POINT at = platform::win32::openDialogPosition(RECT{0, 0, 1024, 768}, SIZE{424, 300});
+    const POINT at = ui::win32::openDialogPosition(RECT{0, 0, 1024, 768}, SIZE{424, 300});
     EXPECT_EQ(at.x, 300);
     EXPECT_EQ(at.y, 156);
 }

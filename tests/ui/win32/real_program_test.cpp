@@ -39,7 +39,7 @@ BOOL CALLBACK findMainWindow(HWND hwnd, LPARAM found)
     GetWindowThreadProcessId(hwnd, &process);
     wchar_t name[64] = {};
     GetClassNameW(hwnd, name, 64);
-    if (process != windows.process || std::wstring(name) != L"TForm1")
+    if (process != windows.process || std::wstring(name) != L"VelluminWindow")
         return TRUE;
     windows.main = hwnd;
     EnumChildWindows(hwnd, &findStatusBar, found);

@@ -117,7 +117,7 @@ std::string nativeName(const std::string &cp932)
 
 void FormTest::SetUp()
 {
-    form = std::make_unique<ui::win32::TForm1>(dialogs, desktop);
+    form = std::make_unique<ui::win32::MainWindowHost>(dialogs, desktop);
     window = form->create();
     ASSERT_NE(window, nullptr);
     form->show(SW_SHOWNORMAL);
@@ -137,7 +137,15 @@ void FormTest::listFolder(const std::string &folder)
     pumpMessages();
 }
 
-HWND FormTest::control(const char *name) const
+HWND FormTest::control(ui::form::Id id) const
 {
-    return ui::win32::findControl(window, name);
+    return form->controlOf(id);
+}
+
+std::string FormTest::nameOf(HWND hwnd) const
+{
+    for (const ui::form::Control &control : ui::form::controls())
+        if (form->controlOf(control.id) == hwnd)
+            return control.name;
+    return {};
 }

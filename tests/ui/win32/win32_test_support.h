@@ -8,8 +8,7 @@
 
 #include "platform/desktop.h"
 #include "ui/scripted_dialogs.h"
-#include "ui/win32/control_name.h"
-#include "ui/win32/tform1.h"
+#include "ui/win32/main_window_host.h"
 
 #include <windows.h>
 
@@ -85,13 +84,15 @@ protected:
 
     // Lists `folder` as the window would after choosing it.
     void listFolder(const std::string &folder);
-    HWND control(const char *name) const;
+    HWND control(ui::form::Id id) const;
+    // The form's name of control `hwnd`; empty for a window not the form's.
+    std::string nameOf(HWND hwnd) const;
     // How many times the content pane has been filled: each run of the
     // row handler fills it once.
     std::uint64_t paneFills() const { return form->cookies().contentPane().revision(); }
 
     ScriptedDialogs dialogs;
     RecordingDesktop desktop;
-    std::unique_ptr<ui::win32::TForm1> form;
+    std::unique_ptr<ui::win32::MainWindowHost> form;
     HWND window = nullptr;
 };

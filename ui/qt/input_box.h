@@ -6,7 +6,7 @@
 
 class QLineEdit;
 
-namespace platform::qt {
+namespace ui::qt {
 
 // Refuses an edit that would make the text longer than `maxBytes` bytes in
 // CP932, the way a Windows edit limits its text: a double-byte character
@@ -46,4 +46,4 @@ private:
     QLineEdit *m_edit;
 };
 
-} // namespace platform::qt
+} // namespace ui::qt

@@ -2,14 +2,18 @@
 
 #include "platform/cp932.h"
 #include "platform/wide_text_win32.h"
-#include "window_font.h"
+#include "platform/win32/window_font.h"
 
 #include <algorithm>
 #include <cstring>
 #include <cwchar>
 #include <vector>
 
-namespace platform::win32 {
+namespace ui::win32 {
+
+// The platform's dialog interface and text conversions, drawn in Win32.
+using namespace ::platform;
+using namespace ::platform::win32;
 namespace {
 
 constexpr int kPromptId = 100;
@@ -225,4 +229,4 @@ INT_PTR CALLBACK InputBox::procedure(HWND dialog, UINT message, WPARAM wParam, L
     }
 }
 
-} // namespace platform::win32
+} // namespace ui::win32

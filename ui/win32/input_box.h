@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace platform::win32 {
+namespace ui::win32 {
 
 // The input box: a small modal box centred on the screen with the caption,
 // the prompt on one line, an edit of at most kMaxBytes bytes that starts
@@ -31,4 +31,4 @@ private:
     std::string m_lastFitting;
 };
 
-} // namespace platform::win32
+} // namespace ui::win32

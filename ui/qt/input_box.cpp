@@ -1,6 +1,6 @@
 #include "input_box.h"
 
-#include "qt_text.h"
+#include "platform/qt/qt_text.h"
 
 #include <QCursor>
 #include <QFontInfo>
@@ -16,7 +16,11 @@
 #include <algorithm>
 #include <cmath>
 
-namespace platform::qt {
+namespace ui::qt {
+
+// The platform's dialog interface and text conversions, drawn in Qt.
+using namespace ::platform;
+using namespace ::platform::qt;
 
 Cp932LengthValidator::Cp932LengthValidator(std::size_t maxBytes, QObject *parent)
     : QValidator(parent), m_maxBytes(maxBytes)
@@ -94,4 +98,4 @@ void InputBox::showEvent(QShowEvent *event)
     }
 }
 
-} // namespace platform::qt
+} // namespace ui::qt

@@ -7,12 +7,12 @@
 #include "ui/main_form.h"
 #include "ui/qt/application.h"
 #include "ui/qt/fonts.h"
+#include "ui/qt/main_window_host.h"
 #include "ui/qt/panel.h"
 #include "ui/qt/result_grid.h"
 #include "ui/qt/result_table_model.h"
 #include "ui/qt/splitter.h"
 #include "ui/qt/static_text.h"
-#include "ui/qt/tform1.h"
 #include "ui_test_support.h"
 
 #include <QAbstractButton>
@@ -38,11 +38,13 @@
 
 namespace {
 
-using ui::Splitter;
+using ui::qt::Splitter;
 
-template <typename T = QWidget> T *control(const QWidget &window, const char *name)
+using ui::form::Id;
+
+template <typename T = QWidget> T *control(const ui::qt::MainWindowHost &window, Id id)
 {
-    return window.findChild<T *>(QString::fromLatin1(name));
+    return window.controlOf<T>(id);
 }
 
 QString expectedCaption(const std::string &folder)
@@ -53,7 +55,7 @@ QString expectedCaption(const std::string &folder)
 
 } // namespace
 
-class TForm1Test : public QObject {
+class MainWindowHostTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -82,96 +84,93 @@ private slots:
     void commandsReachScreenReaders();
 
 private:
-    std::unique_ptr<ui::TForm1> makeWindow(ScriptedDialogs &dialogs)
+    std::unique_ptr<ui::qt::MainWindowHost> makeWindow(ScriptedDialogs &dialogs)
     {
-        return std::make_unique<ui::TForm1>(dialogs, m_desktop);
+        return std::make_unique<ui::qt::MainWindowHost>(dialogs, m_desktop);
     }
 
     RecordingDesktop m_desktop;
 };
 
-void TForm1Test::initTestCase()
+void MainWindowHostTest::initTestCase()
 {
-    ui::setUpApplication();
+    ui::qt::setUpApplication();
 }
 
-void TForm1Test::controlTree_data()
+void MainWindowHostTest::controlTree_data()
 {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("parent");
+    QTest::addColumn<int>("id");
     QTest::addColumn<QString>("className");
 
     // The widget class each kind of control is made of.
     const std::map<ui::form::Kind, const char *> classes = {
-        {ui::form::Kind::Panel, "ui::Panel"},      {ui::form::Kind::GroupBox, "QGroupBox"},
-        {ui::form::Kind::Label, "ui::StaticText"}, {ui::form::Kind::CommandText, "ui::ClickableText"},
-        {ui::form::Kind::FolderBox, "QLineEdit"},  {ui::form::Kind::Button, "ui::PushButton"},
-        {ui::form::Kind::StatusBar, "QStatusBar"}, {ui::form::Kind::Splitter, "ui::Splitter"},
-        {ui::form::Kind::Grid, "ui::ResultGrid"},  {ui::form::Kind::ContentPane, "QPlainTextEdit"},
+        {ui::form::Kind::Panel, "ui::qt::Panel"},      {ui::form::Kind::GroupBox, "QGroupBox"},
+        {ui::form::Kind::Label, "ui::qt::StaticText"}, {ui::form::Kind::CommandText, "ui::qt::ClickableText"},
+        {ui::form::Kind::FolderBox, "QLineEdit"},      {ui::form::Kind::Button, "ui::qt::PushButton"},
+        {ui::form::Kind::StatusBar, "QStatusBar"},     {ui::form::Kind::Splitter, "ui::qt::Splitter"},
+        {ui::form::Kind::Grid, "ui::qt::ResultGrid"},  {ui::form::Kind::ContentPane, "QPlainTextEdit"},
     };
     for (const ui::form::Control &control : ui::form::controls()) {
         if (control.id == ui::form::Id::Window)
             continue;
-        QTest::newRow(control.name) << QString::fromLatin1(control.name)
-                                    << QString::fromLatin1(ui::form::control(control.parent).name)
-                                    << QString::fromLatin1(classes.at(control.kind));
+        QTest::newRow(control.name) << ui::form::indexOf(control.id) << QString::fromLatin1(classes.at(control.kind));
     }
-    QTest::newRow("OpenDialog1") << QStringLiteral("OpenDialog1") << QStringLiteral("TForm1")
-                                 << QStringLiteral("ui::OpenDialog");
 }
 
-void TForm1Test::controlTree()
+void MainWindowHostTest::controlTree()
 {
-    QFETCH(QString, name);
-    QFETCH(QString, parent);
+    QFETCH(int, id);
     QFETCH(QString, className);
 
+    // Each control is made of its kind's class, under its parent, named as
+    // the form names it.
     TempPrefix prefix;
     ScriptedDialogs dialogs;
     const auto window = makeWindow(dialogs);
-    QCOMPARE(window->objectName(), QStringLiteral("TForm1"));
-    const QList<QObject *> found = window->findChildren<QObject *>(name);
-    QCOMPARE(found.size(), 1);
-    QCOMPARE(QString::fromLatin1(found.front()->metaObject()->className()), className);
-    QVERIFY(found.front()->parent());
-    QCOMPARE(found.front()->parent()->objectName(), parent);
+    const ui::form::Control &expected = ui::form::controls()[static_cast<std::size_t>(id)];
+    QCOMPARE(window->objectName(), QString::fromLatin1(ui::form::control(Id::Window).name));
+    const QWidget *made = control(*window, expected.id);
+    QVERIFY(made);
+    QCOMPARE(made->objectName(), QString::fromLatin1(expected.name));
+    QCOMPARE(QString::fromLatin1(made->metaObject()->className()), className);
+    QCOMPARE(made->parentWidget(), control(*window, expected.parent));
 }
 
-void TForm1Test::texts()
+void MainWindowHostTest::texts()
 {
     TempPrefix prefix;
     ScriptedDialogs dialogs;
     const auto window = makeWindow(dialogs);
-    const QWidget &w = *window;
+    const ui::qt::MainWindowHost &w = *window;
 
     // Every caption as the form gives it.
     for (const ui::form::Control &control : ui::form::controls()) {
         const QString caption = QString::fromUtf8(control.caption);
-        QWidget *widget = ::control(w, control.name);
+        QWidget *widget = ::control(w, control.id);
         if (control.placeholder || !*control.caption)
             continue;
         if (auto *button = qobject_cast<QPushButton *>(widget))
             QCOMPARE(button->text(), caption);
         else if (auto *group = qobject_cast<QGroupBox *>(widget))
             QCOMPARE(group->title(), caption);
-        else if (auto *text = qobject_cast<ui::StaticText *>(widget))
+        else if (auto *text = qobject_cast<ui::qt::StaticText *>(widget))
             QCOMPARE(text->text(), caption);
-        else if (auto *panel = qobject_cast<ui::Panel *>(widget))
+        else if (auto *panel = qobject_cast<ui::qt::Panel *>(widget))
             QCOMPARE(panel->caption(), caption);
     }
-    QVERIFY(!control<QPushButton>(w, "bbtnExit")->icon().isNull());
+    QVERIFY(!control<QPushButton>(w, ui::form::Id::CloseButton)->icon().isNull());
 
     // The placeholders are cleared at start; the search is off.
-    for (const char *panel : {"pnlToolBtn", "pnlMenu", "pnlSelPcLoginName"})
-        QVERIFY2(control<ui::Panel>(w, panel)->caption().isEmpty(), panel);
-    QCOMPARE(control<ui::StaticText>(w, "stSchModeInfo")->text(), QString());
-    QVERIFY(!control(w, "bbtnSch_Exit")->isEnabled());
-    QVERIFY(!control(w, "edInPath")->isEnabled());
-    QVERIFY(control(w, "bbtnSch_Fname")->isEnabled());
-    QVERIFY(control(w, "stReLoad")->isEnabled());
-    QVERIFY(control<QPlainTextEdit>(w, "riedRead_OneCookies")->isReadOnly());
-    QCOMPARE(control<QPlainTextEdit>(w, "riedRead_OneCookies")->lineWrapMode(), QPlainTextEdit::WidgetWidth);
-    QVERIFY(control<QStatusBar>(w, "StatusBar1")->isSizeGripEnabled());
+    for (const Id panel : {Id::FolderStrip, Id::CommandPanel, Id::SearchModeStrip, Id::ListArea})
+        QVERIFY2(control<ui::qt::Panel>(w, panel)->caption().isEmpty(), ui::form::control(panel).name);
+    QCOMPARE(control<ui::qt::StaticText>(w, ui::form::Id::SearchModeLabel)->text(), QString());
+    QVERIFY(!control(w, ui::form::Id::ClearSearchButton)->isEnabled());
+    QVERIFY(!control(w, ui::form::Id::FolderBox)->isEnabled());
+    QVERIFY(control(w, ui::form::Id::SearchByFileNameButton)->isEnabled());
+    QVERIFY(control(w, ui::form::Id::ReloadCommand)->isEnabled());
+    QVERIFY(control<QPlainTextEdit>(w, ui::form::Id::ContentPane)->isReadOnly());
+    QCOMPARE(control<QPlainTextEdit>(w, ui::form::Id::ContentPane)->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+    QVERIFY(control<QStatusBar>(w, ui::form::Id::StatusBar)->isSizeGripEnabled());
 
     // No button is a default button.
     for (QPushButton *button : w.findChildren<QPushButton *>()) {
@@ -180,12 +179,12 @@ void TForm1Test::texts()
     }
 }
 
-void TForm1Test::fonts()
+void MainWindowHostTest::fonts()
 {
     TempPrefix prefix;
     ScriptedDialogs dialogs;
     const auto window = makeWindow(dialogs);
-    const QWidget &w = *window;
+    const ui::qt::MainWindowHost &w = *window;
     const ui::LayoutScale &scale = window->layoutScale();
 
     QCOMPARE(w.font().family(), QStringLiteral("ＭＳ Ｐゴシック"));
@@ -193,27 +192,28 @@ void TForm1Test::fonts()
     // Rendered in the installed stand-in.
     const QString family = QFontInfo(w.font()).family();
     QVERIFY2(family == QStringLiteral("IPAPGothic") || family == QStringLiteral("IPA Pゴシック"), qPrintable(family));
-    QCOMPARE(QFontInfo(control(w, "grdMain")->font()).family(), family);
+    QCOMPARE(QFontInfo(control(w, ui::form::Id::Table)->font()).family(), family);
 
-    for (const char *name : {"stDelete", "stAllDelete", "stReLoad"}) {
-        const QFont font = control(w, name)->font();
+    for (const Id id : {Id::DeleteCommand, Id::DeleteAllCommand, Id::ReloadCommand}) {
+        const QFont font = control(w, id)->font();
         QCOMPARE(font.pixelSize(), scale.px(16));
         QVERIFY(font.bold() && font.italic() && font.underline());
-        QCOMPARE(control(w, name)->palette().color(QPalette::WindowText), QColor(Qt::yellow));
+        QCOMPARE(control(w, id)->palette().color(QPalette::WindowText), QColor(Qt::yellow));
     }
-    QVERIFY(control(w, "stSchModeInfo")->font().bold());
-    QCOMPARE(control(w, "pnlMenu")->palette().color(QPalette::Window), QColor(0x00, 0x80, 0x00));
-    QCOMPARE(control(w, "GroupBox1")->palette().color(QPalette::WindowText), QColor(Qt::yellow));
-    QCOMPARE(control(w, "bbtnSch_Fname")->palette().color(QPalette::ButtonText), QColor(Qt::black));
+    QVERIFY(control(w, ui::form::Id::SearchModeLabel)->font().bold());
+    QCOMPARE(control(w, ui::form::Id::CommandPanel)->palette().color(QPalette::Window), QColor(0x00, 0x80, 0x00));
+    QCOMPARE(control(w, ui::form::Id::SearchGroup)->palette().color(QPalette::WindowText), QColor(Qt::yellow));
+    QCOMPARE(control(w, ui::form::Id::SearchByFileNameButton)->palette().color(QPalette::ButtonText),
+             QColor(Qt::black));
 
     // The point size that fits the columns comes from the real font and screen.
-    const int dpi = control(w, "grdMain")->logicalDpiY();
-    QCOMPARE(window->tableFontPointSize(), qRound(QFontInfo(w.font()).pixelSize() * 72.0 / dpi));
+    const int dpi = control(w, ui::form::Id::Table)->logicalDpiY();
+    QCOMPARE(window->window().tableFontPointSize(), qRound(QFontInfo(w.font()).pixelSize() * 72.0 / dpi));
     if (dpi == 96)
-        QCOMPARE(window->tableFontPointSize(), 9);
+        QCOMPARE(window->window().tableFontPointSize(), 9);
 }
 
-void TForm1Test::designedGeometry()
+void MainWindowHostTest::designedGeometry()
 {
     TempPrefix prefix;
     prefix.writeCookie("a@x.txt", "n\nv\nx/\n");
@@ -223,7 +223,7 @@ void TForm1Test::designedGeometry()
         QSKIP("the layout is checked in pixels at 96 dots per inch");
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-    const QWidget &w = *window;
+    const ui::qt::MainWindowHost &w = *window;
 
     QCOMPARE(w.size(), QSize(688, 446));
     QCOMPARE(w.pos(), QPoint(192, 107));
@@ -234,15 +234,15 @@ void TForm1Test::designedGeometry()
         if (control.id == ui::form::Id::Window)
             continue;
         const ui::Box &box = boxes[static_cast<std::size_t>(ui::form::indexOf(control.id))];
-        const QRect geometry = ::control(w, control.name)->geometry();
+        const QRect geometry = ::control(w, control.id)->geometry();
         if (control.sizedByText)
             QCOMPARE(geometry.topLeft(), QPoint(box.x, box.y));
         else
             QVERIFY2(geometry == QRect(box.x, box.y, box.width, box.height), control.name);
     }
-    QCOMPARE(control<QPushButton>(w, "bbtnExit")->iconSize(), QSize(18, 18));
+    QCOMPARE(control<QPushButton>(w, ui::form::Id::CloseButton)->iconSize(), QSize(18, 18));
 
-    auto *grid = control<ui::ResultGrid>(w, "grdMain");
+    auto *grid = control<ui::qt::ResultGrid>(w, ui::form::Id::Table);
     // Rows of 20 pixels and the line between them.
     QCOMPARE(grid->verticalHeader()->defaultSectionSize(), 21);
     QCOMPARE(grid->horizontalHeader()->height(), 21);
@@ -254,31 +254,31 @@ void TForm1Test::designedGeometry()
     QCOMPARE(grid->verticalHeader()->sectionResizeMode(0), QHeaderView::Interactive);
 }
 
-void TForm1Test::staticTextsFitTheirText()
+void MainWindowHostTest::staticTextsFitTheirText()
 {
     TempPrefix prefix;
     ScriptedDialogs dialogs;
     const auto window = makeWindow(dialogs);
-    for (const char *name : {"StaticText1", "stDelete", "stAllDelete", "stReLoad"}) {
-        auto *text = control<ui::StaticText>(*window, name);
+    for (const Id id : {Id::FolderLabel, Id::DeleteCommand, Id::DeleteAllCommand, Id::ReloadCommand}) {
+        auto *text = control<ui::qt::StaticText>(*window, id);
         const QFontMetrics metrics(text->font());
         // Trailing blanks count.
         QVERIFY(text->width() >= metrics.horizontalAdvance(text->text()) + 4);
         QVERIFY2(text->width() <= metrics.horizontalAdvance(text->text()) + 4 + metrics.height() * 2 / 3,
                  qPrintable(QStringLiteral("%1: %2 for an advance of %3")
-                                .arg(QLatin1String(name))
+                                .arg(QLatin1String(ui::form::control(id).name))
                                 .arg(text->width())
                                 .arg(metrics.horizontalAdvance(text->text()))));
         QCOMPARE(text->height(), metrics.height() + 4);
     }
     // The search-mode label keeps its designed size whatever it shows.
-    auto *label = control<ui::StaticText>(*window, "stSchModeInfo");
+    auto *label = control<ui::qt::StaticText>(*window, ui::form::Id::SearchModeLabel);
     const QSize designed = label->size();
     label->setText(QStringLiteral("ファイル内容検索モード"));
     QCOMPARE(label->size(), designed);
 }
 
-void TForm1Test::hints()
+void MainWindowHostTest::hints()
 {
     TempPrefix prefix;
     prefix.writeCookie("a@x.txt", "n\nv\nx/\n");
@@ -294,8 +294,8 @@ void TForm1Test::hints()
         if (hint.empty())
             continue;
         ++hinted;
-        QCOMPARE(::control(*window, control.name)->toolTip(), platform::qt::toQString(hint));
-        QCOMPARE(::control(*window, control.name)->toolTipDuration(), 2500);
+        QCOMPARE(::control(*window, control.id)->toolTip(), platform::qt::toQString(hint));
+        QCOMPARE(::control(*window, control.id)->toolTipDuration(), 2500);
     }
     int withHint = 0;
     for (const QWidget *widget : window->findChildren<QWidget *>())
@@ -304,14 +304,14 @@ void TForm1Test::hints()
     QCOMPARE(QApplication::style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay), 500);
 
     // A help event shows the hint; a disabled command shows none.
-    QWidget *reload = control(*window, "stReLoad");
+    QWidget *reload = control(*window, ui::form::Id::ReloadCommand);
     QHelpEvent help(QEvent::ToolTip, QPoint(2, 2), reload->mapToGlobal(QPoint(2, 2)));
     QApplication::sendEvent(reload, &help);
     QTRY_COMPARE(QToolTip::text(), reload->toolTip());
     QToolTip::hideText();
     QTRY_VERIFY(!QToolTip::isVisible());
 
-    QWidget *remove = control(*window, "stDelete");
+    QWidget *remove = control(*window, ui::form::Id::DeleteCommand);
     remove->setEnabled(false);
     QHelpEvent disabledHelp(QEvent::ToolTip, QPoint(2, 2), remove->mapToGlobal(QPoint(2, 2)));
     QApplication::sendEvent(remove, &disabledHelp);
@@ -319,7 +319,7 @@ void TForm1Test::hints()
     QVERIFY(!QToolTip::isVisible());
 
     // Over the table's cells the table's own hint shows.
-    auto *grid = control<ui::ResultGrid>(*window, "grdMain");
+    auto *grid = control<ui::qt::ResultGrid>(*window, ui::form::Id::Table);
     const QPoint cell = grid->visualRect(grid->model()->index(0, 0)).center();
     QHelpEvent gridHelp(QEvent::ToolTip, cell, grid->viewport()->mapToGlobal(cell));
     QApplication::sendEvent(grid->viewport(), &gridHelp);
@@ -327,7 +327,7 @@ void TForm1Test::hints()
     QToolTip::hideText();
 }
 
-void TForm1Test::firstScanFillsTableAndStatus()
+void MainWindowHostTest::firstScanFillsTableAndStatus()
 {
     TempPrefix prefix;
     prefix.writeCookie("taro@www.example.com[1].txt", "id\n値は１\nwww.example.com/\n1536\n");
@@ -335,13 +335,13 @@ void TForm1Test::firstScanFillsTableAndStatus()
     prefix.writeCookie("notes.md", "not a cookie\n");
     ScriptedDialogs dialogs;
     const auto window = makeWindow(dialogs);
-    const QWidget &w = *window;
+    const ui::qt::MainWindowHost &w = *window;
 
     QVERIFY(dialogs.messages.empty());
     const QAbstractItemModel *model = window->tableModel();
     QCOMPARE(model->rowCount(), 2);
     QCOMPARE(model->columnCount(), 8);
-    const auto *grid = control<ui::ResultGrid>(w, "grdMain");
+    const auto *grid = control<ui::qt::ResultGrid>(w, ui::form::Id::Table);
     QCOMPARE(grid->model(), model);
 
     // Row 0 of the table is the header, column 0 the number column.
@@ -363,24 +363,24 @@ void TForm1Test::firstScanFillsTableAndStatus()
     QCOMPARE(window->statusText(), QStringLiteral(" 2 個のクッキーが見付かりました"));
     const QString folder = QString::fromStdString(prefix.cookieFolder());
     QCOMPARE(window->windowTitle(), expectedCaption(prefix.cookieFolder()));
-    QCOMPARE(control<QLineEdit>(w, "edInPath")->text(), folder + QStringLiteral("/"));
-    QVERIFY(control(w, "stDelete")->isEnabled());
-    QVERIFY(control(w, "stAllDelete")->isEnabled());
-    QVERIFY(!control(w, "grdMain")->isHidden());
-    QVERIFY(!control(w, "riedRead_OneCookies")->isHidden());
-    QCOMPARE(control<QPlainTextEdit>(w, "riedRead_OneCookies")->toPlainText(), QString());
+    QCOMPARE(control<QLineEdit>(w, ui::form::Id::FolderBox)->text(), folder + QStringLiteral("/"));
+    QVERIFY(control(w, ui::form::Id::DeleteCommand)->isEnabled());
+    QVERIFY(control(w, ui::form::Id::DeleteAllCommand)->isEnabled());
+    QVERIFY(!control(w, ui::form::Id::Table)->isHidden());
+    QVERIFY(!control(w, ui::form::Id::ContentPane)->isHidden());
+    QCOMPARE(control<QPlainTextEdit>(w, ui::form::Id::ContentPane)->toPlainText(), QString());
     QCOMPARE(grid->currentIndex().row(), 0);
     QVERIFY(QGuiApplication::overrideCursor() == nullptr);
 }
 
-void TForm1Test::fittedColumnWidths()
+void MainWindowHostTest::fittedColumnWidths()
 {
     TempPrefix prefix;
     prefix.writeCookie("a@example.com[1].txt", "n\nshort\nexample.com/\n");
     prefix.writeCookie("b@a-much-longer-name.example.org[2].txt", "n\nv a,b\nx/\n");
     ScriptedDialogs dialogs;
     const auto window = makeWindow(dialogs);
-    const auto *grid = control<ui::ResultGrid>(*window, "grdMain");
+    const auto *grid = control<ui::qt::ResultGrid>(*window, ui::form::Id::Table);
     const listing::ResultTable &table = window->cookies().table();
 
     // Each section is its column's width and the line after it.
@@ -388,7 +388,7 @@ void TForm1Test::fittedColumnWidths()
         QCOMPARE(grid->horizontalHeader()->sectionSize(column - 1), table.columnWidth(column) + 1);
     QCOMPARE(grid->verticalHeader()->width(), table.columnWidth(0) + 1);
 
-    const int points = window->tableFontPointSize();
+    const int points = window->window().tableFontPointSize();
     // Column 0's longest text is "No"; column 1 the longer name; column 4
     // holds "a" split off the Info text "v a,b".
     QCOMPARE(table.columnWidth(0), 2 * points);
@@ -397,7 +397,7 @@ void TForm1Test::fittedColumnWidths()
     QCOMPARE(window->tableModel()->index(1, 4).data().toString(), QStringLiteral("b"));
 }
 
-void TForm1Test::emptyFolderDisablesDeleteCommands()
+void MainWindowHostTest::emptyFolderDisablesDeleteCommands()
 {
     TempPrefix prefix;
     ScriptedDialogs dialogs;
@@ -407,12 +407,12 @@ void TForm1Test::emptyFolderDisablesDeleteCommands()
     QCOMPARE(window->tableModel()->cornerText(), QStringLiteral("No"));
     QCOMPARE(window->tableModel()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("FileName"));
     QCOMPARE(window->statusText(), QStringLiteral("クッキーファイルが見付かりません"));
-    QVERIFY(!control(*window, "stDelete")->isEnabled());
-    QVERIFY(!control(*window, "stAllDelete")->isEnabled());
-    QVERIFY(control(*window, "stReLoad")->isEnabled());
+    QVERIFY(!control(*window, ui::form::Id::DeleteCommand)->isEnabled());
+    QVERIFY(!control(*window, ui::form::Id::DeleteAllCommand)->isEnabled());
+    QVERIFY(control(*window, ui::form::Id::ReloadCommand)->isEnabled());
 }
 
-void TForm1Test::startsInTheCookieFolderThatIsThereOrSaysItIsMissing()
+void MainWindowHostTest::startsInTheCookieFolderThatIsThereOrSaysItIsMissing()
 {
     TempPrefix prefix;
     const std::string windowsCookies = prefix.cookieFolder();
@@ -424,10 +424,10 @@ void TForm1Test::startsInTheCookieFolderThatIsThereOrSaysItIsMissing()
         const auto window = makeWindow(dialogs);
         QVERIFY(dialogs.messages.empty());
         QCOMPARE(window->tableModel()->rowCount(), 0);
-        QCOMPARE(window->statusText(), QStringLiteral("クッキーフォルダ %1 が見付かりません")
-                                           .arg(QString::fromStdString(windowsCookies)));
-        QVERIFY(!control(*window, "stDelete")->isEnabled());
-        QVERIFY(!control(*window, "stAllDelete")->isEnabled());
+        QCOMPARE(window->statusText(),
+                 QStringLiteral("クッキーフォルダ %1 が見付かりません").arg(QString::fromStdString(windowsCookies)));
+        QVERIFY(!control(*window, Id::DeleteCommand)->isEnabled());
+        QVERIFY(!control(*window, Id::DeleteAllCommand)->isEnabled());
     }
     // A Wine prefix as Wine makes it: the folder its registry names.
     prefix.folder().write("user.reg", R"(WINE REGISTRY Version 2
@@ -444,10 +444,10 @@ void TForm1Test::startsInTheCookieFolderThatIsThereOrSaysItIsMissing()
     QCOMPARE(window->tableModel()->rowCount(), 1);
     QCOMPARE(window->windowTitle(),
              QStringLiteral("Vellumin ver 1.30   < CookiesPath:[%1/] >").arg(QString::fromStdString(named)));
-    QVERIFY(control(*window, "stDelete")->isEnabled());
+    QVERIFY(control(*window, Id::DeleteCommand)->isEnabled());
 }
 
-void TForm1Test::failedFirstScanShowsErrorBoxAndWindowStillOpens()
+void MainWindowHostTest::failedFirstScanShowsErrorBoxAndWindowStillOpens()
 {
     TempPrefix prefix;
     prefix.writeCookie("a@first.example.com[1].txt", "n\nv\nfirst.example.com/\n");
@@ -455,7 +455,7 @@ void TForm1Test::failedFirstScanShowsErrorBoxAndWindowStillOpens()
     prefix.linkNowhere("x.txt");
     prefix.writeCookie("z@late.example.com[1].txt", "n\nv\nlate.example.com/\n");
     ScriptedDialogs dialogs;
-    std::unique_ptr<ui::TForm1> window;
+    std::unique_ptr<ui::qt::MainWindowHost> window;
     window = makeWindow(dialogs);
 
     QCOMPARE(dialogs.messages.size(), std::size_t(1));
@@ -475,15 +475,15 @@ void TForm1Test::failedFirstScanShowsErrorBoxAndWindowStillOpens()
     QVERIFY(window->isVisible());
 }
 
-void TForm1Test::handlerWrapperShowsAnyFailure()
+void MainWindowHostTest::handlerWrapperShowsAnyFailure()
 {
     TempPrefix prefix;
     ScriptedDialogs dialogs;
     const auto window = makeWindow(dialogs);
 
-    window->runHandler([] { throw std::runtime_error("disk on fire"); });
-    window->runHandler([] { throw std::runtime_error("already ends."); });
-    window->runHandler([] { throw 42; });
+    window->window().run([] { throw std::runtime_error("disk on fire"); });
+    window->window().run([] { throw std::runtime_error("already ends."); });
+    window->window().run([] { throw 42; });
     QCOMPARE(dialogs.messages.size(), std::size_t(3));
     QCOMPARE(dialogs.messages[0].text, std::string("disk on fire."));
     QCOMPARE(dialogs.messages[1].text, std::string("already ends."));
@@ -493,26 +493,26 @@ void TForm1Test::handlerWrapperShowsAnyFailure()
     }
 }
 
-void TForm1Test::busyCursorIsHeldOnce()
+void MainWindowHostTest::busyCursorIsHeldOnce()
 {
     TempPrefix prefix;
     ScriptedDialogs dialogs;
     auto window = makeWindow(dialogs);
     QVERIFY(QGuiApplication::overrideCursor() == nullptr);
-    window->setBusyCursor(true);
-    window->setBusyCursor(true);
+    window->window().setBusyCursor(true);
+    window->window().setBusyCursor(true);
     QVERIFY(QGuiApplication::overrideCursor() != nullptr);
     QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
-    window->setBusyCursor(false);
+    window->window().setBusyCursor(false);
     QVERIFY(QGuiApplication::overrideCursor() == nullptr);
 
     // A window that goes while busy gives the cursor back.
-    window->setBusyCursor(true);
+    window->window().setBusyCursor(true);
     window.reset();
     QVERIFY(QGuiApplication::overrideCursor() == nullptr);
 }
 
-void TForm1Test::initialFocusAndTabOrder()
+void MainWindowHostTest::initialFocusAndTabOrder()
 {
     TempPrefix prefix;
     prefix.writeCookie("a@x.txt", "n\nv\nx/\n");
@@ -522,24 +522,25 @@ void TForm1Test::initialFocusAndTabOrder()
     window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(window.get()));
 
-    QCOMPARE(QApplication::focusWidget(), control(*window, "bbtnInPathSet"));
-    // The painted commands come right after the browse button; the
+    QCOMPARE(QApplication::focusWidget(), control(*window, ui::form::Id::BrowseButton));
+    // The command texts come right after the browse button; the
     // clear-search button is left out while it is disabled.
-    const char *order[] = {"stDelete",     "stAllDelete",   "stReLoad",     "bbtnExit", "bbtnVersion",
-                           "bbtnHelp",     "bbtnSch_Fname", "bbtnSch_Memo", "grdMain",  "riedRead_OneCookies",
-                           "bbtnInPathSet"};
-    for (const char *name : order) {
+    const Id order[] = {
+        Id::DeleteCommand, Id::DeleteAllCommand,       Id::ReloadCommand,         Id::CloseButton, Id::VersionButton,
+        Id::HelpButton,    Id::SearchByFileNameButton, Id::SearchByContentButton, Id::Table,       Id::ContentPane,
+        Id::BrowseButton};
+    for (const Id id : order) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget()->objectName(), QString::fromLatin1(name));
+        QCOMPARE(QApplication::focusWidget(), control(*window, id));
     }
-    control(*window, "bbtnSch_Exit")->setEnabled(true);
+    control(*window, ui::form::Id::ClearSearchButton)->setEnabled(true);
     QApplication::focusWidget()->setFocus();
-    control(*window, "bbtnSch_Memo")->setFocus();
+    control(*window, ui::form::Id::SearchByContentButton)->setFocus();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("bbtnSch_Exit"));
+    QCOMPARE(QApplication::focusWidget(), control(*window, Id::ClearSearchButton));
 }
 
-void TForm1Test::closeButtonAltCAndEsc()
+void MainWindowHostTest::closeButtonAltCAndEsc()
 {
     TempPrefix prefix;
     ScriptedDialogs dialogs;
@@ -556,12 +557,12 @@ void TForm1Test::closeButtonAltCAndEsc()
 
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-    QTest::mouseClick(control(*window, "bbtnExit"), Qt::LeftButton);
+    QTest::mouseClick(control(*window, ui::form::Id::CloseButton), Qt::LeftButton);
     QVERIFY(!window->isVisible());
     QVERIFY(dialogs.messages.empty());
 }
 
-void TForm1Test::destroyedWhileShown()
+void MainWindowHostTest::destroyedWhileShown()
 {
     TempPrefix prefix;
     prefix.writeCookie("a@x.txt", "n\nv\nx/\n");
@@ -593,15 +594,15 @@ void drag(QWidget *widget, QPoint from, QPoint to, bool cancel = false)
 
 } // namespace
 
-void TForm1Test::splitterSnapsShutAndEscCancels()
+void MainWindowHostTest::splitterSnapsShutAndEscCancels()
 {
     TempPrefix prefix;
     ScriptedDialogs dialogs;
     const auto window = makeWindow(dialogs);
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-    QWidget *lower = control(*window, "Splitter1");
-    QWidget *pane = control(*window, "Panel4");
+    QWidget *lower = control(*window, ui::form::Id::ContentSplitter);
+    QWidget *pane = control(*window, ui::form::Id::ContentPanel);
     const int before = pane->height();
 
     drag(lower, QPoint(5, 1), QPoint(5, -40), true);
@@ -610,13 +611,13 @@ void TForm1Test::splitterSnapsShutAndEscCancels()
     drag(lower, QPoint(5, 1), QPoint(5, -40));
     QCOMPARE(pane->height(), before + 41);
 
-    QWidget *column = control(*window, "pnlMenu");
-    drag(control(*window, "Splitter2"), QPoint(1, 5), QPoint(1 - column->width() + 20, 5));
+    QWidget *column = control(*window, ui::form::Id::CommandPanel);
+    drag(control(*window, ui::form::Id::CommandSplitter), QPoint(1, 5), QPoint(1 - column->width() + 20, 5));
     QCOMPARE(column->width(), 0);
-    QCOMPARE(control(*window, "Splitter2")->x(), 0);
+    QCOMPARE(control(*window, ui::form::Id::CommandSplitter)->x(), 0);
 }
 
-void TForm1Test::splitterDragsNeverResizeTheWindow()
+void MainWindowHostTest::splitterDragsNeverResizeTheWindow()
 {
     TempPrefix prefix;
     for (int i = 0; i < 30; ++i)
@@ -627,12 +628,12 @@ void TForm1Test::splitterDragsNeverResizeTheWindow()
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     const QSize size = window->size();
     const QSize minimum = window->minimumSize();
-    QWidget *grid = control(*window, "grdMain");
-    QWidget *pane = control(*window, "Panel4");
-    QWidget *column = control(*window, "pnlMenu");
-    QWidget *list = control(*window, "Panel3");
-    QWidget *lower = control(*window, "Splitter1");
-    QWidget *upright = control(*window, "Splitter2");
+    QWidget *grid = control(*window, ui::form::Id::Table);
+    QWidget *pane = control(*window, ui::form::Id::ContentPanel);
+    QWidget *column = control(*window, ui::form::Id::CommandPanel);
+    QWidget *list = control(*window, ui::form::Id::ListArea);
+    QWidget *lower = control(*window, ui::form::Id::ContentSplitter);
+    QWidget *upright = control(*window, ui::form::Id::CommandSplitter);
 
     // Each drag to the far limit leaves 30 pixels to the control that fills
     // the rest, and the window as it was, however often it is repeated.
@@ -659,7 +660,7 @@ void TForm1Test::splitterDragsNeverResizeTheWindow()
     QCOMPARE(grid->height(), 0);
 }
 
-void TForm1Test::gridLinesLieBetweenCells()
+void MainWindowHostTest::gridLinesLieBetweenCells()
 {
     TempPrefix prefix;
     prefix.writeCookie("a@example.com[1].txt", "n\nshort\nexample.com/\n");
@@ -668,7 +669,7 @@ void TForm1Test::gridLinesLieBetweenCells()
     const auto window = makeWindow(dialogs);
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-    auto *grid = control<ui::ResultGrid>(*window, "grdMain");
+    auto *grid = control<ui::qt::ResultGrid>(*window, ui::form::Id::Table);
     const listing::ResultTable &table = window->cookies().table();
     const int rowHeight = window->layoutScale().px(ui::grid::kDefaultRowHeight);
 
@@ -696,7 +697,7 @@ void TForm1Test::gridLinesLieBetweenCells()
     QCOMPARE(QColor(image.pixel(width / 2, rowHeight)), palette.color(QPalette::Shadow));
 }
 
-void TForm1Test::focusedButtonHasDarkFrame()
+void MainWindowHostTest::focusedButtonHasDarkFrame()
 {
     TempPrefix prefix;
     ScriptedDialogs dialogs;
@@ -704,8 +705,8 @@ void TForm1Test::focusedButtonHasDarkFrame()
     window->show();
     window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(window.get()));
-    auto *browse = control<QPushButton>(*window, "bbtnInPathSet");
-    auto *version = control<QPushButton>(*window, "bbtnVersion");
+    auto *browse = control<QPushButton>(*window, ui::form::Id::BrowseButton);
+    auto *version = control<QPushButton>(*window, ui::form::Id::VersionButton);
     QTRY_VERIFY(browse->hasFocus());
 
     const QColor frame = browse->palette().color(QPalette::Shadow);
@@ -724,7 +725,7 @@ void TForm1Test::focusedButtonHasDarkFrame()
     QVERIFY(!version->isDefault());
 }
 
-void TForm1Test::commandsReachScreenReaders()
+void MainWindowHostTest::commandsReachScreenReaders()
 {
     TempPrefix prefix;
     prefix.writeCookie("a@x.txt", "n\nv\nx/\n");
@@ -732,13 +733,13 @@ void TForm1Test::commandsReachScreenReaders()
     dialogs.messageAnswers = {platform::msgbox::kIdNo};
     const auto window = makeWindow(dialogs);
 
-    const std::pair<const char *, QString> commands[] = {
-        {"stDelete", QStringLiteral("DELETE")},
-        {"stAllDelete", QStringLiteral("ALL DELETE")},
-        {"stReLoad", QStringLiteral("ReLoad")},
+    const std::pair<Id, QString> commands[] = {
+        {Id::DeleteCommand, QStringLiteral("DELETE")},
+        {Id::DeleteAllCommand, QStringLiteral("ALL DELETE")},
+        {Id::ReloadCommand, QStringLiteral("ReLoad")},
     };
-    for (const auto &[name, accessibleName] : commands) {
-        QAccessibleInterface *command = QAccessible::queryAccessibleInterface(control(*window, name));
+    for (const auto &[id, accessibleName] : commands) {
+        QAccessibleInterface *command = QAccessible::queryAccessibleInterface(control(*window, id));
         QVERIFY(command);
         QCOMPARE(command->role(), QAccessible::Button);
         QCOMPARE(command->text(QAccessible::Name), accessibleName);
@@ -749,14 +750,14 @@ void TForm1Test::commandsReachScreenReaders()
     }
 
     // Pressing DELETE asks, once the call has returned.
-    QAccessibleInterface *remove = QAccessible::queryAccessibleInterface(control(*window, "stDelete"));
+    QAccessibleInterface *remove = QAccessible::queryAccessibleInterface(control(*window, ui::form::Id::DeleteCommand));
     remove->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     QVERIFY(dialogs.messages.empty());
     QTRY_COMPARE(dialogs.messages.size(), std::size_t(1));
     QCOMPARE(dialogs.messages.front().flags, platform::msgbox::kYesNo | platform::msgbox::kIconQuestion);
 
     // A disabled command says so and does nothing when pressed.
-    control(*window, "stDelete")->setEnabled(false);
+    control(*window, ui::form::Id::DeleteCommand)->setEnabled(false);
     QVERIFY(remove->state().disabled);
     remove->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     QTest::qWait(50);
@@ -764,19 +765,19 @@ void TForm1Test::commandsReachScreenReaders()
 
     // The folder box is named by its label, which says what it labels; the
     // content pane is read-only text.
-    QWidget *folderBox = control(*window, "edInPath");
+    QWidget *folderBox = control(*window, ui::form::Id::FolderBox);
     QAccessibleInterface *box = QAccessible::queryAccessibleInterface(folderBox);
     QCOMPARE(box->text(QAccessible::Name), QStringLiteral("クッキーフォルダ"));
-    QAccessibleInterface *label = QAccessible::queryAccessibleInterface(control(*window, "StaticText1"));
+    QAccessibleInterface *label = QAccessible::queryAccessibleInterface(control(*window, ui::form::Id::FolderLabel));
     QCOMPARE(label->role(), QAccessible::StaticText);
     QCOMPARE(label->text(QAccessible::Name), QStringLiteral("クッキーフォルダ"));
     const auto labelled = label->relations(QAccessible::Labelled);
     QCOMPARE(labelled.size(), 1);
     QCOMPARE(labelled.front().first->object(), folderBox);
-    QAccessibleInterface *pane = QAccessible::queryAccessibleInterface(control(*window, "riedRead_OneCookies"));
+    QAccessibleInterface *pane = QAccessible::queryAccessibleInterface(control(*window, ui::form::Id::ContentPane));
     QVERIFY(pane->state().readOnly);
     QVERIFY(!pane->state().editable);
 }
 
-QTEST_MAIN(TForm1Test)
-#include "tform1_test.moc"
+QTEST_MAIN(MainWindowHostTest)
+#include "main_window_host_test.moc"

@@ -1,11 +1,9 @@
-#include "tform1.h"
+#include "main_window_host.h"
 
 #include "content_text.h"
-#include "dock_layout.h"
-#include "open_dialog.h"
+#include "fonts.h"
+#include "listing/content_pane.h"
 #include "panel.h"
-#include "platform/desktop.h"
-#include "platform/dialogs.h"
 #include "platform/qt/qt_text.h"
 #include "push_button.h"
 #include "qt_keys.h"
@@ -25,6 +23,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
 
@@ -33,11 +32,11 @@
 #include <iterator>
 #include <string_view>
 
-namespace ui {
+namespace ui::qt {
 namespace {
 
 using platform::qt::toQString;
-using Dock = DockLayout::Dock;
+using ui::Dock;
 
 // Above this many bytes the content pane's text goes to the view in
 // paragraphs of kLinesPerParagraph lines: a cookie file is far smaller.
@@ -59,31 +58,33 @@ void setTextColour(QWidget *widget, QPalette::ColorRole role, const QColor &colo
 
 } // namespace
 
-TForm1::TForm1(platform::Dialogs &dialogs, platform::Desktop &desktop,
-               const std::optional<platform::NamedPath> &startFolder, QWidget *parent)
-    : QWidget(parent), m_scale(primaryScreenDpi()), m_commands(m_cookies, dialogs, desktop, *this)
+MainWindowHost::MainWindowHost(platform::Dialogs &dialogs, platform::Desktop &desktop,
+                               const std::optional<platform::NamedPath> &startFolder, QWidget *parent)
+    : QWidget(parent), m_scale(primaryScreenDpi()), m_window(*this, dialogs, desktop)
 {
     const form::Control &window = form::control(form::Id::Window);
     setObjectName(QString::fromLatin1(window.name));
     setWindowTitle(QString::fromUtf8(window.caption));
     setFont(windowFont(m_scale));
+    for (const form::Control &control : form::controls())
+        m_extents[static_cast<std::size_t>(form::indexOf(control.id))] = m_scale.px(control.extent);
     buildControls();
-    dockControls();
     setUpHints();
     setUpFocus();
-    connectCommands();
+    connectEvents();
 
     // The window opens at its designed place and size (inside a frame);
     // the position is the screen's, not scaled.
     resize(m_scale.px(form::kClientWidth), m_scale.px(form::kClientHeight));
+    layOutDocked();
     move(form::kScreenX, form::kScreenY);
 
     if (startFolder)
-        m_commands.setStartFolder(*startFolder);
-    runHandler([this] { m_commands.start(); });
+        m_window.setStartFolder(*startFolder);
+    m_window.start(pointSizeOn(*table()));
 }
 
-TForm1::~TForm1()
+MainWindowHost::~MainWindowHost()
 {
     // The controls outlive the listing they show (QWidget deletes them after
     // the members have gone) and a visible window still asks its table for
@@ -91,17 +92,17 @@ TForm1::~TForm1()
     table()->setModel(nullptr);
 }
 
-ResultGrid *TForm1::table() const
+ResultGrid *MainWindowHost::table() const
 {
     return controlOf<ResultGrid>(form::Id::Table);
 }
 
-QPlainTextEdit *TForm1::contentPane() const
+QPlainTextEdit *MainWindowHost::contentPane() const
 {
     return controlOf<QPlainTextEdit>(form::Id::ContentPane);
 }
 
-void TForm1::buildControls()
+void MainWindowHost::buildControls()
 {
     using form::Id;
     m_controls[form::indexOf(Id::Window)] = this;
@@ -129,12 +130,9 @@ void TForm1::buildControls()
     auto *label = controlOf<StaticText>(Id::FolderLabel);
     label->setBuddy(controlOf(Id::FolderBox));
     controlOf(Id::FolderBox)->setAccessibleName(label->text());
-
-    m_openDialog = new OpenDialog(this);
-    m_openDialog->setObjectName(QStringLiteral("OpenDialog1"));
 }
 
-QWidget *TForm1::createControl(const form::Control &control, QWidget *parent)
+QWidget *MainWindowHost::createControl(const form::Control &control, QWidget *parent)
 {
     using form::Kind;
     const QString caption = QString::fromUtf8(control.caption);
@@ -191,7 +189,7 @@ QWidget *TForm1::createControl(const form::Control &control, QWidget *parent)
     case Kind::Grid: {
         auto *grid = new ResultGrid(parent);
         grid->setAccessibleName(toQString(keyboard::tableAccessibleName()));
-        m_model = new ResultTableModel(m_cookies.table(), grid);
+        m_model = new ResultTableModel(m_window.cookies().table(), grid);
         grid->setResultModel(m_model);
         grid->setDefaultCellSize(m_scale.px(grid::kDefaultColumnWidth), m_scale.px(grid::kDefaultRowHeight));
         return grid;
@@ -213,16 +211,14 @@ QWidget *TForm1::createControl(const form::Control &control, QWidget *parent)
     case Kind::Splitter: {
         // Between the docked strip before it on its side and the control
         // that fills the rest.
-        QWidget *neighbour = nullptr;
-        QWidget *rest = nullptr;
-        for (const form::Control *sibling : form::dockedChildren(control.parent)) {
-            if (sibling->dock == Dock::Client)
-                rest = controlOf(sibling->id);
-            else if (sibling->dock == control.dock && sibling != &control && !neighbour)
-                neighbour = controlOf(sibling->id);
-        }
+        const form::SplitterNeighbours between = form::splitterNeighbours(control.id);
         const auto side = control.dock == Dock::Left ? Splitter::Side::Left : Splitter::Side::Bottom;
-        return new Splitter(side, neighbour, rest, parent);
+        auto *splitter = new Splitter(side, controlOf(between.neighbour), controlOf(between.rest), parent);
+        splitter->setResizeHandler([this, neighbour = between.neighbour](int size) {
+            m_extents[static_cast<std::size_t>(form::indexOf(neighbour))] = size;
+            layOutDocked();
+        });
+        return splitter;
     }
     case Kind::Window:
         break;
@@ -230,23 +226,28 @@ QWidget *TForm1::createControl(const form::Control &control, QWidget *parent)
     return new QWidget(parent);
 }
 
-void TForm1::dockControls()
+void MainWindowHost::layOutDocked()
 {
-    // Docking: the panels' children sit inside their one-pixel bevel, which
-    // QFrame already keeps clear. The splitters set the extents of their
-    // neighbours; the filling control takes what is left, down to nothing,
-    // and the window's size never depends on them.
-    for (const form::Control &parent : form::controls()) {
-        const std::vector<const form::Control *> children = form::dockedChildren(parent.id);
-        if (children.empty())
+    // Docking by the form's rules: the panels' children inside their
+    // one-pixel bevel, the strips at the extents the splitters have given
+    // them, and the filling control takes what is left, down to nothing;
+    // the window's size never depends on them.
+    const std::vector<Box> boxes = form::layOut(m_scale, width(), height(), m_extents);
+    for (const form::Control &control : form::controls()) {
+        if (!control.docked)
             continue;
-        auto *layout = new DockLayout(controlOf(parent.id));
-        for (const form::Control *child : children)
-            layout->addDocked(controlOf(child->id), child->dock, m_scale.px(child->extent));
+        const Box &box = boxes[static_cast<std::size_t>(form::indexOf(control.id))];
+        controlOf(control.id)->setGeometry(box.x, box.y, box.width, box.height);
     }
 }
 
-void TForm1::setUpHints()
+void MainWindowHost::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    layOutDocked();
+}
+
+void MainWindowHost::setUpHints()
 {
     // Hints only where the form gives one; no other control carries one.
     for (const form::Control &control : form::controls()) {
@@ -258,7 +259,7 @@ void TForm1::setUpHints()
     }
 }
 
-void TForm1::setUpFocus()
+void MainWindowHost::setUpFocus()
 {
     // The Tab order runs round the controls in the form's order, from the
     // content pane back to the browse button; the disabled folder box is
@@ -274,110 +275,117 @@ void TForm1::setUpFocus()
     controlOf(order.front()->id)->setFocus();
 }
 
-void TForm1::connectCommands()
+void MainWindowHost::connectEvents()
 {
-    using form::Command;
     for (const form::Control &control : form::controls()) {
         QWidget *widget = controlOf(control.id);
-        const Command command = control.command;
-        const auto run = [this, command] { runHandler([this, command] { m_commands.perform(command); }); };
-        switch (control.command) {
-        case Command::None:
-            break;
-        case Command::Close:
-            connect(static_cast<QPushButton *>(widget), &QPushButton::clicked, this, &QWidget::close);
-            break;
-        case Command::RowClicked:
-            connect(static_cast<ResultGrid *>(widget), &ResultGrid::rowMadeCurrent, this, run);
-            break;
-        default:
-            if (control.kind == form::Kind::CommandText)
-                connect(static_cast<ClickableText *>(widget), &ClickableText::clicked, this, run);
-            else
-                connect(static_cast<QPushButton *>(widget), &QPushButton::clicked, this, run);
-            break;
-        }
+        const form::Id id = control.id;
+        if (control.command == form::Command::None)
+            continue;
+        if (control.kind == form::Kind::Grid)
+            connect(static_cast<ResultGrid *>(widget), &ResultGrid::rowMadeCurrent, this,
+                    [this] { m_window.rowMadeCurrent(); });
+        else if (control.kind == form::Kind::CommandText)
+            connect(static_cast<ClickableText *>(widget), &ClickableText::clicked, this,
+                    [this, id] { m_window.controlClicked(id); });
+        else
+            connect(static_cast<QPushButton *>(widget), &QPushButton::clicked, this,
+                    [this, id] { m_window.controlClicked(id); });
     }
 }
 
-void TForm1::keyPressEvent(QKeyEvent *event)
+void MainWindowHost::keyPressEvent(QKeyEvent *event)
 {
-    // The keys of the painted commands, which the focused control has let
-    // through: Delete and Shift+Delete on the table, F5 anywhere.
-    keyboard::PaintedCommand command{};
-    if (!event->isAutoRepeat() && keyboard::commandForKey(keyStroke(*event), focusWidget() == table(), command)) {
+    // The window's own keys, which the focused control has let through.
+    if (m_window.keyPressed(keyStroke(*event), event->isAutoRepeat())) {
         event->accept();
-        runPaintedCommand(command);
         return;
     }
     QWidget::keyPressEvent(event);
 }
 
-void TForm1::runPaintedCommand(keyboard::PaintedCommand command)
+void MainWindowHost::setText(form::Id id, const std::string &text)
 {
-    // As a click: nothing while the command's text is disabled.
-    auto *text = findChild<ClickableText *>(QString::fromLatin1(keyboard::controlName(command)));
-    if (text && text->isEnabled())
-        emit text->clicked();
+    const QString shown = toQString(text);
+    QWidget *widget = controlOf(id);
+    switch (form::control(id).kind) {
+    case form::Kind::Window:
+        setWindowTitle(shown);
+        break;
+    case form::Kind::StatusBar:
+        m_statusLabel->setText(shown);
+        break;
+    case form::Kind::Panel:
+        static_cast<Panel *>(widget)->setCaption(shown);
+        break;
+    case form::Kind::Label:
+    case form::Kind::CommandText:
+        static_cast<StaticText *>(widget)->setText(shown);
+        break;
+    case form::Kind::FolderBox:
+        static_cast<QLineEdit *>(widget)->setText(shown);
+        break;
+    case form::Kind::GroupBox:
+        static_cast<QGroupBox *>(widget)->setTitle(shown);
+        break;
+    case form::Kind::Button:
+        static_cast<QPushButton *>(widget)->setText(shown);
+        break;
+    case form::Kind::Splitter:
+    case form::Kind::Grid:
+    case form::Kind::ContentPane:
+        break;
+    }
 }
 
-void TForm1::focusTableRow(int row)
+void MainWindowHost::setEnabled(form::Id id, bool enabled)
 {
-    if (m_model->rowCount() > 0 && row >= 1)
-        table()->makeRowCurrent(row - 1);
-    if (table()->isVisible())
-        table()->setFocus(Qt::OtherFocusReason);
+    controlOf(id)->setEnabled(enabled);
 }
 
-int TForm1::currentTableRow() const
+void MainWindowHost::setVisible(form::Id id, bool visible)
+{
+    controlOf(id)->setVisible(visible);
+}
+
+void MainWindowHost::setFocus(form::Id id)
+{
+    if (controlOf(id)->isVisible())
+        controlOf(id)->setFocus(Qt::OtherFocusReason);
+}
+
+std::optional<form::Id> MainWindowHost::focusedControl() const
+{
+    const QWidget *focus = focusWidget();
+    for (const form::Control &control : form::controls())
+        if (focus && controlOf(control.id) == focus && control.id != form::Id::Window)
+            return control.id;
+    return std::nullopt;
+}
+
+void MainWindowHost::makeRowCurrent(int row)
+{
+    table()->makeRowCurrent(row - 1);
+}
+
+int MainWindowHost::currentRow() const
 {
     const QModelIndex current = table()->currentIndex();
     return current.isValid() ? current.row() + 1 : 0;
 }
 
-void TForm1::clearPlaceholders()
-{
-    for (const form::Control &control : form::controls()) {
-        if (!control.placeholder)
-            continue;
-        if (control.kind == form::Kind::Panel)
-            controlOf<Panel>(control.id)->setCaption(QString());
-        else
-            controlOf<StaticText>(control.id)->setText(QString());
-    }
-    setEnabledWhere(form::Enabled::WhileSearching, false);
-}
-
-void TForm1::setEnabledWhere(form::Enabled rule, bool enabled)
-{
-    for (const form::Control &control : form::controls())
-        if (control.enabled == rule)
-            controlOf(control.id)->setEnabled(enabled);
-}
-
-OpenFileDialog &TForm1::openDialog()
-{
-    return m_openDialog->dialog();
-}
-
-std::string TForm1::programFolder() const
+std::string MainWindowHost::programFolder() const
 {
     return QFile::encodeName(QCoreApplication::applicationDirPath() + QLatin1Char('/')).toStdString();
 }
 
-void TForm1::contentPaneChanged()
+void MainWindowHost::close()
 {
-    syncContentPane();
+    QWidget::close();
 }
 
-void TForm1::syncContentPane()
+void MainWindowHost::showPaneText(const listing::ContentPane &pane)
 {
-    if (contentPane()->isHidden())
-        return;
-    const listing::ContentPane &pane = m_cookies.contentPane();
-    if (pane.revision() == m_shownRevision)
-        return;
-    m_shownRevision = pane.revision();
     // The bytes as read: the view turns every kind of line end into its own,
     // so the pane's line ends need not be widened to CR LF first.
     const std::string_view bytes = pane.rawText();
@@ -394,73 +402,23 @@ void TForm1::syncContentPane()
     showContentText(*contentPane(), bytes, kLinesPerParagraph);
 }
 
-QString TForm1::statusText() const
+QString MainWindowHost::statusText() const
 {
     return m_statusLabel->text();
 }
 
-void TForm1::setStatusText(const std::string &text)
+void MainWindowHost::setBusyCursor(bool busy)
 {
-    m_statusLabel->setText(toQString(text));
+    holdWhileBusy(m_busy, busy);
 }
 
-void TForm1::setBusyCursor(bool busy)
-{
-    if (busy && !m_busy)
-        m_busy.emplace();
-    else if (!busy)
-        m_busy.reset();
-}
-
-void TForm1::setTableVisible(bool visible)
-{
-    table()->setVisible(visible);
-}
-
-void TForm1::setContentPaneVisible(bool visible)
-{
-    contentPane()->setVisible(visible);
-    if (visible)
-        syncContentPane();
-}
-
-void TForm1::setDeleteCommandsEnabled(bool enabled)
-{
-    setEnabledWhere(form::Enabled::WhileFilesListed, enabled);
-}
-
-void TForm1::setCaption(const std::string &caption)
-{
-    setWindowTitle(toQString(caption));
-}
-
-void TForm1::setFolderText(const std::string &text)
-{
-    controlOf<QLineEdit>(form::Id::FolderBox)->setText(toQString(text));
-}
-
-void TForm1::setSearchModeLabel(const std::string &text)
-{
-    controlOf<StaticText>(form::Id::SearchModeLabel)->setText(toQString(text));
-}
-
-void TForm1::setClearSearchEnabled(bool enabled)
-{
-    setEnabledWhere(form::Enabled::WhileSearching, enabled);
-}
-
-void TForm1::tableChanged()
+void MainWindowHost::tableChanged()
 {
     m_model->reload();
-    table()->applyLayout(m_cookies.table(), m_scale.px(grid::kDefaultRowHeight));
+    table()->applyLayout(m_window.cookies().table(), m_scale.px(grid::kDefaultRowHeight));
     // The first data row is the current one after every rebuild.
     if (m_model->rowCount() > 0)
         table()->setCurrentIndex(m_model->index(0, 0));
 }
 
-int TForm1::tableFontPointSize() const
-{
-    return pointSizeOn(*table());
-}
-
-} // namespace ui
+} // namespace ui::qt

@@ -1,7 +1,7 @@
 #include "qt_dialogs.h"
 
 #include "input_box.h"
-#include "qt_text.h"
+#include "platform/qt/qt_text.h"
 
 #include <QAbstractButton>
 #include <QCloseEvent>
@@ -13,7 +13,11 @@
 #include <QPushButton>
 #include <QScreen>
 
-namespace platform::qt {
+namespace ui::qt {
+
+// The platform's dialog interface and text conversions, drawn in Qt.
+using namespace ::platform;
+using namespace ::platform::qt;
 namespace {
 
 QScreen *screenOf(const QWidget *owner)
@@ -204,4 +208,4 @@ std::optional<NamedPath> QtDialogs::openFileName(const OpenFileRequest &request)
     return NamedPath{QFile::encodeName(files.front()).toStdString(), toCp932(files.front())};
 }
 
-} // namespace platform::qt
+} // namespace ui::qt

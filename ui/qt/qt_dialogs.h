@@ -10,12 +10,12 @@
 #include <string_view>
 #include <vector>
 
-namespace platform::qt {
+namespace ui::qt {
 
 // The dialogs drawn by Qt Widgets. The open-file dialog is placed on the
 // screen that holds `owner` (the primary screen without one); message and
 // input boxes belong to the application and are centred on the screen.
-class QtDialogs final : public Dialogs {
+class QtDialogs final : public platform::Dialogs {
 public:
     explicit QtDialogs(QWidget *owner = nullptr) : m_owner(owner) {}
 
@@ -24,7 +24,7 @@ public:
     int messageBox(const std::string &text, const std::string &caption, unsigned flags) override;
     std::string inputBox(const std::string &caption, const std::string &prompt,
                          const std::string &defaultText) override;
-    std::optional<NamedPath> openFileName(const OpenFileRequest &request) override;
+    std::optional<platform::NamedPath> openFileName(const platform::OpenFileRequest &request) override;
 
 private:
     QPointer<QWidget> m_owner;
@@ -49,4 +49,4 @@ MessageBoxLayout messageBoxLayout(unsigned flags);
 // into one "\n".
 QString messageBoxText(std::string_view cp932);
 
-} // namespace platform::qt
+} // namespace ui::qt

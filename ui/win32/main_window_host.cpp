@@ -1,13 +1,9 @@
-#include "tform1.h"
+#include "main_window_host.h"
 
-#include "control_name.h"
-#include "listing/messages.h"
+#include "listing/content_pane.h"
 #include "platform/cp932.h"
-#include "platform/desktop.h"
-#include "platform/dialogs.h"
 #include "platform/wide_text_win32.h"
 #include "resources/resource_ids.h"
-#include "ui/keyboard_access.h"
 #include "win32_keys.h"
 
 #include <commctrl.h>
@@ -18,7 +14,7 @@
 namespace ui::win32 {
 namespace {
 
-constexpr const wchar_t *kClassName = L"TForm1";
+constexpr const wchar_t *kClassName = L"VelluminWindow";
 constexpr COLORREF kTransparentKey = RGB(0xFF, 0x00, 0xFF);
 
 // A control's identifier is its place in the form after this; none is IDOK
@@ -103,9 +99,8 @@ DWORD CALLBACK streamText(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG *gi
 
 } // namespace
 
-TForm1::TForm1(platform::Dialogs &dialogs, platform::Desktop &desktop)
-    : m_dialogs(dialogs), m_desktop(desktop), m_scale(screenDpi()), m_commands(m_cookies, dialogs, desktop, *this),
-      m_grid(m_cookies.table())
+MainWindowHost::MainWindowHost(platform::Dialogs &dialogs, platform::Desktop &desktop)
+    : m_scale(screenDpi()), m_window(*this, dialogs, desktop), m_grid(m_window.cookies().table())
 {
     m_font = createWindowFont(m_scale);
     m_boldFont = createWindowFont(m_scale, kDesignTextHeight, FontStyle{true, false, false});
@@ -119,13 +114,13 @@ TForm1::TForm1(platform::Dialogs &dialogs, platform::Desktop &desktop)
         m_extents[static_cast<std::size_t>(form::indexOf(control.id))] = m_scale.px(control.extent);
 }
 
-TForm1::~TForm1()
+MainWindowHost::~MainWindowHost()
 {
     if (m_hints)
         DestroyWindow(m_hints);
 }
 
-HWND TForm1::create(HWND owner)
+HWND MainWindowHost::create(HWND owner)
 {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     registerClass(kClassName, 0, LoadCursorW(nullptr, IDC_ARROW), GetSysColorBrush(COLOR_BTNFACE),
@@ -147,16 +142,15 @@ HWND TForm1::create(HWND owner)
     SendMessageW(hwnd, WM_SETICON, ICON_SMALL,
                  reinterpret_cast<LPARAM>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_VELLUMIN), IMAGE_ICON,
                                                      GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
-    setControlName(hwnd, window.name);
     buildControls();
     applyTabOrder();
     setUpHints();
     layOut();
-    run(&ui::Commands::start);
+    m_window.start(pointSizeOf(m_font.get(), m_scale.dpi()));
     return hwnd;
 }
 
-void TForm1::show(int showCommand)
+void MainWindowHost::show(int showCommand)
 {
     if (showCommand == SW_SHOWMAXIMIZED || showCommand == SW_MAXIMIZE)
         ShowWindow(hwnd(), SW_SHOWMAXIMIZED);
@@ -170,12 +164,12 @@ void TForm1::show(int showCommand)
     m_lastFocus = first;
 }
 
-Panel &TForm1::panel(form::Id id) const
+Panel &MainWindowHost::panel(form::Id id) const
 {
     return static_cast<Panel &>(*m_ownWindows[static_cast<std::size_t>(form::indexOf(id))]);
 }
 
-HFONT TForm1::fontFor(form::Font font) const
+HFONT MainWindowHost::fontFor(form::Font font) const
 {
     switch (font) {
     case form::Font::Bold:
@@ -190,7 +184,7 @@ HFONT TForm1::fontFor(form::Font font) const
     return m_font.get();
 }
 
-void TForm1::buildControls()
+void MainWindowHost::buildControls()
 {
     // In the form's order, parents first; applyTabOrder() sets the Tab
     // order afterwards.
@@ -199,17 +193,11 @@ void TForm1::buildControls()
         if (control.id == form::Id::Window)
             continue;
         const HWND created = createControl(control, controlOf(control.parent));
-        setControlName(created, control.name);
         m_controls[static_cast<std::size_t>(form::indexOf(control.id))] = created;
-    }
-    // A panel lays out its docked children when its size changes.
-    for (const form::Control &control : form::controls()) {
-        if (control.kind == form::Kind::Panel && !form::dockedChildren(control.id).empty())
-            panel(control.id).setResizeHandler([this, id = control.id] { layOut(id); });
     }
 }
 
-HWND TForm1::createControl(const form::Control &control, HWND parent)
+HWND MainWindowHost::createControl(const form::Control &control, HWND parent)
 {
     using form::Kind;
     const LayoutScale &s = m_scale;
@@ -252,12 +240,9 @@ HWND TForm1::createControl(const form::Control &control, HWND parent)
         break;
     }
     case Kind::CommandText: {
-        keyboard::PaintedCommand painted{};
-        keyboard::paintedCommandOf(control.name, painted);
         CommandText *made = own(std::make_unique<CommandText>(colourOf(control.textColour, COLOR_BTNTEXT),
                                                               panel(control.parent).backgroundBrush()));
-        return made->create(parent, id, caption.c_str(), s.px(design.x), s.px(design.y), font,
-                            keyboard::keyName(painted));
+        return made->create(parent, id, caption.c_str(), s.px(design.x), s.px(design.y), font, control.keyName);
     }
     case Kind::FolderBox:
         created = createChild(0, L"EDIT", caption.c_str(), WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL,
@@ -277,8 +262,7 @@ HWND TForm1::createControl(const form::Control &control, HWND parent)
         break;
     case Kind::Grid:
         created = m_grid.create(parent, id, font);
-        m_grid.setRowMadeCurrentHandler(
-            [this, command = control.command] { m_commands.run([this, command] { m_commands.perform(command); }); });
+        m_grid.setRowMadeCurrentHandler([this] { m_window.rowMadeCurrent(); });
         return created;
     case Kind::ContentPane:
         LoadLibraryW(L"riched20.dll");
@@ -297,17 +281,10 @@ HWND TForm1::createControl(const form::Control &control, HWND parent)
             own(std::make_unique<Splitter>(control.dock == Dock::Left ? Splitter::Side::Left : Splitter::Side::Bottom));
         created = made->create(parent, 0, 0, control.dock == Dock::Left ? m_scale.px(control.extent) : 0,
                                control.dock == Dock::Left ? 0 : m_scale.px(control.extent));
-        form::Id neighbour = control.id;
-        form::Id rest = control.id;
-        for (const form::Control *sibling : form::dockedChildren(control.parent)) {
-            if (sibling->dock == Dock::Client)
-                rest = sibling->id;
-            else if (sibling->dock == control.dock && sibling != &control && neighbour == control.id)
-                neighbour = sibling->id;
-        }
-        made->attach(controlOf(neighbour), controlOf(rest), [this, neighbour, parent = control.parent](int size) {
+        const auto [neighbour, rest] = form::splitterNeighbours(control.id);
+        made->attach(controlOf(neighbour), controlOf(rest), [this, neighbour](int size) {
             m_extents[static_cast<std::size_t>(form::indexOf(neighbour))] = size;
-            layOut(parent);
+            layOut();
         });
         return created;
     }
@@ -321,7 +298,7 @@ HWND TForm1::createControl(const form::Control &control, HWND parent)
     return created;
 }
 
-void TForm1::applyTabOrder()
+void MainWindowHost::applyTabOrder()
 {
     // Tab follows the order of siblings, and goes into a panel where the
     // panel stands among its own: each control in its turn goes last among
@@ -335,26 +312,11 @@ void TForm1::applyTabOrder()
     }
 }
 
-void TForm1::runPaintedCommand(keyboard::PaintedCommand command)
-{
-    const HWND text = findControl(hwnd(), keyboard::controlName(command));
-    if (text && IsWindowEnabled(text))
-        onCommand(GetDlgCtrlID(text), STN_CLICKED, text);
-}
-
-void TForm1::focusTableRow(int row)
-{
-    m_grid.makeRowCurrent(row);
-    if (IsWindowVisible(controlOf(form::Id::Table)))
-        SetFocus(controlOf(form::Id::Table));
-}
-
-void TForm1::setUpHints()
+void MainWindowHost::setUpHints()
 {
     m_hints = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr,
                               GetModuleHandleW(nullptr), nullptr);
-    setControlName(m_hints, "hints");
     // Hints only where the form gives one; the others carry none.
     for (const form::Control &control : form::controls()) {
         const std::string hint = form::hintText(control);
@@ -374,52 +336,46 @@ void TForm1::setUpHints()
     SendMessageW(m_hints, TTM_SETDELAYTIME, TTDT_RESHOW, 1);
 }
 
-void TForm1::layOut(form::Id parent)
+void MainWindowHost::layOut()
 {
     if (!hwnd() || !controlOf(form::Id::ContentPane))
         return; // not yet made
-    RECT area{};
-    if (parent == form::Id::Window)
-        GetClientRect(hwnd(), &area);
-    else
-        area = panel(parent).innerRect();
-    std::vector<DockedControl> docked;
-    for (const form::Control *child : form::dockedChildren(parent)) {
-        int extent = m_extents[static_cast<std::size_t>(form::indexOf(child->id))];
-        if (child->kind == form::Kind::StatusBar) {
-            // The status bar takes its own height from its font.
-            SendMessageW(controlOf(child->id), WM_SIZE, 0, 0);
-            RECT bar{};
-            GetWindowRect(controlOf(child->id), &bar);
-            extent = bar.bottom - bar.top;
+    // The status bar takes its own height from its font.
+    const HWND bar = controlOf(form::Id::StatusBar);
+    SendMessageW(bar, WM_SIZE, 0, 0);
+    RECT barRect{};
+    GetWindowRect(bar, &barRect);
+    m_extents[static_cast<std::size_t>(form::indexOf(form::Id::StatusBar))] = barRect.bottom - barRect.top;
+    RECT client{};
+    GetClientRect(hwnd(), &client);
+    const std::vector<Box> boxes = form::layOut(m_scale, client.right, client.bottom, m_extents);
+    // Moved together, each parent's docked children at once.
+    for (const form::Control &parent : form::controls()) {
+        const std::vector<const form::Control *> children = form::dockedChildren(parent.id);
+        HDWP positions = children.empty() ? nullptr : BeginDeferWindowPos(static_cast<int>(children.size()));
+        for (const form::Control *child : children) {
+            const Box &box = boxes[static_cast<std::size_t>(form::indexOf(child->id))];
+            if (positions)
+                positions = DeferWindowPos(positions, controlOf(child->id), nullptr, box.x, box.y, box.width,
+                                           box.height, SWP_NOZORDER | SWP_NOACTIVATE);
         }
-        docked.push_back({controlOf(child->id), child->dock, extent});
+        if (positions)
+            EndDeferWindowPos(positions);
     }
-    applyDocking(area, docked);
-    for (const form::Control *child : form::dockedChildren(parent)) {
-        if (child->kind == form::Kind::StatusBar) {
-            // The size grip moves with the bar's corner: draw the bar afresh,
-            // or the grip leaves copies of itself where it was.
-            InvalidateRect(controlOf(child->id), nullptr, TRUE);
-        } else if (!form::dockedChildren(child->id).empty()) {
-            layOut(child->id);
-        }
-    }
+    // The size grip moves with the bar's corner: draw the bar afresh, or the
+    // grip leaves copies of itself where it was.
+    InvalidateRect(bar, nullptr, TRUE);
 }
 
-bool TForm1::translate(MSG &message)
+bool MainWindowHost::translate(MSG &message)
 {
     if (!hwnd() || (message.hwnd != hwnd() && !IsChild(hwnd(), message.hwnd)))
         return false;
     const HWND focus = GetFocus();
-    keyboard::PaintedCommand command{};
-    if (message.message == WM_KEYDOWN &&
-        keyboard::commandForKey(keyStroke(message.wParam), focus == controlOf(form::Id::Table), command)) {
-        // Delete and Shift+Delete on the table, F5 anywhere; once per press.
-        if (!(message.lParam & (1 << 30)))
-            runPaintedCommand(command);
+    // The window's own keys: Delete and Shift+Delete on the table, F5
+    // anywhere; once per press.
+    if (message.message == WM_KEYDOWN && m_window.keyPressed(keyStroke(message.wParam), message.lParam & (1 << 30)))
         return true;
-    }
     if (message.message == WM_KEYDOWN && message.wParam == VK_RETURN && focus && isPushButton(focus)) {
         // Enter presses the focused button; there is no default button.
         SendMessageW(focus, BM_CLICK, 0, 0);
@@ -431,8 +387,7 @@ bool TForm1::translate(MSG &message)
         return true;
     }
     if (message.message == WM_SYSCHAR && (message.wParam == 'c' || message.wParam == 'C')) {
-        if (IsWindowEnabled(controlOf(form::Id::CloseButton)))
-            SendMessageW(controlOf(form::Id::CloseButton), BM_CLICK, 0, 0);
+        m_window.controlClicked(form::Id::CloseButton);
         return true;
     }
     if (focus && (focus == controlOf(form::Id::ContentSplitter) || focus == controlOf(form::Id::CommandSplitter)))
@@ -442,12 +397,12 @@ bool TForm1::translate(MSG &message)
     return IsDialogMessageW(hwnd(), &message) != FALSE;
 }
 
-LRESULT TForm1::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT MainWindowHost::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_SIZE:
         if (wParam != SIZE_MINIMIZED)
-            layOut(form::Id::Window);
+            layOut();
         return 0;
     case WM_COMMAND:
         onCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
@@ -455,7 +410,7 @@ LRESULT TForm1::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_DRAWITEM: {
         const auto *item = reinterpret_cast<const DRAWITEMSTRUCT *>(lParam);
         if (item->hwndItem == controlOf(form::Id::CloseButton)) {
-            drawExitButton(*item);
+            drawCloseButton(*item);
             return TRUE;
         }
         return FALSE;
@@ -509,7 +464,7 @@ LRESULT TForm1::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     return defaultProcedure(message, wParam, lParam);
 }
 
-void TForm1::onCommand(int id, int code, HWND control)
+void MainWindowHost::onCommand(int id, int code, HWND control)
 {
     if (code == BN_SETFOCUS || code == BN_KILLFOCUS) {
         // The focused button wears the dark frame of a default button.
@@ -517,22 +472,16 @@ void TForm1::onCommand(int id, int code, HWND control)
             SendMessageW(control, BM_SETSTYLE, code == BN_SETFOCUS ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
         return;
     }
-    const bool clicked = code == BN_CLICKED; // STN_CLICKED has the same value
-    // A click posted by a screen reader may arrive after a rescan disabled
-    // the command.
-    if (!clicked || (control && !IsWindowEnabled(control)))
-        return;
+    // STN_CLICKED has the same value.
     const int place = id - kFirstControlId;
-    if (place < 0 || place >= form::kIdCount)
+    if (code != BN_CLICKED || place < 0 || place >= form::kIdCount)
         return;
-    const form::Command command = form::controls()[static_cast<std::size_t>(place)].command;
-    if (command == form::Command::Close)
-        PostMessageW(hwnd(), WM_CLOSE, 0, 0);
-    else if (command != form::Command::None && command != form::Command::RowClicked)
-        m_commands.run([this, command] { m_commands.perform(command); });
+    const form::Control &clicked = form::controls()[static_cast<std::size_t>(place)];
+    if (clicked.kind == form::Kind::Button || clicked.kind == form::Kind::CommandText)
+        m_window.controlClicked(clicked.id);
 }
 
-void TForm1::drawExitButton(const DRAWITEMSTRUCT &item)
+void MainWindowHost::drawCloseButton(const DRAWITEMSTRUCT &item)
 {
     const HDC dc = item.hDC;
     RECT r = item.rcItem;
@@ -591,41 +540,17 @@ void TForm1::drawExitButton(const DRAWITEMSTRUCT &item)
     }
 }
 
-void TForm1::run(void (ui::Commands::*handler)())
+void MainWindowHost::run(void (ui::Commands::*handler)())
 {
-    m_commands.run([this, handler] { (m_commands.*handler)(); });
+    m_window.run([this, handler] { (m_window.commands().*handler)(); });
 }
 
-void TForm1::clearPlaceholders()
-{
-    for (const form::Control &control : form::controls())
-        if (control.placeholder)
-            SetWindowTextW(controlOf(control.id), L"");
-    setEnabledWhere(form::Enabled::WhileSearching, false);
-}
-
-void TForm1::setEnabledWhere(form::Enabled rule, bool enabled)
-{
-    for (const form::Control &control : form::controls()) {
-        if (control.enabled != rule)
-            continue;
-        if (!enabled)
-            keepFocusFrom(controlOf(control.id));
-        EnableWindow(controlOf(control.id), enabled);
-    }
-}
-
-void TForm1::contentPaneChanged()
-{
-    syncContentPane();
-}
-
-int TForm1::currentTableRow() const
+int MainWindowHost::currentRow() const
 {
     return m_grid.currentTableRow();
 }
 
-std::string TForm1::programFolder() const
+std::string MainWindowHost::programFolder() const
 {
     // As long as the system may make it: a program in a folder beyond
     // MAX_PATH finds its README.TXT too.
@@ -644,14 +569,8 @@ std::string TForm1::programFolder() const
     return std::string(platform::nativeFolderPart(native));
 }
 
-void TForm1::syncContentPane()
+void MainWindowHost::showPaneText(const listing::ContentPane &pane)
 {
-    if (!controlOf(form::Id::ContentPane) || !IsWindowVisible(controlOf(form::Id::ContentPane)))
-        return;
-    const listing::ContentPane &pane = m_cookies.contentPane();
-    if (pane.revision() == m_shownRevision)
-        return;
-    m_shownRevision = pane.revision();
     PaneStream text{pane.text(), {}, 0};
     EDITSTREAM stream{};
     stream.dwCookie = reinterpret_cast<DWORD_PTR>(&text);
@@ -661,12 +580,12 @@ void TForm1::syncContentPane()
                  reinterpret_cast<LPARAM>(&stream));
 }
 
-std::string TForm1::statusText() const
+std::string MainWindowHost::statusText() const
 {
-    return m_statusText;
+    return m_window.text(form::Id::StatusBar);
 }
 
-std::string TForm1::contentPaneShownText() const
+std::string MainWindowHost::contentPaneShownText() const
 {
     // Asked in CP932 whatever the system's code page, with CR LF line ends.
     GETTEXTLENGTHEX length{GTL_NUMBYTES | GTL_PRECISE | GTL_USECRLF, 932};
@@ -680,79 +599,60 @@ std::string TForm1::contentPaneShownText() const
     return text;
 }
 
-void TForm1::setStatusText(const std::string &text)
+void MainWindowHost::setText(form::Id id, const std::string &text)
 {
-    m_statusText = text;
-    SendMessageW(controlOf(form::Id::StatusBar), SB_SETTEXTW, SB_SIMPLEID,
-                 reinterpret_cast<LPARAM>(wideFromCp932(text).c_str()));
-    UpdateWindow(controlOf(form::Id::StatusBar));
-}
-
-void TForm1::setBusyCursor(bool busy)
-{
-    if (busy && !m_busy)
-        m_busy.emplace();
-    else if (!busy)
-        m_busy.reset();
-}
-
-void TForm1::setTableVisible(bool visible)
-{
-    if (!visible)
-        keepFocusFrom(controlOf(form::Id::Table));
-    ShowWindow(controlOf(form::Id::Table), visible ? SW_SHOWNA : SW_HIDE);
-}
-
-void TForm1::setContentPaneVisible(bool visible)
-{
-    if (!visible)
-        keepFocusFrom(controlOf(form::Id::ContentPane));
-    ShowWindow(controlOf(form::Id::ContentPane), visible ? SW_SHOWNA : SW_HIDE);
-    if (visible)
-        syncContentPane();
-}
-
-void TForm1::setDeleteCommandsEnabled(bool enabled)
-{
-    setEnabledWhere(form::Enabled::WhileFilesListed, enabled);
-}
-
-void TForm1::setCaption(const std::string &caption)
-{
-    setText(hwnd(), caption);
-}
-
-void TForm1::setFolderText(const std::string &text)
-{
-    setText(controlOf(form::Id::FolderBox), text);
-}
-
-void TForm1::setSearchModeLabel(const std::string &text)
-{
-    setText(controlOf(form::Id::SearchModeLabel), text);
-}
-
-void TForm1::setClearSearchEnabled(bool enabled)
-{
-    setEnabledWhere(form::Enabled::WhileSearching, enabled);
-}
-
-void TForm1::keepFocusFrom(HWND control)
-{
-    if (GetFocus() != control)
+    const HWND control = controlOf(id);
+    if (form::control(id).kind == form::Kind::StatusBar) {
+        SendMessageW(control, SB_SETTEXTW, SB_SIMPLEID, reinterpret_cast<LPARAM>(wideFromCp932(text).c_str()));
+        UpdateWindow(control);
         return;
-    const HWND next = GetNextDlgTabItem(hwnd(), control, FALSE);
-    SetFocus(next && next != control ? next : controlOf(form::tabOrder().front()->id));
+    }
+    ::ui::win32::setText(control, text);
 }
 
-void TForm1::tableChanged()
+void MainWindowHost::setEnabled(form::Id id, bool enabled)
+{
+    EnableWindow(controlOf(id), enabled);
+}
+
+void MainWindowHost::setVisible(form::Id id, bool visible)
+{
+    ShowWindow(controlOf(id), visible ? SW_SHOWNA : SW_HIDE);
+}
+
+void MainWindowHost::setFocus(form::Id id)
+{
+    if (IsWindowVisible(controlOf(id)))
+        SetFocus(controlOf(id));
+}
+
+std::optional<form::Id> MainWindowHost::focusedControl() const
+{
+    const HWND focus = GetFocus();
+    for (const form::Control &control : form::controls())
+        if (focus && control.id != form::Id::Window && controlOf(control.id) == focus)
+            return control.id;
+    return std::nullopt;
+}
+
+void MainWindowHost::setBusyCursor(bool busy)
+{
+    holdWhileBusy(m_busy, busy);
+}
+
+void MainWindowHost::close()
+{
+    PostMessageW(hwnd(), WM_CLOSE, 0, 0);
+}
+
+void MainWindowHost::makeRowCurrent(int row)
+{
+    m_grid.makeRowCurrent(row);
+}
+
+void MainWindowHost::tableChanged()
 {
     m_grid.reload(m_scale.px(ui::grid::kDefaultRowHeight));
-}
-
-int TForm1::tableFontPointSize() const
-{
-    return pointSizeOf(m_font.get(), m_scale.dpi());
 }
 
 } // namespace ui::win32

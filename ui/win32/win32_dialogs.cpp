@@ -9,7 +9,11 @@
 #include <algorithm>
 #include <vector>
 
-namespace platform::win32 {
+namespace ui::win32 {
+
+// The platform's dialog interface and text conversions, drawn in Win32.
+using namespace ::platform;
+using namespace ::platform::win32;
 namespace {
 
 // The open-file dialog's buffer, in UTF-16 units: room for the longest path
@@ -144,4 +148,4 @@ std::optional<NamedPath> Win32Dialogs::openFileName(const OpenFileRequest &reque
     return namedPath(nativeFromWide(fileName.data()));
 }
 
-} // namespace platform::win32
+} // namespace ui::win32

@@ -6,13 +6,13 @@
 
 #include <string>
 
-namespace platform::win32 {
+namespace ui::win32 {
 
 // The modal dialogs, through the system's own: MessageBoxW, an input box of
 // ours built from an in-memory template, and GetOpenFileNameW. Texts are
 // CP932, converted with code page 932 whatever the system's; file names are
 // native. Each box is owned by the main window once setOwner() has named it.
-class Win32Dialogs final : public Dialogs {
+class Win32Dialogs final : public platform::Dialogs {
 public:
     void setOwner(HWND owner) { m_owner = owner; }
     HWND owner() const { return m_owner; }
@@ -20,7 +20,7 @@ public:
     int messageBox(const std::string &text, const std::string &caption, unsigned flags) override;
     std::string inputBox(const std::string &caption, const std::string &prompt,
                          const std::string &defaultText) override;
-    std::optional<NamedPath> openFileName(const OpenFileRequest &request) override;
+    std::optional<platform::NamedPath> openFileName(const platform::OpenFileRequest &request) override;
 
 private:
     HWND m_owner = nullptr;
@@ -30,4 +30,4 @@ private:
 // way down `screen`, for a dialog of `size`.
 POINT openDialogPosition(const RECT &screen, SIZE size);
 
-} // namespace platform::win32
+} // namespace ui::win32

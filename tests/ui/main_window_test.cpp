@@ -1,0 +1,490 @@
+// The window's behaviour without a toolkit: every command, enable rule,
+// key and focus decision, driven through a fake host that records what the
+// window asked of it, on a scripted dialog service and real cookie folders.
+
+#include "ui/main_window.h"
+
+#include "listing/content_pane.h"
+#include "listing/messages.h"
+#include "platform/cp932.h"
+#include "platform/desktop.h"
+#include "temp_folder.h"
+#include "ui/scripted_dialogs.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace {
+
+using platform::msgbox::kIdNo;
+using platform::msgbox::kIdYes;
+using ui::form::Id;
+using ui::keyboard::Key;
+using ui::keyboard::KeyStroke;
+
+std::string cp932(const char *utf8)
+{
+    return platform::cp932::fromUtf8(utf8);
+}
+
+std::string record(const std::string &value, const std::string &host)
+{
+    return "name\n" + value + "\n" + host + "\n1536\n1\n2\n3\n4\n*\n";
+}
+
+class RecordingDesktop : public platform::Desktop {
+public:
+    std::vector<std::string> opened;
+    bool opens = true;
+    platform::DocumentOpening openDocument(const std::string &nativeFolder, const std::string &fileName) override
+    {
+        opened.push_back(nativeFolder + fileName);
+        return {opens, nativeFolder + fileName};
+    }
+};
+
+// A host with no controls: it keeps what it was told, and its grid is a
+// current row over the table's rows.
+class FakeHost : public ui::WindowHost {
+public:
+    const listing::ResultTable *table = nullptr;
+    std::string texts[ui::form::kIdCount];
+    bool enabled[ui::form::kIdCount] = {};
+    bool visible[ui::form::kIdCount] = {};
+    std::optional<Id> focus;
+    int current = 0;
+    int tableChanges = 0;
+    std::vector<std::string> panesShown;
+    std::vector<bool> busyCalls;
+    int closes = 0;
+
+    FakeHost()
+    {
+        for (const ui::form::Control &control : ui::form::controls()) {
+            texts[ui::form::indexOf(control.id)] = ui::form::captionCp932(control);
+            enabled[ui::form::indexOf(control.id)] = control.enabled != ui::form::Enabled::Never;
+            visible[ui::form::indexOf(control.id)] = true;
+        }
+    }
+    const std::string &text(Id id) const { return texts[ui::form::indexOf(id)]; }
+    bool isEnabled(Id id) const { return enabled[ui::form::indexOf(id)]; }
+    bool isVisible(Id id) const { return visible[ui::form::indexOf(id)]; }
+
+    void setText(Id id, const std::string &text) override { texts[ui::form::indexOf(id)] = text; }
+    void setEnabled(Id id, bool on) override { enabled[ui::form::indexOf(id)] = on; }
+    void setVisible(Id id, bool on) override { visible[ui::form::indexOf(id)] = on; }
+    void setFocus(Id id) override { focus = id; }
+    std::optional<Id> focusedControl() const override { return focus; }
+    void showPaneText(const listing::ContentPane &pane) override { panesShown.push_back(pane.text()); }
+    void tableChanged() override
+    {
+        ++tableChanges;
+        current = table->dataRowCount() > 0 ? 1 : 0;
+    }
+    void makeRowCurrent(int row) override { current = row; }
+    int currentRow() const override { return current; }
+    void setBusyCursor(bool busy) override { busyCalls.push_back(busy); }
+    void close() override { ++closes; }
+    std::string programFolder() const override { return "/opt/vellumin/bin/"; }
+};
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        for (const char *name :
+             {"taro@alpha.example[1]", "taro@beta.example[1]", "hanako@gamma.example[1]", "hanako@alpha.example[2]"})
+            write(std::string(name) + ".txt", record(std::string("v-") + name, "host/"));
+    }
+
+    void write(const std::string &name, const std::string &utf8) { folder.write(name, cp932(utf8.c_str())); }
+    bool exists(const std::string &name) const
+    {
+        return std::filesystem::exists(std::filesystem::symlink_status(folder / name));
+    }
+
+    void start(const std::string &nativeFolder)
+    {
+        window = std::make_unique<ui::MainWindow>(host, dialogs, desktop);
+        host.table = &window->cookies().table();
+        window->setStartFolder(listing::cookieFolderNamed(nativeFolder));
+        window->start(9);
+    }
+    void start() { start(folder.str()); }
+
+    int rows() const { return window->cookies().table().dataRowCount(); }
+    std::string cell(int column, int row) const { return std::string(window->cookies().table().cell(column, row)); }
+    const listing::SystemInfo &search() const { return window->cookies().state().systemInfo; }
+    // The user makes table row `row` current, as a click on it does.
+    void chooseRow(int row)
+    {
+        host.current = row;
+        window->rowMadeCurrent();
+    }
+    void click(Id id) { window->controlClicked(id); }
+    bool press(Key key, bool shift = false) { return window->keyPressed(KeyStroke{key, shift, false, false}); }
+
+    TempFolder folder;
+    ScriptedDialogs dialogs;
+    RecordingDesktop desktop;
+    FakeHost host;
+    std::unique_ptr<ui::MainWindow> window;
+};
+
+TEST_F(MainWindowTest, StartClearsThePlaceholdersAndListsTheFolder)
+{
+    start();
+    for (const ui::form::Control &control : ui::form::controls()) {
+        if (control.placeholder) {
+            EXPECT_EQ(host.text(control.id), "") << control.name;
+        }
+    }
+    EXPECT_EQ(host.text(Id::FolderLabel), ui::form::captionCp932(ui::form::control(Id::FolderLabel)));
+    EXPECT_FALSE(host.isEnabled(Id::ClearSearchButton));
+    EXPECT_TRUE(host.isEnabled(Id::DeleteCommand));
+    EXPECT_TRUE(host.isEnabled(Id::DeleteAllCommand));
+    EXPECT_EQ(host.text(Id::StatusBar), cp932(" 4 個のクッキーが見付かりました"));
+    EXPECT_EQ(host.text(Id::FolderBox), folder.str() + "/");
+    EXPECT_EQ(host.text(Id::Window), "Vellumin ver 1.30   < CookiesPath:[" + folder.str() + "/] >");
+    EXPECT_TRUE(host.isVisible(Id::Table));
+    EXPECT_EQ(host.current, 1);
+    EXPECT_EQ(host.busyCalls, (std::vector<bool>{true, false})); // held once, and let go
+    EXPECT_EQ(window->text(Id::StatusBar), host.text(Id::StatusBar));
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_EQ(rows(), 4);
+    // The columns are sized by the font size the host measured.
+    EXPECT_EQ(window->cookies().table().columnWidth(0), 2 * 9);
+}
+
+TEST_F(MainWindowTest, AnEmptyFolderDisablesTheDeleteCommandsAndTheirKeys)
+{
+    TempFolder empty;
+    start(empty.str());
+    EXPECT_EQ(host.text(Id::StatusBar), cp932("クッキーファイルが見付かりません"));
+    EXPECT_FALSE(host.isEnabled(Id::DeleteCommand));
+    EXPECT_FALSE(host.isEnabled(Id::DeleteAllCommand));
+    EXPECT_TRUE(host.isEnabled(Id::ReloadCommand));
+    host.focus = Id::Table;
+    EXPECT_TRUE(press(Key::Delete)); // the window's key, but nothing to run
+    EXPECT_TRUE(press(Key::Delete, true));
+    click(Id::DeleteCommand); // a click that arrives late does nothing either
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(MainWindowTest, AMissingFolderIsSaidInTheStatusBarWithoutABox)
+{
+    start(folder / "gone");
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_EQ(host.text(Id::StatusBar), listing::messages::cookieFolderMissing(folder.str() + "/gone"));
+    EXPECT_FALSE(host.isEnabled(Id::DeleteCommand));
+    EXPECT_TRUE(host.isVisible(Id::Table));
+}
+
+TEST_F(MainWindowTest, AFailedScanGoesToTheErrorBoxAndKeepsTheRowsBefore)
+{
+    std::filesystem::create_symlink(folder / "no-such-target", folder / "hanako@beta.txt");
+    start();
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, cp932("ファイル ") + folder.str() + cp932("/hanako@beta.txt は開けません."));
+    EXPECT_EQ(dialogs.messages[0].caption, "Vellumin");
+    EXPECT_EQ(dialogs.messages[0].flags, 0x10u);
+    EXPECT_EQ(rows(), 1); // hanako@alpha, before it
+    EXPECT_EQ(host.busyCalls.back(), false);
+
+    window->run([] { throw std::runtime_error("disk on fire"); });
+    window->run([] { throw 42; });
+    EXPECT_EQ(dialogs.messages[1].text, "disk on fire.");
+    EXPECT_EQ(dialogs.messages[2].caption, "Vellumin");
+}
+
+TEST_F(MainWindowTest, SearchesAskFilterAndClear)
+{
+    start();
+    dialogs.inputAnswers = {"ALPHA"};
+    click(Id::SearchByFileNameButton);
+    EXPECT_EQ(dialogs.inputCaptions, std::vector<std::string>{"Input Search FileName"});
+    EXPECT_EQ(dialogs.inputPrompts, std::vector<std::string>{cp932("検索ファイル名を入力してください")});
+    EXPECT_EQ(dialogs.inputDefaults, std::vector<std::string>{""});
+    EXPECT_EQ(search().searchMode, listing::SearchMode::FileName);
+    EXPECT_EQ(search().searchText, "ALPHA");
+    EXPECT_EQ(rows(), 2);
+    EXPECT_EQ(host.text(Id::SearchModeLabel), cp932("ファイル名検索モード"));
+    EXPECT_TRUE(host.isEnabled(Id::ClearSearchButton));
+
+    // Cancelled: the old search lists again.
+    write("jiro@alpha.example[1].txt", record("j", "j/"));
+    click(Id::SearchByContentButton);
+    EXPECT_EQ(dialogs.inputCaptions.back(), "Search File List Name");
+    EXPECT_EQ(dialogs.inputPrompts.back(), cp932("検索内容を入力してください"));
+    EXPECT_EQ(search().searchMode, listing::SearchMode::FileName);
+    EXPECT_EQ(rows(), 3);
+
+    // A content search replaces the file-name search.
+    dialogs.inputAnswers = {"v-taro"};
+    click(Id::SearchByContentButton);
+    EXPECT_EQ(search().searchMode, listing::SearchMode::Content);
+    EXPECT_EQ(rows(), 2);
+    EXPECT_EQ(host.text(Id::SearchModeLabel), cp932("ファイル内容検索モード"));
+
+    // Clearing it lists all again and keeps the current file; the focus,
+    // on the clear button as it goes disabled, moves on to the table.
+    host.current = 2; // taro@beta
+    host.focus = Id::ClearSearchButton;
+    click(Id::ClearSearchButton);
+    EXPECT_EQ(search().searchMode, listing::SearchMode::None);
+    EXPECT_EQ(search().searchText, "");
+    EXPECT_EQ(rows(), 5);
+    EXPECT_EQ(host.text(Id::SearchModeLabel), "");
+    EXPECT_FALSE(host.isEnabled(Id::ClearSearchButton));
+    EXPECT_EQ(cell(1, host.current), "taro@beta.example[1]");
+    EXPECT_EQ(host.focus, Id::Table);
+}
+
+TEST_F(MainWindowTest, ChoosingAFolderListsItAndTheNextDialogStartsThere)
+{
+    start();
+    TempFolder other;
+    other.write("u@other.txt", record("o", "o/"));
+    click(Id::BrowseButton); // cancelled: nothing changes, no rescan
+    write("zed@new.txt", record("new", "n/"));
+    EXPECT_EQ(rows(), 4);
+    ASSERT_EQ(dialogs.openRequests.size(), 1u);
+    EXPECT_EQ(dialogs.openRequests[0].initialFolder.native, folder.str() + "/");
+    EXPECT_EQ(dialogs.openRequests[0].defaultExtension, "*.txt");
+    EXPECT_EQ(dialogs.openRequests[0].fileName.native, "");
+    ASSERT_EQ(dialogs.openRequests[0].filters.size(), 2u);
+    EXPECT_EQ(dialogs.openRequests[0].filters[0].description, cp932("クッキーファイル (*.txt)"));
+    EXPECT_EQ(dialogs.openRequests[0].filters[0].pattern, "*.txt");
+    EXPECT_EQ(dialogs.openRequests[0].filters[1].description, cp932("すべてのファイル (*.*)"));
+    EXPECT_EQ(dialogs.openRequests[0].filters[1].pattern, "*.*");
+
+    dialogs.openAnswers = {platform::namedPath(other / "anything.txt")};
+    click(Id::BrowseButton);
+    EXPECT_EQ(window->cookies().state().cookiesPath, other.str());
+    EXPECT_EQ(host.text(Id::FolderBox), other.str() + "/");
+    EXPECT_EQ(host.text(Id::Window), "Vellumin ver 1.30   < CookiesPath:[" + other.str() + "/] >");
+    EXPECT_EQ(rows(), 1);
+    click(Id::BrowseButton);
+    EXPECT_EQ(dialogs.openRequests.back().fileName.native, other / "anything.txt");
+    EXPECT_EQ(dialogs.openRequests.back().initialFolder.native, other.str() + "/");
+}
+
+TEST_F(MainWindowTest, AStartFolderIsListedByItsOwnNameAndAFileInTheRootListsTheRoot)
+{
+    // Named with a trailing separator and a character whose CP932 form
+    // comes back as another ("〜" as "～"): the native path is kept exactly,
+    // the CP932 form is what the window shows.
+    const std::string named = folder / "wave\xE3\x80\x9C";
+    folder.write("wave\xE3\x80\x9C/u@first.txt", record("f", "f/"));
+    folder.write("wave\xEF\xBD\x9E/u@other.txt", record("o", "o/"));
+    start(named + "//");
+    EXPECT_EQ(window->cookies().state().nativeCookiesPath, named);
+    EXPECT_EQ(window->cookies().state().cookiesPath, folder.str() + "/wave" + cp932("〜"));
+    EXPECT_EQ(rows(), 1);
+    EXPECT_EQ(cell(1, 1), "u@first");
+    click(Id::ReloadCommand); // reloading stays there
+    EXPECT_EQ(rows(), 1);
+    EXPECT_TRUE(dialogs.messages.empty());
+
+    dialogs.openAnswers = {platform::namedPath("/x.txt")};
+    click(Id::BrowseButton);
+    EXPECT_EQ(window->cookies().state().cookiesPath, "");
+    EXPECT_EQ(host.text(Id::FolderBox), "/");
+    EXPECT_EQ(host.text(Id::Window), "Vellumin ver 1.30   < CookiesPath:[/] >");
+}
+
+TEST_F(MainWindowTest, VersionHelpAndClose)
+{
+    start();
+    click(Id::VersionButton);
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].caption, cp932("バージョン情報"));
+    EXPECT_EQ(dialogs.messages[0].flags, 0x40u);
+    EXPECT_EQ(dialogs.messages[0].text.rfind("Vellumin  Version 1.30\r\r   ", 0), 0u);
+    EXPECT_NE(dialogs.messages[0].text.find("the Vellumin developers\r\r"), std::string::npos);
+
+    click(Id::HelpButton);
+    EXPECT_EQ(desktop.opened, std::vector<std::string>{"/opt/vellumin/bin/README.TXT"});
+    EXPECT_EQ(dialogs.messages.size(), 1u);
+    desktop.opens = false;
+    click(Id::HelpButton);
+    ASSERT_EQ(dialogs.messages.size(), 2u);
+    EXPECT_EQ(dialogs.messages[1].text, cp932("ファイル /opt/vellumin/bin/README.TXT は開けません."));
+    EXPECT_EQ(dialogs.messages[1].flags, 0x10u);
+
+    EXPECT_EQ(host.closes, 0);
+    click(Id::CloseButton);
+    EXPECT_EQ(host.closes, 1);
+    click(Id::FolderBox); // no command: nothing
+    click(Id::StatusBar);
+    EXPECT_EQ(dialogs.messages.size(), 2u);
+}
+
+TEST_F(MainWindowTest, TheContentPaneShowsTheRowsOwnFileOnceAndOnlyWhileVisible)
+{
+    write("user@a.txt", "other\nwrong file\nw/");
+    write("user@a b.txt", "right\nright file\nr/");
+    start();
+    EXPECT_EQ(host.panesShown, std::vector<std::string>{""}); // the scan emptied it
+    ASSERT_EQ(cell(1, 5), "user@a");
+    chooseRow(5); // user@a b: a blank sorts before "."
+    ASSERT_EQ(host.panesShown.size(), 2u);
+    EXPECT_EQ(host.panesShown.back(), "right\r\nright file\r\nr/");
+    click(Id::VersionButton); // the pane's text did not change: not shown again
+    EXPECT_EQ(host.panesShown.size(), 2u);
+
+    // A rescan that empties the pane shows it empty.
+    click(Id::ReloadCommand);
+    EXPECT_EQ(host.panesShown.back(), "");
+
+    // Hidden, the pane is not filled; shown again, it catches up.
+    window->setContentPaneVisible(false);
+    chooseRow(1);
+    const std::size_t shown = host.panesShown.size();
+    window->contentPaneChanged();
+    EXPECT_EQ(host.panesShown.size(), shown);
+    window->setContentPaneVisible(true);
+    EXPECT_EQ(host.panesShown.back().substr(0, 4), "name");
+}
+
+TEST_F(MainWindowTest, DeleteAsksForTheRowsOwnFileAndOnlyYesDeletes)
+{
+    write("user@a.txt", record("keep", "k/"));
+    write("user@a b.txt", record("delete", "d/"));
+    start();
+    chooseRow(5); // user@a b; column 1 shows "user@a" for both
+    dialogs.messageAnswers = {kIdNo, kIdYes};
+    click(Id::DeleteCommand);
+    EXPECT_EQ(rows(), 6);
+    click(Id::DeleteCommand);
+    ASSERT_EQ(dialogs.messages.size(), 2u);
+    EXPECT_EQ(dialogs.messages[1].text, cp932("No.5 の user@a b ファイルを削除します。\n\r宜しいですか？"));
+    EXPECT_EQ(dialogs.messages[1].caption, cp932("削除確認"));
+    EXPECT_EQ(dialogs.messages[1].flags, 0x24u);
+    EXPECT_FALSE(exists("user@a b.txt"));
+    EXPECT_TRUE(exists("user@a.txt"));
+    EXPECT_EQ(rows(), 5);
+    // The table has the focus, on the row that took the deleted one's place,
+    // and the pane shows that row's file, as a click on it would.
+    EXPECT_EQ(host.focus, Id::Table);
+    EXPECT_EQ(cell(1, host.current), "user@a");
+    EXPECT_EQ(host.panesShown.back(), "name\r\nkeep\r\nk/\r\n1536\r\n1\r\n2\r\n3\r\n4\r\n*\r\n");
+
+    // A file that went meanwhile is left without a message.
+    chooseRow(1);
+    std::filesystem::remove(folder / "hanako@alpha.example[2].txt");
+    dialogs.messageAnswers = {kIdYes};
+    click(Id::DeleteCommand);
+    EXPECT_EQ(dialogs.messages.size(), 3u);
+    EXPECT_EQ(rows(), 4);
+}
+
+TEST_F(MainWindowTest, DeleteAllDeletesOnlyWhatIsListed)
+{
+    write("u@a b.txt", record("1", "a/"));
+    write("u@c,d.txt", record("2", "b/"));
+    start();
+    write("zed@new.txt", record("new", "n/")); // shows whether anything lists again
+    dialogs.messageAnswers = {kIdNo};
+    click(Id::DeleteAllCommand);
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, cp932("全てのクッキーファイルを削除します。\n\r宜しいですか？"));
+    EXPECT_EQ(dialogs.messages[0].flags, 0x124u);
+    EXPECT_EQ(rows(), 6);
+
+    dialogs.inputAnswers = {"alpha"};
+    click(Id::SearchByFileNameButton);
+    ASSERT_EQ(rows(), 2);
+    host.focus = Id::DeleteAllCommand;
+    dialogs.messageAnswers = {kIdYes};
+    click(Id::DeleteAllCommand);
+    EXPECT_FALSE(exists("taro@alpha.example[1].txt"));
+    EXPECT_FALSE(exists("hanako@alpha.example[2].txt"));
+    EXPECT_TRUE(exists("taro@beta.example[1].txt"));
+    EXPECT_TRUE(exists("u@a b.txt"));
+    EXPECT_TRUE(exists("u@c,d.txt"));
+    EXPECT_EQ(rows(), 0);
+    EXPECT_FALSE(host.isEnabled(Id::DeleteCommand));
+    EXPECT_FALSE(host.isEnabled(Id::DeleteAllCommand));
+    // The focus left the command as it went disabled, and ends in the table.
+    EXPECT_EQ(host.focus, Id::Table);
+}
+
+TEST_F(MainWindowTest, KeysRunTheirCommandsWhereTheyBelong)
+{
+    start();
+    // F5 anywhere; Delete and Shift+Delete only on the table.
+    write("zed@new.txt", record("new", "n/"));
+    host.focus = Id::BrowseButton;
+    EXPECT_TRUE(press(Key::F5));
+    EXPECT_EQ(rows(), 5);
+    EXPECT_EQ(host.focus, Id::Table); // a reload ends in the table
+    host.focus = Id::BrowseButton;
+    EXPECT_FALSE(press(Key::Delete));
+    EXPECT_FALSE(press(Key::Delete, true));
+    EXPECT_TRUE(dialogs.messages.empty());
+    // Held down, a key runs its command once.
+    host.focus = Id::Table;
+    EXPECT_TRUE(window->keyPressed(KeyStroke{Key::Delete, false, false, false}, true));
+    EXPECT_TRUE(dialogs.messages.empty());
+    // With Ctrl or Alt, and other keys, nothing.
+    EXPECT_FALSE(window->keyPressed(KeyStroke{Key::Delete, false, true, false}));
+    EXPECT_FALSE(window->keyPressed(KeyStroke{Key::F5, false, false, true}));
+    EXPECT_FALSE(press(Key::Enter));
+    EXPECT_TRUE(dialogs.messages.empty());
+
+    dialogs.messageAnswers = {kIdNo, kIdNo};
+    EXPECT_TRUE(press(Key::Delete));
+    EXPECT_TRUE(press(Key::Delete, true));
+    ASSERT_EQ(dialogs.messages.size(), 2u);
+    EXPECT_EQ(dialogs.messages[0].flags, 0x24u);
+    EXPECT_EQ(dialogs.messages[1].flags, 0x124u);
+}
+
+TEST_F(MainWindowTest, RescansKeepTheCurrentFileOrTheOneThatTookItsPlace)
+{
+    start();
+    host.current = 4; // the last row: taro@beta
+    dialogs.messageAnswers = {kIdYes};
+    click(Id::DeleteCommand);
+    EXPECT_FALSE(exists("taro@beta.example[1].txt"));
+    EXPECT_EQ(host.current, 3); // the new last row
+
+    write("hanako@a.txt", record("a", "a/"));
+    host.current = 3; // taro@alpha
+    click(Id::ReloadCommand);
+    EXPECT_EQ(cell(1, host.current), "taro@alpha.example[1]");
+    EXPECT_EQ(host.focus, Id::Table);
+
+    // A file that went gives its place to the one after it.
+    host.current = 2; // hanako@alpha
+    std::filesystem::remove(folder / "hanako@alpha.example[2].txt");
+    click(Id::ReloadCommand);
+    EXPECT_EQ(cell(1, host.current), "hanako@gamma.example[1]");
+    // No scan makes a row current for the window: no file was read.
+    EXPECT_TRUE(host.panesShown.empty() || host.panesShown.back().empty());
+}
+
+TEST_F(MainWindowTest, AScanHandsTheFocusOnWhileTheTableIsHidden)
+{
+    start();
+    // While a scan runs the table and the pane are hidden: the focus goes
+    // on past them, round to the browse button, and a command that ends in
+    // the table brings it back.
+    host.focus = Id::Table;
+    TempFolder other;
+    dialogs.openAnswers = {platform::namedPath(other / "x.txt")};
+    click(Id::BrowseButton);
+    EXPECT_TRUE(host.isVisible(Id::Table));
+    EXPECT_EQ(host.focus, Id::BrowseButton);
+    click(Id::ReloadCommand);
+    EXPECT_EQ(host.focus, Id::Table);
+}
+
+} // namespace
