@@ -261,7 +261,6 @@ constexpr Control kControls[] = {
      .parent = Id::ContentPanel,
      .docked = true,
      .dock = Dock::Client,
-     .accessibleName = "クッキーの内容",
      .tabPosition = 15},
 };
 
