@@ -30,6 +30,7 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTabBar>
 
 #include <cstddef>
@@ -491,8 +492,10 @@ void MainWindowHost::cookieTableChanged()
 {
     m_cookieModel->reload();
     const listing::CookieTable &decoded = m_window.cookieTable();
+    // The fitted text, with the header's margins either side of it.
+    const int margins = 2 * cookieView()->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, cookieView());
     for (int column = 0; column < listing::CookieTable::kColumnCount; ++column)
-        cookieView()->setColumnWidth(column, decoded.columnWidth(column));
+        cookieView()->setColumnWidth(column, decoded.columnWidth(column) + margins);
     cookieView()->scrollToTop();
 }
 

@@ -849,7 +849,8 @@ void MainWindowHostTest::cookieViewShowsTheChosenFilesCookies()
                 .data(Qt::ToolTipRole)
                 .toString()
                 .startsWith(QStringLiteral("名前\r\n値\r\nx.example/p/\r\n9728")));
-    QCOMPARE(view->columnWidth(1), window->window().cookieTable().columnWidth(1));
+    for (int column = 0; column < 9; ++column)
+        QVERIFY(view->columnWidth(column) > window->window().cookieTable().columnWidth(column));
     QCOMPARE(view->horizontalHeader()->sectionResizeMode(1), QHeaderView::Interactive);
 
     // Ctrl+C in the table copies name=value lines, not one cell.
