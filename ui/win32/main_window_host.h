@@ -12,11 +12,14 @@
 #include "ui/window_host.h"
 #include "window.h"
 
+#include <commctrl.h>
+
 #include <array>
 #include <cstddef>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace platform {
 class Desktop;
@@ -74,6 +77,10 @@ public:
     void setFocus(form::Id id) override;
     std::optional<form::Id> focusedControl() const override;
     void showPaneText(const listing::ContentPane &pane) override;
+    void setContentView(form::ContentView view) override;
+    void cookieTableChanged() override;
+    std::vector<int> selectedCookieRows() const override;
+    void copyText(const std::string &text) override;
     void tableChanged() override;
     void makeRowCurrent(int row) override;
     int currentRow() const override;
@@ -92,6 +99,9 @@ private:
     // Lays out every docked control by the form's docking rules.
     void layOut();
     void onCommand(int id, int code, HWND control);
+    // The tab strip's and the cookie view's notifications.
+    LRESULT onNotify(NMHDR &header);
+    LRESULT drawCookieRow(NMLVCUSTOMDRAW &draw) const;
     void drawCloseButton(const DRAWITEMSTRUCT &item);
     // The panel that `id` describes.
     Panel &panel(form::Id id) const;
@@ -117,6 +127,9 @@ private:
     // The docked controls' extents, which the splitters change.
     std::array<int, form::kIdCount> m_extents{};
     HWND m_hints = nullptr;
+    // The cell text the cookie view was last handed; it reads it after the
+    // notification has returned.
+    std::wstring m_cookieCell;
 };
 
 } // namespace ui::win32
