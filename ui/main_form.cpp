@@ -339,6 +339,11 @@ std::string hintText(const Control &control)
     return hint;
 }
 
+std::string contentTabCaption(ContentView view)
+{
+    return platform::cp932::fromUtf8(view == ContentView::Text ? "テキスト" : "クッキー");
+}
+
 std::string captionCp932(const Control &control)
 {
     return platform::cp932::fromUtf8(control.caption);

@@ -71,8 +71,6 @@ enum class Kind {
 // What the lower pane shows, in the order of the tab strip's tabs.
 enum class ContentView { Text, Cookies };
 inline constexpr int kContentViewCount = 2;
-// The tabs' captions (UTF-8), by ContentView.
-inline constexpr const char *kContentTabCaptions[kContentViewCount] = {"テキスト", "クッキー"};
 
 // What a control runs.
 enum class Command {
@@ -163,6 +161,9 @@ SplitterNeighbours splitterNeighbours(Id splitter);
 // A control's hint as the window shows it (CP932): for a command text, with
 // the key that runs it. Empty for a control without one.
 std::string hintText(const Control &control);
+
+// The caption of `view`'s tab in the lower pane's tab strip (CP932).
+std::string contentTabCaption(ContentView view);
 
 // A control's caption in CP932, for the front ends that hold their texts so.
 std::string captionCp932(const Control &control);

@@ -231,8 +231,8 @@ QWidget *MainWindowHost::createControl(const form::Control &control, QWidget *pa
         tabs->setDrawBase(false);
         tabs->setExpanding(false);
         tabs->setUsesScrollButtons(false);
-        for (const char *tab : form::kContentTabCaptions)
-            tabs->addTab(QString::fromUtf8(tab));
+        for (int view = 0; view < form::kContentViewCount; ++view)
+            tabs->addTab(toQString(form::contentTabCaption(static_cast<form::ContentView>(view))));
         return tabs;
     }
     case Kind::CookieGrid: {

@@ -280,13 +280,12 @@ HWND MainWindowHost::createControl(const form::Control &control, HWND parent)
         created = createChild(0, WC_TABCONTROLW, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS, 0, 0, 0, 0,
                               parent, id);
         SendMessageW(created, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-        int index = 0;
-        for (const char *tab : form::kContentTabCaptions) {
-            std::wstring text = wideFromCp932(platform::cp932::fromUtf8(tab));
+        for (int view = 0; view < form::kContentViewCount; ++view) {
+            std::wstring text = wideFromCp932(form::contentTabCaption(static_cast<form::ContentView>(view)));
             TCITEMW item{};
             item.mask = TCIF_TEXT;
             item.pszText = text.data();
-            SendMessageW(created, TCM_INSERTITEMW, static_cast<WPARAM>(index++), reinterpret_cast<LPARAM>(&item));
+            SendMessageW(created, TCM_INSERTITEMW, static_cast<WPARAM>(view), reinterpret_cast<LPARAM>(&item));
         }
         break;
     }
