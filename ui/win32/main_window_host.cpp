@@ -307,8 +307,10 @@ HWND MainWindowHost::createControl(const form::Control &control, HWND parent)
             entry.pszText = title.data();
             SendMessageW(created, LVM_INSERTCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&entry));
         }
-        // What a screen reader calls it.
+        // What a screen reader calls it, and its rows and cells.
         ::ui::win32::setText(created, platform::cp932::fromUtf8(control.accessibleName));
+        m_cookieList = std::make_unique<CookieList>(created, m_window.cookieTable(),
+                                                    platform::cp932::fromUtf8(control.accessibleName));
         break;
     }
     case Kind::Notice:

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "command_text.h"
+#include "cookie_list.h"
 #include "fonts.h"
 #include "layout.h"
 #include "listing/cookie_listing.h"
@@ -130,6 +131,7 @@ private:
     // The cell text the cookie view was last handed; it reads it after the
     // notification has returned.
     std::wstring m_cookieCell;
+    std::unique_ptr<CookieList> m_cookieList;
 };
 
 } // namespace ui::win32
