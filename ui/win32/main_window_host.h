@@ -9,6 +9,7 @@
 #include "platform/win32/busy_cursor.h"
 #include "result_grid.h"
 #include "splitter.h"
+#include "tab_strip_accessible.h"
 #include "ui/main_window.h"
 #include "ui/window_host.h"
 #include "window.h"
@@ -132,6 +133,7 @@ private:
     // notification has returned.
     std::wstring m_cookieCell;
     std::unique_ptr<CookieList> m_cookieList;
+    std::unique_ptr<AccessibleTabStrip> m_accessibleTabs;
 };
 
 } // namespace ui::win32

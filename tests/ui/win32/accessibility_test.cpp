@@ -312,7 +312,7 @@ TEST_F(AccessibilityTest, TheGridIsANamedTableOfRowsAndCells)
     EXPECT_EQ(Accessible::ofDispatch(selection.pdispVal).name(child(2)), wide(std::string(cells.cell(1, 2))));
 }
 
-TEST_F(AccessibilityTest, TheCookieTableIsANamedTableOfRowsAndCells)
+TEST_F(AccessibilityTest, TheViewTabsAreTabsAndTheCookieTableIsANamedTableOfRowsAndCells)
 {
     folder.write("jiro@two.example[1].txt", "名前\n値\nx.example/p/\n9728\n0\n32000000\n0\n30000000\n*\n");
     listFolder(folder.path());
@@ -322,7 +322,18 @@ TEST_F(AccessibilityTest, TheCookieTableIsANamedTableOfRowsAndCells)
         ++row;
     form->makeRowCurrent(row);
     form->window().rowMadeCurrent();
-    form->window().contentViewChosen(ui::form::ContentView::Cookies);
+    // The tabs as tabs, the cookies' one chosen by its default action.
+    const Accessible strip = Accessible::ofWindow(control(ui::form::Id::ContentTabs));
+    ASSERT_TRUE(strip);
+    EXPECT_EQ(strip.role(), ROLE_SYSTEM_PAGETABLIST);
+    ASSERT_EQ(strip.childCount(), 2);
+    EXPECT_EQ(strip.role(child(1)), ROLE_SYSTEM_PAGETAB);
+    EXPECT_EQ(strip.name(child(1)), L"テキスト");
+    EXPECT_EQ(strip.name(child(2)), L"クッキー");
+    EXPECT_TRUE(strip.state(child(1)) & STATE_SYSTEM_SELECTED);
+    EXPECT_EQ(strip->accDoDefaultAction(child(2)), S_OK);
+    EXPECT_EQ(form->window().contentView(), ui::form::ContentView::Cookies);
+    EXPECT_TRUE(strip.state(child(2)) & STATE_SYSTEM_SELECTED);
 
     const Accessible table = Accessible::ofWindow(control(ui::form::Id::CookieView));
     ASSERT_TRUE(table);
