@@ -15,6 +15,18 @@ form::Command commandForKey(const KeyStroke &stroke, bool onTable)
     return form::Command::None;
 }
 
+int contentViewStep(const KeyStroke &stroke)
+{
+    if (stroke.key != Key::Tab || !stroke.control || stroke.alt)
+        return 0;
+    return stroke.shift ? -1 : 1;
+}
+
+bool copies(const KeyStroke &stroke)
+{
+    return stroke.key == Key::C && stroke.control && !stroke.shift && !stroke.alt;
+}
+
 bool pressesCommand(const KeyStroke &stroke)
 {
     return (stroke.key == Key::Space || stroke.key == Key::Enter) && !stroke.control && !stroke.alt;

@@ -12,7 +12,7 @@
 namespace ui::keyboard {
 
 // The keys the window gives a meaning to; every other key is Other.
-enum class Key { Other, Up, Down, Left, Right, PageUp, PageDown, Home, End, Delete, F5, Space, Enter };
+enum class Key { Other, Up, Down, Left, Right, PageUp, PageDown, Home, End, Delete, F5, Space, Enter, Tab, C };
 
 struct KeyStroke {
     Key key = Key::Other;
@@ -25,6 +25,13 @@ struct KeyStroke {
 // ALL DELETE on Shift+Delete while the table has the focus (`onTable`),
 // ReLoad on F5 anywhere in the window.
 form::Command commandForKey(const KeyStroke &stroke, bool onTable);
+
+// The step through the lower pane's views that `stroke` takes: 1 for
+// Ctrl+Tab, -1 for Ctrl+Shift+Tab, 0 for any other key.
+int contentViewStep(const KeyStroke &stroke);
+
+// True for Ctrl+C, the key that copies.
+bool copies(const KeyStroke &stroke);
 
 // True for the keys that press a focused command text: Space and Enter,
 // without Ctrl or Alt.

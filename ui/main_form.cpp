@@ -220,7 +220,7 @@ constexpr Control kControls[] = {
      .docked = true,
      .dock = Dock::Client,
      .accessibleName = "最後に選択したクッキーファイルの内容",
-     .tabPosition = 12},
+     .tabPosition = 13},
     {.id = Id::ContentSplitter,
      .kind = Kind::Splitter,
      .name = "contentSplitter",
@@ -235,6 +235,33 @@ constexpr Control kControls[] = {
      .docked = true,
      .dock = Dock::Left,
      .extent = 3},
+
+    // The lower pane's tabs along its top, and the decoded view that the
+    // second tab shows in the text's place.
+    {.id = Id::ContentTabs,
+     .kind = Kind::TabStrip,
+     .name = "contentTabs",
+     .parent = Id::ContentPanel,
+     .docked = true,
+     .dock = Dock::Top,
+     .extent = 21,
+     .tabPosition = 12},
+    {.id = Id::CookieView,
+     .kind = Kind::CookieGrid,
+     .name = "cookieTable",
+     .parent = Id::ContentPanel,
+     .docked = true,
+     .dock = Dock::Client,
+     .accessibleName = "クッキーの内容",
+     .tabPosition = 14},
+    // Why a file that is not cookie records shows no table.
+    {.id = Id::CookieProblem,
+     .kind = Kind::Notice,
+     .name = "cookieProblem",
+     .parent = Id::ContentPanel,
+     .docked = true,
+     .dock = Dock::Client,
+     .tabPosition = 15},
 };
 
 static_assert(std::size(kControls) == kIdCount, "one entry for every control");
@@ -310,6 +337,11 @@ std::string hintText(const Control &control)
     if (*control.keyName)
         hint += std::string(" (") + control.keyName + ")";
     return hint;
+}
+
+std::string contentTabCaption(ContentView view)
+{
+    return platform::cp932::fromUtf8(view == ContentView::Text ? "テキスト" : "クッキー");
 }
 
 std::string captionCp932(const Control &control)

@@ -41,8 +41,11 @@ enum class Id {
     ContentPane,
     ContentSplitter,
     CommandSplitter,
+    ContentTabs,
+    CookieView,
+    CookieProblem,
 };
-inline constexpr int kIdCount = static_cast<int>(Id::CommandSplitter) + 1;
+inline constexpr int kIdCount = static_cast<int>(Id::CookieProblem) + 1;
 inline constexpr int indexOf(Id id)
 {
     return static_cast<int>(id);
@@ -60,7 +63,14 @@ enum class Kind {
     Splitter,    // resizes the docked control beside it
     Grid,        // the result table
     ContentPane, // the read-only text of the last chosen file
+    TabStrip,    // a row of tabs that choose what a pane shows, captioned by its tabs
+    CookieGrid,  // the decoded cookies of the last chosen file, a read-only table
+    Notice,      // one line of text that fills its place, in place of a view with nothing to show
 };
+
+// What the lower pane shows, in the order of the tab strip's tabs.
+enum class ContentView { Text, Cookies };
+inline constexpr int kContentViewCount = 2;
 
 // What a control runs.
 enum class Command {
@@ -151,6 +161,9 @@ SplitterNeighbours splitterNeighbours(Id splitter);
 // A control's hint as the window shows it (CP932): for a command text, with
 // the key that runs it. Empty for a control without one.
 std::string hintText(const Control &control);
+
+// The caption of `view`'s tab in the lower pane's tab strip (CP932).
+std::string contentTabCaption(ContentView view);
 
 // A control's caption in CP932, for the front ends that hold their texts so.
 std::string captionCp932(const Control &control);

@@ -1,6 +1,7 @@
 #include "main_window.h"
 
 #include "listing/content_pane.h"
+#include "platform/local_time.h"
 
 #include <algorithm>
 #include <vector>
@@ -15,11 +16,17 @@ MainWindow::MainWindow(WindowHost &host, platform::Dialogs &dialogs, platform::D
         m_enabled[slot(control.id)] = control.enabled != form::Enabled::Never;
         m_visible[slot(control.id)] = true;
     }
+    // The text view first, at every start.
+    m_visible[slot(form::Id::CookieView)] = false;
+    m_visible[slot(form::Id::CookieProblem)] = false;
 }
 
 void MainWindow::start(int tableFontPointSize)
 {
     m_tableFontPointSize = tableFontPointSize;
+    m_host.setVisible(form::Id::CookieView, false);
+    m_host.setVisible(form::Id::CookieProblem, false);
+    m_host.setContentView(m_view);
     run([this] { m_commands.start(); });
 }
 
@@ -44,8 +51,26 @@ void MainWindow::rowMadeCurrent()
     run([this] { m_commands.rowClicked(); });
 }
 
+void MainWindow::contentViewChosen(form::ContentView view)
+{
+    if (view == m_view)
+        return;
+    m_view = view;
+    run([this] { syncContentViews(); });
+}
+
 bool MainWindow::keyPressed(const keyboard::KeyStroke &stroke, bool repeated)
 {
+    if (const int step = keyboard::contentViewStep(stroke)) {
+        const int next = (static_cast<int>(m_view) + step + form::kContentViewCount) % form::kContentViewCount;
+        contentViewChosen(static_cast<form::ContentView>(next));
+        m_host.setContentView(m_view);
+        return true;
+    }
+    if (keyboard::copies(stroke) && m_host.focusedControl() == form::Id::CookieView) {
+        copySelectedCookies();
+        return true;
+    }
     const form::Command command = keyboard::commandForKey(stroke, m_host.focusedControl() == form::Id::Table);
     if (command == form::Command::None)
         return false;
@@ -112,6 +137,50 @@ void MainWindow::syncContentPane()
     m_host.showPaneText(pane);
 }
 
+void MainWindow::syncContentViews()
+{
+    using form::Id;
+    const bool cookies = m_paneShown && m_view == form::ContentView::Cookies;
+    if (cookies) {
+        const listing::ContentPane &pane = m_cookies.contentPane();
+        if (!m_decoded || pane.revision() != m_decodedRevision) {
+            m_cookieTable.load(pane, platform::currentFileTime(), m_tableFontPointSize);
+            m_decoded = true;
+            m_decodedRevision = pane.revision();
+            setText(Id::CookieProblem, m_cookieTable.problemText());
+            m_host.cookieTableChanged();
+        }
+    }
+    const bool problem = !m_cookieTable.problemText().empty();
+    const bool shown[] = {m_paneShown && !cookies, cookies && !problem, cookies && problem};
+    const Id views[] = {Id::ContentPane, Id::CookieView, Id::CookieProblem};
+    // The focus goes from the view that leaves to the one that comes.
+    const std::optional<Id> focus = m_host.focusedControl();
+    bool focusLeaves = false;
+    for (int i = 0; i < 3; ++i)
+        if (!shown[i] && isVisible(views[i]) && focus == views[i])
+            focusLeaves = true;
+    for (int i = 0; i < 3; ++i)
+        if (shown[i] && !isVisible(views[i])) {
+            setVisible(views[i], true);
+            if (focusLeaves)
+                m_host.setFocus(views[i]);
+        }
+    for (int i = 0; i < 3; ++i)
+        if (!shown[i] && isVisible(views[i]))
+            setVisible(views[i], false);
+    if (isVisible(Id::ContentTabs) != m_paneShown)
+        setVisible(Id::ContentTabs, m_paneShown);
+    syncContentPane();
+}
+
+void MainWindow::copySelectedCookies()
+{
+    const std::vector<int> rows = m_host.selectedCookieRows();
+    if (!rows.empty())
+        m_host.copyText(m_cookieTable.copyText(rows));
+}
+
 void MainWindow::setStatusText(const std::string &text)
 {
     setText(form::Id::StatusBar, text);
@@ -133,9 +202,8 @@ void MainWindow::setTableVisible(bool visible)
 
 void MainWindow::setContentPaneVisible(bool visible)
 {
-    setVisible(form::Id::ContentPane, visible);
-    if (visible)
-        syncContentPane();
+    m_paneShown = visible;
+    syncContentViews();
 }
 
 void MainWindow::setDeleteCommandsEnabled(bool enabled)
@@ -188,7 +256,7 @@ std::string MainWindow::programFolder() const
 
 void MainWindow::contentPaneChanged()
 {
-    syncContentPane();
+    syncContentViews();
 }
 
 void MainWindow::clearPlaceholders()

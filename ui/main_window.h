@@ -1,6 +1,7 @@
 #pragma once
 
 #include "listing/cookie_listing.h"
+#include "listing/cookie_table.h"
 #include "ui/commands.h"
 #include "ui/keyboard_access.h"
 #include "ui/main_form.h"
@@ -49,11 +50,20 @@ public:
     void controlClicked(form::Id id);
     // The user made a row of the grid current.
     void rowMadeCurrent();
+    // The user chose `view`'s tab.
+    void contentViewChosen(form::ContentView view);
     // A key the focused control left to the window. True when it is one of
-    // the window's: Delete and Shift+Delete on the table, F5 anywhere. Its
-    // command runs once per press (not for `repeated` presses) and only
+    // the window's: Delete and Shift+Delete on the table, F5 anywhere, Ctrl+Tab
+    // and Ctrl+Shift+Tab anywhere (the lower pane's next or previous view),
+    // Ctrl+C in the cookie view (its selected cookies as name=value lines).
+    // A command runs once per press (not for `repeated` presses) and only
     // while the command is enabled.
     bool keyPressed(const keyboard::KeyStroke &stroke, bool repeated = false);
+
+    // What the lower pane shows: the file's text (at every start) or its
+    // cookies, decoded while they are shown.
+    form::ContentView contentView() const { return m_view; }
+    const listing::CookieTable &cookieTable() const { return m_cookieTable; }
 
     // What the window shows now, as it was last set (CP932).
     const std::string &text(form::Id id) const { return m_texts[slot(id)]; }
@@ -94,6 +104,10 @@ private:
     // Shows the content pane's text when the pane is visible and the text
     // changed since it was last shown.
     void syncContentPane();
+    // Shows the tabs and the view chosen while the pane is shown, decoding
+    // the pane's text for the cookie view when it changed since.
+    void syncContentViews();
+    void copySelectedCookies();
     // Runs the command of control `id` as a click on it does.
     void runCommandOf(form::Id id);
 
@@ -104,6 +118,11 @@ private:
     int m_tableFontPointSize = 9;
     bool m_busy = false;
     std::uint64_t m_shownRevision = 0;
+    bool m_paneShown = true;
+    form::ContentView m_view = form::ContentView::Text;
+    listing::CookieTable m_cookieTable;
+    bool m_decoded = false;
+    std::uint64_t m_decodedRevision = 0;
     std::array<std::string, form::kIdCount> m_texts;
     std::array<bool, form::kIdCount> m_enabled{};
     std::array<bool, form::kIdCount> m_visible{};

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace listing {
 class ContentPane;
@@ -31,6 +32,17 @@ public:
 
     // Shows `pane`'s text in the content pane.
     virtual void showPaneText(const listing::ContentPane &pane) = 0;
+
+    // Makes `view`'s tab the current one of the lower pane's tab strip,
+    // without telling it as chosen by the user.
+    virtual void setContentView(form::ContentView view) = 0;
+    // The decoded cookies were loaded anew: the cookie view reads
+    // MainWindow::cookieTable() again, with no row selected.
+    virtual void cookieTableChanged() = 0;
+    // The rows (from 0) selected in the cookie view, in the table's order.
+    virtual std::vector<int> selectedCookieRows() const = 0;
+    // Puts `text` (CP932) on the clipboard.
+    virtual void copyText(const std::string &text) = 0;
 
     // The result table was rebuilt: the grid reads it anew and makes its
     // first row current.

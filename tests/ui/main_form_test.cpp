@@ -52,6 +52,9 @@ TEST(MainForm, ControlsTheirParentsAndCaptions)
         {"contentPane", "contentPanel", ""},
         {"contentSplitter", "listArea", ""},
         {"commandSplitter", "mainWindow", ""},
+        {"contentTabs", "contentPanel", ""},
+        {"cookieTable", "contentPanel", ""},
+        {"cookieProblem", "contentPanel", ""},
     };
     std::vector<std::vector<std::string>> actual;
     for (const Control &control : ui::form::controls())
@@ -73,10 +76,10 @@ TEST(MainForm, TabOrderCommandsAndEnabledRules)
     std::vector<std::string> order;
     for (const Control *control : ui::form::tabOrder())
         order.push_back(control->name);
-    EXPECT_EQ(order,
-              (std::vector<std::string>{"browseButton", "deleteCommand", "deleteAllCommand", "reloadCommand",
-                                        "closeButton", "versionButton", "helpButton", "searchByFileNameButton",
-                                        "searchByContentButton", "clearSearchButton", "resultGrid", "contentPane"}));
+    EXPECT_EQ(order, (std::vector<std::string>{"browseButton", "deleteCommand", "deleteAllCommand", "reloadCommand",
+                                               "closeButton", "versionButton", "helpButton", "searchByFileNameButton",
+                                               "searchByContentButton", "clearSearchButton", "resultGrid",
+                                               "contentTabs", "contentPane", "cookieTable", "cookieProblem"}));
 
     // Every command has one control, and a control that runs one can be
     // reached with Tab.
@@ -154,6 +157,10 @@ TEST(MainForm, NoTwoControlsOverlapAndEachLiesInItsParentAtAnyDensity)
             for (const Control &other : controls) {
                 if (&other <= &control || other.parent != control.parent || other.id == Id::Window)
                     continue;
+                // The views that fill the same place in turn.
+                if (control.docked && other.docked && control.dock == ui::Dock::Client &&
+                    other.dock == ui::Dock::Client)
+                    continue;
                 EXPECT_FALSE(overlap(box, boxes[ui::form::indexOf(other.id)])) << control.name << " and " << other.name;
             }
         }
@@ -174,7 +181,11 @@ TEST(MainForm, DockedControlsFillTheDesignedWindow)
     EXPECT_EQ(at(Id::ContentPanel), (Box{1, 385 - 88, 546, 88}));
     EXPECT_EQ(at(Id::ContentSplitter), (Box{1, 385 - 88 - 3, 546, 3}));
     EXPECT_EQ(at(Id::Table), (Box{1, 33, 546, 385 - 88 - 3 - 33}));
-    EXPECT_EQ(at(Id::ContentPane), (Box{1, 1, 544, 86}));
+    // The tab strip along the pane's top, the views sharing the rest.
+    EXPECT_EQ(at(Id::ContentTabs), (Box{1, 1, 544, 21}));
+    EXPECT_EQ(at(Id::ContentPane), (Box{1, 22, 544, 65}));
+    EXPECT_EQ(at(Id::CookieView), at(Id::ContentPane));
+    EXPECT_EQ(at(Id::CookieProblem), at(Id::ContentPane));
 }
 
 } // namespace

@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -63,6 +64,10 @@ public:
     std::vector<std::string> panesShown;
     std::vector<bool> busyCalls;
     int closes = 0;
+    ui::form::ContentView view = ui::form::ContentView::Text;
+    int cookieTableChanges = 0;
+    std::vector<int> selectedCookies;
+    std::vector<std::string> copied;
 
     FakeHost()
     {
@@ -82,6 +87,14 @@ public:
     void setFocus(Id id) override { focus = id; }
     std::optional<Id> focusedControl() const override { return focus; }
     void showPaneText(const listing::ContentPane &pane) override { panesShown.push_back(pane.text()); }
+    void setContentView(ui::form::ContentView shown) override { view = shown; }
+    void cookieTableChanged() override
+    {
+        ++cookieTableChanges;
+        selectedCookies.clear();
+    }
+    std::vector<int> selectedCookieRows() const override { return selectedCookies; }
+    void copyText(const std::string &text) override { copied.push_back(text); }
     void tableChanged() override
     {
         ++tableChanges;
@@ -129,6 +142,8 @@ protected:
     }
     void click(Id id) { window->controlClicked(id); }
     bool press(Key key, bool shift = false) { return window->keyPressed(KeyStroke{key, shift, false, false}); }
+    bool pressCtrl(Key key, bool shift = false) { return window->keyPressed(KeyStroke{key, shift, true, false}); }
+    const listing::CookieTable &cookieTable() const { return window->cookieTable(); }
 
     TempFolder folder;
     ScriptedDialogs dialogs;
@@ -485,6 +500,143 @@ TEST_F(MainWindowTest, AScanHandsTheFocusOnWhileTheTableIsHidden)
     EXPECT_EQ(host.focus, Id::BrowseButton);
     click(Id::ReloadCommand);
     EXPECT_EQ(host.focus, Id::Table);
+}
+
+} // namespace
+
+namespace {
+
+using ui::form::ContentView;
+
+TEST_F(MainWindowTest, TheLowerPaneSwitchesViewsByKeyOrTabAndKeepsItsChoiceAcrossRows)
+{
+    write("user@a.txt", record("first", "a/") + record("second", "a/"));
+    start();
+    // The text at every start; the cookie view waits unseen and undecoded.
+    EXPECT_EQ(host.view, ContentView::Text);
+    EXPECT_TRUE(host.isVisible(Id::ContentTabs));
+    EXPECT_TRUE(host.isVisible(Id::ContentPane));
+    EXPECT_FALSE(host.isVisible(Id::CookieView));
+    EXPECT_FALSE(host.isVisible(Id::CookieProblem));
+    ASSERT_EQ(cell(1, 5), "user@a");
+    chooseRow(5);
+    EXPECT_EQ(host.cookieTableChanges, 0);
+    EXPECT_EQ(cookieTable().rowCount(), 0);
+
+    // Ctrl+Tab from anywhere: the cookies of the chosen file, decoded now.
+    host.focus = Id::BrowseButton;
+    EXPECT_TRUE(pressCtrl(Key::Tab));
+    EXPECT_EQ(host.view, ContentView::Cookies);
+    EXPECT_FALSE(host.isVisible(Id::ContentPane));
+    EXPECT_TRUE(host.isVisible(Id::CookieView));
+    EXPECT_EQ(host.focus, Id::BrowseButton);
+    EXPECT_EQ(host.cookieTableChanges, 1);
+    ASSERT_EQ(cookieTable().rowCount(), 2);
+    EXPECT_EQ(cookieTable().cell(listing::CookieTable::ValueColumn, 1), "second");
+
+    // Another row: the choice stays and the new file is decoded once.
+    chooseRow(1);
+    EXPECT_EQ(host.view, ContentView::Cookies);
+    EXPECT_EQ(host.cookieTableChanges, 2);
+    ASSERT_EQ(cookieTable().rowCount(), 1);
+    EXPECT_EQ(cookieTable().cell(listing::CookieTable::ValueColumn, 0), "v-hanako@alpha.example[2]");
+    click(Id::VersionButton); // the pane's text did not change: not decoded again
+    EXPECT_EQ(host.cookieTableChanges, 2);
+
+    // Ctrl+Shift+Tab and Ctrl+Tab both wrap between the two; a click on a
+    // tab chooses its view, and the host's strip is told only by keys.
+    EXPECT_TRUE(pressCtrl(Key::Tab, true));
+    EXPECT_EQ(host.view, ContentView::Text);
+    EXPECT_TRUE(host.isVisible(Id::ContentPane));
+    EXPECT_FALSE(host.isVisible(Id::CookieView));
+    EXPECT_TRUE(pressCtrl(Key::Tab, true));
+    EXPECT_EQ(host.view, ContentView::Cookies);
+    window->contentViewChosen(ContentView::Text);
+    EXPECT_EQ(window->contentView(), ContentView::Text);
+    EXPECT_TRUE(host.isVisible(Id::ContentPane));
+    // Tab alone is the focus's, not the window's.
+    EXPECT_FALSE(press(Key::Tab));
+
+    // While the cookie view is unseen, new files are not decoded.
+    chooseRow(5);
+    EXPECT_EQ(host.cookieTableChanges, 2);
+    EXPECT_EQ(cookieTable().cell(listing::CookieTable::ValueColumn, 0), ""); // stale, never the other file's
+
+    // A hidden lower pane hides its tabs and both views; shown, it comes back
+    // with the view that was chosen.
+    window->contentViewChosen(ContentView::Cookies);
+    window->setContentPaneVisible(false);
+    EXPECT_FALSE(host.isVisible(Id::ContentTabs));
+    EXPECT_FALSE(host.isVisible(Id::CookieView));
+    EXPECT_FALSE(host.isVisible(Id::ContentPane));
+    window->setContentPaneVisible(true);
+    EXPECT_TRUE(host.isVisible(Id::ContentTabs));
+    EXPECT_TRUE(host.isVisible(Id::CookieView));
+    EXPECT_FALSE(host.isVisible(Id::ContentPane));
+}
+
+TEST_F(MainWindowTest, TheFocusFollowsTheViewAndTheTabsComeAfterTheTable)
+{
+    start();
+    chooseRow(1);
+    host.focus = Id::ContentPane;
+    pressCtrl(Key::Tab);
+    EXPECT_EQ(host.focus, Id::CookieView);
+    pressCtrl(Key::Tab);
+    EXPECT_EQ(host.focus, Id::ContentPane);
+
+    std::vector<Id> order;
+    for (const ui::form::Control *control : ui::form::tabOrder())
+        order.push_back(control->id);
+    const auto at = [&order](Id id) { return std::find(order.begin(), order.end(), id) - order.begin(); };
+    EXPECT_EQ(at(Id::ContentTabs), at(Id::Table) + 1);
+    EXPECT_LT(at(Id::ContentTabs), at(Id::ContentPane));
+    EXPECT_LT(at(Id::ContentTabs), at(Id::CookieView));
+}
+
+TEST_F(MainWindowTest, AFileOfOtherTextShowsWhyInPlaceOfTheTableAndTheTextAsItIs)
+{
+    write("user@a.txt", record("first", "a/") + "stray\nline\n");
+    start();
+    chooseRow(5);
+    const std::string text = host.panesShown.back();
+    pressCtrl(Key::Tab);
+    EXPECT_FALSE(host.isVisible(Id::CookieView));
+    ASSERT_TRUE(host.isVisible(Id::CookieProblem));
+    EXPECT_FALSE(host.text(Id::CookieProblem).empty());
+    EXPECT_EQ(host.text(Id::CookieProblem), cookieTable().problemText());
+    // The focus on the strip stays there; the text is unaffected.
+    pressCtrl(Key::Tab);
+    EXPECT_EQ(host.panesShown.back(), text);
+
+    // A file of cookies after it shows the table again, without the line.
+    pressCtrl(Key::Tab);
+    chooseRow(1);
+    EXPECT_TRUE(host.isVisible(Id::CookieView));
+    EXPECT_FALSE(host.isVisible(Id::CookieProblem));
+    EXPECT_EQ(host.text(Id::CookieProblem), "");
+}
+
+TEST_F(MainWindowTest, CtrlCInTheCookieViewCopiesTheSelectedCookiesOnly)
+{
+    write("user@a.txt", record("first", "a/") + record("second", "a/") + record("third", "a/"));
+    start();
+    chooseRow(5);
+    pressCtrl(Key::Tab);
+    host.focus = Id::CookieView;
+    host.selectedCookies = {0, 2};
+    EXPECT_TRUE(pressCtrl(Key::C));
+    ASSERT_EQ(host.copied.size(), 1u);
+    EXPECT_EQ(host.copied[0], "name=first\r\nname=third");
+    // Nothing selected copies nothing; elsewhere Ctrl+C is the control's own.
+    host.selectedCookies.clear();
+    EXPECT_TRUE(pressCtrl(Key::C));
+    host.selectedCookies = {1};
+    host.focus = Id::ContentPane;
+    EXPECT_FALSE(pressCtrl(Key::C));
+    host.focus = Id::Table;
+    EXPECT_FALSE(pressCtrl(Key::C));
+    EXPECT_EQ(host.copied.size(), 1u);
 }
 
 } // namespace

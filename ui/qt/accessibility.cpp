@@ -33,9 +33,7 @@ void installAccessibility()
     QAccessible::installFactory(factory);
 }
 
-StaticTextAccessible::StaticTextAccessible(StaticText *text, QAccessible::Role role) : QAccessibleWidget(text, role)
-{
-}
+StaticTextAccessible::StaticTextAccessible(StaticText *text, QAccessible::Role role) : QAccessibleWidget(text, role) {}
 
 StaticText *StaticTextAccessible::staticText() const
 {
@@ -68,8 +66,7 @@ StaticTextAccessible::relations(QAccessible::Relation match) const
 }
 
 ClickableTextAccessible::ClickableTextAccessible(ClickableText *text) : StaticTextAccessible(text, QAccessible::Button)
-{
-}
+{}
 
 QStringList ClickableTextAccessible::actionNames() const
 {

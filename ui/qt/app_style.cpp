@@ -10,9 +10,7 @@ constexpr int kHintDelayMs = 500;
 
 } // namespace
 
-AppStyle::AppStyle() : QProxyStyle(QStyleFactory::create(QStringLiteral("Windows")))
-{
-}
+AppStyle::AppStyle() : QProxyStyle(QStyleFactory::create(QStringLiteral("Windows"))) {}
 
 int AppStyle::styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
                         QStyleHintReturn *returnData) const

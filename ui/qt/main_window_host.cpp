@@ -1,6 +1,8 @@
 #include "main_window_host.h"
 
 #include "content_text.h"
+#include "cookie_table_model.h"
+#include "cookie_view.h"
 #include "fonts.h"
 #include "listing/content_pane.h"
 #include "panel.h"
@@ -13,6 +15,7 @@
 #include "static_text.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QColor>
 #include <QCoreApplication>
 #include <QFile>
@@ -25,7 +28,10 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QStatusBar>
+#include <QStyle>
+#include <QTabBar>
 
 #include <cstddef>
 #include <cstdio>
@@ -72,6 +78,7 @@ MainWindowHost::MainWindowHost(platform::Dialogs &dialogs, platform::Desktop &de
     setUpHints();
     setUpFocus();
     connectEvents();
+    connectContentTabs();
 
     // The window opens at its designed place and size (inside a frame);
     // the position is the screen's, not scaled.
@@ -90,6 +97,17 @@ MainWindowHost::~MainWindowHost()
     // the members have gone) and a visible window still asks its table for
     // text while it hides: the table view lets go of the model first.
     table()->setModel(nullptr);
+    cookieView()->setModel(nullptr);
+}
+
+QTabBar *MainWindowHost::contentTabs() const
+{
+    return controlOf<QTabBar>(form::Id::ContentTabs);
+}
+
+CookieView *MainWindowHost::cookieView() const
+{
+    return controlOf<CookieView>(form::Id::CookieView);
 }
 
 ResultGrid *MainWindowHost::table() const
@@ -208,6 +226,34 @@ QWidget *MainWindowHost::createControl(const form::Control &control, QWidget *pa
         pane->setPalette(colours);
         return pane;
     }
+    case Kind::TabStrip: {
+        auto *tabs = new QTabBar(parent);
+        tabs->setDrawBase(false);
+        tabs->setExpanding(false);
+        tabs->setUsesScrollButtons(false);
+        for (int view = 0; view < form::kContentViewCount; ++view)
+            tabs->addTab(toQString(form::contentTabCaption(static_cast<form::ContentView>(view))));
+        return tabs;
+    }
+    case Kind::CookieGrid: {
+        auto *view = new CookieView(parent);
+        m_cookieModel = new CookieTableModel(m_window.cookieTable(), view);
+        view->setModel(m_cookieModel);
+        view->verticalHeader()->setDefaultSectionSize(m_scale.px(grid::kDefaultRowHeight));
+        return view;
+    }
+    case Kind::Notice: {
+        auto *line = new QLabel(parent);
+        line->setTextFormat(Qt::PlainText);
+        line->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        line->setWordWrap(true);
+        line->setMargin(m_scale.px(4));
+        line->setFocusPolicy(Qt::StrongFocus);
+        line->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+        line->setAutoFillBackground(true);
+        line->setBackgroundRole(QPalette::Base);
+        return line;
+    }
     case Kind::Splitter: {
         // Between the docked strip before it on its side and the control
         // that fills the rest.
@@ -294,6 +340,25 @@ void MainWindowHost::connectEvents()
     }
 }
 
+void MainWindowHost::connectContentTabs()
+{
+    connect(contentTabs(), &QTabBar::currentChanged, this, [this](int index) {
+        if (index >= 0 && index < form::kContentViewCount)
+            m_window.contentViewChosen(static_cast<form::ContentView>(index));
+    });
+    // Ctrl+Tab and Ctrl+Shift+Tab from any control of the window, before the
+    // focused one can take them as its own.
+    for (const bool back : {false, true}) {
+        const QKeySequence keys =
+            back ? QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab) : QKeySequence(Qt::CTRL | Qt::Key_Tab);
+        auto *shortcut = new QShortcut(keys, this);
+        shortcut->setContext(Qt::WindowShortcut);
+        connect(shortcut, &QShortcut::activated, this, [this, back] {
+            m_window.keyPressed(keyboard::KeyStroke{keyboard::Key::Tab, back, true, false});
+        });
+    }
+}
+
 void MainWindowHost::keyPressEvent(QKeyEvent *event)
 {
     // The window's own keys, which the focused control has let through.
@@ -331,9 +396,14 @@ void MainWindowHost::setText(form::Id id, const std::string &text)
     case form::Kind::Button:
         static_cast<QPushButton *>(widget)->setText(shown);
         break;
+    case form::Kind::Notice:
+        static_cast<QLabel *>(widget)->setText(shown);
+        break;
     case form::Kind::Splitter:
     case form::Kind::Grid:
     case form::Kind::ContentPane:
+    case form::Kind::TabStrip:
+    case form::Kind::CookieGrid:
         break;
     }
 }
@@ -410,6 +480,33 @@ QString MainWindowHost::statusText() const
 void MainWindowHost::setBusyCursor(bool busy)
 {
     holdWhileBusy(m_busy, busy);
+}
+
+void MainWindowHost::setContentView(form::ContentView view)
+{
+    const QSignalBlocker quiet(contentTabs());
+    contentTabs()->setCurrentIndex(static_cast<int>(view));
+}
+
+void MainWindowHost::cookieTableChanged()
+{
+    m_cookieModel->reload();
+    const listing::CookieTable &decoded = m_window.cookieTable();
+    // The fitted text, with the header's margins either side of it.
+    const int margins = 2 * cookieView()->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, cookieView());
+    for (int column = 0; column < listing::CookieTable::kColumnCount; ++column)
+        cookieView()->setColumnWidth(column, decoded.columnWidth(column) + margins);
+    cookieView()->scrollToTop();
+}
+
+std::vector<int> MainWindowHost::selectedCookieRows() const
+{
+    return cookieView()->selectedRows();
+}
+
+void MainWindowHost::copyText(const std::string &text)
+{
+    QGuiApplication::clipboard()->setText(toQString(text));
 }
 
 void MainWindowHost::tableChanged()

@@ -10,9 +10,11 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <vector>
 
 class QLabel;
 class QPlainTextEdit;
+class QTabBar;
 
 namespace platform {
 class Desktop;
@@ -21,6 +23,8 @@ class Dialogs;
 
 namespace ui::qt {
 
+class CookieTableModel;
+class CookieView;
 class ResultGrid;
 class ResultTableModel;
 
@@ -58,6 +62,10 @@ public:
     void setFocus(form::Id id) override;
     std::optional<form::Id> focusedControl() const override;
     void showPaneText(const listing::ContentPane &pane) override;
+    void setContentView(form::ContentView view) override;
+    void cookieTableChanged() override;
+    std::vector<int> selectedCookieRows() const override;
+    void copyText(const std::string &text) override;
     void tableChanged() override;
     void makeRowCurrent(int row) override;
     int currentRow() const override;
@@ -77,9 +85,12 @@ private:
     void setUpHints();
     void setUpFocus();
     void connectEvents();
+    void connectContentTabs();
 
     ResultGrid *table() const;
     QPlainTextEdit *contentPane() const;
+    QTabBar *contentTabs() const;
+    CookieView *cookieView() const;
 
     LayoutScale m_scale;
     MainWindow m_window;
@@ -89,6 +100,7 @@ private:
     std::array<int, form::kIdCount> m_extents{};
     QLabel *m_statusLabel = nullptr;
     ResultTableModel *m_model = nullptr;
+    CookieTableModel *m_cookieModel = nullptr;
 };
 
 } // namespace ui::qt

@@ -42,6 +42,13 @@ keyboard::KeyStroke keyStroke(const QKeyEvent &event)
     case Qt::Key_Space:
         key = Key::Space;
         break;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        key = Key::Tab;
+        break;
+    case Qt::Key_C:
+        key = Key::C;
+        break;
     case Qt::Key_Return:
     case Qt::Key_Enter:
         key = Key::Enter;

@@ -313,7 +313,7 @@ HRESULT STDMETHODCALLTYPE GridAccessible::get_accName(VARIANT child, BSTR *name)
         return CO_E_OBJNOTCONNECTED;
     if (childId(child) != CHILDID_SELF)
         return E_INVALIDARG;
-    return cp932String(keyboard::tableAccessibleName(), name);
+    return cp932String(m_grid->accessibleName(), name);
 }
 
 HRESULT STDMETHODCALLTYPE GridAccessible::get_accRole(VARIANT child, VARIANT *role)

@@ -2,6 +2,7 @@
 
 #include "accessible_object.h"
 
+#include <string>
 #include <string_view>
 #include <utility>
 
@@ -13,6 +14,8 @@ namespace ui::win32 {
 class AccessibleGrid {
 public:
     virtual HWND gridWindow() const = 0;
+    // What a screen reader calls the grid (CP932).
+    virtual const std::string &accessibleName() const = 0;
     virtual int rowCount() const = 0;
     virtual int columnCount() const = 0;
     virtual std::string_view cellText(int column, int row) const = 0;

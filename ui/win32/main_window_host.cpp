@@ -1,6 +1,7 @@
 #include "main_window_host.h"
 
 #include "listing/content_pane.h"
+#include "listing/cookie_table.h"
 #include "platform/cp932.h"
 #include "platform/wide_text_win32.h"
 #include "resources/resource_ids.h"
@@ -10,6 +11,7 @@
 #include <richedit.h>
 
 #include <algorithm>
+#include <cstring>
 
 namespace ui::win32 {
 namespace {
@@ -274,6 +276,48 @@ HWND MainWindowHost::createControl(const form::Control &control, HWND parent)
         SendMessageW(created, EM_SETTARGETDEVICE, 0, 0);
         SendMessageW(created, EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
         break;
+    case Kind::TabStrip: {
+        created = createChild(0, WC_TABCONTROLW, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS, 0, 0, 0, 0,
+                              parent, id);
+        SendMessageW(created, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        for (int view = 0; view < form::kContentViewCount; ++view) {
+            std::wstring text = wideFromCp932(form::contentTabCaption(static_cast<form::ContentView>(view)));
+            TCITEMW item{};
+            item.mask = TCIF_TEXT;
+            item.pszText = text.data();
+            SendMessageW(created, TCM_INSERTITEMW, static_cast<WPARAM>(view), reinterpret_cast<LPARAM>(&item));
+        }
+        m_accessibleTabs = std::make_unique<AccessibleTabStrip>(
+            created, [this](int chosen) { m_window.contentViewChosen(static_cast<form::ContentView>(chosen)); });
+        break;
+    }
+    case Kind::CookieGrid: {
+        // A report list that asks for each cell as it draws it: the table
+        // holds a file's cookies once, never a copy per row.
+        created = createChild(WS_EX_CLIENTEDGE, WC_LISTVIEWW, "",
+                              WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS, 0, 0,
+                              0, 0, parent, id);
+        SendMessageW(created, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        const DWORD extras = LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES | LVS_EX_INFOTIP | LVS_EX_DOUBLEBUFFER;
+        SendMessageW(created, LVM_SETEXTENDEDLISTVIEWSTYLE, extras, extras);
+        for (int column = 0; column < listing::CookieTable::kColumnCount; ++column) {
+            std::wstring title = wideFromCp932(listing::CookieTable::columnTitle(column));
+            LVCOLUMNW entry{};
+            entry.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
+            entry.fmt = column == listing::CookieTable::NumberColumn ? LVCFMT_RIGHT : LVCFMT_LEFT;
+            entry.cx = m_scale.px(ui::grid::kDefaultColumnWidth);
+            entry.pszText = title.data();
+            SendMessageW(created, LVM_INSERTCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&entry));
+        }
+        // What a screen reader calls it, and its rows and cells.
+        ::ui::win32::setText(created, platform::cp932::fromUtf8(control.accessibleName));
+        m_cookieList = std::make_unique<CookieList>(created, m_window.cookieTable(),
+                                                    platform::cp932::fromUtf8(control.accessibleName));
+        break;
+    }
+    case Kind::Notice:
+        created = createChild(0, L"STATIC", "", WS_CHILD | WS_VISIBLE | SS_NOPREFIX | SS_LEFT, 0, 0, 0, 0, parent, id);
+        break;
     case Kind::Splitter: {
         // Between the docked strip before it on its side, whose size it
         // sets, and the control that fills the rest.
@@ -372,8 +416,8 @@ bool MainWindowHost::translate(MSG &message)
     if (!hwnd() || (message.hwnd != hwnd() && !IsChild(hwnd(), message.hwnd)))
         return false;
     const HWND focus = GetFocus();
-    // The window's own keys: Delete and Shift+Delete on the table, F5
-    // anywhere; once per press.
+    // The window's own keys: Delete and Shift+Delete on the table, F5 and
+    // Ctrl+(Shift+)Tab anywhere, Ctrl+C in the cookie view; once per press.
     if (message.message == WM_KEYDOWN && m_window.keyPressed(keyStroke(message.wParam), message.lParam & (1 << 30)))
         return true;
     if (message.message == WM_KEYDOWN && message.wParam == VK_RETURN && focus && isPushButton(focus)) {
@@ -407,6 +451,8 @@ LRESULT MainWindowHost::handleMessage(UINT message, WPARAM wParam, LPARAM lParam
     case WM_COMMAND:
         onCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
         return 0;
+    case WM_NOTIFY:
+        return onNotify(*reinterpret_cast<NMHDR *>(lParam));
     case WM_DRAWITEM: {
         const auto *item = reinterpret_cast<const DRAWITEMSTRUCT *>(lParam);
         if (item->hwndItem == controlOf(form::Id::CloseButton)) {
@@ -648,6 +694,107 @@ void MainWindowHost::close()
 void MainWindowHost::makeRowCurrent(int row)
 {
     m_grid.makeRowCurrent(row);
+}
+
+LRESULT MainWindowHost::onNotify(NMHDR &header)
+{
+    const listing::CookieTable &decoded = m_window.cookieTable();
+    if (header.hwndFrom == controlOf(form::Id::ContentTabs) && header.code == TCN_SELCHANGE) {
+        const auto chosen = static_cast<int>(SendMessageW(header.hwndFrom, TCM_GETCURSEL, 0, 0));
+        if (chosen >= 0 && chosen < form::kContentViewCount)
+            m_window.contentViewChosen(static_cast<form::ContentView>(chosen));
+        return 0;
+    }
+    if (header.hwndFrom != controlOf(form::Id::CookieView))
+        return 0;
+    switch (header.code) {
+    case LVN_GETDISPINFOW: {
+        LVITEMW &item = reinterpret_cast<NMLVDISPINFOW &>(header).item;
+        if (item.mask & LVIF_TEXT) {
+            m_cookieCell = wideFromCp932(decoded.cell(item.iSubItem, item.iItem));
+            item.pszText = m_cookieCell.data();
+        }
+        return 0;
+    }
+    case LVN_GETINFOTIPW: {
+        auto &tip = reinterpret_cast<NMLVGETINFOTIPW &>(header);
+        const std::wstring hint = wideFromCp932(decoded.hint(tip.iItem));
+        if (tip.pszText && tip.cchTextMax > 0)
+            lstrcpynW(tip.pszText, hint.c_str(), tip.cchTextMax);
+        return 0;
+    }
+    case NM_CUSTOMDRAW:
+        return drawCookieRow(reinterpret_cast<NMLVCUSTOMDRAW &>(header));
+    default:
+        return 0;
+    }
+}
+
+LRESULT MainWindowHost::drawCookieRow(NMLVCUSTOMDRAW &draw) const
+{
+    // An expired cookie's row is greyed.
+    if (draw.nmcd.dwDrawStage == CDDS_PREPAINT)
+        return CDRF_NOTIFYITEMDRAW;
+    if (draw.nmcd.dwDrawStage == CDDS_ITEMPREPAINT &&
+        m_window.cookieTable().isExpired(static_cast<int>(draw.nmcd.dwItemSpec)))
+        draw.clrText = GetSysColor(COLOR_GRAYTEXT);
+    return CDRF_DODEFAULT;
+}
+
+void MainWindowHost::setContentView(form::ContentView view)
+{
+    // TCM_SETCURSEL tells no one: the window chose it.
+    SendMessageW(controlOf(form::Id::ContentTabs), TCM_SETCURSEL, static_cast<WPARAM>(view), 0);
+}
+
+void MainWindowHost::cookieTableChanged()
+{
+    const HWND view = controlOf(form::Id::CookieView);
+    const listing::CookieTable &decoded = m_window.cookieTable();
+    SendMessageW(view, LVM_SETITEMCOUNT, static_cast<WPARAM>(decoded.rowCount()), 0);
+    LVITEMW none{};
+    none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageW(view, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&none));
+    // The fitted text and the cell's margins either side.
+    const int margins = 2 * m_scale.px(6);
+    for (int column = 0; column < listing::CookieTable::kColumnCount; ++column)
+        SendMessageW(view, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column),
+                     MAKELPARAM(decoded.columnWidth(column) + margins, 0));
+    InvalidateRect(view, nullptr, TRUE);
+}
+
+std::vector<int> MainWindowHost::selectedCookieRows() const
+{
+    std::vector<int> rows;
+    const HWND view = controlOf(form::Id::CookieView);
+    for (int row = -1;;) {
+        row = static_cast<int>(
+            SendMessageW(view, LVM_GETNEXTITEM, static_cast<WPARAM>(row), MAKELPARAM(LVNI_SELECTED, 0)));
+        if (row < 0)
+            break;
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+void MainWindowHost::copyText(const std::string &text)
+{
+    const std::wstring wide = wideFromCp932(text);
+    if (!OpenClipboard(hwnd()))
+        return;
+    EmptyClipboard();
+    const std::size_t bytes = (wide.size() + 1) * sizeof(wchar_t);
+    if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes)) {
+        if (void *target = GlobalLock(memory)) {
+            std::memcpy(target, wide.c_str(), bytes);
+            GlobalUnlock(memory);
+            if (!SetClipboardData(CF_UNICODETEXT, memory))
+                GlobalFree(memory);
+        } else {
+            GlobalFree(memory);
+        }
+    }
+    CloseClipboard();
 }
 
 void MainWindowHost::tableChanged()

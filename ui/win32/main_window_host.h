@@ -1,6 +1,7 @@
 #pragma once
 
 #include "command_text.h"
+#include "cookie_list.h"
 #include "fonts.h"
 #include "layout.h"
 #include "listing/cookie_listing.h"
@@ -8,15 +9,19 @@
 #include "platform/win32/busy_cursor.h"
 #include "result_grid.h"
 #include "splitter.h"
+#include "tab_strip_accessible.h"
 #include "ui/main_window.h"
 #include "ui/window_host.h"
 #include "window.h"
+
+#include <commctrl.h>
 
 #include <array>
 #include <cstddef>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace platform {
 class Desktop;
@@ -74,6 +79,10 @@ public:
     void setFocus(form::Id id) override;
     std::optional<form::Id> focusedControl() const override;
     void showPaneText(const listing::ContentPane &pane) override;
+    void setContentView(form::ContentView view) override;
+    void cookieTableChanged() override;
+    std::vector<int> selectedCookieRows() const override;
+    void copyText(const std::string &text) override;
     void tableChanged() override;
     void makeRowCurrent(int row) override;
     int currentRow() const override;
@@ -92,6 +101,9 @@ private:
     // Lays out every docked control by the form's docking rules.
     void layOut();
     void onCommand(int id, int code, HWND control);
+    // The tab strip's and the cookie view's notifications.
+    LRESULT onNotify(NMHDR &header);
+    LRESULT drawCookieRow(NMLVCUSTOMDRAW &draw) const;
     void drawCloseButton(const DRAWITEMSTRUCT &item);
     // The panel that `id` describes.
     Panel &panel(form::Id id) const;
@@ -117,6 +129,11 @@ private:
     // The docked controls' extents, which the splitters change.
     std::array<int, form::kIdCount> m_extents{};
     HWND m_hints = nullptr;
+    // The cell text the cookie view was last handed; it reads it after the
+    // notification has returned.
+    std::wstring m_cookieCell;
+    std::unique_ptr<CookieList> m_cookieList;
+    std::unique_ptr<AccessibleTabStrip> m_accessibleTabs;
 };
 
 } // namespace ui::win32

@@ -2,6 +2,7 @@
 
 #include "grid_accessible.h"
 #include "ui/grid_selection.h"
+#include "ui/keyboard_access.h"
 #include "window.h"
 
 #include <functional>
@@ -78,6 +79,7 @@ public:
     // tests and tools that click on cells); empty when out of view.
     RECT cellRect(int column, int row) const override;
     HWND gridWindow() const override { return hwnd(); }
+    const std::string &accessibleName() const override { return keyboard::tableAccessibleName(); }
 
 protected:
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

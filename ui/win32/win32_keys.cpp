@@ -40,6 +40,12 @@ keyboard::KeyStroke keyStroke(WPARAM virtualKey)
     case VK_SPACE:
         key = Key::Space;
         break;
+    case VK_TAB:
+        key = Key::Tab;
+        break;
+    case 'C':
+        key = Key::C;
+        break;
     case VK_RETURN:
         key = Key::Enter;
         break;

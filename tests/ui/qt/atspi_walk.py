@@ -165,6 +165,20 @@ def main():
     if pyatspi.STATE_EDITABLE in states(pane) or pyatspi.STATE_READ_ONLY not in states(pane):
         fail("the content pane is not read-only text")
 
+    # The lower pane's views: a tab list of two tabs that can be pressed, and
+    # the cookies' own table, named, of nine columns.
+    strip = poll("the view tabs", lambda: find(app, pyatspi.ROLE_PAGE_TAB_LIST))
+    tabs = [strip.getChildAtIndex(i) for i in range(strip.childCount)]
+    names = [t.name for t in tabs if t is not None and t.getRole() == pyatspi.ROLE_PAGE_TAB]
+    if names != ["テキスト", "クッキー"]:
+        fail("the view tabs are %s" % names)
+    press(next(t for t in tabs if t is not None and t.name == "クッキー"))
+    decoded_node = poll("the cookie table", lambda: find(app, pyatspi.ROLE_TABLE, "クッキーの内容"))
+    decoded = decoded_node.queryTable()
+    if decoded.nColumns != 9:
+        fail("the cookie table has %d columns" % decoded.nColumns)
+    press(next(t for t in tabs if t is not None and t.name == "テキスト"))
+
     # DELETE, answered No: the file stays.
     press(commands["DELETE"])
     _, _, no = poll("the delete question", lambda: question(app))

@@ -1,11 +1,13 @@
 // The main window: its controls, the first scan at start-up, the fitted
 // columns, the error box of a failed start, hints, focus and closing.
 
+#include "listing/cookie_table.h"
 #include "listing/result_table.h"
 #include "platform/dialogs.h"
 #include "platform/qt/qt_text.h"
 #include "ui/main_form.h"
 #include "ui/qt/application.h"
+#include "ui/qt/cookie_view.h"
 #include "ui/qt/fonts.h"
 #include "ui/qt/main_window_host.h"
 #include "ui/qt/panel.h"
@@ -18,17 +20,20 @@
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
+#include <QClipboard>
 #include <QFontInfo>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTabBar>
 #include <QTest>
 #include <QToolTip>
 
@@ -82,6 +87,7 @@ private slots:
     void gridLinesLieBetweenCells();
     void focusedButtonHasDarkFrame();
     void commandsReachScreenReaders();
+    void cookieViewShowsTheChosenFilesCookies();
 
 private:
     std::unique_ptr<ui::qt::MainWindowHost> makeWindow(ScriptedDialogs &dialogs)
@@ -104,11 +110,19 @@ void MainWindowHostTest::controlTree_data()
 
     // The widget class each kind of control is made of.
     const std::map<ui::form::Kind, const char *> classes = {
-        {ui::form::Kind::Panel, "ui::qt::Panel"},      {ui::form::Kind::GroupBox, "QGroupBox"},
-        {ui::form::Kind::Label, "ui::qt::StaticText"}, {ui::form::Kind::CommandText, "ui::qt::ClickableText"},
-        {ui::form::Kind::FolderBox, "QLineEdit"},      {ui::form::Kind::Button, "ui::qt::PushButton"},
-        {ui::form::Kind::StatusBar, "QStatusBar"},     {ui::form::Kind::Splitter, "ui::qt::Splitter"},
-        {ui::form::Kind::Grid, "ui::qt::ResultGrid"},  {ui::form::Kind::ContentPane, "QPlainTextEdit"},
+        {ui::form::Kind::Panel, "ui::qt::Panel"},
+        {ui::form::Kind::GroupBox, "QGroupBox"},
+        {ui::form::Kind::Label, "ui::qt::StaticText"},
+        {ui::form::Kind::CommandText, "ui::qt::ClickableText"},
+        {ui::form::Kind::FolderBox, "QLineEdit"},
+        {ui::form::Kind::Button, "ui::qt::PushButton"},
+        {ui::form::Kind::StatusBar, "QStatusBar"},
+        {ui::form::Kind::Splitter, "ui::qt::Splitter"},
+        {ui::form::Kind::Grid, "ui::qt::ResultGrid"},
+        {ui::form::Kind::ContentPane, "QPlainTextEdit"},
+        {ui::form::Kind::TabStrip, "QTabBar"},
+        {ui::form::Kind::CookieGrid, "ui::qt::CookieView"},
+        {ui::form::Kind::Notice, "QLabel"},
     };
     for (const ui::form::Control &control : ui::form::controls()) {
         if (control.id == ui::form::Id::Window)
@@ -525,10 +539,18 @@ void MainWindowHostTest::initialFocusAndTabOrder()
     QCOMPARE(QApplication::focusWidget(), control(*window, ui::form::Id::BrowseButton));
     // The command texts come right after the browse button; the
     // clear-search button is left out while it is disabled.
-    const Id order[] = {
-        Id::DeleteCommand, Id::DeleteAllCommand,       Id::ReloadCommand,         Id::CloseButton, Id::VersionButton,
-        Id::HelpButton,    Id::SearchByFileNameButton, Id::SearchByContentButton, Id::Table,       Id::ContentPane,
-        Id::BrowseButton};
+    const Id order[] = {Id::DeleteCommand,
+                        Id::DeleteAllCommand,
+                        Id::ReloadCommand,
+                        Id::CloseButton,
+                        Id::VersionButton,
+                        Id::HelpButton,
+                        Id::SearchByFileNameButton,
+                        Id::SearchByContentButton,
+                        Id::Table,
+                        Id::ContentTabs,
+                        Id::ContentPane,
+                        Id::BrowseButton};
     for (const Id id : order) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), control(*window, id));
@@ -777,6 +799,97 @@ void MainWindowHostTest::commandsReachScreenReaders()
     QAccessibleInterface *pane = QAccessible::queryAccessibleInterface(control(*window, ui::form::Id::ContentPane));
     QVERIFY(pane->state().readOnly);
     QVERIFY(!pane->state().editable);
+}
+
+void MainWindowHostTest::cookieViewShowsTheChosenFilesCookies()
+{
+    TempPrefix prefix;
+    // An expired cookie (its expiry long past) and one that lasts.
+    prefix.writeCookie("a@x.txt", "old\n1\nx.example/\n0\n0\n0\n0\n0\n*\n"
+                                  "名前\n値\nx.example/p/\n9728\n0\n32000000\n0\n30000000\n*\n");
+    prefix.writeCookie("b@y.txt", "not a cookie file\n");
+    ScriptedDialogs dialogs;
+    const auto window = makeWindow(dialogs);
+    window->show();
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    auto *tabs = control<QTabBar>(*window, Id::ContentTabs);
+    auto *view = control<ui::qt::CookieView>(*window, Id::CookieView);
+    QVERIFY(tabs && view);
+
+    // The strip: two tabs, the text first, at most 24 pixels at 96 dpi.
+    QCOMPARE(tabs->count(), 2);
+    QCOMPARE(tabs->tabText(0), QStringLiteral("テキスト"));
+    QCOMPARE(tabs->tabText(1), QStringLiteral("クッキー"));
+    QCOMPARE(tabs->currentIndex(), 0);
+    if (window->layoutScale().dpi() == 96)
+        QVERIFY(tabs->height() <= 24);
+    QVERIFY(control(*window, Id::ContentPane)->isVisible());
+    QVERIFY(!view->isVisible());
+
+    // Ctrl+Tab from the table: the first file's cookies.
+    window->makeRowCurrent(1);
+    window->window().rowMadeCurrent();
+    control(*window, Id::Table)->setFocus();
+    QTest::keyClick(control(*window, Id::Table), Qt::Key_Tab, Qt::ControlModifier);
+    QCOMPARE(tabs->currentIndex(), 1);
+    QVERIFY(view->isVisible());
+    QVERIFY(!control(*window, Id::ContentPane)->isVisible());
+    QAbstractItemModel *model = view->model();
+    QCOMPARE(model->rowCount(), 2);
+    QCOMPARE(model->columnCount(), 9);
+    QCOMPARE(model->headerData(1, Qt::Horizontal).toString(), QStringLiteral("名前"));
+    QCOMPARE(model->index(1, 1).data().toString(), QStringLiteral("名前"));
+    QCOMPARE(model->index(1, 3).data().toString(), QStringLiteral("x.example"));
+    QVERIFY(model->index(0, 5).data().toString().contains(QStringLiteral("期限切れ")));
+    // The expired row greyed, the other drawn as any text; the hint is the raw lines.
+    QVERIFY(model->index(0, 1).data(Qt::ForegroundRole).isValid());
+    QVERIFY(!model->index(1, 1).data(Qt::ForegroundRole).isValid());
+    QVERIFY(model->index(1, 2)
+                .data(Qt::ToolTipRole)
+                .toString()
+                .startsWith(QStringLiteral("名前\r\n値\r\nx.example/p/\r\n9728")));
+    for (int column = 0; column < 9; ++column)
+        QVERIFY(view->columnWidth(column) > window->window().cookieTable().columnWidth(column));
+    QCOMPARE(view->horizontalHeader()->sectionResizeMode(1), QHeaderView::Interactive);
+
+    // Ctrl+C in the table copies name=value lines, not one cell.
+    view->setFocus();
+    view->selectAll();
+    QTest::keyClick(view, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("old=1\r\n名前=値"));
+
+    // Ctrl+Shift+Tab from the cookie view: the text, the focus with it.
+    QTest::keyClick(view, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(tabs->currentIndex(), 0);
+    QCOMPARE(QApplication::focusWidget(), control(*window, Id::ContentPane));
+
+    // A click on the tab; the next file is not cookies: the line says why.
+    tabs->setCurrentIndex(1);
+    window->makeRowCurrent(2);
+    window->window().rowMadeCurrent();
+    QCOMPARE(tabs->currentIndex(), 1);
+    auto *problem = control<QLabel>(*window, Id::CookieProblem);
+    QVERIFY(problem->isVisible());
+    QVERIFY(!view->isVisible());
+    QVERIFY(!problem->text().isEmpty());
+
+    // Screen readers: the strip as tabs, the table named as a table.
+    QAccessibleInterface *strip = QAccessible::queryAccessibleInterface(tabs);
+    QCOMPARE(strip->role(), QAccessible::PageTabList);
+    QStringList pageTabs;
+    for (int i = 0; i < strip->childCount(); ++i)
+        if (strip->child(i)->role() == QAccessible::PageTab)
+            pageTabs << strip->child(i)->text(QAccessible::Name);
+    QCOMPARE(pageTabs, (QStringList{QStringLiteral("テキスト"), QStringLiteral("クッキー")}));
+    window->makeRowCurrent(1);
+    window->window().rowMadeCurrent();
+    QAccessibleInterface *table = QAccessible::queryAccessibleInterface(view);
+    QCOMPARE(table->role(), QAccessible::Table);
+    QCOMPARE(table->text(QAccessible::Name), QStringLiteral("クッキーの内容"));
+    QVERIFY(table->tableInterface());
+    QCOMPARE(table->tableInterface()->rowCount(), 2);
+    QCOMPARE(table->tableInterface()->cellAt(1, 1)->text(QAccessible::Name), QStringLiteral("名前"));
 }
 
 QTEST_MAIN(MainWindowHostTest)

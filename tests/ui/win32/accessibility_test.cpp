@@ -3,6 +3,8 @@
 
 #include "win32_test_support.h"
 
+#include "listing/cookie_table.h"
+
 #include <oleacc.h>
 
 #include <array>
@@ -308,6 +310,48 @@ TEST_F(AccessibilityTest, TheGridIsANamedTableOfRowsAndCells)
     ASSERT_EQ(table->get_accSelection(&selection), S_OK);
     ASSERT_EQ(selection.vt, VT_DISPATCH);
     EXPECT_EQ(Accessible::ofDispatch(selection.pdispVal).name(child(2)), wide(std::string(cells.cell(1, 2))));
+}
+
+TEST_F(AccessibilityTest, TheViewTabsAreTabsAndTheCookieTableIsANamedTableOfRowsAndCells)
+{
+    folder.write("jiro@two.example[1].txt", "名前\n値\nx.example/p/\n9728\n0\n32000000\n0\n30000000\n*\n");
+    listFolder(folder.path());
+    int row = 1;
+    while (row <= form->cookies().table().dataRowCount() &&
+           form->cookies().table().rowFile(row).nativeName != "jiro@two.example[1].txt")
+        ++row;
+    form->makeRowCurrent(row);
+    form->window().rowMadeCurrent();
+    // The tabs as tabs, the cookies' one chosen by its default action.
+    const Accessible strip = Accessible::ofWindow(control(ui::form::Id::ContentTabs));
+    ASSERT_TRUE(strip);
+    EXPECT_EQ(strip.role(), ROLE_SYSTEM_PAGETABLIST);
+    ASSERT_EQ(strip.childCount(), 2);
+    EXPECT_EQ(strip.role(child(1)), ROLE_SYSTEM_PAGETAB);
+    EXPECT_EQ(strip.name(child(1)), L"テキスト");
+    EXPECT_EQ(strip.name(child(2)), L"クッキー");
+    EXPECT_TRUE(strip.state(child(1)) & STATE_SYSTEM_SELECTED);
+    EXPECT_EQ(strip->accDoDefaultAction(child(2)), S_OK);
+    EXPECT_EQ(form->window().contentView(), ui::form::ContentView::Cookies);
+    EXPECT_TRUE(strip.state(child(2)) & STATE_SYSTEM_SELECTED);
+
+    const Accessible table = Accessible::ofWindow(control(ui::form::Id::CookieView));
+    ASSERT_TRUE(table);
+    EXPECT_EQ(table.name(), L"クッキーの内容");
+    EXPECT_EQ(table.role(), ROLE_SYSTEM_TABLE);
+    const listing::CookieTable &cookies = form->window().cookieTable();
+    ASSERT_GE(cookies.rowCount(), 1);
+    ASSERT_EQ(table.childCount(), cookies.rowCount() + 1); // the titles, then a row per cookie
+    const Accessible header = table.childObject(1);
+    ASSERT_TRUE(header);
+    EXPECT_EQ(header.name(child(2)), L"名前");
+    const Accessible cookie = table.childObject(2);
+    ASSERT_TRUE(cookie);
+    EXPECT_EQ(cookie.role(), ROLE_SYSTEM_ROW);
+    EXPECT_EQ(cookie.role(child(2)), ROLE_SYSTEM_CELL);
+    EXPECT_EQ(cookie.name(child(2)), L"名前");
+    EXPECT_EQ(cookie.name(child(3)), L"値");
+    EXPECT_EQ(cookie.name(child(4)), wide(cookies.cell(listing::CookieTable::DomainColumn, 0)));
 }
 
 TEST_F(AccessibilityTest, TabIntoTheTableEndsOnTheRow)

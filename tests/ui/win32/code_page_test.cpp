@@ -86,6 +86,26 @@ TEST_F(AnyCodePage, TheWindowsTextsReadAsWritten)
     EXPECT_EQ(windowText(control(ui::form::Id::SearchByContentButton)), "ファイル内容");
     EXPECT_EQ(windowText(control(ui::form::Id::ClearSearchButton)), "解　除");
     EXPECT_EQ(windowText(control(ui::form::Id::CloseButton)), "閉じる(&C)");
+    // The lower pane's tabs and the cookie table's column titles.
+    const auto tabText = [this](int index) {
+        wchar_t text[64] = {};
+        TCITEMW item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = text;
+        item.cchTextMax = 64;
+        SendMessageW(control(ui::form::Id::ContentTabs), TCM_GETITEMW, static_cast<WPARAM>(index),
+                     reinterpret_cast<LPARAM>(&item));
+        return platform::win32::cp932FromWide(text);
+    };
+    EXPECT_EQ(tabText(0), "テキスト");
+    EXPECT_EQ(tabText(1), "クッキー");
+    wchar_t title[64] = {};
+    LVCOLUMNW column{};
+    column.mask = LVCF_TEXT;
+    column.pszText = title;
+    column.cchTextMax = 64;
+    SendMessageW(control(ui::form::Id::CookieView), LVM_GETCOLUMNW, 5, reinterpret_cast<LPARAM>(&column));
+    EXPECT_EQ(platform::win32::cp932FromWide(title), "有効期限");
 
     folder.write("u@a.txt", cookieText("a.example", "表示"));
     listFolder(folder.path());

@@ -78,6 +78,20 @@ protected:
         return handled;
     }
 
+    // A key with Ctrl (and Shift) held, through the window's message step.
+    bool pressWithControl(HWND target, WPARAM key, bool shift = false)
+    {
+        BYTE keys[256] = {};
+        GetKeyboardState(keys);
+        keys[VK_CONTROL] = 0x80;
+        keys[VK_SHIFT] = shift ? 0x80 : 0;
+        SetKeyboardState(keys);
+        const bool handled = press(target, WM_KEYDOWN, key);
+        keys[VK_CONTROL] = keys[VK_SHIFT] = 0;
+        SetKeyboardState(keys);
+        return handled;
+    }
+
     CookieFolder folder;
 };
 
@@ -100,7 +114,8 @@ TEST_F(MainWindowHostTest, ControlsTheirParentsAndTexts)
         EXPECT_EQ(GetParent(hwnd), control(expected.parent));
         // The folder box and the status bar show what the listing gives.
         const bool hasText = expected.kind != ui::form::Kind::StatusBar && expected.kind != ui::form::Kind::Grid &&
-                             expected.kind != ui::form::Kind::Splitter && expected.kind != ui::form::Kind::FolderBox;
+                             expected.kind != ui::form::Kind::Splitter && expected.kind != ui::form::Kind::FolderBox &&
+                             expected.kind != ui::form::Kind::CookieGrid;
         if (hasText) {
             EXPECT_EQ(windowText(hwnd), expected.placeholder ? "" : ui::form::captionCp932(expected));
         }
@@ -263,14 +278,14 @@ TEST_F(MainWindowHostTest, TabOrderRunsThroughTheEnabledButtonsTheGridAndThePane
     // Nothing listed: DELETE and ALL DELETE are disabled and passed over.
     EXPECT_EQ(order(), (std::vector<std::string>{"browseButton", "reloadCommand", "closeButton", "versionButton",
                                                  "helpButton", "searchByFileNameButton", "searchByContentButton",
-                                                 "resultGrid", "contentPane"}));
+                                                 "resultGrid", "contentTabs", "contentPane"}));
     listFolder(folder.path());
     dialogs.inputAnswers.push_back("ads");
     form->run(&ui::Commands::searchByFileName);
-    EXPECT_EQ(order(),
-              (std::vector<std::string>{"browseButton", "deleteCommand", "deleteAllCommand", "reloadCommand",
-                                        "closeButton", "versionButton", "helpButton", "searchByFileNameButton",
-                                        "searchByContentButton", "clearSearchButton", "resultGrid", "contentPane"}));
+    EXPECT_EQ(order(), (std::vector<std::string>{"browseButton", "deleteCommand", "deleteAllCommand", "reloadCommand",
+                                                 "closeButton", "versionButton", "helpButton", "searchByFileNameButton",
+                                                 "searchByContentButton", "clearSearchButton", "resultGrid",
+                                                 "contentTabs", "contentPane"}));
 }
 
 TEST_F(MainWindowHostTest, FirstScanFillsTheGridStatusCaptionAndFolderBox)
@@ -499,6 +514,74 @@ TEST_F(MainWindowHostTest, EnterPressesTheFocusedButtonAndEscClosesNothing)
     SetFocus(control(ui::form::Id::ContentPane));
     press(control(ui::form::Id::ContentPane), WM_KEYDOWN, VK_TAB);
     EXPECT_EQ(GetFocus(), control(ui::form::Id::BrowseButton));
+}
+
+TEST_F(MainWindowHostTest, TheCookieViewShowsTheChosenFilesCookiesAndCopiesThem)
+{
+    folder.write("jiro@two.example[1].txt", "old\n1\nx.example/\n0\n0\n0\n0\n0\n*\n"
+                                            "名前\n値\nx.example/p/\n9728\n0\n32000000\n0\n30000000\n*\n");
+    listFolder(folder.path());
+    const HWND tabs = control(ui::form::Id::ContentTabs);
+    const HWND view = control(ui::form::Id::CookieView);
+    EXPECT_EQ(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0), 2);
+    EXPECT_EQ(SendMessageW(tabs, TCM_GETCURSEL, 0, 0), 0);
+    RECT strip{};
+    GetClientRect(tabs, &strip);
+    if (form->layoutScale().dpi() == 96) {
+        EXPECT_LE(strip.bottom, 24);
+    }
+    EXPECT_FALSE(IsWindowVisible(view));
+
+    // Ctrl+Tab from the table: the chosen file's cookies, one row each.
+    clickGridRow(rowOf("jiro@two.example[1].txt"));
+    SetFocus(control(ui::form::Id::Table));
+    EXPECT_TRUE(pressWithControl(control(ui::form::Id::Table), VK_TAB));
+    EXPECT_EQ(SendMessageW(tabs, TCM_GETCURSEL, 0, 0), 1);
+    ASSERT_TRUE(IsWindowVisible(view));
+    EXPECT_FALSE(IsWindowVisible(control(ui::form::Id::ContentPane)));
+    ASSERT_EQ(SendMessageW(view, LVM_GETITEMCOUNT, 0, 0), 2);
+    const auto shown = [view](int row, int column) {
+        wchar_t text[256] = {};
+        LVITEMW item{};
+        item.iSubItem = column;
+        item.pszText = text;
+        item.cchTextMax = 256;
+        SendMessageW(view, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+        return platform::win32::cp932FromWide(text);
+    };
+    EXPECT_EQ(shown(1, 1), "名前");
+    EXPECT_EQ(shown(1, 3), "x.example");
+    EXPECT_NE(shown(0, 5).find("期限切れ"), std::string::npos);
+    EXPECT_GT(SendMessageW(view, LVM_GETCOLUMNWIDTH, 1, 0), form->window().cookieTable().columnWidth(1));
+
+    // Ctrl+C copies the selected cookies as name=value lines.
+    SetFocus(view);
+    LVITEMW all{};
+    all.stateMask = all.state = LVIS_SELECTED;
+    SendMessageW(view, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&all));
+    EXPECT_TRUE(pressWithControl(view, 'C'));
+    ASSERT_TRUE(OpenClipboard(window));
+    const HANDLE data = GetClipboardData(CF_UNICODETEXT);
+    const auto *copied = data ? static_cast<const wchar_t *>(GlobalLock(data)) : nullptr;
+    const std::string text = copied ? platform::win32::cp932FromWide(copied) : std::string();
+    if (copied)
+        GlobalUnlock(data);
+    CloseClipboard();
+    EXPECT_EQ(text, "old=1\r\n名前=値");
+
+    // Ctrl+Shift+Tab: the text again, the focus with it; a file that is not
+    // cookies shows its line in the table's place.
+    EXPECT_TRUE(pressWithControl(view, VK_TAB, true));
+    EXPECT_EQ(SendMessageW(tabs, TCM_GETCURSEL, 0, 0), 0);
+    EXPECT_EQ(GetFocus(), control(ui::form::Id::ContentPane));
+    pressWithControl(control(ui::form::Id::ContentPane), VK_TAB);
+    folder.write("jiro@three.example[1].txt", "not a cookie file\n");
+    listFolder(folder.path());
+    clickGridRow(rowOf("jiro@three.example[1].txt"));
+    EXPECT_FALSE(IsWindowVisible(view));
+    EXPECT_TRUE(IsWindowVisible(control(ui::form::Id::CookieProblem)));
+    EXPECT_EQ(windowText(control(ui::form::Id::CookieProblem)), form->window().cookieTable().problemText());
+    EXPECT_FALSE(form->window().cookieTable().problemText().empty());
 }
 
 TEST_F(MainWindowHostTest, AltCClosesTheWindow)

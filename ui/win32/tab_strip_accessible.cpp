@@ -1,0 +1,182 @@
+#include "tab_strip_accessible.h"
+
+#include <commctrl.h>
+
+#include <utility>
+
+namespace ui::win32 {
+namespace {
+
+constexpr UINT_PTR kTabStripSubclass = 0x27C1;
+
+} // namespace
+
+TabStripAccessible::TabStripAccessible(HWND tabs, std::function<void(int)> choose)
+    : m_tabs(tabs), m_choose(std::move(choose))
+{}
+
+int TabStripAccessible::tabCount() const
+{
+    return static_cast<int>(SendMessageW(m_tabs, TCM_GETITEMCOUNT, 0, 0));
+}
+
+int TabStripAccessible::tabOf(const VARIANT &child) const
+{
+    const long id = childId(child);
+    if (id == CHILDID_SELF)
+        return -1;
+    if (id < 1 || id > tabCount())
+        return -2;
+    return static_cast<int>(id - 1);
+}
+
+HRESULT STDMETHODCALLTYPE TabStripAccessible::get_accParent(IDispatch **parent)
+{
+    if (!m_tabs)
+        return CO_E_OBJNOTCONNECTED;
+    return windowObject(m_tabs, parent);
+}
+
+HRESULT STDMETHODCALLTYPE TabStripAccessible::get_accChildCount(long *count)
+{
+    if (!count)
+        return E_POINTER;
+    if (!m_tabs)
+        return CO_E_OBJNOTCONNECTED;
+    *count = tabCount();
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE TabStripAccessible::get_accName(VARIANT child, BSTR *name)
+{
+    if (!m_tabs)
+        return CO_E_OBJNOTCONNECTED;
+    const int tab = tabOf(child);
+    if (tab == -2)
+        return E_INVALIDARG;
+    if (tab == -1)
+        return S_FALSE;
+    wchar_t text[128] = {};
+    TCITEMW item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = text;
+    item.cchTextMax = static_cast<int>(std::size(text));
+    SendMessageW(m_tabs, TCM_GETITEMW, static_cast<WPARAM>(tab), reinterpret_cast<LPARAM>(&item));
+    return wideString(text, name);
+}
+
+HRESULT STDMETHODCALLTYPE TabStripAccessible::get_accRole(VARIANT child, VARIANT *role)
+{
+    if (!role)
+        return E_POINTER;
+    if (!m_tabs)
+        return CO_E_OBJNOTCONNECTED;
+    const int tab = tabOf(child);
+    if (tab == -2)
+        return E_INVALIDARG;
+    setLong(role, tab == -1 ? ROLE_SYSTEM_PAGETABLIST : ROLE_SYSTEM_PAGETAB);
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE TabStripAccessible::get_accState(VARIANT child, VARIANT *state)
+{
+    if (!state)
+        return E_POINTER;
+    if (!m_tabs)
+        return CO_E_OBJNOTCONNECTED;
+    const int tab = tabOf(child);
+    if (tab == -2)
+        return E_INVALIDARG;
+    long flags = IsWindowVisible(m_tabs) ? 0 : STATE_SYSTEM_INVISIBLE;
+    if (tab == -1) {
+        flags |= STATE_SYSTEM_FOCUSABLE;
+        if (GetFocus() == m_tabs)
+            flags |= STATE_SYSTEM_FOCUSED;
+    } else {
+        flags |= STATE_SYSTEM_SELECTABLE;
+        if (SendMessageW(m_tabs, TCM_GETCURSEL, 0, 0) == tab)
+            flags |= STATE_SYSTEM_SELECTED;
+    }
+    setLong(state, flags);
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE TabStripAccessible::get_accDefaultAction(VARIANT child, BSTR *action)
+{
+    if (!m_tabs)
+        return CO_E_OBJNOTCONNECTED;
+    const int tab = tabOf(child);
+    if (tab < 0)
+        return tab == -1 ? DISP_E_MEMBERNOTFOUND : E_INVALIDARG;
+    return wideString(L"切り替え", action);
+}
+
+HRESULT STDMETHODCALLTYPE TabStripAccessible::accDoDefaultAction(VARIANT child)
+{
+    if (!m_tabs)
+        return CO_E_OBJNOTCONNECTED;
+    const int tab = tabOf(child);
+    if (tab < 0)
+        return tab == -1 ? DISP_E_MEMBERNOTFOUND : E_INVALIDARG;
+    SendMessageW(m_tabs, TCM_SETCURSEL, static_cast<WPARAM>(tab), 0);
+    m_choose(tab);
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE TabStripAccessible::accLocation(long *left, long *top, long *width, long *height,
+                                                          VARIANT child)
+{
+    if (!m_tabs)
+        return CO_E_OBJNOTCONNECTED;
+    const int tab = tabOf(child);
+    if (tab == -2)
+        return E_INVALIDARG;
+    RECT r{};
+    if (tab == -1)
+        GetClientRect(m_tabs, &r);
+    else
+        SendMessageW(m_tabs, TCM_GETITEMRECT, static_cast<WPARAM>(tab), reinterpret_cast<LPARAM>(&r));
+    return screenLocation(m_tabs, r, left, top, width, height);
+}
+
+AccessibleTabStrip::AccessibleTabStrip(HWND tabs, std::function<void(int)> choose)
+    : m_tabs(tabs), m_choose(std::move(choose))
+{
+    SetWindowSubclass(m_tabs, &AccessibleTabStrip::subclassProcedure, kTabStripSubclass,
+                      reinterpret_cast<DWORD_PTR>(this));
+}
+
+AccessibleTabStrip::~AccessibleTabStrip()
+{
+    if (IsWindow(m_tabs))
+        RemoveWindowSubclass(m_tabs, &AccessibleTabStrip::subclassProcedure, kTabStripSubclass);
+    forget();
+}
+
+void AccessibleTabStrip::forget()
+{
+    // A screen reader may hold the object longer than the control lives.
+    if (m_accessible) {
+        m_accessible->forget();
+        m_accessible->Release();
+        m_accessible = nullptr;
+    }
+}
+
+LRESULT CALLBACK AccessibleTabStrip::subclassProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                                       DWORD_PTR self)
+{
+    auto *strip = reinterpret_cast<AccessibleTabStrip *>(self);
+    if (message == WM_GETOBJECT && static_cast<LONG>(lParam) == static_cast<LONG>(OBJID_CLIENT)) {
+        if (!strip->m_accessible)
+            strip->m_accessible = new TabStripAccessible(hwnd, strip->m_choose);
+        return LresultFromObject(__uuidof(IAccessible), wParam, static_cast<IAccessible *>(strip->m_accessible));
+    }
+    if (message == WM_NCDESTROY) {
+        strip->forget();
+        RemoveWindowSubclass(hwnd, &AccessibleTabStrip::subclassProcedure, kTabStripSubclass);
+    }
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+} // namespace ui::win32
