@@ -19,8 +19,10 @@
 #include <QColor>
 #include <QCoreApplication>
 #include <QFile>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QHeaderView>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
@@ -33,6 +35,7 @@
 #include <QStyle>
 #include <QTabBar>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdio>
 #include <iterator>
@@ -492,10 +495,16 @@ void MainWindowHost::cookieTableChanged()
 {
     m_cookieModel->reload();
     const listing::CookieTable &decoded = m_window.cookieTable();
-    // The fitted text, with the header's margins either side of it.
+    // The fitted text, with the header's margins either side of it; never
+    // narrower than the column's title as the header draws it ("No" is two
+    // bytes, but wider than two points of the table's font in the header's).
     const int margins = 2 * cookieView()->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, cookieView());
-    for (int column = 0; column < listing::CookieTable::kColumnCount; ++column)
-        cookieView()->setColumnWidth(column, decoded.columnWidth(column) + margins);
+    const QFontMetrics header = cookieView()->horizontalHeader()->fontMetrics();
+    for (int column = 0; column < listing::CookieTable::kColumnCount; ++column) {
+        const int title =
+            header.horizontalAdvance(m_cookieModel->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString());
+        cookieView()->setColumnWidth(column, std::max(decoded.columnWidth(column), title) + margins);
+    }
     cookieView()->scrollToTop();
 }
 
