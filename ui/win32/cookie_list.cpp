@@ -7,8 +7,6 @@
 namespace ui::win32 {
 namespace {
 
-constexpr UINT_PTR kCookieListSubclass = 0x27C0;
-
 int listItem(HWND list, int from, UINT flags)
 {
     return static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(from), MAKELPARAM(flags, 0)));
@@ -17,43 +15,9 @@ int listItem(HWND list, int from, UINT flags)
 } // namespace
 
 CookieList::CookieList(HWND list, const listing::CookieTable &table, std::string name)
-    : m_list(list), m_table(table), m_name(std::move(name))
-{
-    SetWindowSubclass(m_list, &CookieList::subclassProcedure, kCookieListSubclass, reinterpret_cast<DWORD_PTR>(this));
-}
-
-CookieList::~CookieList()
-{
-    if (IsWindow(m_list))
-        RemoveWindowSubclass(m_list, &CookieList::subclassProcedure, kCookieListSubclass);
-    forgetAccessible();
-}
-
-void CookieList::forgetAccessible()
-{
-    // A screen reader may hold the object longer than the list lives.
-    if (m_accessible) {
-        m_accessible->forget();
-        m_accessible->Release();
-        m_accessible = nullptr;
-    }
-}
-
-LRESULT CALLBACK CookieList::subclassProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                               DWORD_PTR self)
-{
-    auto *list = reinterpret_cast<CookieList *>(self);
-    if (message == WM_GETOBJECT && static_cast<LONG>(lParam) == static_cast<LONG>(OBJID_CLIENT)) {
-        if (!list->m_accessible)
-            list->m_accessible = new GridAccessible(*list);
-        return LresultFromObject(__uuidof(IAccessible), wParam, static_cast<IAccessible *>(list->m_accessible));
-    }
-    if (message == WM_NCDESTROY) {
-        list->forgetAccessible();
-        RemoveWindowSubclass(hwnd, &CookieList::subclassProcedure, kCookieListSubclass);
-    }
-    return DefSubclassProc(hwnd, message, wParam, lParam);
-}
+    : m_list(list), m_table(table), m_name(std::move(name)),
+      m_accessible(list, [this] { return new GridAccessible(*this); })
+{}
 
 int CookieList::rowCount() const
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "accessible_control.h"
 #include "grid_accessible.h"
 
 #include <windows.h>
@@ -19,7 +20,6 @@ namespace ui::win32 {
 class CookieList final : public AccessibleGrid {
 public:
     CookieList(HWND list, const listing::CookieTable &table, std::string name);
-    ~CookieList();
     CookieList(const CookieList &) = delete;
     CookieList &operator=(const CookieList &) = delete;
 
@@ -34,16 +34,13 @@ public:
     std::pair<int, int> selectedRows() const override;
 
 private:
-    static LRESULT CALLBACK subclassProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                              DWORD_PTR self);
-    void forgetAccessible();
-
     HWND m_list;
     const listing::CookieTable &m_table;
     std::string m_name;
-    GridAccessible *m_accessible = nullptr;
     // The cell handed out last: the table makes each one anew.
     mutable std::string m_cell;
+    // Last, so that the object goes before what it reads.
+    AccessibleControl<GridAccessible> m_accessible;
 };
 
 } // namespace ui::win32

@@ -287,8 +287,10 @@ HWND MainWindowHost::createControl(const form::Control &control, HWND parent)
             item.pszText = text.data();
             SendMessageW(created, TCM_INSERTITEMW, static_cast<WPARAM>(view), reinterpret_cast<LPARAM>(&item));
         }
-        m_accessibleTabs = std::make_unique<AccessibleTabStrip>(
-            created, [this](int chosen) { m_window.contentViewChosen(static_cast<form::ContentView>(chosen)); });
+        m_accessibleTabs = std::make_unique<AccessibleControl<TabStripAccessible>>(created, [this, created] {
+            return new TabStripAccessible(
+                created, [this](int chosen) { m_window.contentViewChosen(static_cast<form::ContentView>(chosen)); });
+        });
         break;
     }
     case Kind::CookieGrid: {

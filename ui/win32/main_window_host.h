@@ -1,5 +1,6 @@
 #pragma once
 
+#include "accessible_control.h"
 #include "command_text.h"
 #include "cookie_list.h"
 #include "fonts.h"
@@ -133,7 +134,7 @@ private:
     // notification has returned.
     std::wstring m_cookieCell;
     std::unique_ptr<CookieList> m_cookieList;
-    std::unique_ptr<AccessibleTabStrip> m_accessibleTabs;
+    std::unique_ptr<AccessibleControl<TabStripAccessible>> m_accessibleTabs;
 };
 
 } // namespace ui::win32

@@ -5,12 +5,6 @@
 #include <utility>
 
 namespace ui::win32 {
-namespace {
-
-constexpr UINT_PTR kTabStripSubclass = 0x27C1;
-
-} // namespace
-
 TabStripAccessible::TabStripAccessible(HWND tabs, std::function<void(int)> choose)
     : m_tabs(tabs), m_choose(std::move(choose))
 {}
@@ -137,46 +131,6 @@ HRESULT STDMETHODCALLTYPE TabStripAccessible::accLocation(long *left, long *top,
     else
         SendMessageW(m_tabs, TCM_GETITEMRECT, static_cast<WPARAM>(tab), reinterpret_cast<LPARAM>(&r));
     return screenLocation(m_tabs, r, left, top, width, height);
-}
-
-AccessibleTabStrip::AccessibleTabStrip(HWND tabs, std::function<void(int)> choose)
-    : m_tabs(tabs), m_choose(std::move(choose))
-{
-    SetWindowSubclass(m_tabs, &AccessibleTabStrip::subclassProcedure, kTabStripSubclass,
-                      reinterpret_cast<DWORD_PTR>(this));
-}
-
-AccessibleTabStrip::~AccessibleTabStrip()
-{
-    if (IsWindow(m_tabs))
-        RemoveWindowSubclass(m_tabs, &AccessibleTabStrip::subclassProcedure, kTabStripSubclass);
-    forget();
-}
-
-void AccessibleTabStrip::forget()
-{
-    // A screen reader may hold the object longer than the control lives.
-    if (m_accessible) {
-        m_accessible->forget();
-        m_accessible->Release();
-        m_accessible = nullptr;
-    }
-}
-
-LRESULT CALLBACK AccessibleTabStrip::subclassProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                                       DWORD_PTR self)
-{
-    auto *strip = reinterpret_cast<AccessibleTabStrip *>(self);
-    if (message == WM_GETOBJECT && static_cast<LONG>(lParam) == static_cast<LONG>(OBJID_CLIENT)) {
-        if (!strip->m_accessible)
-            strip->m_accessible = new TabStripAccessible(hwnd, strip->m_choose);
-        return LresultFromObject(__uuidof(IAccessible), wParam, static_cast<IAccessible *>(strip->m_accessible));
-    }
-    if (message == WM_NCDESTROY) {
-        strip->forget();
-        RemoveWindowSubclass(hwnd, &AccessibleTabStrip::subclassProcedure, kTabStripSubclass);
-    }
-    return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
 } // namespace ui::win32

@@ -35,23 +35,4 @@ private:
     std::function<void(int)> m_choose;
 };
 
-// Answers the tab control's WM_GETOBJECT with a TabStripAccessible until
-// the control goes.
-class AccessibleTabStrip {
-public:
-    AccessibleTabStrip(HWND tabs, std::function<void(int)> choose);
-    ~AccessibleTabStrip();
-    AccessibleTabStrip(const AccessibleTabStrip &) = delete;
-    AccessibleTabStrip &operator=(const AccessibleTabStrip &) = delete;
-
-private:
-    static LRESULT CALLBACK subclassProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                              DWORD_PTR self);
-    void forget();
-
-    HWND m_tabs;
-    std::function<void(int)> m_choose;
-    TabStripAccessible *m_accessible = nullptr;
-};
-
 } // namespace ui::win32
