@@ -144,7 +144,12 @@ void MainWindow::syncContentViews()
     if (cookies) {
         const listing::ContentPane &pane = m_cookies.contentPane();
         if (!m_decoded || pane.revision() != m_decodedRevision) {
-            m_cookieTable.load(pane, platform::currentFileTime(), m_tableFontPointSize);
+            // No file shown yet (a scan empties the pane) holds no cookie
+            // and nothing that strays: an empty table, not a complaint.
+            if (pane.rawText().empty())
+                m_cookieTable.clear();
+            else
+                m_cookieTable.load(pane, platform::currentFileTime(), m_tableFontPointSize);
             m_decoded = true;
             m_decodedRevision = pane.revision();
             setText(Id::CookieProblem, m_cookieTable.problemText());

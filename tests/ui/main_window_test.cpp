@@ -598,6 +598,13 @@ TEST_F(MainWindowTest, AFileOfOtherTextShowsWhyInPlaceOfTheTableAndTheTextAsItIs
 {
     write("user@a.txt", record("first", "a/") + "stray\nline\n");
     start();
+    // Before a file is chosen, and after a scan, the pane is empty: an empty
+    // table, not a line saying that nothing is cookies.
+    pressCtrl(Key::Tab);
+    EXPECT_TRUE(host.isVisible(Id::CookieView));
+    EXPECT_FALSE(host.isVisible(Id::CookieProblem));
+    EXPECT_EQ(cookieTable().rowCount(), 0);
+    pressCtrl(Key::Tab);
     chooseRow(5);
     const std::string text = host.panesShown.back();
     pressCtrl(Key::Tab);
