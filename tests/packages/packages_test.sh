@@ -96,6 +96,9 @@ for program in vellumin vellumin-scan; do
   check "$program(1) is of this version" "\"Vellumin $version\"" "$(zcat "$page" | sed -n 1p | grep -o '"Vellumin [^"]*"')"
   check "$program(1) renders without warnings" "" \
     "$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$page" 2>&1 >/dev/null)"
+  # Without LANG man drops the Japanese: an English gloss in brackets follows
+  # every Japanese label, and no quotes are left empty.
+  check "$program(1) glosses its Japanese for a locale without it" "" "$(python3 "$here/manual_glosses.py" "$page")"
 done
 check "the sample folder is the repository's" "" \
   "$(diff -r "$root/examples/cookies" "$tree/usr/share/doc/vellumin/examples/cookies" 2>&1)"
