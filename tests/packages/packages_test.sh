@@ -195,10 +195,33 @@ check "the zip's files" "$( (printf 'Vellumin/\nVellumin/LICENSE.TXT\nVellumin/R
   "$(unzip -Z1 "$zip" | LC_ALL=C sort)"
 unzip -q "$zip" -d "$work/zip"
 folder=$work/zip/Vellumin
-# The help file as a Japanese Windows reads it: CP932, every line ending in CR LF.
-check "README.TXT in CP932 is the help file" "" \
-  "$(iconv -f CP932 -t UTF-8 "$folder/README.TXT" | sed 's/\r$//' | cmp - "$build_windows/ui/README.TXT" 2>&1)"
-check "README.TXT's lines end in CR LF" "$(wc -l <"$folder/README.TXT")" "$(grep -c $'\r$' "$folder/README.TXT")"
+# The help file as Notepad reads it under any code page: UTF-8 with a
+# byte-order mark, every line ending in CR LF; the help file's own text, its
+# section on the Windows cookie folder before the Linux one.
+check "README.TXT: a byte-order mark, UTF-8, CR LF, the help file with Windows first" "ok" \
+  "$(python3 - "$folder/README.TXT" "$build_windows/ui/README.TXT" <<'EOF'
+import re, sys
+data = open(sys.argv[1], "rb").read()
+problems = []
+if not data.startswith(b"\xef\xbb\xbf") or data[3:].startswith(b"\xef\xbb\xbf"):
+    problems.append("not one byte-order mark at the start")
+try:
+    text = data[3:].decode("utf-8")
+except UnicodeDecodeError as error:
+    problems.append(f"not UTF-8: {error}")
+    text = ""
+if text.count("\n") != text.count("\r\n") or text.count("\r") != text.count("\r\n") or not text.endswith("\r\n"):
+    problems.append("a line not ending in CR LF")
+# Sections begin at a line starting with the square mark.
+sections = re.split(r"(?m)^(?=\u25a0)", open(sys.argv[2], encoding="utf-8").read())
+linux = next(i for i, s in enumerate(sections) if s.split("\n")[0].endswith("\uff08Linux\uff09"))
+windows = next(i for i, s in enumerate(sections) if s.split("\n")[0].endswith("\uff08Windows\uff09"))
+sections.insert(linux, sections.pop(windows))
+if text.replace("\r\n", "\n") != "".join(sections):
+    problems.append("not the help file with the Windows section first")
+print(" ".join(problems) or "ok")
+EOF
+)"
 check "LICENSE.TXT is LICENSE with CR LF" "" "$(sed 's/\r$//' "$folder/LICENSE.TXT" | cmp - "$root/LICENSE" 2>&1)"
 check "LICENSE.TXT's lines end in CR LF" "$(wc -l <"$folder/LICENSE.TXT")" "$(grep -c $'\r$' "$folder/LICENSE.TXT")"
 check "the zip's sample folder is the repository's" "" "$(diff -r "$root/examples/cookies" "$folder/examples/cookies" 2>&1)"
