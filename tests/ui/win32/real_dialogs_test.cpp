@@ -193,8 +193,9 @@ void expectHelpInNotepad(HWND owner, const CookieFolder &folder, const std::wstr
     // Notepad shows the file itself, and closes again.
     const HWND shown = waitForWindowOf(shell.lastNotepad(), L"README");
     EXPECT_TRUE(shown) << "no Notepad window names README.TXT";
-    if (shown && !expected.empty())
+    if (shown && !expected.empty()) {
         EXPECT_EQ(notepadText(shown), expected) << "Notepad read the help file as another code page";
+    }
     if (shown)
         PostMessageW(shown, WM_CLOSE, 0, 0);
     if (WaitForSingleObject(notepad, 10000) != WAIT_OBJECT_0) {
