@@ -18,6 +18,8 @@ output=${2:-$root/ui/pictures/screenshot.png}
 selected_row=6
 
 bash "$root/scripts/install-deps.sh"
+# DejaVu Sans, the one Latin font of the picture (as of the Wine test prefix).
+bash "$root/scripts/install-missing.sh" fonts-dejavu-core
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" --target vellumin-window-picture -- -j2
 
