@@ -61,7 +61,8 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "vellumin-window-picture: the folder lists fewer than %ld files\n", row);
         return 1;
     }
-    // As a click on the row and on the tab would.
+    // As a click on the row and on the tab would: the table has the focus.
+    window.setFocus(ui::form::Id::Table);
     window.makeRowCurrent(static_cast<int>(row));
     window.window().rowMadeCurrent();
     if (view == "cookies")
