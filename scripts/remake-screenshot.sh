@@ -27,6 +27,9 @@ cmake --build "$build" --target vellumin-window-picture -- -j2
 # it is always the same one. Never someone else's: a /tmp/taro that this
 # script did not make is left alone.
 home=/tmp/taro
+# One run at a time on a machine: another would remove the folder under it.
+exec 9>/tmp/vellumin-screenshot.lock
+flock 9
 if [ -e "$home" ] && [ ! -e "$home/.vellumin-screenshot" ]; then
   echo "$home is there and was not made by this script: move it away first" >&2
   exit 1
