@@ -8,12 +8,13 @@
 # and no second build. Its dependencies come from what the programs link
 # (dpkg-shlibdeps), not from a hand-kept list.
 
+# A reverse-domain name, as AppStream ids are, not an address: the project
+# has no homepage, repository address or e-mail address to publish, so the
+# package names none (no Homepage, no AppStream url, no Source) rather than
+# point at places that do not exist (cmake/debian/lintian-overrides tells
+# lintian why the maintainer has no e-mail address).
 set(VELLUMIN_APP_ID io.github.vellumin.Vellumin CACHE STRING "AppStream id of the program")
-set(VELLUMIN_HOMEPAGE https://github.com/vellumin/vellumin CACHE STRING "Where the project lives")
-set(VELLUMIN_SCREENSHOT_URL
-    https://raw.githubusercontent.com/vellumin/vellumin/main/ui/pictures/screenshot.png
-    CACHE STRING "The screenshot a software centre shows")
-set(VELLUMIN_MAINTAINER "the Vellumin developers <vellumin@users.noreply.github.com>")
+set(VELLUMIN_MAINTAINER "The Vellumin authors")
 # The licence's text after its copyright line, as the copyright file's
 # License paragraph holds it: each line indented, a blank line as " .".
 file(READ ${VELLUMIN_LICENSE_FILE} VELLUMIN_LICENSE_TEXT)
@@ -58,7 +59,6 @@ starts with the cookie folder of the user's Wine prefix.
 
 vellumin-scan prints the same listing without a window, as a table, JSON or
 CSV, for people and scripts.")
-set(CPACK_PACKAGE_HOMEPAGE_URL ${VELLUMIN_HOMEPAGE})
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)

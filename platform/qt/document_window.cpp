@@ -60,8 +60,10 @@ void DocumentWindow::showDocument(const QString &fileName, std::string_view text
     }
     setWindowTitle(fileName + QStringLiteral(" - Vellumin"));
     m_text->setAccessibleName(fileName);
-    // The help is installed on Linux in UTF-8 and kept for Windows in CP932;
-    // Japanese in CP932 is never valid UTF-8, so the bytes tell which.
+    // The help is installed on Linux in UTF-8, and shipped for Windows in
+    // UTF-8 after a byte-order mark (which fromUtf8 leaves out); any other
+    // text is taken as CP932. Japanese in CP932 is never valid UTF-8, so the
+    // bytes tell which.
     m_text->setPlainText(cp932::isValidUtf8(joined) ? QString::fromUtf8(joined.data(), qsizetype(joined.size()))
                                                     : toQString(joined));
     m_text->moveCursor(QTextCursor::Start);

@@ -11,6 +11,23 @@ build_windows=$(cd "$2" && pwd)
 started=$(date +%s)
 
 bash "$root/scripts/install-deps-packages.sh" || exit 1
+fail=0
+
+# --- The sources ---
+# No archive or package among the sources: every source archive would carry
+# it, and nothing builds it. The tracked files when this is a clone, else
+# (a source archive unpacked) every file outside the build folders.
+if git -C "$root" rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+  sources=$(git -C "$root" ls-files)
+else
+  sources=$(cd "$root" && find . -path './build*' -prune -o -type f -print | sed 's|^\./||')
+fi
+archives=$(printf '%s\n' "$sources" | grep -iE '\.(deb|udeb|rpm|zip|7z|tgz|tbz2?|txz|tar)$|\.tar\.[^/]+$')
+if [ -n "$archives" ]; then
+  printf 'FAIL: archives or packages among the sources:\n%s\n' "$archives"
+  fail=1
+fi
+
 cmake --build "$build" --target vellumin-deb >/dev/null || exit 1
 cmake --build "$build_windows" --target vellumin-zip >/dev/null || exit 1
 
@@ -20,7 +37,6 @@ deb=$build/vellumin_${version}_amd64.deb
 zip=$build_windows/Vellumin-${version}-windows-x64.zip
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-fail=0
 check() { # description, expected, actual
   if [ "$2" != "$3" ]; then
     printf 'FAIL: %s\nexpected:\n%s\nactual:\n%s\n' "$1" "$2" "$3"
@@ -62,6 +78,7 @@ check "the package's files" "$(sort <<EOF
 ./usr/share/doc/vellumin/README.md
 ./usr/share/doc/vellumin/changelog.gz
 ./usr/share/doc/vellumin/copyright
+./usr/share/doc/vellumin/screenshot.png
 $(printf './usr/share/doc/vellumin/examples/cookies/%s\n' $samples)
 ${icons}./usr/share/lintian/overrides/vellumin
 ./usr/share/man/man1/vellumin-scan.1.gz
@@ -79,6 +96,9 @@ for program in vellumin vellumin-scan; do
   check "$program(1) is of this version" "\"Vellumin $version\"" "$(zcat "$page" | sed -n 1p | grep -o '"Vellumin [^"]*"')"
   check "$program(1) renders without warnings" "" \
     "$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$page" 2>&1 >/dev/null)"
+  # Without LANG man drops the Japanese: an English gloss in brackets follows
+  # every Japanese label, and no quotes are left empty.
+  check "$program(1) glosses its Japanese for a locale without it" "" "$(python3 "$here/manual_glosses.py" "$page")"
 done
 check "the sample folder is the repository's" "" \
   "$(diff -r "$root/examples/cookies" "$tree/usr/share/doc/vellumin/examples/cookies" 2>&1)"
@@ -114,15 +134,52 @@ print(root.findtext("id"), root.findtext("launchable"), root.find("releases/rele
       root.findtext("project_license"))
 EOF
 )"
-check "metainfo: summaries and screenshot captions in Japanese and English" "summary en ja caption en ja" \
+check "metainfo: summaries in Japanese and English, no address" "summary en ja" \
   "$(python3 - "$metainfo" <<'EOF'
 import sys, xml.etree.ElementTree as ET
 root = ET.parse(sys.argv[1]).getroot()
 lang = lambda e: e.get("{http://www.w3.org/XML/1998/namespace}lang", "en")
 print("summary", *sorted(lang(e) for e in root.findall("summary")),
-      "caption", *sorted(lang(e) for e in root.findall("screenshots/screenshot/caption")))
+      *(e.tag for e in root.iter() if e.tag in ("url", "screenshots", "image")))
 EOF
 )"
+# The project has no homepage, repository or e-mail address: the package
+# names none. The one address it holds is the copyright format's, beside the
+# documentation's examples on the reserved example domains.
+check "no Homepage, a maintainer without an address" "|The Vellumin authors" \
+  "$(dpkg-deb -f "$deb" Homepage)|$(dpkg-deb -f "$deb" Maintainer)"
+check "the addresses in the package's files" "https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/" \
+  "$( (dpkg-deb -I "$deb" control; zcat "$tree/usr/share/doc/vellumin/changelog.gz" "$tree"/usr/share/man/man1/*.gz
+      find "$tree" -type f ! -name '*.gz' ! -name '*.png' -exec cat {} +) | grep -aoE 'https?://[^] <>")`]+' |
+      grep -vE '^https?://([^/]*\.)?example\.(com|net|org)(/|$)' | sort -u)"
+check "no e-mail address in the control file, copyright or changelog" "" \
+  "$( (dpkg-deb -I "$deb" control; cat "$tree/usr/share/doc/vellumin/copyright"
+      zcat "$tree/usr/share/doc/vellumin/changelog.gz") | grep -E '<[^>]*@[^>]*>')"
+
+# Installing claims no kind of file: the program a desktop opens folders
+# with stays what it was, whether a file manager is installed or none is.
+# The menu entry goes where the package puts it and the desktop database is
+# remade, as Debian's trigger does after installing.
+default_folder_handler() { # data directory
+  env -i PATH=/usr/bin:/bin HOME="$work/mime-home" XDG_DATA_HOME="$work/mime-home/share" \
+    XDG_CONFIG_HOME="$work/mime-home/config" XDG_CONFIG_DIRS="$work/mime-home/etc" XDG_DATA_DIRS="$1" \
+    xdg-mime query default inode/directory
+}
+# A file manager named to sort after Vellumin: the first of two claims wins.
+for file_manager in "" zz-file-manager.desktop; do
+  data=$work/mime-${file_manager:-none}
+  mkdir -p "$data/applications"
+  if [ -n "$file_manager" ]; then
+    printf '[Desktop Entry]\nType=Application\nName=Files\nExec=files %%U\nMimeType=inode/directory;\n' \
+      >"$data/applications/$file_manager"
+  fi
+  update-desktop-database "$data/applications"
+  before=$(default_folder_handler "$data")
+  cp "$tree/usr/share/applications/vellumin.desktop" "$data/applications/"
+  update-desktop-database "$data/applications"
+  check "the default for folders after installing (file manager: ${file_manager:-none})" \
+    "$before" "$(default_folder_handler "$data")"
+done
 check "the menu entry's icon" "Icon=vellumin" "$(grep '^Icon=' "$tree/usr/share/applications/vellumin.desktop")"
 for size in 16 24 32 48 64 128 256; do
   check "icon ${size}x${size}" "${size}x${size} 8-bit srgba" \
@@ -138,10 +195,33 @@ check "the zip's files" "$( (printf 'Vellumin/\nVellumin/LICENSE.TXT\nVellumin/R
   "$(unzip -Z1 "$zip" | LC_ALL=C sort)"
 unzip -q "$zip" -d "$work/zip"
 folder=$work/zip/Vellumin
-# The help file as a Japanese Windows reads it: CP932, every line ending in CR LF.
-check "README.TXT in CP932 is the help file" "" \
-  "$(iconv -f CP932 -t UTF-8 "$folder/README.TXT" | sed 's/\r$//' | cmp - "$build_windows/ui/README.TXT" 2>&1)"
-check "README.TXT's lines end in CR LF" "$(wc -l <"$folder/README.TXT")" "$(grep -c $'\r$' "$folder/README.TXT")"
+# The help file as Notepad reads it under any code page: UTF-8 with a
+# byte-order mark, every line ending in CR LF; the help file's own text, its
+# section on the Windows cookie folder before the Linux one.
+check "README.TXT: a byte-order mark, UTF-8, CR LF, the help file with Windows first" "ok" \
+  "$(python3 - "$folder/README.TXT" "$build_windows/ui/README.TXT" <<'EOF'
+import re, sys
+data = open(sys.argv[1], "rb").read()
+problems = []
+if not data.startswith(b"\xef\xbb\xbf") or data[3:].startswith(b"\xef\xbb\xbf"):
+    problems.append("not one byte-order mark at the start")
+try:
+    text = data[3:].decode("utf-8")
+except UnicodeDecodeError as error:
+    problems.append(f"not UTF-8: {error}")
+    text = ""
+if text.count("\n") != text.count("\r\n") or text.count("\r") != text.count("\r\n") or not text.endswith("\r\n"):
+    problems.append("a line not ending in CR LF")
+# Sections begin at a line starting with the square mark.
+sections = re.split(r"(?m)^(?=\u25a0)", open(sys.argv[2], encoding="utf-8").read())
+linux = next(i for i, s in enumerate(sections) if s.split("\n")[0].endswith("\uff08Linux\uff09"))
+windows = next(i for i, s in enumerate(sections) if s.split("\n")[0].endswith("\uff08Windows\uff09"))
+sections.insert(linux, sections.pop(windows))
+if text.replace("\r\n", "\n") != "".join(sections):
+    problems.append("not the help file with the Windows section first")
+print(" ".join(problems) or "ok")
+EOF
+)"
 check "LICENSE.TXT is LICENSE with CR LF" "" "$(sed 's/\r$//' "$folder/LICENSE.TXT" | cmp - "$root/LICENSE" 2>&1)"
 check "LICENSE.TXT's lines end in CR LF" "$(wc -l <"$folder/LICENSE.TXT")" "$(grep -c $'\r$' "$folder/LICENSE.TXT")"
 check "the zip's sample folder is the repository's" "" "$(diff -r "$root/examples/cookies" "$folder/examples/cookies" 2>&1)"

@@ -18,6 +18,9 @@
 # the resource compiler's output shows. A second build of everything would
 # double the time this takes in CI for nothing more.
 # On a difference it prints which member of which package differs, and how.
+# Last, the screenshot that the package carries (ui/pictures/screenshot.png):
+# made twice by its script, the same bytes, and the committed one, so that it
+# shows the window as the sources draw it now.
 #   bash tests/packages/reproducible_test.sh BUILD BUILD_WINDOWS
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -128,6 +131,17 @@ for folder in "$build" "$second"; do
   grep -v '^ *//' "$folder/ui/qt/.rcc/qrc_pictures.cpp" >"$work/pictures-$(basename "$folder").cpp"
 done
 same "the pictures' data from the resource compiler" "$work/pictures-$(basename "$build").cpp" "$work/pictures-b2.cpp"
+
+# --- 3. The screenshot ---
+for round in 1 2; do
+  bash "$root/scripts/remake-screenshot.sh" "$build" "$work/screenshot-$round.png" >/dev/null ||
+    { echo "FAIL: scripts/remake-screenshot.sh"; fail=1; }
+done
+same "the screenshot made twice" "$work/screenshot-1.png" "$work/screenshot-2.png"
+if ! cmp -s "$work/screenshot-1.png" "$root/ui/pictures/screenshot.png"; then
+  echo "FAIL: ui/pictures/screenshot.png is not the window as the sources draw it: run bash scripts/remake-screenshot.sh"
+  fail=1
+fi
 
 echo "Reproducibility checks took $(($(date +%s) - started)) s"
 [ "$fail" -eq 0 ] && echo "reproducible packages: all checks passed"

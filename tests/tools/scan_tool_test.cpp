@@ -7,6 +7,7 @@
 
 #include <sys/wait.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -431,6 +432,19 @@ TEST(ScanToolCookies, OneRowPerCookieOfTheSampleFolder)
     EXPECT_EQ(files[0]["cookies"][0]["value"], "表示：ソフト");
     EXPECT_EQ(files[0]["cookies"][0]["path"], "/diary/");
 
+    // The samples show what a live cookie looks like, and two what an
+    // expired one does: the others expire far ahead, so that the sample is
+    // not all greyed as expired a year after it was made.
+    const auto now = std::chrono::duration_cast<std::chrono::seconds>(
+                         std::chrono::system_clock::now().time_since_epoch())
+                         .count();
+    std::vector<std::string> expired;
+    for (const json &file : files)
+        for (const json &cookie : file["cookies"])
+            if (cookie["expires_unix"].get<long long>() <= now)
+                expired.push_back(file["name"].get<std::string>() + " " + cookie["name"].get<std::string>());
+    EXPECT_EQ(expired, (std::vector<std::string>{"taro@ads.example.com[3] camp", "taro@www.example.com[1] lang"}));
+
     // The one-line file is reported as such; the others go on.
     EXPECT_EQ(files[10]["file"], "taro@weather.example.com[1].txt");
     EXPECT_TRUE(files[10]["cookies"].empty());
@@ -455,7 +469,7 @@ TEST(ScanToolCookies, OneRowPerCookieOfTheSampleFolder)
     ASSERT_EQ(rows.size(), 1u + 15u + 1u);
     EXPECT_EQ(rows[0], "number\tfile\tname\tvalue\thost\tpath\tsecure\thttponly\texpires\tcreated\terror");
     EXPECT_EQ(rows[1], "1\thanako@blog.example.jp[1].txt\ttheme\t表示：ソフト\tblog.example.jp\t/diary/\tfalse\tfalse\t"
-                       "2025-07-01T14:30:23.0055936Z\t2023-03-11T23:30:15.8612864Z\t");
+                       "2040-07-01T14:30:23.0055936Z\t2023-03-11T23:30:15.8612864Z\t");
     EXPECT_EQ(rows[14], "11\ttaro@weather.example.com[1].txt\t\t\t\t\t\t\t\t\tline 2: the text ends inside a record");
 }
 

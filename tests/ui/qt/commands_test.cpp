@@ -25,6 +25,8 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
 #include <QTimer>
 #include <QWheelEvent>
 
@@ -249,6 +251,13 @@ void CommandsTest::helpWithoutADesktopHandlerShowsItsOwnWindow()
     folder.write("doc/README.TXT", "■ 使い方\n");
     QVERIFY(desktop.openDocument(folder / "doc/", "README.TXT").opened);
     QCOMPARE(text->toPlainText(), QStringLiteral("■ 使い方\n"));
+    own->close();
+    // As the Windows zip holds it: UTF-8 after a byte-order mark, CR LF. The
+    // mark is no character of the text; its first line is the heading.
+    folder.write("zip/README.TXT", "\xEF\xBB\xBF■ 使い方\r\n  ReLoad … 読み直します。\r\n");
+    QVERIFY(desktop.openDocument(folder / "zip/", "README.TXT").opened);
+    QCOMPARE(text->toPlainText(), QStringLiteral("■ 使い方\n  ReLoad … 読み直します。\n"));
+    QCOMPARE(text->document()->firstBlock().text(), QStringLiteral("■ 使い方"));
     own->close();
 
     // A handler that fails (xdg-open finds nothing to open it with): the

@@ -160,9 +160,29 @@ HWND waitForWindowOf(DWORD process, const std::wstring &text)
     return search.found;
 }
 
+// The text Notepad's window `notepad` shows, once it shows some (Notepad
+// may show its window before it has read the file); empty after 10 s.
+std::wstring notepadText(HWND notepad)
+{
+    const HWND edit = FindWindowExW(notepad, nullptr, L"Edit", nullptr);
+    if (!edit)
+        return {};
+    for (int tick = 0; tick < 200; ++tick) {
+        // WM_GETTEXT crosses processes: the system copies the text back.
+        wchar_t text[1024] = {};
+        DWORD_PTR length = 0;
+        SendMessageTimeoutW(edit, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, &length);
+        if (length > 0)
+            return std::wstring(text, length);
+        Sleep(50);
+    }
+    return {};
+}
+
 // Opens README.TXT of `folder` through the shell service and expects it in
-// a Notepad of its own, which it then closes.
-void expectHelpInNotepad(HWND owner, const CookieFolder &folder)
+// a Notepad of its own, showing `expected` when that is not empty, which it
+// then closes.
+void expectHelpInNotepad(HWND owner, const CookieFolder &folder, const std::wstring &expected = {})
 {
     platform::win32::Win32Desktop shell;
     shell.setOwner(owner);
@@ -173,6 +193,9 @@ void expectHelpInNotepad(HWND owner, const CookieFolder &folder)
     // Notepad shows the file itself, and closes again.
     const HWND shown = waitForWindowOf(shell.lastNotepad(), L"README");
     EXPECT_TRUE(shown) << "no Notepad window names README.TXT";
+    if (shown && !expected.empty()) {
+        EXPECT_EQ(notepadText(shown), expected) << "Notepad read the help file as another code page";
+    }
     if (shown)
         PostMessageW(shown, WM_CLOSE, 0, 0);
     if (WaitForSingleObject(notepad, 10000) != WAIT_OBJECT_0) {
@@ -188,8 +211,13 @@ TEST_F(RealDialogsTest, HelpOpensInNotepadWhereTxtHasNoHandler)
     RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Classes\\.txt");
     RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\Classes\\.txt");
     CookieFolder folder;
-    folder.write("README.TXT", "help\r\n");
-    expectHelpInNotepad(window, folder);
+    // The help file as the zip holds it: UTF-8 after a byte-order mark, by
+    // which Notepad reads its Japanese under code page 1252 as under 932.
+    // (Bytes spelled out: this file's narrow literals are CP932.)
+    folder.write("README.TXT", "\xEF\xBB\xBF"
+                               "\xE2\x96\xA0 \xE4\xBD\xBF\xE3\x81\x84\xE6\x96\xB9\r\n" // ■ 使い方
+                               "  ReLoad \xE2\x80\xA6 OK\r\n");                         //   ReLoad … OK
+    expectHelpInNotepad(window, folder, L"\u25A0 \u4F7F\u3044\u65B9\r\n  ReLoad \u2026 OK\r\n");
 
     // A handler whose program has gone: the shell says "not found" as for a
     // missing file, yet the file is there.
