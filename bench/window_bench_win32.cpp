@@ -37,7 +37,6 @@
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
 #include "platform/filesystem.h"
-#include "ui/commands.h"
 #include "ui/win32/main_window_host.h"
 
 #include <windows.h>
@@ -155,7 +154,7 @@ try {
     // The same scan again, as ReLoad runs it: what the first one cost
     // beyond the scan itself was the start-up's own.
     const double reloadStart = nowMs();
-    form.run(&ui::Commands::reload);
+    form.window().perform(ui::form::Command::Reload);
     settle(window);
     const double reloadMs = nowMs() - reloadStart;
     // And the plain loop over the same folder: the least that reading its
@@ -289,7 +288,7 @@ int main(int argc, char **argv)
         for (int run = 0; run < kRuns; ++run) {
             const bench::CpuTime cpuStart = bench::processCpuTime();
             const Clock::time_point start = Clock::now();
-            form.run(&ui::Commands::reload);
+            form.window().perform(ui::form::Command::Reload);
             settle(window);
             const double ms = millisecondsSince(start);
             const bench::CpuTime cpu = bench::processCpuTime() - cpuStart;

@@ -50,11 +50,10 @@ public:
     }
 };
 
-// A host with no controls: it keeps what it was told, and its grid is a
-// current row over the table's rows.
+// A host with no controls: it keeps what it was told, and its grid is only
+// the current row the window made current.
 class FakeHost : public ui::WindowHost {
 public:
-    const listing::ResultTable *table = nullptr;
     std::string texts[ui::form::kIdCount];
     bool enabled[ui::form::kIdCount] = {};
     bool visible[ui::form::kIdCount] = {};
@@ -63,6 +62,8 @@ public:
     int tableChanges = 0;
     std::vector<std::string> panesShown;
     std::vector<bool> busyCalls;
+    std::vector<std::string> shown;       // "+Name" or "-Name" for each setVisible()
+    std::vector<std::string> statusTexts; // every text of the status bar in turn
     int closes = 0;
     ui::form::ContentView view = ui::form::ContentView::Text;
     int cookieTableChanges = 0;
@@ -81,13 +82,22 @@ public:
     bool isEnabled(Id id) const { return enabled[ui::form::indexOf(id)]; }
     bool isVisible(Id id) const { return visible[ui::form::indexOf(id)]; }
 
-    void setText(Id id, const std::string &text) override { texts[ui::form::indexOf(id)] = text; }
+    void setText(Id id, const std::string &text) override
+    {
+        texts[ui::form::indexOf(id)] = text;
+        if (id == Id::StatusBar)
+            statusTexts.push_back(text);
+    }
     void setEnabled(Id id, bool on) override { enabled[ui::form::indexOf(id)] = on; }
-    void setVisible(Id id, bool on) override { visible[ui::form::indexOf(id)] = on; }
+    void setVisible(Id id, bool on) override
+    {
+        visible[ui::form::indexOf(id)] = on;
+        shown.push_back((on ? "+" : "-") + std::string(ui::form::control(id).name));
+    }
     void setFocus(Id id) override { focus = id; }
     std::optional<Id> focusedControl() const override { return focus; }
     void showPaneText(const listing::ContentPane &pane) override { panesShown.push_back(pane.text()); }
-    void setContentView(ui::form::ContentView shown) override { view = shown; }
+    void setContentView(ui::form::ContentView chosen) override { view = chosen; }
     void cookieTableChanged() override
     {
         ++cookieTableChanges;
@@ -95,11 +105,7 @@ public:
     }
     std::vector<int> selectedCookieRows() const override { return selectedCookies; }
     void copyText(const std::string &text) override { copied.push_back(text); }
-    void tableChanged() override
-    {
-        ++tableChanges;
-        current = table->dataRowCount() > 0 ? 1 : 0;
-    }
+    void tableChanged() override { ++tableChanges; }
     void makeRowCurrent(int row) override { current = row; }
     int currentRow() const override { return current; }
     void setBusyCursor(bool busy) override { busyCalls.push_back(busy); }
@@ -125,7 +131,6 @@ protected:
     void start(const std::string &nativeFolder)
     {
         window = std::make_unique<ui::MainWindow>(host, dialogs, desktop);
-        host.table = &window->cookies().table();
         window->setStartFolder(listing::cookieFolderNamed(nativeFolder));
         window->start(9);
     }
@@ -357,15 +362,27 @@ TEST_F(MainWindowTest, TheContentPaneShowsTheRowsOwnFileOnceAndOnlyWhileVisible)
     // A rescan that empties the pane shows it empty.
     click(Id::ReloadCommand);
     EXPECT_EQ(host.panesShown.back(), "");
+}
 
-    // Hidden, the pane is not filled; shown again, it catches up.
-    window->setContentPaneVisible(false);
+TEST_F(MainWindowTest, AScanHidesTheTableAndTheLowerPaneWhileItRunsAndSaysSo)
+{
+    start();
     chooseRow(1);
-    const std::size_t shown = host.panesShown.size();
-    window->contentPaneChanged();
-    EXPECT_EQ(host.panesShown.size(), shown);
-    window->setContentPaneVisible(true);
-    EXPECT_EQ(host.panesShown.back().substr(0, 4), "name");
+    window->contentViewChosen(ui::form::ContentView::Cookies);
+    ASSERT_TRUE(host.isVisible(Id::CookieView));
+    host.shown.clear();
+    host.statusTexts.clear();
+    host.busyCalls.clear();
+    click(Id::ReloadCommand);
+    EXPECT_EQ(host.shown, (std::vector<std::string>{"-cookieTable", "-contentTabs", "-resultGrid", "+resultGrid",
+                                                   "+cookieTable", "+contentTabs"}));
+    EXPECT_EQ(host.statusTexts, (std::vector<std::string>{listing::messages::searching(),
+                                                          listing::messages::cookiesFound(4)}));
+    EXPECT_EQ(host.busyCalls, (std::vector<bool>{true, false}));
+    // The chosen view comes back, on the emptied pane: an empty table.
+    EXPECT_FALSE(host.isVisible(Id::ContentPane));
+    EXPECT_EQ(cookieTable().rowCount(), 0);
+    EXPECT_EQ(host.current, 1);
 }
 
 TEST_F(MainWindowTest, DeleteAsksForTheRowsOwnFileAndOnlyYesDeletes)
@@ -562,14 +579,9 @@ TEST_F(MainWindowTest, TheLowerPaneSwitchesViewsByKeyOrTabAndKeepsItsChoiceAcros
     EXPECT_EQ(host.cookieTableChanges, 2);
     EXPECT_EQ(cookieTable().cell(listing::CookieTable::ValueColumn, 0), ""); // stale, never the other file's
 
-    // A hidden lower pane hides its tabs and both views; shown, it comes back
-    // with the view that was chosen.
+    // After a rescan the lower pane comes back with the view that was chosen.
     window->contentViewChosen(ContentView::Cookies);
-    window->setContentPaneVisible(false);
-    EXPECT_FALSE(host.isVisible(Id::ContentTabs));
-    EXPECT_FALSE(host.isVisible(Id::CookieView));
-    EXPECT_FALSE(host.isVisible(Id::ContentPane));
-    window->setContentPaneVisible(true);
+    click(Id::ReloadCommand);
     EXPECT_TRUE(host.isVisible(Id::ContentTabs));
     EXPECT_TRUE(host.isVisible(Id::CookieView));
     EXPECT_FALSE(host.isVisible(Id::ContentPane));

@@ -5,6 +5,7 @@
 #include "platform/cp932.h"
 #include "platform/wide_text_win32.h"
 #include "resources/resource_ids.h"
+#include "ui/cookie_columns.h"
 #include "win32_keys.h"
 
 #include <commctrl.h>
@@ -161,9 +162,8 @@ void MainWindowHost::show(int showCommand)
     else
         ShowWindow(hwnd(), SW_SHOWNORMAL);
     UpdateWindow(hwnd());
-    const HWND first = controlOf(form::tabOrder().front()->id);
-    SetFocus(first);
-    m_lastFocus = first;
+    m_window.focusFirstControl();
+    m_lastFocus = GetFocus();
 }
 
 Panel &MainWindowHost::panel(form::Id id) const
@@ -588,11 +588,6 @@ void MainWindowHost::drawCloseButton(const DRAWITEMSTRUCT &item)
     }
 }
 
-void MainWindowHost::run(void (ui::Commands::*handler)())
-{
-    m_window.run([this, handler] { (m_window.commands().*handler)(); });
-}
-
 int MainWindowHost::currentRow() const
 {
     return m_grid.currentTableRow();
@@ -757,11 +752,15 @@ void MainWindowHost::cookieTableChanged()
     LVITEMW none{};
     none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     SendMessageW(view, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&none));
-    // The fitted text and the cell's margins either side.
-    const int margins = 2 * m_scale.px(6);
+    // The header draws its titles in the list's font.
+    const HWND header = reinterpret_cast<HWND>(SendMessageW(view, LVM_GETHEADER, 0, 0));
+    const auto font = reinterpret_cast<HFONT>(SendMessageW(view, WM_GETFONT, 0, 0));
+    const auto widths = cookieColumnWidths(
+        decoded, [header, font](const std::string &title) { return static_cast<int>(textExtent(header, font, title.c_str()).cx); },
+        2 * m_scale.px(6));
     for (int column = 0; column < listing::CookieTable::kColumnCount; ++column)
         SendMessageW(view, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column),
-                     MAKELPARAM(decoded.columnWidth(column) + margins, 0));
+                     MAKELPARAM(widths[static_cast<std::size_t>(column)], 0));
     InvalidateRect(view, nullptr, TRUE);
 }
 

@@ -70,9 +70,6 @@ public:
     // The content pane's text as the control shows it.
     std::string contentPaneShownText() const;
 
-    // Runs one of the shared handlers as its control does.
-    void run(void (ui::Commands::*handler)());
-
     // ui::WindowHost
     void setText(form::Id id, const std::string &text) override;
     void setEnabled(form::Id id, bool enabled) override;
