@@ -106,9 +106,17 @@ bool MainWindow::keyPressed(const keyboard::KeyStroke &stroke, bool repeated)
         copySelectedCookies();
         return true;
     }
-    const form::Command command = keyboard::commandForKey(stroke, m_host.focusedControl() == form::Id::Table);
+    const std::optional<form::Id> focus = m_host.focusedControl();
+    const form::Kind focusKind = focus ? form::control(*focus).kind : form::Kind::Window;
+    form::Command command = keyboard::commandForKey(stroke, focus == form::Id::Table);
     if (command == form::Command::None)
-        return false;
+        command = keyboard::commandForAccessKey(stroke);
+    // Enter presses the focused button; there is no default button.
+    if (command == form::Command::None && keyboard::pressesButton(stroke) && focusKind == form::Kind::Button)
+        command = form::control(*focus).command;
+    if (command == form::Command::None)
+        // Esc closes nothing, but ends the drag of a splitter.
+        return stroke.key == keyboard::Key::Escape && focusKind != form::Kind::Splitter;
     if (!repeated)
         perform(command);
     return true;

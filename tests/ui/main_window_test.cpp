@@ -65,6 +65,7 @@ public:
     std::vector<std::string> shown;       // "+Name" or "-Name" for each setVisible()
     std::vector<std::string> statusTexts; // every text of the status bar in turn
     int closes = 0;
+    std::vector<int> madeCurrent; // every row the window made current, in turn
     ui::form::ContentView view = ui::form::ContentView::Text;
     int cookieTableChanges = 0;
     std::vector<int> selectedCookies;
@@ -105,8 +106,17 @@ public:
     }
     std::vector<int> selectedCookieRows() const override { return selectedCookies; }
     void copyText(const std::string &text) override { copied.push_back(text); }
-    void tableChanged() override { ++tableChanges; }
-    void makeRowCurrent(int row) override { current = row; }
+    // A rebuilt grid has no current row until the window makes one current.
+    void tableChanged() override
+    {
+        ++tableChanges;
+        current = 0;
+    }
+    void makeRowCurrent(int row) override
+    {
+        current = row;
+        madeCurrent.push_back(row);
+    }
     int currentRow() const override { return current; }
     void setBusyCursor(bool busy) override { busyCalls.push_back(busy); }
     void close() override { ++closes; }
@@ -477,6 +487,58 @@ TEST_F(MainWindowTest, KeysRunTheirCommandsWhereTheyBelong)
     ASSERT_EQ(dialogs.messages.size(), 2u);
     EXPECT_EQ(dialogs.messages[0].flags, 0x24u);
     EXPECT_EQ(dialogs.messages[1].flags, 0x124u);
+}
+
+TEST_F(MainWindowTest, EnterEscAndTheAccessKeysComeFromTheForm)
+{
+    start();
+    // Enter presses the focused button, once per press; elsewhere it is the
+    // focused control's.
+    host.focus = Id::VersionButton;
+    EXPECT_TRUE(press(Key::Enter));
+    EXPECT_TRUE(window->keyPressed(KeyStroke{Key::Enter, false, false, false}, true));
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, listing::messages::versionText());
+    host.focus = Id::Table;
+    EXPECT_FALSE(press(Key::Enter));
+    host.focus = Id::SearchByFileNameButton;
+    EXPECT_FALSE(window->keyPressed(KeyStroke{Key::Enter, false, true, false})); // Ctrl+Enter
+    EXPECT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_TRUE(dialogs.inputCaptions.empty());
+
+    // Esc closes nothing, but a splitter being dragged takes it.
+    EXPECT_TRUE(press(Key::Escape));
+    host.focus = Id::ContentSplitter;
+    EXPECT_FALSE(press(Key::Escape));
+    EXPECT_EQ(host.closes, 0);
+
+    // Alt and the letter the caption marks ("閉じる(&C)"); not with Ctrl.
+    EXPECT_FALSE(window->keyPressed(KeyStroke{Key::C, false, true, true}));
+    EXPECT_FALSE(window->keyPressed(KeyStroke{Key::Delete, false, false, true}));
+    EXPECT_EQ(host.closes, 0);
+    EXPECT_TRUE(window->keyPressed(KeyStroke{Key::C, false, false, true}));
+    EXPECT_EQ(host.closes, 1);
+}
+
+TEST_F(MainWindowTest, EveryScanMakesOneRowCurrentOnce)
+{
+    start();
+    EXPECT_EQ(host.madeCurrent, std::vector<int>{1});
+    host.current = 3;
+    host.madeCurrent.clear();
+    click(Id::ReloadCommand);
+    EXPECT_EQ(host.madeCurrent, std::vector<int>{3}); // the kept row, and only it
+    host.madeCurrent.clear();
+    dialogs.inputAnswers = {"beta"};
+    click(Id::SearchByFileNameButton);
+    EXPECT_EQ(host.madeCurrent, std::vector<int>{1});
+    // A folder with no file has no row to make current.
+    TempFolder empty;
+    host.madeCurrent.clear();
+    dialogs.openAnswers = {platform::namedPath(empty / "x.txt")};
+    click(Id::BrowseButton);
+    EXPECT_TRUE(host.madeCurrent.empty());
+    EXPECT_EQ(host.current, 0);
 }
 
 TEST_F(MainWindowTest, RescansKeepTheCurrentFileOrTheOneThatTookItsPlace)

@@ -418,28 +418,26 @@ bool MainWindowHost::translate(MSG &message)
     if (!hwnd() || (message.hwnd != hwnd() && !IsChild(hwnd(), message.hwnd)))
         return false;
     const HWND focus = GetFocus();
-    // The window's own keys: Delete and Shift+Delete on the table, F5 and
-    // Ctrl+(Shift+)Tab anywhere, Ctrl+C in the cookie view; once per press.
+    // The window's own keys, as the window decides them: Delete and
+    // Shift+Delete on the table, F5 and Ctrl+(Shift+)Tab anywhere, Ctrl+C in
+    // the cookie view, Enter on a button, Esc; once per press.
     if (message.message == WM_KEYDOWN && m_window.keyPressed(keyStroke(message.wParam), message.lParam & (1 << 30)))
         return true;
-    if (message.message == WM_KEYDOWN && message.wParam == VK_RETURN && focus && isPushButton(focus)) {
-        // Enter presses the focused button; there is no default button.
-        SendMessageW(focus, BM_CLICK, 0, 0);
-        return true;
+    if (message.message == WM_SYSCHAR) {
+        // Alt with a letter: the access key a caption marks with "&".
+        const WPARAM letter = message.wParam >= 'a' && message.wParam <= 'z' ? message.wParam - 'a' + 'A' : message.wParam;
+        keyboard::KeyStroke stroke = keyStroke(letter);
+        stroke.alt = true;
+        if (m_window.keyPressed(stroke, message.lParam & (1 << 30)))
+            return true;
     }
     if (message.message == WM_KEYDOWN && message.wParam == VK_TAB && focus == controlOf(form::Id::ContentPane) &&
         GetKeyState(VK_CONTROL) >= 0) {
         SetFocus(GetNextDlgTabItem(hwnd(), focus, GetKeyState(VK_SHIFT) < 0));
         return true;
     }
-    if (message.message == WM_SYSCHAR && (message.wParam == 'c' || message.wParam == 'C')) {
-        m_window.controlClicked(form::Id::CloseButton);
-        return true;
-    }
     if (focus && (focus == controlOf(form::Id::ContentSplitter) || focus == controlOf(form::Id::CommandSplitter)))
         return false; // Esc goes to the splitter that is being dragged
-    if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE)
-        return true; // Esc closes nothing
     return IsDialogMessageW(hwnd(), &message) != FALSE;
 }
 
