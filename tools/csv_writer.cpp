@@ -7,7 +7,7 @@
 // (appendCsvField()); JSON gives the exact bytes.
 
 #include "scan_writer.h"
-#include "text_escape.h"
+#include "output_text.h"
 
 #include "platform/cp932.h"
 

@@ -18,7 +18,7 @@
 // that the document still closes properly.
 
 #include "scan_writer.h"
-#include "text_escape.h"
+#include "output_text.h"
 
 #include "listing/listing_outcome.h"
 #include "platform/cp932.h"

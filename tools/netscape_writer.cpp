@@ -13,7 +13,7 @@
 // something else: it is left out, with a warning that says why.
 
 #include "scan_writer.h"
-#include "text_escape.h"
+#include "output_text.h"
 
 #include <cstdio>
 

@@ -4,7 +4,7 @@
 // per cookie; its fields escaped by appendTsvField().
 
 #include "scan_writer.h"
-#include "text_escape.h"
+#include "output_text.h"
 
 #include "listing/result_table.h"
 #include "listing/listing_outcome.h"

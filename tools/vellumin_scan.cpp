@@ -10,7 +10,7 @@
 #include "output_buffer.h"
 #include "scan_options.h"
 #include "scan_writer.h"
-#include "text_escape.h"
+#include "output_text.h"
 
 #include "listing/cookie_entry.h"
 #include "listing/cookie_listing.h"

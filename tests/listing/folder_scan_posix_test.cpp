@@ -545,7 +545,6 @@ TEST_F(FolderScan, InitStateStartsInTheFirstCookieFolderThatIsThere)
         ::unsetenv("WINEPREFIX");
     EXPECT_EQ(cookies.state().systemInfo.searchMode, SearchMode::None);
     EXPECT_EQ(cookies.state().systemInfo.searchText, "");
-    EXPECT_FALSE(cookies.state().systemInfo.userName.empty());
 }
 
 TEST(ChosenFile, GivesItsFolderWithoutTheTrailingSeparator)

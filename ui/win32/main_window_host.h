@@ -4,7 +4,6 @@
 #include "command_text.h"
 #include "cookie_list.h"
 #include "fonts.h"
-#include "layout.h"
 #include "listing/cookie_listing.h"
 #include "panel.h"
 #include "platform/win32/busy_cursor.h"
