@@ -1,11 +1,11 @@
 #include "cookie_table.h"
 
 #include "content_pane.h"
+#include "control_escapes.h"
 #include "cookie_records.h"
 #include "messages.h"
 #include "platform/cp932.h"
 #include "platform/local_time.h"
-#include "control_escapes.h"
 
 #include <algorithm>
 #include <cstdio>

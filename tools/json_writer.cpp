@@ -17,8 +17,8 @@
 // failure in the middle of a file's record takes the record back out, so
 // that the document still closes properly.
 
-#include "scan_writer.h"
 #include "output_text.h"
+#include "scan_writer.h"
 
 #include "listing/listing_outcome.h"
 #include "platform/cp932.h"

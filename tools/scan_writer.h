@@ -34,9 +34,9 @@ struct ListedFile {
 struct ScanEnd {
     const listing::ResultTable &table;
     const listing::ListingOutcome &outcome; // its status text and caption
-    std::string_view folder; // as given: native bytes, not always UTF-8
-    int count;               // the files listed
-    bool completed;          // false when the scan stopped early or could not list the folder
+    std::string_view folder;                // as given: native bytes, not always UTF-8
+    int count;                              // the files listed
+    bool completed;                         // false when the scan stopped early or could not list the folder
 };
 
 // Writes the output of one scan in one format: each listed file as the scan

@@ -3,11 +3,11 @@
 // status text and the caption. With --cookies: a header line, then one line
 // per cookie; its fields escaped by appendTsvField().
 
-#include "scan_writer.h"
 #include "output_text.h"
+#include "scan_writer.h"
 
-#include "listing/result_table.h"
 #include "listing/listing_outcome.h"
+#include "listing/result_table.h"
 #include "platform/cp932.h"
 
 namespace scan {

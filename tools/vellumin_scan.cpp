@@ -8,15 +8,15 @@
 // that cannot be written), 2 for a usage error. Whatever happens, what was listed before is printed first.
 
 #include "output_buffer.h"
+#include "output_text.h"
 #include "scan_options.h"
 #include "scan_writer.h"
-#include "output_text.h"
 
 #include "listing/cookie_entry.h"
 #include "listing/cookie_listing.h"
 #include "listing/errors.h"
-#include "listing/messages.h"
 #include "listing/listing_view.h"
+#include "listing/messages.h"
 #include "platform/command_line.h"
 #include "platform/cp932.h"
 #include "platform/filesystem.h"

@@ -385,9 +385,9 @@ TEST_F(MainWindowTest, AScanHidesTheTableAndTheLowerPaneWhileItRunsAndSaysSo)
     host.busyCalls.clear();
     click(Id::ReloadCommand);
     EXPECT_EQ(host.shown, (std::vector<std::string>{"-cookieTable", "-contentTabs", "-resultGrid", "+resultGrid",
-                                                   "+cookieTable", "+contentTabs"}));
-    EXPECT_EQ(host.statusTexts, (std::vector<std::string>{listing::messages::searching(),
-                                                          listing::messages::cookiesFound(4)}));
+                                                    "+cookieTable", "+contentTabs"}));
+    EXPECT_EQ(host.statusTexts,
+              (std::vector<std::string>{listing::messages::searching(), listing::messages::cookiesFound(4)}));
     EXPECT_EQ(host.busyCalls, (std::vector<bool>{true, false}));
     // The chosen view comes back, on the emptied pane: an empty table.
     EXPECT_FALSE(host.isVisible(Id::ContentPane));

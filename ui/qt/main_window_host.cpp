@@ -1,7 +1,6 @@
 #include "main_window_host.h"
 
 #include "content_text.h"
-#include "ui/cookie_columns.h"
 #include "cookie_table_model.h"
 #include "cookie_view.h"
 #include "fonts.h"
@@ -14,6 +13,7 @@
 #include "result_table_model.h"
 #include "splitter.h"
 #include "static_text.h"
+#include "ui/cookie_columns.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -499,8 +499,8 @@ void MainWindowHost::cookieTableChanged()
     const int margins = 2 * cookieView()->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, cookieView());
     const QFontMetrics header = cookieView()->horizontalHeader()->fontMetrics();
     const auto widths = cookieColumnWidths(
-        m_window.cookieTable(), [&header](const std::string &title) { return header.horizontalAdvance(toQString(title)); },
-        margins);
+        m_window.cookieTable(),
+        [&header](const std::string &title) { return header.horizontalAdvance(toQString(title)); }, margins);
     for (int column = 0; column < listing::CookieTable::kColumnCount; ++column)
         cookieView()->setColumnWidth(column, widths[static_cast<std::size_t>(column)]);
     cookieView()->scrollToTop();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "accessible_control.h"
+#include "close_button.h"
 #include "command_text.h"
 #include "cookie_list.h"
 #include "fonts.h"
@@ -100,8 +101,6 @@ private:
     void onCommand(int id, int code, HWND control);
     // The tab strip's and the cookie view's notifications.
     LRESULT onNotify(NMHDR &header);
-    LRESULT drawCookieRow(NMLVCUSTOMDRAW &draw) const;
-    void drawCloseButton(const DRAWITEMSTRUCT &item);
     // The panel that `id` describes.
     Panel &panel(form::Id id) const;
     HFONT fontFor(form::Font font) const;
@@ -114,8 +113,7 @@ private:
     FontHandle m_font;
     FontHandle m_boldFont;
     FontHandle m_commandFont;
-    BitmapHandle m_door;
-    BitmapHandle m_doorDisabled;
+    CloseButtonLook m_closeButton;
     BrushHandle m_windowBrush;
 
     // Every control by its place in the form; the window classes of our own
@@ -126,9 +124,6 @@ private:
     // The docked controls' extents, which the splitters change.
     std::array<int, form::kIdCount> m_extents{};
     HWND m_hints = nullptr;
-    // The cell text the cookie view was last handed; it reads it after the
-    // notification has returned.
-    std::wstring m_cookieCell;
     std::unique_ptr<CookieList> m_cookieList;
     std::unique_ptr<AccessibleControl<TabStripAccessible>> m_accessibleTabs;
 };

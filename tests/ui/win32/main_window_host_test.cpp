@@ -600,8 +600,7 @@ TEST_F(MainWindowHostTest, WithNoFileChosenTheCookieHeaderShowsEveryTitleWhole)
     const HDC dc = GetDC(header);
     const HGDIOBJ previous = SelectObject(dc, font);
     for (int column = 0; column < listing::CookieTable::kColumnCount; ++column) {
-        const std::wstring title =
-            platform::win32::wideFromCp932(listing::CookieTable::columnTitle(column));
+        const std::wstring title = platform::win32::wideFromCp932(listing::CookieTable::columnTitle(column));
         SIZE extent{};
         GetTextExtentPoint32W(dc, title.c_str(), static_cast<int>(title.size()), &extent);
         EXPECT_GE(SendMessageW(view, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0), extent.cx + 12) << column;
