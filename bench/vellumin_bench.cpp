@@ -201,11 +201,7 @@ int main(int argc, char **argv)
     // empty, taken as it is when an earlier run with the same N filled it.
     // So one folder serves both systems: Wine makes each new file slower the
     // more the folder holds, and would take hours to fill 100,000.
-    const char *keptFolder = nullptr;
-    if (argc >= 3 && std::string_view(argv[argc - 2]) == "--folder") {
-        keptFolder = argv[argc - 1];
-        argc -= 2;
-    }
+    const char *keptFolder = bench::takeFolderArgument(argc, argv);
     const std::optional<std::size_t> fileCountArg = bench::fileCountArgument(argc, argv, kDefaultFileCount);
     if (!fileCountArg)
         return usage();

@@ -48,12 +48,13 @@ public:
 
     // Shows the window with a show command (SW_SHOWMAXIMIZED,
     // SW_SHOWMINNOACTIVE, or anything else for its designed place), with the
-    // focus on the browse button.
+    // focus where the window starts it (the browse button).
     void show(int showCommand);
 
-    // The window's share of the message loop: Enter on the focused button,
-    // Tab out of the content pane, Alt+C, and the dialog keys. True when the
-    // message was handled.
+    // The window's share of the message loop: the keys the window gives a
+    // meaning to (MainWindow::keyPressed, Alt with a caption's access key
+    // among them), Tab out of the content pane, and the dialog keys. True
+    // when the message was handled.
     bool translate(MSG &message);
 
     ui::MainWindow &window() { return m_window; }

@@ -55,7 +55,6 @@ public:
     // Makes grid row `row` current and the only selected row, in view,
     // without running the row-made-current handler.
     void makeRowCurrent(int row);
-    // The data rows and the columns.
     int rowCount() const override { return m_geometry.rows; }
     int columnCount() const override { return m_geometry.columnCount(); }
     // The text of the cell at grid position (column, row), row 0 the header.
