@@ -91,4 +91,12 @@ std::optional<std::size_t> fileCountArgument(int argc, char **argv, std::size_t 
     return static_cast<std::size_t>(value);
 }
 
+const char *takeFolderArgument(int &argc, char **argv)
+{
+    if (argc < 3 || std::string_view(argv[argc - 2]) != "--folder")
+        return nullptr;
+    argc -= 2;
+    return argv[argc + 1];
+}
+
 } // namespace bench

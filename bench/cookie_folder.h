@@ -51,4 +51,8 @@ Corpus makeCookieFolder(const std::string &folder, std::size_t count, bool write
 // the command line is not one whole number from 1 to 10 million.
 std::optional<std::size_t> fileCountArgument(int argc, char **argv, std::size_t defaultCount);
 
+// The FOLDER of a "--folder FOLDER" that ends the command line, taken off it
+// (`argc` shortened by two); null without one.
+const char *takeFolderArgument(int &argc, char **argv);
+
 } // namespace bench

@@ -113,11 +113,7 @@ int main(int argc, char **argv)
             return 1;
         }
     }
-    const char *keptFolder = nullptr;
-    if (argc >= 3 && std::string_view(argv[argc - 2]) == "--folder") {
-        keptFolder = argv[argc - 1];
-        argc -= 2;
-    }
+    const char *keptFolder = bench::takeFolderArgument(argc, argv);
     const std::optional<std::size_t> fileCountArg = bench::fileCountArgument(argc, argv, kDefaultFileCount);
     if (!fileCountArg)
         return usage();

@@ -18,7 +18,6 @@
 
 #include "listing/cookie_listing.h"
 #include "listing/errors.h"
-#include "listing/view_state.h"
 #include "platform/cp932.h"
 
 #ifndef _WIN32
@@ -48,6 +47,7 @@ using bench::Run;
 
 constexpr std::size_t kDefaultFileCount = 10000;
 constexpr int kRuns = 3;
+constexpr int kTableFontPointSize = 9; // the window's, which sizes the columns
 #ifdef _WIN32
 constexpr double kRatioTarget = 1.5; // where every call goes through Wine or the Windows kernel
 #else
@@ -65,10 +65,9 @@ Run listCookieFiles(const std::string &folder, listing::SearchMode mode, std::st
     state.setCookiesPath(platform::namedPath(folder));
     state.systemInfo.searchMode = mode;
     state.systemInfo.searchText = searchText;
-    listing::ViewState view;
     const bench::CpuTime cpuStart = bench::processCpuTime();
     const Clock::time_point start = Clock::now();
-    cookies.listCookieFiles(view);
+    cookies.listCookieFiles(kTableFontPointSize);
     Run run;
     run.ms = millisecondsSince(start);
     run.cpu = bench::processCpuTime() - cpuStart;
@@ -202,11 +201,7 @@ int main(int argc, char **argv)
     // empty, taken as it is when an earlier run with the same N filled it.
     // So one folder serves both systems: Wine makes each new file slower the
     // more the folder holds, and would take hours to fill 100,000.
-    const char *keptFolder = nullptr;
-    if (argc >= 3 && std::string_view(argv[argc - 2]) == "--folder") {
-        keptFolder = argv[argc - 1];
-        argc -= 2;
-    }
+    const char *keptFolder = bench::takeFolderArgument(argc, argv);
     const std::optional<std::size_t> fileCountArg = bench::fileCountArgument(argc, argv, kDefaultFileCount);
     if (!fileCountArg)
         return usage();

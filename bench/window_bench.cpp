@@ -19,6 +19,7 @@
 
 #include "cookie_folder.h"
 #include "plain_read.h"
+#include "quiet_services.h"
 #include "window_report.h"
 
 #include "listing/cookie_listing.h"
@@ -67,26 +68,6 @@ constexpr double kBigFileTargetMs = 1000.0;
 constexpr double kScrollTargetMs = 50.0;
 // As the window puts a big text into its view.
 constexpr int kLinesPerParagraph = 256;
-
-// Errors go to standard error; no box may wait for an answer here.
-class PrintingDialogs : public platform::Dialogs {
-public:
-    int messageBox(const std::string &text, const std::string &, unsigned) override
-    {
-        std::fprintf(stderr, "error box: %s\n", text.c_str());
-        return platform::msgbox::kIdOk;
-    }
-    std::string inputBox(const std::string &, const std::string &, const std::string &defaultText) override
-    {
-        return defaultText;
-    }
-    std::optional<platform::NamedPath> openFileName(const platform::OpenFileRequest &) override { return std::nullopt; }
-};
-
-class NoDesktop : public platform::Desktop {
-public:
-    platform::DocumentOpening openDocument(const std::string &, const std::string &) override { return {true, {}}; }
-};
 
 // A Wine-style prefix under /tmp, removed with everything in it.
 class TempPrefix {
@@ -146,7 +127,7 @@ void writeBigCookieFile(const std::string &path, std::size_t bytes)
 
 // Selecting the row of a file of 100 MB until its text is painted, best of
 // kRuns, and the parts of it measured one by one.
-void bigFile(PrintingDialogs &dialogs, NoDesktop &desktop, std::size_t bytes)
+void bigFile(bench::PrintingDialogs &dialogs, bench::NoDesktop &desktop, std::size_t bytes)
 {
     const TempPrefix prefix;
     writeBigCookieFile(prefix.cookieFolder() + "/big@www.example.com[1].txt", bytes);
@@ -159,7 +140,7 @@ void bigFile(PrintingDialogs &dialogs, NoDesktop &desktop, std::size_t bytes)
     double selectMs = 0, readMs = 0, convertMs = 0;
     for (int run = 0; run < kRuns; ++run) {
         // A rescan empties the pane, so that the big text is shown anew.
-        window.window().run([&window] { window.cookies().listCookieFiles(window.window()); });
+        window.window().perform(ui::form::Command::Reload);
         settle();
         const Clock::time_point start = Clock::now();
         window.window().run([&window] { window.cookies().readRowFile(1); });
@@ -219,8 +200,8 @@ int main(int argc, char **argv)
     const std::size_t bigFileBytes = fileCount >= kDefaultFileCount ? kBigFileBytes : fileCount * 1024;
 
     try {
-        PrintingDialogs dialogs;
-        NoDesktop desktop;
+        bench::PrintingDialogs dialogs;
+        bench::NoDesktop desktop;
         if (bigOnly) {
             QApplication app(argc, argv);
             ui::qt::setUpApplication();
@@ -286,7 +267,7 @@ int main(int argc, char **argv)
         for (int run = 0; run < kRuns; ++run) {
             const bench::CpuTime cpuStart = bench::processCpuTime();
             const Clock::time_point start = Clock::now();
-            window.window().run([&window] { window.cookies().listCookieFiles(window.window()); });
+            window.window().perform(ui::form::Command::Reload);
             settle();
             grid->viewport()->repaint();
             const double ms = millisecondsSince(start);

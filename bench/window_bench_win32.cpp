@@ -31,13 +31,13 @@
 
 #include "cookie_folder.h"
 #include "plain_read.h"
+#include "quiet_services.h"
 #include "window_report.h"
 
 #include "listing/cookie_listing.h"
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
 #include "platform/filesystem.h"
-#include "ui/commands.h"
 #include "ui/win32/main_window_host.h"
 
 #include <windows.h>
@@ -61,26 +61,6 @@ constexpr int kRuns = 3;
 constexpr double kScanRatioTarget = 1.5;
 constexpr double kStartupTargetMs = 1000.0;
 constexpr double kScrollTargetMs = 50.0;
-
-// Errors go to standard error; no box may wait for an answer here.
-class PrintingDialogs : public platform::Dialogs {
-public:
-    int messageBox(const std::string &text, const std::string &, unsigned) override
-    {
-        std::fprintf(stderr, "error box: %s\n", text.c_str());
-        return platform::msgbox::kIdOk;
-    }
-    std::string inputBox(const std::string &, const std::string &, const std::string &defaultText) override
-    {
-        return defaultText;
-    }
-    std::optional<platform::NamedPath> openFileName(const platform::OpenFileRequest &) override { return std::nullopt; }
-};
-
-class NoDesktop : public platform::Desktop {
-public:
-    platform::DocumentOpening openDocument(const std::string &, const std::string &) override { return {true, {}}; }
-};
 
 // Handles what is pending, and paints what is invalid, now.
 void settle(HWND window)
@@ -141,8 +121,8 @@ try {
     controls.dwSize = sizeof controls;
     controls.dwICC = ICC_BAR_CLASSES | ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES;
     InitCommonControlsEx(&controls);
-    PrintingDialogs dialogs;
-    NoDesktop desktop;
+    bench::PrintingDialogs dialogs;
+    bench::NoDesktop desktop;
     ui::win32::MainWindowHost form(dialogs, desktop);
     const double createStart = nowMs();
     const HWND window = makeWindow(form);
@@ -155,7 +135,7 @@ try {
     // The same scan again, as ReLoad runs it: what the first one cost
     // beyond the scan itself was the start-up's own.
     const double reloadStart = nowMs();
-    form.run(&ui::Commands::reload);
+    form.window().perform(ui::form::Command::Reload);
     settle(window);
     const double reloadMs = nowMs() - reloadStart;
     // And the plain loop over the same folder: the least that reading its
@@ -232,11 +212,7 @@ int main(int argc, char **argv)
         argc -= 2;
         argv += 2;
     }
-    const char *keptFolder = nullptr;
-    if (argc >= 3 && std::string_view(argv[argc - 2]) == "--folder") {
-        keptFolder = argv[argc - 1];
-        argc -= 2;
-    }
+    const char *keptFolder = bench::takeFolderArgument(argc, argv);
     const std::optional<std::size_t> fileCountArg = bench::fileCountArgument(argc, argv, kDefaultFileCount);
     if (!fileCountArg)
         return usage();
@@ -275,8 +251,8 @@ int main(int argc, char **argv)
                 baselineCpu = baseline.cpu;
         }
 
-        PrintingDialogs dialogs;
-        NoDesktop desktop;
+        bench::PrintingDialogs dialogs;
+        bench::NoDesktop desktop;
         ui::win32::MainWindowHost form(dialogs, desktop);
         const HWND window = makeWindow(form);
         form.show(SW_SHOWNORMAL);
@@ -289,7 +265,7 @@ int main(int argc, char **argv)
         for (int run = 0; run < kRuns; ++run) {
             const bench::CpuTime cpuStart = bench::processCpuTime();
             const Clock::time_point start = Clock::now();
-            form.run(&ui::Commands::reload);
+            form.window().perform(ui::form::Command::Reload);
             settle(window);
             const double ms = millisecondsSince(start);
             const bench::CpuTime cpu = bench::processCpuTime() - cpuStart;

@@ -9,26 +9,6 @@
 
 namespace listing {
 
-// Holds the busy cursor from construction until release() or destruction,
-// whichever comes first, so that a failing scan restores it too.
-class BusyCursor {
-public:
-    explicit BusyCursor(ListingView &view) : m_view(&view) { m_view->setBusyCursor(true); }
-    ~BusyCursor() { release(); }
-    BusyCursor(const BusyCursor &) = delete;
-    BusyCursor &operator=(const BusyCursor &) = delete;
-
-    void release()
-    {
-        if (m_view)
-            m_view->setBusyCursor(false);
-        m_view = nullptr;
-    }
-
-private:
-    ListingView *m_view;
-};
-
 namespace {
 
 // How many files the scan reads together.
@@ -125,41 +105,32 @@ void CookieListing::fillEntry(std::string_view name, std::string_view text)
     m_entry.url.assign(lines[2]);
 }
 
-void CookieListing::showSearchMode(ListingView &view) const
+ListingOutcome CookieListing::listCookieFiles(int tableFontPointSize, ListingView *rows)
 {
-    view.setSearchModeLabel(m_state.searchModeLabel());
-    view.setClearSearchEnabled(m_state.searching());
-}
-
-void CookieListing::listCookieFiles(ListingView &view)
-{
-    view.setStatusText(messages::searching());
-    BusyCursor busy(view);
     int count = 0;
+    std::exception_ptr failure;
     try {
         // From here on the table's rows name files of this folder.
         m_listedFolder = {m_state.nativeCookiesPath, m_state.cookiesPath};
         m_folder = platform::Folder::open(m_listedFolder.native);
         m_table.startListing();
-        view.setContentPaneVisible(false);
-        view.setTableVisible(false);
-        showSearchMode(view);
         // A folder that is not there or cannot be searched has nothing to
         // list: not one of its names would open.
         if (m_folder.problem() == platform::FolderProblem::None)
-            scan(view, count);
+            scan(rows, count);
     } catch (...) {
         // Whatever ended the scan, the rows of an earlier scan (perhaps of
         // another folder) must not stay beside the folder now held: the
-        // table keeps this scan's rows only, and the delete commands follow.
+        // table keeps this scan's rows only.
+        failure = std::current_exception();
         m_table.keepDataRows(count);
-        finishScan(view, busy, count);
-        throw;
     }
-    finishScan(view, busy, count);
+    ListingOutcome outcome = finishScan(tableFontPointSize, count);
+    outcome.failure = failure;
+    return outcome;
 }
 
-void CookieListing::scan(ListingView &view, int &count)
+void CookieListing::scan(ListingView *rows, int &count)
 {
     // Taken from the front as the scan goes, so that the listing's room is
     // given back while the table's grows.
@@ -215,31 +186,28 @@ void CookieListing::scan(ListingView &view, int &count)
             fillEntry(entry.name, text);
             if (m_entry.found()) {
                 m_table.setDataRow(m_entry, ++count, {entry.nativeName, entry.kind, id});
-                view.fileListed(count, m_entry, entry.nativeName, bytes);
+                if (rows)
+                    rows->fileListed(count, m_entry, entry.nativeName, bytes);
             }
         }
     }
 }
 
-void CookieListing::finishScan(ListingView &view, BusyCursor &busy, int count)
+ListingOutcome CookieListing::finishScan(int tableFontPointSize, int count)
 {
-    view.setTableVisible(true);
-    m_table.finishListing(count, view.tableFontPointSize());
-    view.tableChanged();
+    m_table.finishListing(count, tableFontPointSize);
     std::vector<platform::FileRead>().swap(m_batch);
     std::string().swap(m_bigFile);
     m_pane.clear();
-    view.setContentPaneVisible(true);
-    busy.release();
-    if (count <= 0) {
-        view.setDeleteCommandsEnabled(false);
-        view.setStatusText(emptyStatusText());
-    } else {
-        view.setDeleteCommandsEnabled(true);
-        view.setStatusText(messages::cookiesFound(count));
-    }
-    view.setCaption(m_state.caption());
-    view.setFolderText(m_state.folderText());
+    ListingOutcome outcome;
+    outcome.count = count;
+    outcome.folderProblem = m_folder.problem();
+    outcome.statusText = count > 0 ? messages::cookiesFound(count) : emptyStatusText();
+    outcome.caption = m_state.caption();
+    outcome.folderText = m_state.folderText();
+    outcome.searchModeLabel = m_state.searchModeLabel();
+    outcome.searching = m_state.searching();
+    return outcome;
 }
 
 std::string CookieListing::emptyStatusText() const

@@ -2,6 +2,7 @@
 
 #include "content_pane.h"
 #include "cookie_entry.h"
+#include "listing_outcome.h"
 #include "platform/filesystem.h"
 #include "program_state.h"
 #include "result_table.h"
@@ -12,7 +13,6 @@
 
 namespace listing {
 
-class BusyCursor;
 class ListingView;
 
 // The cookie listing: the program state, the result table and the content
@@ -36,20 +36,18 @@ public:
     // cannot be opened (the pane is empty then).
     CookieEntry readCookieFile(const platform::NamedPath &folder, std::string_view nativeName);
 
-    // Rebuilds the table from the cookie folder under the current search and
-    // reports to `view`. Whatever ends the scan, a file that cannot be read
-    // or anything else, the table holds only rows of the folder scanned, the
-    // view gets the finished state for them, and then the failure is thrown.
-    // A folder that is missing or cannot be searched lists nothing, without
-    // a failure: the status text names it and says which.
-    void listCookieFiles(ListingView &view);
+    // Rebuilds the table from the cookie folder under the current search,
+    // its columns sized for a font of `tableFontPointSize` points, and says
+    // what it found. `rows`, when given, gets each file as it is listed.
+    // Whatever ends the scan, a file that cannot be read or anything else,
+    // the table holds only rows of the folder scanned and the outcome
+    // describes them, with the failure in it; nothing is thrown. A folder
+    // that is missing or cannot be searched lists nothing, without a
+    // failure: the outcome names the problem and the status text says it.
+    ListingOutcome listCookieFiles(int tableFontPointSize, ListingView *rows = nullptr);
 
     // The folder of the last scan (CP932), whose files the table's rows name.
     const std::string &listedFolder() const { return m_listedFolder.shown; }
-    // Why the last scan's folder could not be listed, or None. Such a folder
-    // lists nothing and the status text says why; a script needs to tell it
-    // from an empty one by more than a text.
-    platform::FolderProblem listedFolderProblem() const { return m_folder.problem(); }
 
     // Reads the file that data row `row` was made from into the content pane,
     // whatever its cells show; nothing happens for other rows. Throws
@@ -62,8 +60,6 @@ public:
     bool deleteCookieFile(int row);
 
 private:
-    // Writes the search-mode label and enables the clear-search command.
-    void showSearchMode(ListingView &view) const;
     // Fills m_entry from file `nativeName` (of kind `kind`) of `folder`,
     // which `folderName` and `name` name in CP932 for messages; `id` gets
     // the file's identity.
@@ -80,8 +76,8 @@ private:
     // Fills the cleared m_entry from file `name`'s text, unless a content
     // search does not find its text there.
     void fillEntry(std::string_view name, std::string_view text);
-    void scan(ListingView &view, int &count);
-    void finishScan(ListingView &view, BusyCursor &busy, int count);
+    void scan(ListingView *rows, int &count);
+    ListingOutcome finishScan(int tableFontPointSize, int count);
     // The status after a scan that listed nothing: why, when the folder
     // could not be listed.
     std::string emptyStatusText() const;

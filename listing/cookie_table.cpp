@@ -1,11 +1,11 @@
 #include "cookie_table.h"
 
 #include "content_pane.h"
+#include "control_escapes.h"
 #include "cookie_records.h"
 #include "messages.h"
 #include "platform/cp932.h"
 #include "platform/local_time.h"
-#include "platform/text_escape.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -22,7 +22,7 @@ constexpr std::size_t kDateBytes = 19;
 // characters escaped.
 void appendShown(std::string &out, std::string_view text)
 {
-    platform::appendCp932ForPeople(out, platform::cp932::truncated(text, CookieTable::kMaxShownBytes));
+    appendCp932ForPeople(out, platform::cp932::truncated(text, CookieTable::kMaxShownBytes));
 }
 
 // The bytes a cell of `text` takes, counted up to `limit`: escaping only
@@ -35,7 +35,7 @@ std::size_t shownLength(std::string_view text, std::string &scratch, std::size_t
     if (std::all_of(text.begin(), text.end(), [](char c) { return c >= 0x20 && c < 0x7F; }))
         return text.size();
     scratch.clear();
-    platform::appendCp932ForPeople(scratch, text);
+    appendCp932ForPeople(scratch, text);
     return std::min(scratch.size(), limit);
 }
 

@@ -102,8 +102,6 @@ platform::NamedPath defaultCookieFolder()
 
 void initState(ProgramState &state)
 {
-    state.systemInfo.userName = platform::userName();
-    state.systemInfo.computerName = platform::computerName();
     state.systemInfo.searchMode = SearchMode::None;
     state.systemInfo.searchText.clear();
     state.setCookiesPath(defaultCookieFolder());

@@ -17,8 +17,6 @@ enum class SearchMode : std::int32_t {
 };
 
 struct SystemInfo {
-    std::string userName;     // kept, shown nowhere
-    std::string computerName; // kept, shown nowhere
     SearchMode searchMode = SearchMode::None;
     std::string searchText; // meaningful only while searchMode is not None
 };
@@ -72,7 +70,7 @@ platform::NamedPath cookieFolderNamed(std::string_view nativeFolder);
 // not be read counts as there.
 platform::NamedPath defaultCookieFolder();
 
-// The user and computer names, no search, and the default cookie folder.
+// No search, and the default cookie folder.
 void initState(ProgramState &state);
 
 } // namespace listing

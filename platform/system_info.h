@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstddef>
 #include <string>
 
 namespace platform {
@@ -17,12 +16,5 @@ std::string windowsDirectory();
 // user.reg names it under "Shell Folders", mapped to Linux through the
 // prefix's drive links (dosdevices). Whether it exists is not checked.
 std::string systemCookieFolder();
-
-// The login name of the user running the program and the computer's name, in
-// CP932, each cut to fit a buffer of `kIdentityBufferSize` bytes with its
-// terminating NUL.
-inline constexpr std::size_t kIdentityBufferSize = 128;
-std::string userName();
-std::string computerName();
 
 } // namespace platform

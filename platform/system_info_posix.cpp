@@ -1,29 +1,16 @@
 #include "system_info.h"
 
-#include "cp932.h"
 #include "wine_prefix.h"
 
 #include <cstdint>
 #include <cstdlib>
 #include <fcntl.h>
-#include <pwd.h>
 #include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace platform {
 namespace {
-
-std::string environment(const char *name)
-{
-    const char *value = std::getenv(name);
-    return value ? std::string(value) : std::string();
-}
-
-std::string fitIdentity(std::string_view name)
-{
-    return std::string(cp932::truncated(cp932::fromUtf8(name), kIdentityBufferSize - 1));
-}
 
 // A registry file far beyond any real prefix's is not read: it is no
 // registry of Wine's.
@@ -73,22 +60,6 @@ std::string systemCookieFolder()
     if (!folder)
         return {};
     return wine::linuxPathOf(prefix, *folder).value_or(std::string());
-}
-
-std::string userName()
-{
-    if (const passwd *entry = ::getpwuid(::geteuid()))
-        return fitIdentity(entry->pw_name);
-    std::string name = environment("USER");
-    return fitIdentity(name.empty() ? environment("LOGNAME") : name);
-}
-
-std::string computerName()
-{
-    char buffer[256] = {};
-    if (::gethostname(buffer, sizeof buffer - 1) != 0)
-        return {};
-    return fitIdentity(buffer);
 }
 
 } // namespace platform

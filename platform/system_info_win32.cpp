@@ -23,13 +23,6 @@ template <std::size_t N> std::wstring_view textOf(const std::array<wchar_t, N> &
     return std::wstring_view(buffer.data(), static_cast<std::size_t>(end - buffer.begin()));
 }
 
-// An identity in CP932, cut to fit its buffer with the terminator, never in
-// the middle of a character.
-std::string identity(std::wstring_view wide)
-{
-    return std::string(cp932::truncated(win32::shownFromWide(wide), kIdentityBufferSize - 1));
-}
-
 } // namespace
 
 std::string windowsDirectory()
@@ -53,24 +46,6 @@ std::string systemCookieFolder()
     while (folder.size() > 3 && folder.back() == '\\')
         folder.pop_back();
     return folder;
-}
-
-std::string userName()
-{
-    std::array<wchar_t, kIdentityBufferSize> buffer{};
-    DWORD size = static_cast<DWORD>(buffer.size());
-    if (!GetUserNameW(buffer.data(), &size))
-        return {};
-    return identity(textOf(buffer));
-}
-
-std::string computerName()
-{
-    std::array<wchar_t, kIdentityBufferSize> buffer{};
-    DWORD size = static_cast<DWORD>(buffer.size());
-    if (!GetComputerNameW(buffer.data(), &size))
-        return {};
-    return identity(textOf(buffer));
 }
 
 } // namespace platform

@@ -6,8 +6,8 @@
 // and a field that a spreadsheet would run as a formula is kept as text
 // (appendCsvField()); JSON gives the exact bytes.
 
+#include "output_text.h"
 #include "scan_writer.h"
-#include "text_escape.h"
 
 #include "platform/cp932.h"
 

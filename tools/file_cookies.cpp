@@ -1,6 +1,6 @@
 #include "scan_writer.h"
 
-#include "text_escape.h"
+#include "output_text.h"
 
 #include <cstdio>
 

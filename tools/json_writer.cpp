@@ -17,10 +17,10 @@
 // failure in the middle of a file's record takes the record back out, so
 // that the document still closes properly.
 
+#include "output_text.h"
 #include "scan_writer.h"
-#include "text_escape.h"
 
-#include "listing/view_state.h"
+#include "listing/listing_outcome.h"
 #include "platform/cp932.h"
 
 #include <cstdlib>
@@ -187,9 +187,9 @@ public:
         m_documentText.Put('\n');
         m_document.EndArray();
         writeKey(m_document, "status");
-        writeText(m_document, platform::cp932::toUtf8(end.view.statusText));
+        writeText(m_document, platform::cp932::toUtf8(end.outcome.statusText));
         writeKey(m_document, "caption");
-        writeText(m_document, platform::cp932::toUtf8(end.view.caption));
+        writeText(m_document, platform::cp932::toUtf8(end.outcome.caption));
         writeKey(m_document, "summary");
         m_document.StartObject();
         writeName(m_document, "folder", end.folder);

@@ -12,8 +12,8 @@
 // cannot be written, nor one whose host one of those readers would take for
 // something else: it is left out, with a warning that says why.
 
+#include "output_text.h"
 #include "scan_writer.h"
-#include "text_escape.h"
 
 #include <cstdio>
 

@@ -12,7 +12,7 @@
 
 namespace listing {
 class ResultTable;
-class ViewState;
+struct ListingOutcome;
 } // namespace listing
 
 namespace scan {
@@ -33,10 +33,10 @@ struct ListedFile {
 // How the scan ended, for the end of the output.
 struct ScanEnd {
     const listing::ResultTable &table;
-    const listing::ViewState &view;
-    std::string_view folder; // as given: native bytes, not always UTF-8
-    int count;               // the files listed
-    bool completed;          // false when the scan stopped early or could not list the folder
+    const listing::ListingOutcome &outcome; // its status text and caption
+    std::string_view folder;                // as given: native bytes, not always UTF-8
+    int count;                              // the files listed
+    bool completed;                         // false when the scan stopped early or could not list the folder
 };
 
 // Writes the output of one scan in one format: each listed file as the scan

@@ -3,11 +3,11 @@
 // status text and the caption. With --cookies: a header line, then one line
 // per cookie; its fields escaped by appendTsvField().
 
+#include "output_text.h"
 #include "scan_writer.h"
-#include "text_escape.h"
 
+#include "listing/listing_outcome.h"
 #include "listing/result_table.h"
-#include "listing/view_state.h"
 #include "platform/cp932.h"
 
 namespace scan {
@@ -44,9 +44,9 @@ public:
         for (int column = 0; column < listing::kGridColumnCount; ++column)
             out += " " + std::to_string(table.columnWidth(column));
         out += "\nstatus:";
-        appendForPeople(out, toUtf8(end.view.statusText));
+        appendForPeople(out, toUtf8(end.outcome.statusText));
         out += "\ncaption:";
-        appendForPeople(out, toUtf8(end.view.caption));
+        appendForPeople(out, toUtf8(end.outcome.caption));
         out += '\n';
         m_out.flush();
     }

@@ -8,15 +8,15 @@
 // that cannot be written), 2 for a usage error. Whatever happens, what was listed before is printed first.
 
 #include "output_buffer.h"
+#include "output_text.h"
 #include "scan_options.h"
 #include "scan_writer.h"
-#include "text_escape.h"
 
 #include "listing/cookie_entry.h"
 #include "listing/cookie_listing.h"
 #include "listing/errors.h"
+#include "listing/listing_view.h"
 #include "listing/messages.h"
-#include "listing/view_state.h"
 #include "platform/command_line.h"
 #include "platform/cp932.h"
 #include "platform/filesystem.h"
@@ -40,9 +40,9 @@ constexpr int kLayoutFontPointSize = 9;
 
 // Hands each file to the writer as the scan lists it, with the text the scan
 // has just read, so that no file is read twice.
-class ScanView : public listing::ViewState {
+class ScanView : public listing::ListingView {
 public:
-    explicit ScanView(scan::ScanWriter &writer) : ViewState(kLayoutFontPointSize), m_writer(writer) {}
+    explicit ScanView(scan::ScanWriter &writer) : m_writer(writer) {}
 
     void fileListed(int row, const listing::CookieEntry &entry, std::string_view nativeName,
                     std::string_view text) override
@@ -153,28 +153,31 @@ int runScan(const scan::ScanOptions &options)
     scan::OutputBuffer out(stdout);
     const std::unique_ptr<scan::ScanWriter> writer = makeWriter(options, out);
     ScanView view(*writer);
+    const listing::ListingOutcome outcome = cookies.listCookieFiles(kLayoutFontPointSize, &view);
     std::string readError; // CP932: the message of a file that could not be read
     std::exception_ptr failure;
-    try {
-        cookies.listCookieFiles(view);
-    } catch (const listing::ListingError &error) {
-        readError = error.what();
-    } catch (...) {
-        // Memory running out above all: it ends the scan like a read error.
-        failure = std::current_exception();
+    if (outcome.failure) {
+        try {
+            std::rethrow_exception(outcome.failure);
+        } catch (const listing::ListingError &error) {
+            readError = error.what();
+        } catch (...) {
+            // Memory running out above all: it ends the scan like a read error.
+            failure = std::current_exception();
+        }
     }
 
     // A folder that cannot be listed looks empty to the window; here it is
     // a failure of its own, so that a script can tell a mistyped folder from
     // an empty one.
-    const platform::FolderProblem folderProblem = cookies.listedFolderProblem();
+    const platform::FolderProblem folderProblem = outcome.folderProblem;
 
     // Whatever happened, what was listed is printed and a JSON document is
     // closed, if the output still takes it.
-    const bool completed = readError.empty() && !failure && folderProblem == platform::FolderProblem::None;
+    const bool completed = outcome.completed();
     try {
         const listing::ResultTable &table = cookies.table();
-        writer->end({table, view, nativeFolder(cookies.state()), table.rowCount() - 1, completed});
+        writer->end({table, outcome, nativeFolder(cookies.state()), table.rowCount() - 1, completed});
     } catch (...) {
         if (!failure)
             failure = std::current_exception();

@@ -1,4 +1,6 @@
-#include "commands.h"
+// The handlers of the window's commands, each run by MainWindow::perform().
+
+#include "main_window.h"
 
 #include "kept_row.h"
 #include "listing/cookie_listing.h"
@@ -11,58 +13,12 @@
 
 namespace ui {
 
-OpenFileDialog::OpenFileDialog()
-    : m_filters{{platform::cp932::fromUtf8("クッキーファイル (*.txt)"), "*.txt"},
-                {platform::cp932::fromUtf8("すべてのファイル (*.*)"), "*.*"}}
-{}
-
-bool OpenFileDialog::execute(platform::Dialogs &dialogs, const platform::NamedPath &folder)
+void MainWindow::reload()
 {
-    std::optional<platform::NamedPath> chosen =
-        dialogs.openFileName({m_fileName, m_defaultExtension, folder, m_filters});
-    if (!chosen)
-        return false;
-    m_fileName = std::move(*chosen);
-    return true;
+    rescanKeepingRow(currentRow());
 }
 
-Commands::Commands(listing::CookieListing &cookies, platform::Dialogs &dialogs, platform::Desktop &desktop,
-                   CommandWindow &window)
-    : m_cookies(cookies), m_dialogs(dialogs), m_desktop(desktop), m_window(window)
-{}
-
-void Commands::start()
-{
-    m_window.clearPlaceholders();
-    m_cookies.table().startListing();
-    m_window.tableChanged();
-    m_cookies.initState();
-    if (m_startFolder)
-        m_cookies.state().setCookiesPath(*m_startFolder);
-    m_window.setCaption(m_cookies.state().caption());
-    m_cookies.listCookieFiles(m_window);
-}
-
-void Commands::reload()
-{
-    rescanKeepingRow(m_window.currentTableRow());
-}
-
-int Commands::rescanKeepingRow(int row)
-{
-    const KeptRow kept(m_cookies.table(), row);
-    try {
-        m_cookies.listCookieFiles(m_window);
-    } catch (...) {
-        m_window.focusTableRow(kept.rowIn(m_cookies.table()));
-        throw;
-    }
-    const int current = kept.rowIn(m_cookies.table());
-    m_window.focusTableRow(current);
-    return current;
-}
-
-void Commands::askForSearch(listing::SearchMode mode, const std::string &caption, const std::string &prompt)
+void MainWindow::askForSearch(listing::SearchMode mode, const std::string &caption, const std::string &prompt)
 {
     const std::string answer = m_dialogs.inputBox(caption, prompt, std::string());
     if (!answer.empty()) {
@@ -70,32 +26,32 @@ void Commands::askForSearch(listing::SearchMode mode, const std::string &caption
         info.searchMode = mode;
         info.searchText = answer;
     }
-    m_cookies.listCookieFiles(m_window);
+    listFolder();
 }
 
-void Commands::searchByFileName()
+void MainWindow::searchByFileName()
 {
     askForSearch(listing::SearchMode::FileName, listing::messages::fileNameSearchCaption(),
                  listing::messages::fileNameSearchPrompt());
 }
 
-void Commands::searchByContent()
+void MainWindow::searchByContent()
 {
     askForSearch(listing::SearchMode::Content, listing::messages::contentSearchCaption(),
                  listing::messages::contentSearchPrompt());
 }
 
-void Commands::clearSearch()
+void MainWindow::clearSearch()
 {
     listing::SystemInfo &info = m_cookies.state().systemInfo;
     info.searchMode = listing::SearchMode::None;
     info.searchText.clear();
-    rescanKeepingRow(m_window.currentTableRow());
+    rescanKeepingRow(currentRow());
 }
 
-void Commands::chooseFolder()
+void MainWindow::chooseFolder()
 {
-    OpenFileDialog &dialog = m_window.openDialog();
+    OpenFileDialog &dialog = m_openDialog;
     const listing::ProgramState &state = m_cookies.state();
     const platform::NamedPath cookieFolder{state.nativeCookiesPath + platform::kPathSeparator,
                                            state.cookiesPath + platform::kPathSeparator};
@@ -104,33 +60,33 @@ void Commands::chooseFolder()
     // The folder as the dialog named it, not as rebuilt from its CP932 form.
     const platform::NamedPath folder = listing::cookieFolderOfChosenFile(dialog.fileName());
     m_cookies.state().setCookiesPath(folder);
-    m_window.setFolderText(folder.shown);
-    m_cookies.listCookieFiles(m_window);
+    setText(form::Id::FolderBox, folder.shown);
+    listFolder();
 }
 
-void Commands::rowClicked()
+void MainWindow::rowClicked()
 {
     // The file the row was made from, whatever its cells show now.
-    m_cookies.readRowFile(m_window.currentTableRow());
+    m_cookies.readRowFile(currentRow());
 }
 
-void Commands::showVersion()
+void MainWindow::showVersion()
 {
     m_dialogs.messageBox(listing::messages::versionText(), listing::messages::versionCaption(),
                          platform::msgbox::kIconInformation | platform::msgbox::kOk);
 }
 
-void Commands::showHelp()
+void MainWindow::showHelp()
 {
-    const platform::DocumentOpening help = m_desktop.openDocument(m_window.programFolder(), "README.TXT");
+    const platform::DocumentOpening help = m_desktop.openDocument(m_host.programFolder(), "README.TXT");
     if (!help.opened)
         showError(listing::messages::cannotOpenFile(platform::shownName(help.path)));
 }
 
-void Commands::deleteChosenFile()
+void MainWindow::deleteChosenFile()
 {
     const listing::ResultTable &table = m_cookies.table();
-    const int row = m_window.currentTableRow();
+    const int row = currentRow();
     if (!table.isDataRow(row))
         return;
     // The question names the file that will be deleted: the row's own file
@@ -152,7 +108,7 @@ void Commands::deleteChosenFile()
     m_cookies.readRowFile(rescanKeepingRow(row));
 }
 
-void Commands::deleteAllFiles()
+void MainWindow::deleteAllFiles()
 {
     const int answer = m_dialogs.messageBox(listing::messages::deleteAllQuestion(), listing::messages::deleteCaption(),
                                             platform::msgbox::kYesNo | platform::msgbox::kIconQuestion |
@@ -160,13 +116,13 @@ void Commands::deleteAllFiles()
     if (answer != platform::msgbox::kIdYes)
         return;
     const listing::ResultTable &table = m_cookies.table();
-    const int current = m_window.currentTableRow();
+    const int current = currentRow();
     for (int row = 1; row < table.rowCount(); ++row)
         m_cookies.deleteCookieFile(row);
     rescanKeepingRow(current);
 }
 
-void Commands::showError(const std::string &message) noexcept
+void MainWindow::showError(const std::string &message) noexcept
 {
     try {
         m_dialogs.messageBox(listing::messages::errorBoxText(message), kApplicationTitle,
@@ -177,42 +133,12 @@ void Commands::showError(const std::string &message) noexcept
     }
 }
 
-void Commands::notifyContentPane() noexcept
+void MainWindow::showContentPane() noexcept
 {
     try {
-        m_window.contentPaneChanged();
+        syncContentViews();
     } catch (...) {
         std::fputs("vellumin: the content pane could not be shown\n", stderr);
-    }
-}
-
-void Commands::perform(form::Command command)
-{
-    using form::Command;
-    switch (command) {
-    case Command::Browse:
-        return chooseFolder();
-    case Command::Delete:
-        return deleteChosenFile();
-    case Command::DeleteAll:
-        return deleteAllFiles();
-    case Command::Reload:
-        return reload();
-    case Command::SearchByFileName:
-        return searchByFileName();
-    case Command::SearchByContent:
-        return searchByContent();
-    case Command::ClearSearch:
-        return clearSearch();
-    case Command::Help:
-        return showHelp();
-    case Command::Version:
-        return showVersion();
-    case Command::RowClicked:
-        return rowClicked();
-    case Command::None:
-    case Command::Close:
-        break;
     }
 }
 

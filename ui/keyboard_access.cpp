@@ -15,6 +15,42 @@ form::Command commandForKey(const KeyStroke &stroke, bool onTable)
     return form::Command::None;
 }
 
+namespace {
+
+// The letter a key types, upper case; 0 for a key that types none.
+char letterOf(Key key)
+{
+    return key == Key::C ? 'C' : 0;
+}
+
+// The access key that a caption marks with "&", upper case; 0 for none.
+char accessKeyOf(std::string_view caption)
+{
+    const std::size_t at = caption.find('&');
+    if (at == std::string_view::npos || at + 1 >= caption.size())
+        return 0;
+    const char letter = caption[at + 1];
+    return letter >= 'a' && letter <= 'z' ? static_cast<char>(letter - 'a' + 'A') : letter;
+}
+
+} // namespace
+
+form::Command commandForAccessKey(const KeyStroke &stroke)
+{
+    const char letter = letterOf(stroke.key);
+    if (!stroke.alt || stroke.control || letter == 0)
+        return form::Command::None;
+    for (const form::Control &control : form::controls())
+        if (control.command != form::Command::None && accessKeyOf(control.caption) == letter)
+            return control.command;
+    return form::Command::None;
+}
+
+bool pressesButton(const KeyStroke &stroke)
+{
+    return stroke.key == Key::Enter && !stroke.control && !stroke.alt;
+}
+
 int contentViewStep(const KeyStroke &stroke)
 {
     if (stroke.key != Key::Tab || !stroke.control || stroke.alt)

@@ -12,7 +12,7 @@
 namespace ui::keyboard {
 
 // The keys the window gives a meaning to; every other key is Other.
-enum class Key { Other, Up, Down, Left, Right, PageUp, PageDown, Home, End, Delete, F5, Space, Enter, Tab, C };
+enum class Key { Other, Up, Down, Left, Right, PageUp, PageDown, Home, End, Delete, F5, Space, Enter, Escape, Tab, C };
 
 struct KeyStroke {
     Key key = Key::Other;
@@ -25,6 +25,13 @@ struct KeyStroke {
 // ALL DELETE on Shift+Delete while the table has the focus (`onTable`),
 // ReLoad on F5 anywhere in the window.
 form::Command commandForKey(const KeyStroke &stroke, bool onTable);
+
+// The command whose control's caption marks `stroke`'s letter as its access
+// key, pressed with Alt ("閉じる(&C)": Alt+C closes), or Command::None.
+form::Command commandForAccessKey(const KeyStroke &stroke);
+
+// True for Enter without Ctrl or Alt, which presses the focused button.
+bool pressesButton(const KeyStroke &stroke);
 
 // The step through the lower pane's views that `stroke` takes: 1 for
 // Ctrl+Tab, -1 for Ctrl+Shift+Tab, 0 for any other key.

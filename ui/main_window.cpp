@@ -1,6 +1,8 @@
 #include "main_window.h"
 
+#include "kept_row.h"
 #include "listing/content_pane.h"
+#include "listing/messages.h"
 #include "platform/local_time.h"
 
 #include <algorithm>
@@ -9,7 +11,7 @@
 namespace ui {
 
 MainWindow::MainWindow(WindowHost &host, platform::Dialogs &dialogs, platform::Desktop &desktop)
-    : m_host(host), m_commands(m_cookies, dialogs, desktop, *this)
+    : m_host(host), m_dialogs(dialogs), m_desktop(desktop)
 {
     for (const form::Control &control : form::controls()) {
         m_texts[slot(control.id)] = form::captionCp932(control);
@@ -27,28 +29,61 @@ void MainWindow::start(int tableFontPointSize)
     m_host.setVisible(form::Id::CookieView, false);
     m_host.setVisible(form::Id::CookieProblem, false);
     m_host.setContentView(m_view);
-    run([this] { m_commands.start(); });
+    run([this] {
+        for (const form::Control &control : form::controls())
+            if (control.placeholder)
+                setText(control.id, std::string());
+        setEnabledWhere(form::Enabled::WhileSearching, false);
+        m_cookies.table().startListing();
+        m_host.tableChanged();
+        m_cookies.initState();
+        if (m_startFolder)
+            m_cookies.state().setCookiesPath(*m_startFolder);
+        setText(form::Id::Window, m_cookies.state().caption());
+        listFolder();
+    });
 }
 
-void MainWindow::controlClicked(form::Id id)
+void MainWindow::focusFirstControl()
 {
-    if (!isEnabled(id))
+    m_host.setFocus(form::tabOrder().front()->id);
+}
+
+void MainWindow::perform(form::Command command)
+{
+    if (command == form::Command::None || !isEnabled(form::controlOf(command)))
         return;
-    runCommandOf(id);
-}
-
-void MainWindow::runCommandOf(form::Id id)
-{
-    const form::Command command = form::control(id).command;
-    if (command == form::Command::Close)
-        m_host.close();
-    else if (command != form::Command::None)
-        run([this, command] { m_commands.perform(command); });
+    switch (command) {
+    case form::Command::Close:
+        return m_host.close();
+    case form::Command::Browse:
+        return run([this] { chooseFolder(); });
+    case form::Command::Delete:
+        return run([this] { deleteChosenFile(); });
+    case form::Command::DeleteAll:
+        return run([this] { deleteAllFiles(); });
+    case form::Command::Reload:
+        return run([this] { reload(); });
+    case form::Command::SearchByFileName:
+        return run([this] { searchByFileName(); });
+    case form::Command::SearchByContent:
+        return run([this] { searchByContent(); });
+    case form::Command::ClearSearch:
+        return run([this] { clearSearch(); });
+    case form::Command::Help:
+        return run([this] { showHelp(); });
+    case form::Command::Version:
+        return run([this] { showVersion(); });
+    case form::Command::RowClicked:
+        return run([this] { rowClicked(); });
+    case form::Command::None:
+        break;
+    }
 }
 
 void MainWindow::rowMadeCurrent()
 {
-    run([this] { m_commands.rowClicked(); });
+    perform(form::Command::RowClicked);
 }
 
 void MainWindow::contentViewChosen(form::ContentView view)
@@ -71,11 +106,19 @@ bool MainWindow::keyPressed(const keyboard::KeyStroke &stroke, bool repeated)
         copySelectedCookies();
         return true;
     }
-    const form::Command command = keyboard::commandForKey(stroke, m_host.focusedControl() == form::Id::Table);
+    const std::optional<form::Id> focus = m_host.focusedControl();
+    const form::Kind focusKind = focus ? form::control(*focus).kind : form::Kind::Window;
+    form::Command command = keyboard::commandForKey(stroke, focus == form::Id::Table);
     if (command == form::Command::None)
-        return false;
+        command = keyboard::commandForAccessKey(stroke);
+    // Enter presses the focused button; there is no default button.
+    if (command == form::Command::None && keyboard::pressesButton(stroke) && focusKind == form::Kind::Button)
+        command = form::control(*focus).command;
+    if (command == form::Command::None)
+        // Esc closes nothing, but ends the drag of a splitter.
+        return stroke.key == keyboard::Key::Escape && focusKind != form::Kind::Splitter;
     if (!repeated)
-        controlClicked(form::controlOf(command));
+        perform(command);
     return true;
 }
 
@@ -186,90 +229,66 @@ void MainWindow::copySelectedCookies()
         m_host.copyText(m_cookieTable.copyText(rows));
 }
 
-void MainWindow::setStatusText(const std::string &text)
-{
-    setText(form::Id::StatusBar, text);
-}
-
 void MainWindow::setBusyCursor(bool busy)
 {
-    // Held once however often a scan asks.
+    // Held once however often it is asked for.
     if (busy == m_busy)
         return;
     m_busy = busy;
     m_host.setBusyCursor(busy);
 }
 
-void MainWindow::setTableVisible(bool visible)
+void MainWindow::setContentPaneShown(bool shown)
 {
-    setVisible(form::Id::Table, visible);
-}
-
-void MainWindow::setContentPaneVisible(bool visible)
-{
-    m_paneShown = visible;
+    m_paneShown = shown;
     syncContentViews();
 }
 
-void MainWindow::setDeleteCommandsEnabled(bool enabled)
+void MainWindow::listFolder(const KeptRow *kept)
 {
-    setEnabledWhere(form::Enabled::WhileFilesListed, enabled);
+    using form::Id;
+    setText(Id::StatusBar, listing::messages::searching());
+    setBusyCursor(true);
+    listing::ListingOutcome outcome;
+    try {
+        // Nothing shows the table or a file's text while they are rebuilt.
+        setContentPaneShown(false);
+        setVisible(Id::Table, false);
+        outcome = m_cookies.listCookieFiles(m_tableFontPointSize);
+    } catch (...) {
+        setBusyCursor(false);
+        throw;
+    }
+    const int current = kept ? kept->rowIn(m_cookies.table()) : (outcome.count > 0 ? 1 : 0);
+    showListing(outcome, current);
+    if (kept && isVisible(Id::Table))
+        m_host.setFocus(Id::Table);
+    if (outcome.failure)
+        std::rethrow_exception(outcome.failure);
 }
 
-void MainWindow::setCaption(const std::string &caption)
+void MainWindow::showListing(const listing::ListingOutcome &outcome, int current)
 {
-    setText(form::Id::Window, caption);
-}
-
-void MainWindow::setFolderText(const std::string &text)
-{
-    setText(form::Id::FolderBox, text);
-}
-
-void MainWindow::setSearchModeLabel(const std::string &text)
-{
-    setText(form::Id::SearchModeLabel, text);
-}
-
-void MainWindow::setClearSearchEnabled(bool enabled)
-{
-    setEnabledWhere(form::Enabled::WhileSearching, enabled);
-}
-
-void MainWindow::tableChanged()
-{
+    using form::Id;
+    setVisible(Id::Table, true);
     m_host.tableChanged();
+    if (current > 0)
+        m_host.makeRowCurrent(current);
+    setContentPaneShown(true);
+    setBusyCursor(false);
+    setEnabledWhere(form::Enabled::WhileFilesListed, outcome.count > 0);
+    setText(Id::StatusBar, outcome.statusText);
+    setText(Id::Window, outcome.caption);
+    setText(Id::FolderBox, outcome.folderText);
+    setText(Id::SearchModeLabel, outcome.searchModeLabel);
+    setEnabledWhere(form::Enabled::WhileSearching, outcome.searching);
 }
 
-int MainWindow::currentTableRow() const
+int MainWindow::rescanKeepingRow(int row)
 {
-    return m_host.currentRow();
-}
-
-void MainWindow::focusTableRow(int row)
-{
-    if (m_cookies.table().dataRowCount() > 0 && row >= 1)
-        m_host.makeRowCurrent(row);
-    if (isVisible(form::Id::Table))
-        m_host.setFocus(form::Id::Table);
-}
-
-std::string MainWindow::programFolder() const
-{
-    return m_host.programFolder();
-}
-
-void MainWindow::contentPaneChanged()
-{
-    syncContentViews();
-}
-
-void MainWindow::clearPlaceholders()
-{
-    for (const form::Control &control : form::controls())
-        if (control.placeholder)
-            setText(control.id, std::string());
-    setEnabledWhere(form::Enabled::WhileSearching, false);
+    const KeptRow kept(m_cookies.table(), row);
+    listFolder(&kept);
+    return kept.rowIn(m_cookies.table());
 }
 
 } // namespace ui

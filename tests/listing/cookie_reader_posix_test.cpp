@@ -1,6 +1,5 @@
 #include "listing/cookie_listing.h"
 #include "listing/errors.h"
-#include "listing/view_state.h"
 #include "platform/cp932.h"
 #include "temp_folder.h"
 
@@ -166,8 +165,7 @@ TEST_F(CookieReader, ReadsTheRealFileOfARow)
     folder.write("user@a.txt", "other\nwrong\nfile/");
     folder.write("user@a b.txt", "right\nvalue\nhost/");
     cookies.state().setCookiesPath(platform::namedPath(folder.str()));
-    ViewState view;
-    cookies.listCookieFiles(view);
+    cookies.listCookieFiles(9);
     ASSERT_EQ(cookies.table().dataRowCount(), 2);
     EXPECT_EQ(cookies.table().cell(1, 1), "user@a");
     EXPECT_EQ(cookies.table().cell(1, 2), "user@a");

@@ -2,7 +2,6 @@
 #include "listing/errors.h"
 #include "listing/messages.h"
 #include "platform/cp932.h"
-#include "recording_view.h"
 #include "temp_folder_win32.h"
 
 #include "platform/system_info.h"
@@ -39,7 +38,7 @@ protected:
     void scan(const std::string &folder)
     {
         cookies.state().setCookiesPath(platform::namedPath(folder));
-        cookies.listCookieFiles(view);
+        list();
     }
 
     // The listed names, sorted: the order is the file system's.
@@ -66,9 +65,17 @@ protected:
         cookies.state().systemInfo.searchText = text;
     }
 
+    // Lists the folder into `outcome`, and throws what ended the scan.
+    void list()
+    {
+        outcome = cookies.listCookieFiles(9);
+        if (outcome.failure)
+            std::rethrow_exception(outcome.failure);
+    }
+
     TempFolder temp;
     CookieListing cookies;
-    RecordingView view;
+    ListingOutcome outcome;
 };
 
 } // namespace
@@ -85,8 +92,8 @@ TEST_F(Win32FolderScan, ListsOddNamesInAFolderWithABackslashTrailByteAndPassesFo
     scan(folder);
     EXPECT_EQ(listedNames(), (Names{"u@?", "u@a", "u@c", kSo + "@x"}));
     const std::string shown = temp.str() + "\\c" + kHyo; // the temporary folder's path is ASCII
-    EXPECT_EQ(view.caption, "Vellumin ver 1.30   < CookiesPath:[" + shown + "\\] >");
-    EXPECT_EQ(view.folderText, shown + "\\");
+    EXPECT_EQ(outcome.caption, "Vellumin ver 1.30   < CookiesPath:[" + shown + "\\] >");
+    EXPECT_EQ(outcome.folderText, shown + "\\");
 
     // Each row reads and deletes its own file, though the name spreads over
     // several cells.
@@ -113,7 +120,7 @@ TEST_F(Win32FolderScan, AReadOnlyFileIsNotDeletedAndStaysListed)
     scan(temp.str());
     ASSERT_EQ(listedNames(), Names{"u@ro"});
     EXPECT_FALSE(cookies.deleteCookieFile(1));
-    cookies.listCookieFiles(view);
+    list();
     EXPECT_EQ(listedNames(), Names{"u@ro"});
 }
 
@@ -125,13 +132,13 @@ TEST_F(Win32FolderScan, AFileHeldOpenForWritingEndsTheScanWithTheOpenError)
     ASSERT_NE(writer, INVALID_HANDLE_VALUE);
     cookies.state().setCookiesPath(platform::namedPath(temp.str()));
     try {
-        cookies.listCookieFiles(view);
+        list();
         ADD_FAILURE() << "the scan read a file held open for writing";
     } catch (const FileOpenError &error) {
         EXPECT_EQ(std::string(error.what()), messages::cannotOpenFile(temp / "u@busy.txt"));
     }
     CloseHandle(writer);
-    cookies.listCookieFiles(view);
+    list();
     EXPECT_EQ(listedNames(), Names{"u@busy"});
 }
 
@@ -143,15 +150,15 @@ TEST_F(Win32FolderScan, SearchTextsWithBackslashesOrWildcards)
     temp.write("sub\\u@abc.txt", record("3", "sub/"));
     cookies.state().setCookiesPath(platform::namedPath(temp.str()));
     search(SearchMode::FileName, "A?C");
-    cookies.listCookieFiles(view);
+    list();
     EXPECT_EQ(listedNames(), (Names{"u@aXc", "u@abc"}));
     for (const char *text : {"\\", "sub\\u@a", "..\\", "b*\\..\\..\\"}) {
         search(SearchMode::FileName, text);
-        cookies.listCookieFiles(view);
+        list();
         EXPECT_EQ(cookies.table().dataRowCount(), 0) << text;
     }
     search(SearchMode::Content, "\\");
-    cookies.listCookieFiles(view);
+    list();
     EXPECT_EQ(cookies.table().dataRowCount(), 0);
 }
 
@@ -159,12 +166,12 @@ TEST_F(Win32FolderScan, MissingAndEmptyFoldersListNothing)
 {
     scan(temp / "missing");
     EXPECT_EQ(cookies.table().rowCount(), 1);
-    EXPECT_FALSE(view.deleteCommandsEnabled);
-    EXPECT_EQ(view.statusText,
+    EXPECT_FALSE((outcome.count > 0));
+    EXPECT_EQ(outcome.statusText,
               fromUtf8("クッキーフォルダ ") + platform::shownName(temp / "missing") + fromUtf8(" が見付かりません"));
     scan(temp.str());
     EXPECT_EQ(cookies.table().rowCount(), 1);
-    EXPECT_EQ(view.statusText, fromUtf8("クッキーファイルが見付かりません"));
+    EXPECT_EQ(outcome.statusText, fromUtf8("クッキーファイルが見付かりません"));
 }
 
 TEST_F(Win32FolderScan, TheDefaultFolderIsTheFirstCookieFolderThatIsThere)

@@ -50,11 +50,10 @@ public:
     }
 };
 
-// A host with no controls: it keeps what it was told, and its grid is a
-// current row over the table's rows.
+// A host with no controls: it keeps what it was told, and its grid is only
+// the current row the window made current.
 class FakeHost : public ui::WindowHost {
 public:
-    const listing::ResultTable *table = nullptr;
     std::string texts[ui::form::kIdCount];
     bool enabled[ui::form::kIdCount] = {};
     bool visible[ui::form::kIdCount] = {};
@@ -63,7 +62,10 @@ public:
     int tableChanges = 0;
     std::vector<std::string> panesShown;
     std::vector<bool> busyCalls;
+    std::vector<std::string> shown;       // "+Name" or "-Name" for each setVisible()
+    std::vector<std::string> statusTexts; // every text of the status bar in turn
     int closes = 0;
+    std::vector<int> madeCurrent; // every row the window made current, in turn
     ui::form::ContentView view = ui::form::ContentView::Text;
     int cookieTableChanges = 0;
     std::vector<int> selectedCookies;
@@ -81,13 +83,22 @@ public:
     bool isEnabled(Id id) const { return enabled[ui::form::indexOf(id)]; }
     bool isVisible(Id id) const { return visible[ui::form::indexOf(id)]; }
 
-    void setText(Id id, const std::string &text) override { texts[ui::form::indexOf(id)] = text; }
+    void setText(Id id, const std::string &text) override
+    {
+        texts[ui::form::indexOf(id)] = text;
+        if (id == Id::StatusBar)
+            statusTexts.push_back(text);
+    }
     void setEnabled(Id id, bool on) override { enabled[ui::form::indexOf(id)] = on; }
-    void setVisible(Id id, bool on) override { visible[ui::form::indexOf(id)] = on; }
+    void setVisible(Id id, bool on) override
+    {
+        visible[ui::form::indexOf(id)] = on;
+        shown.push_back((on ? "+" : "-") + std::string(ui::form::control(id).name));
+    }
     void setFocus(Id id) override { focus = id; }
     std::optional<Id> focusedControl() const override { return focus; }
     void showPaneText(const listing::ContentPane &pane) override { panesShown.push_back(pane.text()); }
-    void setContentView(ui::form::ContentView shown) override { view = shown; }
+    void setContentView(ui::form::ContentView chosen) override { view = chosen; }
     void cookieTableChanged() override
     {
         ++cookieTableChanges;
@@ -95,12 +106,17 @@ public:
     }
     std::vector<int> selectedCookieRows() const override { return selectedCookies; }
     void copyText(const std::string &text) override { copied.push_back(text); }
+    // A rebuilt grid has no current row until the window makes one current.
     void tableChanged() override
     {
         ++tableChanges;
-        current = table->dataRowCount() > 0 ? 1 : 0;
+        current = 0;
     }
-    void makeRowCurrent(int row) override { current = row; }
+    void makeRowCurrent(int row) override
+    {
+        current = row;
+        madeCurrent.push_back(row);
+    }
     int currentRow() const override { return current; }
     void setBusyCursor(bool busy) override { busyCalls.push_back(busy); }
     void close() override { ++closes; }
@@ -125,7 +141,6 @@ protected:
     void start(const std::string &nativeFolder)
     {
         window = std::make_unique<ui::MainWindow>(host, dialogs, desktop);
-        host.table = &window->cookies().table();
         window->setStartFolder(listing::cookieFolderNamed(nativeFolder));
         window->start(9);
     }
@@ -357,15 +372,27 @@ TEST_F(MainWindowTest, TheContentPaneShowsTheRowsOwnFileOnceAndOnlyWhileVisible)
     // A rescan that empties the pane shows it empty.
     click(Id::ReloadCommand);
     EXPECT_EQ(host.panesShown.back(), "");
+}
 
-    // Hidden, the pane is not filled; shown again, it catches up.
-    window->setContentPaneVisible(false);
+TEST_F(MainWindowTest, AScanHidesTheTableAndTheLowerPaneWhileItRunsAndSaysSo)
+{
+    start();
     chooseRow(1);
-    const std::size_t shown = host.panesShown.size();
-    window->contentPaneChanged();
-    EXPECT_EQ(host.panesShown.size(), shown);
-    window->setContentPaneVisible(true);
-    EXPECT_EQ(host.panesShown.back().substr(0, 4), "name");
+    window->contentViewChosen(ui::form::ContentView::Cookies);
+    ASSERT_TRUE(host.isVisible(Id::CookieView));
+    host.shown.clear();
+    host.statusTexts.clear();
+    host.busyCalls.clear();
+    click(Id::ReloadCommand);
+    EXPECT_EQ(host.shown, (std::vector<std::string>{"-cookieTable", "-contentTabs", "-resultGrid", "+resultGrid",
+                                                    "+cookieTable", "+contentTabs"}));
+    EXPECT_EQ(host.statusTexts,
+              (std::vector<std::string>{listing::messages::searching(), listing::messages::cookiesFound(4)}));
+    EXPECT_EQ(host.busyCalls, (std::vector<bool>{true, false}));
+    // The chosen view comes back, on the emptied pane: an empty table.
+    EXPECT_FALSE(host.isVisible(Id::ContentPane));
+    EXPECT_EQ(cookieTable().rowCount(), 0);
+    EXPECT_EQ(host.current, 1);
 }
 
 TEST_F(MainWindowTest, DeleteAsksForTheRowsOwnFileAndOnlyYesDeletes)
@@ -460,6 +487,58 @@ TEST_F(MainWindowTest, KeysRunTheirCommandsWhereTheyBelong)
     ASSERT_EQ(dialogs.messages.size(), 2u);
     EXPECT_EQ(dialogs.messages[0].flags, 0x24u);
     EXPECT_EQ(dialogs.messages[1].flags, 0x124u);
+}
+
+TEST_F(MainWindowTest, EnterEscAndTheAccessKeysComeFromTheForm)
+{
+    start();
+    // Enter presses the focused button, once per press; elsewhere it is the
+    // focused control's.
+    host.focus = Id::VersionButton;
+    EXPECT_TRUE(press(Key::Enter));
+    EXPECT_TRUE(window->keyPressed(KeyStroke{Key::Enter, false, false, false}, true));
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, listing::messages::versionText());
+    host.focus = Id::Table;
+    EXPECT_FALSE(press(Key::Enter));
+    host.focus = Id::SearchByFileNameButton;
+    EXPECT_FALSE(window->keyPressed(KeyStroke{Key::Enter, false, true, false})); // Ctrl+Enter
+    EXPECT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_TRUE(dialogs.inputCaptions.empty());
+
+    // Esc closes nothing, but a splitter being dragged takes it.
+    EXPECT_TRUE(press(Key::Escape));
+    host.focus = Id::ContentSplitter;
+    EXPECT_FALSE(press(Key::Escape));
+    EXPECT_EQ(host.closes, 0);
+
+    // Alt and the letter the caption marks ("閉じる(&C)"); not with Ctrl.
+    EXPECT_FALSE(window->keyPressed(KeyStroke{Key::C, false, true, true}));
+    EXPECT_FALSE(window->keyPressed(KeyStroke{Key::Delete, false, false, true}));
+    EXPECT_EQ(host.closes, 0);
+    EXPECT_TRUE(window->keyPressed(KeyStroke{Key::C, false, false, true}));
+    EXPECT_EQ(host.closes, 1);
+}
+
+TEST_F(MainWindowTest, EveryScanMakesOneRowCurrentOnce)
+{
+    start();
+    EXPECT_EQ(host.madeCurrent, std::vector<int>{1});
+    host.current = 3;
+    host.madeCurrent.clear();
+    click(Id::ReloadCommand);
+    EXPECT_EQ(host.madeCurrent, std::vector<int>{3}); // the kept row, and only it
+    host.madeCurrent.clear();
+    dialogs.inputAnswers = {"beta"};
+    click(Id::SearchByFileNameButton);
+    EXPECT_EQ(host.madeCurrent, std::vector<int>{1});
+    // A folder with no file has no row to make current.
+    TempFolder empty;
+    host.madeCurrent.clear();
+    dialogs.openAnswers = {platform::namedPath(empty / "x.txt")};
+    click(Id::BrowseButton);
+    EXPECT_TRUE(host.madeCurrent.empty());
+    EXPECT_EQ(host.current, 0);
 }
 
 TEST_F(MainWindowTest, RescansKeepTheCurrentFileOrTheOneThatTookItsPlace)
@@ -562,14 +641,9 @@ TEST_F(MainWindowTest, TheLowerPaneSwitchesViewsByKeyOrTabAndKeepsItsChoiceAcros
     EXPECT_EQ(host.cookieTableChanges, 2);
     EXPECT_EQ(cookieTable().cell(listing::CookieTable::ValueColumn, 0), ""); // stale, never the other file's
 
-    // A hidden lower pane hides its tabs and both views; shown, it comes back
-    // with the view that was chosen.
+    // After a rescan the lower pane comes back with the view that was chosen.
     window->contentViewChosen(ContentView::Cookies);
-    window->setContentPaneVisible(false);
-    EXPECT_FALSE(host.isVisible(Id::ContentTabs));
-    EXPECT_FALSE(host.isVisible(Id::CookieView));
-    EXPECT_FALSE(host.isVisible(Id::ContentPane));
-    window->setContentPaneVisible(true);
+    click(Id::ReloadCommand);
     EXPECT_TRUE(host.isVisible(Id::ContentTabs));
     EXPECT_TRUE(host.isVisible(Id::CookieView));
     EXPECT_FALSE(host.isVisible(Id::ContentPane));

@@ -13,6 +13,7 @@
 #include "result_table_model.h"
 #include "splitter.h"
 #include "static_text.h"
+#include "ui/cookie_columns.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -321,7 +322,7 @@ void MainWindowHost::setUpFocus()
         previous = controlOf(control->id);
     }
     setTabOrder(previous, controlOf(order.front()->id));
-    controlOf(order.front()->id)->setFocus();
+    m_window.focusFirstControl();
 }
 
 void MainWindowHost::connectEvents()
@@ -423,7 +424,8 @@ void MainWindowHost::setVisible(form::Id id, bool visible)
 
 void MainWindowHost::setFocus(form::Id id)
 {
-    if (controlOf(id)->isVisible())
+    // Visible once the window shows: the focus may be placed before that.
+    if (controlOf(id)->isVisibleTo(this))
         controlOf(id)->setFocus(Qt::OtherFocusReason);
 }
 
@@ -494,17 +496,13 @@ void MainWindowHost::setContentView(form::ContentView view)
 void MainWindowHost::cookieTableChanged()
 {
     m_cookieModel->reload();
-    const listing::CookieTable &decoded = m_window.cookieTable();
-    // The fitted text, with the header's margins either side of it; never
-    // narrower than the column's title as the header draws it ("No" is two
-    // bytes, but wider than two points of the table's font in the header's).
     const int margins = 2 * cookieView()->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, cookieView());
     const QFontMetrics header = cookieView()->horizontalHeader()->fontMetrics();
-    for (int column = 0; column < listing::CookieTable::kColumnCount; ++column) {
-        const int title =
-            header.horizontalAdvance(m_cookieModel->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString());
-        cookieView()->setColumnWidth(column, std::max(decoded.columnWidth(column), title) + margins);
-    }
+    const auto widths = cookieColumnWidths(
+        m_window.cookieTable(),
+        [&header](const std::string &title) { return header.horizontalAdvance(toQString(title)); }, margins);
+    for (int column = 0; column < listing::CookieTable::kColumnCount; ++column)
+        cookieView()->setColumnWidth(column, widths[static_cast<std::size_t>(column)]);
     cookieView()->scrollToTop();
 }
 
@@ -522,9 +520,6 @@ void MainWindowHost::tableChanged()
 {
     m_model->reload();
     table()->applyLayout(m_window.cookies().table(), m_scale.px(grid::kDefaultRowHeight));
-    // The first data row is the current one after every rebuild.
-    if (m_model->rowCount() > 0)
-        table()->setCurrentIndex(m_model->index(0, 0));
 }
 
 } // namespace ui::qt

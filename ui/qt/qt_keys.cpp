@@ -53,6 +53,9 @@ keyboard::KeyStroke keyStroke(const QKeyEvent &event)
     case Qt::Key_Enter:
         key = Key::Enter;
         break;
+    case Qt::Key_Escape:
+        key = Key::Escape;
+        break;
     default:
         break;
     }

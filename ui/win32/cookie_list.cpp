@@ -1,6 +1,8 @@
 #include "cookie_list.h"
 
 #include "listing/cookie_table.h"
+#include "platform/wide_text_win32.h"
+#include "ui/cookie_columns.h"
 
 #include <commctrl.h>
 
@@ -12,12 +14,104 @@ int listItem(HWND list, int from, UINT flags)
     return static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(from), MAKELPARAM(flags, 0)));
 }
 
+// The width of `title` (CP932) as `header` draws it.
+int titleWidth(HWND header, const std::string &title)
+{
+    const HDC dc = GetDC(header);
+    const auto font = reinterpret_cast<HFONT>(SendMessageW(header, WM_GETFONT, 0, 0));
+    const HGDIOBJ previous = font ? SelectObject(dc, font) : nullptr;
+    const std::wstring wide = platform::win32::wideFromCp932(title);
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, wide.data(), static_cast<int>(wide.size()), &extent);
+    if (previous)
+        SelectObject(dc, previous);
+    ReleaseDC(header, dc);
+    return static_cast<int>(extent.cx);
+}
+
 } // namespace
+
+HWND CookieList::createWindow(HWND parent, int id, HFONT font, int columnWidth)
+{
+    const HWND list =
+        CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
+                        WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS, 0, 0, 0, 0,
+                        parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(list, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    const DWORD extras = LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES | LVS_EX_INFOTIP | LVS_EX_DOUBLEBUFFER;
+    SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, extras, extras);
+    for (int column = 0; column < listing::CookieTable::kColumnCount; ++column) {
+        std::wstring title = platform::win32::wideFromCp932(listing::CookieTable::columnTitle(column));
+        LVCOLUMNW entry{};
+        entry.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
+        entry.fmt = column == listing::CookieTable::NumberColumn ? LVCFMT_RIGHT : LVCFMT_LEFT;
+        entry.cx = columnWidth;
+        entry.pszText = title.data();
+        SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&entry));
+    }
+    return list;
+}
 
 CookieList::CookieList(HWND list, const listing::CookieTable &table, std::string name)
     : m_list(list), m_table(table), m_name(std::move(name)),
       m_accessible(list, [this] { return new GridAccessible(*this); })
 {}
+
+void CookieList::reload(int margins)
+{
+    SendMessageW(m_list, LVM_SETITEMCOUNT, static_cast<WPARAM>(m_table.rowCount()), 0);
+    LVITEMW none{};
+    none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageW(m_list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&none));
+    // The header draws its titles in the list's font.
+    const HWND header = reinterpret_cast<HWND>(SendMessageW(m_list, LVM_GETHEADER, 0, 0));
+    const auto widths = cookieColumnWidths(
+        m_table, [header](const std::string &title) { return titleWidth(header, title); }, margins);
+    for (int column = 0; column < listing::CookieTable::kColumnCount; ++column)
+        SendMessageW(m_list, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column),
+                     MAKELPARAM(widths[static_cast<std::size_t>(column)], 0));
+    InvalidateRect(m_list, nullptr, TRUE);
+}
+
+LRESULT CookieList::notify(NMHDR &header)
+{
+    switch (header.code) {
+    case LVN_GETDISPINFOW: {
+        LVITEMW &item = reinterpret_cast<NMLVDISPINFOW &>(header).item;
+        if (item.mask & LVIF_TEXT) {
+            m_shownCell = platform::win32::wideFromCp932(m_table.cell(item.iSubItem, item.iItem));
+            item.pszText = m_shownCell.data();
+        }
+        return 0;
+    }
+    case LVN_GETINFOTIPW: {
+        auto &tip = reinterpret_cast<NMLVGETINFOTIPW &>(header);
+        const std::wstring hint = platform::win32::wideFromCp932(m_table.hint(tip.iItem));
+        if (tip.pszText && tip.cchTextMax > 0)
+            lstrcpynW(tip.pszText, hint.c_str(), tip.cchTextMax);
+        return 0;
+    }
+    case NM_CUSTOMDRAW: {
+        // An expired cookie's row is greyed.
+        auto &draw = reinterpret_cast<NMLVCUSTOMDRAW &>(header);
+        if (draw.nmcd.dwDrawStage == CDDS_PREPAINT)
+            return CDRF_NOTIFYITEMDRAW;
+        if (draw.nmcd.dwDrawStage == CDDS_ITEMPREPAINT && m_table.isExpired(static_cast<int>(draw.nmcd.dwItemSpec)))
+            draw.clrText = GetSysColor(COLOR_GRAYTEXT);
+        return CDRF_DODEFAULT;
+    }
+    default:
+        return 0;
+    }
+}
+
+std::vector<int> CookieList::selectedRowNumbers() const
+{
+    std::vector<int> rows;
+    for (int row = listItem(m_list, -1, LVNI_SELECTED); row >= 0; row = listItem(m_list, row, LVNI_SELECTED))
+        rows.push_back(row);
+    return rows;
+}
 
 int CookieList::rowCount() const
 {

@@ -5,7 +5,10 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <string>
+#include <vector>
 
 namespace listing {
 class CookieTable;
@@ -13,15 +16,30 @@ class CookieTable;
 
 namespace ui::win32 {
 
-// The report list of decoded cookies as a screen reader reads it: the same
-// table of rows and cells as the file table's (row 0 the column titles),
-// named for what it shows. Attached to the list window, it answers its
-// WM_GETOBJECT and lets the object go when the window does.
+// The decoded cookies' view: a report list that asks for each cell as it
+// draws it, so that the table holds a file's cookies once, never a copy per
+// row; an expired cookie's row greyed, a row's hint its raw lines. To a
+// screen reader it is the same table of rows and cells as the file table's
+// (row 0 the column titles), named for what it shows: attached to the list
+// window, it answers its WM_GETOBJECT and lets the object go when the window
+// does.
 class CookieList final : public AccessibleGrid {
 public:
+    // Makes the list window, child `id` of `parent`, with the table's
+    // column titles, each `columnWidth` wide until the first reload().
+    static HWND createWindow(HWND parent, int id, HFONT font, int columnWidth);
+
     CookieList(HWND list, const listing::CookieTable &table, std::string name);
     CookieList(const CookieList &) = delete;
     CookieList &operator=(const CookieList &) = delete;
+
+    // The table was loaded anew: the list shows its rows, none selected,
+    // its columns as wide as cookieColumnWidths() makes them with `margins`.
+    void reload(int margins);
+    // The list's notifications: its cells, hints and greyed rows.
+    LRESULT notify(NMHDR &header);
+    // The rows (from 0) selected, in the table's order.
+    std::vector<int> selectedRowNumbers() const;
 
     HWND gridWindow() const override { return m_list; }
     const std::string &accessibleName() const override { return m_name; }
@@ -39,6 +57,9 @@ private:
     std::string m_name;
     // The cell handed out last: the table makes each one anew.
     mutable std::string m_cell;
+    // The cell the list was handed last; it reads it after the notification
+    // has returned.
+    std::wstring m_shownCell;
     // Last, so that the object goes before what it reads.
     AccessibleControl<GridAccessible> m_accessible;
 };

@@ -6,6 +6,14 @@
 
 namespace ui::win32 {
 
+int screenDpi()
+{
+    const HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : 96;
+}
+
 FontHandle createWindowFont(const LayoutScale &scale, int designPixels, FontStyle style)
 {
     // A negative height asks for the character height, as the layout gives it.

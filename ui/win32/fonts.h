@@ -1,10 +1,13 @@
 #pragma once
 
 #include "gdi.h"
-#include "layout.h"
 #include "ui/form_layout.h"
 
 namespace ui::win32 {
+
+// The screen's dots per inch (the program is dpi-aware, so this is the real
+// density), which scales the window and its fonts.
+int screenDpi();
 
 struct FontStyle {
     bool bold = false;

@@ -1,5 +1,6 @@
 #include "main_window_host.h"
 
+#include "content_text.h"
 #include "listing/content_pane.h"
 #include "listing/cookie_table.h"
 #include "platform/cp932.h"
@@ -17,7 +18,6 @@ namespace ui::win32 {
 namespace {
 
 constexpr const wchar_t *kClassName = L"VelluminWindow";
-constexpr COLORREF kTransparentKey = RGB(0xFF, 0x00, 0xFF);
 
 // A control's identifier is its place in the form after this; none is IDOK
 // or IDCANCEL, so that Enter and Esc never reach a command through the
@@ -37,13 +37,6 @@ COLORREF colourOf(std::uint32_t rgb, int systemColour)
 }
 
 using platform::win32::wideFromCp932;
-
-std::wstring windowText(HWND hwnd)
-{
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
 
 // Every text of the window is CP932, and reaches the screen converted with
 // code page 932 whatever the system's own.
@@ -69,36 +62,6 @@ bool isPushButton(HWND hwnd)
     return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON || type == BS_OWNERDRAW;
 }
 
-// The pane's text on its way into the rich edit: CP932 converted to UTF-16
-// with code page 932 a piece at a time, never cutting a character in two.
-// Streamed as plain text, so that a file that begins like RTF is still shown
-// as the characters it holds; as UTF-16, since some rich edits (Wine's) take
-// plain text in the system's code page whatever code page they are asked to.
-struct PaneStream {
-    static constexpr std::size_t kPieceBytes = 1 << 16;
-    std::string_view rest;
-    std::wstring piece;
-    std::size_t given = 0; // bytes of `piece` already handed over
-};
-
-DWORD CALLBACK streamText(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG *given)
-{
-    auto &stream = *reinterpret_cast<PaneStream *>(cookie);
-    const std::size_t pieceBytes = stream.piece.size() * sizeof(wchar_t);
-    if (stream.given == pieceBytes && !stream.rest.empty()) {
-        const std::string_view next = platform::cp932::truncated(stream.rest, PaneStream::kPieceBytes);
-        stream.piece = wideFromCp932(next.empty() ? stream.rest.substr(0, 1) : next);
-        stream.rest.remove_prefix(next.empty() ? 1 : next.size());
-        stream.given = 0;
-    }
-    const std::size_t left = stream.piece.size() * sizeof(wchar_t) - stream.given;
-    const auto count = std::min(left, static_cast<std::size_t>(wanted));
-    std::copy_n(reinterpret_cast<const BYTE *>(stream.piece.data()) + stream.given, count, buffer);
-    stream.given += count;
-    *given = static_cast<LONG>(count);
-    return 0;
-}
-
 } // namespace
 
 MainWindowHost::MainWindowHost(platform::Dialogs &dialogs, platform::Desktop &desktop)
@@ -107,10 +70,6 @@ MainWindowHost::MainWindowHost(platform::Dialogs &dialogs, platform::Desktop &de
     m_font = createWindowFont(m_scale);
     m_boldFont = createWindowFont(m_scale, kDesignTextHeight, FontStyle{true, false, false});
     m_commandFont = createWindowFont(m_scale, form::kCommandTextHeight, FontStyle{true, true, true});
-    const HINSTANCE instance = GetModuleHandleW(nullptr);
-    m_door.reset(static_cast<HBITMAP>(LoadImageW(instance, MAKEINTRESOURCEW(IDB_DOOR), IMAGE_BITMAP, 0, 0, 0)));
-    m_doorDisabled.reset(
-        static_cast<HBITMAP>(LoadImageW(instance, MAKEINTRESOURCEW(IDB_DOOR_DISABLED), IMAGE_BITMAP, 0, 0, 0)));
     m_windowBrush.reset(CreateSolidBrush(GetSysColor(COLOR_WINDOW)));
     for (const form::Control &control : form::controls())
         m_extents[static_cast<std::size_t>(form::indexOf(control.id))] = m_scale.px(control.extent);
@@ -161,9 +120,8 @@ void MainWindowHost::show(int showCommand)
     else
         ShowWindow(hwnd(), SW_SHOWNORMAL);
     UpdateWindow(hwnd());
-    const HWND first = controlOf(form::tabOrder().front()->id);
-    SetFocus(first);
-    m_lastFocus = first;
+    m_window.focusFirstControl();
+    m_lastFocus = GetFocus();
 }
 
 Panel &MainWindowHost::panel(form::Id id) const
@@ -294,23 +252,7 @@ HWND MainWindowHost::createControl(const form::Control &control, HWND parent)
         break;
     }
     case Kind::CookieGrid: {
-        // A report list that asks for each cell as it draws it: the table
-        // holds a file's cookies once, never a copy per row.
-        created = createChild(WS_EX_CLIENTEDGE, WC_LISTVIEWW, "",
-                              WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS, 0, 0,
-                              0, 0, parent, id);
-        SendMessageW(created, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-        const DWORD extras = LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES | LVS_EX_INFOTIP | LVS_EX_DOUBLEBUFFER;
-        SendMessageW(created, LVM_SETEXTENDEDLISTVIEWSTYLE, extras, extras);
-        for (int column = 0; column < listing::CookieTable::kColumnCount; ++column) {
-            std::wstring title = wideFromCp932(listing::CookieTable::columnTitle(column));
-            LVCOLUMNW entry{};
-            entry.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
-            entry.fmt = column == listing::CookieTable::NumberColumn ? LVCFMT_RIGHT : LVCFMT_LEFT;
-            entry.cx = m_scale.px(ui::grid::kDefaultColumnWidth);
-            entry.pszText = title.data();
-            SendMessageW(created, LVM_INSERTCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&entry));
-        }
+        created = CookieList::createWindow(parent, id, font, m_scale.px(ui::grid::kDefaultColumnWidth));
         // What a screen reader calls it, and its rows and cells.
         ::ui::win32::setText(created, platform::cp932::fromUtf8(control.accessibleName));
         m_cookieList = std::make_unique<CookieList>(created, m_window.cookieTable(),
@@ -418,28 +360,27 @@ bool MainWindowHost::translate(MSG &message)
     if (!hwnd() || (message.hwnd != hwnd() && !IsChild(hwnd(), message.hwnd)))
         return false;
     const HWND focus = GetFocus();
-    // The window's own keys: Delete and Shift+Delete on the table, F5 and
-    // Ctrl+(Shift+)Tab anywhere, Ctrl+C in the cookie view; once per press.
+    // The window's own keys, as the window decides them: Delete and
+    // Shift+Delete on the table, F5 and Ctrl+(Shift+)Tab anywhere, Ctrl+C in
+    // the cookie view, Enter on a button, Esc; once per press.
     if (message.message == WM_KEYDOWN && m_window.keyPressed(keyStroke(message.wParam), message.lParam & (1 << 30)))
         return true;
-    if (message.message == WM_KEYDOWN && message.wParam == VK_RETURN && focus && isPushButton(focus)) {
-        // Enter presses the focused button; there is no default button.
-        SendMessageW(focus, BM_CLICK, 0, 0);
-        return true;
+    if (message.message == WM_SYSCHAR) {
+        // Alt with a letter: the access key a caption marks with "&".
+        const WPARAM letter =
+            message.wParam >= 'a' && message.wParam <= 'z' ? message.wParam - 'a' + 'A' : message.wParam;
+        keyboard::KeyStroke stroke = keyStroke(letter);
+        stroke.alt = true;
+        if (m_window.keyPressed(stroke, message.lParam & (1 << 30)))
+            return true;
     }
     if (message.message == WM_KEYDOWN && message.wParam == VK_TAB && focus == controlOf(form::Id::ContentPane) &&
         GetKeyState(VK_CONTROL) >= 0) {
         SetFocus(GetNextDlgTabItem(hwnd(), focus, GetKeyState(VK_SHIFT) < 0));
         return true;
     }
-    if (message.message == WM_SYSCHAR && (message.wParam == 'c' || message.wParam == 'C')) {
-        m_window.controlClicked(form::Id::CloseButton);
-        return true;
-    }
     if (focus && (focus == controlOf(form::Id::ContentSplitter) || focus == controlOf(form::Id::CommandSplitter)))
         return false; // Esc goes to the splitter that is being dragged
-    if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE)
-        return true; // Esc closes nothing
     return IsDialogMessageW(hwnd(), &message) != FALSE;
 }
 
@@ -458,7 +399,7 @@ LRESULT MainWindowHost::handleMessage(UINT message, WPARAM wParam, LPARAM lParam
     case WM_DRAWITEM: {
         const auto *item = reinterpret_cast<const DRAWITEMSTRUCT *>(lParam);
         if (item->hwndItem == controlOf(form::Id::CloseButton)) {
-            drawCloseButton(*item);
+            m_closeButton.draw(*item, m_font.get(), m_scale);
             return TRUE;
         }
         return FALSE;
@@ -529,70 +470,6 @@ void MainWindowHost::onCommand(int id, int code, HWND control)
         m_window.controlClicked(clicked.id);
 }
 
-void MainWindowHost::drawCloseButton(const DRAWITEMSTRUCT &item)
-{
-    const HDC dc = item.hDC;
-    RECT r = item.rcItem;
-    const bool focused = item.itemState & ODS_FOCUS;
-    const bool pressed = item.itemState & ODS_SELECTED;
-    const bool disabled = item.itemState & ODS_DISABLED;
-
-    FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
-    if (focused) {
-        // The dark outer frame of the focused button.
-        FrameRect(dc, &r, GetSysColorBrush(COLOR_WINDOWFRAME));
-        InflateRect(&r, -1, -1);
-    }
-    DrawFrameControl(dc, &r, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED | DFCS_FLAT : 0));
-    if (pressed)
-        FrameRect(dc, &r, GetSysColorBrush(COLOR_BTNSHADOW));
-
-    const std::wstring caption = windowText(item.hwndItem);
-    const SelectObjectScope font(dc, m_font.get());
-    RECT measure{0, 0, 0, 0};
-    DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &measure, DT_CALCRECT | DT_SINGLELINE);
-    const int picture = m_scale.px(form::kDoorSize);
-    const int gap = m_scale.px(form::kPictureGap);
-    const int width = picture + gap + (measure.right - measure.left);
-    const int shift = pressed ? 1 : 0;
-    const int left = (item.rcItem.left + item.rcItem.right - width) / 2 + shift;
-    const int middle = (item.rcItem.top + item.rcItem.bottom) / 2 + shift;
-
-    const HBITMAP door = disabled ? m_doorDisabled.get() : m_door.get();
-    if (door) {
-        const HDC source = CreateCompatibleDC(dc);
-        const HGDIOBJ previous = SelectObject(source, door);
-        TransparentBlt(dc, left, middle - picture / 2, picture, picture, source, 0, 0, form::kDoorSize, form::kDoorSize,
-                       kTransparentKey);
-        SelectObject(source, previous);
-        DeleteDC(source);
-    }
-    RECT text{left + picture + gap, middle - (measure.bottom - measure.top) / 2, item.rcItem.right,
-              middle + (measure.bottom - measure.top) / 2 + 1};
-    SetBkMode(dc, TRANSPARENT);
-    if (disabled) {
-        OffsetRect(&text, 1, 1);
-        SetTextColor(dc, GetSysColor(COLOR_BTNHIGHLIGHT));
-        DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &text, DT_SINGLELINE);
-        OffsetRect(&text, -1, -1);
-        SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
-    } else {
-        SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
-    }
-    DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &text, DT_SINGLELINE);
-
-    if (focused) {
-        RECT dotted = item.rcItem;
-        InflateRect(&dotted, -4, -4);
-        DrawFocusRect(dc, &dotted);
-    }
-}
-
-void MainWindowHost::run(void (ui::Commands::*handler)())
-{
-    m_window.run([this, handler] { (m_window.commands().*handler)(); });
-}
-
 int MainWindowHost::currentRow() const
 {
     return m_grid.currentTableRow();
@@ -619,13 +496,7 @@ std::string MainWindowHost::programFolder() const
 
 void MainWindowHost::showPaneText(const listing::ContentPane &pane)
 {
-    PaneStream text{pane.text(), {}, 0};
-    EDITSTREAM stream{};
-    stream.dwCookie = reinterpret_cast<DWORD_PTR>(&text);
-    stream.pfnCallback = &streamText;
-    // CP932 whatever the system's code page.
-    SendMessageW(controlOf(form::Id::ContentPane), EM_STREAMIN, SF_TEXT | SF_UNICODE,
-                 reinterpret_cast<LPARAM>(&stream));
+    showContentText(controlOf(form::Id::ContentPane), pane.text());
 }
 
 std::string MainWindowHost::statusText() const
@@ -635,16 +506,7 @@ std::string MainWindowHost::statusText() const
 
 std::string MainWindowHost::contentPaneShownText() const
 {
-    // Asked in CP932 whatever the system's code page, with CR LF line ends.
-    GETTEXTLENGTHEX length{GTL_NUMBYTES | GTL_PRECISE | GTL_USECRLF, 932};
-    const auto bytes =
-        SendMessageW(controlOf(form::Id::ContentPane), EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0);
-    std::string text(static_cast<std::size_t>(std::max<LRESULT>(bytes, 0)) + 2, '\0');
-    GETTEXTEX get{static_cast<DWORD>(text.size()), GT_USECRLF, 932, nullptr, nullptr};
-    const auto got = SendMessageW(controlOf(form::Id::ContentPane), EM_GETTEXTEX, reinterpret_cast<WPARAM>(&get),
-                                  reinterpret_cast<LPARAM>(text.data()));
-    text.resize(static_cast<std::size_t>(std::max<LRESULT>(got, 0)));
-    return text;
+    return shownContentText(controlOf(form::Id::ContentPane));
 }
 
 void MainWindowHost::setText(form::Id id, const std::string &text)
@@ -700,47 +562,15 @@ void MainWindowHost::makeRowCurrent(int row)
 
 LRESULT MainWindowHost::onNotify(NMHDR &header)
 {
-    const listing::CookieTable &decoded = m_window.cookieTable();
     if (header.hwndFrom == controlOf(form::Id::ContentTabs) && header.code == TCN_SELCHANGE) {
         const auto chosen = static_cast<int>(SendMessageW(header.hwndFrom, TCM_GETCURSEL, 0, 0));
         if (chosen >= 0 && chosen < form::kContentViewCount)
             m_window.contentViewChosen(static_cast<form::ContentView>(chosen));
         return 0;
     }
-    if (header.hwndFrom != controlOf(form::Id::CookieView))
-        return 0;
-    switch (header.code) {
-    case LVN_GETDISPINFOW: {
-        LVITEMW &item = reinterpret_cast<NMLVDISPINFOW &>(header).item;
-        if (item.mask & LVIF_TEXT) {
-            m_cookieCell = wideFromCp932(decoded.cell(item.iSubItem, item.iItem));
-            item.pszText = m_cookieCell.data();
-        }
-        return 0;
-    }
-    case LVN_GETINFOTIPW: {
-        auto &tip = reinterpret_cast<NMLVGETINFOTIPW &>(header);
-        const std::wstring hint = wideFromCp932(decoded.hint(tip.iItem));
-        if (tip.pszText && tip.cchTextMax > 0)
-            lstrcpynW(tip.pszText, hint.c_str(), tip.cchTextMax);
-        return 0;
-    }
-    case NM_CUSTOMDRAW:
-        return drawCookieRow(reinterpret_cast<NMLVCUSTOMDRAW &>(header));
-    default:
-        return 0;
-    }
-}
-
-LRESULT MainWindowHost::drawCookieRow(NMLVCUSTOMDRAW &draw) const
-{
-    // An expired cookie's row is greyed.
-    if (draw.nmcd.dwDrawStage == CDDS_PREPAINT)
-        return CDRF_NOTIFYITEMDRAW;
-    if (draw.nmcd.dwDrawStage == CDDS_ITEMPREPAINT &&
-        m_window.cookieTable().isExpired(static_cast<int>(draw.nmcd.dwItemSpec)))
-        draw.clrText = GetSysColor(COLOR_GRAYTEXT);
-    return CDRF_DODEFAULT;
+    if (m_cookieList && header.hwndFrom == m_cookieList->gridWindow())
+        return m_cookieList->notify(header);
+    return 0;
 }
 
 void MainWindowHost::setContentView(form::ContentView view)
@@ -751,32 +581,13 @@ void MainWindowHost::setContentView(form::ContentView view)
 
 void MainWindowHost::cookieTableChanged()
 {
-    const HWND view = controlOf(form::Id::CookieView);
-    const listing::CookieTable &decoded = m_window.cookieTable();
-    SendMessageW(view, LVM_SETITEMCOUNT, static_cast<WPARAM>(decoded.rowCount()), 0);
-    LVITEMW none{};
-    none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    SendMessageW(view, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&none));
     // The fitted text and the cell's margins either side.
-    const int margins = 2 * m_scale.px(6);
-    for (int column = 0; column < listing::CookieTable::kColumnCount; ++column)
-        SendMessageW(view, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column),
-                     MAKELPARAM(decoded.columnWidth(column) + margins, 0));
-    InvalidateRect(view, nullptr, TRUE);
+    m_cookieList->reload(2 * m_scale.px(6));
 }
 
 std::vector<int> MainWindowHost::selectedCookieRows() const
 {
-    std::vector<int> rows;
-    const HWND view = controlOf(form::Id::CookieView);
-    for (int row = -1;;) {
-        row = static_cast<int>(
-            SendMessageW(view, LVM_GETNEXTITEM, static_cast<WPARAM>(row), MAKELPARAM(LVNI_SELECTED, 0)));
-        if (row < 0)
-            break;
-        rows.push_back(row);
-    }
-    return rows;
+    return m_cookieList->selectedRowNumbers();
 }
 
 void MainWindowHost::copyText(const std::string &text)

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "accessible_control.h"
+#include "close_button.h"
 #include "command_text.h"
 #include "cookie_list.h"
 #include "fonts.h"
-#include "layout.h"
 #include "listing/cookie_listing.h"
 #include "panel.h"
 #include "platform/win32/busy_cursor.h"
@@ -48,12 +48,13 @@ public:
 
     // Shows the window with a show command (SW_SHOWMAXIMIZED,
     // SW_SHOWMINNOACTIVE, or anything else for its designed place), with the
-    // focus on the browse button.
+    // focus where the window starts it (the browse button).
     void show(int showCommand);
 
-    // The window's share of the message loop: Enter on the focused button,
-    // Tab out of the content pane, Alt+C, and the dialog keys. True when the
-    // message was handled.
+    // The window's share of the message loop: the keys the window gives a
+    // meaning to (MainWindow::keyPressed, Alt with a caption's access key
+    // among them), Tab out of the content pane, and the dialog keys. True
+    // when the message was handled.
     bool translate(MSG &message);
 
     ui::MainWindow &window() { return m_window; }
@@ -69,9 +70,6 @@ public:
     HWND hintWindow() const { return m_hints; }
     // The content pane's text as the control shows it.
     std::string contentPaneShownText() const;
-
-    // Runs one of the shared handlers as its control does.
-    void run(void (ui::Commands::*handler)());
 
     // ui::WindowHost
     void setText(form::Id id, const std::string &text) override;
@@ -104,8 +102,6 @@ private:
     void onCommand(int id, int code, HWND control);
     // The tab strip's and the cookie view's notifications.
     LRESULT onNotify(NMHDR &header);
-    LRESULT drawCookieRow(NMLVCUSTOMDRAW &draw) const;
-    void drawCloseButton(const DRAWITEMSTRUCT &item);
     // The panel that `id` describes.
     Panel &panel(form::Id id) const;
     HFONT fontFor(form::Font font) const;
@@ -118,8 +114,7 @@ private:
     FontHandle m_font;
     FontHandle m_boldFont;
     FontHandle m_commandFont;
-    BitmapHandle m_door;
-    BitmapHandle m_doorDisabled;
+    CloseButtonLook m_closeButton;
     BrushHandle m_windowBrush;
 
     // Every control by its place in the form; the window classes of our own
@@ -130,9 +125,6 @@ private:
     // The docked controls' extents, which the splitters change.
     std::array<int, form::kIdCount> m_extents{};
     HWND m_hints = nullptr;
-    // The cell text the cookie view was last handed; it reads it after the
-    // notification has returned.
-    std::wstring m_cookieCell;
     std::unique_ptr<CookieList> m_cookieList;
     std::unique_ptr<AccessibleControl<TabStripAccessible>> m_accessibleTabs;
 };

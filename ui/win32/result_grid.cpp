@@ -54,20 +54,20 @@ void ResultGrid::reload(int rowHeight)
     if (GetCapture() == hwnd())
         ReleaseCapture();
     m_drag = Drag::None;
-    m_rows = std::max(m_table.dataRowCount(), 0);
-    m_defaultRowHeight = rowHeight;
+    m_geometry.rows = std::max(m_table.dataRowCount(), 0);
+    m_geometry.defaultRowHeight = rowHeight;
     const int columns = m_table.columnCount();
-    m_columnOrder.reset(columns);
-    m_widths.resize(static_cast<std::size_t>(columns));
+    m_geometry.columnOrder.reset(columns);
+    m_geometry.widths.resize(static_cast<std::size_t>(columns));
     for (int c = 0; c < columns; ++c)
-        m_widths[static_cast<std::size_t>(c)] = m_table.columnWidth(c);
+        m_geometry.widths[static_cast<std::size_t>(c)] = m_table.columnWidth(c);
     if (columns > 0)
-        m_widths[0] = numberColumnWidth(m_widths[0]);
-    m_rowOrder.reset(m_rows + 1);
-    m_rowHeights.clear();
-    m_top = 1;
-    m_scrollX = 0;
-    m_selection.reset(m_rows);
+        m_geometry.widths[0] = numberColumnWidth(m_geometry.widths[0]);
+    m_rowOrder.reset(m_geometry.rows + 1);
+    m_geometry.rowHeights.clear();
+    m_geometry.top = 1;
+    m_geometry.scrollX = 0;
+    m_selection.reset(m_geometry.rows);
     updateScrollBars();
     InvalidateRect(hwnd(), nullptr, FALSE);
     announceCurrentRow(true);
@@ -80,7 +80,7 @@ int ResultGrid::numberColumnWidth(int fitted) const
     // after its inset, the cell's raised edge and a pixel of its own.
     if (!hwnd() || !m_font)
         return fitted;
-    const std::size_t digits = std::to_string(std::max(m_rows, 1)).size();
+    const std::size_t digits = std::to_string(std::max(m_geometry.rows, 1)).size();
     const WindowDc dc(hwnd());
     const SelectObjectScope font(dc.get(), m_font);
     int widest = 0;
@@ -100,7 +100,7 @@ int ResultGrid::currentTableRow() const
 
 void ResultGrid::makeRowCurrent(int row)
 {
-    if (row < 1 || row > m_rows)
+    if (row < 1 || row > m_geometry.rows)
         return;
     m_selection.makeCurrent(row);
     selectionChanged();
@@ -108,14 +108,14 @@ void ResultGrid::makeRowCurrent(int row)
 
 std::string_view ResultGrid::cellText(int column, int row) const
 {
-    if (column < 0 || column >= columnCount() || row < 0 || row > m_rows)
+    if (column < 0 || column >= columnCount() || row < 0 || row > m_geometry.rows)
         return {};
     return m_table.cell(tableColumnAt(column), tableRowAt(row));
 }
 
 std::pair<int, int> ResultGrid::cellAt(POINT at) const
 {
-    return {columnAtX(at.x), rowAtY(at.y)};
+    return {m_geometry.columnAtX(at.x), m_geometry.rowAtY(at.y)};
 }
 
 void ResultGrid::announceCurrentRow(bool always)
@@ -144,99 +144,12 @@ LRESULT ResultGrid::accessibleObject(WPARAM wParam, LPARAM lParam)
 
 int ResultGrid::tableColumnAt(int position) const
 {
-    return m_columnOrder.at(position);
+    return m_geometry.columnOrder.at(position);
 }
 
 int ResultGrid::tableRowAt(int position) const
 {
     return m_rowOrder.at(position);
-}
-
-int ResultGrid::columnWidthAt(int position) const
-{
-    if (position < 0 || position >= columnCount())
-        return 0;
-    return m_widths[static_cast<std::size_t>(tableColumnAt(position))];
-}
-
-int ResultGrid::rowHeightAt(int position) const
-{
-    const auto found = m_rowHeights.find(position);
-    return found == m_rowHeights.end() ? m_defaultRowHeight : found->second;
-}
-
-int ResultGrid::fixedWidth() const
-{
-    return columnWidthAt(0) + kLine;
-}
-
-int ResultGrid::headerHeight() const
-{
-    return rowHeightAt(0) + kLine;
-}
-
-int ResultGrid::columnLeft(int position) const
-{
-    if (position <= 0)
-        return 0;
-    int x = fixedWidth() - m_scrollX;
-    for (int c = 1; c < position; ++c)
-        x += columnWidthAt(c) + kLine;
-    return x;
-}
-
-int ResultGrid::rowTop(int position) const
-{
-    if (position <= 0)
-        return 0;
-    int y = headerHeight();
-    if (position < m_top) {
-        for (int r = position; r < m_top; ++r)
-            y -= rowHeightAt(r) + kLine;
-        return y;
-    }
-    const int height = clientHeight();
-    for (int r = m_top; r < position && y <= height; ++r)
-        y += rowHeightAt(r) + kLine;
-    return y;
-}
-
-int ResultGrid::columnAtX(int x) const
-{
-    if (x < 0)
-        return -1;
-    if (x < fixedWidth())
-        return 0;
-    for (int c = 1; c < columnCount(); ++c) {
-        const int left = columnLeft(c);
-        if (x >= left && x < left + columnWidthAt(c) + kLine)
-            return c;
-    }
-    return -1;
-}
-
-int ResultGrid::rowAtY(int y) const
-{
-    if (y < 0)
-        return -1;
-    if (y < headerHeight())
-        return 0;
-    int top = headerHeight();
-    for (int r = m_top; r <= m_rows; ++r) {
-        const int bottom = top + rowHeightAt(r) + kLine;
-        if (y < bottom)
-            return r;
-        top = bottom;
-    }
-    return -1;
-}
-
-int ResultGrid::scrollableWidth() const
-{
-    int width = 0;
-    for (int c = 1; c < columnCount(); ++c)
-        width += columnWidthAt(c) + kLine;
-    return width;
 }
 
 int ResultGrid::clientWidth() const
@@ -253,49 +166,6 @@ int ResultGrid::clientHeight() const
     return r.bottom;
 }
 
-int ResultGrid::fullyVisibleRows(int top) const
-{
-    const int height = clientHeight();
-    int y = headerHeight();
-    int count = 0;
-    for (int r = top; r <= m_rows; ++r) {
-        y += rowHeightAt(r);
-        if (y > height)
-            break;
-        y += kLine;
-        ++count;
-    }
-    return count;
-}
-
-int ResultGrid::lastVisibleRow() const
-{
-    return m_top + std::max(fullyVisibleRows(m_top), 1) - 1;
-}
-
-int ResultGrid::topForBottomRow(int row) const
-{
-    // The highest top row from which `row` is still wholly in view.
-    const int room = clientHeight() - headerHeight();
-    int used = rowHeightAt(row);
-    int top = row;
-    while (top > 1 && used + kLine + rowHeightAt(top - 1) <= room) {
-        used += kLine + rowHeightAt(top - 1);
-        --top;
-    }
-    return top;
-}
-
-int ResultGrid::maxTop() const
-{
-    return m_rows > 0 ? topForBottomRow(m_rows) : 1;
-}
-
-int ResultGrid::rowsPerPage() const
-{
-    return grid::rowsPerPage(clientHeight() - headerHeight(), m_defaultRowHeight + kLine);
-}
-
 void ResultGrid::updateScrollBars()
 {
     if (m_updatingScrollBars || !hwnd())
@@ -303,25 +173,27 @@ void ResultGrid::updateScrollBars()
     m_updatingScrollBars = true;
     // Showing one bar narrows the room for the other: settle in two rounds.
     for (int round = 0; round < 2; ++round) {
-        m_top = std::clamp(m_top, 1, std::max(maxTop(), 1));
+        m_geometry.top = std::clamp(m_geometry.top, 1, std::max(m_geometry.maxTop(clientHeight()), 1));
         SCROLLINFO vertical{};
         vertical.cbSize = sizeof vertical;
         vertical.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
         vertical.nMin = 1;
-        vertical.nMax = std::max(m_rows, 1);
-        vertical.nPage = static_cast<UINT>(m_rows > 0 ? std::max(fullyVisibleRows(maxTop()), 1) : 1);
-        vertical.nPos = m_top;
+        vertical.nMax = std::max(m_geometry.rows, 1);
+        const int height = clientHeight();
+        vertical.nPage = static_cast<UINT>(
+            m_geometry.rows > 0 ? std::max(m_geometry.fullyVisibleRows(m_geometry.maxTop(height), height), 1) : 1);
+        vertical.nPos = m_geometry.top;
         SetScrollInfo(hwnd(), SB_VERT, &vertical, TRUE);
 
-        const int room = std::max(clientWidth() - fixedWidth(), 0);
-        m_scrollX = std::clamp(m_scrollX, 0, std::max(scrollableWidth() - room, 0));
+        const int room = std::max(clientWidth() - m_geometry.fixedWidth(), 0);
+        m_geometry.scrollX = std::clamp(m_geometry.scrollX, 0, std::max(m_geometry.scrollableWidth() - room, 0));
         SCROLLINFO horizontal{};
         horizontal.cbSize = sizeof horizontal;
         horizontal.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
         horizontal.nMin = 0;
-        horizontal.nMax = std::max(scrollableWidth() - 1, 0);
+        horizontal.nMax = std::max(m_geometry.scrollableWidth() - 1, 0);
         horizontal.nPage = static_cast<UINT>(std::max(room, 1));
-        horizontal.nPos = m_scrollX;
+        horizontal.nPos = m_geometry.scrollX;
         SetScrollInfo(hwnd(), SB_HORZ, &horizontal, TRUE);
     }
     m_updatingScrollBars = false;
@@ -329,22 +201,22 @@ void ResultGrid::updateScrollBars()
 
 void ResultGrid::setTop(int top)
 {
-    top = std::clamp(top, 1, std::max(maxTop(), 1));
-    if (top == m_top)
+    top = std::clamp(top, 1, std::max(m_geometry.maxTop(clientHeight()), 1));
+    if (top == m_geometry.top)
         return;
-    m_top = top;
-    SetScrollPos(hwnd(), SB_VERT, m_top, TRUE);
+    m_geometry.top = top;
+    SetScrollPos(hwnd(), SB_VERT, m_geometry.top, TRUE);
     InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
 void ResultGrid::setScrollX(int x)
 {
-    const int room = std::max(clientWidth() - fixedWidth(), 0);
-    x = std::clamp(x, 0, std::max(scrollableWidth() - room, 0));
-    if (x == m_scrollX)
+    const int room = std::max(clientWidth() - m_geometry.fixedWidth(), 0);
+    x = std::clamp(x, 0, std::max(m_geometry.scrollableWidth() - room, 0));
+    if (x == m_geometry.scrollX)
         return;
-    m_scrollX = x;
-    SetScrollPos(hwnd(), SB_HORZ, m_scrollX, TRUE);
+    m_geometry.scrollX = x;
+    SetScrollPos(hwnd(), SB_HORZ, m_geometry.scrollX, TRUE);
     InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
@@ -352,10 +224,10 @@ void ResultGrid::ensureVisible(int row)
 {
     if (row < 1)
         return;
-    if (row < m_top)
+    if (row < m_geometry.top)
         setTop(row);
-    else if (row > lastVisibleRow())
-        setTop(topForBottomRow(row));
+    else if (row > m_geometry.lastVisibleRow(clientHeight()))
+        setTop(m_geometry.topForBottomRow(row, clientHeight()));
 }
 
 void ResultGrid::onVerticalScroll(int code)
@@ -364,19 +236,19 @@ void ResultGrid::onVerticalScroll(int code)
     info.cbSize = sizeof info;
     info.fMask = SIF_ALL;
     GetScrollInfo(hwnd(), SB_VERT, &info);
-    const int page = std::max(fullyVisibleRows(m_top), 1);
+    const int page = std::max(m_geometry.fullyVisibleRows(m_geometry.top, clientHeight()), 1);
     switch (code) {
     case SB_LINEUP:
-        setTop(m_top - 1);
+        setTop(m_geometry.top - 1);
         break;
     case SB_LINEDOWN:
-        setTop(m_top + 1);
+        setTop(m_geometry.top + 1);
         break;
     case SB_PAGEUP:
-        setTop(m_top - page);
+        setTop(m_geometry.top - page);
         break;
     case SB_PAGEDOWN:
-        setTop(m_top + page);
+        setTop(m_geometry.top + page);
         break;
     case SB_THUMBTRACK:
     case SB_THUMBPOSITION:
@@ -386,7 +258,7 @@ void ResultGrid::onVerticalScroll(int code)
         setTop(1);
         break;
     case SB_BOTTOM:
-        setTop(m_rows);
+        setTop(m_geometry.rows);
         break;
     default:
         break;
@@ -402,16 +274,16 @@ void ResultGrid::onHorizontalScroll(int code)
     const int step = grid::kDefaultColumnWidth;
     switch (code) {
     case SB_LINELEFT:
-        setScrollX(m_scrollX - step);
+        setScrollX(m_geometry.scrollX - step);
         break;
     case SB_LINERIGHT:
-        setScrollX(m_scrollX + step);
+        setScrollX(m_geometry.scrollX + step);
         break;
     case SB_PAGELEFT:
-        setScrollX(m_scrollX - static_cast<int>(info.nPage));
+        setScrollX(m_geometry.scrollX - static_cast<int>(info.nPage));
         break;
     case SB_PAGERIGHT:
-        setScrollX(m_scrollX + static_cast<int>(info.nPage));
+        setScrollX(m_geometry.scrollX + static_cast<int>(info.nPage));
         break;
     case SB_THUMBTRACK:
     case SB_THUMBPOSITION:
@@ -425,13 +297,13 @@ void ResultGrid::onHorizontalScroll(int code)
 RECT ResultGrid::cellRect(int column, int row) const
 {
     RECT r{};
-    if (column < 0 || column >= columnCount() || row < 0 || row > m_rows || (row > 0 && row < m_top))
+    if (column < 0 || column >= columnCount() || row < 0 || row > m_geometry.rows || (row > 0 && row < m_geometry.top))
         return r;
-    const int left = columnLeft(column);
-    const int top = rowTop(row);
+    const int left = m_geometry.columnLeft(column);
+    const int top = m_geometry.rowTop(row, clientHeight());
     if (top >= clientHeight() || left >= clientWidth())
         return r;
-    return RECT{left, top, left + columnWidthAt(column), top + rowHeightAt(row)};
+    return RECT{left, top, left + m_geometry.columnWidthAt(column), top + m_geometry.rowHeightAt(row)};
 }
 
 void ResultGrid::paint()
@@ -449,7 +321,7 @@ void ResultGrid::paint()
 
     const bool focused = GetFocus() == hwnd();
     const auto [selectFirst, selectLast] = selectedRows();
-    const int fixed = fixedWidth();
+    const int fixed = m_geometry.fixedWidth();
 
     const auto drawCell = [&](int x, int y, int width, int height, int column, int row, bool isFixed) {
         const RECT cell{x, y, x + width, y + height};
@@ -478,9 +350,9 @@ void ResultGrid::paint()
 
     // The rows in view: the header row, then the data rows from the top.
     std::vector<int> rows{0};
-    for (int r = m_top, y = headerHeight(); r <= m_rows && y < client.bottom; ++r) {
+    for (int r = m_geometry.top, y = m_geometry.headerHeight(); r <= m_geometry.rows && y < client.bottom; ++r) {
         rows.push_back(r);
-        y += rowHeightAt(r) + kLine;
+        y += m_geometry.rowHeightAt(r) + kLine;
     }
 
     // Scrolled columns first, clipped right of the fixed column...
@@ -488,11 +360,11 @@ void ResultGrid::paint()
         const int saved = SaveDC(dc);
         IntersectClipRect(dc, fixed, 0, client.right, client.bottom);
         for (const int row : rows) {
-            const int y = rowTop(row);
-            for (int c = 1, x = fixed - m_scrollX; c < columnCount() && x < client.right; ++c) {
-                const int width = columnWidthAt(c);
+            const int y = m_geometry.rowTop(row, clientHeight());
+            for (int c = 1, x = fixed - m_geometry.scrollX; c < columnCount() && x < client.right; ++c) {
+                const int width = m_geometry.columnWidthAt(c);
                 if (x + width + kLine > fixed)
-                    drawCell(x, y, width, rowHeightAt(row), c, row, row == 0);
+                    drawCell(x, y, width, m_geometry.rowHeightAt(row), c, row, row == 0);
                 x += width + kLine;
             }
         }
@@ -500,15 +372,17 @@ void ResultGrid::paint()
     }
     // ...then the fixed number column over its place.
     for (const int row : rows)
-        drawCell(0, rowTop(row), columnWidthAt(0), rowHeightAt(row), 0, row, true);
+        drawCell(0, m_geometry.rowTop(row, clientHeight()), m_geometry.columnWidthAt(0), m_geometry.rowHeightAt(row), 0,
+                 row, true);
 
     const int current = m_selection.current();
-    if (focused && current >= m_top && current <= m_rows) {
-        const int y = rowTop(current);
+    if (focused && current >= m_geometry.top && current <= m_geometry.rows) {
+        const int y = m_geometry.rowTop(current, clientHeight());
         if (y < client.bottom) {
             RECT frame{fixed, y,
-                       std::min(fixed - m_scrollX + scrollableWidth() - kLine, static_cast<int>(client.right)),
-                       y + rowHeightAt(current)};
+                       std::min(fixed - m_geometry.scrollX + m_geometry.scrollableWidth() - kLine,
+                                static_cast<int>(client.right)),
+                       y + m_geometry.rowHeightAt(current)};
             if (frame.right > frame.left) {
                 SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
                 DrawFocusRect(dc, &frame);
@@ -519,16 +393,17 @@ void ResultGrid::paint()
 
 std::pair<ResultGrid::Drag, int> ResultGrid::edgeAt(POINT at) const
 {
-    if (at.y >= 0 && at.y < headerHeight()) {
+    if (at.y >= 0 && at.y < m_geometry.headerHeight()) {
         for (int c = 0; c < columnCount(); ++c) {
-            const int right = columnLeft(c) + columnWidthAt(c);
-            if ((c == 0 || right >= fixedWidth()) && std::abs(at.x - right) <= kEdgeReach)
+            const int right = m_geometry.columnLeft(c) + m_geometry.columnWidthAt(c);
+            if ((c == 0 || right >= m_geometry.fixedWidth()) && std::abs(at.x - right) <= kEdgeReach)
                 return {Drag::ResizeColumn, c};
         }
     }
-    if (at.x >= 0 && at.x < fixedWidth()) {
-        for (int r = at.y < headerHeight() + kEdgeReach ? 0 : m_top, y = 0; r <= m_rows; r = r == 0 ? m_top : r + 1) {
-            y = rowTop(r) + rowHeightAt(r);
+    if (at.x >= 0 && at.x < m_geometry.fixedWidth()) {
+        for (int r = at.y < m_geometry.headerHeight() + kEdgeReach ? 0 : m_geometry.top, y = 0; r <= m_geometry.rows;
+             r = r == 0 ? m_geometry.top : r + 1) {
+            y = m_geometry.rowTop(r, clientHeight()) + m_geometry.rowHeightAt(r);
             if (y > clientHeight() + kEdgeReach)
                 break;
             if (std::abs(at.y - y) <= kEdgeReach)
@@ -547,12 +422,12 @@ void ResultGrid::onLeftDown(POINT at, WPARAM keys)
         m_drag = edge;
         m_dragIndex = index;
         m_dragStart = edge == Drag::ResizeColumn ? at.x : at.y;
-        m_dragStartSize = edge == Drag::ResizeColumn ? columnWidthAt(index) : rowHeightAt(index);
+        m_dragStartSize = edge == Drag::ResizeColumn ? m_geometry.columnWidthAt(index) : m_geometry.rowHeightAt(index);
         SetCapture(hwnd());
         return;
     }
-    const int column = columnAtX(at.x);
-    const int row = rowAtY(at.y);
+    const int column = m_geometry.columnAtX(at.x);
+    const int row = m_geometry.rowAtY(at.y);
     if (column < 0 || row < 0)
         return;
     if (row == 0 || column == 0) {
@@ -581,30 +456,30 @@ void ResultGrid::onMouseMove(POINT at)
 {
     switch (m_drag) {
     case Drag::ResizeColumn:
-        m_widths[static_cast<std::size_t>(tableColumnAt(m_dragIndex))] =
+        m_geometry.widths[static_cast<std::size_t>(tableColumnAt(m_dragIndex))] =
             std::max(m_dragStartSize + static_cast<int>(at.x) - m_dragStart, 0);
         updateScrollBars();
         InvalidateRect(hwnd(), nullptr, FALSE);
         break;
     case Drag::ResizeRow:
-        m_rowHeights[m_dragIndex] = std::max(m_dragStartSize + static_cast<int>(at.y) - m_dragStart, 0);
+        m_geometry.rowHeights[m_dragIndex] = std::max(m_dragStartSize + static_cast<int>(at.y) - m_dragStart, 0);
         updateScrollBars();
         InvalidateRect(hwnd(), nullptr, FALSE);
         break;
     case Drag::Select: {
-        if (!m_selection.pressPending() || m_rows == 0)
+        if (!m_selection.pressPending() || m_geometry.rows == 0)
             break;
         // The rows from the pressed one to the one under the mouse; above or
         // below the rows in view the grid scrolls by a row.
         int row;
-        if (at.y < headerHeight())
-            row = std::max(m_top - 1, 1);
+        if (at.y < m_geometry.headerHeight())
+            row = std::max(m_geometry.top - 1, 1);
         else if (at.y >= clientHeight())
-            row = std::min(lastVisibleRow() + 1, m_rows);
+            row = std::min(m_geometry.lastVisibleRow(clientHeight()) + 1, m_geometry.rows);
         else {
-            row = rowAtY(at.y);
+            row = m_geometry.rowAtY(at.y);
             if (row < 0)
-                row = m_rows;
+                row = m_geometry.rows;
         }
         m_selection.dragTo(row);
         ensureVisible(row);
@@ -626,13 +501,13 @@ void ResultGrid::onLeftUp(POINT at)
     if (GetCapture() == hwnd())
         ReleaseCapture();
     if (drag == Drag::MoveColumn) {
-        const int to = at.x < fixedWidth() ? 1 : columnAtX(at.x);
+        const int to = at.x < m_geometry.fixedWidth() ? 1 : m_geometry.columnAtX(at.x);
         moveColumn(m_dragIndex, to < 0 ? columnCount() - 1 : to);
         return;
     }
     if (drag == Drag::MoveRow) {
-        int to = at.y < headerHeight() ? m_top : rowAtY(at.y);
-        moveRow(m_dragIndex, to < 0 ? m_rows : to);
+        int to = at.y < m_geometry.headerHeight() ? m_geometry.top : m_geometry.rowAtY(at.y);
+        moveRow(m_dragIndex, to < 0 ? m_geometry.rows : to);
         return;
     }
     if (madeCurrent)
@@ -641,7 +516,7 @@ void ResultGrid::onLeftUp(POINT at)
 
 void ResultGrid::moveColumn(int from, int to)
 {
-    if (!m_columnOrder.move(from, to))
+    if (!m_geometry.columnOrder.move(from, to))
         return;
     updateScrollBars();
     InvalidateRect(hwnd(), nullptr, FALSE);
@@ -653,9 +528,9 @@ void ResultGrid::moveRow(int from, int to)
         return;
     // A resized row keeps its height where it goes; the rows between shift.
     std::map<int, int> heights;
-    for (const auto &[position, height] : m_rowHeights)
+    for (const auto &[position, height] : m_geometry.rowHeights)
         heights[grid::movedPosition(position, from, to)] = height;
-    m_rowHeights = std::move(heights);
+    m_geometry.rowHeights = std::move(heights);
     // The current row stays on the same table row.
     m_selection.rowMoved(from, to);
     updateScrollBars();
@@ -666,7 +541,8 @@ void ResultGrid::moveRow(int from, int to)
 bool ResultGrid::onKey(WPARAM key)
 {
     using Outcome = grid::GridSelection::KeyOutcome;
-    const grid::GridSelection::View view{m_top, lastVisibleRow(), rowsPerPage()};
+    const grid::GridSelection::View view{m_geometry.top, m_geometry.lastVisibleRow(clientHeight()),
+                                         m_geometry.rowsPerPage(clientHeight())};
     const Outcome outcome = m_selection.key(keyStroke(key), view);
     switch (outcome) {
     case Outcome::Ignored:

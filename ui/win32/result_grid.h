@@ -1,6 +1,7 @@
 #pragma once
 
 #include "grid_accessible.h"
+#include "ui/grid_geometry.h"
 #include "ui/grid_selection.h"
 #include "ui/keyboard_access.h"
 #include "window.h"
@@ -54,9 +55,8 @@ public:
     // Makes grid row `row` current and the only selected row, in view,
     // without running the row-made-current handler.
     void makeRowCurrent(int row);
-    // The data rows and the columns.
-    int rowCount() const override { return m_rows; }
-    int columnCount() const override { return m_columnOrder.count(); }
+    int rowCount() const override { return m_geometry.rows; }
+    int columnCount() const override { return m_geometry.columnCount(); }
     // The text of the cell at grid position (column, row), row 0 the header.
     std::string_view cellText(int column, int row) const override;
     // The grid position {column, row} at a point of the client area; -1 for
@@ -71,9 +71,9 @@ public:
     // The table row shown at grid row `position`.
     int tableRowAt(int position) const;
     // The first data row in view.
-    int topRow() const { return m_top; }
-    int columnWidthAt(int position) const;
-    int rowHeightAt(int position) const;
+    int topRow() const { return m_geometry.top; }
+    int columnWidthAt(int position) const { return m_geometry.columnWidthAt(position); }
+    int rowHeightAt(int position) const { return m_geometry.rowHeightAt(position); }
 
     // The cell rectangle of a grid position in client coordinates (for
     // tests and tools that click on cells); empty when out of view.
@@ -87,20 +87,8 @@ protected:
 private:
     enum class Drag { None, Select, ResizeColumn, ResizeRow, MoveColumn, MoveRow };
 
-    int fixedWidth() const;
-    int headerHeight() const;
-    int columnLeft(int position) const;
-    int rowTop(int position) const;
-    int columnAtX(int x) const;
-    int rowAtY(int y) const;
-    int scrollableWidth() const;
     int clientWidth() const;
     int clientHeight() const;
-    int fullyVisibleRows(int top) const;
-    int lastVisibleRow() const;
-    int topForBottomRow(int row) const;
-    int maxTop() const;
-    int rowsPerPage() const;
 
     void paint();
     void updateScrollBars();
@@ -139,15 +127,8 @@ private:
     HFONT m_font = nullptr;
     std::function<void()> m_onRowMadeCurrent;
 
-    int m_rows = 0;
-    int m_defaultRowHeight = grid::kDefaultRowHeight;
-    grid::PositionOrder m_columnOrder; // position -> table column
-    std::vector<int> m_widths;         // by table column
-    grid::PositionOrder m_rowOrder;    // position -> table row
-    std::map<int, int> m_rowHeights;   // by position, where a row was resized
-
-    int m_top = 1;
-    int m_scrollX = 0;
+    grid::GridGeometry m_geometry;
+    grid::PositionOrder m_rowOrder; // position -> table row
     grid::GridSelection m_selection;
 
     Drag m_drag = Drag::None;

@@ -49,6 +49,9 @@ keyboard::KeyStroke keyStroke(WPARAM virtualKey)
     case VK_RETURN:
         key = Key::Enter;
         break;
+    case VK_ESCAPE:
+        key = Key::Escape;
+        break;
     default:
         break;
     }

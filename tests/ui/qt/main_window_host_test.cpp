@@ -513,15 +513,15 @@ void MainWindowHostTest::busyCursorIsHeldOnce()
     ScriptedDialogs dialogs;
     auto window = makeWindow(dialogs);
     QVERIFY(QGuiApplication::overrideCursor() == nullptr);
-    window->window().setBusyCursor(true);
-    window->window().setBusyCursor(true);
+    window->setBusyCursor(true);
+    window->setBusyCursor(true);
     QVERIFY(QGuiApplication::overrideCursor() != nullptr);
     QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
-    window->window().setBusyCursor(false);
+    window->setBusyCursor(false);
     QVERIFY(QGuiApplication::overrideCursor() == nullptr);
 
     // A window that goes while busy gives the cursor back.
-    window->window().setBusyCursor(true);
+    window->setBusyCursor(true);
     window.reset();
     QVERIFY(QGuiApplication::overrideCursor() == nullptr);
 }

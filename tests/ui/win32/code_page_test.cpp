@@ -111,10 +111,10 @@ TEST_F(AnyCodePage, TheWindowsTextsReadAsWritten)
     listFolder(folder.path());
     EXPECT_EQ(statusBarText(control(ui::form::Id::StatusBar)), listing::messages::cookiesFound(1));
     dialogs.inputAnswers.push_back("a");
-    form->run(&ui::Commands::searchByFileName);
+    form->window().perform(ui::form::Command::SearchByFileName);
     EXPECT_EQ(windowText(control(ui::form::Id::SearchModeLabel)), "ファイル名検索モード");
     dialogs.inputAnswers.push_back("nothing holds this");
-    form->run(&ui::Commands::searchByContent);
+    form->window().perform(ui::form::Command::SearchByContent);
     EXPECT_EQ(windowText(control(ui::form::Id::SearchModeLabel)), "ファイル内容検索モード");
     EXPECT_EQ(statusBarText(control(ui::form::Id::StatusBar)), listing::messages::noCookiesFound());
 }
@@ -164,10 +164,10 @@ TEST_F(AnyCodePage, NamesOfAnyCharacterAreListedSearchedReadAndDeleted)
     EXPECT_NE(form->contentPaneShownText().find("絵文字"), std::string::npos) << form->contentPaneShownText();
 
     dialogs.inputAnswers.push_back("表");
-    form->run(&ui::Commands::searchByFileName);
+    form->window().perform(ui::form::Command::SearchByFileName);
     ASSERT_EQ(rows(), 1);
     EXPECT_EQ(cell(1, 1), "ソ@表");
-    form->run(&ui::Commands::clearSearch);
+    form->window().perform(ui::form::Command::ClearSearch);
     ASSERT_EQ(rows(), 2);
 
     clickRow(rowNamed("u@?"));

@@ -4,6 +4,7 @@
 
 #include "win32_test_support.h"
 
+#include "listing/cookie_table.h"
 #include "listing/messages.h"
 #include "listing/program_state.h"
 #include "platform/filesystem.h"
@@ -281,7 +282,7 @@ TEST_F(MainWindowHostTest, TabOrderRunsThroughTheEnabledButtonsTheGridAndThePane
                                                  "resultGrid", "contentTabs", "contentPane"}));
     listFolder(folder.path());
     dialogs.inputAnswers.push_back("ads");
-    form->run(&ui::Commands::searchByFileName);
+    form->window().perform(ui::form::Command::SearchByFileName);
     EXPECT_EQ(order(), (std::vector<std::string>{"browseButton", "deleteCommand", "deleteAllCommand", "reloadCommand",
                                                  "closeButton", "versionButton", "helpButton", "searchByFileNameButton",
                                                  "searchByContentButton", "clearSearchButton", "resultGrid",
@@ -330,7 +331,7 @@ TEST_F(MainWindowHostTest, FileThatCannotBeOpenedGoesToTheErrorBox)
     const HANDLE held = CreateFileW(wideFromNative(folder / "taro@mail.example.org[1].txt").c_str(),
                                     GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    form->run(&ui::Commands::reload);
+    form->window().perform(ui::form::Command::Reload);
     CloseHandle(held);
     ASSERT_EQ(dialogs.messages.size(), 1u);
     const ScriptedDialogs::Message &box = dialogs.messages[0];
@@ -584,6 +585,30 @@ TEST_F(MainWindowHostTest, TheCookieViewShowsTheChosenFilesCookiesAndCopiesThem)
     EXPECT_FALSE(form->window().cookieTable().problemText().empty());
 }
 
+TEST_F(MainWindowHostTest, WithNoFileChosenTheCookieHeaderShowsEveryTitleWhole)
+{
+    // A scan empties the pane: the cookie view shows an empty table whose
+    // columns still fit their titles, never only their margins.
+    listFolder(folder.path());
+    SetFocus(control(ui::form::Id::Table));
+    EXPECT_TRUE(pressWithControl(control(ui::form::Id::Table), VK_TAB));
+    const HWND view = control(ui::form::Id::CookieView);
+    ASSERT_TRUE(IsWindowVisible(view));
+    ASSERT_EQ(SendMessageW(view, LVM_GETITEMCOUNT, 0, 0), 0);
+    const HWND header = reinterpret_cast<HWND>(SendMessageW(view, LVM_GETHEADER, 0, 0));
+    const auto font = reinterpret_cast<HFONT>(SendMessageW(view, WM_GETFONT, 0, 0));
+    const HDC dc = GetDC(header);
+    const HGDIOBJ previous = SelectObject(dc, font);
+    for (int column = 0; column < listing::CookieTable::kColumnCount; ++column) {
+        const std::wstring title = platform::win32::wideFromCp932(listing::CookieTable::columnTitle(column));
+        SIZE extent{};
+        GetTextExtentPoint32W(dc, title.c_str(), static_cast<int>(title.size()), &extent);
+        EXPECT_GE(SendMessageW(view, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0), extent.cx + 12) << column;
+    }
+    SelectObject(dc, previous);
+    ReleaseDC(header, dc);
+}
+
 TEST_F(MainWindowHostTest, AltCClosesTheWindow)
 {
     press(control(ui::form::Id::Table), WM_SYSCHAR, 'c');
@@ -592,7 +617,7 @@ TEST_F(MainWindowHostTest, AltCClosesTheWindow)
 
 TEST_F(MainWindowHostTest, BusyCursorShowsOverEveryControl)
 {
-    form->window().setBusyCursor(true);
+    form->setBusyCursor(true);
     EXPECT_TRUE(platform::win32::BusyCursor::active());
     const HCURSOR wait = LoadCursorA(nullptr, IDC_WAIT);
     for (const ui::form::Id id :
@@ -602,7 +627,7 @@ TEST_F(MainWindowHostTest, BusyCursorShowsOverEveryControl)
         SendMessageA(hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(hwnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
         EXPECT_EQ(GetCursor(), wait) << ui::form::control(id).name;
     }
-    form->window().setBusyCursor(false);
+    form->setBusyCursor(false);
     EXPECT_FALSE(platform::win32::BusyCursor::active());
 }
 

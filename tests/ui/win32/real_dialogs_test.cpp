@@ -416,7 +416,7 @@ TEST(KeyboardWalk, DeleteReloadAndDeleteAllWithoutAMouse)
     real.setOwner(window);
     form.show(SW_SHOWNORMAL);
     form.cookies().state().setCookiesPath(platform::namedPath(folder.path()));
-    form.run(&ui::Commands::reload);
+    form.window().perform(ui::form::Command::Reload);
     pumpMessages();
     const listing::ResultTable &table = form.cookies().table();
     ASSERT_EQ(table.dataRowCount(), 4);

@@ -133,7 +133,7 @@ void FormTest::TearDown()
 void FormTest::listFolder(const std::string &folder)
 {
     form->cookies().state().setCookiesPath(platform::namedPath(folder));
-    form->run(&ui::Commands::reload);
+    form->window().perform(ui::form::Command::Reload);
     pumpMessages();
 }
 

@@ -1,9 +1,9 @@
-#include "platform/text_escape.h"
+#include "listing/control_escapes.h"
 
 #include <gtest/gtest.h>
 
-using platform::cp932ForPeople;
-using platform::forPeople;
+using listing::cp932ForPeople;
+using listing::forPeople;
 
 TEST(Cp932ForPeople, EscapesSingleByteControlsAsTheScannerDoes)
 {
@@ -39,6 +39,6 @@ TEST(ForPeople, EscapesC1AndBrokenUtf8ButKeepsText)
     EXPECT_EQ(forPeople("caf\xE9"), "caf\\xe9");
     EXPECT_EQ(forPeople("表\\x"), "表\\x");
     std::string tsv;
-    platform::appendTsvField(tsv, "a\\b\tc");
+    listing::appendTsvField(tsv, "a\\b\tc");
     EXPECT_EQ(tsv, "a\\\\b\\tc");
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/text_escape.h"
+#include "listing/control_escapes.h"
 
 #include <string>
 #include <string_view>
@@ -42,9 +42,9 @@ template <typename Piece> void forEachUtf8Piece(std::string_view text, std::stri
 std::string hexBytes(std::string_view bytes);
 
 // The escapes of control characters, shared with the window.
-using platform::appendForPeople;
-using platform::appendTsvField;
-using platform::forPeople;
+using listing::appendForPeople;
+using listing::appendTsvField;
+using listing::forPeople;
 
 // True when a spreadsheet would take `text` (UTF-8) for a formula.
 bool startsLikeAFormula(std::string_view text);

@@ -1,13 +1,15 @@
-#include "text_escape.h"
+#include "control_escapes.h"
 
-#include "cp932.h"
+#include "platform/cp932.h"
 
 #include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <cstring>
 
-namespace platform {
+namespace listing {
+
+namespace cp932 = platform::cp932;
 namespace {
 
 constexpr char kHexDigits[] = "0123456789abcdef";
@@ -146,4 +148,4 @@ std::string cp932ForPeople(std::string_view text)
     return out;
 }
 
-} // namespace platform
+} // namespace listing

@@ -1,4 +1,4 @@
-#include "text_escape.h"
+#include "output_text.h"
 
 #include "platform/cp932.h"
 

@@ -8,7 +8,7 @@
 // other control character "\xNN" (two lowercase hex digits), so that none can
 // move a terminal's cursor or break a line in a table. One notation for the
 // scanner's output (UTF-8) and the window's cells (CP932).
-namespace platform {
+namespace listing {
 
 // Appends UTF-8 `text` as one tab-separated field, reversibly: "\" becomes
 // "\\", tab, LF and CR become "\t", "\n" and "\r", and every other control
@@ -33,4 +33,4 @@ std::string forPeople(std::string_view text);
 void appendCp932ForPeople(std::string &out, std::string_view text);
 std::string cp932ForPeople(std::string_view text);
 
-} // namespace platform
+} // namespace listing
