@@ -103,6 +103,7 @@ void CookieListing::throwIfFailed(platform::ReadResult result, std::string_view 
     switch (result) {
     case platform::ReadResult::Ok:
         return;
+    case platform::ReadResult::Gone: // a row or a file named by the user: say it is not there
     case platform::ReadResult::OpenFailed:
         throw FileOpenError(messages::cannotOpenFile(joinPath(folderName, name)));
     case platform::ReadResult::ReadFailed:
@@ -136,6 +137,7 @@ void CookieListing::listCookieFiles(ListingView &view)
     view.setStatusText(messages::searching());
     BusyCursor busy(view);
     int count = 0;
+    m_goneCount = 0;
     try {
         // From here on the table's rows name files of this folder.
         m_listedFolder = {m_state.nativeCookiesPath, m_state.cookiesPath};
@@ -193,14 +195,21 @@ void CookieListing::scan(ListingView &view, int &count)
             const platform::FileRead &file = m_batch[next++];
             std::string_view bytes = file.bytes;
             platform::FileId id = file.id;
-            if (file.result == platform::ReadResult::TooBig) {
+            platform::ReadResult result = file.result;
+            if (result == platform::ReadResult::TooBig) {
                 // Read alone, in its turn: only one big file is held at once.
                 id = entry.id;
-                readFile(m_folder, m_listedFolder.shown, entry.name, entry.nativeName, entry.kind, m_bigFile, id);
+                result = m_folder.read(entry.nativeName, entry.kind, m_bigFile, id);
                 bytes = m_bigFile;
-            } else {
-                throwIfFailed(file.result, m_listedFolder.shown, entry.name);
             }
+            if (result == platform::ReadResult::Gone) {
+                // Deleted or replaced since the folder was listed: the
+                // browser's doing, not a file we failed to read.
+                ++m_goneCount;
+                view.fileGone(entry.nativeName);
+                continue;
+            }
+            throwIfFailed(result, m_listedFolder.shown, entry.name);
             // Not through the pane: nobody sees the text of a file in the
             // middle of a scan, and its lines and the search come out the
             // same from the bytes as read. Only a search text with a line

@@ -41,8 +41,14 @@ public:
     // or anything else, the table holds only rows of the folder scanned, the
     // view gets the finished state for them, and then the failure is thrown.
     // A folder that is missing or cannot be searched lists nothing, without
-    // a failure: the status text names it and says which.
+    // a failure: the status text names it and says which. A file that is
+    // gone by the time it is read (platform::ReadResult::Gone) is no
+    // failure either: it is left out, told to the view, and counted.
     void listCookieFiles(ListingView &view);
+
+    // How many listed files the last scan left out because they were gone
+    // when read.
+    int goneCount() const { return m_goneCount; }
 
     // The folder of the last scan (CP932), whose files the table's rows name.
     const std::string &listedFolder() const { return m_listedFolder.shown; }
@@ -75,7 +81,7 @@ private:
                   std::string_view nativeName, platform::EntryKind kind, std::string &bytes,
                   platform::FileId &id) const;
     // Throws as readCookieFile() does for a read of file `name` that gave
-    // `result`.
+    // `result` (a file that is gone included).
     static void throwIfFailed(platform::ReadResult result, std::string_view folderName, std::string_view name);
     // Fills the cleared m_entry from file `name`'s text, unless a content
     // search does not find its text there.
@@ -94,6 +100,7 @@ private:
     // elsewhere.
     platform::Folder m_folder;
     platform::NamedPath m_listedFolder;
+    int m_goneCount = 0;
     // Reused for every file of a scan.
     CookieEntry m_entry;
     std::vector<platform::FileRead> m_batch; // the files a scan reads together

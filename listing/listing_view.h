@@ -36,6 +36,13 @@ public:
                             std::string_view /*text*/)
     {}
 
+    // A file that the scan listed was gone when its turn came to be read
+    // (deleted, or a folder, a pipe or a link that leads nowhere in its
+    // place): it is left out and the scan goes on. `nativeName` is its real
+    // name, valid only during the call. The window says nothing of it: the
+    // folder is the browser's, which deletes and remakes files as it likes.
+    virtual void fileGone(std::string_view /*nativeName*/) {}
+
     // The table font's size in points: its pixel height x 72 / the screen's
     // dots per inch, rounded.
     virtual int tableFontPointSize() const = 0;

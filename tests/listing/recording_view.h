@@ -1,5 +1,6 @@
 #pragma once
 
+#include "listing/messages.h"
 #include "listing/view_state.h"
 
 #include <string>
@@ -9,9 +10,14 @@
 class RecordingView : public listing::ViewState {
 public:
     std::vector<std::string> calls;
+    std::vector<std::string> gone; // the files the last scan left out as gone
+
+    void fileGone(std::string_view nativeName) override { gone.emplace_back(nativeName); }
 
     void setStatusText(const std::string &text) override
     {
+        if (text == listing::messages::searching())
+            gone.clear();
         calls.push_back("status");
         ViewState::setStatusText(text);
     }
