@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -493,20 +494,64 @@ TEST(ScanToolCookies, BrokenFilesAreReportedEachAndTheOthersGoOn)
 
 TEST(ScanToolExit, AnUnreadableFileEndsTheScanWithStatusOne)
 {
+    // Root reads every file: the scanner then runs as user nobody.
+    std::string prefix;
+    if (::geteuid() == 0) {
+        if (std::system("id nobody >/dev/null 2>&1 && command -v setpriv >/dev/null") != 0)
+            GTEST_SKIP() << "root reads every file, and there is no user nobody to run as";
+        prefix = "setpriv --reuid=nobody --regid=$(id -g nobody) --clear-groups ";
+    }
     TempFolder folder;
-    folder.write("a@first.txt", record("n", "v", "h/"));
-    std::filesystem::create_symlink(folder / "nowhere", folder / "b@broken.txt");
-    folder.write("c@after.txt", record("n", "v", "h/"));
+    std::filesystem::permissions(folder.path(), std::filesystem::perms::all);
+    for (const char *name : {"a@first.txt", "b@locked.txt", "c@after.txt"})
+        folder.write(name, record("n", "v", "h/"));
+    std::filesystem::permissions(folder / "b@locked.txt", std::filesystem::perms::none);
     for (const char *format : {"json", "csv", "tsv"}) {
-        const Result result = scan({"--cookies", "--format", format, folder.str()});
+        const Result result = scan({"--cookies", "--format", format, folder.str()}, prefix);
         EXPECT_EQ(result.status, 1) << format;
-        EXPECT_EQ(result.err, "vellumin-scan: ファイル " + (folder / "b@broken.txt") + " は開けません.\n");
+        EXPECT_EQ(result.err, "vellumin-scan: ファイル " + (folder / "b@locked.txt") + " は開けません.\n");
         EXPECT_NE(result.out.find("a@first.txt"), std::string::npos) << format;
         EXPECT_EQ(result.out.find("c@after.txt"), std::string::npos) << format;
         if (std::string(format) == "json") {
             const json document = parsed(result);
             EXPECT_EQ(document["files"].size(), 1u);
             EXPECT_EQ(document["status"], " 1 個のクッキーが見付かりました");
+            EXPECT_EQ(document["summary"]["completed"], false);
+        }
+    }
+}
+
+TEST(ScanToolExit, AFileGoneBeforeItIsReadIsLeftOutWithAWarning)
+{
+    // A link that leads nowhere is what a file deleted after the listing
+    // looks like when its turn comes to be read.
+    TempFolder folder;
+    folder.write("a@first.txt", record("n", "v", "h/"));
+    std::filesystem::create_symlink(folder / "nowhere", folder / "b@gone.txt");
+    folder.write("c@after.txt", record("n", "v", "h/"));
+    const std::string warning =
+        "vellumin-scan: " + (folder / "b@gone.txt") + ": left out: no longer there when read (deleted, or no longer a file)\n";
+    for (const char *format : {"json", "csv", "tsv", "netscape"}) {
+        for (const bool cookies : {false, true}) {
+            if (!cookies && std::string(format) == "netscape")
+                continue;
+            std::vector<std::string> args = {"--format", format, folder.str()};
+            if (cookies)
+                args.insert(args.begin(), "--cookies");
+            const Result result = scan(args);
+            EXPECT_EQ(result.status, 0) << format;
+            EXPECT_EQ(result.err, warning) << format;
+            EXPECT_EQ(result.out.find("b@gone"), std::string::npos) << format;
+            if (std::string(format) != "netscape") {
+                EXPECT_NE(result.out.find("a@first"), std::string::npos) << format;
+                EXPECT_NE(result.out.find("c@after"), std::string::npos) << format;
+            }
+            if (std::string(format) == "json") {
+                const json document = parsed(result);
+                EXPECT_EQ(document["files"].size(), 2u);
+                EXPECT_EQ(document["files"][1]["number"], 2);
+                EXPECT_EQ(document["summary"]["completed"], true);
+            }
         }
     }
 }
