@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <memory>
@@ -201,9 +203,24 @@ TEST_F(MainWindowTest, AMissingFolderIsSaidInTheStatusBarWithoutABox)
     EXPECT_TRUE(host.isVisible(Id::Table));
 }
 
-TEST_F(MainWindowTest, AFailedScanGoesToTheErrorBoxAndKeepsTheRowsBefore)
+TEST_F(MainWindowTest, AFileGoneBeforeItIsReadIsLeftOutWithoutABox)
 {
+    // What a file deleted between the listing and its read looks like.
     std::filesystem::create_symlink(folder / "no-such-target", folder / "hanako@beta.txt");
+    start();
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_EQ(rows(), 4);
+    EXPECT_EQ(host.text(Id::StatusBar), listing::messages::cookiesFound(4));
+    EXPECT_TRUE(host.isVisible(Id::Table));
+    EXPECT_TRUE(host.isEnabled(Id::DeleteCommand));
+}
+
+TEST_F(MainWindowTest, AFileWithoutPermissionGoesToTheErrorBoxAndKeepsTheRowsBefore)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root reads files whatever their permissions";
+    write("hanako@beta.txt", record("v", "host/"));
+    std::filesystem::permissions(folder / "hanako@beta.txt", std::filesystem::perms::none);
     start();
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].text, cp932("ファイル ") + folder.str() + cp932("/hanako@beta.txt は開けません."));
