@@ -13,12 +13,16 @@ void ContentPane::clear()
         std::string().swap(m_text);
     else
         m_text.clear();
+    std::string().swap(m_asRead);
+    m_keptAsRead = false;
     m_widened = true;
     ++m_revision;
 }
 
 void ContentPane::setText(std::string_view bytes)
 {
+    std::string().swap(m_asRead);
+    m_keptAsRead = false;
     m_text.assign(bytes);
     m_widened = false;
     ++m_revision;
@@ -41,10 +45,31 @@ void ContentPane::endLoad()
 const std::string &ContentPane::text() const
 {
     if (!m_widened) {
+        m_keptAsRead = holdsLoneCr(m_text);
+        if (m_keptAsRead)
+            m_asRead = m_text;
         widenLineEnds(m_text);
         m_widened = true;
     }
     return m_text;
+}
+
+std::string_view ContentPane::recordText() const
+{
+    const std::string &widened = text();
+    return m_keptAsRead ? std::string_view(m_asRead) : std::string_view(widened);
+}
+
+bool holdsLoneCr(std::string_view text)
+{
+    for (std::size_t from = 0;;) {
+        const std::size_t cr = text.find('\r', from);
+        if (cr == std::string_view::npos)
+            return false;
+        if (cr + 1 == text.size() || text[cr + 1] != '\n')
+            return true;
+        from = cr + 2;
+    }
 }
 
 std::string_view ContentPane::line(int number) const

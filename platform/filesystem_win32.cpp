@@ -405,13 +405,17 @@ ReadResult Folder::readUpTo(std::string_view nativeName, EntryKind kind, std::st
     if (kind != EntryKind::File && kind != EntryKind::Link)
         return ReadResult::OpenFailed;
 
-    // Shared for reading only: a file that another program holds open for
-    // writing fails to open, and none can start writing while it is read.
+    // Shared for reading, never for writing: a file that another program
+    // holds open for writing fails to open, and none can start writing
+    // while it is read. Shared for deletion too: the browser that owns the
+    // folder deletes and renames its files whenever it likes, and neither
+    // its deletion nor this read may fail because the other is under way
+    // (the bytes read stay whole; the file goes once we let it go).
     // A file listed as regular is opened without following a link that took
     // its place since (that opens the link itself, which is then refused).
     const DWORD flags = kind == EntryKind::File ? FILE_FLAG_OPEN_REPARSE_POINT : 0;
     const std::wstring path = m_impl->entryPath(nativeName);
-    ScopedHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    ScopedHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL | flags, nullptr));
     if (!file.valid())
         return resultOfOpenError(GetLastError(), path);
