@@ -95,7 +95,8 @@ void firstTextLines(std::string_view text, std::span<std::string_view> lines);
 
 // Position of the first case-sensitive match of `needle` in `text` that
 // starts and ends on character boundaries, or -1. Whether a needle without
-// CR or LF is found does not depend on how the text's lines end.
+// CR or LF is found does not depend on how the text's lines end. To search
+// many texts for one needle, make a TextFinder once.
 long long findInText(std::string_view text, std::string_view needle);
 
 // Turns every LF, CR and CR LF of `text` into CR LF, in place: the string

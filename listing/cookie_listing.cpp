@@ -115,8 +115,14 @@ void CookieListing::throwIfFailed(platform::ReadResult result, std::string_view 
 void CookieListing::fillEntry(std::string_view name, std::string_view text)
 {
     const SystemInfo &info = m_state.systemInfo;
-    if (info.searchMode == SearchMode::Content && findInText(text, info.searchText) < 0)
-        return;
+    if (info.searchMode == SearchMode::Content) {
+        // Prepared once for all the files of a scan: a long search text
+        // costs its length once, not once a file.
+        if (m_finder.needle() != info.searchText)
+            m_finder = TextFinder(info.searchText);
+        if (m_finder.find(text) < 0)
+            return;
+    }
 
     const std::size_t dot = name.rfind('.');
     m_entry.fileName.assign(name.substr(0, dot));

@@ -5,6 +5,7 @@
 #include "platform/filesystem.h"
 #include "program_state.h"
 #include "result_table.h"
+#include "text_finder.h"
 
 #include <string>
 #include <string_view>
@@ -106,6 +107,7 @@ private:
     std::vector<platform::FileRead> m_batch; // the files a scan reads together
     std::string m_bigFile;                   // one too big to be read with others
     std::string m_widened;                   // for a content search for a line end only
+    TextFinder m_finder;                     // the content search's text, prepared
 };
 
 } // namespace listing
