@@ -66,8 +66,16 @@ TextFinder::TextFinder(std::string_view needle) : m_needle(needle)
         m_period = std::max(m_split, size - m_split + 1);
         m_memoryAfterShift = 0;
     }
-    for (std::size_t i = 0; i < size; ++i)
+    std::array<std::size_t, 256> count{};
+    for (std::size_t i = 0; i < size; ++i) {
         m_shift[static_cast<unsigned char>(needle[i])] = i + 1;
+        ++count[static_cast<unsigned char>(needle[i])];
+    }
+    // The byte the search text holds least often is likely the rarest in
+    // the text too; among equals the last, the furthest a jump can reach.
+    for (std::size_t i = 0; i < size; ++i)
+        if (count[static_cast<unsigned char>(needle[i])] <= count[static_cast<unsigned char>(needle[m_rareAt])])
+            m_rareAt = i;
 
     // Whether a match that starts a character also ends on one is the
     // search text's own affair: from a character start the text's bytes
@@ -91,6 +99,16 @@ std::size_t TextFinder::nextMatch(std::string_view text, std::size_t from, std::
         // is known to match, which the two-way steps below rely on to stay
         // linear.
         if (memory == 0) {
+            // Not one match can start before the next place of the rare
+            // byte, less its distance into the search text. memchr() goes
+            // on from past every byte it looked at before, so each byte of
+            // the text is looked at once this way.
+            const void *rare =
+                std::memchr(window + m_rareAt, n[m_rareAt], text.size() - from - m_rareAt - (size - 1 - m_rareAt));
+            if (!rare)
+                return std::string_view::npos;
+            from = static_cast<std::size_t>(static_cast<const char *>(rare) - t) - m_rareAt;
+            window = t + from;
             const std::size_t last = m_shift[static_cast<unsigned char>(window[size - 1])];
             if (last != size) {
                 from += size - last;
@@ -138,8 +156,12 @@ long long TextFinder::find(std::string_view text) const
     // that start on trail bytes costs no more than a plain search of it.
     std::size_t known = 0;
     std::size_t memory = 0;
-    for (std::size_t pos = nextMatch(text, 0, memory); pos != std::string_view::npos;
-         pos = nextMatch(text, afterMatch(pos, memory), memory)) {
+    const bool twoWay = size >= kTwoWayFrom;
+    const auto first = [&] { return twoWay ? nextMatch(text, 0, memory) : text.find(m_needle); };
+    const auto after = [&](std::size_t pos) {
+        return twoWay ? nextMatch(text, afterMatch(pos, memory), memory) : text.find(m_needle, pos + 1);
+    };
+    for (std::size_t pos = first(); pos != std::string_view::npos; pos = after(pos)) {
         std::size_t start = pos;
         while (start > known && leadAt(start - 1))
             --start;

@@ -19,6 +19,12 @@ public:
 
     const std::string &needle() const { return m_needle; }
 
+    // A search text shorter than this is searched for as the standard
+    // library searches (memchr() for its first byte, then the rest
+    // compared): at most this many times a plain pass, and on ordinary text
+    // the fastest there is. From this length on, the two-way search.
+    static constexpr std::size_t kTwoWayFrom = 32;
+
     // Position of the first match in `text` that starts and ends on
     // character boundaries, or -1 when there is none. An empty search text
     // is found at 0.
@@ -42,6 +48,9 @@ private:
     std::size_t m_memoryAfterShift = 0; // what is then known to match (a periodic search text only)
     // For each byte, 1 + its last position in the search text; 0 when absent.
     std::array<std::size_t, 256> m_shift{};
+    // The search text's rarest byte and where it stands: any match holds it
+    // there, so the window can jump to the next one that memchr() finds.
+    std::size_t m_rareAt = 0;
     bool m_endsInHalf = false; // its last byte is a lead byte without its trail byte
 };
 

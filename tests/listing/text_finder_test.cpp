@@ -41,7 +41,7 @@ TEST(TextFinder, FindsWhatAByteByByteSearchFindsOnTheSameBoundaries)
     // byte (0x81) and its trail bytes, LF.
     const char alphabets[][5] = {"ab", "abc", "a\x81", "\x81\x82", "a\x81\x40\n"};
     std::mt19937 random(31);
-    int found = 0;
+    int found = 0, longFound = 0;
     for (const char *alphabet : alphabets) {
         const std::string letters(alphabet);
         std::uniform_int_distribution<std::size_t> letter(0, letters.size() - 1);
@@ -52,8 +52,10 @@ TEST(TextFinder, FindsWhatAByteByByteSearchFindsOnTheSameBoundaries)
                     text += letters[letter(random)];
                 return text;
             };
-            const std::string text = make(std::uniform_int_distribution<std::size_t>(0, 60)(random));
-            std::string needle = make(std::uniform_int_distribution<std::size_t>(1, 9)(random));
+            // Search texts on both sides of the length where the two-way
+            // search takes over.
+            const std::string text = make(std::uniform_int_distribution<std::size_t>(0, 300)(random));
+            std::string needle = make(std::uniform_int_distribution<std::size_t>(1, 3 * TextFinder::kTwoWayFrom)(random));
             // Often a piece of the text itself, so that there are matches.
             if (round % 2 == 0 && text.size() > 2) {
                 const std::size_t at = std::uniform_int_distribution<std::size_t>(0, text.size() - 2)(random);
@@ -61,10 +63,12 @@ TEST(TextFinder, FindsWhatAByteByByteSearchFindsOnTheSameBoundaries)
             }
             const long long expected = naiveFind(text, needle);
             found += expected >= 0;
+            longFound += expected >= 0 && needle.size() >= TextFinder::kTwoWayFrom;
             ASSERT_EQ(TextFinder(needle).find(text), expected) << "text " << text << " needle " << needle;
         }
     }
     EXPECT_GT(found, 3000); // the comparison saw matches, not only misses
+    EXPECT_GT(longFound, 1000); // and among them matches of the two-way search
 }
 
 TEST(TextFinder, OneFinderServesManyTextsAndEdgeCases)
@@ -85,6 +89,16 @@ TEST(TextFinder, OneFinderServesManyTextsAndEdgeCases)
     EXPECT_EQ(TextFinder("\x81\x82").find("\x81\x81\x81\x82"), 2);
     // A search text ending in a lead byte matches only at the text's end.
     EXPECT_EQ(TextFinder("a\x81").find("a\x81\x40 a\x81"), 4);
+    // The same for search texts the two-way search takes.
+    const std::string a40(40, 'a');
+    EXPECT_EQ(TextFinder(a40).find(std::string(39, 'a') + "b" + a40), 40);
+    // 39 lead bytes end in half a character: found only where the text
+    // ends, and only on a character start.
+    const std::string lead(39, '\x81');
+    EXPECT_EQ(TextFinder(lead).find(lead + "\x40"), -1);
+    EXPECT_EQ(TextFinder(lead).find("\x81\x81" + lead), 2);
+    EXPECT_EQ(TextFinder(lead).find("\x81" + lead), -1); // would start on a trail byte
+    EXPECT_EQ(TextFinder(std::string(39, 'x') + "\x81").find(std::string(39, 'x') + "\x81\x40"), -1);
 }
 
 TEST(TextFinder, ALongSearchTextInALongTextIsFoundWhereTheShortSearchFindsIt)
