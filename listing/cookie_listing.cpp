@@ -86,6 +86,7 @@ void CookieListing::readInto(const platform::Folder &folder, std::string_view fo
     readFile(folder, folderName, name, nativeName, kind, m_pane.beginLoad(), id);
     m_pane.endLoad();
     const SystemInfo &info = m_state.systemInfo;
+    prepareContentSearch();
     const bool widen =
         info.searchMode == SearchMode::Content && info.searchText.find_first_of("\r\n") != std::string::npos;
     fillEntry(name, widen ? std::string_view(m_pane.text()) : m_pane.rawText());
@@ -115,14 +116,10 @@ void CookieListing::throwIfFailed(platform::ReadResult result, std::string_view 
 void CookieListing::fillEntry(std::string_view name, std::string_view text)
 {
     const SystemInfo &info = m_state.systemInfo;
-    if (info.searchMode == SearchMode::Content) {
-        // Prepared once for all the files of a scan: a long search text
-        // costs its length once, not once a file.
-        if (m_finder.needle() != info.searchText)
-            m_finder = TextFinder(info.searchText);
-        if (m_finder.find(text) < 0)
-            return;
-    }
+    // The search text was prepared by the caller: once for all the files of
+    // a scan, so that a long one costs its length once, not once a file.
+    if (info.searchMode == SearchMode::Content && m_finder.find(text) < 0)
+        return;
 
     const std::size_t dot = name.rfind('.');
     m_entry.fileName.assign(name.substr(0, dot));
@@ -130,6 +127,13 @@ void CookieListing::fillEntry(std::string_view name, std::string_view text)
     firstTextLines(text, lines);
     m_entry.info.assign(lines[1]);
     m_entry.url.assign(lines[2]);
+}
+
+void CookieListing::prepareContentSearch()
+{
+    const SystemInfo &info = m_state.systemInfo;
+    if (info.searchMode == SearchMode::Content && m_finder.needle() != info.searchText)
+        m_finder = TextFinder(info.searchText);
 }
 
 void CookieListing::showSearchMode(ListingView &view) const
@@ -176,6 +180,7 @@ void CookieListing::scan(ListingView &view, int &count)
     const bool widen =
         info.searchMode == SearchMode::Content && info.searchText.find_first_of("\r\n") != std::string::npos;
     m_batch.resize(kReadTogether);
+    prepareContentSearch();
     while (!entries.empty()) {
         // The next files are read together; then the entries up to the last
         // of them are taken in order, so that a file that cannot be read

@@ -84,8 +84,10 @@ private:
     // Throws as readCookieFile() does for a read of file `name` that gave
     // `result` (a file that is gone included).
     static void throwIfFailed(platform::ReadResult result, std::string_view folderName, std::string_view name);
+    // Makes m_finder search for the content search's text.
+    void prepareContentSearch();
     // Fills the cleared m_entry from file `name`'s text, unless a content
-    // search does not find its text there.
+    // search does not find its text there (prepareContentSearch() first).
     void fillEntry(std::string_view name, std::string_view text);
     void scan(ListingView &view, int &count);
     void finishScan(ListingView &view, BusyCursor &busy, int count);

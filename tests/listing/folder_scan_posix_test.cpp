@@ -203,6 +203,27 @@ TEST_F(FolderScan, ContentSearchNumbersOnlyTheMatches)
     EXPECT_EQ(cookies.table().dataRowCount(), 0);
 }
 
+TEST_F(FolderScan, AContentSearchForALongTextFindsItInEachFileOfTheScan)
+{
+    // Long enough for the two-way search, prepared once for the scan; a
+    // change of the text between scans is taken.
+    std::string longText;
+    for (int i = 0; i < 40; ++i)
+        longText += "abcab" + std::to_string(i);
+    folder.write("a@x.txt", record(longText, "a/"));
+    folder.write("b@x.txt", record(longText.substr(1), "b/"));
+    folder.write("c@x.txt", record("x" + longText + "y", "c/"));
+    search(SearchMode::Content, longText);
+    cookies.listCookieFiles(view);
+    EXPECT_EQ(listedNames(), (Names{"a@x", "c@x"}));
+    search(SearchMode::Content, longText.substr(1));
+    cookies.listCookieFiles(view);
+    EXPECT_EQ(listedNames(), (Names{"a@x", "b@x", "c@x"}));
+    search(SearchMode::Content, longText + "y");
+    cookies.listCookieFiles(view);
+    EXPECT_EQ(listedNames(), (Names{"c@x"}));
+}
+
 TEST_F(FolderScan, ClearingTheSearchListsAllAgain)
 {
     folder.write("a@x.txt", record("1", "a/"));
