@@ -157,7 +157,8 @@ int main(int argc, char **argv)
             const double bestSearch = *std::min_element(searchMs.begin(), searchMs.end());
             if (shape.longNeedle)
                 std::printf("%-12s %5zu KB, search text %zu bytes: search %.3f ms, plain %.3f ms, ratio %.2f\n",
-                            shape.name, size / 1000, shape.needle.size(), bestSearch, bestPlain, bestSearch / bestPlain);
+                            shape.name, size / 1000, shape.needle.size(), bestSearch, bestPlain,
+                            bestSearch / bestPlain);
             else
                 std::printf("%-12s %5zu KB, %zu candidates: search %.3f ms, plain %.3f ms, ratio %.2f\n", shape.name,
                             size / 1000, plainCandidates(shape.text, shape.needle), bestSearch, bestPlain,

@@ -187,7 +187,7 @@ ReadResult resultOfOpenError(DWORD error, const std::wstring &path)
     switch (error) {
     case ERROR_FILE_NOT_FOUND:
     case ERROR_PATH_NOT_FOUND:
-    case ERROR_INVALID_NAME: // a link whose target cannot be named
+    case ERROR_INVALID_NAME:          // a link whose target cannot be named
     case ERROR_CANT_RESOLVE_FILENAME: // links in a circle
         return ReadResult::Gone;
     case ERROR_ACCESS_DENIED:
@@ -204,7 +204,7 @@ ReadResult resultOfOpenError(DWORD error, const std::wstring &path)
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         const DWORD again = GetLastError();
         return again == ERROR_FILE_NOT_FOUND || again == ERROR_PATH_NOT_FOUND ? ReadResult::Gone
-                                                                               : ReadResult::OpenFailed;
+                                                                              : ReadResult::OpenFailed;
     }
     return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? ReadResult::Gone : ReadResult::OpenFailed;
 }
@@ -415,8 +415,8 @@ ReadResult Folder::readUpTo(std::string_view nativeName, EntryKind kind, std::st
     // its place since (that opens the link itself, which is then refused).
     const DWORD flags = kind == EntryKind::File ? FILE_FLAG_OPEN_REPARSE_POINT : 0;
     const std::wstring path = m_impl->entryPath(nativeName);
-    ScopedHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL | flags, nullptr));
+    ScopedHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | flags, nullptr));
     if (!file.valid())
         return resultOfOpenError(GetLastError(), path);
     // A device (a name such as "con.txt" can reach one) is no file, and

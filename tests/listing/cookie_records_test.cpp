@@ -148,9 +148,9 @@ TEST(CookieRecords, AFileOffTheFormatGivesItsWholeRecordsThenTheLine)
     const Case cases[] = {
         {"", CookieFormatError::Empty, 1, 0},
         {"SINGLELINE=1\n", CookieFormatError::IncompleteRecord, 2, 0},
-        {good + "n\nv\nh/\n", CookieFormatError::IncompleteRecord, 13, 1},   // cut short
+        {good + "n\nv\nh/\n", CookieFormatError::IncompleteRecord, 13, 1},                       // cut short
         {good + good + "n\nv\nh/\n0\n0\n0\n0\n0\n", CookieFormatError::IncompleteRecord, 27, 2}, // no last "*"
-        {good + "\n", CookieFormatError::IncompleteRecord, 11, 1},             // a blank line after the last "*"
+        {good + "\n", CookieFormatError::IncompleteRecord, 11, 1}, // a blank line after the last "*"
         {record("n", "v", "nohostpath"), CookieFormatError::NoPath, 3, 0},
         {good + record("n", "v", "h.example"), CookieFormatError::NoPath, 12, 1},
         {record("n", "v", "/"), CookieFormatError::NoHost, 3, 0},

@@ -174,7 +174,8 @@ TEST_F(CookieTableTest, AFileThatStraysShowsItsWholeRecordsThenOneLine)
     // A cookie for no host is a stray record too.
     load(two + record({.hostPath = "/"}));
     EXPECT_EQ(m_table.rowCount(), 2);
-    EXPECT_EQ(utf8(m_table.problemText()), "この後はクッキーの形式ではありません（21 行目: 「/」の前にホストがありません）");
+    EXPECT_EQ(utf8(m_table.problemText()),
+              "この後はクッキーの形式ではありません（21 行目: 「/」の前にホストがありません）");
 
     // Broken from its first record: no rows, the line as before.
     load("");
@@ -200,7 +201,8 @@ TEST_F(CookieTableTest, ALoneCrSplitsNoCookieThoughThePaneShowsALineBreak)
 {
     // One cookie for bank.example to the browser; a lone CR must not make a
     // second one for .attacker.example out of its name.
-    const std::string crafted = "n\rv\r.attacker.example/\r0\r0\r0\r0\r0\r*\rSID\nsecret\nbank.example/\n0\n0\n0\n0\n0\n*\n";
+    const std::string crafted =
+        "n\rv\r.attacker.example/\r0\r0\r0\r0\r0\r*\rSID\nsecret\nbank.example/\n0\n0\n0\n0\n0\n*\n";
     load(crafted);
     ASSERT_EQ(m_table.rowCount(), 1);
     EXPECT_EQ(m_table.cell(CookieTable::DomainColumn, 0), "bank.example");

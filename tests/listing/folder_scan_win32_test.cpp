@@ -194,8 +194,7 @@ TEST_F(Win32FolderScan, FilesGoneBetweenTheListingAndTheReadAreLeftOut)
             EXPECT_NE(pending, INVALID_HANDLE_VALUE);
             FILE_DISPOSITION_INFO disposition{};
             disposition.DeleteFile = TRUE;
-            EXPECT_TRUE(
-                SetFileInformationByHandle(pending, FileDispositionInfo, &disposition, sizeof disposition));
+            EXPECT_TRUE(SetFileInformationByHandle(pending, FileDispositionInfo, &disposition, sizeof disposition));
         }
     } changing;
     changing.temp = &temp;

@@ -19,8 +19,7 @@ long long naiveFind(std::string_view text, std::string_view needle)
 {
     if (needle.empty())
         return 0;
-    for (std::size_t pos = 0; pos + needle.size() <= text.size();
-         pos += platform::cp932::charLength(text, pos)) {
+    for (std::size_t pos = 0; pos + needle.size() <= text.size(); pos += platform::cp932::charLength(text, pos)) {
         if (text.compare(pos, needle.size(), needle) != 0)
             continue;
         std::size_t end = pos;
@@ -55,7 +54,8 @@ TEST(TextFinder, FindsWhatAByteByByteSearchFindsOnTheSameBoundaries)
             // Search texts on both sides of the length where the two-way
             // search takes over.
             const std::string text = make(std::uniform_int_distribution<std::size_t>(0, 300)(random));
-            std::string needle = make(std::uniform_int_distribution<std::size_t>(1, 3 * TextFinder::kTwoWayFrom)(random));
+            std::string needle =
+                make(std::uniform_int_distribution<std::size_t>(1, 3 * TextFinder::kTwoWayFrom)(random));
             // Often a piece of the text itself, so that there are matches.
             if (round % 2 == 0 && text.size() > 2) {
                 const std::size_t at = std::uniform_int_distribution<std::size_t>(0, text.size() - 2)(random);
@@ -67,7 +67,7 @@ TEST(TextFinder, FindsWhatAByteByByteSearchFindsOnTheSameBoundaries)
             ASSERT_EQ(TextFinder(needle).find(text), expected) << "text " << text << " needle " << needle;
         }
     }
-    EXPECT_GT(found, 3000); // the comparison saw matches, not only misses
+    EXPECT_GT(found, 3000);     // the comparison saw matches, not only misses
     EXPECT_GT(longFound, 1000); // and among them matches of the two-way search
 }
 

@@ -499,8 +499,7 @@ TEST(ScanToolCookies, BrokenFilesAreReportedEachAndTheOthersGoOn)
     EXPECT_EQ(rows[1].substr(0, 26), "1\ta@good.txt\tSID\tx\\ty\th.ex");
     EXPECT_EQ(rows[3].substr(0, 23), "3\tc@number.txt\tSID\tx\\ty");
     EXPECT_EQ(rows[4], "3\tc@number.txt\t\t\t\t\t\t\t\t\tline 13: not an unsigned 32-bit number");
-    const std::vector<std::vector<std::string>> csv =
-        csvRecords(scan({"--cookies", "--format=csv", folder.str()}).out);
+    const std::vector<std::vector<std::string>> csv = csvRecords(scan({"--cookies", "--format=csv", folder.str()}).out);
     ASSERT_GE(csv.size(), 5u);
     EXPECT_EQ(csv[3][3], "SID"); // after the file's name and its bytes in hex
     EXPECT_EQ(csv[4][11], "line 13: not an unsigned 32-bit number");
@@ -510,11 +509,12 @@ TEST(ScanToolCookies, CutShortOrStrayingFilesKeepTheirWholeCookiesAndALoneCrSpli
 {
     TempFolder folder;
     const std::string two = record("a", "1", "h.example/") + record("b", "2", "h.example/");
-    folder.write("a@cut.txt", two + "c\n3\nh.example/\n");       // cut short
+    folder.write("a@cut.txt", two + "c\n3\nh.example/\n");                   // cut short
     folder.write("b@nostar.txt", two + "c\n3\nh.example/\n0\n0\n0\n0\n0\n"); // no last "*"
-    folder.write("c@blank.txt", two + "\n");                        // a blank line at the end
-    folder.write("d@nohost.txt", two + record("c", "3", "/"));     // a cookie for no host
-    folder.write("e@crafted.txt", "n\rv\r.attacker.example/\r1536\r0\r0\r0\r0\r*\rSID\nsecret\nbank.example/\n1536\n0\n0\n0\n0\n*\n");
+    folder.write("c@blank.txt", two + "\n");                                 // a blank line at the end
+    folder.write("d@nohost.txt", two + record("c", "3", "/"));               // a cookie for no host
+    folder.write("e@crafted.txt",
+                 "n\rv\r.attacker.example/\r1536\r0\r0\r0\r0\r*\rSID\nsecret\nbank.example/\n1536\n0\n0\n0\n0\n*\n");
     folder.write("f@firstbroken.txt", record("a", "1", "/") + two);
 
     const Result result = scan({"--cookies", "--format=json", folder.str()});
@@ -584,8 +584,8 @@ TEST(ScanToolExit, AFileGoneBeforeItIsReadIsLeftOutWithAWarning)
     folder.write("a@first.txt", record("n", "v", "h/"));
     std::filesystem::create_symlink(folder / "nowhere", folder / "b@gone.txt");
     folder.write("c@after.txt", record("n", "v", "h/"));
-    const std::string warning =
-        "vellumin-scan: " + (folder / "b@gone.txt") + ": left out: no longer there when read (deleted, or no longer a file)\n";
+    const std::string warning = "vellumin-scan: " + (folder / "b@gone.txt") +
+                                ": left out: no longer there when read (deleted, or no longer a file)\n";
     for (const char *format : {"json", "csv", "tsv", "netscape"}) {
         for (const bool cookies : {false, true}) {
             if (!cookies && std::string(format) == "netscape")
