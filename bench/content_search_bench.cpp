@@ -8,9 +8,18 @@
 //   Japanese    "クッキー" over and over, searched for the bytes 62 83, which
 //               straddle two characters at every fourth byte
 //   ASCII       cookie lines, the search text only at the very end
+//   long, ends  "a" over and over, searched for 32,000 bytes: 31,999 "a"
+//               and a "b" (the window moves on at the last byte)
+//   long, starts  the same, searched for a "b" and 31,999 "a": every
+//               position matches all but one byte of it, the case that
+//               costs a search comparing the whole text at each candidate
+//               the text's size times the search text's length
 //
 // The plain loop finds every candidate the search must look at: the same
-// byte search from each candidate on, nothing asked about characters. Each
+// byte search from each candidate on, nothing asked about characters. For
+// the long search texts, where that loop would itself cost the text's size
+// times the search text's length, it is one pass of memchr() over the text
+// for a byte it lacks: the least any search can cost. Each
 // figure is the time of one search, the best of several runs taken in turns
 // with the plain loop; every run is printed, with the processor time of all
 // runs and the load average.
@@ -28,6 +37,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -39,6 +49,7 @@ struct Shape {
     std::string text;
     std::string needle;
     long long expected; // where findInText() must find the needle
+    bool longNeedle = false;
 };
 
 std::string repeated(std::string_view unit, std::size_t bytes)
@@ -58,6 +69,9 @@ std::vector<Shape> shapes(std::size_t bytes)
     std::string ascii = repeated("name\nvalue=0123456789abcdef\nwww.example.com/\n1536\n", bytes) + "needle\n";
     const auto at = static_cast<long long>(ascii.size() - 7);
     out.push_back({"ASCII", std::move(ascii), "needle", at});
+    constexpr std::size_t kLongNeedle = 32000;
+    out.push_back({"long, ends", std::string(bytes, 'a'), std::string(kLongNeedle - 1, 'a') + "b", -1, true});
+    out.push_back({"long, starts", std::string(bytes, 'a'), "b" + std::string(kLongNeedle - 1, 'a'), -1, true});
     return out;
 }
 
@@ -68,6 +82,12 @@ std::size_t plainCandidates(std::string_view text, std::string_view needle)
     for (std::size_t pos = text.find(needle); pos != std::string_view::npos; pos = text.find(needle, pos + 1))
         ++count;
     return count;
+}
+
+// One pass over `text` looking for a byte it lacks.
+std::size_t plainPass(std::string_view text)
+{
+    return std::memchr(text.data(), '\xFF', text.size()) ? 1 : 0;
 }
 
 // Runs `search` often enough to take some 20 ms, and gives the time of one.
@@ -120,7 +140,10 @@ int main(int argc, char **argv)
                 std::printf("%s, %zu KB: found at %lld, not at %lld\n", shape.name, size / 1000, found, shape.expected);
                 status = 1;
             }
-            const auto plain = [&] { sink = sink + static_cast<long long>(plainCandidates(shape.text, shape.needle)); };
+            const auto plain = [&] {
+                sink = sink + static_cast<long long>(shape.longNeedle ? plainPass(shape.text)
+                                                                      : plainCandidates(shape.text, shape.needle));
+            };
             const auto search = [&] { sink = sink + listing::findInText(shape.text, shape.needle); };
             const int plainRepeats = repeatsFor(plain), searchRepeats = repeatsFor(search);
             std::vector<double> plainMs, searchMs;
@@ -132,9 +155,14 @@ int main(int argc, char **argv)
             const bench::CpuTime cpu = bench::processCpuTime() - cpuBefore;
             const double bestPlain = *std::min_element(plainMs.begin(), plainMs.end());
             const double bestSearch = *std::min_element(searchMs.begin(), searchMs.end());
-            std::printf("%-10s %5zu KB, %zu candidates: search %.3f ms, plain %.3f ms, ratio %.2f\n", shape.name,
-                        size / 1000, plainCandidates(shape.text, shape.needle), bestSearch, bestPlain,
-                        bestSearch / bestPlain);
+            if (shape.longNeedle)
+                std::printf("%-12s %5zu KB, search text %zu bytes: search %.3f ms, plain %.3f ms, ratio %.2f\n",
+                            shape.name, size / 1000, shape.needle.size(), bestSearch, bestPlain,
+                            bestSearch / bestPlain);
+            else
+                std::printf("%-12s %5zu KB, %zu candidates: search %.3f ms, plain %.3f ms, ratio %.2f\n", shape.name,
+                            size / 1000, plainCandidates(shape.text, shape.needle), bestSearch, bestPlain,
+                            bestSearch / bestPlain);
             std::printf("  runs (ms)  search:");
             for (const double ms : searchMs)
                 std::printf(" %.3f", ms);

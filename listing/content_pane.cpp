@@ -1,6 +1,7 @@
 #include "content_pane.h"
 
 #include "platform/cp932.h"
+#include "text_finder.h"
 
 #include <array>
 #include <cstring>
@@ -13,12 +14,16 @@ void ContentPane::clear()
         std::string().swap(m_text);
     else
         m_text.clear();
+    std::string().swap(m_asRead);
+    m_keptAsRead = false;
     m_widened = true;
     ++m_revision;
 }
 
 void ContentPane::setText(std::string_view bytes)
 {
+    std::string().swap(m_asRead);
+    m_keptAsRead = false;
     m_text.assign(bytes);
     m_widened = false;
     ++m_revision;
@@ -41,10 +46,31 @@ void ContentPane::endLoad()
 const std::string &ContentPane::text() const
 {
     if (!m_widened) {
+        m_keptAsRead = holdsLoneCr(m_text);
+        if (m_keptAsRead)
+            m_asRead = m_text;
         widenLineEnds(m_text);
         m_widened = true;
     }
     return m_text;
+}
+
+std::string_view ContentPane::recordText() const
+{
+    const std::string &widened = text();
+    return m_keptAsRead ? std::string_view(m_asRead) : std::string_view(widened);
+}
+
+bool holdsLoneCr(std::string_view text)
+{
+    for (std::size_t from = 0;;) {
+        const std::size_t cr = text.find('\r', from);
+        if (cr == std::string_view::npos)
+            return false;
+        if (cr + 1 == text.size() || text[cr + 1] != '\n')
+            return true;
+        from = cr + 2;
+    }
 }
 
 std::string_view ContentPane::line(int number) const
@@ -171,44 +197,7 @@ void firstTextLines(std::string_view text, std::span<std::string_view> lines)
 
 long long findInText(std::string_view text, std::string_view needle)
 {
-    using platform::cp932::charLength;
-    using platform::cp932::isLeadByte;
-    const auto leadAt = [](std::string_view bytes, std::size_t pos) {
-        return isLeadByte(static_cast<unsigned char>(bytes[pos]));
-    };
-    // Whether a match that starts a character also ends on one is the
-    // search text's own affair: from a character start the text's bytes are
-    // the search text's, stepped the same way, but for a last byte that is a
-    // lead byte of its own, which in the text takes the byte after it.
-    std::size_t needleEnd = 0;
-    while (needleEnd + 1 < needle.size())
-        needleEnd += charLength(needle, needleEnd);
-    const bool endsInHalf = needleEnd + 1 == needle.size() && leadAt(needle, needleEnd);
-
-    // The matches come in order, and character starts are found in the same
-    // pass forward: `known` is a character start at or before every match
-    // still to come. A byte that is no lead byte ends a character; after
-    // the last one before a match (or from `known`, if that comes later)
-    // lead bytes pair off, so the match starts a character exactly when an
-    // even number of them precede it. Each byte is looked at once at most,
-    // however many matches there are: a text of lead bytes full of matches
-    // that start on trail bytes costs no more than a plain search of it.
-    std::size_t known = 0;
-    for (std::size_t pos = text.find(needle); pos != std::string_view::npos; pos = text.find(needle, pos + 1)) {
-        std::size_t start = pos;
-        while (start > known && leadAt(text, start - 1))
-            --start;
-        if ((pos - start) % 2 != 0) {
-            // The match starts on the trail byte of the character at pos - 1,
-            // so the next character starts right after it.
-            known = pos + 1;
-            continue;
-        }
-        known = pos;
-        if (!endsInHalf || pos + needle.size() == text.size())
-            return static_cast<long long>(pos);
-    }
-    return -1;
+    return TextFinder(needle).find(text);
 }
 
 } // namespace listing

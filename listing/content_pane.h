@@ -46,6 +46,15 @@ public:
     // same lines and the same characters as text(), without widening.
     std::string_view rawText() const { return m_text; }
 
+    // The text for a reader whose lines end at LF and CR LF only, to which a
+    // CR alone is part of its line (the cookie records): text() itself when
+    // its widening turned no lone CR into a line end, which leaves those
+    // lines as they were; otherwise the bytes as read, kept aside when the
+    // line ends are widened (a file that holds a lone CR is rare and
+    // crafted, no browser writes one). Stays where it is until the text
+    // changes.
+    std::string_view recordText() const;
+
     // Line `number` (from 1) without its line end, at most kMaxLineLength
     // bytes; empty when the text has no such line.
     std::string_view line(int number) const;
@@ -64,6 +73,9 @@ private:
     // Widened on demand by the const text(): the text is the same either way.
     mutable std::string m_text;
     mutable bool m_widened = true;
+    // The bytes as read, when widening turned a lone CR into a line end.
+    mutable std::string m_asRead;
+    mutable bool m_keptAsRead = false;
     std::uint64_t m_revision = 0;
 };
 
@@ -83,11 +95,15 @@ void firstTextLines(std::string_view text, std::span<std::string_view> lines);
 
 // Position of the first case-sensitive match of `needle` in `text` that
 // starts and ends on character boundaries, or -1. Whether a needle without
-// CR or LF is found does not depend on how the text's lines end.
+// CR or LF is found does not depend on how the text's lines end. To search
+// many texts for one needle, make a TextFinder once.
 long long findInText(std::string_view text, std::string_view needle);
 
 // Turns every LF, CR and CR LF of `text` into CR LF, in place: the string
 // grows only by the bytes added.
 void widenLineEnds(std::string &text);
+
+// Whether `text` holds a CR that no LF follows.
+bool holdsLoneCr(std::string_view text);
 
 } // namespace listing

@@ -66,6 +66,7 @@ void CookieListing::readInto(const platform::Folder &folder, std::string_view fo
     readFile(folder, folderName, name, nativeName, kind, m_pane.beginLoad(), id);
     m_pane.endLoad();
     const SystemInfo &info = m_state.systemInfo;
+    prepareContentSearch();
     const bool widen =
         info.searchMode == SearchMode::Content && info.searchText.find_first_of("\r\n") != std::string::npos;
     fillEntry(name, widen ? std::string_view(m_pane.text()) : m_pane.rawText());
@@ -83,6 +84,7 @@ void CookieListing::throwIfFailed(platform::ReadResult result, std::string_view 
     switch (result) {
     case platform::ReadResult::Ok:
         return;
+    case platform::ReadResult::Gone: // a row or a file named by the user: say it is not there
     case platform::ReadResult::OpenFailed:
         throw FileOpenError(messages::cannotOpenFile(joinPath(folderName, name)));
     case platform::ReadResult::ReadFailed:
@@ -94,7 +96,9 @@ void CookieListing::throwIfFailed(platform::ReadResult result, std::string_view 
 void CookieListing::fillEntry(std::string_view name, std::string_view text)
 {
     const SystemInfo &info = m_state.systemInfo;
-    if (info.searchMode == SearchMode::Content && findInText(text, info.searchText) < 0)
+    // The search text was prepared by the caller: once for all the files of
+    // a scan, so that a long one costs its length once, not once a file.
+    if (info.searchMode == SearchMode::Content && m_finder.find(text) < 0)
         return;
 
     const std::size_t dot = name.rfind('.');
@@ -105,10 +109,18 @@ void CookieListing::fillEntry(std::string_view name, std::string_view text)
     m_entry.url.assign(lines[2]);
 }
 
+void CookieListing::prepareContentSearch()
+{
+    const SystemInfo &info = m_state.systemInfo;
+    if (info.searchMode == SearchMode::Content && m_finder.needle() != info.searchText)
+        m_finder = TextFinder(info.searchText);
+}
+
 ListingOutcome CookieListing::listCookieFiles(int tableFontPointSize, ListingView *rows)
 {
     int count = 0;
     std::exception_ptr failure;
+    m_goneCount = 0;
     try {
         // From here on the table's rows name files of this folder.
         m_listedFolder = {m_state.nativeCookiesPath, m_state.cookiesPath};
@@ -139,6 +151,7 @@ void CookieListing::scan(ListingView *rows, int &count)
     const bool widen =
         info.searchMode == SearchMode::Content && info.searchText.find_first_of("\r\n") != std::string::npos;
     m_batch.resize(kReadTogether);
+    prepareContentSearch();
     while (!entries.empty()) {
         // The next files are read together; then the entries up to the last
         // of them are taken in order, so that a file that cannot be read
@@ -164,14 +177,22 @@ void CookieListing::scan(ListingView *rows, int &count)
             const platform::FileRead &file = m_batch[next++];
             std::string_view bytes = file.bytes;
             platform::FileId id = file.id;
-            if (file.result == platform::ReadResult::TooBig) {
+            platform::ReadResult result = file.result;
+            if (result == platform::ReadResult::TooBig) {
                 // Read alone, in its turn: only one big file is held at once.
                 id = entry.id;
-                readFile(m_folder, m_listedFolder.shown, entry.name, entry.nativeName, entry.kind, m_bigFile, id);
+                result = m_folder.read(entry.nativeName, entry.kind, m_bigFile, id);
                 bytes = m_bigFile;
-            } else {
-                throwIfFailed(file.result, m_listedFolder.shown, entry.name);
             }
+            if (result == platform::ReadResult::Gone) {
+                // Deleted or replaced since the folder was listed: the
+                // browser's doing, not a file we failed to read.
+                ++m_goneCount;
+                if (rows)
+                    rows->fileGone(entry.nativeName);
+                continue;
+            }
+            throwIfFailed(result, m_listedFolder.shown, entry.name);
             // Not through the pane: nobody sees the text of a file in the
             // middle of a scan, and its lines and the search come out the
             // same from the bytes as read. Only a search text with a line

@@ -6,6 +6,7 @@
 #include "platform/filesystem.h"
 #include "program_state.h"
 #include "result_table.h"
+#include "text_finder.h"
 
 #include <string>
 #include <string_view>
@@ -44,7 +45,13 @@ public:
     // describes them, with the failure in it; nothing is thrown. A folder
     // that is missing or cannot be searched lists nothing, without a
     // failure: the outcome names the problem and the status text says it.
+    // A file that is gone by the time it is read (platform::ReadResult::Gone)
+    // is no failure either: it is left out, told to `rows`, and counted.
     ListingOutcome listCookieFiles(int tableFontPointSize, ListingView *rows = nullptr);
+
+    // How many listed files the last scan left out because they were gone
+    // when read.
+    int goneCount() const { return m_goneCount; }
 
     // The folder of the last scan (CP932), whose files the table's rows name.
     const std::string &listedFolder() const { return m_listedFolder.shown; }
@@ -71,10 +78,12 @@ private:
                   std::string_view nativeName, platform::EntryKind kind, std::string &bytes,
                   platform::FileId &id) const;
     // Throws as readCookieFile() does for a read of file `name` that gave
-    // `result`.
+    // `result` (a file that is gone included).
     static void throwIfFailed(platform::ReadResult result, std::string_view folderName, std::string_view name);
+    // Makes m_finder search for the content search's text.
+    void prepareContentSearch();
     // Fills the cleared m_entry from file `name`'s text, unless a content
-    // search does not find its text there.
+    // search does not find its text there (prepareContentSearch() first).
     void fillEntry(std::string_view name, std::string_view text);
     void scan(ListingView *rows, int &count);
     ListingOutcome finishScan(int tableFontPointSize, int count);
@@ -90,11 +99,13 @@ private:
     // elsewhere.
     platform::Folder m_folder;
     platform::NamedPath m_listedFolder;
+    int m_goneCount = 0;
     // Reused for every file of a scan.
     CookieEntry m_entry;
     std::vector<platform::FileRead> m_batch; // the files a scan reads together
     std::string m_bigFile;                   // one too big to be read with others
     std::string m_widened;                   // for a content search for a line end only
+    TextFinder m_finder;                     // the content search's text, prepared
 };
 
 } // namespace listing

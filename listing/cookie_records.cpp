@@ -9,7 +9,8 @@ namespace {
 
 constexpr int kRecordLines = 9;
 
-// Hands out the lines of a text one by one; LF, CR and CR LF each end one.
+// Hands out the lines of a text one by one; LF and CR LF end one, and a CR
+// that no LF follows is part of its line.
 class LineReader {
 public:
     explicit LineReader(std::string_view text) : m_text(text) {}
@@ -22,20 +23,12 @@ public:
     {
         const char *begin = m_text.data() + m_pos;
         const std::size_t rest = m_text.size() - m_pos;
-        // Cookie files end their lines with LF alone, so look for that first
-        // and only then check whether a CR comes earlier.
         const void *lf = std::memchr(begin, '\n', rest);
         std::size_t length = lf ? static_cast<std::size_t>(static_cast<const char *>(lf) - begin) : rest;
-        if (const void *cr = std::memchr(begin, '\r', length))
-            length = static_cast<std::size_t>(static_cast<const char *>(cr) - begin);
-        std::size_t next = m_pos + length;
-        if (next < m_text.size()) {
-            if (m_text[next] == '\r' && next + 1 < m_text.size() && m_text[next + 1] == '\n')
-                ++next;
-            ++next;
-        }
+        m_pos += lf ? length + 1 : length;
+        if (lf && length > 0 && begin[length - 1] == '\r')
+            --length;
         ++m_line;
-        m_pos = next;
         return std::string_view(begin, length);
     }
 
@@ -100,6 +93,9 @@ std::string CookieFormatProblem::text() const
     case CookieFormatError::NoPath:
         what = "no \"/\" between host and path";
         break;
+    case CookieFormatError::NoHost:
+        what = "no host before the \"/\"";
+        break;
     case CookieFormatError::NotANumber:
         what = "not an unsigned 32-bit number";
         break;
@@ -123,7 +119,7 @@ bool CookieRecordReader::next(CookieRecord &record)
     // The reader goes on from where the last record ended.
     LineReader lines(m_text.substr(m_pos));
     const auto fail = [this](CookieFormatError error, int line) {
-        m_problem = {error, m_line + line};
+        m_problem = {error, m_line + line, m_line / kRecordLines};
         m_pos = m_text.size();
         return false;
     };
@@ -139,6 +135,10 @@ bool CookieRecordReader::next(CookieRecord &record)
     const std::size_t slash = line[2].find('/');
     if (slash == std::string_view::npos)
         return fail(CookieFormatError::NoPath, 3);
+    // The browser sends such a cookie nowhere, and the programs that load
+    // these files drop it: it is no cookie of any site.
+    if (slash == 0)
+        return fail(CookieFormatError::NoHost, 3);
     record.host = line[2].substr(0, slash);
     record.path = line[2].substr(slash);
 
@@ -165,6 +165,13 @@ CookieFormatProblem checkCookieRecords(std::string_view text)
     while (reader.next(record)) {
     }
     return reader.problem();
+}
+
+void recordLines(std::string_view text, std::span<std::string_view> lines)
+{
+    LineReader reader(text);
+    for (std::string_view &line : lines)
+        line = reader.atEnd() ? std::string_view() : reader.next();
 }
 
 void appendFileTimeIso8601(std::string &out, std::uint64_t fileTime)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,10 +14,14 @@
 //   7 creation, low 32 bits  8 creation, high 32 bits   (a Windows FILETIME)
 //   9 "*"
 //
-// LF, CR and CR LF each end a line, as in the content pane. Numbers are
-// unsigned decimal 32-bit values. Decoding guesses nothing: a file that
-// strays from this shape in any way yields no cookies, only the line where
-// it strays and why.
+// LF and CR LF end a line; a CR alone is part of the line, as the browser
+// and the programs that load such files take it (the content pane, which
+// shows the text, breaks lines there too, but a cookie must not be split by
+// a byte the browser never writes as a line end). Numbers are unsigned
+// decimal 32-bit values. Decoding guesses nothing past the first fault: a
+// file that strays from this shape yields the whole records before the
+// line where it strays, then that line and why (a file cut short by a
+// browser or a copy keeps the cookies it holds whole).
 namespace listing {
 
 // One cookie. The texts are CP932 views into the decoded text, valid as long
@@ -43,13 +48,15 @@ enum class CookieFormatError {
     Empty,            // no line at all
     IncompleteRecord, // the text ends inside a record
     NoPath,           // line 3 of a record holds no "/"
+    NoHost,           // line 3 of a record starts with its "/": a cookie for no host
     NotANumber,       // lines 4 to 8 of a record: not an unsigned 32-bit decimal
     NoEndMark,        // line 9 of a record is not "*"
 };
 
 struct CookieFormatProblem {
     CookieFormatError error = CookieFormatError::None;
-    int line = 0; // from 1; the line where the text strays from the format
+    int line = 0;    // from 1; the line where the text strays from the format
+    int records = 0; // the whole records before that line, which are kept
 
     explicit operator bool() const { return error != CookieFormatError::None; }
     // In English, e.g. "line 5: not a number".
@@ -58,8 +65,7 @@ struct CookieFormatProblem {
 
 // Reads the records of a text one at a time, so that the cookies of a big
 // file need not all be held at once. It stops at the first problem, after
-// the records before it: to take none from a text that strays, check it
-// first (checkCookieRecords()).
+// the records before it, which are whole and valid.
 class CookieRecordReader {
 public:
     explicit CookieRecordReader(std::string_view text);
@@ -78,6 +84,11 @@ private:
 
 // Whether `text` is a run of cookie records: its first problem, or none.
 CookieFormatProblem checkCookieRecords(std::string_view text);
+
+// Lines 1 to lines.size() of `text` as the records have them (LF and CR LF
+// end a line; a CR alone does not), each whole; a line the text does not
+// have is empty.
+void recordLines(std::string_view text, std::span<std::string_view> lines);
 
 // A FILETIME as an ISO 8601 UTC time, appended to `out`:
 // "2026-12-07T09:50:42Z", with seven digits of fraction (".1234567") only

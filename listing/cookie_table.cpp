@@ -69,10 +69,10 @@ std::size_t timeLength(std::uint64_t fileTime)
 void CookieTable::load(const ContentPane &pane, std::uint64_t now, int pointSize)
 {
     clear();
-    // The text with its line ends widened, as the text view shows it: it
-    // stays where it is until the pane's text changes, which the revision
-    // tells. Lines and their numbers are the same either way.
-    const std::string_view text = pane.text();
+    // The text as the records have their lines (a CR alone is no line
+    // end): it stays where it is until the pane's text changes, which the
+    // revision tells.
+    const std::string_view text = pane.recordText();
     m_pane = &pane;
     m_revision = pane.revision();
 
@@ -102,11 +102,11 @@ void CookieTable::load(const ContentPane &pane, std::uint64_t now, int pointSize
         if (cookie.httpOnly())
             fit(HttpOnlyColumn, messages::flagSetMark().size());
     }
-    if (const CookieFormatProblem &problem = reader.problem()) {
-        // A text that strays anywhere yields no cookie at all, as the
-        // decoder promises: the records before the fault may be anything.
-        clear();
+    // The whole records before a fault are shown (a file cut short keeps
+    // what it holds), and the line where it strays beside them.
+    if (const CookieFormatProblem &problem = reader.problem())
         m_problem = messages::notCookieRecords(problem);
+    if (m_rows.empty()) {
         fitTitles(pointSize);
         return;
     }
@@ -139,7 +139,7 @@ std::string_view CookieTable::text() const
 {
     if (!m_pane || m_pane->revision() != m_revision)
         return {};
-    return m_pane->text();
+    return m_pane->recordText();
 }
 
 const CookieRecord *CookieTable::record(int row) const
@@ -213,7 +213,7 @@ std::string CookieTable::hint(int row) const
         return {};
     const std::string_view whole = text();
     std::array<std::string_view, kRecordLines> lines;
-    firstTextLines(whole.substr(m_rows[row] & ~kExpiredBit), lines);
+    recordLines(whole.substr(m_rows[row] & ~kExpiredBit), lines);
     std::string out;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (i > 0)

@@ -15,9 +15,9 @@ class ContentPane;
 
 // The cookies of the file in the content pane, decoded, as the window's
 // cookie view shows them: one row per cookie, 9 columns of CP932 cells, plus
-// a header row of titles apart from the data rows. A text that is not a run
-// of cookie records has no rows, only one line saying where and why it
-// strays.
+// a header row of titles apart from the data rows. A text that strays from
+// the run of cookie records has the rows of the whole records before the
+// fault, and one line saying where and why it strays.
 //
 // The table keeps no copy of the text: each row is where its record starts
 // in the pane's text (8 bytes), and a cell is decoded from there when asked
@@ -85,7 +85,8 @@ public:
     int columnWidth(int column) const;
 
     // Empty when the text is a run of cookie records; otherwise the line that
-    // the view shows in place of the table (CP932, Japanese).
+    // the view shows under the rows of the whole records before the fault,
+    // or in place of the table when there are none (CP932, Japanese).
     const std::string &problemText() const { return m_problem; }
 
 private:

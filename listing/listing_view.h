@@ -18,6 +18,13 @@ public:
     // real name is `nativeName` and whose bytes are `text`, as the scan read
     // them (line ends as in the file). All are valid only during the call.
     virtual void fileListed(int row, const CookieEntry &entry, std::string_view nativeName, std::string_view text) = 0;
+
+    // A file that the scan listed was gone when its turn came to be read
+    // (deleted, or a folder, a pipe or a link that leads nowhere in its
+    // place): it is left out and the scan goes on. `nativeName` is its real
+    // name, valid only during the call. The window says nothing of it: the
+    // folder is the browser's, which deletes and remakes files as it likes.
+    virtual void fileGone(std::string_view /*nativeName*/) {}
 };
 
 } // namespace listing

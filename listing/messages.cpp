@@ -167,6 +167,9 @@ std::string notCookieRecords(const CookieFormatProblem &problem)
     case CookieFormatError::NoPath:
         why = "ホストとパスの間に「/」がありません";
         break;
+    case CookieFormatError::NoHost:
+        why = "「/」の前にホストがありません";
+        break;
     case CookieFormatError::NotANumber:
         why = "32 ビットの符号なし整数ではありません";
         break;
@@ -174,10 +177,13 @@ std::string notCookieRecords(const CookieFormatProblem &problem)
         why = "「*」がありません";
         break;
     }
+    // Under the rows of the whole cookies before it, the line says that
+    // what follows them strays.
     static const std::string before = cp932("クッキーの形式ではありません（");
+    static const std::string afterRows = cp932("この後はクッキーの形式ではありません（");
     static const std::string lineWord = cp932(" 行目: ");
     static const std::string after = cp932("）");
-    return before + std::to_string(problem.line) + lineWord + cp932(why) + after;
+    return (problem.records > 0 ? afterRows : before) + std::to_string(problem.line) + lineWord + cp932(why) + after;
 }
 
 std::string errorBoxText(const std::string &message)

@@ -45,7 +45,8 @@ const std::string &expiredMark();
 const std::string &flagSetMark();
 
 // One line for a file that is not a run of cookie records: the line where it
-// strays and why, e.g. "クッキーの形式ではありません（9 行目: 「*」がありません）".
+// strays and why, e.g. "クッキーの形式ではありません（9 行目: 「*」がありません）",
+// or under the whole cookies before it "この後はクッキーの形式ではありません（…）".
 std::string notCookieRecords(const CookieFormatProblem &problem);
 
 // The text of the application's error box for a failure's message: the

@@ -143,7 +143,12 @@ private:
 
 enum class ReadResult {
     Ok,
-    OpenFailed,
+    // Not there to be read, though it was listed: nothing by that name any
+    // more, or no longer a file (a folder, a pipe or a device in its place,
+    // a link in a file's place, a link that leads nowhere or out of the
+    // folder). A browser deletes and remakes its files whenever it likes.
+    Gone,
+    OpenFailed, // there, but it would not open: no permission, a lock...
     ReadFailed,
     TooBig, // Folder::readFiles() only: left for read() to read alone
 };
@@ -199,8 +204,8 @@ public:
     // (replacing it), at the size the file had when it was opened: what is
     // appended meanwhile is not part of this read. Only a regular file in
     // this folder (or, through a link of kind Link, below it) is read;
-    // anything else fails to open, whatever the name leads to by now.
-    // Opening never blocks. On success `id` is the identity of the entry
+    // anything else is Gone, whatever the name leads to by now, and so is
+    // a name that is no longer there. Opening never blocks. On success `id` is the identity of the entry
     // (for a link, left as the caller gave it).
     ReadResult read(std::string_view nativeName, EntryKind kind, std::string &contents, FileId &id) const;
 

@@ -313,6 +313,24 @@ bool holdsSeparator(std::string_view cp932Text)
     return cp932::findChar(cp932Text, kPathSeparator) != std::string_view::npos;
 }
 
+// What a failed open of a listed entry says about it. Only a name that is
+// no longer there, or no longer leads to anything that opens as a file, is
+// gone; a file that is there and will not open (no permission, the system
+// out of descriptors or memory, an I/O error) is a failure.
+ReadResult resultOfOpenError(int error)
+{
+    switch (error) {
+    case ENOENT: // deleted, or a link whose target is
+    case ELOOP:  // a link in a file's place (not followed), or links in a circle
+    case ENXIO:  // a socket, or a device without its driver
+    case ENODEV:
+    case ENOTDIR: // a link that leads through a file as if it were a folder
+        return ReadResult::Gone;
+    default:
+        return ReadResult::OpenFailed;
+    }
+}
+
 FolderProblem problemOfError(int error)
 {
     switch (error) {
@@ -417,7 +435,7 @@ struct Folder::Impl {
                 continue;
             }
             if (!S_ISREG(info.mode)) {
-                files[i].result = ReadResult::OpenFailed;
+                files[i].result = ReadResult::Gone;
                 continue;
             }
             if (info.size > Folder::kMostBytesTogether) {
@@ -560,13 +578,18 @@ ReadResult Folder::readUpTo(std::string_view nativeName, EntryKind kind, std::st
     // again and cannot have been made to lead elsewhere. A file listed as
     // regular is opened without following a link that took its place since.
     ScopedFd fd(::openat(m_impl->fd.get(), name, kind == EntryKind::File ? kOpenFileFlags : kOpenLinkFlags));
+    if (fd.get() < 0)
+        return resultOfOpenError(errno);
     FileInfo info;
-    if (fd.get() < 0 || !fileInfo(fd.get(), "", AT_EMPTY_PATH, info) || !S_ISREG(info.mode))
+    if (!fileInfo(fd.get(), "", AT_EMPTY_PATH, info))
         return ReadResult::OpenFailed;
+    if (!S_ISREG(info.mode))
+        return ReadResult::Gone; // a folder, a pipe or a device has taken its place
     if (kind == EntryKind::Link) {
-        // Check what was opened, not what the link said when it was listed.
+        // Check what was opened, not what the link said when it was listed:
+        // one that leads out of the folder by now is no file of the folder.
         if (!m_impl->leadsInside(fd.get()))
-            return ReadResult::OpenFailed;
+            return ReadResult::Gone;
     } else {
         id = info.id;
     }

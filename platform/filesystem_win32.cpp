@@ -7,6 +7,10 @@
 #include <windows.h>
 #include <winternl.h>
 
+// ntdll's: the status of the last failed call, which tells what its error
+// code folds together.
+extern "C" NTSTATUS NTAPI RtlGetLastNtStatus(void);
+
 #include <algorithm>
 #include <memory>
 #include <new>
@@ -170,6 +174,39 @@ FolderProblem problemOfError(DWORD error, const std::wstring &prefix)
     default:
         return FolderProblem::Unreadable;
     }
+}
+
+// What a failed open of listed entry `path` says about it. Only a name that
+// is no longer there as a file is gone: deleted (also while another program
+// still holds it open, when the system refuses it as "delete pending"), or
+// a folder in its place, which refuses a plain open as access denied. A
+// file that is there and will not open (no permission, held open for
+// writing, an I/O error) is a failure.
+ReadResult resultOfOpenError(DWORD error, const std::wstring &path)
+{
+    switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_NAME:          // a link whose target cannot be named
+    case ERROR_CANT_RESOLVE_FILENAME: // links in a circle
+        return ReadResult::Gone;
+    case ERROR_ACCESS_DENIED:
+        break;
+    default:
+        return ReadResult::OpenFailed;
+    }
+    const NTSTATUS status = RtlGetLastNtStatus();
+    if (status == static_cast<NTSTATUS>(0xC0000056L) /* STATUS_DELETE_PENDING */ ||
+        status == static_cast<NTSTATUS>(0xC00000BAL) /* STATUS_FILE_IS_A_DIRECTORY */)
+        return ReadResult::Gone;
+    // Asked again where the status does not tell.
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        const DWORD again = GetLastError();
+        return again == ERROR_FILE_NOT_FOUND || again == ERROR_PATH_NOT_FOUND ? ReadResult::Gone
+                                                                              : ReadResult::OpenFailed;
+    }
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? ReadResult::Gone : ReadResult::OpenFailed;
 }
 
 } // namespace
@@ -368,19 +405,29 @@ ReadResult Folder::readUpTo(std::string_view nativeName, EntryKind kind, std::st
     if (kind != EntryKind::File && kind != EntryKind::Link)
         return ReadResult::OpenFailed;
 
-    // Shared for reading only: a file that another program holds open for
-    // writing fails to open, and none can start writing while it is read.
+    // Shared for reading, never for writing: a file that another program
+    // holds open for writing fails to open, and none can start writing
+    // while it is read. Shared for deletion too: the browser that owns the
+    // folder deletes and renames its files whenever it likes, and neither
+    // its deletion nor this read may fail because the other is under way
+    // (the bytes read stay whole; the file goes once we let it go).
     // A file listed as regular is opened without following a link that took
     // its place since (that opens the link itself, which is then refused).
     const DWORD flags = kind == EntryKind::File ? FILE_FLAG_OPEN_REPARSE_POINT : 0;
-    ScopedHandle file(CreateFileW(m_impl->entryPath(nativeName).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+    const std::wstring path = m_impl->entryPath(nativeName);
+    ScopedHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | flags, nullptr));
+    if (!file.valid())
+        return resultOfOpenError(GetLastError(), path);
     // A device (a name such as "con.txt" can reach one) is no file, and
     // reading one could wait for ever.
+    if (GetFileType(file.get()) != FILE_TYPE_DISK)
+        return ReadResult::Gone;
     FILE_STANDARD_INFO standard;
-    if (!file.valid() || GetFileType(file.get()) != FILE_TYPE_DISK ||
-        !GetFileInformationByHandleEx(file.get(), FileStandardInfo, &standard, sizeof standard) || standard.Directory)
+    if (!GetFileInformationByHandleEx(file.get(), FileStandardInfo, &standard, sizeof standard))
         return ReadResult::OpenFailed;
+    if (standard.Directory)
+        return ReadResult::Gone;
     if (kind == EntryKind::File) {
         // The file that was listed, not one swapped in under its name since.
         // (A link swapped in is opened itself, and its own data is nothing
@@ -390,8 +437,9 @@ ReadResult Folder::readUpTo(std::string_view nativeName, EntryKind kind, std::st
             return ReadResult::OpenFailed;
         id = opened;
     } else if (!m_impl->holds(file.get())) {
-        // Checked on what was opened, not on what the link said when listed.
-        return ReadResult::OpenFailed;
+        // Checked on what was opened, not on what the link said when listed:
+        // one that leads out of the folder by now is no file of the folder.
+        return ReadResult::Gone;
     }
 
     // The size at opening is what is read. Room beyond it lets the content

@@ -97,12 +97,6 @@ private:
     {
         m_decoder.check(file);
         std::string &out = m_out.text();
-        if (m_decoder.problem()) {
-            startRow(out, file);
-            out += ",,,,,,,,";
-            appendCsvField(out, m_decoder.problem().text(), m_field);
-            out += "\r\n";
-        }
         m_decoder.forEach(file, [&](const listing::CookieRecord &cookie) {
             startRow(out, file);
             for (const std::string_view text : {cookie.name, cookie.value, cookie.host, cookie.path}) {
@@ -121,6 +115,13 @@ private:
             out += "\r\n";
             m_out.flushIfFull();
         });
+        // After the whole cookies before it, where the file strays.
+        if (m_decoder.problem()) {
+            startRow(out, file);
+            out += ",,,,,,,,";
+            appendCsvField(out, m_decoder.problem().text(), m_field);
+            out += "\r\n";
+        }
     }
 
     OutputBuffer &m_out;

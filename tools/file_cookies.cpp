@@ -9,10 +9,13 @@ namespace scan {
 const listing::CookieFormatProblem &FileCookies::check(const ListedFile &file)
 {
     m_problem = listing::checkCookieRecords(file.text);
-    if (m_problem) {
-        // Escaped, so that no name can write control bytes to the terminal.
+    // Escaped, so that no name can write control bytes to the terminal.
+    if (m_problem && m_problem.records == 0) {
         std::fprintf(stderr, "vellumin-scan: %s: not a cookie file: %s\n", forPeople(file.file).c_str(),
                      m_problem.text().c_str());
+    } else if (m_problem) {
+        std::fprintf(stderr, "vellumin-scan: %s: strays from the cookie format after %d whole cookies: %s\n",
+                     forPeople(file.file).c_str(), m_problem.records, m_problem.text().c_str());
     }
     return m_problem;
 }

@@ -74,19 +74,18 @@ std::unique_ptr<ScanWriter> makeBackgroundWriter(std::unique_ptr<ScanWriter> wri
 
 // Decodes the cookies of each file for the writers, one at a time (a big
 // file may hold a great many), and warns on standard error about a file that
-// is no run of cookie records.
+// strays from the run of cookie records.
 class FileCookies {
 public:
     // Checks `file`'s bytes, and warns when they stray from the format.
     const listing::CookieFormatProblem &check(const ListedFile &file);
     const listing::CookieFormatProblem &problem() const { return m_problem; }
 
-    // Hands each cookie of the file just checked to `visit`, in order; none
-    // when it strays from the format. Each is valid during its call.
+    // Hands each cookie of the file just checked to `visit`, in order: the
+    // whole records before the line where it strays, if it does. Each is
+    // valid during its call.
     template <typename Visit> void forEach(const ListedFile &file, Visit &&visit) const
     {
-        if (m_problem)
-            return;
         listing::CookieRecordReader reader(file.text);
         listing::CookieRecord cookie;
         while (reader.next(cookie))

@@ -69,12 +69,6 @@ public:
     {
         m_cookies.check(file);
         std::string &out = m_out.text();
-        if (m_cookies.problem()) {
-            startRow(out, file);
-            out += "\t\t\t\t\t\t\t\t";
-            appendTsvField(out, m_cookies.problem().text());
-            out += '\n';
-        }
         m_cookies.forEach(file, [&](const listing::CookieRecord &cookie) {
             startRow(out, file);
             for (const std::string_view text : {cookie.name, cookie.value, cookie.host, cookie.path}) {
@@ -92,6 +86,13 @@ public:
             out += "\t\n";
             m_out.flushIfFull();
         });
+        // After the whole cookies before it, where the file strays.
+        if (m_cookies.problem()) {
+            startRow(out, file);
+            out += "\t\t\t\t\t\t\t\t";
+            appendTsvField(out, m_cookies.problem().text());
+            out += '\n';
+        }
         m_out.flushIfFull();
     }
 

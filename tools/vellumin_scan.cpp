@@ -5,7 +5,9 @@
 //
 // Exit status: 0 when the listing completed, 1 when it did not (a folder that
 // cannot be listed, a file that cannot be read, memory running out, output
-// that cannot be written), 2 for a usage error. Whatever happens, what was listed before is printed first.
+// that cannot be written), 2 for a usage error. A file gone between the
+// folder's listing and its read is left out with a warning: the listing
+// still completes. Whatever happens, what was listed before is printed first.
 
 #include "output_buffer.h"
 #include "output_text.h"
@@ -27,6 +29,7 @@
 #include <new>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #ifdef _WIN32
@@ -42,7 +45,22 @@ constexpr int kLayoutFontPointSize = 9;
 // has just read, so that no file is read twice.
 class ScanView : public listing::ListingView {
 public:
-    explicit ScanView(scan::ScanWriter &writer) : m_writer(writer) {}
+    // `folder`: the folder scanned as the system names it, for warnings.
+    ScanView(scan::ScanWriter &writer, std::string folder) : m_writer(writer), m_folder(std::move(folder))
+    {
+        if (!m_folder.empty() && m_folder.back() != platform::kPathSeparator)
+            m_folder += platform::kPathSeparator;
+    }
+
+    // Not a failure: a browser deletes and remakes its files as it likes.
+    // The rest of the folder is listed; a script still learns what was
+    // missed.
+    void fileGone(std::string_view nativeName) override
+    {
+        const std::string path = scan::forPeople(m_folder + std::string(nativeName));
+        std::fprintf(stderr, "vellumin-scan: %s: left out: no longer there when read (deleted, or no longer a file)\n",
+                     path.c_str());
+    }
 
     void fileListed(int row, const listing::CookieEntry &entry, std::string_view nativeName,
                     std::string_view text) override
@@ -53,6 +71,7 @@ public:
 
 private:
     scan::ScanWriter &m_writer;
+    std::string m_folder;
 };
 
 void setSearch(listing::ProgramState &state, const scan::ScanOptions &options)
@@ -152,7 +171,7 @@ int runScan(const scan::ScanOptions &options)
 
     scan::OutputBuffer out(stdout);
     const std::unique_ptr<scan::ScanWriter> writer = makeWriter(options, out);
-    ScanView view(*writer);
+    ScanView view(*writer, nativeFolder(cookies.state()));
     const listing::ListingOutcome outcome = cookies.listCookieFiles(kLayoutFontPointSize, &view);
     std::string readError; // CP932: the message of a file that could not be read
     std::exception_ptr failure;

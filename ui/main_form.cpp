@@ -262,6 +262,16 @@ constexpr Control kControls[] = {
      .docked = true,
      .dock = Dock::Client,
      .tabPosition = 15},
+    // Under the table of a file that strays after some whole cookies: where
+    // and why. It takes no room while hidden, so the table keeps the pane.
+    {.id = Id::CookieStray,
+     .kind = Kind::Notice,
+     .name = "cookieStray",
+     .parent = Id::ContentPanel,
+     .docked = true,
+     .dock = Dock::Bottom,
+     .extent = 20,
+     .collapses = true},
 };
 
 static_assert(std::size(kControls) == kIdCount, "one entry for every control");
@@ -369,9 +379,10 @@ std::vector<Box> layOut(const LayoutScale &scale, int clientWidth, int clientHei
         // Inside a panel's bevel; the window has none.
         const int bevel = entry.parent == Id::Window ? 0 : 1;
         std::vector<DockedStrip> strips;
+        // A strip that collapses is hidden, and without room, until shown.
         for (const Control *sibling : siblings)
             strips.push_back({sibling->dock, extents.empty()
-                                                 ? scale.px(sibling->extent)
+                                                 ? (sibling->collapses ? 0 : scale.px(sibling->extent))
                                                  : extents[static_cast<std::size_t>(indexOf(sibling->id))]});
         const std::vector<Box> docked = dockBoxes(
             {bevel, bevel, std::max(parent.width - 2 * bevel, 0), std::max(parent.height - 2 * bevel, 0)}, strips);

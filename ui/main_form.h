@@ -44,8 +44,9 @@ enum class Id {
     ContentTabs,
     CookieView,
     CookieProblem,
+    CookieStray,
 };
-inline constexpr int kIdCount = static_cast<int>(Id::CookieProblem) + 1;
+inline constexpr int kIdCount = static_cast<int>(Id::CookieStray) + 1;
 inline constexpr int indexOf(Id id)
 {
     return static_cast<int>(id);
@@ -122,6 +123,7 @@ struct Control {
     bool docked = false;             // docked to `dock` with `extent`, or placed at `design`
     Dock dock = Dock::Client;        //
     int extent = 0;                  // its height (Top, Bottom) or width (Left), design pixels
+    bool collapses = false;          // a docked strip that takes no room while hidden
     Box design{};                    // in its parent, design pixels
     bool sizedByText = false;        // a label whose size follows its text, not `design`
     const char *hint = "";           // UTF-8
@@ -189,7 +191,8 @@ inline constexpr int kHintDurationMs = 2500;
 // bevel), the others at their scaled design boxes (a label sized by its
 // text at the size it was designed with). `extents`, where given, holds
 // each docked control's extent in pixels by indexOf(id), as the splitters
-// and the toolkit have made them, in place of the scaled design's.
+// and the toolkit have made them, in place of the scaled design's; without
+// them, a strip that collapses (Control::collapses) has no room.
 std::vector<Box> layOut(const LayoutScale &scale, int clientWidth, int clientHeight, std::span<const int> extents = {});
 
 } // namespace ui::form

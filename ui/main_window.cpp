@@ -6,6 +6,8 @@
 #include "platform/local_time.h"
 
 #include <algorithm>
+#include <iterator>
+#include <string>
 #include <vector>
 
 namespace ui {
@@ -21,6 +23,7 @@ MainWindow::MainWindow(WindowHost &host, platform::Dialogs &dialogs, platform::D
     // The text view first, at every start.
     m_visible[slot(form::Id::CookieView)] = false;
     m_visible[slot(form::Id::CookieProblem)] = false;
+    m_visible[slot(form::Id::CookieStray)] = false;
 }
 
 void MainWindow::start(int tableFontPointSize)
@@ -28,6 +31,7 @@ void MainWindow::start(int tableFontPointSize)
     m_tableFontPointSize = tableFontPointSize;
     m_host.setVisible(form::Id::CookieView, false);
     m_host.setVisible(form::Id::CookieProblem, false);
+    m_host.setVisible(form::Id::CookieStray, false);
     m_host.setContentView(m_view);
     run([this] {
         for (const form::Control &control : form::controls())
@@ -195,26 +199,33 @@ void MainWindow::syncContentViews()
                 m_cookieTable.load(pane, platform::currentFileTime(), m_tableFontPointSize);
             m_decoded = true;
             m_decodedRevision = pane.revision();
-            setText(Id::CookieProblem, m_cookieTable.problemText());
+            // A file that strays shows its whole cookies with the line
+            // under them; with none, the line alone in the table's place.
+            const bool rows = m_cookieTable.rowCount() > 0;
+            setText(Id::CookieProblem, rows ? std::string() : m_cookieTable.problemText());
+            setText(Id::CookieStray, rows ? m_cookieTable.problemText() : std::string());
             m_host.cookieTableChanged();
         }
     }
     const bool problem = !m_cookieTable.problemText().empty();
-    const bool shown[] = {m_paneShown && !cookies, cookies && !problem, cookies && problem};
-    const Id views[] = {Id::ContentPane, Id::CookieView, Id::CookieProblem};
+    const bool rows = m_cookieTable.rowCount() > 0;
+    const bool shown[] = {m_paneShown && !cookies, cookies && (rows || !problem), cookies && problem && !rows,
+                          cookies && problem && rows};
+    const Id views[] = {Id::ContentPane, Id::CookieView, Id::CookieProblem, Id::CookieStray};
+    constexpr int kViews = static_cast<int>(std::size(views));
     // The focus goes from the view that leaves to the one that comes.
     const std::optional<Id> focus = m_host.focusedControl();
     bool focusLeaves = false;
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < kViews; ++i)
         if (!shown[i] && isVisible(views[i]) && focus == views[i])
             focusLeaves = true;
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < kViews; ++i)
         if (shown[i] && !isVisible(views[i])) {
             setVisible(views[i], true);
-            if (focusLeaves)
+            if (focusLeaves && views[i] != Id::CookieStray)
                 m_host.setFocus(views[i]);
         }
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < kViews; ++i)
         if (!shown[i] && isVisible(views[i]))
             setVisible(views[i], false);
     if (isVisible(Id::ContentTabs) != m_paneShown)

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 using namespace listing;
 
 namespace {
@@ -21,7 +23,7 @@ struct Decoded {
     CookieFormatProblem problem;
 };
 
-// Every record of `text`, or none when it strays somewhere.
+// Every whole record of `text` up to where it strays, and where and why.
 Decoded decode(std::string_view text)
 {
     Decoded decoded;
@@ -30,8 +32,6 @@ Decoded decode(std::string_view text)
     while (reader.next(record))
         decoded.records.push_back(record);
     decoded.problem = reader.problem();
-    if (decoded.problem)
-        decoded.records.clear();
     return decoded;
 }
 
@@ -73,16 +73,14 @@ TEST(CookieRecords, DecodesEveryRecordOfAFile)
     EXPECT_FALSE(decode(record("a", "b", "h/", "8192\n0\n0\n0\n0\n")).records[0].secure());
 }
 
-TEST(CookieRecords, AnyLineEndAndNoneAtTheEnd)
+TEST(CookieRecords, LfOrCrLfEndALineAndNoneAtTheEnd)
 {
     const std::string lf = record("n", "v", "h/p") + record("m", "w", "g/");
-    std::string crlf, cr;
-    for (const char c : lf) {
+    std::string crlf;
+    for (const char c : lf)
         crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
-        cr += c == '\n' ? '\r' : c;
-    }
     std::string mixed = crlf.substr(0, crlf.size() / 2) + lf.substr(lf.size() / 2);
-    for (const std::string &text : {lf, crlf, cr, mixed, lf.substr(0, lf.size() - 1)}) {
+    for (const std::string &text : {lf, crlf, mixed, lf.substr(0, lf.size() - 1), crlf.substr(0, crlf.size() - 2)}) {
         const Decoded d = decode(text);
         ASSERT_FALSE(d.problem) << d.problem.text();
         ASSERT_EQ(d.records.size(), 2u);
@@ -90,6 +88,41 @@ TEST(CookieRecords, AnyLineEndAndNoneAtTheEnd)
         EXPECT_EQ(d.records[1].name, "m");
         EXPECT_EQ(d.records[1].host, "g");
     }
+}
+
+TEST(CookieRecords, ACrAloneIsPartOfItsLine)
+{
+    // Read as the browser reads it, this is one cookie for bank.example
+    // whose name holds CRs; were a lone CR a line end, its name would hide
+    // a whole record for .attacker.example before it.
+    const std::string crafted = "n\rv\r.attacker.example/\r1536\r0\r0\r0\r0\r*\rSID\n" + std::string("secret\n") +
+                                "bank.example/\n1536\n0\n0\n0\n0\n*\n";
+    const Decoded d = decode(crafted);
+    ASSERT_FALSE(d.problem) << d.problem.text();
+    ASSERT_EQ(d.records.size(), 1u);
+    EXPECT_EQ(d.records[0].host, "bank.example");
+    EXPECT_EQ(d.records[0].name, "n\rv\r.attacker.example/\r1536\r0\r0\r0\r0\r*\rSID");
+    EXPECT_EQ(d.records[0].value, "secret");
+
+    // A file whose lines end in CR alone is one line, no cookie.
+    std::string cr = record("n", "v", "h/");
+    for (char &c : cr)
+        c = c == '\n' ? '\r' : c;
+    const Decoded one = decode(cr);
+    EXPECT_EQ(one.problem.error, CookieFormatError::IncompleteRecord);
+    EXPECT_EQ(one.problem.line, 2);
+    EXPECT_TRUE(one.records.empty());
+    // A CR before the end mark's LF is a CR LF; one more is data.
+    EXPECT_FALSE(decode("n\nv\nh/\n0\n0\n0\n0\n0\n*\r\n").problem);
+    EXPECT_EQ(decode("n\nv\nh/\n0\n0\n0\n0\n0\n*\r\r\n").problem.error, CookieFormatError::NoEndMark);
+    EXPECT_EQ(decode("n\nv\nh/\n0\r1\n0\n0\n0\n0\n*\n").problem.error, CookieFormatError::NotANumber);
+
+    std::array<std::string_view, 4> lines;
+    recordLines("a\rb\r\nc\n\n", lines);
+    EXPECT_EQ(lines[0], "a\rb");
+    EXPECT_EQ(lines[1], "c");
+    EXPECT_EQ(lines[2], "");
+    EXPECT_EQ(lines[3], "");
 }
 
 TEST(CookieRecords, CP932TextIsKeptByteForByte)
@@ -103,38 +136,51 @@ TEST(CookieRecords, CP932TextIsKeptByteForByte)
     EXPECT_EQ(d.records[0].path, platform::cp932::fromUtf8("/パス"));
 }
 
-TEST(CookieRecords, AFileOffTheFormatGivesNoCookiesAndTheLine)
+TEST(CookieRecords, AFileOffTheFormatGivesItsWholeRecordsThenTheLine)
 {
     const std::string good = record("n", "v", "h/");
     struct Case {
         std::string text;
         CookieFormatError error;
         int line;
+        std::size_t whole; // records before the fault, kept
     };
     const Case cases[] = {
-        {"", CookieFormatError::Empty, 1},
-        {"SINGLELINE=1\n", CookieFormatError::IncompleteRecord, 2},
-        {good + "n\nv\nh/\n", CookieFormatError::IncompleteRecord, 13},
-        {good + "\n", CookieFormatError::IncompleteRecord, 11}, // a blank line after the last "*"
-        {record("n", "v", "nohostpath"), CookieFormatError::NoPath, 3},
-        {good + record("n", "v", "h/", "1536\n12a\n0\n0\n0\n"), CookieFormatError::NotANumber, 14},
-        {record("n", "v", "h/", "-1\n0\n0\n0\n0\n"), CookieFormatError::NotANumber, 4},
-        {record("n", "v", "h/", "0\n 1\n0\n0\n0\n"), CookieFormatError::NotANumber, 5},
-        {record("n", "v", "h/", "0\n0\n+1\n0\n0\n"), CookieFormatError::NotANumber, 6},
-        {record("n", "v", "h/", "0\n0\n0\n4294967296\n0\n"), CookieFormatError::NotANumber, 7},
-        {record("n", "v", "h/", "0\n0\n0\n0\n\n"), CookieFormatError::NotANumber, 8},
-        {good + "n\nv\nh/\n0\n0\n0\n0\n0\n* \n", CookieFormatError::NoEndMark, 18},
-        {"n\nv\nh/\n0\n0\n0\n0\n0\nn2\n", CookieFormatError::NoEndMark, 9},
+        {"", CookieFormatError::Empty, 1, 0},
+        {"SINGLELINE=1\n", CookieFormatError::IncompleteRecord, 2, 0},
+        {good + "n\nv\nh/\n", CookieFormatError::IncompleteRecord, 13, 1},                       // cut short
+        {good + good + "n\nv\nh/\n0\n0\n0\n0\n0\n", CookieFormatError::IncompleteRecord, 27, 2}, // no last "*"
+        {good + "\n", CookieFormatError::IncompleteRecord, 11, 1}, // a blank line after the last "*"
+        {record("n", "v", "nohostpath"), CookieFormatError::NoPath, 3, 0},
+        {good + record("n", "v", "h.example"), CookieFormatError::NoPath, 12, 1},
+        {record("n", "v", "/"), CookieFormatError::NoHost, 3, 0},
+        {good + record("n", "v", "/path"), CookieFormatError::NoHost, 12, 1},
+        {good + record("n", "v", "h/", "1536\n12a\n0\n0\n0\n"), CookieFormatError::NotANumber, 14, 1},
+        {record("n", "v", "h/", "-1\n0\n0\n0\n0\n"), CookieFormatError::NotANumber, 4, 0},
+        {record("n", "v", "h/", "0\n 1\n0\n0\n0\n"), CookieFormatError::NotANumber, 5, 0},
+        {record("n", "v", "h/", "0\n0\n+1\n0\n0\n"), CookieFormatError::NotANumber, 6, 0},
+        {record("n", "v", "h/", "0\n0\n0\n4294967296\n0\n"), CookieFormatError::NotANumber, 7, 0},
+        {record("n", "v", "h/", "0\n0\n0\n0\n\n"), CookieFormatError::NotANumber, 8, 0},
+        {good + "n\nv\nh/\n0\n0\n0\n0\n0\n* \n", CookieFormatError::NoEndMark, 18, 1},
+        {"n\nv\nh/\n0\n0\n0\n0\n0\nn2\n", CookieFormatError::NoEndMark, 9, 0},
     };
     for (const Case &c : cases) {
         const Decoded decoded = decode(c.text);
         EXPECT_EQ(decoded.problem.error, c.error) << c.text;
         EXPECT_EQ(decoded.problem.line, c.line) << c.text;
-        EXPECT_TRUE(decoded.records.empty()) << c.text; // not even the good records before
-        EXPECT_EQ(checkCookieRecords(c.text).line, c.line) << c.text;
+        EXPECT_EQ(decoded.problem.records, static_cast<int>(c.whole)) << c.text;
+        ASSERT_EQ(decoded.records.size(), c.whole) << c.text;
+        for (const CookieRecord &kept : decoded.records) {
+            EXPECT_EQ(kept.name, "n");
+            EXPECT_EQ(kept.host, "h");
+        }
+        const CookieFormatProblem checked = checkCookieRecords(c.text);
+        EXPECT_EQ(checked.line, c.line) << c.text;
+        EXPECT_EQ(checked.records, static_cast<int>(c.whole)) << c.text;
     }
     EXPECT_EQ((CookieFormatProblem{CookieFormatError::NotANumber, 14}).text(),
               "line 14: not an unsigned 32-bit number");
+    EXPECT_EQ((CookieFormatProblem{CookieFormatError::NoHost, 3}).text(), "line 3: no host before the \"/\"");
 }
 
 TEST(CookieRecords, FileTimesAsIso8601Utc)

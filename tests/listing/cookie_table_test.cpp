@@ -146,34 +146,84 @@ TEST_F(CookieTableTest, ShowsControlsEscapedAndCutsLongTexts)
     EXPECT_EQ(m_table.copyText({&row, 1}), "a\tb\x1b[2J=" + huge);
 }
 
-TEST_F(CookieTableTest, AFileThatStraysGivesOneLineInsteadOfRows)
+TEST_F(CookieTableTest, AFileThatStraysShowsItsWholeRecordsThenOneLine)
 {
     // The second record's expiry (line 14) is no number: the first record,
-    // well formed, is not shown either.
+    // whole, is shown, and the line says where the rest strays.
     std::string text = record({}) + record({});
     text.replace(text.find("\n*\n") + 3 + std::string("id\n1\nexample.com/\n0\n").size(), 0, "x");
     load(text);
-    EXPECT_EQ(m_table.rowCount(), 0);
+    EXPECT_EQ(m_table.rowCount(), 1);
+    EXPECT_EQ(m_table.cell(CookieTable::NameColumn, 0), "id");
+    EXPECT_EQ(m_table.cell(CookieTable::NameColumn, 1), "");
     EXPECT_EQ(utf8(m_table.problemText()),
-              "クッキーの形式ではありません（14 行目: 32 ビットの符号なし整数ではありません）");
-    EXPECT_EQ(m_table.cell(0, 0), "");
+              "この後はクッキーの形式ではありません（14 行目: 32 ビットの符号なし整数ではありません）");
+    EXPECT_EQ(m_table.columnWidth(CookieTable::NumberColumn), 2 * 9); // fitted to the rows, "No"
 
+    // Cut short, without its last "*", or with a blank line after it: the
+    // whole cookies before, in order.
+    const std::string two = record({.name = "a"}) + record({.name = "b"});
+    for (const std::string &damaged : {two + "c\nv\nh/\n", two + "c\nv\nh/\n0\n0\n0\n0\n0\n", two + "\n"}) {
+        load(damaged);
+        ASSERT_EQ(m_table.rowCount(), 2) << damaged;
+        EXPECT_EQ(m_table.cell(CookieTable::NameColumn, 0), "a");
+        EXPECT_EQ(m_table.cell(CookieTable::NameColumn, 1), "b");
+        EXPECT_EQ(m_table.cell(CookieTable::NumberColumn, 1), "2");
+        EXPECT_NE(m_table.problemText(), "");
+    }
+    // A cookie for no host is a stray record too.
+    load(two + record({.hostPath = "/"}));
+    EXPECT_EQ(m_table.rowCount(), 2);
+    EXPECT_EQ(utf8(m_table.problemText()),
+              "この後はクッキーの形式ではありません（21 行目: 「/」の前にホストがありません）");
+
+    // Broken from its first record: no rows, the line as before.
     load("");
+    EXPECT_EQ(m_table.rowCount(), 0);
     EXPECT_EQ(utf8(m_table.problemText()), "クッキーの形式ではありません（1 行目: クッキーが一つもありません）");
-    // Line numbers count CR and CR LF line ends as the file holds them.
-    load("a\r\nb\rhost-without-path\n0\n0\n0\n0\n0\n*\n");
+    load("a\r\nb\nhost-without-path\n0\n0\n0\n0\n0\n*\n");
     EXPECT_EQ(utf8(m_table.problemText()),
               "クッキーの形式ではありません（3 行目: ホストとパスの間に「/」がありません）");
+    load(record({.hostPath = "/"}));
+    EXPECT_EQ(m_table.rowCount(), 0);
+    EXPECT_EQ(utf8(m_table.problemText()), "クッキーの形式ではありません（3 行目: 「/」の前にホストがありません）");
     load(record({}).substr(0, record({}).size() - 2) + "#\n");
     EXPECT_EQ(utf8(m_table.problemText()), "クッキーの形式ではありません（9 行目: 「*」がありません）");
-    load(record({}) + "\n");
-    EXPECT_EQ(utf8(m_table.problemText()),
-              "クッキーの形式ではありません（11 行目: クッキーの途中でファイルが終わっています）");
+    EXPECT_EQ(m_table.columnWidth(CookieTable::NameColumn), 4 * 9); // the title's
 
     // A good file afterwards has rows and no line.
     load(record({}));
     EXPECT_EQ(m_table.rowCount(), 1);
     EXPECT_EQ(m_table.problemText(), "");
+}
+
+TEST_F(CookieTableTest, ALoneCrSplitsNoCookieThoughThePaneShowsALineBreak)
+{
+    // One cookie for bank.example to the browser; a lone CR must not make a
+    // second one for .attacker.example out of its name.
+    const std::string crafted =
+        "n\rv\r.attacker.example/\r0\r0\r0\r0\r0\r*\rSID\nsecret\nbank.example/\n0\n0\n0\n0\n0\n*\n";
+    load(crafted);
+    ASSERT_EQ(m_table.rowCount(), 1);
+    EXPECT_EQ(m_table.cell(CookieTable::DomainColumn, 0), "bank.example");
+    EXPECT_EQ(m_table.cell(CookieTable::ValueColumn, 0), "secret");
+    EXPECT_EQ(m_table.cell(CookieTable::NameColumn, 0).substr(0, 5), "n\\rv\\");
+    const int row = 0;
+    EXPECT_EQ(m_table.copyText({&row, 1}), "n\rv\r.attacker.example/\r0\r0\r0\r0\r0\r*\rSID=secret");
+    EXPECT_EQ(m_table.hint(0).substr(0, 6), "n\\rv\\r");
+    // The pane's text shows it broken at every CR, as before; the table is
+    // unmoved by the widening, whichever the view asks for first.
+    EXPECT_EQ(m_pane.line(2), "v");
+    EXPECT_NE(m_pane.text().find(".attacker.example/\r\n"), std::string::npos);
+    EXPECT_EQ(m_table.cell(CookieTable::DomainColumn, 0), "bank.example");
+    m_pane.setText(crafted);
+    EXPECT_EQ(m_pane.text().substr(0, 4), "n\r\nv");
+    m_table.load(m_pane, kNow, 9);
+    EXPECT_EQ(m_table.rowCount(), 1);
+    EXPECT_EQ(m_table.cell(CookieTable::DomainColumn, 0), "bank.example");
+    // A text without a lone CR is decoded from the pane's own text.
+    m_pane.setText(record({}));
+    EXPECT_EQ(m_pane.recordText().data(), m_pane.text().data());
 }
 
 TEST_F(CookieTableTest, HintIsTheRecordsLinesJoinedByCrLf)

@@ -62,13 +62,15 @@ ReadResult read(const Folder &folder, std::string_view name, EntryKind kind, std
     batch[1].bytes = "old bytes";
     batch[2].nativeName = "..";
     folder.readFiles(batch);
-    EXPECT_EQ(batch[0].result, ReadResult::OpenFailed);
+    // Nothing is gone from a folder that never opened.
+    const ReadResult gone = folder.isOpen() ? ReadResult::Gone : ReadResult::OpenFailed;
+    EXPECT_EQ(batch[0].result, gone);
     EXPECT_EQ(batch[1].result, alone) << name;
     EXPECT_EQ(batch[1].bytes, contents) << name;
     if (alone == ReadResult::Ok && kind == EntryKind::File) {
         EXPECT_EQ(batch[1].id, id) << name;
     }
-    EXPECT_EQ(batch[2].result, ReadResult::OpenFailed);
+    EXPECT_EQ(batch[2].result, gone); // a folder
     return alone;
 }
 
@@ -434,7 +436,7 @@ TEST(ReadFile, ReadsEveryByteOfARegularFileOrALinkWithinTheFolder)
     EXPECT_EQ(contents, big);
     EXPECT_EQ(read(opened, "link.txt", EntryKind::Link, contents), ReadResult::Ok);
     EXPECT_EQ(contents, "below");
-    EXPECT_EQ(read(opened, "empty.txt", EntryKind::File, contents), ReadResult::OpenFailed);
+    EXPECT_EQ(read(opened, "empty.txt", EntryKind::File, contents), ReadResult::Gone);
     folder.write("empty.txt", "");
     EXPECT_EQ(read(opened, "empty.txt", EntryKind::File, contents), ReadResult::Ok);
     EXPECT_EQ(contents, "");
@@ -463,7 +465,7 @@ TEST(ReadFile, ABatchOfManyFilesGivesEachItsOwnBytesInOrder)
     for (std::size_t i = 0; i < files.size(); ++i) {
         SCOPED_TRACE(names[i]);
         if (i == 33) {
-            EXPECT_EQ(files[i].result, ReadResult::OpenFailed);
+            EXPECT_EQ(files[i].result, ReadResult::Gone);
         } else if (i == 40) {
             EXPECT_EQ(files[i].result, ReadResult::TooBig);
             EXPECT_EQ(files[i].bytes, "");
@@ -506,21 +508,34 @@ TEST(ReadFile, ABatchLeavesNoDescriptorOpenWhateverEachFileGives)
     EXPECT_EQ(files[0].result, ReadResult::Ok);
     EXPECT_EQ(files[1].result, ReadResult::TooBig);
     EXPECT_EQ(files[5].bytes, "x");
-    EXPECT_EQ(files[6].result, ReadResult::OpenFailed);
+    EXPECT_EQ(files[2].result, ReadResult::Gone);
+    EXPECT_EQ(files[3].result, ReadResult::Gone);
+    EXPECT_EQ(files[4].result, ReadResult::Gone);
+    EXPECT_EQ(files[6].result, ReadResult::Gone);
 }
 
 TEST(ReadFile, RefusesWhatIsNotARegularFileInTheFolderWithoutBlocking)
 {
+    // What stands where a listed file was is no file to read: the file is
+    // gone. Names that no entry can have, and entries never listed as files,
+    // fail to open.
     TempFolder folder;
     const Folder opened = Folder::open(folder.str());
     std::string contents;
     std::filesystem::create_directory(folder.path() / "dir.txt");
-    EXPECT_EQ(read(opened, "dir.txt", EntryKind::File, contents), ReadResult::OpenFailed);
+    EXPECT_EQ(read(opened, "dir.txt", EntryKind::File, contents), ReadResult::Gone);
     ASSERT_EQ(::mkfifo((folder / "pipe.txt").c_str(), 0600), 0);
-    EXPECT_EQ(read(opened, "pipe.txt", EntryKind::File, contents), ReadResult::OpenFailed);
+    EXPECT_EQ(read(opened, "pipe.txt", EntryKind::File, contents), ReadResult::Gone);
+    EXPECT_EQ(read(opened, "pipe.txt", EntryKind::Link, contents), ReadResult::Gone);
     EXPECT_EQ(read(opened, "pipe.txt", EntryKind::Other, contents), ReadResult::OpenFailed);
     std::filesystem::create_symlink("/dev/zero", folder.path() / "zero.txt");
-    EXPECT_EQ(read(opened, "zero.txt", EntryKind::Link, contents), ReadResult::OpenFailed);
+    EXPECT_EQ(read(opened, "zero.txt", EntryKind::Link, contents), ReadResult::Gone);
+    std::filesystem::create_symlink("nowhere", folder.path() / "dangling.txt");
+    EXPECT_EQ(read(opened, "dangling.txt", EntryKind::Link, contents), ReadResult::Gone);
+    EXPECT_EQ(read(opened, "dangling.txt", EntryKind::File, contents), ReadResult::Gone);
+    std::filesystem::create_symlink("circle2.txt", folder.path() / "circle1.txt");
+    std::filesystem::create_symlink("circle1.txt", folder.path() / "circle2.txt");
+    EXPECT_EQ(read(opened, "circle1.txt", EntryKind::Link, contents), ReadResult::Gone);
     folder.write("sub/f.txt", "x");
     EXPECT_EQ(read(opened, "sub/f.txt", EntryKind::File, contents), ReadResult::OpenFailed);
     // A NUL ends the name the system sees: "f.txt\0x" must not open "f.txt".
@@ -552,9 +567,10 @@ TEST(ReadFile, ChecksWhatWasOpenedNotWhatWasListed)
     std::filesystem::remove(folder.path() / "link.txt");
     std::filesystem::create_symlink(secret, folder.path() / "link.txt");
 
+    // Neither is a file of the folder any more: both are gone.
     std::string contents;
-    EXPECT_EQ(read(opened, swapped.nativeName, swapped.kind, contents), ReadResult::OpenFailed);
-    EXPECT_EQ(read(opened, link.nativeName, link.kind, contents), ReadResult::OpenFailed);
+    EXPECT_EQ(read(opened, swapped.nativeName, swapped.kind, contents), ReadResult::Gone);
+    EXPECT_EQ(read(opened, link.nativeName, link.kind, contents), ReadResult::Gone);
     EXPECT_EQ(contents, "");
 }
 
@@ -584,7 +600,7 @@ TEST(ReadFile, ALinkIsCheckedAgainstWhereTheFolderHeldOpenIsNow)
     EXPECT_EQ(contents, "listed");
     std::filesystem::rename(parent.path() / "Cookies", parent.path() / "Moved");
     parent.write("Cookies/sub/a.txt", "another folder's");
-    EXPECT_EQ(read(opened, "link.txt", EntryKind::Link, contents), ReadResult::OpenFailed);
+    EXPECT_EQ(read(opened, "link.txt", EntryKind::Link, contents), ReadResult::Gone);
     EXPECT_EQ(contents, "");
     EXPECT_EQ(entryNamed(opened.find("*.txt"), "link.txt").kind, EntryKind::OutsideLink);
 }

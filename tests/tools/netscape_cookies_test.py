@@ -44,6 +44,12 @@ COOKIES = {
         ("both", "x=y", "localhost", "/app/", True, True, FAR + 4),
     ],
     "taro@shop.example.net[1].txt": [("cart", "item-42", "shop.example.net", "/cart/", False, False, FAR + 5)],
+    # Whole cookies before a record that strays (make_folder() adds it)
+    # are written all the same.
+    "taro@cut.example[1].txt": [
+        ("kept", "1", "cut.example", "/", False, False, FAR + 10),
+        ("also", "2", "cut.example", "/a/", True, False, FAR + 11),
+    ],
     # Cookies are not kept apart by port: written without it.
     "taro@port.example[1].txt": [
         ("lang", "ja", "example.net:8080", "/", False, False, FAR + 6),
@@ -57,7 +63,6 @@ WRITTEN_HOST = {"example.net:8080": "example.net", "[::1]:8080": "[::1]", "127.0
 # Cookies left out, by the file's host (CP932 bytes), with the reason each
 # warning must give.
 LEFT_OUT = [
-    (b"", "its host is empty"),
     (b":8080", "its host is empty"),
     (b"a b.example", "its host holds a blank"),
     (b"a\x1bb.example", "a control character in its host cannot go into a Netscape cookie file"),
@@ -96,6 +101,16 @@ def make_folder(folder):
             out.write(record(name, "y", "HOST/", 0x600, FAR).encode().replace(b"HOST", host))
     with open(os.path.join(folder, "taro@broken.example.com[1].txt"), "w", newline="") as out:
         out.write("one line\n")
+    # A record for no host strays: the cookies before it stay, the rest goes.
+    with open(os.path.join(folder, "taro@cut.example[1].txt"), "a", newline="") as out:
+        out.write(record("nohost", "x", "/", 0x600, FAR) + record("after", "x", "cut.example/", 0x600, FAR))
+    # One cookie for bank.example to the browser and to the readers, whose
+    # name holds CRs: no line ends there, so no cookie for .attacker.example
+    # comes out of it (and the name, with its control characters, cannot be
+    # written).
+    with open(os.path.join(folder, "taro@crafted.example[1].txt"), "wb") as out:
+        out.write(b"n\rv\r.attacker.example/\r1536\r0\r0\r0\r0\r*\rSID\nsecret\nbank.example/\n1536\n" +
+                  file_time(FAR).encode() + file_time(1_600_000_000).encode() + b"*\n")
 
 
 def written_host(host):
@@ -245,8 +260,13 @@ def main():
         check("exit status", 0, result.returncode)
         output = result.stdout.decode("utf-8")
         check("header", "# Netscape HTTP Cookie File\n", output.splitlines(True)[0])
+        check("no cookie from a lone CR", False, "attacker" in output)
         check("warnings", [
-            "vellumin-scan: taro@broken.example.com[1].txt: not a cookie file: line 2: the text ends inside a record"] +
+            "vellumin-scan: taro@broken.example.com[1].txt: not a cookie file: line 2: the text ends inside a record",
+            "vellumin-scan: taro@crafted.example[1].txt: cookie 1 left out: a control character in its name cannot go "
+            "into a Netscape cookie file",
+            "vellumin-scan: taro@cut.example[1].txt: strays from the cookie format after 2 whole cookies: "
+            "line 21: no host before the \"/\""] +
             [f"vellumin-scan: taro@hosts.example[1].txt: cookie {number} left out: {why}"
              for number, (_, why) in enumerate(LEFT_OUT, 1)] +
             ["vellumin-scan: taro@odd.example.com[1].txt: cookie 1 left out: a control character in its value cannot go "

@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
@@ -335,7 +336,7 @@ TEST(ScanToolFormats, HostileTextsNeitherReachTheTerminalNorBreakTheColumnsNorRu
 
     // The table: nine cells a row whatever a cell holds, every text escaped.
     const Result tsv = scan({folder.str()});
-    EXPECT_EQ(tsv.status, 1); // the link that leads nowhere
+    EXPECT_EQ(tsv.status, 0); // the link that leads nowhere is left out, with a warning
     noRawControl(tsv.out, "tsv");
     noRawControl(tsv.err, "tsv errors");
     const std::vector<std::string> rows = lines(tsv.out);
@@ -343,8 +344,8 @@ TEST(ScanToolFormats, HostileTextsNeitherReachTheTerminalNorBreakTheColumnsNorRu
     for (std::size_t i = 0; i < 4; ++i)
         EXPECT_EQ(fields(rows[i], '\t').size(), 9u) << rows[i];
     EXPECT_EQ(tsvUnescaped(fields(rows[1], '\t')[3]), escapes + "\t<tab");
-    EXPECT_EQ(tsv.err,
-              "vellumin-scan: ファイル " + (folder / "d\\x1b]2;PWNED\\x07\\x1b[2J@x.txt") + " は開けません.\n");
+    EXPECT_EQ(tsv.err, "vellumin-scan: " + (folder / "d\\x1b]2;PWNED\\x07\\x1b[2J@x.txt") +
+                           ": left out: no longer there when read (deleted, or no longer a file)\n");
 
     // CSV: nothing a spreadsheet runs, no control byte; JSON: the exact bytes.
     const Result csv = scan({"--cookies", "--format=csv", folder.str()});
@@ -494,33 +495,132 @@ TEST(ScanToolCookies, BrokenFilesAreReportedEachAndTheOthersGoOn)
     EXPECT_FALSE(files[0].contains("cookies_error"));
     EXPECT_EQ(files[1]["cookies_error"], "line 5: the text ends inside a record");
     EXPECT_EQ(files[2]["cookies_error"], "line 13: not an unsigned 32-bit number");
-    EXPECT_TRUE(files[2]["cookies"].empty()); // not even the good record before
+    ASSERT_EQ(files[2]["cookies"].size(), 1u); // the whole record before it
+    EXPECT_EQ(files[2]["cookies"][0]["value"], "x\ty");
     EXPECT_EQ(files[3]["cookies_error"], "line 9: \"*\" expected");
     EXPECT_EQ(files[4]["cookies"][0]["secure"], true);
     EXPECT_EQ(files[4]["size"], 28); // CR LF as in the file
     EXPECT_EQ(lines(result.err).size(), 3u) << result.err;
+    EXPECT_NE(result.err.find("vellumin-scan: c@number.txt: strays from the cookie format after 1 whole cookies: "
+                              "line 13: not an unsigned 32-bit number\n"),
+              std::string::npos)
+        << result.err;
+    EXPECT_NE(result.err.find("vellumin-scan: b@short.txt: not a cookie file: line 5"), std::string::npos);
 
-    // In TSV the tab inside the value is escaped, so the columns hold.
+    // In TSV the tab inside the value is escaped, so the columns hold; the
+    // line where a file strays comes after its whole cookies.
     const std::vector<std::string> rows = lines(scan({"--cookies", folder.str()}).out);
     EXPECT_EQ(rows[1].substr(0, 26), "1\ta@good.txt\tSID\tx\\ty\th.ex");
+    EXPECT_EQ(rows[3].substr(0, 23), "3\tc@number.txt\tSID\tx\\ty");
+    EXPECT_EQ(rows[4], "3\tc@number.txt\t\t\t\t\t\t\t\t\tline 13: not an unsigned 32-bit number");
+    const std::vector<std::vector<std::string>> csv = csvRecords(scan({"--cookies", "--format=csv", folder.str()}).out);
+    ASSERT_GE(csv.size(), 5u);
+    EXPECT_EQ(csv[3][3], "SID"); // after the file's name and its bytes in hex
+    EXPECT_EQ(csv[4][11], "line 13: not an unsigned 32-bit number");
+}
+
+TEST(ScanToolCookies, CutShortOrStrayingFilesKeepTheirWholeCookiesAndALoneCrSplitsNone)
+{
+    TempFolder folder;
+    const std::string two = record("a", "1", "h.example/") + record("b", "2", "h.example/");
+    folder.write("a@cut.txt", two + "c\n3\nh.example/\n");                   // cut short
+    folder.write("b@nostar.txt", two + "c\n3\nh.example/\n0\n0\n0\n0\n0\n"); // no last "*"
+    folder.write("c@blank.txt", two + "\n");                                 // a blank line at the end
+    folder.write("d@nohost.txt", two + record("c", "3", "/"));               // a cookie for no host
+    folder.write("e@crafted.txt",
+                 "n\rv\r.attacker.example/\r1536\r0\r0\r0\r0\r*\rSID\nsecret\nbank.example/\n1536\n0\n0\n0\n0\n*\n");
+    folder.write("f@firstbroken.txt", record("a", "1", "/") + two);
+
+    const Result result = scan({"--cookies", "--format=json", folder.str()});
+    EXPECT_EQ(result.status, 0) << result.err;
+    const json files = parsed(result)["files"];
+    ASSERT_EQ(files.size(), 6u);
+    const char *errors[] = {"line 22: the text ends inside a record", "line 27: the text ends inside a record",
+                            "line 20: the text ends inside a record", "line 21: no host before the \"/\""};
+    for (int i = 0; i < 4; ++i) {
+        ASSERT_EQ(files[i]["cookies"].size(), 2u) << i;
+        EXPECT_EQ(files[i]["cookies"][0]["name"], "a");
+        EXPECT_EQ(files[i]["cookies"][1]["name"], "b");
+        EXPECT_EQ(files[i]["cookies_error"], errors[i]);
+    }
+    ASSERT_EQ(files[4]["cookies"].size(), 1u);
+    EXPECT_EQ(files[4]["cookies"][0]["host"], "bank.example");
+    EXPECT_EQ(files[4]["cookies"][0]["value"], "secret");
+    EXPECT_FALSE(files[4].contains("cookies_error"));
+    EXPECT_TRUE(files[5]["cookies"].empty());
+    EXPECT_EQ(files[5]["cookies_error"], "line 3: no host before the \"/\"");
+    EXPECT_NE(result.err.find("f@firstbroken.txt: not a cookie file: line 3"), std::string::npos) << result.err;
+
+    // The export has the whole cookies and nothing for .attacker.example.
+    const Result netscape = scan({"--cookies", "--format=netscape", folder.str()});
+    EXPECT_EQ(netscape.status, 0);
+    EXPECT_EQ(netscape.out.find("attacker"), std::string::npos);
+    std::size_t written = 0;
+    for (const std::string &line : lines(netscape.out))
+        written += line.starts_with(".h.example\t");
+    EXPECT_EQ(written, 8u);
 }
 
 TEST(ScanToolExit, AnUnreadableFileEndsTheScanWithStatusOne)
 {
+    // Root reads every file: the scanner then runs as user nobody.
+    std::string prefix;
+    if (::geteuid() == 0) {
+        if (std::system("id nobody >/dev/null 2>&1 && command -v setpriv >/dev/null") != 0)
+            GTEST_SKIP() << "root reads every file, and there is no user nobody to run as";
+        prefix = "setpriv --reuid=nobody --regid=$(id -g nobody) --clear-groups ";
+    }
     TempFolder folder;
-    folder.write("a@first.txt", record("n", "v", "h/"));
-    std::filesystem::create_symlink(folder / "nowhere", folder / "b@broken.txt");
-    folder.write("c@after.txt", record("n", "v", "h/"));
+    std::filesystem::permissions(folder.path(), std::filesystem::perms::all);
+    for (const char *name : {"a@first.txt", "b@locked.txt", "c@after.txt"})
+        folder.write(name, record("n", "v", "h/"));
+    std::filesystem::permissions(folder / "b@locked.txt", std::filesystem::perms::none);
     for (const char *format : {"json", "csv", "tsv"}) {
-        const Result result = scan({"--cookies", "--format", format, folder.str()});
+        const Result result = scan({"--cookies", "--format", format, folder.str()}, prefix);
         EXPECT_EQ(result.status, 1) << format;
-        EXPECT_EQ(result.err, "vellumin-scan: ファイル " + (folder / "b@broken.txt") + " は開けません.\n");
+        EXPECT_EQ(result.err, "vellumin-scan: ファイル " + (folder / "b@locked.txt") + " は開けません.\n");
         EXPECT_NE(result.out.find("a@first.txt"), std::string::npos) << format;
         EXPECT_EQ(result.out.find("c@after.txt"), std::string::npos) << format;
         if (std::string(format) == "json") {
             const json document = parsed(result);
             EXPECT_EQ(document["files"].size(), 1u);
             EXPECT_EQ(document["status"], " 1 個のクッキーが見付かりました");
+            EXPECT_EQ(document["summary"]["completed"], false);
+        }
+    }
+}
+
+TEST(ScanToolExit, AFileGoneBeforeItIsReadIsLeftOutWithAWarning)
+{
+    // A link that leads nowhere is what a file deleted after the listing
+    // looks like when its turn comes to be read.
+    TempFolder folder;
+    folder.write("a@first.txt", record("n", "v", "h/"));
+    std::filesystem::create_symlink(folder / "nowhere", folder / "b@gone.txt");
+    folder.write("c@after.txt", record("n", "v", "h/"));
+    const std::string warning = "vellumin-scan: " + (folder / "b@gone.txt") +
+                                ": left out: no longer there when read (deleted, or no longer a file)\n";
+    for (const char *format : {"json", "csv", "tsv", "netscape"}) {
+        for (const bool cookies : {false, true}) {
+            if (!cookies && std::string(format) == "netscape")
+                continue;
+            std::vector<std::string> args = {"--format", format, folder.str()};
+            if (cookies)
+                args.insert(args.begin(), "--cookies");
+            const Result result = scan(args);
+            EXPECT_EQ(result.status, 0) << format;
+            EXPECT_EQ(result.err, warning) << format;
+            EXPECT_EQ(result.out.find("b@gone"), std::string::npos) << format;
+            if (std::string(format) != "netscape") {
+                EXPECT_NE(result.out.find("a@first"), std::string::npos) << format;
+                EXPECT_NE(result.out.find("c@after"), std::string::npos) << format;
+            }
+            if (std::string(format) == "json") {
+                const json document = parsed(result);
+                EXPECT_EQ(document["files"].size(), 2u);
+                EXPECT_EQ(document["files"][1]["number"], 2);
+                EXPECT_EQ(document["summary"]["completed"], true);
+            }
         }
     }
 }

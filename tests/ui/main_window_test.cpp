@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <memory>
@@ -216,9 +218,24 @@ TEST_F(MainWindowTest, AMissingFolderIsSaidInTheStatusBarWithoutABox)
     EXPECT_TRUE(host.isVisible(Id::Table));
 }
 
-TEST_F(MainWindowTest, AFailedScanGoesToTheErrorBoxAndKeepsTheRowsBefore)
+TEST_F(MainWindowTest, AFileGoneBeforeItIsReadIsLeftOutWithoutABox)
 {
+    // What a file deleted between the listing and its read looks like.
     std::filesystem::create_symlink(folder / "no-such-target", folder / "hanako@beta.txt");
+    start();
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_EQ(rows(), 4);
+    EXPECT_EQ(host.text(Id::StatusBar), listing::messages::cookiesFound(4));
+    EXPECT_TRUE(host.isVisible(Id::Table));
+    EXPECT_TRUE(host.isEnabled(Id::DeleteCommand));
+}
+
+TEST_F(MainWindowTest, AFileWithoutPermissionGoesToTheErrorBoxAndKeepsTheRowsBefore)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root reads files whatever their permissions";
+    write("hanako@beta.txt", record("v", "host/"));
+    std::filesystem::permissions(folder / "hanako@beta.txt", std::filesystem::perms::none);
     start();
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].text, cp932("ファイル ") + folder.str() + cp932("/hanako@beta.txt は開けません."));
@@ -668,9 +685,31 @@ TEST_F(MainWindowTest, TheFocusFollowsTheViewAndTheTabsComeAfterTheTable)
     EXPECT_LT(at(Id::ContentTabs), at(Id::CookieView));
 }
 
+TEST_F(MainWindowTest, AFileThatStraysShowsItsWholeCookiesWithTheLineUnderThem)
+{
+    write("user@a.txt", record("first", "a/") + record("second", "a/") + "stray\nline\n");
+    start();
+    chooseRow(5);
+    pressCtrl(Key::Tab);
+    EXPECT_TRUE(host.isVisible(Id::CookieView));
+    EXPECT_EQ(cookieTable().rowCount(), 2);
+    ASSERT_TRUE(host.isVisible(Id::CookieStray));
+    EXPECT_FALSE(host.isVisible(Id::CookieProblem));
+    EXPECT_EQ(host.text(Id::CookieStray), cookieTable().problemText());
+    EXPECT_EQ(host.text(Id::CookieStray),
+              cp932("この後はクッキーの形式ではありません（21 行目: クッキーの途中でファイルが終わっています）"));
+    // A file of cookies after it: the table alone.
+    pressCtrl(Key::Tab);
+    chooseRow(1);
+    pressCtrl(Key::Tab);
+    EXPECT_TRUE(host.isVisible(Id::CookieView));
+    EXPECT_FALSE(host.isVisible(Id::CookieStray));
+    EXPECT_EQ(host.text(Id::CookieStray), "");
+}
+
 TEST_F(MainWindowTest, AFileOfOtherTextShowsWhyInPlaceOfTheTableAndTheTextAsItIs)
 {
-    write("user@a.txt", record("first", "a/") + "stray\nline\n");
+    write("user@a.txt", "stray\nline\n" + record("first", "a/"));
     start();
     // Before a file is chosen, and after a scan, the pane is empty: an empty
     // table, not a line saying that nothing is cookies.
@@ -684,6 +723,7 @@ TEST_F(MainWindowTest, AFileOfOtherTextShowsWhyInPlaceOfTheTableAndTheTextAsItIs
     pressCtrl(Key::Tab);
     EXPECT_FALSE(host.isVisible(Id::CookieView));
     ASSERT_TRUE(host.isVisible(Id::CookieProblem));
+    EXPECT_FALSE(host.isVisible(Id::CookieStray));
     EXPECT_FALSE(host.text(Id::CookieProblem).empty());
     EXPECT_EQ(host.text(Id::CookieProblem), cookieTable().problemText());
     // The focus on the strip stays there; the text is unaffected.

@@ -76,8 +76,10 @@ MainWindowHost::MainWindowHost(platform::Dialogs &dialogs, platform::Desktop &de
     setObjectName(QString::fromLatin1(window.name));
     setWindowTitle(QString::fromUtf8(window.caption));
     setFont(windowFont(m_scale));
+    // A strip that collapses starts hidden, without room.
     for (const form::Control &control : form::controls())
-        m_extents[static_cast<std::size_t>(form::indexOf(control.id))] = m_scale.px(control.extent);
+        m_extents[static_cast<std::size_t>(form::indexOf(control.id))] =
+            control.collapses ? 0 : m_scale.px(control.extent);
     buildControls();
     setUpHints();
     setUpFocus();
@@ -419,6 +421,12 @@ void MainWindowHost::setEnabled(form::Id id, bool enabled)
 
 void MainWindowHost::setVisible(form::Id id, bool visible)
 {
+    const form::Control &control = form::control(id);
+    if (control.collapses) {
+        // Its room goes to the control that fills the rest while hidden.
+        m_extents[static_cast<std::size_t>(form::indexOf(id))] = visible ? m_scale.px(control.extent) : 0;
+        layOutDocked();
+    }
     controlOf(id)->setVisible(visible);
 }
 

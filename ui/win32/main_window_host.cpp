@@ -71,8 +71,10 @@ MainWindowHost::MainWindowHost(platform::Dialogs &dialogs, platform::Desktop &de
     m_boldFont = createWindowFont(m_scale, kDesignTextHeight, FontStyle{true, false, false});
     m_commandFont = createWindowFont(m_scale, form::kCommandTextHeight, FontStyle{true, true, true});
     m_windowBrush.reset(CreateSolidBrush(GetSysColor(COLOR_WINDOW)));
+    // A strip that collapses starts hidden, without room.
     for (const form::Control &control : form::controls())
-        m_extents[static_cast<std::size_t>(form::indexOf(control.id))] = m_scale.px(control.extent);
+        m_extents[static_cast<std::size_t>(form::indexOf(control.id))] =
+            control.collapses ? 0 : m_scale.px(control.extent);
 }
 
 MainWindowHost::~MainWindowHost()
@@ -527,6 +529,12 @@ void MainWindowHost::setEnabled(form::Id id, bool enabled)
 
 void MainWindowHost::setVisible(form::Id id, bool visible)
 {
+    const form::Control &control = form::control(id);
+    if (control.collapses) {
+        // Its room goes to the control that fills the rest while hidden.
+        m_extents[static_cast<std::size_t>(form::indexOf(id))] = visible ? m_scale.px(control.extent) : 0;
+        layOut();
+    }
     ShowWindow(controlOf(id), visible ? SW_SHOWNA : SW_HIDE);
 }
 

@@ -583,6 +583,27 @@ TEST_F(MainWindowHostTest, TheCookieViewShowsTheChosenFilesCookiesAndCopiesThem)
     EXPECT_TRUE(IsWindowVisible(control(ui::form::Id::CookieProblem)));
     EXPECT_EQ(windowText(control(ui::form::Id::CookieProblem)), form->window().cookieTable().problemText());
     EXPECT_FALSE(form->window().cookieTable().problemText().empty());
+    const HWND stray = control(ui::form::Id::CookieStray);
+    EXPECT_FALSE(IsWindowVisible(stray));
+
+    // A file cut short: its whole cookie in the table, the line under it,
+    // which gives its room back when the next file needs none.
+    RECT full{};
+    GetWindowRect(control(ui::form::Id::CookieProblem), &full);
+    folder.write("jiro@four.example[1].txt", "kept\n1\nz.example/\n0\n0\n0\n0\n0\n*\ncut\n");
+    listFolder(folder.path());
+    clickGridRow(rowOf("jiro@four.example[1].txt"));
+    EXPECT_TRUE(IsWindowVisible(view));
+    EXPECT_TRUE(IsWindowVisible(stray));
+    EXPECT_FALSE(IsWindowVisible(control(ui::form::Id::CookieProblem)));
+    EXPECT_EQ(windowText(stray), form->window().cookieTable().problemText());
+    EXPECT_EQ(form->window().cookieTable().rowCount(), 1);
+    RECT table{}, line{};
+    GetWindowRect(view, &table);
+    GetWindowRect(stray, &line);
+    EXPECT_EQ(line.top, table.bottom);
+    EXPECT_EQ(line.bottom, full.bottom);
+    EXPECT_EQ(table.top, full.top);
 }
 
 TEST_F(MainWindowHostTest, WithNoFileChosenTheCookieHeaderShowsEveryTitleWhole)
