@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <exception>
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
@@ -137,6 +138,11 @@ private:
     // place of table row `row` (see KeptRow) and focuses the table, also
     // when the listing fails. Gives the row made current (0: none).
     int rescanKeepingRow(int row);
+
+    // Runs `rescan` (which lists the folder again after a deletion), then
+    // shows `failure`, the deletion's, in the error box unless it is empty;
+    // also when the rescan throws, before its own failure.
+    void rescanThenSay(const std::string &failure, const std::function<void()> &rescan);
 
     // The error box: the message with its final ".", caption "Vellumin",
     // the stop icon and OK. Never throws.
