@@ -59,6 +59,16 @@ void MainWindow::contentViewChosen(form::ContentView view)
     run([this] { syncContentViews(); });
 }
 
+void MainWindow::cookieViewFocused()
+{
+    const int rows = m_cookieTable.rowCount();
+    if (rows == 0 || !m_host.selectedCookieRows().empty())
+        return;
+    const int current = m_host.currentCookieRow();
+    const int row = current >= 0 && current < rows ? current : 0;
+    m_host.selectCookieRows(row, row);
+}
+
 bool MainWindow::keyPressed(const keyboard::KeyStroke &stroke, bool repeated)
 {
     if (const int step = keyboard::contentViewStep(stroke)) {
@@ -69,6 +79,11 @@ bool MainWindow::keyPressed(const keyboard::KeyStroke &stroke, bool repeated)
     }
     if (keyboard::copies(stroke) && m_host.focusedControl() == form::Id::CookieView) {
         copySelectedCookies();
+        return true;
+    }
+    if (keyboard::selectsAll(stroke) && m_host.focusedControl() == form::Id::CookieView) {
+        if (m_cookieTable.rowCount() > 0)
+            m_host.selectCookieRows(0, m_cookieTable.rowCount() - 1);
         return true;
     }
     const form::Command command = keyboard::commandForKey(stroke, m_host.focusedControl() == form::Id::Table);

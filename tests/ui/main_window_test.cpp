@@ -69,6 +69,7 @@ public:
     ui::form::ContentView view = ui::form::ContentView::Text;
     int cookieTableChanges = 0;
     std::vector<int> selectedCookies;
+    int currentCookie = -1;
     std::vector<std::string> copied;
 
     FakeHost()
@@ -94,8 +95,18 @@ public:
     {
         ++cookieTableChanges;
         selectedCookies.clear();
+        currentCookie = -1;
     }
     std::vector<int> selectedCookieRows() const override { return selectedCookies; }
+    int currentCookieRow() const override { return currentCookie; }
+    void selectCookieRows(int first, int last) override
+    {
+        selectedCookies.clear();
+        for (int row = first; row <= last; ++row)
+            selectedCookies.push_back(row);
+        if (currentCookie < first || currentCookie > last)
+            currentCookie = first;
+    }
     void copyText(const std::string &text) override { copied.push_back(text); }
     void tableChanged() override
     {
@@ -727,6 +738,55 @@ TEST_F(MainWindowTest, CtrlCInTheCookieViewCopiesTheSelectedCookiesOnly)
     host.focus = Id::Table;
     EXPECT_FALSE(pressCtrl(Key::C));
     EXPECT_EQ(host.copied.size(), 1u);
+}
+
+TEST_F(MainWindowTest, TabIntoTheCookieViewSelectsItsCurrentRowAndCtrlASelectsEveryCookie)
+{
+    write("user@a.txt", record("first", "a/") + record("second", "a/") + record("third", "a/"));
+    write("user@b.txt", "not cookies\n");
+    start();
+    chooseRow(5);
+    pressCtrl(Key::Tab);
+    ASSERT_EQ(cookieTable().rowCount(), 3);
+
+    // Tabbing in with nothing selected selects the first row, which Ctrl+C
+    // then copies.
+    host.focus = Id::CookieView;
+    window->cookieViewFocused();
+    EXPECT_EQ(host.selectedCookies, (std::vector<int>{0}));
+    EXPECT_TRUE(pressCtrl(Key::C));
+    ASSERT_EQ(host.copied.size(), 1u);
+    EXPECT_EQ(host.copied[0], "name=first");
+    // The row the focus frame was left on, not the first.
+    host.selectedCookies.clear();
+    host.currentCookie = 2;
+    window->cookieViewFocused();
+    EXPECT_EQ(host.selectedCookies, (std::vector<int>{2}));
+    // A selection the user made stays as it is.
+    host.selectedCookies = {0, 1};
+    window->cookieViewFocused();
+    EXPECT_EQ(host.selectedCookies, (std::vector<int>{0, 1}));
+
+    // Ctrl+A selects every cookie and keeps the current row; only Ctrl+A,
+    // and only in the cookie view.
+    host.currentCookie = 1;
+    EXPECT_TRUE(pressCtrl(Key::A));
+    EXPECT_EQ(host.selectedCookies, (std::vector<int>{0, 1, 2}));
+    EXPECT_EQ(host.currentCookie, 1);
+    host.selectedCookies = {1};
+    EXPECT_FALSE(window->keyPressed(KeyStroke{Key::A, true, true, false}));
+    EXPECT_FALSE(window->keyPressed(KeyStroke{Key::A, false, false, false}));
+    host.focus = Id::Table;
+    EXPECT_FALSE(pressCtrl(Key::A));
+    EXPECT_EQ(host.selectedCookies, (std::vector<int>{1}));
+
+    // A file of no cookies has no row to select.
+    chooseRow(6);
+    ASSERT_EQ(cookieTable().rowCount(), 0);
+    host.focus = Id::CookieView;
+    window->cookieViewFocused();
+    EXPECT_TRUE(pressCtrl(Key::A));
+    EXPECT_TRUE(host.selectedCookies.empty());
 }
 
 } // namespace

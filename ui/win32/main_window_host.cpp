@@ -419,7 +419,8 @@ bool MainWindowHost::translate(MSG &message)
         return false;
     const HWND focus = GetFocus();
     // The window's own keys: Delete and Shift+Delete on the table, F5 and
-    // Ctrl+(Shift+)Tab anywhere, Ctrl+C in the cookie view; once per press.
+    // Ctrl+(Shift+)Tab anywhere, Ctrl+C and Ctrl+A in the cookie view; once
+    // per press.
     if (message.message == WM_KEYDOWN && m_window.keyPressed(keyStroke(message.wParam), message.lParam & (1 << 30)))
         return true;
     if (message.message == WM_KEYDOWN && message.wParam == VK_RETURN && focus && isPushButton(focus)) {
@@ -727,6 +728,11 @@ LRESULT MainWindowHost::onNotify(NMHDR &header)
     }
     case NM_CUSTOMDRAW:
         return drawCookieRow(reinterpret_cast<NMLVCUSTOMDRAW &>(header));
+    case NM_SETFOCUS:
+        // A click selects the row it lands on by itself.
+        if (GetKeyState(VK_LBUTTON) >= 0 && GetKeyState(VK_RBUTTON) >= 0)
+            m_window.cookieViewFocused();
+        return 0;
     default:
         return 0;
     }
@@ -777,6 +783,33 @@ std::vector<int> MainWindowHost::selectedCookieRows() const
         rows.push_back(row);
     }
     return rows;
+}
+
+int MainWindowHost::currentCookieRow() const
+{
+    return static_cast<int>(SendMessageW(controlOf(form::Id::CookieView), LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
+                                         MAKELPARAM(LVNI_FOCUSED, 0)));
+}
+
+void MainWindowHost::selectCookieRows(int first, int last)
+{
+    const HWND view = controlOf(form::Id::CookieView);
+    const int current = currentCookieRow();
+    LVITEMW state{};
+    state.stateMask = LVIS_SELECTED;
+    SendMessageW(view, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
+    state.state = LVIS_SELECTED;
+    // Every row at once (-1), as Ctrl+A asks; else row by row.
+    const int rows = static_cast<int>(SendMessageW(view, LVM_GETITEMCOUNT, 0, 0));
+    if (first == 0 && last == rows - 1)
+        SendMessageW(view, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
+    else
+        for (int row = first; row <= last && row < rows; ++row)
+            SendMessageW(view, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&state));
+    if (current < first || current > last) {
+        state.state = state.stateMask = LVIS_FOCUSED;
+        SendMessageW(view, LVM_SETITEMSTATE, static_cast<WPARAM>(first), reinterpret_cast<LPARAM>(&state));
+    }
 }
 
 void MainWindowHost::copyText(const std::string &text)
