@@ -288,8 +288,10 @@ HWND MainWindowHost::createControl(const form::Control &control, HWND parent)
             SendMessageW(created, TCM_INSERTITEMW, static_cast<WPARAM>(view), reinterpret_cast<LPARAM>(&item));
         }
         m_accessibleTabs = std::make_unique<AccessibleControl<TabStripAccessible>>(created, [this, created] {
-            return new TabStripAccessible(
-                created, [this](int chosen) { m_window.contentViewChosen(static_cast<form::ContentView>(chosen)); });
+            return new TabStripAccessible(created, [this](int chosen) {
+                announceChosenTab();
+                m_window.contentViewChosen(static_cast<form::ContentView>(chosen));
+            });
         });
         break;
     }
@@ -704,6 +706,7 @@ LRESULT MainWindowHost::onNotify(NMHDR &header)
     const listing::CookieTable &decoded = m_window.cookieTable();
     if (header.hwndFrom == controlOf(form::Id::ContentTabs) && header.code == TCN_SELCHANGE) {
         const auto chosen = static_cast<int>(SendMessageW(header.hwndFrom, TCM_GETCURSEL, 0, 0));
+        announceChosenTab();
         if (chosen >= 0 && chosen < form::kContentViewCount)
             m_window.contentViewChosen(static_cast<form::ContentView>(chosen));
         return 0;
@@ -753,6 +756,22 @@ void MainWindowHost::setContentView(form::ContentView view)
 {
     // TCM_SETCURSEL tells no one: the window chose it.
     SendMessageW(controlOf(form::Id::ContentTabs), TCM_SETCURSEL, static_cast<WPARAM>(view), 0);
+    announceChosenTab();
+}
+
+void MainWindowHost::announceChosenTab() const
+{
+    // The strip is named by its chosen tab: a screen reader that keeps
+    // names hears that it changed, which tab is selected, and, where the
+    // strip has the focus, that the focus is on that tab.
+    const HWND tabs = controlOf(form::Id::ContentTabs);
+    const auto chosen = static_cast<LONG>(SendMessageW(tabs, TCM_GETCURSEL, 0, 0));
+    if (chosen < 0)
+        return;
+    NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, tabs, OBJID_CLIENT, CHILDID_SELF);
+    NotifyWinEvent(EVENT_OBJECT_SELECTION, tabs, OBJID_CLIENT, chosen + 1);
+    if (GetFocus() == tabs)
+        NotifyWinEvent(EVENT_OBJECT_FOCUS, tabs, OBJID_CLIENT, chosen + 1);
 }
 
 void MainWindowHost::cookieTableChanged()

@@ -107,6 +107,9 @@ private:
     // The tab strip's and the cookie view's notifications.
     LRESULT onNotify(NMHDR &header);
     LRESULT drawCookieRow(NMLVCUSTOMDRAW &draw) const;
+    // Tells screen readers that the tab strip's chosen tab (and so its name)
+    // changed.
+    void announceChosenTab() const;
     void drawCloseButton(const DRAWITEMSTRUCT &item);
     // The panel that `id` describes.
     Panel &panel(form::Id id) const;

@@ -331,9 +331,29 @@ TEST_F(AccessibilityTest, TheViewTabsAreTabsAndTheCookieTableIsANamedTableOfRows
     EXPECT_EQ(strip.name(child(1)), L"テキスト");
     EXPECT_EQ(strip.name(child(2)), L"クッキー");
     EXPECT_TRUE(strip.state(child(1)) & STATE_SYSTEM_SELECTED);
+    EXPECT_EQ(strip.name(), L"テキスト"); // the strip reads as its chosen tab
     EXPECT_EQ(strip->accDoDefaultAction(child(2)), S_OK);
     EXPECT_EQ(form->window().contentView(), ui::form::ContentView::Cookies);
     EXPECT_TRUE(strip.state(child(2)) & STATE_SYSTEM_SELECTED);
+    EXPECT_FALSE(strip.state(child(1)) & STATE_SYSTEM_SELECTED);
+    EXPECT_EQ(strip.name(), L"クッキー");
+    VARIANT chosen;
+    ASSERT_EQ(strip->get_accSelection(&chosen), S_OK);
+    EXPECT_EQ(chosen.vt, VT_I4);
+    EXPECT_EQ(chosen.lVal, 2);
+    // With the focus on the strip, on its chosen tab.
+    VARIANT focused;
+    SetFocus(control(ui::form::Id::Table));
+    EXPECT_EQ(strip->get_accFocus(&focused), S_FALSE);
+    SetFocus(control(ui::form::Id::ContentTabs));
+    ASSERT_EQ(strip->get_accFocus(&focused), S_OK);
+    EXPECT_EQ(focused.vt, VT_I4);
+    EXPECT_EQ(focused.lVal, 2);
+    EXPECT_TRUE(strip.state(child(2)) & STATE_SYSTEM_FOCUSED);
+    // Chosen by the window (Ctrl+Tab), it reads the same way.
+    form->setContentView(ui::form::ContentView::Text);
+    EXPECT_EQ(strip.name(), L"テキスト");
+    form->setContentView(ui::form::ContentView::Cookies);
 
     const Accessible table = Accessible::ofWindow(control(ui::form::Id::CookieView));
     ASSERT_TRUE(table);

@@ -584,6 +584,43 @@ TEST_F(MainWindowHostTest, TheCookieViewShowsTheChosenFilesCookiesAndCopiesThem)
     EXPECT_FALSE(form->window().cookieTable().problemText().empty());
 }
 
+TEST_F(MainWindowHostTest, TabIntoTheCookieViewSelectsARowAndCtrlASelectsEveryCookie)
+{
+    folder.write("jiro@two.example[1].txt", "one\n1\nx.example/\n0\n0\n0\n0\n0\n*\n"
+                                            "two\n2\nx.example/\n0\n0\n0\n0\n0\n*\n"
+                                            "three\n3\nx.example/\n0\n0\n0\n0\n0\n*\n");
+    listFolder(folder.path());
+    const HWND tabs = control(ui::form::Id::ContentTabs);
+    const HWND view = control(ui::form::Id::CookieView);
+    clickGridRow(rowOf("jiro@two.example[1].txt"));
+    SetFocus(control(ui::form::Id::Table));
+    EXPECT_TRUE(pressWithControl(control(ui::form::Id::Table), VK_TAB));
+    ASSERT_TRUE(IsWindowVisible(view));
+    ASSERT_EQ(SendMessageW(view, LVM_GETITEMCOUNT, 0, 0), 3);
+    EXPECT_TRUE(form->selectedCookieRows().empty());
+
+    // From the strip, Tab lands on the cookies with the first one selected.
+    SetFocus(tabs);
+    press(tabs, WM_KEYDOWN, VK_TAB);
+    ASSERT_EQ(GetFocus(), view);
+    EXPECT_EQ(form->selectedCookieRows(), (std::vector<int>{0}));
+    EXPECT_EQ(form->currentCookieRow(), 0);
+
+    // Ctrl+A: every cookie, the focus frame where it was.
+    form->selectCookieRows(1, 1);
+    EXPECT_TRUE(pressWithControl(view, 'A'));
+    EXPECT_EQ(form->selectedCookieRows(), (std::vector<int>{0, 1, 2}));
+    EXPECT_EQ(form->currentCookieRow(), 1);
+
+    // Back in with a row the user chose: that row stays the one.
+    form->selectCookieRows(2, 2);
+    EXPECT_EQ(form->currentCookieRow(), 2);
+    SetFocus(tabs);
+    press(tabs, WM_KEYDOWN, VK_TAB);
+    ASSERT_EQ(GetFocus(), view);
+    EXPECT_EQ(form->selectedCookieRows(), (std::vector<int>{2}));
+}
+
 TEST_F(MainWindowHostTest, AltCClosesTheWindow)
 {
     press(control(ui::form::Id::Table), WM_SYSCHAR, 'c');
