@@ -50,7 +50,7 @@ HRESULT STDMETHODCALLTYPE TabStripAccessible::get_accName(VARIANT child, BSTR *n
 {
     if (!m_tabs)
         return CO_E_OBJNOTCONNECTED;
-    const int tab = tabOf(child);
+    int tab = tabOf(child);
     if (tab == -2)
         return E_INVALIDARG;
     // The strip reads as its chosen tab, as a screen reader announces it.

@@ -11,6 +11,7 @@
 #include "platform/win32/busy_cursor.h"
 #include "platform/win32/win32_desktop.h"
 #include "ui/main_form.h"
+#include "ui/win32/application.h"
 
 #include <commctrl.h>
 
@@ -619,6 +620,26 @@ TEST_F(MainWindowHostTest, TabIntoTheCookieViewSelectsARowAndCtrlASelectsEveryCo
     press(tabs, WM_KEYDOWN, VK_TAB);
     ASSERT_EQ(GetFocus(), view);
     EXPECT_EQ(form->selectedCookieRows(), (std::vector<int>{2}));
+}
+
+TEST(ApplicationWindow, LeftToTheProcessEndItOutlivesItsObjectSafely)
+{
+    // What the program does at its end, so that the window is not withdrawn
+    // on its own (see runApplication()).
+    HWND left = nullptr;
+    {
+        ui::win32::ApplicationWindow application;
+        left = application.create();
+        ASSERT_NE(left, nullptr);
+        application.leaveToProcessEnd();
+        EXPECT_EQ(application.hwnd(), nullptr);
+    }
+    ASSERT_TRUE(IsWindow(left));
+    // Its messages no longer reach the object, which is gone: its own
+    // WM_CLOSE would only pass the close on, the system's destroys it.
+    SendMessageW(left, WM_ACTIVATE, WA_ACTIVE, 0);
+    SendMessageW(left, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(left));
 }
 
 TEST_F(MainWindowHostTest, AltCClosesTheWindow)
