@@ -5,6 +5,7 @@
 
 #include "listing/cookie_table.h"
 
+#include <commctrl.h>
 #include <oleacc.h>
 
 #include <array>
@@ -402,6 +403,37 @@ TEST_F(AccessibilityTest, TabIntoTheTableEndsOnTheRow)
             onGrid.push_back(event[2]);
     ASSERT_FALSE(onGrid.empty()) << "no focus event on the table reached the listener";
     EXPECT_EQ(onGrid.back(), form->grid().currentRow() + 1) << "the last focus event names the table, not its row";
+}
+
+TEST_F(AccessibilityTest, ChoosingAViewWithTheFocusOnTheTabsTellsOfTheChosenTab)
+{
+    // Ctrl+Tab with the focus on the tab strip: a screen reader hears the
+    // focus move to the tab now chosen.
+    const HWND tabs = control(ui::form::Id::ContentTabs);
+    SetFocus(tabs);
+    pumpMessages();
+    ASSERT_EQ(GetFocus(), tabs);
+    OutOfProcessListener listener(window);
+    ASSERT_TRUE(listener.ready()) << "win_event_recorder did not start";
+
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    MSG press{tabs, WM_KEYDOWN, VK_TAB, 0, 0, {}};
+    const bool handled = form->translate(press);
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+    pumpMessages();
+    ASSERT_TRUE(handled);
+    ASSERT_EQ(SendMessageW(tabs, TCM_GETCURSEL, 0, 0), 1);
+
+    std::vector<long long> onTabs;
+    for (const auto &event : listener.heard())
+        if (event[0] == static_cast<long long>(reinterpret_cast<UINT_PTR>(tabs)) && event[1] == OBJID_CLIENT)
+            onTabs.push_back(event[2]);
+    ASSERT_FALSE(onTabs.empty()) << "no focus event on the tab strip reached the listener";
+    EXPECT_EQ(onTabs.back(), 2) << "the last focus event does not name the chosen tab";
 }
 
 TEST_F(AccessibilityTest, CommandTextsAreButtonsWithADefaultAction)
