@@ -7,6 +7,9 @@
 //
 //   vellumin-close-bench.exe [--runs RUNS] PROGRAM [ARGUMENT...]
 //
+// "Hidden" is the window's state as Windows tells it (IsWindowVisible);
+// under Wine the display may go on showing the window until Wine has
+// withdrawn it, which it does only after waiting for the window manager.
 // vellumin-plain-window.exe is a plain list-view window to compare with:
 // under Wine, how long any window takes to go depends on the display and
 // the window manager as much as on the program.
