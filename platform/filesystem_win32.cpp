@@ -454,9 +454,9 @@ std::string systemErrorText(unsigned long code)
     // In the system's language, through the wide call: the ANSI code page
     // may lack its characters, and the text is converted to CP932 here.
     wchar_t *buffer = nullptr;
-    const DWORD length = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-        static_cast<DWORD>(code), 0, reinterpret_cast<wchar_t *>(&buffer), 0, nullptr);
+    const DWORD length =
+        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, static_cast<DWORD>(code), 0, reinterpret_cast<wchar_t *>(&buffer), 0, nullptr);
     std::wstring text = length > 0 && buffer ? std::wstring(buffer, length) : std::wstring();
     if (buffer)
         LocalFree(buffer);

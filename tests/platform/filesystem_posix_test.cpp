@@ -672,12 +672,14 @@ TEST(RemoveFile, WithoutPermissionToChangeTheFolderFailsWithTheSystemsReason)
     FileId a, b;
     ASSERT_EQ(opened.read("a.txt", EntryKind::File, contents, a), ReadResult::Ok);
     ASSERT_EQ(opened.read("b.txt", EntryKind::File, contents, b), ReadResult::Ok);
-    std::filesystem::permissions(folder.path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    std::filesystem::permissions(folder.path(),
+                                 std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
     const RemoveResult refused = opened.remove("a.txt", a);
     // A file that went meanwhile is still only gone, not refused.
     std::filesystem::permissions(folder.path(), std::filesystem::perms::owner_all);
     std::filesystem::remove(folder.path() / "b.txt");
-    std::filesystem::permissions(folder.path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    std::filesystem::permissions(folder.path(),
+                                 std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
     const RemoveResult gone = opened.remove("b.txt", b);
     std::filesystem::permissions(folder.path(), std::filesystem::perms::owner_all);
 

@@ -489,7 +489,8 @@ TEST_F(MainWindowTest, ADeleteRefusedForWantOfPermissionIsSaidWithItsReasonAfter
     // refusal, and the first refused names the reason for all.
     std::filesystem::permissions(folder.path(), std::filesystem::perms::owner_all);
     std::filesystem::remove(folder / "hanako@alpha.example[2].txt");
-    std::filesystem::permissions(folder.path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    std::filesystem::permissions(folder.path(),
+                                 std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
     dialogs.messageAnswers = {kIdYes};
     click(Id::DeleteAllCommand);
     ASSERT_EQ(dialogs.messages.size(), 4u);

@@ -1,7 +1,7 @@
 #include "cookie_view.h"
 
-#include <QHeaderView>
 #include <QFocusEvent>
+#include <QHeaderView>
 #include <QItemSelection>
 #include <QItemSelectionModel>
 #include <QKeyEvent>

@@ -225,7 +225,8 @@ TEST_F(AnyCodePage, AFileAnotherProgramHoldsIsNotDeletedAndTheErrorBoxSaysWhy)
         dialogs.messageAnswers = {kIdYes};
         click(control(ui::form::Id::DeleteCommand), POINT{3, 3});
         ASSERT_EQ(dialogs.messages.size(), 2u);
-        EXPECT_EQ(dialogs.messages[1].text, "ファイル " + shownFolder + "\\a@held.txt は削除できません（" + sharing + "）.");
+        EXPECT_EQ(dialogs.messages[1].text,
+                  "ファイル " + shownFolder + "\\a@held.txt は削除できません（" + sharing + "）.");
         EXPECT_EQ(dialogs.messages[1].caption, "Vellumin");
         EXPECT_EQ(dialogs.messages[1].flags, 0x10u);
         EXPECT_TRUE(folder.exists(nativeName("c表") + "\\a@held.txt"));
@@ -247,8 +248,8 @@ TEST_F(AnyCodePage, AFileAnotherProgramHoldsIsNotDeletedAndTheErrorBoxSaysWhy)
     dialogs.messageAnswers = {kIdYes};
     click(control(ui::form::Id::DeleteAllCommand), POINT{3, 3});
     ASSERT_EQ(dialogs.messages.size(), 6u);
-    EXPECT_EQ(dialogs.messages[5].text, "1 個のファイルは削除できません（最初は " + shownFolder + "\\c@held.txt: " +
-                                            platform::systemErrorText(ERROR_ACCESS_DENIED) + "）.");
+    EXPECT_EQ(dialogs.messages[5].text, "1 個のファイルは削除できません（最初は " + shownFolder +
+                                            "\\c@held.txt: " + platform::systemErrorText(ERROR_ACCESS_DENIED) + "）.");
     EXPECT_EQ(rows(), 1);
     SetFileAttributesW(platform::win32::wideFromNative(cookies + "\\c@held.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
