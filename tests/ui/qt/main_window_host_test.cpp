@@ -855,6 +855,11 @@ void MainWindowHostTest::cookieViewShowsTheChosenFilesCookies()
     for (int column = 0; column < 9; ++column)
         QVERIFY(view->columnWidth(column) > window->window().cookieTable().columnWidth(column));
     QCOMPARE(view->horizontalHeader()->sectionResizeMode(1), QHeaderView::Interactive);
+    // At the designed size the tabs take nothing from the pane: it keeps
+    // its designed height, where the header, two whole cookies and the
+    // scroll bar fit (one cookie when the tabs took their height from it).
+    QCOMPARE(view->height(), window->layoutScale().px(86));
+    QVERIFY(view->viewport()->height() >= 2 * view->verticalHeader()->defaultSectionSize());
 
     // Ctrl+C in the table copies name=value lines, not one cell.
     view->setFocus();
