@@ -259,12 +259,19 @@ void CookieListing::readRowFile(int row)
     readInto(m_folder, m_listedFolder.shown, name, file.nativeName, file.kind, file.id);
 }
 
-bool CookieListing::deleteCookieFile(int row)
+platform::RemoveResult CookieListing::deleteCookieFile(int row)
 {
     if (!m_table.isDataRow(row))
-        return false;
+        return {};
     const RowFile file = m_table.rowFile(row);
     return m_folder.remove(file.nativeName, file.id);
+}
+
+std::string CookieListing::rowFilePath(int row) const
+{
+    if (!m_table.isDataRow(row))
+        return {};
+    return joinPath(m_listedFolder.shown, platform::shownName(m_table.rowFile(row).nativeName));
 }
 
 } // namespace listing

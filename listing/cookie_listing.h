@@ -62,9 +62,13 @@ public:
     void readRowFile(int row);
 
     // Deletes the file that data row `row` was made from, in the folder that
-    // was listed, and only while it is still the file that was listed. True
-    // when it was deleted; false for other rows.
-    bool deleteCookieFile(int row);
+    // was listed, and only while it is still the file that was listed (see
+    // platform::Folder::remove()); NotListed for other rows.
+    platform::RemoveResult deleteCookieFile(int row);
+
+    // The path that messages name data row `row`'s file by (CP932): the
+    // listed folder and the file's own name, whatever the row's cells show.
+    std::string rowFilePath(int row) const;
 
 private:
     // Fills m_entry from file `nativeName` (of kind `kind`) of `folder`,

@@ -68,6 +68,21 @@ std::string cannotOpenFile(const std::string &path)
     return before + path + after;
 }
 
+std::string cannotDeleteFile(const std::string &path, const std::string &reason)
+{
+    static const std::string before = cp932("ファイル ");
+    static const std::string after = cp932(" は削除できません（");
+    static const std::string close = cp932("）");
+    return before + path + after + reason + close;
+}
+
+std::string cannotDeleteFiles(int count, const std::string &firstPath, const std::string &firstReason)
+{
+    static const std::string files = cp932(" 個のファイルは削除できません（最初は ");
+    static const std::string close = cp932("）");
+    return std::to_string(count) + files + firstPath + ": " + firstReason + close;
+}
+
 const std::string &streamReadFailed()
 {
     static const std::string text = cp932("ストリームからの読み込みに失敗しました");

@@ -18,6 +18,10 @@ const std::string &contentSearchMode();
 std::string cookieFolderMissing(const std::string &folder);
 std::string cookieFolderCannotOpen(const std::string &folder);
 std::string cannotOpenFile(const std::string &path);
+// A file that the system refused to delete, with its reason; for ALL DELETE,
+// how many were refused, with the first one and its reason.
+std::string cannotDeleteFile(const std::string &path, const std::string &reason);
+std::string cannotDeleteFiles(int count, const std::string &firstPath, const std::string &firstReason);
 const std::string &streamReadFailed();
 
 // The confirmation before deleting the file of row number `number` whose

@@ -162,6 +162,24 @@ struct FileRead {
     std::string bytes; // replaced; its room is kept for the next read
 };
 
+// What came of Folder::remove().
+enum class RemoveOutcome : std::uint8_t {
+    Removed,   // the listed file is gone
+    NotListed, // the name holds the listed file no more (it went, or another
+               // took its place), or never did: nothing was touched
+    Failed,    // the listed file is there and the system refused to delete it
+};
+
+struct RemoveResult {
+    RemoveOutcome outcome = RemoveOutcome::NotListed;
+    std::string reason; // Failed: the system's words for why, CP932, without a final full stop
+    explicit operator bool() const { return outcome == RemoveOutcome::Removed; }
+};
+
+// The system's words for error `code` (errno on Linux, GetLastError() on
+// Windows), in CP932, without the full stop or line end that ends them.
+std::string systemErrorText(unsigned long code);
+
 // Why a folder cannot be listed.
 enum class FolderProblem : std::uint8_t {
     None,         // it opened and may be searched
@@ -222,11 +240,14 @@ public:
     static constexpr std::uint64_t kMostBytesTogether = std::uint64_t(1) << 20;
 
     // Deletes entry `nativeName` (a link itself, never its target), but only
-    // while it is still the file `id` that was listed. True when deleted.
+    // while it is still the file `id` that was listed. Removed when deleted;
+    // NotListed when the entry is gone or is another file; Failed, with the
+    // system's reason, when the listed file is there and stays (no right to
+    // change the folder, a read-only file, a file another program holds).
     // On Linux an identity without a witness, or with one that proves
     // nothing (IdWitness::Unproven), is never taken for proof: such a file
-    // is not deleted.
-    bool remove(std::string_view nativeName, const FileId &id) const;
+    // is not deleted (NotListed).
+    RemoveResult remove(std::string_view nativeName, const FileId &id) const;
 
 private:
     // As read(), but a file over `mostBytes` is left unread: TooBig.

@@ -637,12 +637,36 @@ void Folder::readFiles(std::span<FileRead> files) const
     }
 }
 
-bool Folder::remove(std::string_view nativeName, const FileId &id) const
+namespace {
+
+// A failed call's errno as a deletion's outcome: an entry that went (or a
+// link that took a file's place, which O_NOFOLLOW refuses) is no longer the
+// listed file; anything else is the system refusing.
+RemoveResult removeFailure(int error)
+{
+    if (error == ENOENT || error == ELOOP)
+        return {RemoveOutcome::NotListed, {}};
+    return {RemoveOutcome::Failed, systemErrorText(static_cast<unsigned long>(error))};
+}
+
+} // namespace
+
+std::string systemErrorText(unsigned long code)
+{
+    char buffer[256];
+    // The GNU strerror_r, in the user's language and its (UTF-8) encoding.
+    std::string text = cp932::fromUtf8(::strerror_r(static_cast<int>(code), buffer, sizeof buffer));
+    while (!text.empty() && (text.back() == '.' || text.back() == '\n' || text.back() == ' '))
+        text.pop_back();
+    return text;
+}
+
+RemoveResult Folder::remove(std::string_view nativeName, const FileId &id) const
 {
     char name[NAME_MAX + 1];
     if (!isOpen() || !id.known() || id.witness == IdWitness::None || id.witness == IdWitness::Unproven ||
         !entryName(nativeName, name))
-        return false;
+        return {};
     // Only the file that was listed: one swapped in under its name since
     // stays, even one that the system gave the same inode number, and one
     // of another kind (a file in a link's place) whatever else it shares.
@@ -653,18 +677,22 @@ bool Folder::remove(std::string_view nativeName, const FileId &id) const
     // the check and the unlink are as close together as the system allows.)
     FileInfo info;
     if (!fileInfo(m_impl->fd.get(), name, AT_SYMLINK_NOFOLLOW, info))
-        return false;
+        return removeFailure(errno);
     if (id.witness == IdWitness::Generation) {
         // Opened only when it is a regular file by the number listed.
         if (!S_ISREG(info.mode) || info.id.volume != id.volume || info.id.index != id.index)
-            return false;
+            return {};
         const ScopedFd file(::openat(m_impl->fd.get(), name, kOpenFileFlags));
-        if (file.get() < 0 || !fileInfo(file.get(), "", AT_EMPTY_PATH, info))
-            return false;
+        if (file.get() < 0)
+            return removeFailure(errno); // a file we may not read cannot be proven
+        if (!fileInfo(file.get(), "", AT_EMPTY_PATH, info))
+            return removeFailure(errno);
     }
     if (info.id != id)
-        return false;
-    return ::unlinkat(m_impl->fd.get(), name, 0) == 0;
+        return {};
+    if (::unlinkat(m_impl->fd.get(), name, 0) != 0)
+        return removeFailure(errno);
+    return {RemoveOutcome::Removed, {}};
 }
 
 } // namespace platform

@@ -484,32 +484,70 @@ void Folder::readFiles(std::span<FileRead> files) const
     }
 }
 
-bool Folder::remove(std::string_view nativeName, const FileId &id) const
+namespace {
+
+// A failed call's error as a deletion's outcome: an entry that went is no
+// longer the listed file; anything else is the system refusing.
+RemoveResult removeFailure(DWORD error)
+{
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+        return {RemoveOutcome::NotListed, {}};
+    return {RemoveOutcome::Failed, systemErrorText(error)};
+}
+
+} // namespace
+
+std::string systemErrorText(unsigned long code)
+{
+    // In the system's language, through the wide call: the ANSI code page
+    // may lack its characters, and the text is converted to CP932 here.
+    wchar_t *buffer = nullptr;
+    const DWORD length =
+        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, static_cast<DWORD>(code), 0, reinterpret_cast<wchar_t *>(&buffer), 0, nullptr);
+    std::wstring text = length > 0 && buffer ? std::wstring(buffer, length) : std::wstring();
+    if (buffer)
+        LocalFree(buffer);
+    while (!text.empty() && (text.back() == L'.' || text.back() == L'\x3002' || text.back() == L'\r' ||
+                             text.back() == L'\n' || text.back() == L' '))
+        text.pop_back();
+    if (text.empty())
+        return "error " + std::to_string(code);
+    return win32::cp932FromWide(text);
+}
+
+RemoveResult Folder::remove(std::string_view nativeName, const FileId &id) const
 {
     if (!isOpen() || !id.known() || !isBareName(nativeName) || !m_impl->stillAtItsPath())
-        return false;
+        return {};
     // The entry itself, a link included, never what a link leads to; opened
     // for deletion and checked to be the file that was listed. The deletion
     // is then marked on this very handle, as DeleteFileW marks it on the one
     // it opens by name: a file swapped in between the check and the deletion
     // cannot be the one deleted. A read-only file refuses it, as it refuses
-    // DeleteFileW.
+    // DeleteFileW, and so does a file another program holds open without
+    // sharing its deletion.
     ScopedHandle entry(CreateFileW(m_impl->entryPath(nativeName).c_str(), DELETE | FILE_READ_ATTRIBUTES,
                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                    FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!entry.valid())
+        return removeFailure(GetLastError());
     FileId found;
+    if (GetFileType(entry.get()) != FILE_TYPE_DISK || !m_impl->idOf(entry.get(), found) || found != id)
+        return {};
     FILE_BASIC_INFO basic;
-    if (!entry.valid() || GetFileType(entry.get()) != FILE_TYPE_DISK || !m_impl->idOf(entry.get(), found) ||
-        found != id || !GetFileInformationByHandleEx(entry.get(), FileBasicInfo, &basic, sizeof basic))
-        return false;
+    if (!GetFileInformationByHandleEx(entry.get(), FileBasicInfo, &basic, sizeof basic))
+        return removeFailure(GetLastError());
     const DWORD attributes = basic.FileAttributes;
     if ((attributes & FILE_ATTRIBUTE_DIRECTORY) && !(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
-        return false; // a folder is no cookie file
+        return {}; // a folder is no cookie file
     if (attributes & FILE_ATTRIBUTE_READONLY)
-        return false;
+        return removeFailure(ERROR_ACCESS_DENIED); // what DeleteFileW answers for one
     FILE_DISPOSITION_INFO disposition{};
     disposition.DeleteFile = TRUE;
-    return SetFileInformationByHandle(entry.get(), FileDispositionInfo, &disposition, sizeof disposition);
+    if (!SetFileInformationByHandle(entry.get(), FileDispositionInfo, &disposition, sizeof disposition))
+        return removeFailure(GetLastError());
+    return {RemoveOutcome::Removed, {}};
 }
 
 } // namespace platform

@@ -10,6 +10,7 @@
 #include "platform/dialogs.h"
 
 #include <cstdio>
+#include <functional>
 
 namespace ui {
 
@@ -101,11 +102,15 @@ void MainWindow::deleteChosenFile()
                              platform::msgbox::kYesNo | platform::msgbox::kIconQuestion);
     if (answer != platform::msgbox::kIdYes)
         return;
-    // Failures are not reported: the rescan shows what is left. The pane
-    // then shows the file of the row that took the deleted one's place, as
-    // a click on it would, rather than staying empty until the row moves.
-    m_cookies.deleteCookieFile(row);
-    m_cookies.readRowFile(rescanKeepingRow(row));
+    // The rescan shows what is left; a file the system refused to delete is
+    // said after it. The pane then shows the file of the row that took the
+    // deleted one's place, as a click on it would, rather than staying empty
+    // until the row moves.
+    const platform::RemoveResult removal = m_cookies.deleteCookieFile(row);
+    std::string failure;
+    if (removal.outcome == platform::RemoveOutcome::Failed)
+        failure = listing::messages::cannotDeleteFile(m_cookies.rowFilePath(row), removal.reason);
+    rescanThenSay(failure, [&] { m_cookies.readRowFile(rescanKeepingRow(row)); });
 }
 
 void MainWindow::deleteAllFiles()
@@ -117,9 +122,37 @@ void MainWindow::deleteAllFiles()
         return;
     const listing::ResultTable &table = m_cookies.table();
     const int current = currentRow();
-    for (int row = 1; row < table.rowCount(); ++row)
-        m_cookies.deleteCookieFile(row);
-    rescanKeepingRow(current);
+    // A refusal does not stop the others; the first says why for all.
+    int refused = 0;
+    std::string firstPath;
+    std::string firstReason;
+    for (int row = 1; row < table.rowCount(); ++row) {
+        platform::RemoveResult removal = m_cookies.deleteCookieFile(row);
+        if (removal.outcome != platform::RemoveOutcome::Failed)
+            continue;
+        if (refused++ == 0) {
+            firstPath = m_cookies.rowFilePath(row);
+            firstReason = std::move(removal.reason);
+        }
+    }
+    std::string failure;
+    if (refused > 0)
+        failure = listing::messages::cannotDeleteFiles(refused, firstPath, firstReason);
+    rescanThenSay(failure, [&] { rescanKeepingRow(current); });
+}
+
+void MainWindow::rescanThenSay(const std::string &failure, const std::function<void()> &rescan)
+{
+    try {
+        rescan();
+    } catch (...) {
+        // The deletion's failure first, then (through run()) the rescan's.
+        if (!failure.empty())
+            showError(failure);
+        throw;
+    }
+    if (!failure.empty())
+        showError(failure);
 }
 
 void MainWindow::showError(const std::string &message) noexcept

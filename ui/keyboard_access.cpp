@@ -63,6 +63,11 @@ bool copies(const KeyStroke &stroke)
     return stroke.key == Key::C && stroke.control && !stroke.shift && !stroke.alt;
 }
 
+bool selectsAll(const KeyStroke &stroke)
+{
+    return stroke.key == Key::A && stroke.control && !stroke.shift && !stroke.alt;
+}
+
 bool pressesCommand(const KeyStroke &stroke)
 {
     return (stroke.key == Key::Space || stroke.key == Key::Enter) && !stroke.control && !stroke.alt;

@@ -12,7 +12,7 @@
 namespace ui::keyboard {
 
 // The keys the window gives a meaning to; every other key is Other.
-enum class Key { Other, Up, Down, Left, Right, PageUp, PageDown, Home, End, Delete, F5, Space, Enter, Escape, Tab, C };
+enum class Key { Other, Up, Down, Left, Right, PageUp, PageDown, Home, End, Delete, F5, Space, Enter, Escape, Tab, A, C };
 
 struct KeyStroke {
     Key key = Key::Other;
@@ -39,6 +39,9 @@ int contentViewStep(const KeyStroke &stroke);
 
 // True for Ctrl+C, the key that copies.
 bool copies(const KeyStroke &stroke);
+
+// True for Ctrl+A, the key that selects every row of a list.
+bool selectsAll(const KeyStroke &stroke);
 
 // True for the keys that press a focused command text: Space and Enter,
 // without Ctrl or Alt.

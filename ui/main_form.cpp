@@ -7,6 +7,12 @@
 namespace ui::form {
 namespace {
 
+// The lower pane's designed height, and its tab strip's, which the panel
+// adds to it: the text or the table below the tabs keeps the height it was
+// designed with.
+constexpr int kContentPaneHeight = 88;
+constexpr int kContentTabsHeight = 21;
+
 // The texts are UTF-8 here whatever the front end's own character set.
 constexpr Control kControls[] = {
     {.id = Id::Window, .kind = Kind::Window, .name = "mainWindow", .parent = Id::Window, .caption = "Form1"},
@@ -211,7 +217,7 @@ constexpr Control kControls[] = {
      .parent = Id::ListArea,
      .docked = true,
      .dock = Dock::Bottom,
-     .extent = 88},
+     .extent = kContentPaneHeight + kContentTabsHeight},
     // The pane's hint is never shown; a screen reader names the pane by it.
     {.id = Id::ContentPane,
      .kind = Kind::ContentPane,
@@ -244,7 +250,7 @@ constexpr Control kControls[] = {
      .parent = Id::ContentPanel,
      .docked = true,
      .dock = Dock::Top,
-     .extent = 21,
+     .extent = kContentTabsHeight,
      .tabPosition = 12},
     {.id = Id::CookieView,
      .kind = Kind::CookieGrid,

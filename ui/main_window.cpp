@@ -98,6 +98,16 @@ void MainWindow::contentViewChosen(form::ContentView view)
     run([this] { syncContentViews(); });
 }
 
+void MainWindow::cookieViewFocused()
+{
+    const int rows = m_cookieTable.rowCount();
+    if (rows == 0 || !m_host.selectedCookieRows().empty())
+        return;
+    const int current = m_host.currentCookieRow();
+    const int row = current >= 0 && current < rows ? current : 0;
+    m_host.selectCookieRows(row, row);
+}
+
 bool MainWindow::keyPressed(const keyboard::KeyStroke &stroke, bool repeated)
 {
     if (const int step = keyboard::contentViewStep(stroke)) {
@@ -111,6 +121,11 @@ bool MainWindow::keyPressed(const keyboard::KeyStroke &stroke, bool repeated)
         return true;
     }
     const std::optional<form::Id> focus = m_host.focusedControl();
+    if (keyboard::selectsAll(stroke) && focus == form::Id::CookieView) {
+        if (m_cookieTable.rowCount() > 0)
+            m_host.selectCookieRows(0, m_cookieTable.rowCount() - 1);
+        return true;
+    }
     const form::Kind focusKind = focus ? form::control(*focus).kind : form::Kind::Window;
     form::Command command = keyboard::commandForKey(stroke, focus == form::Id::Table);
     if (command == form::Command::None)

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <exception>
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
@@ -86,10 +87,15 @@ public:
     void rowMadeCurrent();
     // The user chose `view`'s tab.
     void contentViewChosen(form::ContentView view);
+    // The cookie view got the keyboard focus other than by a click (Tab
+    // into it, or the focus following the view): as in the file table, its
+    // current row (else its first) is selected, unless rows are already.
+    void cookieViewFocused();
     // A key the focused control left to the window. True when it is one of
     // the window's: Delete and Shift+Delete on the table, F5 anywhere, Ctrl+Tab
     // and Ctrl+Shift+Tab anywhere (the lower pane's next or previous view),
-    // Ctrl+C in the cookie view (its selected cookies as name=value lines).
+    // Ctrl+C in the cookie view (its selected cookies as name=value lines),
+    // Ctrl+A in the cookie view (every cookie selected).
     // A command runs once per press (not for `repeated` presses) and only
     // while the command is enabled.
     bool keyPressed(const keyboard::KeyStroke &stroke, bool repeated = false);
@@ -154,6 +160,10 @@ private:
     void showHelp();
     void deleteChosenFile();
     void deleteAllFiles();
+    // Runs `rescan` (which lists the folder again after a deletion), then
+    // shows `failure`, the deletion's, in the error box unless it is empty;
+    // also when the rescan throws, before its own failure.
+    void rescanThenSay(const std::string &failure, const std::function<void()> &rescan);
     // The error box: the message with its final ".", caption "Vellumin",
     // the stop icon and OK. Never throws.
     void showError(const std::string &message) noexcept;

@@ -41,6 +41,13 @@ public:
     virtual void cookieTableChanged() = 0;
     // The rows (from 0) selected in the cookie view, in the table's order.
     virtual std::vector<int> selectedCookieRows() const = 0;
+    // The cookie view's current row (from 0), the one its focus frame is
+    // on; -1 when it has none.
+    virtual int currentCookieRow() const = 0;
+    // Selects exactly the cookie view's rows `first` to `last` (from 0).
+    // The current row stays where it is when it lies among them, and
+    // becomes `first` otherwise.
+    virtual void selectCookieRows(int first, int last) = 0;
     // Puts `text` (CP932) on the clipboard.
     virtual void copyText(const std::string &text) = 0;
 

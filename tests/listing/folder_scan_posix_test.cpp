@@ -545,12 +545,15 @@ TEST_F(FolderScan, DeletionRemovesOnlyTheRowsOwnFile)
     list();
     ASSERT_EQ(cookies.table().dataRowCount(), 2);
     ASSERT_EQ(cookies.table().cell(1, 1), "u@a");
+    // Messages name the row's own file, whatever its cells show.
+    EXPECT_EQ(cookies.rowFilePath(1), folder.str() + "/u@a b.txt");
+    EXPECT_EQ(cookies.rowFilePath(0), "");
     EXPECT_TRUE(cookies.deleteCookieFile(1)); // "u@a b", listed first
     EXPECT_FALSE(folder.exists("u@a b.txt"));
     EXPECT_TRUE(folder.exists("u@a.txt"));
-    EXPECT_FALSE(cookies.deleteCookieFile(1)); // already gone
-    EXPECT_FALSE(cookies.deleteCookieFile(0));
-    EXPECT_FALSE(cookies.deleteCookieFile(3));
+    EXPECT_EQ(cookies.deleteCookieFile(1).outcome, platform::RemoveOutcome::NotListed); // already gone
+    EXPECT_EQ(cookies.deleteCookieFile(0).outcome, platform::RemoveOutcome::NotListed);
+    EXPECT_EQ(cookies.deleteCookieFile(3).outcome, platform::RemoveOutcome::NotListed);
 
     // A file put in a listed one's place after the scan is not deleted.
     std::filesystem::remove(folder.path() / "u@a.txt");

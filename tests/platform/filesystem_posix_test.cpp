@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <climits>
+#include <cstring>
 #include <linux/magic.h>
 #include <sched.h>
 #include <sys/mount.h>
@@ -660,10 +662,11 @@ TEST(RemoveFile, RemovesOnlyTheFileThatWasListed)
     // A file put in the listed one's place while the question was open stays.
     std::filesystem::remove(folder.path() / "a.txt");
     folder.write("a.txt", "swapped in");
-    EXPECT_FALSE(opened.remove("a.txt", a));
+    // Neither it nor a name that went is a failure to tell the user of.
+    EXPECT_EQ(opened.remove("a.txt", a).outcome, RemoveOutcome::NotListed);
     EXPECT_TRUE(folder.exists("a.txt"));
 
-    EXPECT_FALSE(opened.remove("missing.txt", a));
+    EXPECT_EQ(opened.remove("missing.txt", a).outcome, RemoveOutcome::NotListed);
     EXPECT_FALSE(opened.remove("target.txt", FileId{})); // never listed
     EXPECT_TRUE(folder.exists("target.txt"));
     struct stat info;
@@ -671,6 +674,48 @@ TEST(RemoveFile, RemovesOnlyTheFileThatWasListed)
     EXPECT_FALSE(
         opened.remove("dir.txt", {static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino)}));
     EXPECT_TRUE(folder.exists("dir.txt"));
+}
+
+TEST(RemoveFile, WithoutPermissionToChangeTheFolderFailsWithTheSystemsReason)
+{
+    if (runningAsRoot())
+        GTEST_SKIP() << "root deletes files whatever the folder's permissions";
+    TempFolder folder;
+    folder.write("a.txt", "listed");
+    folder.write("b.txt", "listed");
+    const Folder opened = Folder::open(folder.str());
+    std::string contents;
+    FileId a, b;
+    ASSERT_EQ(opened.read("a.txt", EntryKind::File, contents, a), ReadResult::Ok);
+    ASSERT_EQ(opened.read("b.txt", EntryKind::File, contents, b), ReadResult::Ok);
+    std::filesystem::permissions(folder.path(),
+                                 std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    const RemoveResult refused = opened.remove("a.txt", a);
+    // A file that went meanwhile is still only gone, not refused.
+    std::filesystem::permissions(folder.path(), std::filesystem::perms::owner_all);
+    std::filesystem::remove(folder.path() / "b.txt");
+    std::filesystem::permissions(folder.path(),
+                                 std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    const RemoveResult gone = opened.remove("b.txt", b);
+    std::filesystem::permissions(folder.path(), std::filesystem::perms::owner_all);
+
+    EXPECT_FALSE(refused);
+    EXPECT_EQ(refused.outcome, RemoveOutcome::Failed);
+    EXPECT_EQ(refused.reason, systemErrorText(EACCES));
+    EXPECT_TRUE(folder.exists("a.txt"));
+    EXPECT_EQ(gone.outcome, RemoveOutcome::NotListed);
+    EXPECT_TRUE(gone.reason.empty());
+    // Once the folder may be changed, the same file goes.
+    EXPECT_EQ(opened.remove("a.txt", a).outcome, RemoveOutcome::Removed);
+}
+
+TEST(SystemErrorText, IsTheSystemsWordsWithoutTheFinalStop)
+{
+    const std::string text = systemErrorText(EACCES);
+    EXPECT_EQ(text, platform::cp932::fromUtf8(std::strerror(EACCES)).substr(0, text.size()));
+    EXPECT_FALSE(text.empty());
+    EXPECT_NE(text.back(), '.');
+    EXPECT_NE(systemErrorText(ENOENT), text);
 }
 
 namespace {

@@ -308,6 +308,36 @@ TEST(Win32Folder, AFolderWhosePathNowLeadsElsewhereLosesNothing)
     EXPECT_TRUE(temp.exists("cookies\\u@a.txt"));
 }
 
+TEST(Win32Folder, AFileHeldOpenWithoutDeleteSharingIsRefusedWithTheSystemsReason)
+{
+    TempFolder temp;
+    temp.write("u@held.txt", "held");
+    const Folder folder = Folder::open(temp.str());
+    const FileId held = idOf(folder, "u@held.txt");
+    const HANDLE other = CreateFileW(TempFolder::longPath(temp / "u@held.txt").c_str(), GENERIC_READ,
+                                     FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(other, INVALID_HANDLE_VALUE);
+    const RemoveResult refused = folder.remove("u@held.txt", held);
+    CloseHandle(other);
+    EXPECT_FALSE(refused);
+    EXPECT_EQ(refused.outcome, RemoveOutcome::Failed);
+    EXPECT_EQ(refused.reason, systemErrorText(ERROR_SHARING_VIOLATION));
+    EXPECT_TRUE(temp.exists("u@held.txt"));
+    EXPECT_EQ(folder.remove("u@held.txt", held).outcome, RemoveOutcome::Removed);
+    EXPECT_FALSE(temp.exists("u@held.txt"));
+}
+
+TEST(SystemErrorText, IsTheSystemsWordsWithoutTheFinalStopOrLineEnd)
+{
+    const std::string text = systemErrorText(ERROR_ACCESS_DENIED);
+    ASSERT_FALSE(text.empty());
+    EXPECT_NE(text.back(), '.');
+    EXPECT_NE(text.back(), '\n');
+    EXPECT_NE(text, systemErrorText(ERROR_SHARING_VIOLATION));
+    // A code the system has no words for is still said, by its number.
+    EXPECT_EQ(systemErrorText(0x2000FFFF), "error 536936447");
+}
+
 TEST(Win32Folder, DeletesOnlyTheListedFileAndNeverAReadOnlyOne)
 {
     TempFolder temp;
@@ -319,15 +349,17 @@ TEST(Win32Folder, DeletesOnlyTheListedFileAndNeverAReadOnlyOne)
 
     EXPECT_FALSE(folder.remove("u@a.txt", FileId{})); // never an unknown file
     swapIn(temp, "u@a.txt", "swapped in");
-    EXPECT_FALSE(folder.remove("u@a.txt", a));
+    EXPECT_EQ(folder.remove("u@a.txt", a).outcome, RemoveOutcome::NotListed);
     EXPECT_TRUE(temp.exists("u@a.txt"));
     const FileId swapped = idOf(folder, "u@a.txt");
     EXPECT_TRUE(folder.remove("u@a.txt", swapped));
     EXPECT_FALSE(temp.exists("u@a.txt"));
-    EXPECT_FALSE(folder.remove("u@a.txt", swapped)); // gone already
+    EXPECT_EQ(folder.remove("u@a.txt", swapped).outcome, RemoveOutcome::NotListed); // gone already
 
     ASSERT_TRUE(SetFileAttributesW(TempFolder::longPath(temp / "u@ro.txt").c_str(), FILE_ATTRIBUTE_READONLY));
-    EXPECT_FALSE(folder.remove("u@ro.txt", ro));
+    const RemoveResult refused = folder.remove("u@ro.txt", ro);
+    EXPECT_EQ(refused.outcome, RemoveOutcome::Failed);
+    EXPECT_EQ(refused.reason, systemErrorText(ERROR_ACCESS_DENIED));
     EXPECT_TRUE(temp.exists("u@ro.txt"));
     EXPECT_EQ(namesOf(folder.find("*.txt")), std::vector<std::string>{"u@ro.txt"});
 }

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <set>
 #include <string>
@@ -179,12 +180,14 @@ TEST(MainForm, DockedControlsFillTheDesignedWindow)
     EXPECT_EQ(at(Id::ListArea), (Box{140, 41, 548, 386}));
     // Inside the list area's bevel of one pixel.
     EXPECT_EQ(at(Id::SearchModeStrip), (Box{1, 1, 546, 32}));
-    EXPECT_EQ(at(Id::ContentPanel), (Box{1, 385 - 88, 546, 88}));
-    EXPECT_EQ(at(Id::ContentSplitter), (Box{1, 385 - 88 - 3, 546, 3}));
-    EXPECT_EQ(at(Id::Table), (Box{1, 33, 546, 385 - 88 - 3 - 33}));
+    // The lower panel: the pane's designed 88 pixels and the tab strip's 21
+    // above them, so that the text keeps its height inside the bevel.
+    EXPECT_EQ(at(Id::ContentPanel), (Box{1, 385 - 109, 546, 109}));
+    EXPECT_EQ(at(Id::ContentSplitter), (Box{1, 385 - 109 - 3, 546, 3}));
+    EXPECT_EQ(at(Id::Table), (Box{1, 33, 546, 385 - 109 - 3 - 33}));
     // The tab strip along the pane's top, the views sharing the rest.
     EXPECT_EQ(at(Id::ContentTabs), (Box{1, 1, 544, 21}));
-    EXPECT_EQ(at(Id::ContentPane), (Box{1, 22, 544, 65}));
+    EXPECT_EQ(at(Id::ContentPane), (Box{1, 22, 544, 86}));
     EXPECT_EQ(at(Id::CookieView), at(Id::ContentPane));
     EXPECT_EQ(at(Id::CookieProblem), at(Id::ContentPane));
     // The line under the cookies of a file that strays takes no room until
@@ -196,6 +199,29 @@ TEST(MainForm, DockedControlsFillTheDesignedWindow)
     const std::vector<Box> shown = ui::form::layOut(ui::LayoutScale(96), 688, 446, extents);
     EXPECT_EQ(shown[ui::form::indexOf(Id::CookieStray)], (Box{1, 87 - 20, 544, 20}));
     EXPECT_EQ(shown[ui::form::indexOf(Id::CookieView)], (Box{1, 22, 544, 65 - 20}));
+}
+
+TEST(MainForm, TheSplitterSizesTheLowerPanelTabsAndAll)
+{
+    // As the splitter and the toolkit give the extents: the panel at its
+    // dragged size, the tabs keeping theirs and the view taking the rest,
+    // down to nothing when the panel is dragged shut.
+    std::vector<int> extents(ui::form::kIdCount);
+    for (const ui::form::Control &control : ui::form::controls())
+        extents[static_cast<std::size_t>(ui::form::indexOf(control.id))] = control.extent;
+    const auto at = [](const std::vector<Box> &boxes, Id id) { return boxes[ui::form::indexOf(id)]; };
+    const std::size_t panel = static_cast<std::size_t>(ui::form::indexOf(Id::ContentPanel));
+    for (const int dragged : {200, 60, 0}) {
+        extents[panel] = dragged;
+        const std::vector<Box> boxes = ui::form::layOut(ui::LayoutScale(96), 688, 446, extents);
+        EXPECT_EQ(at(boxes, Id::ContentPanel).height, dragged);
+        EXPECT_EQ(at(boxes, Id::Table).bottom(), 385 - dragged - 3) << dragged;
+        EXPECT_EQ(at(boxes, Id::ContentPane).height, std::max(dragged - 2 - 21, 0)) << dragged;
+    }
+    // At twice the density both grow alike.
+    const std::vector<Box> doubled = ui::form::layOut(ui::LayoutScale(192), 1376, 892);
+    EXPECT_EQ(at(doubled, Id::ContentTabs).height, 42);
+    EXPECT_EQ(at(doubled, Id::ContentPane).height, 176 - 2);
 }
 
 } // namespace

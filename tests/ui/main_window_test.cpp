@@ -8,6 +8,7 @@
 #include "listing/messages.h"
 #include "platform/cp932.h"
 #include "platform/desktop.h"
+#include "platform/filesystem.h"
 #include "temp_folder.h"
 #include "ui/scripted_dialogs.h"
 
@@ -16,6 +17,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -71,6 +73,7 @@ public:
     ui::form::ContentView view = ui::form::ContentView::Text;
     int cookieTableChanges = 0;
     std::vector<int> selectedCookies;
+    int currentCookie = -1;
     std::vector<std::string> copied;
 
     FakeHost()
@@ -105,8 +108,18 @@ public:
     {
         ++cookieTableChanges;
         selectedCookies.clear();
+        currentCookie = -1;
     }
     std::vector<int> selectedCookieRows() const override { return selectedCookies; }
+    int currentCookieRow() const override { return currentCookie; }
+    void selectCookieRows(int first, int last) override
+    {
+        selectedCookies.clear();
+        for (int row = first; row <= last; ++row)
+            selectedCookies.push_back(row);
+        if (currentCookie < first || currentCookie > last)
+            currentCookie = first;
+    }
     void copyText(const std::string &text) override { copied.push_back(text); }
     // A rebuilt grid has no current row until the window makes one current.
     void tableChanged() override
@@ -475,6 +488,88 @@ TEST_F(MainWindowTest, DeleteAllDeletesOnlyWhatIsListed)
     EXPECT_EQ(host.focus, Id::Table);
 }
 
+// The folder may be read and searched but not changed, as an unprivileged
+// user meets a folder of another's; undone when the test ends.
+class LockedFolder {
+public:
+    explicit LockedFolder(const std::filesystem::path &path) : m_path(path)
+    {
+        std::filesystem::permissions(m_path, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    }
+    ~LockedFolder() { std::filesystem::permissions(m_path, std::filesystem::perms::owner_all); }
+    LockedFolder(const LockedFolder &) = delete;
+    LockedFolder &operator=(const LockedFolder &) = delete;
+
+private:
+    std::filesystem::path m_path;
+};
+
+TEST_F(MainWindowTest, ADeleteRefusedForWantOfPermissionIsSaidWithItsReasonAfterTheRescan)
+{
+    if (runningAsRoot())
+        GTEST_SKIP() << "root deletes files whatever the folder's permissions";
+    start();
+    ASSERT_EQ(rows(), 4);
+    write("zed@late.txt", record("late", "l/")); // shows that the rescan ran
+    const LockedFolder locked(folder.path());
+    const std::string denied = platform::systemErrorText(EACCES);
+    ASSERT_FALSE(denied.empty());
+
+    chooseRow(2); // hanako@gamma.example[1]
+    dialogs.messageAnswers = {kIdYes};
+    click(Id::DeleteCommand);
+    ASSERT_EQ(dialogs.messages.size(), 2u);
+    EXPECT_EQ(dialogs.messages[1].text, cp932("ファイル ") + folder.str() + "/hanako@gamma.example[1].txt" +
+                                            cp932(" は削除できません（") + denied + cp932("）."));
+    EXPECT_EQ(dialogs.messages[1].caption, "Vellumin");
+    EXPECT_EQ(dialogs.messages[1].flags, 0x10u);
+    EXPECT_TRUE(exists("hanako@gamma.example[1].txt"));
+    EXPECT_EQ(rows(), 5);
+    // The refused file stays current and shown, as before the question.
+    EXPECT_EQ(cell(1, host.current), "hanako@gamma.example[1]");
+    EXPECT_EQ(host.focus, Id::Table);
+
+    // ALL DELETE goes through every row; one that went meanwhile is no
+    // refusal, and the first refused names the reason for all.
+    std::filesystem::permissions(folder.path(), std::filesystem::perms::owner_all);
+    std::filesystem::remove(folder / "hanako@alpha.example[2].txt");
+    std::filesystem::permissions(folder.path(),
+                                 std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    dialogs.messageAnswers = {kIdYes};
+    click(Id::DeleteAllCommand);
+    ASSERT_EQ(dialogs.messages.size(), 4u);
+    EXPECT_EQ(dialogs.messages[3].text, cp932("4 個のファイルは削除できません（最初は ") + folder.str() +
+                                            "/hanako@gamma.example[1].txt: " + denied + cp932("）."));
+    EXPECT_EQ(dialogs.messages[3].flags, 0x10u);
+    EXPECT_EQ(rows(), 4);
+
+    // Answering No deletes nothing and so says nothing more.
+    dialogs.messageAnswers = {kIdNo};
+    click(Id::DeleteCommand);
+    EXPECT_EQ(dialogs.messages.size(), 5u);
+}
+
+TEST_F(MainWindowTest, ARefusedDeleteIsSaidBeforeAFailedRescanForWantOfPermission)
+{
+    if (runningAsRoot())
+        GTEST_SKIP() << "root reads and deletes files whatever their permissions";
+    start();
+    chooseRow(3); // taro@alpha.example[1]
+    // The rescan then fails at a file nobody may read, listed before it.
+    std::filesystem::permissions(folder / "hanako@gamma.example[1].txt", std::filesystem::perms::none);
+    const LockedFolder locked(folder.path());
+    dialogs.messageAnswers = {kIdYes};
+    click(Id::DeleteCommand);
+    ASSERT_EQ(dialogs.messages.size(), 3u);
+    EXPECT_EQ(dialogs.messages[1].text, cp932("ファイル ") + folder.str() + "/taro@alpha.example[1].txt" +
+                                            cp932(" は削除できません（") + platform::systemErrorText(EACCES) +
+                                            cp932("）."));
+    EXPECT_EQ(dialogs.messages[2].text,
+              cp932("ファイル ") + folder.str() + cp932("/hanako@gamma.example[1].txt は開けません."));
+    EXPECT_TRUE(exists("taro@alpha.example[1].txt"));
+    EXPECT_EQ(rows(), 1); // the rows before the file that failed
+}
+
 TEST_F(MainWindowTest, KeysRunTheirCommandsWhereTheyBelong)
 {
     start();
@@ -758,6 +853,55 @@ TEST_F(MainWindowTest, CtrlCInTheCookieViewCopiesTheSelectedCookiesOnly)
     host.focus = Id::Table;
     EXPECT_FALSE(pressCtrl(Key::C));
     EXPECT_EQ(host.copied.size(), 1u);
+}
+
+TEST_F(MainWindowTest, TabIntoTheCookieViewSelectsItsCurrentRowAndCtrlASelectsEveryCookie)
+{
+    write("user@a.txt", record("first", "a/") + record("second", "a/") + record("third", "a/"));
+    write("user@b.txt", "not cookies\n");
+    start();
+    chooseRow(5);
+    pressCtrl(Key::Tab);
+    ASSERT_EQ(cookieTable().rowCount(), 3);
+
+    // Tabbing in with nothing selected selects the first row, which Ctrl+C
+    // then copies.
+    host.focus = Id::CookieView;
+    window->cookieViewFocused();
+    EXPECT_EQ(host.selectedCookies, (std::vector<int>{0}));
+    EXPECT_TRUE(pressCtrl(Key::C));
+    ASSERT_EQ(host.copied.size(), 1u);
+    EXPECT_EQ(host.copied[0], "name=first");
+    // The row the focus frame was left on, not the first.
+    host.selectedCookies.clear();
+    host.currentCookie = 2;
+    window->cookieViewFocused();
+    EXPECT_EQ(host.selectedCookies, (std::vector<int>{2}));
+    // A selection the user made stays as it is.
+    host.selectedCookies = {0, 1};
+    window->cookieViewFocused();
+    EXPECT_EQ(host.selectedCookies, (std::vector<int>{0, 1}));
+
+    // Ctrl+A selects every cookie and keeps the current row; only Ctrl+A,
+    // and only in the cookie view.
+    host.currentCookie = 1;
+    EXPECT_TRUE(pressCtrl(Key::A));
+    EXPECT_EQ(host.selectedCookies, (std::vector<int>{0, 1, 2}));
+    EXPECT_EQ(host.currentCookie, 1);
+    host.selectedCookies = {1};
+    EXPECT_FALSE(window->keyPressed(KeyStroke{Key::A, true, true, false}));
+    EXPECT_FALSE(window->keyPressed(KeyStroke{Key::A, false, false, false}));
+    host.focus = Id::Table;
+    EXPECT_FALSE(pressCtrl(Key::A));
+    EXPECT_EQ(host.selectedCookies, (std::vector<int>{1}));
+
+    // A file of no cookies has no row to select.
+    chooseRow(6);
+    ASSERT_EQ(cookieTable().rowCount(), 0);
+    host.focus = Id::CookieView;
+    window->cookieViewFocused();
+    EXPECT_TRUE(pressCtrl(Key::A));
+    EXPECT_TRUE(host.selectedCookies.empty());
 }
 
 } // namespace

@@ -1,6 +1,9 @@
 #include "cookie_view.h"
 
+#include <QFocusEvent>
 #include <QHeaderView>
+#include <QItemSelection>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 
 #include <algorithm>
@@ -30,10 +33,29 @@ std::vector<int> CookieView::selectedRows() const
     return rows;
 }
 
+void CookieView::selectRows(int first, int last)
+{
+    if (!model() || !selectionModel() || first < 0 || last < first || last >= model()->rowCount())
+        return;
+    const int current = currentIndex().isValid() ? currentIndex().row() : -1;
+    if (current < first || current > last)
+        selectionModel()->setCurrentIndex(model()->index(first, 0), QItemSelectionModel::NoUpdate);
+    const QItemSelection rows(model()->index(first, 0), model()->index(last, model()->columnCount() - 1));
+    selectionModel()->select(rows, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+void CookieView::focusInEvent(QFocusEvent *event)
+{
+    QTableView::focusInEvent(event);
+    // A click selects the row it lands on by itself.
+    if (event->reason() != Qt::MouseFocusReason && event->reason() != Qt::PopupFocusReason)
+        emit focusedByKeyboard();
+}
+
 void CookieView::keyPressEvent(QKeyEvent *event)
 {
     const bool control = event->modifiers().testFlag(Qt::ControlModifier);
-    if (event->matches(QKeySequence::Copy) ||
+    if (event->matches(QKeySequence::Copy) || event->matches(QKeySequence::SelectAll) ||
         (control && (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab))) {
         event->ignore();
         return;

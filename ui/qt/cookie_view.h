@@ -7,8 +7,9 @@
 namespace ui::qt {
 
 // The decoded cookies of the chosen file: a read-only table whose rows are
-// selected whole. Ctrl+C and Ctrl+Tab are the window's here: the view lets
-// them through to it instead of copying one cell or moving between cells.
+// selected whole. Ctrl+C, Ctrl+A and Ctrl+Tab are the window's here: the
+// view lets them through to it instead of copying one cell, selecting by
+// itself or moving between cells.
 class CookieView : public QTableView {
     Q_OBJECT
 public:
@@ -16,9 +17,17 @@ public:
 
     // The selected rows (from 0), in the table's order.
     std::vector<int> selectedRows() const;
+    // Selects exactly rows `first` to `last`; the current row becomes
+    // `first` unless it lies among them.
+    void selectRows(int first, int last);
+
+signals:
+    // The view got the focus other than by a click.
+    void focusedByKeyboard();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
 };
 
 } // namespace ui::qt

@@ -59,6 +59,13 @@ double primaryScreenDpi()
     return screen ? screen->logicalDotsPerInchY() : 96.0;
 }
 
+// A screen reader reads the tab strip by its name, and keeps it until told
+// that it changed: the strip is named by its chosen tab, anew each time.
+void nameByChosenTab(QTabBar *tabs)
+{
+    tabs->setAccessibleName(tabs->tabText(tabs->currentIndex()));
+}
+
 void setTextColour(QWidget *widget, QPalette::ColorRole role, const QColor &colour)
 {
     QPalette palette = widget->palette();
@@ -239,10 +246,12 @@ QWidget *MainWindowHost::createControl(const form::Control &control, QWidget *pa
         tabs->setUsesScrollButtons(false);
         for (int view = 0; view < form::kContentViewCount; ++view)
             tabs->addTab(toQString(form::contentTabCaption(static_cast<form::ContentView>(view))));
+        nameByChosenTab(tabs);
         return tabs;
     }
     case Kind::CookieGrid: {
         auto *view = new CookieView(parent);
+        connect(view, &CookieView::focusedByKeyboard, this, [this] { m_window.cookieViewFocused(); });
         m_cookieModel = new CookieTableModel(m_window.cookieTable(), view);
         view->setModel(m_cookieModel);
         view->verticalHeader()->setDefaultSectionSize(m_scale.px(grid::kDefaultRowHeight));
@@ -349,6 +358,7 @@ void MainWindowHost::connectEvents()
 void MainWindowHost::connectContentTabs()
 {
     connect(contentTabs(), &QTabBar::currentChanged, this, [this](int index) {
+        nameByChosenTab(contentTabs());
         if (index >= 0 && index < form::kContentViewCount)
             m_window.contentViewChosen(static_cast<form::ContentView>(index));
     });
@@ -497,8 +507,11 @@ void MainWindowHost::setBusyCursor(bool busy)
 
 void MainWindowHost::setContentView(form::ContentView view)
 {
-    const QSignalBlocker quiet(contentTabs());
-    contentTabs()->setCurrentIndex(static_cast<int>(view));
+    {
+        const QSignalBlocker quiet(contentTabs());
+        contentTabs()->setCurrentIndex(static_cast<int>(view));
+    }
+    nameByChosenTab(contentTabs());
 }
 
 void MainWindowHost::cookieTableChanged()
@@ -517,6 +530,17 @@ void MainWindowHost::cookieTableChanged()
 std::vector<int> MainWindowHost::selectedCookieRows() const
 {
     return cookieView()->selectedRows();
+}
+
+int MainWindowHost::currentCookieRow() const
+{
+    const QModelIndex current = cookieView()->currentIndex();
+    return current.isValid() ? current.row() : -1;
+}
+
+void MainWindowHost::selectCookieRows(int first, int last)
+{
+    cookieView()->selectRows(first, last);
 }
 
 void MainWindowHost::copyText(const std::string &text)

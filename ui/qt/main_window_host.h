@@ -65,6 +65,8 @@ public:
     void setContentView(form::ContentView view) override;
     void cookieTableChanged() override;
     std::vector<int> selectedCookieRows() const override;
+    int currentCookieRow() const override;
+    void selectCookieRows(int first, int last) override;
     void copyText(const std::string &text) override;
     void tableChanged() override;
     void makeRowCurrent(int row) override;

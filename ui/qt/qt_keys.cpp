@@ -46,6 +46,9 @@ keyboard::KeyStroke keyStroke(const QKeyEvent &event)
     case Qt::Key_Backtab:
         key = Key::Tab;
         break;
+    case Qt::Key_A:
+        key = Key::A;
+        break;
     case Qt::Key_C:
         key = Key::C;
         break;

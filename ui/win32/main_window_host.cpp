@@ -248,8 +248,10 @@ HWND MainWindowHost::createControl(const form::Control &control, HWND parent)
             SendMessageW(created, TCM_INSERTITEMW, static_cast<WPARAM>(view), reinterpret_cast<LPARAM>(&item));
         }
         m_accessibleTabs = std::make_unique<AccessibleControl<TabStripAccessible>>(created, [this, created] {
-            return new TabStripAccessible(
-                created, [this](int chosen) { m_window.contentViewChosen(static_cast<form::ContentView>(chosen)); });
+            return new TabStripAccessible(created, [this](int chosen) {
+                announceChosenTab();
+                m_window.contentViewChosen(static_cast<form::ContentView>(chosen));
+            });
         });
         break;
     }
@@ -363,8 +365,8 @@ bool MainWindowHost::translate(MSG &message)
         return false;
     const HWND focus = GetFocus();
     // The window's own keys, as the window decides them: Delete and
-    // Shift+Delete on the table, F5 and Ctrl+(Shift+)Tab anywhere, Ctrl+C in
-    // the cookie view, Enter on a button, Esc; once per press.
+    // Shift+Delete on the table, F5 and Ctrl+(Shift+)Tab anywhere, Ctrl+C and
+    // Ctrl+A in the cookie view, Enter on a button, Esc; once per press.
     if (message.message == WM_KEYDOWN && m_window.keyPressed(keyStroke(message.wParam), message.lParam & (1 << 30)))
         return true;
     if (message.message == WM_SYSCHAR) {
@@ -572,12 +574,18 @@ LRESULT MainWindowHost::onNotify(NMHDR &header)
 {
     if (header.hwndFrom == controlOf(form::Id::ContentTabs) && header.code == TCN_SELCHANGE) {
         const auto chosen = static_cast<int>(SendMessageW(header.hwndFrom, TCM_GETCURSEL, 0, 0));
+        announceChosenTab();
         if (chosen >= 0 && chosen < form::kContentViewCount)
             m_window.contentViewChosen(static_cast<form::ContentView>(chosen));
         return 0;
     }
     if (m_cookieList && header.hwndFrom == m_cookieList->gridWindow())
+    {
+        // A click selects the row it lands on by itself; Tab in selects one.
+        if (header.code == NM_SETFOCUS && GetKeyState(VK_LBUTTON) >= 0 && GetKeyState(VK_RBUTTON) >= 0)
+            m_window.cookieViewFocused();
         return m_cookieList->notify(header);
+    }
     return 0;
 }
 
@@ -585,6 +593,22 @@ void MainWindowHost::setContentView(form::ContentView view)
 {
     // TCM_SETCURSEL tells no one: the window chose it.
     SendMessageW(controlOf(form::Id::ContentTabs), TCM_SETCURSEL, static_cast<WPARAM>(view), 0);
+    announceChosenTab();
+}
+
+void MainWindowHost::announceChosenTab() const
+{
+    // The strip is named by its chosen tab: a screen reader that keeps
+    // names hears that it changed, which tab is selected, and, where the
+    // strip has the focus, that the focus is on that tab.
+    const HWND tabs = controlOf(form::Id::ContentTabs);
+    const auto chosen = static_cast<LONG>(SendMessageW(tabs, TCM_GETCURSEL, 0, 0));
+    if (chosen < 0)
+        return;
+    NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, tabs, OBJID_CLIENT, CHILDID_SELF);
+    NotifyWinEvent(EVENT_OBJECT_SELECTION, tabs, OBJID_CLIENT, chosen + 1);
+    if (GetFocus() == tabs)
+        NotifyWinEvent(EVENT_OBJECT_FOCUS, tabs, OBJID_CLIENT, chosen + 1);
 }
 
 void MainWindowHost::cookieTableChanged()
@@ -596,6 +620,33 @@ void MainWindowHost::cookieTableChanged()
 std::vector<int> MainWindowHost::selectedCookieRows() const
 {
     return m_cookieList->selectedRowNumbers();
+}
+
+int MainWindowHost::currentCookieRow() const
+{
+    return static_cast<int>(SendMessageW(controlOf(form::Id::CookieView), LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
+                                         MAKELPARAM(LVNI_FOCUSED, 0)));
+}
+
+void MainWindowHost::selectCookieRows(int first, int last)
+{
+    const HWND view = controlOf(form::Id::CookieView);
+    const int current = currentCookieRow();
+    LVITEMW state{};
+    state.stateMask = LVIS_SELECTED;
+    SendMessageW(view, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
+    state.state = LVIS_SELECTED;
+    // Every row at once (-1), as Ctrl+A asks; else row by row.
+    const int rows = static_cast<int>(SendMessageW(view, LVM_GETITEMCOUNT, 0, 0));
+    if (first == 0 && last == rows - 1)
+        SendMessageW(view, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
+    else
+        for (int row = first; row <= last && row < rows; ++row)
+            SendMessageW(view, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&state));
+    if (current < first || current > last) {
+        state.state = state.stateMask = LVIS_FOCUSED;
+        SendMessageW(view, LVM_SETITEMSTATE, static_cast<WPARAM>(first), reinterpret_cast<LPARAM>(&state));
+    }
 }
 
 void MainWindowHost::copyText(const std::string &text)

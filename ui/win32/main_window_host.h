@@ -81,6 +81,8 @@ public:
     void setContentView(form::ContentView view) override;
     void cookieTableChanged() override;
     std::vector<int> selectedCookieRows() const override;
+    int currentCookieRow() const override;
+    void selectCookieRows(int first, int last) override;
     void copyText(const std::string &text) override;
     void tableChanged() override;
     void makeRowCurrent(int row) override;
@@ -102,6 +104,9 @@ private:
     void onCommand(int id, int code, HWND control);
     // The tab strip's and the cookie view's notifications.
     LRESULT onNotify(NMHDR &header);
+    // Tells screen readers that the tab strip's chosen tab (and so its name)
+    // changed.
+    void announceChosenTab() const;
     // The panel that `id` describes.
     Panel &panel(form::Id id) const;
     HFONT fontFor(form::Font font) const;

@@ -14,6 +14,11 @@ int TabStripAccessible::tabCount() const
     return static_cast<int>(SendMessageW(m_tabs, TCM_GETITEMCOUNT, 0, 0));
 }
 
+int TabStripAccessible::chosenTab() const
+{
+    return static_cast<int>(SendMessageW(m_tabs, TCM_GETCURSEL, 0, 0));
+}
+
 int TabStripAccessible::tabOf(const VARIANT &child) const
 {
     const long id = childId(child);
@@ -45,10 +50,11 @@ HRESULT STDMETHODCALLTYPE TabStripAccessible::get_accName(VARIANT child, BSTR *n
 {
     if (!m_tabs)
         return CO_E_OBJNOTCONNECTED;
-    const int tab = tabOf(child);
+    int tab = tabOf(child);
     if (tab == -2)
         return E_INVALIDARG;
-    if (tab == -1)
+    // The strip reads as its chosen tab, as a screen reader announces it.
+    if (tab == -1 && (tab = chosenTab()) < 0)
         return S_FALSE;
     wchar_t text[128] = {};
     TCITEMW item{};
@@ -88,10 +94,41 @@ HRESULT STDMETHODCALLTYPE TabStripAccessible::get_accState(VARIANT child, VARIAN
             flags |= STATE_SYSTEM_FOCUSED;
     } else {
         flags |= STATE_SYSTEM_SELECTABLE;
-        if (SendMessageW(m_tabs, TCM_GETCURSEL, 0, 0) == tab)
+        if (chosenTab() == tab) {
             flags |= STATE_SYSTEM_SELECTED;
+            if (GetFocus() == m_tabs)
+                flags |= STATE_SYSTEM_FOCUSED;
+        }
     }
     setLong(state, flags);
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE TabStripAccessible::get_accFocus(VARIANT *focus)
+{
+    if (!focus)
+        return E_POINTER;
+    VariantInit(focus);
+    if (!m_tabs)
+        return CO_E_OBJNOTCONNECTED;
+    if (GetFocus() != m_tabs)
+        return S_FALSE;
+    const int tab = chosenTab();
+    setLong(focus, tab >= 0 ? tab + 1 : CHILDID_SELF);
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE TabStripAccessible::get_accSelection(VARIANT *selection)
+{
+    if (!selection)
+        return E_POINTER;
+    VariantInit(selection);
+    if (!m_tabs)
+        return CO_E_OBJNOTCONNECTED;
+    const int tab = chosenTab();
+    if (tab < 0)
+        return S_FALSE;
+    setLong(selection, tab + 1);
     return S_OK;
 }
 

@@ -43,6 +43,9 @@ keyboard::KeyStroke keyStroke(WPARAM virtualKey)
     case VK_TAB:
         key = Key::Tab;
         break;
+    case 'A':
+        key = Key::A;
+        break;
     case 'C':
         key = Key::C;
         break;

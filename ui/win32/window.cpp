@@ -15,6 +15,13 @@ Window::~Window()
     }
 }
 
+void Window::leaveToProcessEnd()
+{
+    if (m_hwnd && IsWindow(m_hwnd))
+        SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, 0);
+    m_hwnd = nullptr;
+}
+
 void Window::registerClass(const wchar_t *className, UINT style, HCURSOR cursor, HBRUSH background, HICON icon)
 {
     WNDCLASSEXW existing{};

@@ -17,6 +17,10 @@ public:
 
     HWND hwnd() const { return m_hwnd; }
 
+    // Lets go of the window without destroying it: the system destroys it
+    // when the process ends.
+    void leaveToProcessEnd();
+
 protected:
     // Registers `className` once per process, with our procedure: a class
     // of the wide calls, whose texts are UTF-16 whatever the system's code

@@ -15,6 +15,7 @@ import sys
 import time
 
 import pyatspi
+from gi.repository import GLib
 
 TIMEOUT = 60.0
 
@@ -24,11 +25,24 @@ def fail(message):
     sys.exit(1)
 
 
+NAME_CHANGES = []
+
+
+def record_name_change(event):
+    try:
+        NAME_CHANGES.append(event.source.getRole())
+    except Exception:  # the source may have gone already
+        pass
+
+
 def poll(what, probe, timeout=TIMEOUT):
-    """Calls probe until it returns something true; fails after timeout."""
+    """Calls probe until it returns something true, taking in the events that
+    arrived meanwhile; fails after timeout."""
     deadline = time.monotonic() + timeout
     last_error = None
     while time.monotonic() < deadline:
+        while GLib.MainContext.default().iteration(False):
+            pass
         try:
             result = probe()
             if result:
@@ -103,6 +117,8 @@ def cookie_files(folder):
 def main():
     folder = sys.argv[1]
     before = cookie_files(folder)
+    # A screen reader keeps the names it read until told they changed.
+    pyatspi.Registry.registerEventListener(record_name_change, "object:property-change:accessible-name")
     app = poll("the application vellumin on the accessibility bus", application)
 
     # The three commands of the green column: push buttons named by their texts.
@@ -172,12 +188,22 @@ def main():
     names = [t.name for t in tabs if t is not None and t.getRole() == pyatspi.ROLE_PAGE_TAB]
     if names != ["テキスト", "クッキー"]:
         fail("the view tabs are %s" % names)
+    # The strip reads as its chosen tab, and says when that changes.
+    if strip.name != "テキスト":
+        fail("the view tabs read %r with the text chosen" % strip.name)
+    del NAME_CHANGES[:]
     press(next(t for t in tabs if t is not None and t.name == "クッキー"))
     decoded_node = poll("the cookie table", lambda: find(app, pyatspi.ROLE_TABLE, "クッキーの内容"))
     decoded = decoded_node.queryTable()
     if decoded.nColumns != 9:
         fail("the cookie table has %d columns" % decoded.nColumns)
+    poll("the view tabs to read the cookies' tab", lambda: strip.name == "クッキー")
+    poll("the view tabs to tell their name changed", lambda: NAME_CHANGES.count(pyatspi.ROLE_PAGE_TAB_LIST) >= 1,
+         timeout=10)
     press(next(t for t in tabs if t is not None and t.name == "テキスト"))
+    poll("the view tabs to read the text's tab", lambda: strip.name == "テキスト")
+    poll("the view tabs to tell their name changed again",
+         lambda: NAME_CHANGES.count(pyatspi.ROLE_PAGE_TAB_LIST) >= 2, timeout=10)
 
     # DELETE, answered No: the file stays.
     press(commands["DELETE"])

@@ -40,6 +40,7 @@
 #include <map>
 #include <memory>
 #include <stdexcept>
+#include <vector>
 
 namespace {
 
@@ -88,6 +89,8 @@ private slots:
     void focusedButtonHasDarkFrame();
     void commandsReachScreenReaders();
     void cookieViewShowsTheChosenFilesCookies();
+    void tabIntoTheCookieViewSelectsARowAndCtrlASelectsAll();
+    void theTabStripReadsItsChosenTab();
 
 private:
     std::unique_ptr<ui::qt::MainWindowHost> makeWindow(ScriptedDialogs &dialogs)
@@ -850,6 +853,11 @@ void MainWindowHostTest::cookieViewShowsTheChosenFilesCookies()
     for (int column = 0; column < 9; ++column)
         QVERIFY(view->columnWidth(column) > window->window().cookieTable().columnWidth(column));
     QCOMPARE(view->horizontalHeader()->sectionResizeMode(1), QHeaderView::Interactive);
+    // At the designed size the tabs take nothing from the pane: it keeps
+    // its designed height, where the header, two whole cookies and the
+    // scroll bar fit (one cookie when the tabs took their height from it).
+    QCOMPARE(view->height(), window->layoutScale().px(86));
+    QVERIFY(view->viewport()->height() >= 2 * view->verticalHeader()->defaultSectionSize());
 
     // Ctrl+C in the table copies name=value lines, not one cell.
     view->setFocus();
@@ -907,6 +915,78 @@ void MainWindowHostTest::cookieViewShowsTheChosenFilesCookies()
     QVERIFY(table->tableInterface());
     QCOMPARE(table->tableInterface()->rowCount(), 2);
     QCOMPARE(table->tableInterface()->cellAt(1, 1)->text(QAccessible::Name), QStringLiteral("名前"));
+}
+
+void MainWindowHostTest::tabIntoTheCookieViewSelectsARowAndCtrlASelectsAll()
+{
+    TempPrefix prefix;
+    prefix.writeCookie("a@x.txt", "one\n1\nx.example/\n0\n0\n0\n0\n0\n*\n"
+                                  "two\n2\nx.example/\n0\n0\n0\n0\n0\n*\n"
+                                  "three\n3\nx.example/\n0\n0\n0\n0\n0\n*\n");
+    ScriptedDialogs dialogs;
+    const auto window = makeWindow(dialogs);
+    window->show();
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    auto *tabs = control<QTabBar>(*window, Id::ContentTabs);
+    auto *view = control<ui::qt::CookieView>(*window, Id::CookieView);
+    window->makeRowCurrent(1);
+    window->window().rowMadeCurrent();
+    control(*window, Id::Table)->setFocus();
+    QTest::keyClick(control(*window, Id::Table), Qt::Key_Tab, Qt::ControlModifier);
+    QCOMPARE(tabs->currentIndex(), 1);
+    QVERIFY(view->selectedRows().empty());
+
+    // Table, tab strip, then the cookies: the first row selected, which
+    // Ctrl+C copies at once.
+    QTest::keyClick(control(*window, Id::Table), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), tabs);
+    QTest::keyClick(tabs, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), view);
+    QCOMPARE(view->selectedRows(), (std::vector<int>{0}));
+    QTest::keyClick(view, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("one=1"));
+
+    // Ctrl+A: every cookie, the current row staying where it was.
+    QTest::keyClick(view, Qt::Key_Down);
+    QTest::keyClick(view, Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(view->selectedRows(), (std::vector<int>{0, 1, 2}));
+    QCOMPARE(view->currentIndex().row(), 1);
+    QTest::keyClick(view, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("one=1\r\ntwo=2\r\nthree=3"));
+
+    // Back in with a row of the user's own choosing: it stays the one.
+    QTest::keyClick(view, Qt::Key_Down);
+    QCOMPARE(view->selectedRows(), (std::vector<int>{2}));
+    QTest::keyClick(view, Qt::Key_Backtab, Qt::ShiftModifier);
+    QCOMPARE(QApplication::focusWidget(), tabs);
+    QTest::keyClick(tabs, Qt::Key_Tab);
+    QCOMPARE(view->selectedRows(), (std::vector<int>{2}));
+}
+
+void MainWindowHostTest::theTabStripReadsItsChosenTab()
+{
+    TempPrefix prefix;
+    prefix.writeCookie("a@x.txt", "one\n1\nx.example/\n0\n0\n0\n0\n0\n*\n");
+    ScriptedDialogs dialogs;
+    const auto window = makeWindow(dialogs);
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    auto *tabs = control<QTabBar>(*window, Id::ContentTabs);
+    QAccessibleInterface *strip = QAccessible::queryAccessibleInterface(tabs);
+    QVERIFY(strip);
+    QCOMPARE(strip->text(QAccessible::Name), QStringLiteral("テキスト"));
+    // Chosen by a click (the user) or by Ctrl+Tab (the window): the strip's
+    // own name changes with it, which tells a screen reader that keeps
+    // names (AT-SPI's cache) to read it anew.
+    tabs->setCurrentIndex(1);
+    QCOMPARE(strip->text(QAccessible::Name), QStringLiteral("クッキー"));
+    QCOMPARE(tabs->accessibleName(), QStringLiteral("クッキー"));
+    control(*window, Id::Table)->setFocus();
+    QTest::keyClick(control(*window, Id::Table), Qt::Key_Tab, Qt::ControlModifier);
+    QCOMPARE(tabs->currentIndex(), 0);
+    QCOMPARE(strip->text(QAccessible::Name), QStringLiteral("テキスト"));
+    QCOMPARE(tabs->accessibleName(), QStringLiteral("テキスト"));
 }
 
 QTEST_MAIN(MainWindowHostTest)

@@ -5,6 +5,7 @@
 
 #include "listing/cookie_table.h"
 
+#include <commctrl.h>
 #include <oleacc.h>
 
 #include <array>
@@ -331,9 +332,29 @@ TEST_F(AccessibilityTest, TheViewTabsAreTabsAndTheCookieTableIsANamedTableOfRows
     EXPECT_EQ(strip.name(child(1)), L"テキスト");
     EXPECT_EQ(strip.name(child(2)), L"クッキー");
     EXPECT_TRUE(strip.state(child(1)) & STATE_SYSTEM_SELECTED);
+    EXPECT_EQ(strip.name(), L"テキスト"); // the strip reads as its chosen tab
     EXPECT_EQ(strip->accDoDefaultAction(child(2)), S_OK);
     EXPECT_EQ(form->window().contentView(), ui::form::ContentView::Cookies);
     EXPECT_TRUE(strip.state(child(2)) & STATE_SYSTEM_SELECTED);
+    EXPECT_FALSE(strip.state(child(1)) & STATE_SYSTEM_SELECTED);
+    EXPECT_EQ(strip.name(), L"クッキー");
+    VARIANT chosen;
+    ASSERT_EQ(strip->get_accSelection(&chosen), S_OK);
+    EXPECT_EQ(chosen.vt, VT_I4);
+    EXPECT_EQ(chosen.lVal, 2);
+    // With the focus on the strip, on its chosen tab.
+    VARIANT focused;
+    SetFocus(control(ui::form::Id::Table));
+    EXPECT_EQ(strip->get_accFocus(&focused), S_FALSE);
+    SetFocus(control(ui::form::Id::ContentTabs));
+    ASSERT_EQ(strip->get_accFocus(&focused), S_OK);
+    EXPECT_EQ(focused.vt, VT_I4);
+    EXPECT_EQ(focused.lVal, 2);
+    EXPECT_TRUE(strip.state(child(2)) & STATE_SYSTEM_FOCUSED);
+    // Chosen by the window (Ctrl+Tab), it reads the same way.
+    form->setContentView(ui::form::ContentView::Text);
+    EXPECT_EQ(strip.name(), L"テキスト");
+    form->setContentView(ui::form::ContentView::Cookies);
 
     const Accessible table = Accessible::ofWindow(control(ui::form::Id::CookieView));
     ASSERT_TRUE(table);
@@ -382,6 +403,37 @@ TEST_F(AccessibilityTest, TabIntoTheTableEndsOnTheRow)
             onGrid.push_back(event[2]);
     ASSERT_FALSE(onGrid.empty()) << "no focus event on the table reached the listener";
     EXPECT_EQ(onGrid.back(), form->grid().currentRow() + 1) << "the last focus event names the table, not its row";
+}
+
+TEST_F(AccessibilityTest, ChoosingAViewWithTheFocusOnTheTabsTellsOfTheChosenTab)
+{
+    // Ctrl+Tab with the focus on the tab strip: a screen reader hears the
+    // focus move to the tab now chosen.
+    const HWND tabs = control(ui::form::Id::ContentTabs);
+    SetFocus(tabs);
+    pumpMessages();
+    ASSERT_EQ(GetFocus(), tabs);
+    OutOfProcessListener listener(window);
+    ASSERT_TRUE(listener.ready()) << "win_event_recorder did not start";
+
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    MSG press{tabs, WM_KEYDOWN, VK_TAB, 0, 0, {}};
+    const bool handled = form->translate(press);
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+    pumpMessages();
+    ASSERT_TRUE(handled);
+    ASSERT_EQ(SendMessageW(tabs, TCM_GETCURSEL, 0, 0), 1);
+
+    std::vector<long long> onTabs;
+    for (const auto &event : listener.heard())
+        if (event[0] == static_cast<long long>(reinterpret_cast<UINT_PTR>(tabs)) && event[1] == OBJID_CLIENT)
+            onTabs.push_back(event[2]);
+    ASSERT_FALSE(onTabs.empty()) << "no focus event on the tab strip reached the listener";
+    EXPECT_EQ(onTabs.back(), 2) << "the last focus event does not name the chosen tab";
 }
 
 TEST_F(AccessibilityTest, CommandTextsAreButtonsWithADefaultAction)

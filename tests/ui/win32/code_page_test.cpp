@@ -7,6 +7,7 @@
 
 #include "listing/messages.h"
 #include "platform/cp932.h"
+#include "platform/filesystem.h"
 #include "platform/wide_text_win32.h"
 
 #include <commctrl.h>
@@ -181,6 +182,76 @@ TEST_F(AnyCodePage, NamesOfAnyCharacterAreListedSearchedReadAndDeleted)
     EXPECT_FALSE(folder.exists(so));
     EXPECT_EQ(rows(), 0);
     EXPECT_TRUE(dialogs.messages.size() == 2 && dialogs.messages[1].caption == "削除確認");
+}
+
+// A file opened as another program holds it: shared for reading and
+// writing, not for deleting.
+class HeldOpen {
+public:
+    explicit HeldOpen(const std::string &path)
+        : m_file(CreateFileW(platform::win32::wideFromNative(path).c_str(), GENERIC_READ,
+                             FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr))
+    {}
+    ~HeldOpen()
+    {
+        if (m_file != INVALID_HANDLE_VALUE)
+            CloseHandle(m_file);
+    }
+    HeldOpen(const HeldOpen &) = delete;
+    HeldOpen &operator=(const HeldOpen &) = delete;
+    bool held() const { return m_file != INVALID_HANDLE_VALUE; }
+
+private:
+    HANDLE m_file;
+};
+
+TEST_F(AnyCodePage, AFileAnotherProgramHoldsIsNotDeletedAndTheErrorBoxSaysWhy)
+{
+    const std::string cookies = folder.makeFolder(nativeName("c表"));
+    folder.write(nativeName("c表") + "\\a@held.txt", cookieText("held.example", "1"));
+    folder.write(nativeName("c表") + "\\b@free.txt", cookieText("free.example", "2"));
+    folder.write(nativeName("c表") + "\\c@held.txt", cookieText("held.example", "3"));
+    listFolder(cookies);
+    ASSERT_EQ(rows(), 3);
+    const std::string shownFolder = folder.path() + "\\c表";
+    const std::string sharing = platform::systemErrorText(ERROR_SHARING_VIOLATION);
+    ASSERT_FALSE(sharing.empty());
+    {
+        const HeldOpen a(cookies + "\\a@held.txt");
+        const HeldOpen c(cookies + "\\c@held.txt");
+        ASSERT_TRUE(a.held() && c.held());
+
+        clickRow(rowNamed("a@held"));
+        dialogs.messageAnswers = {kIdYes};
+        click(control(ui::form::Id::DeleteCommand), POINT{3, 3});
+        ASSERT_EQ(dialogs.messages.size(), 2u);
+        EXPECT_EQ(dialogs.messages[1].text,
+                  "ファイル " + shownFolder + "\\a@held.txt は削除できません（" + sharing + "）.");
+        EXPECT_EQ(dialogs.messages[1].caption, "Vellumin");
+        EXPECT_EQ(dialogs.messages[1].flags, 0x10u);
+        EXPECT_TRUE(folder.exists(nativeName("c表") + "\\a@held.txt"));
+        EXPECT_EQ(rows(), 3);
+
+        // ALL DELETE deletes what it may and counts what it may not; the
+        // first refused in the table's order (the file system's) says why.
+        const std::string first = rowNamed("a@held") < rowNamed("c@held") ? "a@held.txt" : "c@held.txt";
+        dialogs.messageAnswers = {kIdYes};
+        click(control(ui::form::Id::DeleteAllCommand), POINT{3, 3});
+        ASSERT_EQ(dialogs.messages.size(), 4u);
+        EXPECT_EQ(dialogs.messages[3].text,
+                  "2 個のファイルは削除できません（最初は " + shownFolder + "\\" + first + ": " + sharing + "）.");
+        EXPECT_FALSE(folder.exists(nativeName("c表") + "\\b@free.txt"));
+        EXPECT_EQ(rows(), 2);
+    }
+    // Let go, they go; a read-only file is refused as DeleteFile refuses it.
+    SetFileAttributesW(platform::win32::wideFromNative(cookies + "\\c@held.txt").c_str(), FILE_ATTRIBUTE_READONLY);
+    dialogs.messageAnswers = {kIdYes};
+    click(control(ui::form::Id::DeleteAllCommand), POINT{3, 3});
+    ASSERT_EQ(dialogs.messages.size(), 6u);
+    EXPECT_EQ(dialogs.messages[5].text, "1 個のファイルは削除できません（最初は " + shownFolder +
+                                            "\\c@held.txt: " + platform::systemErrorText(ERROR_ACCESS_DENIED) + "）.");
+    EXPECT_EQ(rows(), 1);
+    SetFileAttributesW(platform::win32::wideFromNative(cookies + "\\c@held.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST_F(AnyCodePage, AFolderBeyondMaxPathIsListedReadAndDeleted)

@@ -12,6 +12,7 @@
 #include "platform/win32/busy_cursor.h"
 #include "platform/win32/win32_desktop.h"
 #include "ui/main_form.h"
+#include "ui/win32/application.h"
 
 #include <commctrl.h>
 
@@ -628,6 +629,63 @@ TEST_F(MainWindowHostTest, WithNoFileChosenTheCookieHeaderShowsEveryTitleWhole)
     }
     SelectObject(dc, previous);
     ReleaseDC(header, dc);
+}
+
+TEST_F(MainWindowHostTest, TabIntoTheCookieViewSelectsARowAndCtrlASelectsEveryCookie)
+{
+    folder.write("jiro@two.example[1].txt", "one\n1\nx.example/\n0\n0\n0\n0\n0\n*\n"
+                                            "two\n2\nx.example/\n0\n0\n0\n0\n0\n*\n"
+                                            "three\n3\nx.example/\n0\n0\n0\n0\n0\n*\n");
+    listFolder(folder.path());
+    const HWND tabs = control(ui::form::Id::ContentTabs);
+    const HWND view = control(ui::form::Id::CookieView);
+    clickGridRow(rowOf("jiro@two.example[1].txt"));
+    SetFocus(control(ui::form::Id::Table));
+    EXPECT_TRUE(pressWithControl(control(ui::form::Id::Table), VK_TAB));
+    ASSERT_TRUE(IsWindowVisible(view));
+    ASSERT_EQ(SendMessageW(view, LVM_GETITEMCOUNT, 0, 0), 3);
+    EXPECT_TRUE(form->selectedCookieRows().empty());
+
+    // From the strip, Tab lands on the cookies with the first one selected.
+    SetFocus(tabs);
+    press(tabs, WM_KEYDOWN, VK_TAB);
+    ASSERT_EQ(GetFocus(), view);
+    EXPECT_EQ(form->selectedCookieRows(), (std::vector<int>{0}));
+    EXPECT_EQ(form->currentCookieRow(), 0);
+
+    // Ctrl+A: every cookie, the focus frame where it was.
+    form->selectCookieRows(1, 1);
+    EXPECT_TRUE(pressWithControl(view, 'A'));
+    EXPECT_EQ(form->selectedCookieRows(), (std::vector<int>{0, 1, 2}));
+    EXPECT_EQ(form->currentCookieRow(), 1);
+
+    // Back in with a row the user chose: that row stays the one.
+    form->selectCookieRows(2, 2);
+    EXPECT_EQ(form->currentCookieRow(), 2);
+    SetFocus(tabs);
+    press(tabs, WM_KEYDOWN, VK_TAB);
+    ASSERT_EQ(GetFocus(), view);
+    EXPECT_EQ(form->selectedCookieRows(), (std::vector<int>{2}));
+}
+
+TEST(ApplicationWindow, LeftToTheProcessEndItOutlivesItsObjectSafely)
+{
+    // What the program does at its end, so that the window is not withdrawn
+    // on its own (see runApplication()).
+    HWND left = nullptr;
+    {
+        ui::win32::ApplicationWindow application;
+        left = application.create();
+        ASSERT_NE(left, nullptr);
+        application.leaveToProcessEnd();
+        EXPECT_EQ(application.hwnd(), nullptr);
+    }
+    ASSERT_TRUE(IsWindow(left));
+    // Its messages no longer reach the object, which is gone: its own
+    // WM_CLOSE would only pass the close on, the system's destroys it.
+    SendMessageW(left, WM_ACTIVATE, WA_ACTIVE, 0);
+    SendMessageW(left, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(left));
 }
 
 TEST_F(MainWindowHostTest, AltCClosesTheWindow)
