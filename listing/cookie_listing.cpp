@@ -193,10 +193,12 @@ void CookieListing::scan(ListingView &view, int &count)
             const platform::FileRead &file = m_batch[next++];
             std::string_view bytes = file.bytes;
             platform::FileId id = file.id;
+            platform::FileTimes times = file.times;
             if (file.result == platform::ReadResult::TooBig) {
                 // Read alone, in its turn: only one big file is held at once.
                 id = entry.id;
-                readFile(m_folder, m_listedFolder.shown, entry.name, entry.nativeName, entry.kind, m_bigFile, id);
+                throwIfFailed(m_folder.read(entry.nativeName, entry.kind, m_bigFile, id, &times),
+                              m_listedFolder.shown, entry.name);
                 bytes = m_bigFile;
             } else {
                 throwIfFailed(file.result, m_listedFolder.shown, entry.name);
@@ -215,7 +217,7 @@ void CookieListing::scan(ListingView &view, int &count)
             fillEntry(entry.name, text);
             if (m_entry.found()) {
                 m_table.setDataRow(m_entry, ++count, {entry.nativeName, entry.kind, id});
-                view.fileListed(count, m_entry, entry.nativeName, bytes);
+                view.fileListed(count, m_entry, entry.nativeName, bytes, times);
             }
         }
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/filesystem.h"
+
 #include <string>
 #include <string_view>
 
@@ -29,11 +31,12 @@ public:
 
     // Data row `row` was just added for `entry`, read from the file whose
     // real name is `nativeName` and whose bytes are `text`, as the scan read
-    // them (line ends as in the file). All are valid only during the call.
-    // For a view that wants more of each file than the table keeps, without
-    // reading it again; the window ignores it.
+    // them (line ends as in the file), and whose times were `times` when it
+    // was opened. All are valid only during the call. For a view that wants
+    // more of each file than the table keeps, without reading it again; the
+    // window ignores it.
     virtual void fileListed(int /*row*/, const CookieEntry & /*entry*/, std::string_view /*nativeName*/,
-                            std::string_view /*text*/)
+                            std::string_view /*text*/, const platform::FileTimes & /*times*/)
     {}
 
     // The table font's size in points: its pixel height x 72 / the screen's

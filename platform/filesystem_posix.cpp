@@ -128,6 +128,19 @@ private:
 constexpr int kOpenLinkFlags = O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
 constexpr int kOpenFileFlags = kOpenLinkFlags | O_NOFOLLOW;
 
+// Reading a file or listing a folder would otherwise set its access time: a
+// disk looked at (a copy kept as evidence, another system's volume) must not
+// be changed by looking. The system allows O_NOATIME only to the file's
+// owner or one who may act as it, and refuses the open with EPERM otherwise:
+// that open is then made without it, as any reader's would be.
+int openNoAccessTime(int dirFd, const char *name, int flags)
+{
+    const int fd = ::openat(dirFd, name, flags | O_NOATIME);
+    if (fd >= 0 || errno != EPERM)
+        return fd;
+    return ::openat(dirFd, name, flags);
+}
+
 // Reads `bytes` (sized to the file's size when it was opened) from offset
 // `from` on, and trims it to what there was: what is appended meanwhile is
 // not read, so a file that grows (a log written into the folder) cannot make
@@ -155,15 +168,26 @@ struct FileInfo {
     mode_t mode = 0;
     std::uint64_t size = 0;
     FileId id;
+    FileTimes times;
 };
 
-constexpr unsigned kStatxMask = STATX_TYPE | STATX_SIZE | STATX_INO | STATX_BTIME | STATX_CTIME;
+constexpr unsigned kStatxMask = STATX_TYPE | STATX_SIZE | STATX_INO | STATX_BTIME | STATX_CTIME | STATX_MTIME;
 
 constexpr std::uint64_t kSecond = 1000000000;
 
 std::uint64_t nanoseconds(std::int64_t seconds, std::uint32_t nanos)
 {
     return static_cast<std::uint64_t>(seconds) * kSecond + nanos;
+}
+
+// A Unix time as a FILETIME; 0 (unknown) before 1601, where none can be.
+std::uint64_t fileTimeOf(std::int64_t seconds, std::uint32_t nanos)
+{
+    constexpr std::int64_t kSecondsFrom1601To1970 = 11'644'473'600;
+    constexpr std::int64_t kLatest = INT64_MAX / 10'000'000 - kSecondsFrom1601To1970;
+    if (seconds < -kSecondsFrom1601To1970 || seconds > kLatest)
+        return 0;
+    return static_cast<std::uint64_t>(seconds + kSecondsFrom1601To1970) * 10'000'000 + nanos / 100;
 }
 
 // The clock that the file systems stamp change times from: a file made
@@ -244,6 +268,10 @@ bool fileInfo(int dirFd, const char *name, int flags, FileInfo &info)
         info.id.volume = static_cast<std::uint64_t>(::makedev(x.stx_dev_major, x.stx_dev_minor));
         info.id.index = x.stx_ino;
         info.id.type = static_cast<std::uint8_t>((x.stx_mode & S_IFMT) >> 12);
+        if (x.stx_mask & STATX_MTIME)
+            info.times.written = fileTimeOf(x.stx_mtime.tv_sec, x.stx_mtime.tv_nsec);
+        if (x.stx_mask & STATX_BTIME)
+            info.times.created = fileTimeOf(x.stx_btime.tv_sec, x.stx_btime.tv_nsec);
         setWitness(info, (x.stx_mask & STATX_BTIME) != 0, nanoseconds(x.stx_btime.tv_sec, x.stx_btime.tv_nsec),
                    nanoseconds(x.stx_ctime.tv_sec, x.stx_ctime.tv_nsec), openFile, lookedAt);
         return true;
@@ -258,6 +286,7 @@ bool fileInfo(int dirFd, const char *name, int flags, FileInfo &info)
     info.id.volume = static_cast<std::uint64_t>(st.st_dev);
     info.id.index = static_cast<std::uint64_t>(st.st_ino);
     info.id.type = static_cast<std::uint8_t>((st.st_mode & S_IFMT) >> 12);
+    info.times.written = fileTimeOf(st.st_mtim.tv_sec, static_cast<std::uint32_t>(st.st_mtim.tv_nsec));
     setWitness(info, false, 0, nanoseconds(st.st_ctim.tv_sec, static_cast<std::uint32_t>(st.st_ctim.tv_nsec)), openFile,
                lookedAt);
     return true;
@@ -388,6 +417,7 @@ struct Folder::Impl {
         std::bitset<IoRing::kDepth> alone;
         for (std::size_t i = 0; i < files.size(); ++i) {
             files[i].bytes.clear();
+            files[i].times = {};
             alone[i] = files[i].kind != EntryKind::File || !entryName(files[i].nativeName, slots[i].name);
         }
 
@@ -395,7 +425,7 @@ struct Folder::Impl {
             if (alone[i])
                 io_uring_prep_nop(sqe);
             else
-                io_uring_prep_openat(sqe, fd.get(), slots[i].name, kOpenFileFlags, 0);
+                io_uring_prep_openat(sqe, fd.get(), slots[i].name, kOpenFileFlags | O_NOATIME, 0);
         });
         for (std::size_t i = 0; i < files.size(); ++i) {
             if (alone[i])
@@ -403,7 +433,7 @@ struct Folder::Impl {
             if (results[i] >= 0)
                 fds.adopt(i, results[i]);
             else
-                alone[i] = true; // read() tells why
+                alone[i] = true; // read() tells why, or opens it as any reader may (EPERM)
         }
 
         // Checked one by one: the ring would hand every statx to a worker
@@ -426,6 +456,7 @@ struct Folder::Impl {
             }
             slots[i].regular = true;
             files[i].id = info.id;
+            files[i].times = info.times;
             files[i].bytes.resize(static_cast<std::size_t>(info.size));
         }
 
@@ -486,7 +517,7 @@ Folder Folder::open(const std::string &nativePath)
     folder.m_impl = std::make_unique<Impl>();
     const std::string path = nativePath.empty() ? std::string(1, kPathSeparator) : nativePath;
     Impl &impl = *folder.m_impl;
-    impl.fd.reset(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NONBLOCK));
+    impl.fd.reset(openNoAccessTime(AT_FDCWD, path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NONBLOCK));
     if (impl.fd.get() < 0) {
         impl.problem = problemOfError(errno);
         return folder;
@@ -516,7 +547,7 @@ DirectoryListing Folder::find(std::string_view pattern) const
         return listing;
     // A descriptor of its own for reading, from the start, so that the folder
     // can be listed again.
-    ScopedFd own(::openat(m_impl->fd.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    ScopedFd own(openNoAccessTime(m_impl->fd.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (own.get() < 0)
         return listing;
     ScopedDir dir(::fdopendir(own.get()));
@@ -541,15 +572,18 @@ DirectoryListing Folder::find(std::string_view pattern) const
     return listing;
 }
 
-ReadResult Folder::read(std::string_view nativeName, EntryKind kind, std::string &contents, FileId &id) const
+ReadResult Folder::read(std::string_view nativeName, EntryKind kind, std::string &contents, FileId &id,
+                        FileTimes *times) const
 {
-    return readUpTo(nativeName, kind, contents, id, UINT64_MAX);
+    return readUpTo(nativeName, kind, contents, id, UINT64_MAX, times);
 }
 
 ReadResult Folder::readUpTo(std::string_view nativeName, EntryKind kind, std::string &contents, FileId &id,
-                            std::uint64_t mostBytes) const
+                            std::uint64_t mostBytes, FileTimes *times) const
 {
     contents.clear();
+    if (times)
+        *times = {};
     char name[NAME_MAX + 1];
     if (!isOpen() || !entryName(nativeName, name))
         return ReadResult::OpenFailed;
@@ -559,7 +593,7 @@ ReadResult Folder::readUpTo(std::string_view nativeName, EntryKind kind, std::st
     // Relative to the listed folder, so the folder's path is not walked
     // again and cannot have been made to lead elsewhere. A file listed as
     // regular is opened without following a link that took its place since.
-    ScopedFd fd(::openat(m_impl->fd.get(), name, kind == EntryKind::File ? kOpenFileFlags : kOpenLinkFlags));
+    ScopedFd fd(openNoAccessTime(m_impl->fd.get(), name, kind == EntryKind::File ? kOpenFileFlags : kOpenLinkFlags));
     FileInfo info;
     if (fd.get() < 0 || !fileInfo(fd.get(), "", AT_EMPTY_PATH, info) || !S_ISREG(info.mode))
         return ReadResult::OpenFailed;
@@ -570,6 +604,8 @@ ReadResult Folder::readUpTo(std::string_view nativeName, EntryKind kind, std::st
     } else {
         id = info.id;
     }
+    if (times)
+        *times = info.times;
 
     if (info.size > mostBytes)
         return ReadResult::TooBig;
@@ -610,7 +646,8 @@ void Folder::readFiles(std::span<FileRead> files) const
         for (std::size_t i = 0; i < batch.size(); ++i)
             if (alone[i])
                 batch[i].result =
-                    readUpTo(batch[i].nativeName, batch[i].kind, batch[i].bytes, batch[i].id, kMostBytesTogether);
+                    readUpTo(batch[i].nativeName, batch[i].kind, batch[i].bytes, batch[i].id, kMostBytesTogether,
+                             &batch[i].times);
     }
 }
 

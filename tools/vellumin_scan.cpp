@@ -3,9 +3,15 @@
 // record per file in JSON or CSV, or with --cookies one row per cookie.
 // vellumin-scan --help and the manual page vellumin-scan(1) tell the rest.
 //
+// With --profiles it lists every cookie folder of a Windows volume, one after
+// another into one output, each file naming its profile and folder. The scan
+// only reads: it opens nothing for writing, and on Linux leaves the files'
+// access times alone where the system lets it.
+//
 // Exit status: 0 when the listing completed, 1 when it did not (a folder that
 // cannot be listed, a file that cannot be read, memory running out, output
-// that cannot be written), 2 for a usage error. Whatever happens, what was listed before is printed first.
+// that cannot be written; with --profiles, no cookie folder found), 2 for a
+// usage error. Whatever happens, what was listed before is printed first.
 
 #include "output_buffer.h"
 #include "scan_options.h"
@@ -16,6 +22,7 @@
 #include "listing/cookie_listing.h"
 #include "listing/errors.h"
 #include "listing/messages.h"
+#include "listing/profile_folders.h"
 #include "listing/view_state.h"
 #include "platform/command_line.h"
 #include "platform/cp932.h"
@@ -42,17 +49,21 @@ constexpr int kLayoutFontPointSize = 9;
 // has just read, so that no file is read twice.
 class ScanView : public listing::ViewState {
 public:
-    explicit ScanView(scan::ScanWriter &writer) : ViewState(kLayoutFontPointSize), m_writer(writer) {}
+    explicit ScanView(scan::ScanWriter &writer, std::string_view profile = {}, std::string_view folder = {})
+        : ViewState(kLayoutFontPointSize), m_writer(writer), m_profile(profile), m_folder(folder)
+    {}
 
-    void fileListed(int row, const listing::CookieEntry &entry, std::string_view nativeName,
-                    std::string_view text) override
+    void fileListed(int row, const listing::CookieEntry &entry, std::string_view nativeName, std::string_view text,
+                    const platform::FileTimes &times) override
     {
         m_writer.file({row, nativeName, entry.fileName, entry.url, entry.info, text.size(),
-                       m_writer.needsText() ? text : std::string_view()});
+                       m_writer.needsText() ? text : std::string_view(), times, m_profile, m_folder});
     }
 
 private:
     scan::ScanWriter &m_writer;
+    std::string_view m_profile;
+    std::string_view m_folder;
 };
 
 void setSearch(listing::ProgramState &state, const scan::ScanOptions &options)
@@ -73,20 +84,21 @@ void setSearch(listing::ProgramState &state, const scan::ScanOptions &options)
 
 std::unique_ptr<scan::ScanWriter> makeWriter(const scan::ScanOptions &options, scan::OutputBuffer &out)
 {
+    const scan::WriterOptions writerOptions{options.cookies, options.profiles};
     switch (options.format) {
     case scan::Format::Tsv:
         // The table is written once the scan is over: nothing to overlap.
         if (!options.cookies)
-            return scan::makeTsvWriter(out, false);
-        return scan::makeBackgroundWriter(scan::makeTsvWriter(out, true));
+            return scan::makeTsvWriter(out, writerOptions);
+        return scan::makeBackgroundWriter(scan::makeTsvWriter(out, writerOptions));
     case scan::Format::Json:
-        return scan::makeBackgroundWriter(scan::makeJsonWriter(out, options.cookies));
+        return scan::makeBackgroundWriter(scan::makeJsonWriter(out, writerOptions));
     case scan::Format::Netscape:
-        return scan::makeBackgroundWriter(scan::makeNetscapeWriter(out));
+        return scan::makeBackgroundWriter(scan::makeNetscapeWriter(out, writerOptions));
     case scan::Format::Csv:
         break;
     }
-    return scan::makeBackgroundWriter(scan::makeCsvWriter(out, options.cookies));
+    return scan::makeBackgroundWriter(scan::makeCsvWriter(out, writerOptions));
 }
 
 const char *reasonOf(platform::FolderProblem problem)
@@ -191,6 +203,99 @@ int runScan(const scan::ScanOptions &options)
     return completed && !failure ? 0 : 1;
 }
 
+// Warns on standard error about a folder of a volume (relative to its root)
+// that is left out, and why, without ending the run.
+void warnAboutFolder(std::string_view relative, const char *reason)
+{
+    const std::string shown = relative.empty() ? std::string(".") : scan::forPeople(std::string(relative));
+    std::fprintf(stderr, "vellumin-scan: warning: %s: %s\n", shown.c_str(), reason);
+}
+
+void sayWhereLooked(std::string_view root)
+{
+    std::fprintf(stderr, "vellumin-scan: %s: no cookie folder found; looked for (letter case aside):\n",
+                 scan::forPeople(std::string(root)).c_str());
+    for (const std::string &place : listing::cookieFolderPlaces())
+        std::fprintf(stderr, "  %s (and its Low folder)\n", place.c_str());
+}
+
+// Lists every cookie folder of the Windows volume at `options.folder`, one
+// after another into one output. A folder that cannot be listed or read to
+// its end is a warning and the run goes on; the exit status tells that the
+// listing is not whole.
+int runProfiles(const scan::ScanOptions &options)
+{
+    const std::string &root = options.folder;
+    {
+        const platform::Folder opened = platform::Folder::open(root);
+        if (opened.problem() != platform::FolderProblem::None) {
+            std::fprintf(stderr, "vellumin-scan: %s: cannot look into the volume: %s\n",
+                         scan::forPeople(root).c_str(), reasonOf(opened.problem()));
+            return 1;
+        }
+    }
+    const listing::ProfileFolders found = listing::findProfileFolders(root);
+    for (const listing::UnreadableFolder &folder : found.unreadable)
+        warnAboutFolder(folder.relative,
+                        (std::string("cannot look for cookie folders in it: ") + reasonOf(folder.problem)).c_str());
+
+    scan::OutputBuffer out(stdout);
+    const std::unique_ptr<scan::ScanWriter> writer = makeWriter(options, out);
+    int total = 0;
+    bool whole = found.unreadable.empty();
+    std::exception_ptr failure;
+    for (const listing::ProfileFolder &folder : found.folders) {
+        listing::CookieListing cookies;
+        cookies.initState();
+        cookies.state().setCookiesPath(listing::cookieFolderNamed(folder.native));
+        setSearch(cookies.state(), options);
+        ScanView view(*writer, folder.profile, folder.relative);
+        std::string readError;
+        try {
+            cookies.listCookieFiles(view);
+        } catch (const listing::ListingError &error) {
+            readError = error.what();
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        const platform::FolderProblem problem = cookies.listedFolderProblem();
+        const bool completed = readError.empty() && !failure && problem == platform::FolderProblem::None;
+        const listing::ResultTable &table = cookies.table();
+        const int count = table.rowCount() - 1;
+        total += count;
+        whole = whole && completed;
+        try {
+            writer->folderEnd({table, view, folder.relative, count, completed, folder.profile});
+        } catch (...) {
+            if (!failure)
+                failure = std::current_exception();
+        }
+        if (problem != platform::FolderProblem::None)
+            warnAboutFolder(folder.relative, (std::string("cannot list the folder: ") + reasonOf(problem)).c_str());
+        if (!readError.empty()) {
+            const std::string text =
+                platform::cp932::toUtf8(listing::messages::errorBoxText(readError)) + " (the rest of the folder is left out)";
+            warnAboutFolder(folder.relative, text.c_str());
+        }
+        if (failure)
+            break; // memory or the output: nothing later would fare better
+    }
+
+    const listing::ResultTable noTable;
+    const listing::ViewState noView(kLayoutFontPointSize);
+    try {
+        writer->end({noTable, noView, root, total, whole && !failure && !found.folders.empty()});
+    } catch (...) {
+        if (!failure)
+            failure = std::current_exception();
+    }
+    if (found.folders.empty())
+        sayWhereLooked(root);
+    if (failure)
+        reportFailure(failure);
+    return whole && !failure && !found.folders.empty() ? 0 : 1;
+}
+
 int printAndExit(const char *text)
 {
     std::fputs(text, stdout);
@@ -230,7 +335,7 @@ int main(int argc, char **argv)
         case scan::ScanOptions::Action::Scan:
             break;
         }
-        return runScan(options);
+        return options.profiles ? runProfiles(options) : runScan(options);
     } catch (...) {
         reportFailure(std::current_exception());
     }
