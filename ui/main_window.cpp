@@ -1,6 +1,7 @@
 #include "main_window.h"
 
 #include "listing/content_pane.h"
+#include "platform/cp932.h"
 #include "platform/local_time.h"
 
 #include <algorithm>
@@ -40,6 +41,9 @@ void MainWindow::controlClicked(form::Id id)
 void MainWindow::runCommandOf(form::Id id)
 {
     const form::Command command = form::control(id).command;
+    // Whatever reaches here: nothing is deleted from a read-only window.
+    if (m_readOnly && (command == form::Command::Delete || command == form::Command::DeleteAll))
+        return;
     if (command == form::Command::Close)
         m_host.close();
     else if (command != form::Command::None)
@@ -213,12 +217,13 @@ void MainWindow::setContentPaneVisible(bool visible)
 
 void MainWindow::setDeleteCommandsEnabled(bool enabled)
 {
-    setEnabledWhere(form::Enabled::WhileFilesListed, enabled);
+    setEnabledWhere(form::Enabled::WhileFilesListed, enabled && !m_readOnly);
 }
 
 void MainWindow::setCaption(const std::string &caption)
 {
-    setText(form::Id::Window, caption);
+    static const std::string readOnlyMark = platform::cp932::fromUtf8("  [読み取り専用]");
+    setText(form::Id::Window, m_readOnly ? caption + readOnlyMark : caption);
 }
 
 void MainWindow::setFolderText(const std::string &text)

@@ -35,6 +35,13 @@ public:
     // The folder listed at the start instead of the default one.
     void setStartFolder(platform::NamedPath folder) { m_commands.setStartFolder(std::move(folder)); }
 
+    // Read-only: for a disk that must not change (another system's volume,
+    // a copy kept as evidence). DELETE and ALL DELETE stay disabled, with
+    // their keys, whatever is listed, and the caption says so. Set before
+    // start().
+    void setReadOnly(bool readOnly) { m_readOnly = readOnly; }
+    bool readOnly() const { return m_readOnly; }
+
     // The creation handler, once the host has made its controls: clears the
     // placeholders and lists the folder. `tableFontPointSize` is the table
     // font's size in points, which sizes the columns after every scan.
@@ -117,6 +124,7 @@ private:
     OpenFileDialog m_openDialog;
     int m_tableFontPointSize = 9;
     bool m_busy = false;
+    bool m_readOnly = false;
     std::uint64_t m_shownRevision = 0;
     bool m_paneShown = true;
     form::ContentView m_view = form::ContentView::Text;

@@ -21,6 +21,15 @@
 #include <string>
 #include <vector>
 
+#ifndef _WIN32
+#include <cerrno>
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
 namespace {
 
 using platform::msgbox::kIdNo;
@@ -461,6 +470,85 @@ TEST_F(MainWindowTest, KeysRunTheirCommandsWhereTheyBelong)
     EXPECT_EQ(dialogs.messages[0].flags, 0x24u);
     EXPECT_EQ(dialogs.messages[1].flags, 0x124u);
 }
+
+TEST_F(MainWindowTest, ReadOnlyNeverDeletesAndSaysSoInTheCaption)
+{
+    window = std::make_unique<ui::MainWindow>(host, dialogs, desktop);
+    host.table = &window->cookies().table();
+    window->setStartFolder(listing::cookieFolderNamed(folder.str()));
+    window->setReadOnly(true);
+    window->start(9);
+    ASSERT_EQ(rows(), 4);
+    EXPECT_FALSE(host.isEnabled(Id::DeleteCommand));
+    EXPECT_FALSE(host.isEnabled(Id::DeleteAllCommand));
+    EXPECT_EQ(host.text(Id::Window),
+              "Vellumin ver 1.30   < CookiesPath:[" + folder.str() + "/] >" + cp932("  [読み取り専用]"));
+
+    // Neither the keys, nor a click that arrives anyway, nor a rescan, nor
+    // a search that lists files bring them back.
+    dialogs.messageAnswers = {kIdYes, kIdYes, kIdYes, kIdYes};
+    host.focus = Id::Table;
+    EXPECT_TRUE(press(Key::Delete));
+    EXPECT_TRUE(press(Key::Delete, true));
+    click(Id::DeleteCommand);
+    click(Id::DeleteAllCommand);
+    EXPECT_TRUE(press(Key::F5));
+    dialogs.inputAnswers = {"alpha"};
+    click(Id::SearchByFileNameButton);
+    EXPECT_EQ(rows(), 2);
+    EXPECT_FALSE(host.isEnabled(Id::DeleteCommand));
+    EXPECT_FALSE(host.isEnabled(Id::DeleteAllCommand));
+    host.focus = Id::Table;
+    EXPECT_TRUE(press(Key::Delete));
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 4);
+    // The caption follows the folder and keeps its mark.
+    EXPECT_NE(host.text(Id::Window).find(cp932("[読み取り専用]")), std::string::npos);
+
+    // Everything else as ever: the content pane shows the chosen row's file.
+    chooseRow(1);
+    ASSERT_FALSE(host.panesShown.empty());
+    EXPECT_NE(host.panesShown.back().find("host/"), std::string::npos);
+}
+
+#ifndef _WIN32
+TEST_F(MainWindowTest, AFolderOnAReadOnlyFileSystemListsAndShowsItsFiles)
+{
+    // A read-only bind mount of the folder, in a mount namespace of this
+    // test's own, as an image mounted read-only would be.
+    if (!runningAsRoot())
+        GTEST_SKIP() << "not root: no read-only mount";
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        int status = 0;
+        if (::unshare(CLONE_NEWNS) != 0 || ::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+            ::mount(folder.str().c_str(), folder.str().c_str(), nullptr, MS_BIND, nullptr) != 0 ||
+            ::mount(nullptr, folder.str().c_str(), nullptr, MS_BIND | MS_REMOUNT | MS_RDONLY, nullptr) != 0)
+            ::_exit(77);
+        if (::access((folder / "x").c_str(), F_OK) == 0 || ::mkdir((folder / "x").c_str(), 0700) == 0 || errno != EROFS)
+            status |= 1; // not read-only after all
+        start();
+        if (rows() != 4 || !host.isEnabled(Id::DeleteCommand) || !dialogs.messages.empty())
+            status |= 2;
+        chooseRow(2);
+        if (host.panesShown.empty() || host.panesShown.back().find("host/") == std::string::npos)
+            status |= 4;
+        // Deleting there fails and loses nothing: the file stays listed.
+        dialogs.messageAnswers = {kIdYes};
+        click(Id::DeleteCommand);
+        if (rows() != 4 || !exists("hanako@gamma.example[1].txt"))
+            status |= 8;
+        ::_exit(status);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == 77)
+        GTEST_SKIP() << "no read-only bind mount here";
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: writable, 2: not listed, 4: not shown, 8: deleted or dropped";
+}
+#endif
 
 TEST_F(MainWindowTest, RescansKeepTheCurrentFileOrTheOneThatTookItsPlace)
 {
