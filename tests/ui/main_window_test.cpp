@@ -596,6 +596,31 @@ namespace {
 
 using ui::form::ContentView;
 
+TEST_F(MainWindowTest, AFileNamedByTheBrowserIsFoundByItsTextAndDecodedAsAny)
+{
+    // Since 2011 the browser names new files at random: its row shows the
+    // random name, the site only in its URL column and its cookies.
+    write("F6F3N6DQ.txt", record("sid-1", "maps.example.org/") + record("zoom-12", "maps.example.org/"));
+    start();
+    ASSERT_EQ(rows(), 5);
+    ASSERT_EQ(cell(1, 1), "F6F3N6DQ");
+    EXPECT_EQ(cell(2, 1), "maps.example.org/");
+
+    dialogs.inputAnswers = {"maps"};
+    click(Id::SearchByFileNameButton);
+    EXPECT_EQ(rows(), 0); // the name holds nothing of the site
+    dialogs.inputAnswers = {"maps.example.org"};
+    click(Id::SearchByContentButton);
+    ASSERT_EQ(rows(), 1);
+    EXPECT_EQ(cell(1, 1), "F6F3N6DQ");
+
+    chooseRow(1);
+    window->contentViewChosen(ContentView::Cookies);
+    ASSERT_EQ(cookieTable().rowCount(), 2);
+    EXPECT_EQ(cookieTable().cell(listing::CookieTable::DomainColumn, 1), "maps.example.org");
+    EXPECT_EQ(cookieTable().cell(listing::CookieTable::ValueColumn, 1), "zoom-12");
+}
+
 TEST_F(MainWindowTest, TheLowerPaneSwitchesViewsByKeyOrTabAndKeepsItsChoiceAcrossRows)
 {
     write("user@a.txt", record("first", "a/") + record("second", "a/"));
