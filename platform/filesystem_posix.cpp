@@ -133,11 +133,17 @@ constexpr int kOpenFileFlags = kOpenLinkFlags | O_NOFOLLOW;
 // be changed by looking. The system allows O_NOATIME only to the file's
 // owner or one who may act as it, and refuses the open with EPERM otherwise:
 // that open is then made without it, as any reader's would be.
-int openNoAccessTime(int dirFd, const char *name, int flags)
+// `tryNoAccessTime`, when given, is cleared on a refusal, so that a folder
+// of files that are not ours is not asked twice for every file.
+int openNoAccessTime(int dirFd, const char *name, int flags, bool *tryNoAccessTime = nullptr)
 {
+    if (tryNoAccessTime && !*tryNoAccessTime)
+        return ::openat(dirFd, name, flags);
     const int fd = ::openat(dirFd, name, flags | O_NOATIME);
     if (fd >= 0 || errno != EPERM)
         return fd;
+    if (tryNoAccessTime)
+        *tryNoAccessTime = false;
     return ::openat(dirFd, name, flags);
 }
 
@@ -362,6 +368,9 @@ FolderProblem problemOfError(int error)
 struct Folder::Impl {
     ScopedFd fd;
     FolderProblem problem = FolderProblem::None;
+    // Until the system refuses O_NOATIME for a file of this folder: its
+    // files are most likely all one owner's.
+    bool tryNoAccessTime = true;
     std::unique_ptr<IoRing> ring; // made on the first readFiles()
 
     // Tells what an entry is, following a symbolic link only as far as to
@@ -425,7 +434,8 @@ struct Folder::Impl {
             if (alone[i])
                 io_uring_prep_nop(sqe);
             else
-                io_uring_prep_openat(sqe, fd.get(), slots[i].name, kOpenFileFlags | O_NOATIME, 0);
+                io_uring_prep_openat(sqe, fd.get(), slots[i].name,
+                                     kOpenFileFlags | (tryNoAccessTime ? O_NOATIME : 0), 0);
         });
         for (std::size_t i = 0; i < files.size(); ++i) {
             if (alone[i])
@@ -593,7 +603,8 @@ ReadResult Folder::readUpTo(std::string_view nativeName, EntryKind kind, std::st
     // Relative to the listed folder, so the folder's path is not walked
     // again and cannot have been made to lead elsewhere. A file listed as
     // regular is opened without following a link that took its place since.
-    ScopedFd fd(openNoAccessTime(m_impl->fd.get(), name, kind == EntryKind::File ? kOpenFileFlags : kOpenLinkFlags));
+    ScopedFd fd(openNoAccessTime(m_impl->fd.get(), name, kind == EntryKind::File ? kOpenFileFlags : kOpenLinkFlags,
+                                 &m_impl->tryNoAccessTime));
     FileInfo info;
     if (fd.get() < 0 || !fileInfo(fd.get(), "", AT_EMPTY_PATH, info) || !S_ISREG(info.mode))
         return ReadResult::OpenFailed;

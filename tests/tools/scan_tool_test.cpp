@@ -1096,3 +1096,38 @@ TEST(ScanToolProfiles, WhoMayNotKeepAccessTimesStillReadsEverything)
     for (const std::string &line : lines(result.err))
         EXPECT_TRUE(line.empty() || line.find(kGuest) != std::string::npos) << line;
 }
+
+TEST(ScanToolFormats, EachFileCarriesItsOwnLastWriteTimeBigOrSmall)
+{
+    // A big file is read alone, apart from the batches of small ones: its
+    // time must come with it all the same, and never another file's.
+    TempFolder folder;
+    const std::string small = folder.write("a@small.txt", record("n", "v", "h/"));
+    std::string big = record("n", std::string(3 << 20, 'x'), "big/");
+    const std::string large = folder.write("b@big.txt", big);
+    const std::string other = folder.write("c@other.txt", record("n", "v", "o/"));
+    const auto setWritten = [](const std::string &path, std::time_t seconds, long nanoseconds) {
+        const timespec times[2] = {{0, UTIME_OMIT}, {seconds, nanoseconds}};
+        ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+    };
+    setWritten(small, 1262401445, 0);         // 2010-01-02T03:04:05Z
+    setWritten(large, 1299211506, 700000000); // 2011-03-04T04:05:06.7Z
+    setWritten(other, -1, 0);                 // 1969-12-31T23:59:59Z
+
+    const Result csv = scan({"--format", "csv", folder.str()});
+    EXPECT_EQ(csv.status, 0) << csv.err;
+    const std::vector<std::vector<std::string>> records = csvRecords(csv.out);
+    ASSERT_EQ(records.size(), 4u) << csv.out;
+    EXPECT_EQ(records[0].back(), "file_created");
+    EXPECT_EQ(records[1][7], "2010-01-02T03:04:05Z");
+    EXPECT_EQ(records[2][7], "2011-03-04T04:05:06.7000000Z");
+    EXPECT_EQ(records[3][7], "1969-12-31T23:59:59Z");
+    for (std::size_t i = 1; i < records.size(); ++i)
+        EXPECT_TRUE(plausibleCreation(records[i][8])) << records[i][8];
+
+    const Result cookies = scan({"--cookies", "--format", "json", folder.str()});
+    const json files = parsed(cookies)["files"];
+    ASSERT_EQ(files.size(), 3u);
+    EXPECT_EQ(files[1]["file_written"], "2011-03-04T04:05:06.7000000Z");
+    EXPECT_EQ(files[1]["size"], big.size());
+}
