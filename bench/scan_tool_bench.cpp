@@ -138,8 +138,7 @@ void runRounds(std::vector<Phase> &phases, const std::vector<std::string> &plain
 }
 
 // The whole of one profile's cookie folder, by the layout of the system
-// that profile `i` was made under: XP, 7 (with a Low folder, which gets
-// none of the files), 8, in turn.
+// that profile `i` was made under: XP, 7, 8, in turn.
 std::string profileFolder(const std::string &root, std::size_t i)
 {
     const std::string name = "user" + std::to_string(i);
@@ -170,8 +169,6 @@ int profilesBenchmark(int argc, char **argv)
     for (std::size_t i = 0; i < profiles; ++i) {
         const std::string folder = profileFolder(volume.path(), i);
         std::filesystem::create_directories(folder);
-        if (i % 3 == 1)
-            std::filesystem::create_directories(folder + "/Low");
         const bench::Corpus corpus = bench::makeCookieFolder(folder, perProfile);
         files += corpus.files;
         bytes += corpus.bytes;
@@ -198,12 +195,12 @@ int profilesBenchmark(int argc, char **argv)
     const std::string loadBefore = bench::loadAverage();
     runRounds(phases, folders, {volume.path()});
     const Timing &base = phases.front().best;
-    std::printf("%-44s %9s %7s %9s %9s %7s\n", "phase", "ms", "ratio", "user ms", "sys ms", "ratio");
+    std::printf("%-50s %9s %7s %9s %9s %7s\n", "phase", "ms", "ratio", "user ms", "sys ms", "ratio");
     for (std::size_t i = 0; i < phases.size(); ++i) {
         std::string name = i == 0 ? "plain loop over the folders (a process)" : "vellumin-scan";
         for (const std::string &option : phases[i].options)
             name += " " + option;
-        std::printf("%-44s %9.1f %7.2f %9.1f %9.1f %7.2f\n", name.c_str(), phases[i].best.ms,
+        std::printf("%-50s %9.1f %7.2f %9.1f %9.1f %7.2f\n", name.c_str(), phases[i].best.ms,
                     phases[i].best.ms / base.ms, phases[i].best.cpu.userMs, phases[i].best.cpu.systemMs,
                     phases[i].best.cpu.totalMs() / base.cpu.totalMs());
     }
