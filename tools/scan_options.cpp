@@ -25,14 +25,14 @@ ScanOptions usageError(std::string text)
 
 const char *usageText()
 {
-    return "usage: vellumin-scan [--name TEXT | --content TEXT] [--format tsv|json|csv|netscape] [--cookies]\n"
-           "                    [--profiles] FOLDER\n";
+    return "usage: vellumin-scan [--name TEXT | --content TEXT] [--format tsv|json|csv|netscape] [--cookies]"
+           " [--profiles] FOLDER\n";
 }
 
 const char *helpText()
 {
-    return "usage: vellumin-scan [--name TEXT | --content TEXT] [--format tsv|json|csv|netscape] [--cookies]\n"
-           "                    [--profiles] FOLDER\n"
+    return "usage: vellumin-scan [--name TEXT | --content TEXT] [--format tsv|json|csv|netscape] [--cookies]"
+           " [--profiles] FOLDER\n"
            "\n"
            "Lists the cookie files (*.txt) of FOLDER as the Vellumin window would, without a window.\n"
            "\n"

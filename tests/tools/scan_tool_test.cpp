@@ -245,11 +245,15 @@ TEST(ScanToolFormats, JsonAndCsvGiveEveryListedFileWhole)
     EXPECT_EQ(csv.status, 0);
     const auto records = csvRecords(csv.out);
     ASSERT_EQ(records.size(), 13u) << csv.out;
-    EXPECT_EQ(records[0], (std::vector<std::string>{"number", "file", "file_hex", "name", "url", "info", "size"}));
+    EXPECT_EQ(records[0], (std::vector<std::string>{"number", "file", "file_hex", "name", "url", "info", "size",
+                                                    "file_written", "file_created"}));
     for (std::size_t i = 1; i < records.size(); ++i) {
         const json &file = files[i - 1];
+        // The file's own times, as JSON has them (null where unknown).
+        const std::string created = file["file_created"].is_null() ? "" : file["file_created"].get<std::string>();
         EXPECT_EQ(records[i], (std::vector<std::string>{std::to_string(i), file["file"], "", file["name"], file["url"],
-                                                        file["info"], std::to_string(file["size"].get<int>())}));
+                                                        file["info"], std::to_string(file["size"].get<int>()),
+                                                        file["file_written"], created}));
     }
     EXPECT_NE(csv.out.find(",\"\"\"quoted\"\" value\","), std::string::npos);
 
@@ -294,7 +298,7 @@ TEST(ScanToolFormats, RealFileNamesSurviveEveryFormat)
     std::vector<std::string> names;
     for (const std::string &line : lines(tsv.out)) {
         const std::vector<std::string> row = fields(line, '\t');
-        EXPECT_EQ(row.size(), 11u) << line;
+        EXPECT_EQ(row.size(), 13u) << line;
         names.push_back(tsvUnescaped(row.at(1)));
     }
     std::sort(names.begin() + 1, names.end());
@@ -460,10 +464,18 @@ TEST(ScanToolCookies, OneRowPerCookieOfTheSampleFolder)
     const Result tsv = scan({kSamples, "--cookies"});
     const std::vector<std::string> rows = lines(tsv.out);
     ASSERT_EQ(rows.size(), 1u + 15u + 1u);
-    EXPECT_EQ(rows[0], "number\tfile\tname\tvalue\thost\tpath\tsecure\thttponly\texpires\tcreated\terror");
-    EXPECT_EQ(rows[1], "1\thanako@blog.example.jp[1].txt\ttheme\t表示：ソフト\tblog.example.jp\t/diary/\tfalse\tfalse\t"
-                       "2025-07-01T14:30:23.0055936Z\t2023-03-11T23:30:15.8612864Z\t");
-    EXPECT_EQ(rows[14], "11\ttaro@weather.example.com[1].txt\t\t\t\t\t\t\t\t\tline 2: the text ends inside a record");
+    EXPECT_EQ(rows[0], "number\tfile\tname\tvalue\thost\tpath\tsecure\thttponly\texpires\tcreated\terror\t"
+                       "file_written\tfile_created");
+    // Each row ends with its file's own times, which the checkout gave it.
+    const auto withoutFileTimes = [](const std::string &row) {
+        const std::size_t created = row.rfind('\t');
+        return row.substr(0, row.rfind('\t', created - 1));
+    };
+    EXPECT_EQ(withoutFileTimes(rows[1]), "1\thanako@blog.example.jp[1].txt\ttheme\t表示：ソフト\tblog.example.jp\t/diary/\t"
+                                         "false\tfalse\t2025-07-01T14:30:23.0055936Z\t2023-03-11T23:30:15.8612864Z\t");
+    EXPECT_EQ(withoutFileTimes(rows[14]),
+              "11\ttaro@weather.example.com[1].txt\t\t\t\t\t\t\t\t\tline 2: the text ends inside a record");
+    EXPECT_EQ(fields(rows[14], '\t').size(), 13u);
 }
 
 TEST(ScanToolCookies, BrokenFilesAreReportedEachAndTheOthersGoOn)
