@@ -408,8 +408,11 @@ ReadResult Folder::readUpTo(std::string_view nativeName, EntryKind kind, std::st
     FILE_BASIC_INFO basic;
     if (times && GetFileInformationByHandleEx(file.get(), FileBasicInfo, &basic, sizeof basic)) {
         // FILETIMEs already; a negative one is no time at all.
-        times->written = basic.LastWriteTime.QuadPart > 0 ? static_cast<std::uint64_t>(basic.LastWriteTime.QuadPart) : 0;
-        times->created = basic.CreationTime.QuadPart > 0 ? static_cast<std::uint64_t>(basic.CreationTime.QuadPart) : 0;
+        const auto fileTime = [](const LARGE_INTEGER &time) {
+            return time.QuadPart > 0 ? static_cast<std::uint64_t>(time.QuadPart) : std::uint64_t(0);
+        };
+        times->written = fileTime(basic.LastWriteTime);
+        times->created = fileTime(basic.CreationTime);
     }
 
     // The size at opening is what is read. Room beyond it lets the content

@@ -19,7 +19,8 @@ namespace {
 
 class CsvWriter : public ScanWriter {
 public:
-    CsvWriter(OutputBuffer &out, WriterOptions options) : m_out(out), m_cookies(options.cookies), m_profiles(options.profiles)
+    CsvWriter(OutputBuffer &out, WriterOptions options)
+        : m_out(out), m_cookies(options.cookies), m_profiles(options.profiles)
     {
         if (m_profiles)
             m_out.text() += "profile,folder,";

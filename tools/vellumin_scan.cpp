@@ -273,8 +273,8 @@ int runProfiles(const scan::ScanOptions &options)
         if (problem != platform::FolderProblem::None)
             warnAboutFolder(folder.relative, (std::string("cannot list the folder: ") + reasonOf(problem)).c_str());
         if (!readError.empty()) {
-            const std::string text =
-                platform::cp932::toUtf8(listing::messages::errorBoxText(readError)) + " (the rest of the folder is left out)";
+            const std::string text = platform::cp932::toUtf8(listing::messages::errorBoxText(readError)) +
+                                     " (the rest of the folder is left out)";
             warnAboutFolder(folder.relative, text.c_str());
         }
         if (failure)

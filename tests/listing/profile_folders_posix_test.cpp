@@ -150,8 +150,9 @@ TEST(ProfileFolders, AProfileWithoutPermissionIsNamedAndTheOthersStillFound)
     std::filesystem::permissions(root / "Users/bob", std::filesystem::perms::owner_all);
     std::filesystem::permissions(root / "Users/cat/AppData/Roaming/Microsoft/Windows/Cookies",
                                  std::filesystem::perms::owner_all);
-    EXPECT_EQ(relativeFolders(found), (std::vector<std::string>{"Users/amy/AppData/Roaming/Microsoft/Windows/Cookies",
-                                                                "Users/cat/AppData/Roaming/Microsoft/Windows/Cookies"}));
+    const std::vector<std::string> expected = {"Users/amy/AppData/Roaming/Microsoft/Windows/Cookies",
+                                               "Users/cat/AppData/Roaming/Microsoft/Windows/Cookies"};
+    EXPECT_EQ(relativeFolders(found), expected);
     // Looked into by two places (Roaming and Local), named once.
     ASSERT_EQ(found.unreadable.size(), 1u);
     EXPECT_EQ(found.unreadable[0].relative, "Users/bob");
