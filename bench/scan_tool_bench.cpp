@@ -13,6 +13,13 @@
 //                   (filled when empty, taken as it is when an earlier run
 //                   of this or vellumin-bench with the same N filled it)
 //
+//   vellumin-scan-bench --profiles [P] [N]
+//                   a Windows volume of P user profiles (20 when not given)
+//                   of N cookie files each (1000), their folders spread over
+//                   the layouts of Windows XP, 7 and 8: vellumin-scan
+//                   --profiles on its root against the plain loop over the
+//                   same folders, one after another
+//
 // Figures are printed, never judged: the exit status is 1 only when a run
 // of the scanner fails.
 
@@ -27,6 +34,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -96,18 +105,130 @@ struct Phase {
 
 int usage()
 {
-    std::fputs("usage: vellumin-scan-bench [N] [--folder FOLDER]   (N cookie files, default 10000)\n", stderr);
+    std::fputs("usage: vellumin-scan-bench [N] [--folder FOLDER]   (N cookie files, default 10000)\n"
+               "       vellumin-scan-bench --profiles [P] [N]      (P profiles of N files, default 20 and 1000)\n",
+               stderr);
     return 2;
+}
+
+// Runs every phase once per round, `kRuns` rounds, keeping each one's best;
+// phase 0 is the plain loop over `plainFolders`, the others the scanner
+// with their options and then `scanned`.
+void runRounds(std::vector<Phase> &phases, const std::vector<std::string> &plainFolders,
+               const std::vector<std::string> &scanned)
+{
+    for (int round = 0; round < kRuns; ++round) {
+        for (std::size_t i = 0; i < phases.size(); ++i) {
+            std::vector<std::string> args;
+            if (i == 0) {
+                args = {"/proc/self/exe", std::string(kPlainLoop)};
+                args.insert(args.end(), plainFolders.begin(), plainFolders.end());
+            } else {
+                args = {VELLUMIN_SCAN_PATH};
+                args.insert(args.end(), phases[i].options.begin(), phases[i].options.end());
+                args.insert(args.end(), scanned.begin(), scanned.end());
+            }
+            const Timing run = runProcess(args);
+            if (round == 0 || run.ms < phases[i].best.ms)
+                phases[i].best.ms = run.ms;
+            if (round == 0 || run.cpu.totalMs() < phases[i].best.cpu.totalMs())
+                phases[i].best.cpu = run.cpu;
+        }
+    }
+}
+
+// The whole of one profile's cookie folder, by the layout of the system
+// that profile `i` was made under: XP, 7, 8, in turn.
+std::string profileFolder(const std::string &root, std::size_t i)
+{
+    const std::string name = "user" + std::to_string(i);
+    switch (i % 3) {
+    case 0:
+        return root + "/Documents and Settings/" + name + "/Cookies";
+    case 1:
+        return root + "/Users/" + name + "/AppData/Roaming/Microsoft/Windows/Cookies";
+    default:
+        return root + "/Users/" + name + "/AppData/Local/Microsoft/Windows/INetCookies";
+    }
+}
+
+int profilesBenchmark(int argc, char **argv)
+{
+    std::size_t counts[2] = {20, 1000};
+    for (int i = 2; i < argc; ++i) {
+        char *end = nullptr;
+        const unsigned long value = std::strtoul(argv[i], &end, 10);
+        if (i > 3 || *end != '\0' || value == 0 || value > 100000)
+            return usage();
+        counts[i - 2] = value;
+    }
+    const std::size_t profiles = counts[0], perProfile = counts[1];
+    bench::TempFolder volume("vellumin-profiles-bench");
+    std::vector<std::string> folders;
+    std::size_t files = 0, bytes = 0;
+    for (std::size_t i = 0; i < profiles; ++i) {
+        const std::string folder = profileFolder(volume.path(), i);
+        std::filesystem::create_directories(folder);
+        const bench::Corpus corpus = bench::makeCookieFolder(folder, perProfile);
+        files += corpus.files;
+        bytes += corpus.bytes;
+        folders.push_back(folder);
+    }
+    std::printf("vellumin-scan-bench --profiles: %zu profiles of %zu cookie files (%zu files, %zu bytes) in %s,\n"
+                "best of %d runs taken in turns, output to /dev/null; every ratio is to the plain loop over the\n"
+                "same folders, run as a process of its own\n\n",
+                profiles, perProfile, files, bytes, volume.path().c_str(), kRuns);
+    std::fflush(stdout);
+    std::size_t warmed = 0;
+    for (const std::string &folder : folders)
+        warmed += bench::readPlainly(folder).listed;
+    if (warmed != files)
+        throw std::runtime_error("the generated volume holds other files than it should");
+
+    std::vector<Phase> phases = {
+        {{}, 0},
+        {{"--profiles"}, 0},
+        {{"--profiles", "--format", "csv"}, 0},
+        {{"--profiles", "--cookies"}, 0},
+        {{"--profiles", "--cookies", "--format", "json"}, 0},
+    };
+    const std::string loadBefore = bench::loadAverage();
+    runRounds(phases, folders, {volume.path()});
+    const Timing &base = phases.front().best;
+    std::printf("%-50s %9s %7s %9s %9s %7s\n", "phase", "ms", "ratio", "user ms", "sys ms", "ratio");
+    for (std::size_t i = 0; i < phases.size(); ++i) {
+        std::string name = i == 0 ? "plain loop over the folders (a process)" : "vellumin-scan";
+        for (const std::string &option : phases[i].options)
+            name += " " + option;
+        std::printf("%-50s %9.1f %7.2f %9.1f %9.1f %7.2f\n", name.c_str(), phases[i].best.ms,
+                    phases[i].best.ms / base.ms, phases[i].best.cpu.userMs, phases[i].best.cpu.systemMs,
+                    phases[i].best.cpu.totalMs() / base.cpu.totalMs());
+    }
+    std::printf("\nload average (1 min) before %s, after %s, on %ld processors\n", loadBefore.c_str(),
+                bench::loadAverage().c_str(), ::sysconf(_SC_NPROCESSORS_ONLN));
+    return 0;
 }
 
 } // namespace
 
 int main(int argc, char **argv)
 {
-    // The plain loop as a process of its own, started by this program.
-    if (argc == 3 && std::string_view(argv[1]) == kPlainLoop) {
+    // The plain loop as a process of its own, started by this program, over
+    // one folder or several.
+    if (argc >= 3 && std::string_view(argv[1]) == kPlainLoop) {
         try {
-            return bench::readPlainly(argv[2]).listed > 0 ? 0 : 1;
+            std::size_t listed = 0;
+            for (int i = 2; i < argc; ++i)
+                listed += bench::readPlainly(argv[i]).listed;
+            return listed > 0 ? 0 : 1;
+        } catch (const std::exception &error) {
+            std::fprintf(stderr, "vellumin-scan-bench: %s\n", error.what());
+            return 1;
+        }
+    }
+    if (argc >= 2 && std::string_view(argv[1]) == "--profiles") {
+        try {
+            return profilesBenchmark(argc, argv);
         } catch (const std::exception &error) {
             std::fprintf(stderr, "vellumin-scan-bench: %s\n", error.what());
             return 1;
@@ -151,23 +272,7 @@ int main(int argc, char **argv)
         // Round by round, every phase once per round, so that a machine that
         // gets busier or quieter meanwhile weighs on all phases alike.
         const std::string loadBefore = bench::loadAverage();
-        for (int round = 0; round < kRuns; ++round) {
-            for (std::size_t i = 0; i < phases.size(); ++i) {
-                std::vector<std::string> args;
-                if (i == 0) {
-                    args = {"/proc/self/exe", std::string(kPlainLoop), folder};
-                } else {
-                    args = {VELLUMIN_SCAN_PATH};
-                    args.insert(args.end(), phases[i].options.begin(), phases[i].options.end());
-                    args.push_back(folder);
-                }
-                const Timing run = runProcess(args);
-                if (round == 0 || run.ms < phases[i].best.ms)
-                    phases[i].best.ms = run.ms;
-                if (round == 0 || run.cpu.totalMs() < phases[i].best.cpu.totalMs())
-                    phases[i].best.cpu = run.cpu;
-            }
-        }
+        runRounds(phases, {folder}, {folder});
 
         const Timing &base = phases.front().best;
         std::printf("%-44s %9s %7s %-12s %9s %9s %7s\n", "phase", "ms", "ratio", "", "user ms", "sys ms", "ratio");

@@ -177,11 +177,12 @@ void CookieListing::scan(ListingView *rows, int &count)
             const platform::FileRead &file = m_batch[next++];
             std::string_view bytes = file.bytes;
             platform::FileId id = file.id;
+            platform::FileTimes times = file.times;
             platform::ReadResult result = file.result;
             if (result == platform::ReadResult::TooBig) {
                 // Read alone, in its turn: only one big file is held at once.
                 id = entry.id;
-                result = m_folder.read(entry.nativeName, entry.kind, m_bigFile, id);
+                result = m_folder.read(entry.nativeName, entry.kind, m_bigFile, id, &times);
                 bytes = m_bigFile;
             }
             if (result == platform::ReadResult::Gone) {
@@ -208,7 +209,7 @@ void CookieListing::scan(ListingView *rows, int &count)
             if (m_entry.found()) {
                 m_table.setDataRow(m_entry, ++count, {entry.nativeName, entry.kind, id});
                 if (rows)
-                    rows->fileListed(count, m_entry, entry.nativeName, bytes);
+                    rows->fileListed(count, m_entry, entry.nativeName, bytes, times);
             }
         }
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/filesystem.h"
+
 #include <string_view>
 
 namespace listing {
@@ -16,8 +18,10 @@ public:
 
     // Data row `row` was just added for `entry`, read from the file whose
     // real name is `nativeName` and whose bytes are `text`, as the scan read
-    // them (line ends as in the file). All are valid only during the call.
-    virtual void fileListed(int row, const CookieEntry &entry, std::string_view nativeName, std::string_view text) = 0;
+    // them (line ends as in the file), and whose times were `times` when it
+    // was opened. All are valid only during the call.
+    virtual void fileListed(int row, const CookieEntry &entry, std::string_view nativeName, std::string_view text,
+                            const platform::FileTimes &times) = 0;
 
     // A file that the scan listed was gone when its turn came to be read
     // (deleted, or a folder, a pipe or a link that leads nowhere in its

@@ -68,6 +68,14 @@ struct FileId {
     friend bool operator==(const FileId &, const FileId &) = default;
 };
 
+// A file's own times, as Windows counts them (FILETIME: 100-nanosecond ticks
+// since 1601-01-01 UTC), so that they print as the cookies' times do. 0 is
+// unknown: a file system that keeps no creation time, or a time before 1601.
+struct FileTimes {
+    std::uint64_t written = 0; // the last change of its contents
+    std::uint64_t created = 0; // its creation, where the file system keeps it
+};
+
 enum class EntryKind : std::uint8_t {
     File,        // a regular file
     Link,        // a symbolic link to a regular file in the folder or below, or one that leads nowhere
@@ -81,6 +89,9 @@ enum class EntryKind : std::uint8_t {
 // the real name holds a character that CP932 lacks (shown as "?"). `id` is
 // the entry's own identity where the listing learnt it (for a link: the
 // link's, not its target's), unknown otherwise.
+// Only links carry one from the listing: an entry of kind Directory with a
+// known identity is a link to a folder (on Windows a junction too), which a
+// walk through another system's folders does not follow.
 struct DirEntry {
     std::string_view name;
     std::string_view nativeName;
@@ -159,6 +170,7 @@ struct FileRead {
     EntryKind kind = EntryKind::File;
     ReadResult result = ReadResult::OpenFailed;
     FileId id;         // set as read() sets it
+    FileTimes times;   // the file's times as it was opened; unknown when not read
     std::string bytes; // replaced; its room is kept for the next read
 };
 
@@ -223,9 +235,14 @@ public:
     // appended meanwhile is not part of this read. Only a regular file in
     // this folder (or, through a link of kind Link, below it) is read;
     // anything else is Gone, whatever the name leads to by now, and so is
-    // a name that is no longer there. Opening never blocks. On success `id` is the identity of the entry
-    // (for a link, left as the caller gave it).
-    ReadResult read(std::string_view nativeName, EntryKind kind, std::string &contents, FileId &id) const;
+    // a name that is no longer there. Opening never blocks. On success `id`
+    // is the identity of the entry (for a link, left as the caller gave it),
+    // and `times`, when given, the times of the file opened. On Linux a file
+    // is opened so that reading it leaves its access time alone, where the
+    // system lets us (we own it, or may act as its owner): a disk looked at
+    // is not changed by looking.
+    ReadResult read(std::string_view nativeName, EntryKind kind, std::string &contents, FileId &id,
+                    FileTimes *times = nullptr) const;
 
     // Reads every file of `files` as read() reads one: each gets its own
     // result, bytes and identity, whatever became of the others. On Linux
@@ -252,7 +269,7 @@ public:
 private:
     // As read(), but a file over `mostBytes` is left unread: TooBig.
     ReadResult readUpTo(std::string_view nativeName, EntryKind kind, std::string &contents, FileId &id,
-                        std::uint64_t mostBytes) const;
+                        std::uint64_t mostBytes, FileTimes *times) const;
 
     struct Impl;
     std::unique_ptr<Impl> m_impl;

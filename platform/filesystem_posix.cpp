@@ -128,6 +128,25 @@ private:
 constexpr int kOpenLinkFlags = O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
 constexpr int kOpenFileFlags = kOpenLinkFlags | O_NOFOLLOW;
 
+// Reading a file or listing a folder would otherwise set its access time: a
+// disk looked at (a copy kept as evidence, another system's volume) must not
+// be changed by looking. The system allows O_NOATIME only to the file's
+// owner or one who may act as it, and refuses the open with EPERM otherwise:
+// that open is then made without it, as any reader's would be.
+// `tryNoAccessTime`, when given, is cleared on a refusal, so that a folder
+// of files that are not ours is not asked twice for every file.
+int openNoAccessTime(int dirFd, const char *name, int flags, bool *tryNoAccessTime = nullptr)
+{
+    if (tryNoAccessTime && !*tryNoAccessTime)
+        return ::openat(dirFd, name, flags);
+    const int fd = ::openat(dirFd, name, flags | O_NOATIME);
+    if (fd >= 0 || errno != EPERM)
+        return fd;
+    if (tryNoAccessTime)
+        *tryNoAccessTime = false;
+    return ::openat(dirFd, name, flags);
+}
+
 // Reads `bytes` (sized to the file's size when it was opened) from offset
 // `from` on, and trims it to what there was: what is appended meanwhile is
 // not read, so a file that grows (a log written into the folder) cannot make
@@ -155,15 +174,26 @@ struct FileInfo {
     mode_t mode = 0;
     std::uint64_t size = 0;
     FileId id;
+    FileTimes times;
 };
 
-constexpr unsigned kStatxMask = STATX_TYPE | STATX_SIZE | STATX_INO | STATX_BTIME | STATX_CTIME;
+constexpr unsigned kStatxMask = STATX_TYPE | STATX_SIZE | STATX_INO | STATX_BTIME | STATX_CTIME | STATX_MTIME;
 
 constexpr std::uint64_t kSecond = 1000000000;
 
 std::uint64_t nanoseconds(std::int64_t seconds, std::uint32_t nanos)
 {
     return static_cast<std::uint64_t>(seconds) * kSecond + nanos;
+}
+
+// A Unix time as a FILETIME; 0 (unknown) before 1601, where none can be.
+std::uint64_t fileTimeOf(std::int64_t seconds, std::uint32_t nanos)
+{
+    constexpr std::int64_t kSecondsFrom1601To1970 = 11'644'473'600;
+    constexpr std::int64_t kLatest = INT64_MAX / 10'000'000 - kSecondsFrom1601To1970;
+    if (seconds < -kSecondsFrom1601To1970 || seconds > kLatest)
+        return 0;
+    return static_cast<std::uint64_t>(seconds + kSecondsFrom1601To1970) * 10'000'000 + nanos / 100;
 }
 
 // The clock that the file systems stamp change times from: a file made
@@ -244,6 +274,10 @@ bool fileInfo(int dirFd, const char *name, int flags, FileInfo &info)
         info.id.volume = static_cast<std::uint64_t>(::makedev(x.stx_dev_major, x.stx_dev_minor));
         info.id.index = x.stx_ino;
         info.id.type = static_cast<std::uint8_t>((x.stx_mode & S_IFMT) >> 12);
+        if (x.stx_mask & STATX_MTIME)
+            info.times.written = fileTimeOf(x.stx_mtime.tv_sec, x.stx_mtime.tv_nsec);
+        if (x.stx_mask & STATX_BTIME)
+            info.times.created = fileTimeOf(x.stx_btime.tv_sec, x.stx_btime.tv_nsec);
         setWitness(info, (x.stx_mask & STATX_BTIME) != 0, nanoseconds(x.stx_btime.tv_sec, x.stx_btime.tv_nsec),
                    nanoseconds(x.stx_ctime.tv_sec, x.stx_ctime.tv_nsec), openFile, lookedAt);
         return true;
@@ -258,6 +292,7 @@ bool fileInfo(int dirFd, const char *name, int flags, FileInfo &info)
     info.id.volume = static_cast<std::uint64_t>(st.st_dev);
     info.id.index = static_cast<std::uint64_t>(st.st_ino);
     info.id.type = static_cast<std::uint8_t>((st.st_mode & S_IFMT) >> 12);
+    info.times.written = fileTimeOf(st.st_mtim.tv_sec, static_cast<std::uint32_t>(st.st_mtim.tv_nsec));
     setWitness(info, false, 0, nanoseconds(st.st_ctim.tv_sec, static_cast<std::uint32_t>(st.st_ctim.tv_nsec)), openFile,
                lookedAt);
     return true;
@@ -351,6 +386,9 @@ FolderProblem problemOfError(int error)
 struct Folder::Impl {
     ScopedFd fd;
     FolderProblem problem = FolderProblem::None;
+    // Until the system refuses O_NOATIME for a file of this folder: its
+    // files are most likely all one owner's.
+    bool tryNoAccessTime = true;
     std::unique_ptr<IoRing> ring; // made on the first readFiles()
 
     // Tells what an entry is, following a symbolic link only as far as to
@@ -406,6 +444,7 @@ struct Folder::Impl {
         std::bitset<IoRing::kDepth> alone;
         for (std::size_t i = 0; i < files.size(); ++i) {
             files[i].bytes.clear();
+            files[i].times = {};
             alone[i] = files[i].kind != EntryKind::File || !entryName(files[i].nativeName, slots[i].name);
         }
 
@@ -413,7 +452,8 @@ struct Folder::Impl {
             if (alone[i])
                 io_uring_prep_nop(sqe);
             else
-                io_uring_prep_openat(sqe, fd.get(), slots[i].name, kOpenFileFlags, 0);
+                io_uring_prep_openat(sqe, fd.get(), slots[i].name,
+                                     kOpenFileFlags | (tryNoAccessTime ? O_NOATIME : 0), 0);
         });
         for (std::size_t i = 0; i < files.size(); ++i) {
             if (alone[i])
@@ -421,7 +461,7 @@ struct Folder::Impl {
             if (results[i] >= 0)
                 fds.adopt(i, results[i]);
             else
-                alone[i] = true; // read() tells why
+                alone[i] = true; // read() tells why, or opens it as any reader may (EPERM)
         }
 
         // Checked one by one: the ring would hand every statx to a worker
@@ -444,6 +484,7 @@ struct Folder::Impl {
             }
             slots[i].regular = true;
             files[i].id = info.id;
+            files[i].times = info.times;
             files[i].bytes.resize(static_cast<std::size_t>(info.size));
         }
 
@@ -504,7 +545,7 @@ Folder Folder::open(const std::string &nativePath)
     folder.m_impl = std::make_unique<Impl>();
     const std::string path = nativePath.empty() ? std::string(1, kPathSeparator) : nativePath;
     Impl &impl = *folder.m_impl;
-    impl.fd.reset(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NONBLOCK));
+    impl.fd.reset(openNoAccessTime(AT_FDCWD, path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NONBLOCK));
     if (impl.fd.get() < 0) {
         impl.problem = problemOfError(errno);
         return folder;
@@ -534,7 +575,7 @@ DirectoryListing Folder::find(std::string_view pattern) const
         return listing;
     // A descriptor of its own for reading, from the start, so that the folder
     // can be listed again.
-    ScopedFd own(::openat(m_impl->fd.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    ScopedFd own(openNoAccessTime(m_impl->fd.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (own.get() < 0)
         return listing;
     ScopedDir dir(::fdopendir(own.get()));
@@ -559,15 +600,18 @@ DirectoryListing Folder::find(std::string_view pattern) const
     return listing;
 }
 
-ReadResult Folder::read(std::string_view nativeName, EntryKind kind, std::string &contents, FileId &id) const
+ReadResult Folder::read(std::string_view nativeName, EntryKind kind, std::string &contents, FileId &id,
+                        FileTimes *times) const
 {
-    return readUpTo(nativeName, kind, contents, id, UINT64_MAX);
+    return readUpTo(nativeName, kind, contents, id, UINT64_MAX, times);
 }
 
 ReadResult Folder::readUpTo(std::string_view nativeName, EntryKind kind, std::string &contents, FileId &id,
-                            std::uint64_t mostBytes) const
+                            std::uint64_t mostBytes, FileTimes *times) const
 {
     contents.clear();
+    if (times)
+        *times = {};
     char name[NAME_MAX + 1];
     if (!isOpen() || !entryName(nativeName, name))
         return ReadResult::OpenFailed;
@@ -577,7 +621,8 @@ ReadResult Folder::readUpTo(std::string_view nativeName, EntryKind kind, std::st
     // Relative to the listed folder, so the folder's path is not walked
     // again and cannot have been made to lead elsewhere. A file listed as
     // regular is opened without following a link that took its place since.
-    ScopedFd fd(::openat(m_impl->fd.get(), name, kind == EntryKind::File ? kOpenFileFlags : kOpenLinkFlags));
+    ScopedFd fd(openNoAccessTime(m_impl->fd.get(), name, kind == EntryKind::File ? kOpenFileFlags : kOpenLinkFlags,
+                                 &m_impl->tryNoAccessTime));
     if (fd.get() < 0)
         return resultOfOpenError(errno);
     FileInfo info;
@@ -593,6 +638,8 @@ ReadResult Folder::readUpTo(std::string_view nativeName, EntryKind kind, std::st
     } else {
         id = info.id;
     }
+    if (times)
+        *times = info.times;
 
     if (info.size > mostBytes)
         return ReadResult::TooBig;
@@ -633,7 +680,8 @@ void Folder::readFiles(std::span<FileRead> files) const
         for (std::size_t i = 0; i < batch.size(); ++i)
             if (alone[i])
                 batch[i].result =
-                    readUpTo(batch[i].nativeName, batch[i].kind, batch[i].bytes, batch[i].id, kMostBytesTogether);
+                    readUpTo(batch[i].nativeName, batch[i].kind, batch[i].bytes, batch[i].id, kMostBytesTogether,
+                             &batch[i].times);
     }
 }
 

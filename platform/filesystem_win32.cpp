@@ -380,9 +380,18 @@ DirectoryListing Folder::find(std::string_view pattern) const
         nativeName = win32::nativeFromWide(wideName);
         FileId id;
         EntryKind kind = EntryKind::File;
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
             kind = EntryKind::Directory;
-        else if (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
+            // A junction or a link to a folder carries its own identity, as
+            // a link does on Linux: whoever walks folders can tell it.
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+                ScopedHandle link(openToInspect(m_impl->entryPath(wideName), FILE_FLAG_OPEN_REPARSE_POINT));
+                if (!link.valid() || !m_impl->idOf(link.get(), id))
+                    id = {};
+                if (!id.known())
+                    id.index = ~std::uint64_t(0); // a link all the same
+            }
+        } else if (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
             kind = m_impl->kindOfLink(m_impl->entryPath(wideName), id);
         else if (data.dwFileAttributes & FILE_ATTRIBUTE_DEVICE)
             kind = EntryKind::Other;
@@ -391,15 +400,18 @@ DirectoryListing Folder::find(std::string_view pattern) const
     return listing;
 }
 
-ReadResult Folder::read(std::string_view nativeName, EntryKind kind, std::string &contents, FileId &id) const
+ReadResult Folder::read(std::string_view nativeName, EntryKind kind, std::string &contents, FileId &id,
+                        FileTimes *times) const
 {
-    return readUpTo(nativeName, kind, contents, id, UINT64_MAX);
+    return readUpTo(nativeName, kind, contents, id, UINT64_MAX, times);
 }
 
 ReadResult Folder::readUpTo(std::string_view nativeName, EntryKind kind, std::string &contents, FileId &id,
-                            std::uint64_t mostBytes) const
+                            std::uint64_t mostBytes, FileTimes *times) const
 {
     contents.clear();
+    if (times)
+        *times = {};
     if (!isOpen() || !isBareName(nativeName))
         return ReadResult::OpenFailed;
     if (kind != EntryKind::File && kind != EntryKind::Link)
@@ -441,6 +453,15 @@ ReadResult Folder::readUpTo(std::string_view nativeName, EntryKind kind, std::st
         // one that leads out of the folder by now is no file of the folder.
         return ReadResult::Gone;
     }
+    FILE_BASIC_INFO basic;
+    if (times && GetFileInformationByHandleEx(file.get(), FileBasicInfo, &basic, sizeof basic)) {
+        // FILETIMEs already; a negative one is no time at all.
+        const auto fileTime = [](const LARGE_INTEGER &time) {
+            return time.QuadPart > 0 ? static_cast<std::uint64_t>(time.QuadPart) : std::uint64_t(0);
+        };
+        times->written = fileTime(basic.LastWriteTime);
+        times->created = fileTime(basic.CreationTime);
+    }
 
     // The size at opening is what is read. Room beyond it lets the content
     // pane widen line ends (LF to CR LF) in place.
@@ -480,7 +501,7 @@ void Folder::readFiles(std::span<FileRead> files) const
         // A big file's room is not carried into the reads of small ones.
         if (file.bytes.capacity() > kMostBytesTogether)
             std::string().swap(file.bytes);
-        file.result = readUpTo(file.nativeName, file.kind, file.bytes, file.id, kMostBytesTogether);
+        file.result = readUpTo(file.nativeName, file.kind, file.bytes, file.id, kMostBytesTogether, &file.times);
     }
 }
 

@@ -23,8 +23,9 @@ namespace {
 
 struct FileCopy {
     int number = 0;
-    std::string file, name, url, info;
+    std::string file, name, url, info, profile, folder;
     std::uint64_t size = 0;
+    platform::FileTimes times;
     std::size_t textStart = 0, textLength = 0; // in the batch's texts
 
     void assign(const ListedFile &listed)
@@ -35,6 +36,9 @@ struct FileCopy {
         url.assign(listed.url);
         info.assign(listed.info);
         size = listed.size;
+        times = listed.times;
+        profile.assign(listed.profile);
+        folder.assign(listed.folder);
     }
 };
 
@@ -52,7 +56,10 @@ struct Batch {
                 copy.url,
                 copy.info,
                 copy.size,
-                std::string_view(texts).substr(copy.textStart, copy.textLength)};
+                std::string_view(texts).substr(copy.textStart, copy.textLength),
+                copy.times,
+                copy.profile,
+                copy.folder};
     }
 };
 
@@ -85,6 +92,23 @@ public:
         m_filling.texts.append(text);
         if (m_filling.count == kBatchSize)
             handOver();
+    }
+
+    // After every file before it is written, on this thread, as a large
+    // file is.
+    void folderEnd(const ScanEnd &scanEnd) override
+    {
+        if (m_filling.count > 0)
+            handOver();
+        {
+            std::unique_lock lock(m_mutex);
+            m_changed.wait(lock, [this] { return (m_waiting.count == 0 && !m_working) || m_workerFailed; });
+            if (m_workerFailed) {
+                dropFilling();
+                return;
+            }
+        }
+        m_writer->folderEnd(scanEnd);
     }
 
     // Even after the writer thread failed, the writer is ended (a JSON

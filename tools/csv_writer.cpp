@@ -4,7 +4,10 @@
 // shows with U+FFFD in "file" and whole, in hexadecimal, in "file_hex" (empty
 // otherwise). The output is for spreadsheets: control characters are escaped
 // and a field that a spreadsheet would run as a formula is kept as text
-// (appendCsvField()); JSON gives the exact bytes.
+// (appendCsvField()); JSON gives the exact bytes. Each line ends with the
+// file's own times, file_written and file_created (empty when the file
+// system keeps none); with --profiles each starts with the profile and the
+// folder relative to the root.
 
 #include "output_text.h"
 #include "scan_writer.h"
@@ -16,10 +19,14 @@ namespace {
 
 class CsvWriter : public ScanWriter {
 public:
-    CsvWriter(OutputBuffer &out, bool cookies) : m_out(out), m_cookies(cookies)
+    CsvWriter(OutputBuffer &out, WriterOptions options)
+        : m_out(out), m_cookies(options.cookies), m_profiles(options.profiles)
     {
-        m_out.text() += cookies ? "number,file,file_hex,name,value,host,path,secure,httponly,expires,created,error\r\n"
-                                : "number,file,file_hex,name,url,info,size\r\n";
+        if (m_profiles)
+            m_out.text() += "profile,folder,";
+        m_out.text() += m_cookies ? "number,file,file_hex,name,value,host,path,secure,httponly,expires,created,error,"
+                                  : "number,file,file_hex,name,url,info,size,";
+        m_out.text() += "file_written,file_created\r\n";
     }
 
     bool needsText() const override { return m_cookies; }
@@ -38,6 +45,13 @@ public:
 private:
     void startRow(std::string &out, const ListedFile &file)
     {
+        if (m_profiles) {
+            for (const std::string_view text : {file.profile, file.folder}) {
+                appendCsvField(out, platform::cp932::isValidUtf8(text) ? std::string(text) : utf8ForDisplay(text),
+                               m_field);
+                out += ',';
+            }
+        }
         out += std::to_string(file.number);
         out += ',';
         if (platform::cp932::isValidUtf8(file.file)) {
@@ -60,6 +74,17 @@ private:
             out += ',';
         }
         out += std::to_string(file.size);
+        endRow(out, file);
+    }
+
+    void endRow(std::string &out, const ListedFile &file)
+    {
+        for (const std::uint64_t time : {file.times.written, file.times.created}) {
+            out += ',';
+            m_time.clear();
+            appendFileTime(m_time, time);
+            out += m_time;
+        }
         out += "\r\n";
     }
 
@@ -112,7 +137,8 @@ private:
                 appendCsvField(out, m_time, m_field);
                 out += ',';
             }
-            out += "\r\n";
+            // The error column, empty.
+            endRow(out, file);
             m_out.flushIfFull();
         });
         // After the whole cookies before it, where the file strays.
@@ -120,12 +146,13 @@ private:
             startRow(out, file);
             out += ",,,,,,,,";
             appendCsvField(out, m_decoder.problem().text(), m_field);
-            out += "\r\n";
+            endRow(out, file);
         }
     }
 
     OutputBuffer &m_out;
     bool m_cookies;
+    bool m_profiles;
     FileCookies m_decoder;
     std::string m_scratch;
     std::string m_field;
@@ -134,9 +161,9 @@ private:
 
 } // namespace
 
-std::unique_ptr<ScanWriter> makeCsvWriter(OutputBuffer &out, bool cookies)
+std::unique_ptr<ScanWriter> makeCsvWriter(OutputBuffer &out, WriterOptions options)
 {
-    return std::make_unique<CsvWriter>(out, cookies);
+    return std::make_unique<CsvWriter>(out, options);
 }
 
 } // namespace scan

@@ -11,6 +11,17 @@
 // of cookie records, an empty array and "cookies_error". A real file name
 // (or folder) that is not UTF-8 shows with U+FFFD in "file" ("folder") and
 // whole, in hexadecimal, in "file_hex" ("folder_hex"; absent otherwise).
+// Each file also has its own times, "file_written" and "file_created" (null
+// when the file system keeps none).
+//
+// With --profiles each file begins with "profile" and "folder" (relative to
+// the root), and the end is instead
+//
+//   ],"folders":[{"profile":"...","folder":"...","count":3,"completed":true},...],
+//   "summary":{"folder":ROOT,"count":12,"completed":true}}
+//
+// one entry per cookie folder found, in the order listed, "completed" false
+// for one that could not be listed or read to its end.
 //
 // RapidJSON's streaming writer writes it all, the document as the scan goes,
 // so that it never has to sit in memory whatever the number of files. A
@@ -27,6 +38,7 @@
 #include <limits>
 #include <new>
 #include <stdexcept>
+#include <vector>
 
 #include <rapidjson/stringbuffer.h>
 #include <rapidjson/writer.h>
@@ -147,7 +159,8 @@ void writeName(Writer &writer, std::string_view key, std::string_view name)
 
 class JsonWriter : public ScanWriter {
 public:
-    JsonWriter(OutputBuffer &out, bool cookies) : m_out(out), m_cookies(cookies), m_document(m_documentText)
+    JsonWriter(OutputBuffer &out, WriterOptions options)
+        : m_out(out), m_cookies(options.cookies), m_profiles(options.profiles), m_document(m_documentText)
     {
         m_document.StartObject();
         writeKey(m_document, "files");
@@ -182,14 +195,19 @@ public:
         m_out.flushIfFull();
     }
 
+    void folderEnd(const ScanEnd &end) override
+    {
+        m_folders.push_back({std::string(end.profile), std::string(end.folder), end.count, end.completed});
+    }
+
     void end(const ScanEnd &end) override
     {
         m_documentText.Put('\n');
         m_document.EndArray();
-        writeKey(m_document, "status");
-        writeText(m_document, platform::cp932::toUtf8(end.outcome.statusText));
-        writeKey(m_document, "caption");
-        writeText(m_document, platform::cp932::toUtf8(end.outcome.caption));
+        if (m_profiles)
+            writeFolders();
+        else
+            writeWindowTexts(end);
         writeKey(m_document, "summary");
         m_document.StartObject();
         writeName(m_document, "folder", end.folder);
@@ -205,6 +223,37 @@ public:
     }
 
 private:
+    struct FolderSummary {
+        std::string profile, folder;
+        int count;
+        bool completed;
+    };
+
+    void writeWindowTexts(const ScanEnd &end)
+    {
+        writeKey(m_document, "status");
+        writeText(m_document, platform::cp932::toUtf8(end.outcome.statusText));
+        writeKey(m_document, "caption");
+        writeText(m_document, platform::cp932::toUtf8(end.outcome.caption));
+    }
+
+    void writeFolders()
+    {
+        writeKey(m_document, "folders");
+        m_document.StartArray();
+        for (const FolderSummary &folder : m_folders) {
+            m_document.StartObject();
+            writeName(m_document, "profile", folder.profile);
+            writeName(m_document, "folder", folder.folder);
+            writeKey(m_document, "count");
+            m_document.Int(folder.count);
+            writeKey(m_document, "completed");
+            m_document.Bool(folder.completed);
+            m_document.EndObject();
+        }
+        m_document.EndArray();
+    }
+
     void moveOut()
     {
         m_out.text().append(m_documentText.GetString(), m_documentText.GetSize());
@@ -233,6 +282,10 @@ private:
     void writeRecord(const ListedFile &file)
     {
         m_writer.StartObject();
+        if (m_profiles) {
+            writeName(m_writer, "profile", file.profile);
+            writeName(m_writer, "folder", file.folder);
+        }
         writeKey(m_writer, "number");
         m_writer.Int(file.number);
         writeName(m_writer, "file", file.file);
@@ -244,6 +297,10 @@ private:
         writeCp932(file.info);
         writeKey(m_writer, "size");
         m_writer.Uint64(file.size);
+        writeKey(m_writer, "file_written");
+        writeFileTime(file.times.written);
+        writeKey(m_writer, "file_created");
+        writeFileTime(file.times.created);
         if (m_cookies)
             writeCookies(file);
         m_writer.EndObject();
@@ -291,6 +348,14 @@ private:
         }
     }
 
+    void writeFileTime(std::uint64_t fileTime)
+    {
+        if (fileTime == 0)
+            m_writer.Null();
+        else
+            writeTime(fileTime);
+    }
+
     void writeTime(std::uint64_t fileTime)
     {
         m_time.clear();
@@ -300,6 +365,8 @@ private:
 
     OutputBuffer &m_out;
     bool m_cookies;
+    bool m_profiles;
+    std::vector<FolderSummary> m_folders;
     bool m_recordPartlyOut = false; // a long text of the record has gone out
     Buffer m_documentText;          // moved to m_out after each file
     Writer m_document;              // the whole output
@@ -311,9 +378,9 @@ private:
 
 } // namespace
 
-std::unique_ptr<ScanWriter> makeJsonWriter(OutputBuffer &out, bool cookies)
+std::unique_ptr<ScanWriter> makeJsonWriter(OutputBuffer &out, WriterOptions options)
 {
-    return std::make_unique<JsonWriter>(out, cookies);
+    return std::make_unique<JsonWriter>(out, options);
 }
 
 } // namespace scan

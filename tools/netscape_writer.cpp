@@ -11,6 +11,10 @@
 // cookie with a tab, a line break or another control character in it
 // cannot be written, nor one whose host one of those readers would take for
 // something else: it is left out, with a warning that says why.
+//
+// With --profiles a comment line names the profile and the folder before
+// the cookies of each folder ("# profile: NAME  folder: PATH"): the format
+// has no field for them, and every reader skips a line that starts with "#".
 
 #include "output_text.h"
 #include "scan_writer.h"
@@ -100,7 +104,10 @@ const char *whyNotAHost(std::string_view host)
 
 class NetscapeWriter : public ScanWriter {
 public:
-    explicit NetscapeWriter(OutputBuffer &out) : m_out(out) { m_out.text() += "# Netscape HTTP Cookie File\n\n"; }
+    NetscapeWriter(OutputBuffer &out, WriterOptions options) : m_out(out), m_profiles(options.profiles)
+    {
+        m_out.text() += "# Netscape HTTP Cookie File\n\n";
+    }
 
     bool needsText() const override { return true; }
 
@@ -108,6 +115,17 @@ public:
     {
         m_cookies.check(file);
         std::string &out = m_out.text();
+        if (m_profiles && (!m_folderNamed || file.folder != m_folder)) {
+            // Escaped as a warning is: a line break in a name would end the
+            // comment and start a cookie line.
+            out += "# profile: ";
+            appendForPeople(out, file.profile);
+            out += "  folder: ";
+            appendForPeople(out, file.folder);
+            out += '\n';
+            m_folder.assign(file.folder);
+            m_folderNamed = true;
+        }
         std::size_t number = 0;
         m_cookies.forEach(file, [&](const listing::CookieRecord &cookie) {
             ++number;
@@ -177,19 +195,23 @@ private:
 
     static void warnLeftOut(const ListedFile &file, std::size_t record, const char *why)
     {
-        std::fprintf(stderr, "vellumin-scan: %s: cookie %zu left out: %s\n", forPeople(file.file).c_str(), record, why);
+        std::fprintf(stderr, "vellumin-scan: %s: cookie %zu left out: %s\n", forPeople(placeOf(file)).c_str(), record,
+                     why);
     }
 
     OutputBuffer &m_out;
+    bool m_profiles;
+    bool m_folderNamed = false;
+    std::string m_folder; // the folder whose cookies are being written
     FileCookies m_cookies;
     std::string m_scratch;
 };
 
 } // namespace
 
-std::unique_ptr<ScanWriter> makeNetscapeWriter(OutputBuffer &out)
+std::unique_ptr<ScanWriter> makeNetscapeWriter(OutputBuffer &out, WriterOptions options)
 {
-    return std::make_unique<NetscapeWriter>(out);
+    return std::make_unique<NetscapeWriter>(out, options);
 }
 
 } // namespace scan

@@ -25,12 +25,14 @@ ScanOptions usageError(std::string text)
 
 const char *usageText()
 {
-    return "usage: vellumin-scan [--name TEXT | --content TEXT] [--format tsv|json|csv|netscape] [--cookies] FOLDER\n";
+    return "usage: vellumin-scan [--name TEXT | --content TEXT] [--format tsv|json|csv|netscape] [--cookies]"
+           " [--profiles] FOLDER\n";
 }
 
 const char *helpText()
 {
-    return "usage: vellumin-scan [--name TEXT | --content TEXT] [--format tsv|json|csv|netscape] [--cookies] FOLDER\n"
+    return "usage: vellumin-scan [--name TEXT | --content TEXT] [--format tsv|json|csv|netscape] [--cookies]"
+           " [--profiles] FOLDER\n"
            "\n"
            "Lists the cookie files (*.txt) of FOLDER as the Vellumin window would, without a window.\n"
            "\n"
@@ -40,11 +42,14 @@ const char *helpText()
            "  --format FORMAT   tsv (the table, the default), json or csv: one record per file;\n"
            "                    netscape (with --cookies): a cookies.txt for curl, wget and the like\n"
            "  --cookies         one row per cookie of each listed file instead\n"
+           "  --profiles        FOLDER is the root of a Windows volume: list every cookie folder\n"
+           "                    of every user profile on it, each row naming its profile and folder\n"
            "  -h, --help        show this help and exit\n"
            "  --version         show the version and exit\n"
            "\n"
            "Exit status: 0 when the listing completed, 1 when the folder could not be listed, a\n"
-           "file could not be read or the scan failed otherwise, 2 for a usage error.\n" VELLUMIN_SCAN_MANUAL;
+           "file could not be read or the scan failed otherwise, 2 for a usage error. With --profiles\n"
+           "every folder is listed that can be; 1 also when there was none to list.\n" VELLUMIN_SCAN_MANUAL;
 }
 
 ScanOptions parseScanOptions(int argc, char **argv)
@@ -96,6 +101,8 @@ ScanOptions parseScanOptions(int argc, char **argv)
         }
         if (name == "--cookies") {
             options.cookies = true;
+        } else if (name == "--profiles") {
+            options.profiles = true;
         } else if (name == "--name" || name == "--content") {
             const SearchKind kind = name == "--name" ? SearchKind::FileName : SearchKind::Content;
             if (options.search != SearchKind::None && options.search != kind)
@@ -122,7 +129,7 @@ ScanOptions parseScanOptions(int argc, char **argv)
         }
     }
     if (!haveFolder)
-        return usageError("no folder given");
+        return usageError(options.profiles ? "no volume root given" : "no folder given");
     if (options.format == Format::Netscape && !options.cookies)
         return usageError("--format netscape writes cookies: it needs --cookies");
     return options;

@@ -13,11 +13,12 @@ struct ScanOptions {
 
     Action action = Action::Scan;
     std::string error;  // one line, for Action::UsageError
-    std::string folder; // as given: native bytes
+    std::string folder; // as given: native bytes; with `profiles` the volume's root
     SearchKind search = SearchKind::None;
     std::string searchText; // UTF-8, as given
     Format format = Format::Tsv;
     bool cookies = false;
+    bool profiles = false; // every cookie folder of every profile of a Windows volume
 };
 
 // Reads the command line. Options and the folder come in any order;

@@ -4,6 +4,7 @@
 #include "scan_options.h"
 
 #include "listing/cookie_records.h"
+#include "platform/filesystem.h"
 
 #include <cstdint>
 #include <memory>
@@ -28,6 +29,11 @@ struct ListedFile {
     // Its whole text, as read once by the scan, when the writer needs it
     // (needsText()); empty otherwise.
     std::string_view text;
+    platform::FileTimes times; // its own times when it was read
+    // With --profiles: the user's profile and the cookie folder relative to
+    // the volume's root (native bytes); empty otherwise.
+    std::string_view profile = {};
+    std::string_view folder = {};
 };
 
 // How the scan ended, for the end of the output.
@@ -37,6 +43,13 @@ struct ScanEnd {
     std::string_view folder;                // as given: native bytes, not always UTF-8
     int count;                              // the files listed
     bool completed;                         // false when the scan stopped early or could not list the folder
+    std::string_view profile = {}; // with --profiles, at the end of each folder: its profile
+};
+
+// What the writers are asked for.
+struct WriterOptions {
+    bool cookies = false;  // one row per cookie
+    bool profiles = false; // rows name their profile and folder; folderEnd() comes after each folder
 };
 
 // Writes the output of one scan in one format: each listed file as the scan
@@ -50,17 +63,28 @@ public:
     // sizes lets them go unkept.
     virtual bool needsText() const = 0;
     virtual void file(const ListedFile &file) = 0;
+    // With --profiles, after the files of each cookie folder (`end.folder`
+    // relative to the root), before the next folder's.
+    virtual void folderEnd(const ScanEnd & /*end*/) {}
     // Writes what remains (the table, the status, the closing of a JSON
     // document) and flushes. Called once.
     virtual void end(const ScanEnd &end) = 0;
 };
 
-std::unique_ptr<ScanWriter> makeTsvWriter(OutputBuffer &out, bool cookies);
-std::unique_ptr<ScanWriter> makeCsvWriter(OutputBuffer &out, bool cookies);
-std::unique_ptr<ScanWriter> makeJsonWriter(OutputBuffer &out, bool cookies);
+std::unique_ptr<ScanWriter> makeTsvWriter(OutputBuffer &out, WriterOptions options);
+std::unique_ptr<ScanWriter> makeCsvWriter(OutputBuffer &out, WriterOptions options);
+std::unique_ptr<ScanWriter> makeJsonWriter(OutputBuffer &out, WriterOptions options);
 // The cookies as a Netscape cookie file (cookies.txt), for curl, wget and
 // the like.
-std::unique_ptr<ScanWriter> makeNetscapeWriter(OutputBuffer &out);
+std::unique_ptr<ScanWriter> makeNetscapeWriter(OutputBuffer &out, WriterOptions options);
+
+// A file's time as ISO 8601 UTC, as the cookies' times are written, appended
+// to `out`; nothing when unknown.
+void appendFileTime(std::string &out, std::uint64_t fileTime);
+
+// Where a listed file is, for a warning: its name, after its folder with
+// --profiles (native bytes).
+std::string placeOf(const ListedFile &file);
 
 // Runs `writer` on a thread of its own, so that making the output of one
 // file overlaps reading the next. Each file is copied on (its text only when

@@ -3,11 +3,17 @@
 // record per file in JSON or CSV, or with --cookies one row per cookie.
 // vellumin-scan --help and the manual page vellumin-scan(1) tell the rest.
 //
+// With --profiles it lists every cookie folder of a Windows volume, one after
+// another into one output, each file naming its profile and folder. The scan
+// only reads: it opens nothing for writing, and on Linux leaves the files'
+// access times alone where the system lets it.
+//
 // Exit status: 0 when the listing completed, 1 when it did not (a folder that
 // cannot be listed, a file that cannot be read, memory running out, output
-// that cannot be written), 2 for a usage error. A file gone between the
-// folder's listing and its read is left out with a warning: the listing
-// still completes. Whatever happens, what was listed before is printed first.
+// that cannot be written; with --profiles, no cookie folder found), 2 for a
+// usage error. A file gone between the folder's listing and its read is left
+// out with a warning: the listing still completes. Whatever happens, what was
+// listed before is printed first.
 
 #include "output_buffer.h"
 #include "output_text.h"
@@ -19,6 +25,7 @@
 #include "listing/errors.h"
 #include "listing/listing_view.h"
 #include "listing/messages.h"
+#include "listing/profile_folders.h"
 #include "platform/command_line.h"
 #include "platform/cp932.h"
 #include "platform/filesystem.h"
@@ -45,11 +52,15 @@ constexpr int kLayoutFontPointSize = 9;
 // has just read, so that no file is read twice.
 class ScanView : public listing::ListingView {
 public:
-    // `folder`: the folder scanned as the system names it, for warnings.
-    ScanView(scan::ScanWriter &writer, std::string folder) : m_writer(writer), m_folder(std::move(folder))
+    // `scanned`: the folder scanned as the system names it, for warnings;
+    // with --profiles, `profile` and `folder` (relative to the volume's
+    // root) name it in each row.
+    ScanView(scan::ScanWriter &writer, std::string scanned, std::string_view profile = {},
+             std::string_view folder = {})
+        : m_writer(writer), m_scanned(std::move(scanned)), m_profile(profile), m_folder(folder)
     {
-        if (!m_folder.empty() && m_folder.back() != platform::kPathSeparator)
-            m_folder += platform::kPathSeparator;
+        if (!m_scanned.empty() && m_scanned.back() != platform::kPathSeparator)
+            m_scanned += platform::kPathSeparator;
     }
 
     // Not a failure: a browser deletes and remakes its files as it likes.
@@ -57,21 +68,23 @@ public:
     // missed.
     void fileGone(std::string_view nativeName) override
     {
-        const std::string path = scan::forPeople(m_folder + std::string(nativeName));
+        const std::string path = scan::forPeople(m_scanned + std::string(nativeName));
         std::fprintf(stderr, "vellumin-scan: %s: left out: no longer there when read (deleted, or no longer a file)\n",
                      path.c_str());
     }
 
-    void fileListed(int row, const listing::CookieEntry &entry, std::string_view nativeName,
-                    std::string_view text) override
+    void fileListed(int row, const listing::CookieEntry &entry, std::string_view nativeName, std::string_view text,
+                    const platform::FileTimes &times) override
     {
         m_writer.file({row, nativeName, entry.fileName, entry.url, entry.info, text.size(),
-                       m_writer.needsText() ? text : std::string_view()});
+                       m_writer.needsText() ? text : std::string_view(), times, m_profile, m_folder});
     }
 
 private:
     scan::ScanWriter &m_writer;
-    std::string m_folder;
+    std::string m_scanned;
+    std::string_view m_profile;
+    std::string_view m_folder;
 };
 
 void setSearch(listing::ProgramState &state, const scan::ScanOptions &options)
@@ -92,20 +105,21 @@ void setSearch(listing::ProgramState &state, const scan::ScanOptions &options)
 
 std::unique_ptr<scan::ScanWriter> makeWriter(const scan::ScanOptions &options, scan::OutputBuffer &out)
 {
+    const scan::WriterOptions writerOptions{options.cookies, options.profiles};
     switch (options.format) {
     case scan::Format::Tsv:
         // The table is written once the scan is over: nothing to overlap.
         if (!options.cookies)
-            return scan::makeTsvWriter(out, false);
-        return scan::makeBackgroundWriter(scan::makeTsvWriter(out, true));
+            return scan::makeTsvWriter(out, writerOptions);
+        return scan::makeBackgroundWriter(scan::makeTsvWriter(out, writerOptions));
     case scan::Format::Json:
-        return scan::makeBackgroundWriter(scan::makeJsonWriter(out, options.cookies));
+        return scan::makeBackgroundWriter(scan::makeJsonWriter(out, writerOptions));
     case scan::Format::Netscape:
-        return scan::makeBackgroundWriter(scan::makeNetscapeWriter(out));
+        return scan::makeBackgroundWriter(scan::makeNetscapeWriter(out, writerOptions));
     case scan::Format::Csv:
         break;
     }
-    return scan::makeBackgroundWriter(scan::makeCsvWriter(out, options.cookies));
+    return scan::makeBackgroundWriter(scan::makeCsvWriter(out, writerOptions));
 }
 
 const char *reasonOf(platform::FolderProblem problem)
@@ -213,6 +227,102 @@ int runScan(const scan::ScanOptions &options)
     return completed && !failure ? 0 : 1;
 }
 
+// Warns on standard error about a folder of a volume (relative to its root)
+// that is left out, and why, without ending the run.
+void warnAboutFolder(std::string_view relative, const char *reason)
+{
+    const std::string shown = relative.empty() ? std::string(".") : scan::forPeople(std::string(relative));
+    std::fprintf(stderr, "vellumin-scan: warning: %s: %s\n", shown.c_str(), reason);
+}
+
+void sayWhereLooked(std::string_view root)
+{
+    std::fprintf(stderr, "vellumin-scan: %s: no cookie folder found; looked for (letter case aside):\n",
+                 scan::forPeople(std::string(root)).c_str());
+    for (const std::string &place : listing::cookieFolderPlaces())
+        std::fprintf(stderr, "  %s (and its Low folder)\n", place.c_str());
+}
+
+// Lists every cookie folder of the Windows volume at `options.folder`, one
+// after another into one output. A folder that cannot be listed or read to
+// its end is a warning and the run goes on; the exit status tells that the
+// listing is not whole.
+int runProfiles(const scan::ScanOptions &options)
+{
+    const std::string &root = options.folder;
+    {
+        const platform::Folder opened = platform::Folder::open(root);
+        if (opened.problem() != platform::FolderProblem::None) {
+            std::fprintf(stderr, "vellumin-scan: %s: cannot look into the volume: %s\n",
+                         scan::forPeople(root).c_str(), reasonOf(opened.problem()));
+            return 1;
+        }
+    }
+    const listing::ProfileFolders found = listing::findProfileFolders(root);
+    for (const listing::UnreadableFolder &folder : found.unreadable)
+        warnAboutFolder(folder.relative,
+                        (std::string("cannot look for cookie folders in it: ") + reasonOf(folder.problem)).c_str());
+
+    scan::OutputBuffer out(stdout);
+    const std::unique_ptr<scan::ScanWriter> writer = makeWriter(options, out);
+    int total = 0;
+    bool whole = found.unreadable.empty();
+    std::exception_ptr failure;
+    for (const listing::ProfileFolder &folder : found.folders) {
+        listing::CookieListing cookies;
+        cookies.initState();
+        cookies.state().setCookiesPath(listing::cookieFolderNamed(folder.native));
+        setSearch(cookies.state(), options);
+        ScanView view(*writer, folder.native, folder.profile, folder.relative);
+        const listing::ListingOutcome outcome = cookies.listCookieFiles(kLayoutFontPointSize, &view);
+        std::string readError;
+        if (outcome.failure) {
+            try {
+                std::rethrow_exception(outcome.failure);
+            } catch (const listing::ListingError &error) {
+                readError = error.what();
+            } catch (...) {
+                failure = std::current_exception();
+            }
+        }
+        const platform::FolderProblem problem = outcome.folderProblem;
+        const bool completed = readError.empty() && !failure && problem == platform::FolderProblem::None;
+        const listing::ResultTable &table = cookies.table();
+        const int count = table.rowCount() - 1;
+        total += count;
+        whole = whole && completed;
+        try {
+            writer->folderEnd({table, outcome, folder.relative, count, completed, folder.profile});
+        } catch (...) {
+            if (!failure)
+                failure = std::current_exception();
+        }
+        if (problem != platform::FolderProblem::None)
+            warnAboutFolder(folder.relative, (std::string("cannot list the folder: ") + reasonOf(problem)).c_str());
+        if (!readError.empty()) {
+            const std::string text = platform::cp932::toUtf8(listing::messages::errorBoxText(readError)) +
+                                     " (the rest of the folder is left out)";
+            warnAboutFolder(folder.relative, text.c_str());
+        }
+        if (failure)
+            break; // memory or the output: nothing later would fare better
+    }
+
+    const listing::ResultTable noTable;
+    const listing::ListingOutcome noOutcome;
+    try {
+        writer->end({noTable, noOutcome, root, total, whole && !failure && !found.folders.empty()});
+    } catch (...) {
+        if (!failure)
+            failure = std::current_exception();
+    }
+    if (found.folders.empty())
+        sayWhereLooked(root);
+    if (failure)
+        reportFailure(failure);
+    return whole && !failure && !found.folders.empty() ? 0 : 1;
+}
+
 int printAndExit(const char *text)
 {
     std::fputs(text, stdout);
@@ -252,7 +362,7 @@ int main(int argc, char **argv)
         case scan::ScanOptions::Action::Scan:
             break;
         }
-        return runScan(options);
+        return options.profiles ? runProfiles(options) : runScan(options);
     } catch (...) {
         reportFailure(std::current_exception());
     }

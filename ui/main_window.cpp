@@ -3,6 +3,7 @@
 #include "kept_row.h"
 #include "listing/content_pane.h"
 #include "listing/messages.h"
+#include "platform/cp932.h"
 #include "platform/local_time.h"
 
 #include <algorithm>
@@ -43,7 +44,7 @@ void MainWindow::start(int tableFontPointSize)
         m_cookies.initState();
         if (m_startFolder)
             m_cookies.state().setCookiesPath(*m_startFolder);
-        setText(form::Id::Window, m_cookies.state().caption());
+        setText(form::Id::Window, captionText(m_cookies.state().caption()));
         listFolder();
     });
 }
@@ -56,6 +57,9 @@ void MainWindow::focusFirstControl()
 void MainWindow::perform(form::Command command)
 {
     if (command == form::Command::None || !isEnabled(form::controlOf(command)))
+        return;
+    // Whatever reaches here: nothing is deleted from a read-only window.
+    if (m_readOnly && (command == form::Command::Delete || command == form::Command::DeleteAll))
         return;
     switch (command) {
     case form::Command::Close:
@@ -302,12 +306,18 @@ void MainWindow::showListing(const listing::ListingOutcome &outcome, int current
         m_host.makeRowCurrent(current);
     setContentPaneShown(true);
     setBusyCursor(false);
-    setEnabledWhere(form::Enabled::WhileFilesListed, outcome.count > 0);
+    setEnabledWhere(form::Enabled::WhileFilesListed, outcome.count > 0 && !m_readOnly);
     setText(Id::StatusBar, outcome.statusText);
-    setText(Id::Window, outcome.caption);
+    setText(Id::Window, captionText(outcome.caption));
     setText(Id::FolderBox, outcome.folderText);
     setText(Id::SearchModeLabel, outcome.searchModeLabel);
     setEnabledWhere(form::Enabled::WhileSearching, outcome.searching);
+}
+
+std::string MainWindow::captionText(const std::string &caption) const
+{
+    static const std::string readOnlyMark = platform::cp932::fromUtf8("  [読み取り専用]");
+    return m_readOnly ? caption + readOnlyMark : caption;
 }
 
 int MainWindow::rescanKeepingRow(int row)

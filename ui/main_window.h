@@ -48,6 +48,13 @@ public:
     // button is.
     void setStartFolder(platform::NamedPath folder) { m_startFolder = std::move(folder); }
 
+    // Read-only: for a disk that must not change (another system's volume,
+    // a copy kept as evidence). DELETE and ALL DELETE stay disabled, with
+    // their keys, whatever is listed, and the caption says so. Set before
+    // start().
+    void setReadOnly(bool readOnly) { m_readOnly = readOnly; }
+    bool readOnly() const { return m_readOnly; }
+
     // The creation handler, once the host has made its controls: clears the
     // placeholders, resets the table and the program state and lists the
     // default cookie folder (or the start folder). `tableFontPointSize` is
@@ -167,6 +174,9 @@ private:
     // The error box: the message with its final ".", caption "Vellumin",
     // the stop icon and OK. Never throws.
     void showError(const std::string &message) noexcept;
+    // The window's caption for the listing's `caption`: marked in a
+    // read-only window.
+    std::string captionText(const std::string &caption) const;
     // Shows what the last handler left in the content pane's model. Never
     // throws.
     void showContentPane() noexcept;
@@ -179,6 +189,7 @@ private:
     std::optional<platform::NamedPath> m_startFolder;
     int m_tableFontPointSize = 9;
     bool m_busy = false;
+    bool m_readOnly = false;
     std::uint64_t m_shownRevision = 0;
     bool m_paneShown = true;
     form::ContentView m_view = form::ContentView::Text;

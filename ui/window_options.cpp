@@ -36,7 +36,7 @@ const ToolkitOption *toolkitOption(std::string_view arg, std::span<const Toolkit
 
 std::string windowUsageText()
 {
-    return "usage: vellumin [-h | --help | --version] [--] [FOLDER]\n";
+    return "usage: vellumin [-h | --help | --version] [--read-only] [--] [FOLDER]\n";
 }
 
 std::string windowHelpText()
@@ -52,6 +52,7 @@ std::string windowHelpText()
             "\n"
             "-h, --help: show this help and exit\n"
             "--version: show the version and exit\n"
+            "--read-only: DELETE and ALL DELETE stay disabled, for a disk that must not change\n"
             "--: the end of the options; FOLDER may start with \"-\"\n"
             "\n"
             "See README.TXT beside the program.\n";
@@ -63,6 +64,7 @@ std::string windowHelpText()
             "\n"
             "  -h, --help   show this help and exit\n"
             "  --version    show the version and exit\n"
+            "  --read-only  DELETE and ALL DELETE stay disabled, for a disk that must not change\n"
             "  --           end of the options: FOLDER may start with \"-\"\n"
             "\n"
             "Qt's own options (-platform, -style and the like) are passed to Qt.\n"
@@ -105,6 +107,10 @@ WindowOptions parseWindowOptions(const std::vector<std::string> &arguments,
         if (arg == "--version") {
             options.action = WindowOptions::Action::Version;
             return options;
+        }
+        if (arg == "--read-only") {
+            options.readOnly = true;
+            continue;
         }
         bool inlineValue = false;
         if (const ToolkitOption *option = toolkitOption(arg, toolkitOptions, inlineValue)) {

@@ -28,6 +28,7 @@ struct WindowOptions {
     std::string error;  // one line, for Action::UsageError
     std::string folder; // native, as given; empty: the folder found at the start
     bool hasFolder = false;
+    bool readOnly = false; // --read-only: nothing may be deleted
 };
 
 // Reads the arguments (the program's own name first, as native strings).

@@ -432,7 +432,7 @@ TEST_F(FolderScan, FilesGoneBetweenTheListingAndTheReadAreLeftOut)
     struct ChangingView : RecordingView {
         TempFolder *folder = nullptr;
         std::string secret;
-        void fileListed(int row, const CookieEntry &, std::string_view, std::string_view) override
+        void fileListed(int row, const CookieEntry &, std::string_view, std::string_view, const platform::FileTimes &) override
         {
             if (row != 1)
                 return;
@@ -609,7 +609,7 @@ TEST_F(FolderScan, AFailedScanLeavesNoRowsOfAnotherFolder)
     // The scan fails once the second file is listed (as a file that cannot
     // be read would end it, which root cannot be shown).
     struct FailingOnSecond : RecordingView {
-        void fileListed(int row, const CookieEntry &, std::string_view, std::string_view) override
+        void fileListed(int row, const CookieEntry &, std::string_view, std::string_view, const platform::FileTimes &) override
         {
             if (row == 2)
                 throw FileOpenError("cannot");
@@ -625,7 +625,7 @@ TEST_F(FolderScan, AFailedScanLeavesNoRowsOfAnotherFolder)
     // Any other failure too (running out of memory, say): here the reader of
     // the rows fails at the first, before another file of the folder is read.
     struct FailingRows : ListingView {
-        void fileListed(int, const CookieEntry &, std::string_view, std::string_view) override
+        void fileListed(int, const CookieEntry &, std::string_view, std::string_view, const platform::FileTimes &) override
         {
             throw std::runtime_error("out of something");
         }
@@ -646,7 +646,7 @@ TEST_F(FolderScan, AFailedScanLeavesNoRowsOfAnotherFolder)
 
     // Failing on its first file, it leaves no rows and no delete commands.
     struct FailingOnFirst : RecordingView {
-        void fileListed(int, const CookieEntry &, std::string_view, std::string_view) override
+        void fileListed(int, const CookieEntry &, std::string_view, std::string_view, const platform::FileTimes &) override
         {
             throw FileOpenError("cannot");
         }

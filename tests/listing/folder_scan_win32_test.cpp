@@ -192,7 +192,7 @@ TEST_F(Win32FolderScan, FilesGoneBetweenTheListingAndTheReadAreLeftOut)
         TempFolder *temp = nullptr;
         Names order;
         HANDLE pending = INVALID_HANDLE_VALUE;
-        void fileListed(int row, const CookieEntry &, std::string_view, std::string_view) override
+        void fileListed(int row, const CookieEntry &, std::string_view, std::string_view, const platform::FileTimes &) override
         {
             if (row != 1)
                 return;

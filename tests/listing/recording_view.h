@@ -12,6 +12,8 @@ class RecordingView : public listing::ListingView {
 public:
     std::vector<std::string> gone;
 
-    void fileListed(int, const listing::CookieEntry &, std::string_view, std::string_view) override {}
+    void fileListed(int, const listing::CookieEntry &, std::string_view, std::string_view, const platform::FileTimes &) override
+    {
+    }
     void fileGone(std::string_view nativeName) override { gone.emplace_back(nativeName); }
 };

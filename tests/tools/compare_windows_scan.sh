@@ -36,9 +36,11 @@ printf 'n\nv\nlongest/\n' > "$long/u@$(printf '%0249d' 0).txt"
 # Numbers out of the rows (they follow each system's order) in every
 # format, the caption (and the summary after it, which names the folder)
 # apart, the folder out of the message of a folder that cannot be listed,
-# then sorted.
+# then sorted. The files' creation times are each system's own (Wine makes
+# up one where Linux keeps none): the field after the last-write time goes.
 normalise() { # output
     grep -v '^caption:' "$1" |
+        sed 's/\(T[0-9:.]*Z\)[,	][^,	]*\(\r\{0,1\}\)$/\1\2/; s/,"file_created":[^,}]*//' |
         sed 's/^[0-9][0-9]*	/#	/; s/^[0-9][0-9]*,/#,/; s/"number":[0-9]*,//; s/,"caption":.*$//' |
         sed 's/^vellumin-scan: .*\(: cannot list the folder: \)/vellumin-scan: FOLDER\1/' |
         sed 's/^\(status:クッキーフォルダ \).* \([^ ]*\)$/\1FOLDER \2/' |

@@ -5,10 +5,16 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <sched.h>
+#include <sys/mount.h>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -240,11 +246,15 @@ TEST(ScanToolFormats, JsonAndCsvGiveEveryListedFileWhole)
     EXPECT_EQ(csv.status, 0);
     const auto records = csvRecords(csv.out);
     ASSERT_EQ(records.size(), 13u) << csv.out;
-    EXPECT_EQ(records[0], (std::vector<std::string>{"number", "file", "file_hex", "name", "url", "info", "size"}));
+    EXPECT_EQ(records[0], (std::vector<std::string>{"number", "file", "file_hex", "name", "url", "info", "size",
+                                                    "file_written", "file_created"}));
     for (std::size_t i = 1; i < records.size(); ++i) {
         const json &file = files[i - 1];
+        // The file's own times, as JSON has them (null where unknown).
+        const std::string created = file["file_created"].is_null() ? "" : file["file_created"].get<std::string>();
         EXPECT_EQ(records[i], (std::vector<std::string>{std::to_string(i), file["file"], "", file["name"], file["url"],
-                                                        file["info"], std::to_string(file["size"].get<int>())}));
+                                                        file["info"], std::to_string(file["size"].get<int>()),
+                                                        file["file_written"], created}));
     }
     EXPECT_NE(csv.out.find(",\"\"\"quoted\"\" value\","), std::string::npos);
 
@@ -289,7 +299,7 @@ TEST(ScanToolFormats, RealFileNamesSurviveEveryFormat)
     std::vector<std::string> names;
     for (const std::string &line : lines(tsv.out)) {
         const std::vector<std::string> row = fields(line, '\t');
-        EXPECT_EQ(row.size(), 11u) << line;
+        EXPECT_EQ(row.size(), 13u) << line;
         names.push_back(tsvUnescaped(row.at(1)));
     }
     std::sort(names.begin() + 1, names.end());
@@ -468,10 +478,18 @@ TEST(ScanToolCookies, OneRowPerCookieOfTheSampleFolder)
     const Result tsv = scan({kSamples, "--cookies"});
     const std::vector<std::string> rows = lines(tsv.out);
     ASSERT_EQ(rows.size(), 1u + 15u + 1u);
-    EXPECT_EQ(rows[0], "number\tfile\tname\tvalue\thost\tpath\tsecure\thttponly\texpires\tcreated\terror");
-    EXPECT_EQ(rows[1], "1\thanako@blog.example.jp[1].txt\ttheme\t表示：ソフト\tblog.example.jp\t/diary/\tfalse\tfalse\t"
-                       "2040-07-01T14:30:23.0055936Z\t2023-03-11T23:30:15.8612864Z\t");
-    EXPECT_EQ(rows[14], "11\ttaro@weather.example.com[1].txt\t\t\t\t\t\t\t\t\tline 2: the text ends inside a record");
+    EXPECT_EQ(rows[0], "number\tfile\tname\tvalue\thost\tpath\tsecure\thttponly\texpires\tcreated\terror\t"
+                       "file_written\tfile_created");
+    // Each row ends with its file's own times, which the checkout gave it.
+    const auto withoutFileTimes = [](const std::string &row) {
+        const std::size_t created = row.rfind('\t');
+        return row.substr(0, row.rfind('\t', created - 1));
+    };
+    EXPECT_EQ(withoutFileTimes(rows[1]), "1\thanako@blog.example.jp[1].txt\ttheme\t表示：ソフト\tblog.example.jp\t/diary/\t"
+                                         "false\tfalse\t2040-07-01T14:30:23.0055936Z\t2023-03-11T23:30:15.8612864Z\t");
+    EXPECT_EQ(withoutFileTimes(rows[14]),
+              "11\ttaro@weather.example.com[1].txt\t\t\t\t\t\t\t\t\tline 2: the text ends inside a record");
+    EXPECT_EQ(fields(rows[14], '\t').size(), 13u);
 }
 
 TEST(ScanToolCookies, BrokenFilesAreReportedEachAndTheOthersGoOn)
@@ -796,4 +814,445 @@ TEST(ScanToolExit, MemoryRunningOutIsReportedNotAnAbort)
             EXPECT_EQ(parsed(result)["files"].size(), 1u); // closed all the same
         }
     }
+}
+
+// --profiles: every cookie folder of a Windows volume, on the sample volume
+// that the manual's example lists too.
+namespace {
+
+namespace fs = std::filesystem;
+
+// One cookie as a row of any format names it.
+struct ProfileCookie {
+    std::string profile, folder, file, name;
+    friend bool operator==(const ProfileCookie &, const ProfileCookie &) = default;
+    friend std::ostream &operator<<(std::ostream &out, const ProfileCookie &c)
+    {
+        return out << c.profile << " | " << c.folder << " | " << c.file << " | " << c.name;
+    }
+};
+
+const std::string kTaro = "Documents and Settings/Taro/Cookies";
+const std::string kHanako = "Documents and Settings/花子/cookies";
+const std::string kGuest = "users/Guest/AppData/Roaming/Microsoft/Windows/Cookies";
+const std::string kJiro = "users/Jiro/appdata/Roaming/Microsoft/Windows/COOKIES";
+const std::string kJiroLow = kJiro + "/low";
+const std::string kDave = "users/Dave/AppData/Local/Microsoft/Windows/INetCookies";
+
+// Every cookie of the sample volume in the order listed: the places in their
+// order, profiles by name, each folder's files by name and their records in
+// order. Guest's folder only when it can be read.
+std::vector<ProfileCookie> sampleCookies(bool withGuest)
+{
+    std::vector<ProfileCookie> out = {
+        {"Taro", kTaro, "taro@news.example.jp[2].txt", "region"},
+        {"Taro", kTaro, "taro@www.example.com[1].txt", "id"},
+        {"Taro", kTaro, "taro@www.example.com[1].txt", "lang"},
+        {"花子", kHanako, "花子@blog.example.jp[1].txt", "theme"},
+    };
+    if (withGuest)
+        out.push_back({"Guest", kGuest, "guest@example.com[1].txt", "hidden"});
+    for (const ProfileCookie &cookie : std::vector<ProfileCookie>{
+             {"Jiro", kJiro, "jiro@shop.example.net[1].txt", "cart"},
+             {"Jiro", kJiroLow, "jiro@games.example.com[1].txt", "score"},
+             {"Dave", kDave, "0K2D1VOZ.txt", "pref"},
+             {"Dave", kDave, "dave@example.org[1].txt", "visit"},
+             {"Dave", kDave, "F6F3N6DQ.txt", "sid"},
+             {"Dave", kDave, "F6F3N6DQ.txt", "zoom"},
+         })
+        out.push_back(cookie);
+    return out;
+}
+
+// The files of those cookies, once each, with no cookie name.
+std::vector<ProfileCookie> filesOf(const std::vector<ProfileCookie> &cookies)
+{
+    std::vector<ProfileCookie> out;
+    for (ProfileCookie cookie : cookies) {
+        cookie.name.clear();
+        if (out.empty() || !(out.back() == cookie))
+            out.push_back(cookie);
+    }
+    return out;
+}
+
+// The day of May 2012 that the sample volume gave each file as its
+// last-write time.
+int writtenDay(const std::string &file)
+{
+    const std::vector<std::string> order = {
+        "taro@www.example.com[1].txt",   "taro@news.example.jp[2].txt", "花子@blog.example.jp[1].txt",
+        "jiro@shop.example.net[1].txt",  "jiro@games.example.com[1].txt", "F6F3N6DQ.txt",
+        "0K2D1VOZ.txt",                  "dave@example.org[1].txt",     "guest@example.com[1].txt"};
+    return static_cast<int>(std::find(order.begin(), order.end(), file) - order.begin()) + 1;
+}
+
+std::string writtenTime(const std::string &file)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "2012-05-%02dT07:08:09Z", writtenDay(file));
+    return text;
+}
+
+// A creation time, where the file system keeps one, is when the test made
+// the file: long after the last-write time the test gave it.
+bool plausibleCreation(const std::string &time)
+{
+    return time.empty() || (time.size() >= 20 && time.compare(0, 4, "2020") >= 0 && time.back() == 'Z');
+}
+
+// The sample volume, and the scanner run on it as a user to whom Guest's
+// cookie folder is closed: under root, as user nobody, from a copy of the
+// scanner that nobody may run.
+class SampleVolume {
+public:
+    SampleVolume()
+    {
+        fs::permissions(m_folder.path(), fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                             fs::perms::others_read | fs::perms::others_exec);
+        m_root = m_folder / "volume";
+        build(m_root);
+        if (runningAsRoot() && std::system("id nobody >/dev/null 2>&1 && command -v setpriv >/dev/null") == 0) {
+            m_program = m_folder / "vellumin-scan";
+            fs::copy_file(VELLUMIN_SCAN, m_program);
+            fs::permissions(m_program, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                           fs::perms::others_read | fs::perms::others_exec);
+            m_prefix = "setpriv --reuid=nobody --regid=$(id -g nobody) --clear-groups ";
+        }
+        m_guestClosed = !runningAsRoot() || !m_prefix.empty();
+    }
+    ~SampleVolume() { fs::permissions(m_root + "/" + kGuest, fs::perms::owner_all); }
+
+    static void build(const std::string &root)
+    {
+        const std::string command = "sh " + quoted(VELLUMIN_SAMPLE_VOLUME_SCRIPT) + " " + quoted(root);
+        if (std::system(command.c_str()) != 0)
+            throw std::runtime_error("cannot build the sample volume");
+    }
+
+    Result scan(std::vector<std::string> args) const
+    {
+        args.insert(args.begin(), {"--profiles", m_root});
+        return ::scan(args, m_prefix, "", m_program);
+    }
+
+    const std::string &root() const { return m_root; }
+    bool guestClosed() const { return m_guestClosed; }
+
+private:
+    TempFolder m_folder;
+    std::string m_root;
+    std::string m_program = VELLUMIN_SCAN;
+    std::string m_prefix;
+    bool m_guestClosed = true;
+};
+
+// Guest's cookie folder, when closed, is a warning that names it, and the
+// exit status says the listing is not whole; the rest is listed.
+void expectGuestReported(const SampleVolume &volume, const Result &result, const std::string &what)
+{
+    if (volume.guestClosed()) {
+        EXPECT_EQ(result.status, 1) << what;
+        EXPECT_NE(result.err.find("vellumin-scan: warning: " + kGuest + ": cannot list the folder: no permission"),
+                  std::string::npos)
+            << what << "\n"
+            << result.err;
+    } else {
+        EXPECT_EQ(result.status, 0) << what << "\n" << result.err;
+    }
+}
+
+} // namespace
+
+TEST(ScanToolProfiles, EverySampleCookieWithItsProfileAndFolderInEveryFormat)
+{
+    const SampleVolume volume;
+    const std::vector<ProfileCookie> cookies = sampleCookies(!volume.guestClosed());
+    const std::vector<ProfileCookie> files = filesOf(cookies);
+
+    {
+        const Result result = volume.scan({"--cookies"});
+        expectGuestReported(volume, result, "tsv --cookies");
+        const std::vector<std::string> text = lines(result.out);
+        ASSERT_FALSE(text.empty());
+        EXPECT_EQ(text[0], "profile\tfolder\tnumber\tfile\tname\tvalue\thost\tpath\tsecure\thttponly\texpires\tcreated\t"
+                           "error\tfile_written\tfile_created");
+        std::vector<ProfileCookie> got;
+        for (std::size_t i = 1; i + 1 < text.size() || (i < text.size() && !text[i].empty()); ++i) {
+            const std::vector<std::string> f = fields(text[i], '\t');
+            ASSERT_EQ(f.size(), 15u) << text[i];
+            got.push_back({tsvUnescaped(f[0]), tsvUnescaped(f[1]), tsvUnescaped(f[3]), f[4]});
+            EXPECT_EQ(f[13], writtenTime(got.back().file)) << text[i];
+            EXPECT_TRUE(plausibleCreation(f[14])) << text[i];
+        }
+        EXPECT_EQ(got, cookies);
+    }
+    {
+        const Result result = volume.scan({"--cookies", "--format", "csv"});
+        expectGuestReported(volume, result, "csv --cookies");
+        const std::vector<std::vector<std::string>> records = csvRecords(result.out);
+        ASSERT_FALSE(records.empty());
+        EXPECT_EQ(records[0].size(), 16u);
+        std::vector<ProfileCookie> got;
+        for (std::size_t i = 1; i < records.size(); ++i) {
+            ASSERT_EQ(records[i].size(), 16u);
+            got.push_back({records[i][0], records[i][1], records[i][3], records[i][5]});
+            EXPECT_EQ(records[i][14], writtenTime(records[i][3]));
+        }
+        EXPECT_EQ(got, cookies);
+    }
+    {
+        const Result result = volume.scan({"--cookies", "--format", "json"});
+        expectGuestReported(volume, result, "json --cookies");
+        const json document = parsed(result);
+        std::vector<ProfileCookie> got;
+        for (const json &file : document["files"]) {
+            EXPECT_EQ(file["file_written"], writtenTime(file["file"]));
+            EXPECT_TRUE(file["file_created"].is_null() || plausibleCreation(file["file_created"])) << file.dump();
+            for (const json &cookie : file["cookies"])
+                got.push_back({file["profile"], file["folder"], file["file"], cookie["name"]});
+        }
+        EXPECT_EQ(got, cookies);
+        // Every folder found is summed up, Guest's too, in the order listed.
+        std::vector<std::string> folders;
+        for (const json &folder : document["folders"]) {
+            folders.push_back(folder["folder"]);
+            EXPECT_EQ(folder["completed"], !(volume.guestClosed() && folder["folder"] == kGuest)) << folder.dump();
+        }
+        EXPECT_EQ(folders, (std::vector<std::string>{kTaro, kHanako, kGuest, kJiro, kJiroLow, kDave}));
+        EXPECT_EQ(document["summary"]["folder"], volume.root());
+        EXPECT_EQ(document["summary"]["count"], files.size());
+        EXPECT_EQ(document["summary"]["completed"], !volume.guestClosed());
+    }
+    {
+        // No field for them in the format: a comment line names the profile
+        // and the folder before each folder's cookies.
+        const Result result = volume.scan({"--cookies", "--format", "netscape"});
+        expectGuestReported(volume, result, "netscape");
+        std::vector<ProfileCookie> got;
+        std::string profile, folder;
+        for (const std::string &line : lines(result.out)) {
+            const std::size_t at = line.find("  folder: ");
+            if (line.rfind("# profile: ", 0) == 0 && at != std::string::npos) {
+                profile = line.substr(11, at - 11);
+                folder = line.substr(at + 10);
+            } else if (!line.empty() && line[0] != '#') {
+                got.push_back({profile, folder, "", fields(line, '\t').at(5)});
+            }
+        }
+        std::vector<ProfileCookie> expected = cookies;
+        for (ProfileCookie &cookie : expected)
+            cookie.file.clear();
+        EXPECT_EQ(got, expected);
+    }
+    {
+        // The table: one header, then every folder's rows, each after its
+        // profile and folder.
+        const Result result = volume.scan({});
+        expectGuestReported(volume, result, "tsv");
+        const std::vector<std::string> text = lines(result.out);
+        ASSERT_FALSE(text.empty());
+        EXPECT_EQ(text[0].rfind("profile\tfolder\tNo\tFileName\t", 0), 0u) << text[0];
+        std::vector<ProfileCookie> got;
+        for (std::size_t i = 1; i < text.size(); ++i) {
+            if (text[i].empty())
+                continue;
+            const std::vector<std::string> f = fields(text[i], '\t');
+            ASSERT_EQ(f.size(), 11u) << text[i];
+            got.push_back({f[0], f[1], f[3] + ".txt", ""});
+        }
+        EXPECT_EQ(got, files);
+    }
+    for (const char *format : {"csv", "json"}) {
+        const Result result = volume.scan({"--format", format});
+        expectGuestReported(volume, result, format);
+        std::vector<ProfileCookie> got;
+        if (std::string(format) == "csv") {
+            const std::vector<std::vector<std::string>> records = csvRecords(result.out);
+            ASSERT_FALSE(records.empty());
+            EXPECT_EQ(records[0], (std::vector<std::string>{"profile", "folder", "number", "file", "file_hex", "name",
+                                                            "url", "info", "size", "file_written", "file_created"}));
+            for (std::size_t i = 1; i < records.size(); ++i) {
+                got.push_back({records[i][0], records[i][1], records[i][3], ""});
+                EXPECT_EQ(records[i][9], writtenTime(records[i][3]));
+                EXPECT_TRUE(plausibleCreation(records[i][10])) << records[i][10];
+            }
+        } else {
+            const json document = parsed(result);
+            for (const json &file : document["files"])
+                got.push_back({file["profile"], file["folder"], file["file"], ""});
+        }
+        EXPECT_EQ(got, files) << format;
+    }
+}
+
+TEST(ScanToolProfiles, FilesNamedByTheBrowserAreFoundByTheirTextNotTheirName)
+{
+    // Since 2011 the browser names new files at random: the site is only
+    // inside, where the content search finds it and the name search cannot.
+    const SampleVolume volume;
+    const Result byName = volume.scan({"--name", "maps", "--format", "json"});
+    EXPECT_TRUE(parsed(byName)["files"].empty()) << byName.out;
+
+    const Result byContent = volume.scan({"--content", "maps.example.org", "--format", "json", "--cookies"});
+    const json files = parsed(byContent)["files"];
+    ASSERT_EQ(files.size(), 1u) << byContent.out;
+    EXPECT_EQ(files[0]["file"], "F6F3N6DQ.txt");
+    EXPECT_EQ(files[0]["profile"], "Dave");
+    EXPECT_EQ(files[0]["url"], "maps.example.org/");
+    ASSERT_EQ(files[0]["cookies"].size(), 2u);
+    EXPECT_EQ(files[0]["cookies"][1]["host"], "maps.example.org");
+    EXPECT_EQ(files[0]["cookies"][1]["name"], "zoom");
+
+    // The old names still match by name, in every profile.
+    const Result old = volume.scan({"--name", "example.org", "--format", "csv"});
+    const std::vector<std::vector<std::string>> records = csvRecords(old.out);
+    ASSERT_EQ(records.size(), 2u) << old.out;
+    EXPECT_EQ(records[1][3], "dave@example.org[1].txt");
+}
+
+TEST(ScanToolProfiles, AVolumeWithoutCookieFoldersSaysWhereItLooked)
+{
+    TempFolder empty;
+    fs::create_directories(empty / "Users/amy/Documents");
+    const Result result = scan({"--profiles", empty.str(), "--format", "json"});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find("no cookie folder found"), std::string::npos) << result.err;
+    for (const char *place : {"Windows/Cookies", "Windows/Profiles/*/Cookies", "WINNT/Profiles/*/Cookies",
+                              "Documents and Settings/*/Cookies", "Users/*/AppData/Roaming/Microsoft/Windows/Cookies",
+                              "Users/*/AppData/Local/Microsoft/Windows/INetCookies"})
+        EXPECT_NE(result.err.find(std::string("  ") + place + " "), std::string::npos) << place;
+    const json document = parsed(result);
+    EXPECT_TRUE(document["files"].empty());
+    EXPECT_TRUE(document["folders"].empty());
+    EXPECT_EQ(document["summary"]["completed"], false);
+
+    const Result missing = scan({"--profiles", empty / "nowhere"});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.out, "");
+    EXPECT_EQ(missing.err, "vellumin-scan: " + (empty / "nowhere") + ": cannot look into the volume: no such folder\n");
+    EXPECT_EQ(scan({"--profiles"}).status, 2);
+}
+
+TEST(ScanToolProfiles, ScanningChangesNoAccessTimeAndWorksOnAReadOnlyVolume)
+{
+    if (!runningAsRoot())
+        GTEST_SKIP() << "not root: no file system mounted with strictatime to check access times on";
+    // In a child of its own, in a mount namespace of its own: a tmpfs
+    // mounted with strictatime, where every read sets the access time.
+    TempFolder folder;
+    const std::string root = folder / "volume";
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (::unshare(CLONE_NEWNS) != 0 || ::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+            ::mount("tmpfs", folder.str().c_str(), "tmpfs", MS_STRICTATIME, "mode=0755") != 0)
+            ::_exit(77);
+        int failed = 0;
+        try {
+            SampleVolume::build(root);
+        } catch (...) {
+            ::_exit(3);
+        }
+        // Listed once (listing a folder here sets its access time), then
+        // every access time set long ago and only looked at by stat().
+        std::vector<std::string> paths = {root};
+        for (const fs::directory_entry &entry : fs::recursive_directory_iterator(root))
+            paths.push_back(entry.path().string());
+        const timespec old[2] = {{981173106, 0}, {0, UTIME_OMIT}};
+        for (const std::string &path : paths)
+            if (::utimensat(AT_FDCWD, path.c_str(), old, AT_SYMLINK_NOFOLLOW) != 0)
+                ::_exit(3);
+        const auto accessTimes = [&] {
+            std::vector<std::int64_t> times;
+            for (const std::string &path : paths) {
+                struct stat st;
+                times.push_back(::lstat(path.c_str(), &st) == 0 ? st.st_atim.tv_sec : -1);
+            }
+            return times;
+        };
+        const auto before = accessTimes();
+        for (const std::vector<std::string> &args : std::vector<std::vector<std::string>>{
+                 {}, {"--cookies"}, {"--format", "json", "--cookies"}, {"--format", "csv"},
+                 {"--format", "netscape", "--cookies"}, {"--content", "maps"}}) {
+            std::vector<std::string> all = {"--profiles", root};
+            all.insert(all.end(), args.begin(), args.end());
+            if (::scan(all).status != 0)
+                failed |= 1;
+        }
+        if (accessTimes() != before)
+            failed |= 2;
+        // The check can fail: reading a file the usual way does set its
+        // access time here.
+        const std::string file = root + "/" + kDave + "/F6F3N6DQ.txt";
+        std::system(("cat " + quoted(file) + " >/dev/null").c_str());
+        struct stat st;
+        if (::stat(file.c_str(), &st) != 0 || st.st_atim.tv_sec < 1000000000 + 365 * 86400 * 5)
+            failed |= 4;
+
+        // Read-only: listed as ever, and nothing asks to write.
+        if (::mount(nullptr, folder.str().c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) != 0)
+            ::_exit(failed | 8);
+        const Result readOnly = ::scan({"--profiles", root, "--format", "json"});
+        if (readOnly.status != 0 || readOnly.out.find("\"count\":9,") == std::string::npos || !readOnly.err.empty())
+            failed |= 16;
+        ::_exit(failed);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == 77)
+        GTEST_SKIP() << "no tmpfs in a mount namespace here";
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: a scan failed, 2: access times changed, 4: strictatime not in effect, "
+                                         "8: no read-only remount, 16: the read-only volume did not list";
+}
+
+TEST(ScanToolProfiles, WhoMayNotKeepAccessTimesStillReadsEverything)
+{
+    // O_NOATIME is refused to whoever does not own the file: the scan then
+    // reads as any reader does, without a word about it.
+    // (Under root the scanner runs as nobody, on files root owns; under
+    // another user it owns them, and this only lists.)
+    const SampleVolume volume;
+    const Result result = volume.scan({"--format", "json"});
+    expectGuestReported(volume, result, "json");
+    EXPECT_EQ(parsed(result)["files"].size(), filesOf(sampleCookies(!volume.guestClosed())).size());
+    // Only Guest's warning: nothing said about access times.
+    for (const std::string &line : lines(result.err))
+        EXPECT_TRUE(line.empty() || line.find(kGuest) != std::string::npos) << line;
+}
+
+TEST(ScanToolFormats, EachFileCarriesItsOwnLastWriteTimeBigOrSmall)
+{
+    // A big file is read alone, apart from the batches of small ones: its
+    // time must come with it all the same, and never another file's.
+    TempFolder folder;
+    const std::string small = folder.write("a@small.txt", record("n", "v", "h/"));
+    std::string big = record("n", std::string(3 << 20, 'x'), "big/");
+    const std::string large = folder.write("b@big.txt", big);
+    const std::string other = folder.write("c@other.txt", record("n", "v", "o/"));
+    const auto setWritten = [](const std::string &path, std::time_t seconds, long nanoseconds) {
+        const timespec times[2] = {{0, UTIME_OMIT}, {seconds, nanoseconds}};
+        ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+    };
+    setWritten(small, 1262401445, 0);         // 2010-01-02T03:04:05Z
+    setWritten(large, 1299211506, 700000000); // 2011-03-04T04:05:06.7Z
+    setWritten(other, -1, 0);                 // 1969-12-31T23:59:59Z
+
+    const Result csv = scan({"--format", "csv", folder.str()});
+    EXPECT_EQ(csv.status, 0) << csv.err;
+    const std::vector<std::vector<std::string>> records = csvRecords(csv.out);
+    ASSERT_EQ(records.size(), 4u) << csv.out;
+    EXPECT_EQ(records[0].back(), "file_created");
+    EXPECT_EQ(records[1][7], "2010-01-02T03:04:05Z");
+    EXPECT_EQ(records[2][7], "2011-03-04T04:05:06.7000000Z");
+    EXPECT_EQ(records[3][7], "1969-12-31T23:59:59Z");
+    for (std::size_t i = 1; i < records.size(); ++i)
+        EXPECT_TRUE(plausibleCreation(records[i][8])) << records[i][8];
+
+    const Result cookies = scan({"--cookies", "--format", "json", folder.str()});
+    const json files = parsed(cookies)["files"];
+    ASSERT_EQ(files.size(), 3u);
+    EXPECT_EQ(files[1]["file_written"], "2011-03-04T04:05:06.7000000Z");
+    EXPECT_EQ(files[1]["size"], big.size());
 }

@@ -25,6 +25,15 @@
 #include <string>
 #include <vector>
 
+#ifndef _WIN32
+#include <cerrno>
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
 namespace {
 
 using platform::msgbox::kIdNo;
@@ -153,10 +162,11 @@ protected:
         return std::filesystem::exists(std::filesystem::symlink_status(folder / name));
     }
 
-    void start(const std::string &nativeFolder)
+    void start(const std::string &nativeFolder, bool readOnly = false)
     {
         window = std::make_unique<ui::MainWindow>(host, dialogs, desktop);
         window->setStartFolder(listing::cookieFolderNamed(nativeFolder));
+        window->setReadOnly(readOnly);
         window->start(9);
     }
     void start() { start(folder.str()); }
@@ -653,6 +663,84 @@ TEST_F(MainWindowTest, EveryScanMakesOneRowCurrentOnce)
     EXPECT_EQ(host.current, 0);
 }
 
+TEST_F(MainWindowTest, ReadOnlyNeverDeletesAndSaysSoInTheCaption)
+{
+    start(folder.str(), true);
+    ASSERT_EQ(rows(), 4);
+    EXPECT_FALSE(host.isEnabled(Id::DeleteCommand));
+    EXPECT_FALSE(host.isEnabled(Id::DeleteAllCommand));
+    EXPECT_EQ(host.text(Id::Window),
+              "Vellumin ver 1.30   < CookiesPath:[" + folder.str() + "/] >" + cp932("  [読み取り専用]"));
+
+    // Neither the keys, nor a click that arrives anyway, nor a rescan, nor
+    // a search that lists files bring them back.
+    dialogs.messageAnswers = {kIdYes, kIdYes, kIdYes, kIdYes};
+    host.focus = Id::Table;
+    EXPECT_TRUE(press(Key::Delete));
+    EXPECT_TRUE(press(Key::Delete, true));
+    click(Id::DeleteCommand);
+    click(Id::DeleteAllCommand);
+    EXPECT_TRUE(press(Key::F5));
+    dialogs.inputAnswers = {"alpha"};
+    click(Id::SearchByFileNameButton);
+    EXPECT_EQ(rows(), 2);
+    EXPECT_FALSE(host.isEnabled(Id::DeleteCommand));
+    EXPECT_FALSE(host.isEnabled(Id::DeleteAllCommand));
+    host.focus = Id::Table;
+    EXPECT_TRUE(press(Key::Delete));
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 4);
+    // The caption follows the folder and keeps its mark.
+    EXPECT_NE(host.text(Id::Window).find(cp932("[読み取り専用]")), std::string::npos);
+
+    // Everything else as ever: the content pane shows the chosen row's file.
+    chooseRow(1);
+    ASSERT_FALSE(host.panesShown.empty());
+    EXPECT_NE(host.panesShown.back().find("host/"), std::string::npos);
+}
+
+#ifndef _WIN32
+TEST_F(MainWindowTest, AFolderOnAReadOnlyFileSystemListsAndShowsItsFiles)
+{
+    // A read-only bind mount of the folder, in a mount namespace of this
+    // test's own, as an image mounted read-only would be.
+    if (!runningAsRoot())
+        GTEST_SKIP() << "not root: no read-only mount";
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        int status = 0;
+        if (::unshare(CLONE_NEWNS) != 0 || ::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+            ::mount(folder.str().c_str(), folder.str().c_str(), nullptr, MS_BIND, nullptr) != 0 ||
+            ::mount(nullptr, folder.str().c_str(), nullptr, MS_BIND | MS_REMOUNT | MS_RDONLY, nullptr) != 0)
+            ::_exit(77);
+        if (::access((folder / "x").c_str(), F_OK) == 0 || ::mkdir((folder / "x").c_str(), 0700) == 0 || errno != EROFS)
+            status |= 1; // not read-only after all
+        start();
+        if (rows() != 4 || !host.isEnabled(Id::DeleteCommand) || !dialogs.messages.empty())
+            status |= 2;
+        chooseRow(2);
+        if (host.panesShown.empty() || host.panesShown.back().find("host/") == std::string::npos)
+            status |= 4;
+        // Deleting there fails and loses nothing: the file stays listed.
+        dialogs.messageAnswers = {kIdYes};
+        click(Id::DeleteCommand);
+        if (rows() != 4 || !exists("hanako@gamma.example[1].txt"))
+            status |= 8;
+        // And says why, with the system's reason.
+        if (dialogs.messages.size() != 2 || dialogs.messages[1].text.find("Read-only file system") == std::string::npos)
+            status |= 16;
+        ::_exit(status);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == 77)
+        GTEST_SKIP() << "no read-only bind mount here";
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: writable, 2: not listed, 4: not shown, 8: deleted or dropped, 16: not said";
+}
+#endif
+
 TEST_F(MainWindowTest, RescansKeepTheCurrentFileOrTheOneThatTookItsPlace)
 {
     start();
@@ -698,6 +786,31 @@ TEST_F(MainWindowTest, AScanHandsTheFocusOnWhileTheTableIsHidden)
 namespace {
 
 using ui::form::ContentView;
+
+TEST_F(MainWindowTest, AFileNamedByTheBrowserIsFoundByItsTextAndDecodedAsAny)
+{
+    // Since 2011 the browser names new files at random: its row shows the
+    // random name, the site only in its URL column and its cookies.
+    write("F6F3N6DQ.txt", record("sid-1", "maps.example.org/") + record("zoom-12", "maps.example.org/"));
+    start();
+    ASSERT_EQ(rows(), 5);
+    ASSERT_EQ(cell(1, 1), "F6F3N6DQ");
+    EXPECT_EQ(cell(2, 1), "maps.example.org/");
+
+    dialogs.inputAnswers = {"maps"};
+    click(Id::SearchByFileNameButton);
+    EXPECT_EQ(rows(), 0); // the name holds nothing of the site
+    dialogs.inputAnswers = {"maps.example.org"};
+    click(Id::SearchByContentButton);
+    ASSERT_EQ(rows(), 1);
+    EXPECT_EQ(cell(1, 1), "F6F3N6DQ");
+
+    chooseRow(1);
+    window->contentViewChosen(ContentView::Cookies);
+    ASSERT_EQ(cookieTable().rowCount(), 2);
+    EXPECT_EQ(cookieTable().cell(listing::CookieTable::DomainColumn, 1), "maps.example.org");
+    EXPECT_EQ(cookieTable().cell(listing::CookieTable::ValueColumn, 1), "zoom-12");
+}
 
 TEST_F(MainWindowTest, TheLowerPaneSwitchesViewsByKeyOrTabAndKeepsItsChoiceAcrossRows)
 {

@@ -43,6 +43,24 @@ TEST(WindowOptions, FolderHelpAndVersion)
     EXPECT_NE(help.find("-h, --help"), std::string::npos) << help;
 }
 
+TEST(WindowOptions, ReadOnlyGoesWithAFolderInAnyOrderAndOnlyAsAnOption)
+{
+    EXPECT_FALSE(parsed({"/mnt/c"}).readOnly);
+    for (const std::vector<std::string> &args :
+         std::vector<std::vector<std::string>>{{"--read-only", "/mnt/c"}, {"/mnt/c", "--read-only"}}) {
+        const ui::WindowOptions options = parsed(args);
+        EXPECT_EQ(options.action, Action::Run) << options.error;
+        EXPECT_TRUE(options.readOnly);
+        EXPECT_EQ(options.folder, "/mnt/c");
+    }
+    // After "--" it is a folder's name; it takes no value.
+    const ui::WindowOptions named = parsed({"--", "--read-only"});
+    EXPECT_FALSE(named.readOnly);
+    EXPECT_EQ(named.folder, "--read-only");
+    EXPECT_EQ(parsed({"--read-only=yes"}).action, Action::UsageError);
+    EXPECT_NE(ui::windowHelpText().find("--read-only"), std::string::npos);
+}
+
 TEST(WindowOptions, DoubleDashEndsTheOptions)
 {
     // A folder named like an option, and a lone "-", are folders after "--".

@@ -47,14 +47,14 @@ void setUpApplication()
     QApplication::setFont(windowFont(LayoutScale(screen ? screen->logicalDotsPerInchY() : 96.0)));
 }
 
-int runApplication(int &argc, char **argv, const std::optional<platform::NamedPath> &startFolder)
+int runApplication(int &argc, char **argv, const std::optional<platform::NamedPath> &startFolder, bool readOnly)
 {
     QApplication app(argc, argv);
     setUpApplication();
 
     QtDialogs dialogs;
     platform::qt::QtDesktop desktop;
-    MainWindowHost window(dialogs, desktop, startFolder);
+    MainWindowHost window(dialogs, desktop, startFolder, readOnly);
     dialogs.setOwner(&window);
     desktop.setOwner(&window);
     window.show();

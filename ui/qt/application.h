@@ -13,8 +13,10 @@ void setUpApplication();
 
 // The program: sets up the application, creates and shows the window and
 // runs the event loop until the window closes. `startFolder` (vellumin
-// FOLDER) is listed instead of the default one when there is one; `argv`
+// FOLDER) is listed instead of the default one when there is one; with
+// `readOnly` (--read-only) nothing may be deleted. `argv`
 // still holds Qt's own options, which QApplication takes.
-int runApplication(int &argc, char **argv, const std::optional<platform::NamedPath> &startFolder);
+int runApplication(int &argc, char **argv, const std::optional<platform::NamedPath> &startFolder,
+                   bool readOnly = false);
 
 } // namespace ui::qt

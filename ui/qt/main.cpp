@@ -43,5 +43,5 @@ int main(int argc, char **argv)
     const ui::WindowOptions options = ui::parseWindowOptions(platform::commandLineArguments(argc, argv), kQtOptions);
     if (const std::optional<int> status = ui::answerWithoutWindow(options, tell))
         return *status;
-    return ui::qt::runApplication(argc, argv, ui::startFolderOf(options));
+    return ui::qt::runApplication(argc, argv, ui::startFolderOf(options), options.readOnly);
 }

@@ -76,7 +76,7 @@ void setTextColour(QWidget *widget, QPalette::ColorRole role, const QColor &colo
 } // namespace
 
 MainWindowHost::MainWindowHost(platform::Dialogs &dialogs, platform::Desktop &desktop,
-                               const std::optional<platform::NamedPath> &startFolder, QWidget *parent)
+                               const std::optional<platform::NamedPath> &startFolder, bool readOnly, QWidget *parent)
     : QWidget(parent), m_scale(primaryScreenDpi()), m_window(*this, dialogs, desktop)
 {
     const form::Control &window = form::control(form::Id::Window);
@@ -101,6 +101,7 @@ MainWindowHost::MainWindowHost(platform::Dialogs &dialogs, platform::Desktop &de
 
     if (startFolder)
         m_window.setStartFolder(*startFolder);
+    m_window.setReadOnly(readOnly);
     m_window.start(pointSizeOn(*table()));
 }
 

@@ -36,9 +36,11 @@ class ResultTableModel;
 class MainWindowHost final : public QWidget, public WindowHost {
     Q_OBJECT
 public:
-    // Lists `startFolder` first when there is one, else the default folder.
+    // Lists `startFolder` first when there is one, else the default folder;
+    // `readOnly` as MainWindow::setReadOnly().
     MainWindowHost(platform::Dialogs &dialogs, platform::Desktop &desktop,
-                   const std::optional<platform::NamedPath> &startFolder = std::nullopt, QWidget *parent = nullptr);
+                   const std::optional<platform::NamedPath> &startFolder = std::nullopt, bool readOnly = false,
+                   QWidget *parent = nullptr);
     ~MainWindowHost() override;
 
     MainWindow &window() { return m_window; }

@@ -58,7 +58,7 @@ LRESULT ApplicationWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lPa
     return defaultProcedure(message, wParam, lParam);
 }
 
-int runApplication(int showCommand, const std::optional<platform::NamedPath> &startFolder)
+int runApplication(int showCommand, const std::optional<platform::NamedPath> &startFolder, bool readOnly)
 {
     // Screen readers get the window's accessible objects through COM, which
     // this thread must have joined.
@@ -85,6 +85,7 @@ int runApplication(int showCommand, const std::optional<platform::NamedPath> &st
     MainWindowHost form(dialogs, desktop);
     if (startFolder)
         form.window().setStartFolder(*startFolder);
+    form.window().setReadOnly(readOnly);
     const HWND main = form.create(applicationWindow);
     if (!main)
         return 1;

@@ -25,6 +25,8 @@ protected:
 // `showCommand` (maximised for SW_SHOWMAXIMIZED, minimised for
 // SW_SHOWMINNOACTIVE), and the message loop until the main window closes.
 // The main window lists `startFolder` first when there is one.
-int runApplication(int showCommand, const std::optional<platform::NamedPath> &startFolder = std::nullopt);
+// With `readOnly` nothing may be deleted (MainWindow::setReadOnly()).
+int runApplication(int showCommand, const std::optional<platform::NamedPath> &startFolder = std::nullopt,
+                   bool readOnly = false);
 
 } // namespace ui::win32

@@ -30,5 +30,5 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand)
     const ui::WindowOptions options = ui::parseWindowOptions(platform::commandLineArguments(__argc, __argv));
     if (const std::optional<int> status = ui::answerWithoutWindow(options, tell))
         return *status;
-    return ui::win32::runApplication(showCommand, ui::startFolderOf(options));
+    return ui::win32::runApplication(showCommand, ui::startFolderOf(options), options.readOnly);
 }

@@ -22,7 +22,7 @@ run() { # arguments...: sets status; output in $out and $err
 for option in --help -h; do
     run "$option"
     check "$option: exit status" 0 "$status"
-    check "$option: the usage first" "usage: vellumin [-h | --help | --version] [--] [FOLDER]" "$(head -n 1 "$out")"
+    check "$option: the usage first" "usage: vellumin [-h | --help | --version] [--read-only] [--] [FOLDER]" "$(head -n 1 "$out")"
     check "$option: lists -h" "  -h, --help   show this help and exit" "$(grep -- '-h, --help' "$out")"
     check "$option: nothing on standard error" "" "$(cat "$err")"
 done

@@ -76,6 +76,7 @@ private slots:
     void firstScanFillsTableAndStatus();
     void fittedColumnWidths();
     void emptyFolderDisablesDeleteCommands();
+    void readOnlyKeepsTheDeleteCommandsOffAndSaysSo();
     void startsInTheCookieFolderThatIsThereOrSaysItIsMissing();
     void goneFileAtTheFirstScanIsLeftOutWithoutABox();
     void handlerWrapperShowsAnyFailure();
@@ -427,6 +428,28 @@ void MainWindowHostTest::emptyFolderDisablesDeleteCommands()
     QVERIFY(!control(*window, ui::form::Id::DeleteCommand)->isEnabled());
     QVERIFY(!control(*window, ui::form::Id::DeleteAllCommand)->isEnabled());
     QVERIFY(control(*window, ui::form::Id::ReloadCommand)->isEnabled());
+}
+
+void MainWindowHostTest::readOnlyKeepsTheDeleteCommandsOffAndSaysSo()
+{
+    TempPrefix prefix;
+    prefix.writeCookie("a@x.txt", "n\nv\nx/\n");
+    ScriptedDialogs dialogs;
+    dialogs.messageAnswers = {6, 6}; // Yes, were anything asked
+    ui::qt::MainWindowHost window(dialogs, m_desktop, std::nullopt, true);
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QCOMPARE(window.tableModel()->rowCount(), 1);
+    QVERIFY(!control(window, ui::form::Id::DeleteCommand)->isEnabled());
+    QVERIFY(!control(window, ui::form::Id::DeleteAllCommand)->isEnabled());
+    QVERIFY(window.windowTitle().endsWith(QStringLiteral("  [読み取り専用]")));
+    QWidget *table = control(window, ui::form::Id::Table);
+    table->setFocus();
+    QTest::keyClick(table, Qt::Key_Delete);
+    QTest::keyClick(table, Qt::Key_Delete, Qt::ShiftModifier);
+    QVERIFY(dialogs.messages.empty());
+    QVERIFY(std::filesystem::exists(prefix.cookieFolder() + "/a@x.txt"));
 }
 
 void MainWindowHostTest::startsInTheCookieFolderThatIsThereOrSaysItIsMissing()

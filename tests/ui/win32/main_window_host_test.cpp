@@ -7,6 +7,7 @@
 #include "listing/cookie_table.h"
 #include "listing/messages.h"
 #include "listing/program_state.h"
+#include "platform/cp932.h"
 #include "platform/filesystem.h"
 #include "platform/wide_text_win32.h"
 #include "platform/win32/busy_cursor.h"
@@ -341,6 +342,27 @@ TEST_F(MainWindowHostTest, FileThatCannotBeOpenedGoesToTheErrorBox)
     EXPECT_NE(box.text.find("taro@mail.example.org[1].txt"), std::string::npos) << box.text;
     EXPECT_EQ(box.text.back(), '.');
     EXPECT_FALSE(platform::win32::BusyCursor::active());
+}
+
+TEST_F(MainWindowHostTest, ReadOnlyKeepsTheDeleteCommandsOffAndSaysSoInTheTitle)
+{
+    form->window().setReadOnly(true);
+    listFolder(folder.path());
+    ASSERT_EQ(rows(), 3);
+    EXPECT_FALSE(IsWindowEnabled(control(ui::form::Id::DeleteCommand)));
+    EXPECT_FALSE(IsWindowEnabled(control(ui::form::Id::DeleteAllCommand)));
+    EXPECT_TRUE(IsWindowEnabled(control(ui::form::Id::ReloadCommand)));
+    const std::string mark = platform::cp932::fromUtf8("  [読み取り専用]");
+    const std::string title = windowText(window);
+    ASSERT_GE(title.size(), mark.size());
+    EXPECT_EQ(title.substr(title.size() - mark.size()), mark) << title;
+
+    dialogs.messageAnswers = {IDYES, IDYES};
+    const HWND grid = control(ui::form::Id::Table);
+    SetFocus(grid);
+    press(grid, WM_KEYDOWN, VK_DELETE);
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_EQ(rows(), 3);
 }
 
 TEST_F(MainWindowHostTest, ClickingARowShowsItsFileInThePane)
