@@ -530,7 +530,9 @@ TEST(ScanToolCookies, BrokenFilesAreReportedEachAndTheOthersGoOn)
     const std::vector<std::string> rows = lines(scan({"--cookies", folder.str()}).out);
     EXPECT_EQ(rows[1].substr(0, 26), "1\ta@good.txt\tSID\tx\\ty\th.ex");
     EXPECT_EQ(rows[3].substr(0, 23), "3\tc@number.txt\tSID\tx\\ty");
-    EXPECT_EQ(rows[4], "3\tc@number.txt\t\t\t\t\t\t\t\t\tline 13: not an unsigned 32-bit number");
+    // The file's own times close the line, as they close every cookie's.
+    EXPECT_EQ(rows[4].substr(0, rows[4].rfind('\t', rows[4].rfind('\t') - 1)),
+              "3\tc@number.txt\t\t\t\t\t\t\t\t\tline 13: not an unsigned 32-bit number");
     const std::vector<std::vector<std::string>> csv = csvRecords(scan({"--cookies", "--format=csv", folder.str()}).out);
     ASSERT_GE(csv.size(), 5u);
     EXPECT_EQ(csv[3][3], "SID"); // after the file's name and its bytes in hex
