@@ -87,6 +87,23 @@ private:
     std::string_view m_folder;
 };
 
+// The message (CP932) of the file that could not be read, when that ended
+// the scan of `outcome`; any other failure (memory running out above all)
+// goes to `failure`, as it ends the run.
+std::string readErrorOf(const listing::ListingOutcome &outcome, std::exception_ptr &failure)
+{
+    if (!outcome.failure)
+        return {};
+    try {
+        std::rethrow_exception(outcome.failure);
+    } catch (const listing::ListingError &error) {
+        return error.what();
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    return {};
+}
+
 void setSearch(listing::ProgramState &state, const scan::ScanOptions &options)
 {
     switch (options.search) {
@@ -187,18 +204,9 @@ int runScan(const scan::ScanOptions &options)
     const std::unique_ptr<scan::ScanWriter> writer = makeWriter(options, out);
     ScanView view(*writer, nativeFolder(cookies.state()));
     const listing::ListingOutcome outcome = cookies.listCookieFiles(kLayoutFontPointSize, &view);
-    std::string readError; // CP932: the message of a file that could not be read
     std::exception_ptr failure;
-    if (outcome.failure) {
-        try {
-            std::rethrow_exception(outcome.failure);
-        } catch (const listing::ListingError &error) {
-            readError = error.what();
-        } catch (...) {
-            // Memory running out above all: it ends the scan like a read error.
-            failure = std::current_exception();
-        }
-    }
+    // CP932: the message of a file that could not be read
+    const std::string readError = readErrorOf(outcome, failure);
 
     // A folder that cannot be listed looks empty to the window; here it is
     // a failure of its own, so that a script can tell a mistyped folder from
@@ -275,16 +283,7 @@ int runProfiles(const scan::ScanOptions &options)
         setSearch(cookies.state(), options);
         ScanView view(*writer, folder.native, folder.profile, folder.relative);
         const listing::ListingOutcome outcome = cookies.listCookieFiles(kLayoutFontPointSize, &view);
-        std::string readError;
-        if (outcome.failure) {
-            try {
-                std::rethrow_exception(outcome.failure);
-            } catch (const listing::ListingError &error) {
-                readError = error.what();
-            } catch (...) {
-                failure = std::current_exception();
-            }
-        }
+        const std::string readError = readErrorOf(outcome, failure);
         const platform::FolderProblem problem = outcome.folderProblem;
         const bool completed = readError.empty() && !failure && problem == platform::FolderProblem::None;
         const listing::ResultTable &table = cookies.table();
