@@ -91,4 +91,20 @@ std::optional<std::size_t> fileCountArgument(int argc, char **argv, std::size_t 
     return static_cast<std::size_t>(value);
 }
 
+std::size_t writeBigCookieFile(const std::string &path, std::size_t bytes)
+{
+    const std::string japanese = platform::cp932::fromUtf8("表示設定=ソフトウェア");
+    std::string text, record;
+    text.reserve(bytes + 256);
+    std::size_t n = 0;
+    for (; text.size() < bytes; ++n) {
+        record = "SID\n" + (n % 16 == 0 ? japanese : std::string(40, "0123456789ABCDEF"[n % 16])) +
+                 "\nwww.example.com/\n9728\n" + std::to_string(n * 7919) + "\n30000000\n" + std::to_string(n * 104729) +
+                 "\n30000000\n*\n";
+        text += record;
+    }
+    writeFile(path, text);
+    return n;
+}
+
 } // namespace bench

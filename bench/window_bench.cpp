@@ -127,29 +127,12 @@ ui::qt::ResultGrid *gridOf(const ui::qt::MainWindowHost &window)
     return window.controlOf<ui::qt::ResultGrid>(ui::form::Id::Table);
 }
 
-// A cookie file of `bytes` bytes: records of 9 LF-ended lines, a few with
-// CP932 text.
-void writeBigCookieFile(const std::string &path, std::size_t bytes)
-{
-    const std::string japanese = platform::cp932::fromUtf8("表示設定=ソフトウェア");
-    std::string record;
-    std::ofstream out(path, std::ios::binary);
-    for (std::size_t written = 0, n = 0; written < bytes; written += record.size(), ++n) {
-        record = "SID\n" + (n % 16 == 0 ? japanese : std::string(40, "0123456789ABCDEF"[n % 16])) +
-                 "\nwww.example.com/\n9728\n" + std::to_string(n * 7919) + "\n30000000\n" + std::to_string(n * 104729) +
-                 "\n30000000\n*\n";
-        out << record;
-    }
-    if (!out)
-        throw std::runtime_error("cannot write " + path);
-}
-
 // Selecting the row of a file of 100 MB until its text is painted, best of
 // kRuns, and the parts of it measured one by one.
 void bigFile(PrintingDialogs &dialogs, NoDesktop &desktop, std::size_t bytes)
 {
     const TempPrefix prefix;
-    writeBigCookieFile(prefix.cookieFolder() + "/big@www.example.com[1].txt", bytes);
+    bench::writeBigCookieFile(prefix.cookieFolder() + "/big@www.example.com[1].txt", bytes);
     qputenv("WINEPREFIX", QByteArray::fromStdString(prefix.path()));
     ui::qt::MainWindowHost window(dialogs, desktop);
     window.show();

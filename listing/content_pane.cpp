@@ -41,8 +41,11 @@ void ContentPane::endLoad()
 const std::string &ContentPane::text() const
 {
     if (!m_widened) {
+        const std::size_t before = m_text.size();
         widenLineEnds(m_text);
         m_widened = true;
+        if (m_text.size() != before)
+            ++m_revision; // places taken in the bytes as read have moved
     }
     return m_text;
 }
@@ -81,6 +84,16 @@ void widenLineEnds(std::string &bytes)
     }
     if (extra == 0)
         return;
+
+    if (bytes.capacity() < size + extra) {
+        // Not resize(): growing would double the room, twice the text.
+        std::string widened;
+        widened.reserve(size + extra);
+        bool lastWasCr = false;
+        appendWidened(bytes, lastWasCr, widened);
+        bytes.swap(widened);
+        return;
+    }
 
     // Widen from the back, so that no byte is overwritten before it moved.
     bytes.resize(size + extra);
@@ -132,6 +145,33 @@ const char *lineEnd(const char *p, const char *end)
 }
 
 } // namespace
+
+void appendWidened(std::string_view piece, bool &lastWasCr, std::string &out)
+{
+    const char *p = piece.data();
+    const char *const end = p + piece.size();
+    if (p == end)
+        return;
+    if (lastWasCr && *p == '\n')
+        ++p; // the LF of a CR LF whose CR ended the last piece
+    lastWasCr = false;
+    while (p != end) {
+        const char *stop = lineEnd(p, end);
+        out.append(p, stop);
+        if (stop == end)
+            return;
+        out += "\r\n";
+        if (*stop == '\r') {
+            if (stop + 1 == end) {
+                lastWasCr = true;
+                return;
+            }
+            if (stop[1] == '\n')
+                ++stop;
+        }
+        p = stop + 1;
+    }
+}
 
 std::string_view textLine(std::string_view text, int number)
 {

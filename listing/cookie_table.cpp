@@ -69,10 +69,10 @@ std::size_t timeLength(std::uint64_t fileTime)
 void CookieTable::load(const ContentPane &pane, std::uint64_t now, int pointSize)
 {
     clear();
-    // The text with its line ends widened, as the text view shows it: it
-    // stays where it is until the pane's text changes, which the revision
-    // tells. Lines and their numbers are the same either way.
-    const std::string_view text = pane.text();
+    // The bytes as read: they stay where they are until the pane's text or
+    // its line ends change, which the revision tells. Lines and their
+    // numbers are the same however they end.
+    const std::string_view text = pane.rawText();
     m_pane = &pane;
     m_revision = pane.revision();
 
@@ -139,7 +139,7 @@ std::string_view CookieTable::text() const
 {
     if (!m_pane || m_pane->revision() != m_revision)
         return {};
-    return m_pane->text();
+    return m_pane->rawText();
 }
 
 const CookieRecord *CookieTable::record(int row) const

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -224,6 +225,33 @@ TEST_F(CookieTableTest, GoesStaleWhenThePaneChanges)
     EXPECT_EQ(m_table.cell(CookieTable::NameColumn, 1), "second");
     m_table.clear();
     EXPECT_EQ(m_table.rowCount(), 0);
+}
+
+TEST_F(CookieTableTest, ReadsTheBytesAsReadWithoutWideningThem)
+{
+    // The same records with LF, CR and CR LF line ends give the same rows,
+    // and decoding leaves the pane's bytes as they were: no second copy.
+    const std::string lf = record({.name = "a", .value = "1"}) + record({.name = "b", .value = "2"});
+    std::string cr = lf, crLf;
+    std::replace(cr.begin(), cr.end(), '\n', '\r');
+    for (const char c : lf)
+        crLf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    for (const std::string &text : {lf, cr, crLf}) {
+        load(text);
+        const auto revision = m_pane.revision();
+        ASSERT_EQ(m_table.rowCount(), 2);
+        EXPECT_EQ(m_table.cell(CookieTable::ValueColumn, 1), "2");
+        EXPECT_EQ(m_table.hint(0).substr(0, 5), "a\r\n1\r");
+        const int rows[] = {0, 1};
+        EXPECT_EQ(m_table.copyText(rows), "a=1\r\nb=2");
+        EXPECT_EQ(m_pane.rawText(), text);
+        EXPECT_EQ(m_pane.revision(), revision);
+    }
+    // Once something asks for the widened text, the rows' places in the
+    // bytes have moved: the table goes stale rather than read amiss.
+    load(lf);
+    (void)m_pane.text();
+    EXPECT_EQ(m_table.cell(CookieTable::NameColumn, 1), "");
 }
 
 TEST_F(CookieTableTest, FitsColumnsToTheirLongestTextTitleIncluded)

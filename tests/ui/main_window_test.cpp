@@ -86,7 +86,13 @@ public:
     void setVisible(Id id, bool on) override { visible[ui::form::indexOf(id)] = on; }
     void setFocus(Id id) override { focus = id; }
     std::optional<Id> focusedControl() const override { return focus; }
-    void showPaneText(const listing::ContentPane &pane) override { panesShown.push_back(pane.text()); }
+    void showPaneText(const listing::ContentPane &pane) override
+    {
+        // As the windows do: the text widened on its way, the pane untouched.
+        std::string shown(pane.rawText());
+        listing::widenLineEnds(shown);
+        panesShown.push_back(shown);
+    }
     void setContentView(ui::form::ContentView shown) override { view = shown; }
     void cookieTableChanged() override
     {

@@ -79,6 +79,10 @@ struct PaneStream {
     std::string_view rest;
     std::wstring piece;
     std::size_t given = 0; // bytes of `piece` already handed over
+    // The pane holds the bytes as read: each piece has its line ends made
+    // CR LF on the way, so the whole text is never widened or copied.
+    std::string widened;
+    bool lastWasCr = false;
 };
 
 DWORD CALLBACK streamText(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG *given)
@@ -87,7 +91,9 @@ DWORD CALLBACK streamText(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG *gi
     const std::size_t pieceBytes = stream.piece.size() * sizeof(wchar_t);
     if (stream.given == pieceBytes && !stream.rest.empty()) {
         const std::string_view next = platform::cp932::truncated(stream.rest, PaneStream::kPieceBytes);
-        stream.piece = wideFromCp932(next.empty() ? stream.rest.substr(0, 1) : next);
+        stream.widened.clear();
+        listing::appendWidened(next.empty() ? stream.rest.substr(0, 1) : next, stream.lastWasCr, stream.widened);
+        stream.piece = wideFromCp932(stream.widened);
         stream.rest.remove_prefix(next.empty() ? 1 : next.size());
         stream.given = 0;
     }
@@ -619,7 +625,7 @@ std::string MainWindowHost::programFolder() const
 
 void MainWindowHost::showPaneText(const listing::ContentPane &pane)
 {
-    PaneStream text{pane.text(), {}, 0};
+    PaneStream text{pane.rawText(), {}, 0, {}, false};
     EDITSTREAM stream{};
     stream.dwCookie = reinterpret_cast<DWORD_PTR>(&text);
     stream.pfnCallback = &streamText;
