@@ -137,20 +137,24 @@ void pressKey(HWND control, WPARAM virtualKey, bool shift, bool control_, const 
 std::vector<WindowStep> measureBareRichEdit(std::string_view crLfText, int runs)
 {
     const std::wstring wide = platform::win32::wideFromCp932(crLfText);
-    std::vector<WindowStep> steps(2);
+    std::vector<WindowStep> steps(3);
     steps[0].label = "bare rich edit streamed, wrapped";
     steps[1].label = "bare rich edit streamed, not wrapped";
+    steps[2].label = "bare rich edit streamed, wrapped, no undo";
     LoadLibraryW(L"riched20.dll");
     const BareWindow window;
-    for (int wrapped = 0; wrapped < 2; ++wrapped) {
-        WindowStep &step = steps[wrapped == 0 ? 1 : 0];
-        const HWND edit = window.child(RICHEDIT_CLASSW, WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_READONLY |
-                                                            ES_AUTOVSCROLL | (wrapped ? 0 : ES_AUTOHSCROLL));
-        if (wrapped)
-            SendMessageW(edit, EM_SETTARGETDEVICE, 0, 0);
-        SendMessageW(edit, EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
+    for (int variant = 0; variant < 3; ++variant) {
+        const bool wrapped = variant != 1;
+        WindowStep &step = steps[variant];
         for (int run = 0; run < runs; ++run) {
-            SetWindowTextW(edit, L"");
+            // A fresh control each run: emptying one is a cost of its own.
+            const HWND edit = window.child(RICHEDIT_CLASSW, WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_READONLY |
+                                                                ES_AUTOVSCROLL | (wrapped ? 0 : ES_AUTOHSCROLL));
+            if (wrapped)
+                SendMessageW(edit, EM_SETTARGETDEVICE, 0, 0);
+            SendMessageW(edit, EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
+            if (variant == 2)
+                SendMessageW(edit, EM_SETUNDOLIMIT, 0, 0);
             settleWindow(window.hwnd());
             WideStream source{&wide, 0};
             EDITSTREAM stream{};
@@ -159,11 +163,11 @@ std::vector<WindowStep> measureBareRichEdit(std::string_view crLfText, int runs)
             timeStep(step, window.hwnd(), [&] {
                 SendMessageW(edit, EM_STREAMIN, SF_TEXT | SF_UNICODE, reinterpret_cast<LPARAM>(&stream));
             });
+            GETTEXTLENGTHEX length{GTL_NUMCHARS | GTL_PRECISE, 1200};
+            step.outcome = SendMessageW(edit, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0);
+            step.outcomeLabel = "characters held";
+            DestroyWindow(edit);
         }
-        GETTEXTLENGTHEX length{GTL_NUMCHARS | GTL_PRECISE, 1200};
-        step.outcome = SendMessageW(edit, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0);
-        step.outcomeLabel = "characters held";
-        DestroyWindow(edit);
     }
     return steps;
 }

@@ -4,6 +4,9 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <numeric>
+
 namespace ui::win32 {
 namespace {
 
@@ -13,6 +16,43 @@ int listItem(HWND list, int from, UINT flags)
 }
 
 } // namespace
+
+SelectedRange selectedRange(HWND list)
+{
+    SelectedRange range;
+    range.first = listItem(list, -1, LVNI_SELECTED);
+    if (range.first < 0)
+        return range;
+    const auto count = static_cast<int>(SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0));
+    // Every selected row lies at or after the first; when none lies after
+    // first + count - 1, the count fills that span exactly.
+    const int end = range.first + std::max(count, 1) - 1;
+    if (listItem(list, end - 1, LVNI_SELECTED) == end && listItem(list, end, LVNI_SELECTED) < 0) {
+        range.last = end;
+        return range;
+    }
+    range.whole = false;
+    range.last = range.first;
+    for (int next = listItem(list, range.first, LVNI_SELECTED); next >= 0; next = listItem(list, next, LVNI_SELECTED))
+        range.last = next;
+    return range;
+}
+
+std::vector<int> selectedRowsOf(HWND list)
+{
+    const SelectedRange range = selectedRange(list);
+    std::vector<int> rows;
+    if (range.first < 0)
+        return rows;
+    if (range.whole) {
+        rows.resize(static_cast<std::size_t>(range.last - range.first + 1));
+        std::iota(rows.begin(), rows.end(), range.first);
+        return rows;
+    }
+    for (int row = range.first; row >= 0; row = listItem(list, row, LVNI_SELECTED))
+        rows.push_back(row);
+    return rows;
+}
 
 CookieList::CookieList(HWND list, const listing::CookieTable &table, std::string name)
     : m_list(list), m_table(table), m_name(std::move(name)),
@@ -70,13 +110,10 @@ int CookieList::currentRow() const
 
 std::pair<int, int> CookieList::selectedRows() const
 {
-    const int first = listItem(m_list, -1, LVNI_SELECTED);
-    if (first < 0)
+    const SelectedRange range = selectedRange(m_list);
+    if (range.first < 0)
         return {0, 0};
-    int last = first;
-    for (int next = listItem(m_list, first, LVNI_SELECTED); next >= 0; next = listItem(m_list, next, LVNI_SELECTED))
-        last = next;
-    return {first + 1, last + 1};
+    return {range.first + 1, range.last + 1};
 }
 
 } // namespace ui::win32

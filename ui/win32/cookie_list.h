@@ -6,12 +6,30 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace listing {
 class CookieTable;
 }
 
 namespace ui::win32 {
+
+// The first and last selected rows of a list view (from 0), both -1 when
+// none is, and whether every row between them is selected. A few questions
+// to the list whatever the number of rows selected: the first selected, how
+// many are, and whether any comes after the place where they would end.
+struct SelectedRange {
+    int first = -1;
+    int last = -1;
+    bool whole = true;
+};
+SelectedRange selectedRange(HWND list);
+
+// The selected rows of a list view in order. A selection without gaps, as
+// Shift+End and Ctrl+A make it, is counted out without asking the list row
+// by row.
+std::vector<int> selectedRowsOf(HWND list);
 
 // The report list of decoded cookies as a screen reader reads it: the same
 // table of rows and cells as the file table's (row 0 the column titles),

@@ -88,8 +88,9 @@ struct PaneStream {
 DWORD CALLBACK streamText(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG *given)
 {
     auto &stream = *reinterpret_cast<PaneStream *>(cookie);
-    const std::size_t pieceBytes = stream.piece.size() * sizeof(wchar_t);
-    if (stream.given == pieceBytes && !stream.rest.empty()) {
+    // A piece may widen to nothing (the LF of a CR LF split between two
+    // pieces): take the next, since handing over no bytes ends the stream.
+    while (stream.given == stream.piece.size() * sizeof(wchar_t) && !stream.rest.empty()) {
         const std::string_view next = platform::cp932::truncated(stream.rest, PaneStream::kPieceBytes);
         stream.widened.clear();
         listing::appendWidened(next.empty() ? stream.rest.substr(0, 1) : next, stream.lastWasCr, stream.widened);
@@ -98,7 +99,14 @@ DWORD CALLBACK streamText(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG *gi
         stream.given = 0;
     }
     const std::size_t left = stream.piece.size() * sizeof(wchar_t) - stream.given;
-    const auto count = std::min(left, static_cast<std::size_t>(wanted));
+    auto count = std::min(left, static_cast<std::size_t>(wanted));
+    // Never a CR LF cut in two between two hand-overs: the rich edit takes
+    // a CR that ends one as a line end, and the LF that starts the next as
+    // another, a blank line that the file does not have.
+    const std::size_t end = (stream.given + count) / sizeof(wchar_t);
+    if (count < left && count > sizeof(wchar_t) && (stream.given + count) % sizeof(wchar_t) == 0 &&
+        stream.piece[end - 1] == L'\r' && stream.piece[end] == L'\n')
+        count -= sizeof(wchar_t);
     std::copy_n(reinterpret_cast<const BYTE *>(stream.piece.data()) + stream.given, count, buffer);
     stream.given += count;
     *given = static_cast<LONG>(count);
@@ -281,6 +289,10 @@ HWND MainWindowHost::createControl(const form::Control &control, HWND parent)
         // Lines wrap at the pane's width; a cookie file may be long.
         SendMessageW(created, EM_SETTARGETDEVICE, 0, 0);
         SendMessageW(created, EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
+        // Read-only: nothing to undo. Without this the rich edit keeps what
+        // each new text replaces, and under Wine letting go of a big text
+        // took minutes.
+        SendMessageW(created, EM_SETUNDOLIMIT, 0, 0);
         break;
     case Kind::TabStrip: {
         created = createChild(0, WC_TABCONTROLW, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS, 0, 0, 0, 0,
@@ -623,8 +635,40 @@ std::string MainWindowHost::programFolder() const
     return std::string(platform::nativeFolderPart(native));
 }
 
+// Above this many characters the pane's text is let go with the control.
+constexpr int kReplacePaneAboveCharacters = 1 << 16;
+
+HWND MainWindowHost::replaceContentPane()
+{
+    // In the old one's place among its siblings (the Tab order), at its
+    // size, shown or hidden as it was, with the focus if it had it.
+    const HWND old = controlOf(form::Id::ContentPane);
+    const HWND parent = GetParent(old);
+    const HWND fresh = createControl(form::control(form::Id::ContentPane), parent);
+    if (!fresh)
+        return old; // the old one still works, only slowly
+    RECT box{};
+    GetWindowRect(old, &box);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT *>(&box), 2);
+    const bool focused = GetFocus() == old;
+    SetWindowPos(fresh, old, box.left, box.top, box.right - box.left, box.bottom - box.top,
+                 SWP_NOACTIVATE | (IsWindowVisible(old) ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
+    m_controls[static_cast<std::size_t>(form::indexOf(form::Id::ContentPane))] = fresh;
+    if (m_lastFocus == old)
+        m_lastFocus = fresh;
+    if (focused)
+        SetFocus(fresh);
+    DestroyWindow(old);
+    return fresh;
+}
+
 void MainWindowHost::showPaneText(const listing::ContentPane &pane)
 {
+    // Wine's rich edit empties itself in time that grows with the square of
+    // its lines (minutes for a file of 1 MB); destroying it is quick. So a
+    // big text is let go with its control, and a fresh one takes the new.
+    if (GetWindowTextLengthW(controlOf(form::Id::ContentPane)) > kReplacePaneAboveCharacters)
+        replaceContentPane();
     PaneStream text{pane.rawText(), {}, 0, {}, false};
     EDITSTREAM stream{};
     stream.dwCookie = reinterpret_cast<DWORD_PTR>(&text);
@@ -773,16 +817,7 @@ void MainWindowHost::cookieTableChanged()
 
 std::vector<int> MainWindowHost::selectedCookieRows() const
 {
-    std::vector<int> rows;
-    const HWND view = controlOf(form::Id::CookieView);
-    for (int row = -1;;) {
-        row = static_cast<int>(
-            SendMessageW(view, LVM_GETNEXTITEM, static_cast<WPARAM>(row), MAKELPARAM(LVNI_SELECTED, 0)));
-        if (row < 0)
-            break;
-        rows.push_back(row);
-    }
-    return rows;
+    return selectedRowsOf(controlOf(form::Id::CookieView));
 }
 
 void MainWindowHost::copyText(const std::string &text)

@@ -105,6 +105,7 @@ private:
     // The tab strip's and the cookie view's notifications.
     LRESULT onNotify(NMHDR &header);
     LRESULT drawCookieRow(NMLVCUSTOMDRAW &draw) const;
+    HWND replaceContentPane();
     void drawCloseButton(const DRAWITEMSTRUCT &item);
     // The panel that `id` describes.
     Panel &panel(form::Id id) const;
