@@ -160,9 +160,8 @@ std::vector<WindowStep> measureBareRichEdit(std::string_view crLfText, int runs)
             EDITSTREAM stream{};
             stream.dwCookie = reinterpret_cast<DWORD_PTR>(&source);
             stream.pfnCallback = &streamWide;
-            timeStep(step, window.hwnd(), [&] {
-                SendMessageW(edit, EM_STREAMIN, SF_TEXT | SF_UNICODE, reinterpret_cast<LPARAM>(&stream));
-            });
+            timeStep(step, window.hwnd(),
+                     [&] { SendMessageW(edit, EM_STREAMIN, SF_TEXT | SF_UNICODE, reinterpret_cast<LPARAM>(&stream)); });
             GETTEXTLENGTHEX length{GTL_NUMCHARS | GTL_PRECISE, 1200};
             step.outcome = SendMessageW(edit, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0);
             step.outcomeLabel = "characters held";

@@ -29,19 +29,19 @@
 #include "platform/dialogs.h"
 #include "ui/qt/application.h"
 #include "ui/qt/content_text.h"
+#include "ui/qt/main_window_host.h"
 #include "ui/qt/result_grid.h"
 #include "ui/qt/result_table_model.h"
-#include "ui/qt/main_window_host.h"
 
 #include <optional>
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QClipboard>
-#include <QItemSelectionModel>
-#include <QKeyEvent>
 #include <QEvent>
 #include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTableView>
