@@ -333,8 +333,8 @@ try {
     }
     if (megabytes.empty())
         megabytes = {1, 5, 20, 100};
-    PrintingDialogs dialogs;
-    NoDesktop desktop;
+    bench::PrintingDialogs dialogs;
+    bench::NoDesktop desktop;
     ui::win32::MainWindowHost form(dialogs, desktop);
     const HWND window = makeWindow(form);
     form.show(SW_SHOWNORMAL);
