@@ -99,4 +99,20 @@ const char *takeFolderArgument(int &argc, char **argv)
     return argv[argc + 1];
 }
 
+std::size_t writeBigCookieFile(const std::string &path, std::size_t bytes)
+{
+    const std::string japanese = platform::cp932::fromUtf8("表示設定=ソフトウェア");
+    std::string text, record;
+    text.reserve(bytes + 256);
+    std::size_t n = 0;
+    for (; text.size() < bytes; ++n) {
+        record = "SID\n" + (n % 16 == 0 ? japanese : std::string(40, "0123456789ABCDEF"[n % 16])) +
+                 "\nwww.example.com/\n9728\n" + std::to_string(n * 7919 % 1000000000) + "\n30000000\n" +
+                 std::to_string(n * 104729 % 1000000000) + "\n30000000\n*\n";
+        text += record;
+    }
+    writeFile(path, text);
+    return n;
+}
+
 } // namespace bench

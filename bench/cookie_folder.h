@@ -47,6 +47,11 @@ struct Corpus {
 // run. Without `write`, only tells what an earlier run put there.
 Corpus makeCookieFolder(const std::string &folder, std::size_t count, bool write = true);
 
+// Writes a cookie file of about `bytes` bytes (a native path): records of
+// 9 LF-ended lines, one in 16 with CP932 text, as a big file that the user
+// did not make might be. Returns the number of records.
+std::size_t writeBigCookieFile(const std::string &path, std::size_t bytes);
+
 // The N of "program [N]": `defaultCount` without an argument, nothing when
 // the command line is not one whole number from 1 to 10 million.
 std::optional<std::size_t> fileCountArgument(int argc, char **argv, std::size_t defaultCount);

@@ -7,7 +7,8 @@
 //
 // Last, a folder with one file of 100 MB (1 KB for each of N files when that
 // is less): the time from selecting its row to the painted text, and where
-// it goes (reading, conversion, the view).
+// it goes (reading, conversion, the view); the heap peak meanwhile; and its
+// cookie tab: shown, Shift+End, Home, Ctrl+A and Ctrl+C, each until painted.
 //
 //   vellumin-window-bench [N]      N cookie files, 100000 when not given
 //   vellumin-window-bench --big-only [N]
@@ -18,6 +19,7 @@
 // window lists a different number of files than the folder holds.
 
 #include "cookie_folder.h"
+#include "heap_count.h"
 #include "plain_read.h"
 #include "quiet_services.h"
 #include "window_report.h"
@@ -28,16 +30,19 @@
 #include "platform/dialogs.h"
 #include "ui/qt/application.h"
 #include "ui/qt/content_text.h"
+#include "ui/qt/main_window_host.h"
 #include "ui/qt/result_grid.h"
 #include "ui/qt/result_table_model.h"
-#include "ui/qt/main_window_host.h"
 
 #include <optional>
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
+#include <QClipboard>
 #include <QEvent>
 #include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTableView>
@@ -50,6 +55,7 @@
 #include <fstream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #ifndef VELLUMIN_SAMPLE_FOLDER
 #error "VELLUMIN_SAMPLE_FOLDER names the sample cookie folder"
@@ -108,21 +114,64 @@ ui::qt::ResultGrid *gridOf(const ui::qt::MainWindowHost &window)
     return window.controlOf<ui::qt::ResultGrid>(ui::form::Id::Table);
 }
 
-// A cookie file of `bytes` bytes: records of 9 LF-ended lines, a few with
-// CP932 text.
-void writeBigCookieFile(const std::string &path, std::size_t bytes)
+// A key pressed in `widget`, as the user would press it.
+void press(QWidget *widget, int key, Qt::KeyboardModifiers modifiers)
 {
-    const std::string japanese = platform::cp932::fromUtf8("表示設定=ソフトウェア");
-    std::string record;
-    std::ofstream out(path, std::ios::binary);
-    for (std::size_t written = 0, n = 0; written < bytes; written += record.size(), ++n) {
-        record = "SID\n" + (n % 16 == 0 ? japanese : std::string(40, "0123456789ABCDEF"[n % 16])) +
-                 "\nwww.example.com/\n9728\n" + std::to_string(n * 7919) + "\n30000000\n" + std::to_string(n * 104729) +
-                 "\n30000000\n*\n";
-        out << record;
+    QKeyEvent down(QEvent::KeyPress, key, modifiers);
+    QCoreApplication::sendEvent(widget, &down);
+    QKeyEvent up(QEvent::KeyRelease, key, modifiers);
+    QCoreApplication::sendEvent(widget, &up);
+}
+
+// The big file's text shown again, with the heap peak meanwhile, and its
+// cookie tab: shown, Shift+End, Home, Ctrl+A and Ctrl+C, each until painted.
+void cookieTableSteps(ui::qt::MainWindowHost &window, std::size_t bytes)
+{
+    auto *view = window.controlOf<QTableView>(ui::form::Id::CookieView);
+    ui::MainWindow &main = window.window();
+    std::vector<bench::WindowStep> steps(6);
+    steps[0].label = "row selected until the text is painted";
+    steps[1].label = "cookie tab chosen until the table is painted";
+    steps[2].label = "cookie table Shift+End";
+    steps[3].label = "cookie table Home";
+    steps[4].label = "cookie table Ctrl+A";
+    steps[5].label = "cookie table Ctrl+C";
+    std::size_t heapPeak = 0;
+    const auto timed = [&](bench::WindowStep &step, const auto &action) {
+        const bench::CpuTime cpuStart = bench::processCpuTime();
+        const Clock::time_point start = Clock::now();
+        action();
+        settle();
+        view->viewport()->repaint();
+        bench::keepBest(step, millisecondsSince(start), bench::processCpuTime() - cpuStart);
+    };
+    const auto selected = [view] { return static_cast<long long>(view->selectionModel()->selectedRows().size()); };
+    for (int run = 0; run < kRuns; ++run) {
+        main.contentViewChosen(ui::form::ContentView::Text);
+        main.perform(ui::form::Command::Reload);
+        settle();
+        const std::size_t live = bench::resetHeapPeak();
+        timed(steps[0], [&] { main.run([&window] { window.cookies().readRowFile(1); }); });
+        heapPeak = std::max(heapPeak, bench::heapPeakBytes() - live);
+        timed(steps[1], [&] { main.contentViewChosen(ui::form::ContentView::Cookies); });
+        steps[1].outcome = view->model()->rowCount();
+        steps[1].outcomeLabel = "rows";
+        view->setFocus();
+        press(view, Qt::Key_Home, Qt::NoModifier);
+        settle();
+        timed(steps[2], [&] { press(view, Qt::Key_End, Qt::ShiftModifier); });
+        steps[2].outcome = selected();
+        timed(steps[3], [&] { press(view, Qt::Key_Home, Qt::NoModifier); });
+        steps[3].outcome = selected();
+        timed(steps[4], [&] { press(view, Qt::Key_A, Qt::ControlModifier); });
+        steps[4].outcome = selected();
+        timed(steps[5], [&] { press(view, Qt::Key_C, Qt::ControlModifier); });
+        steps[5].outcome = QGuiApplication::clipboard()->text().size();
+        steps[5].outcomeLabel = "characters copied";
     }
-    if (!out)
-        throw std::runtime_error("cannot write " + path);
+    for (int i = 2; i < 5; ++i)
+        steps[i].outcomeLabel = "rows selected";
+    bench::printBigFileSteps("through the window", bytes, heapPeak, steps.data(), steps.size());
 }
 
 // Selecting the row of a file of 100 MB until its text is painted, best of
@@ -130,7 +179,7 @@ void writeBigCookieFile(const std::string &path, std::size_t bytes)
 void bigFile(bench::PrintingDialogs &dialogs, bench::NoDesktop &desktop, std::size_t bytes)
 {
     const TempPrefix prefix;
-    writeBigCookieFile(prefix.cookieFolder() + "/big@www.example.com[1].txt", bytes);
+    bench::writeBigCookieFile(prefix.cookieFolder() + "/big@www.example.com[1].txt", bytes);
     qputenv("WINEPREFIX", QByteArray::fromStdString(prefix.path()));
     ui::qt::MainWindowHost window(dialogs, desktop);
     window.show();
@@ -175,6 +224,7 @@ void bigFile(bench::PrintingDialogs &dialogs, bench::NoDesktop &desktop, std::si
     std::printf("%-40s %10.1f\n", "  of which: read", readMs);
     std::printf("%-40s %10.1f\n", "  of which: CP932 to the view's text", convertMs);
     std::printf("%-40s %10.1f\n", "  of which: the view, about", std::max(0.0, selectMs - readMs - convertMs));
+    cookieTableSteps(window, bytes);
 }
 
 int usage()

@@ -16,6 +16,15 @@
 //                         folder's Cookies) with M cookie files when it is
 //                         empty: for a Wine prefix made for the benchmark only
 //
+//   vellumin-window-bench.exe --big [MB...]
+//                         only big files, one at a time (1, 5, 20 and 100 MB
+//                         when none is given): each selected until its text
+//                         is painted, with the heap peak meanwhile; its
+//                         cookie tab until the table is painted; Shift+End,
+//                         Home, Ctrl+A and Ctrl+C in the table, each until
+//                         painted; then a bare rich edit streamed the same
+//                         text and a bare virtual list of the same rows
+//
 // N cookie files, 100000 when not given. "--folder FOLDER" keeps the folder:
 // filled when empty, taken as it is when an earlier run (of this benchmark or
 // the listing's, on either system) filled it with N files, since Wine would
@@ -30,11 +39,15 @@
 // the M files made there by this run).
 
 #include "cookie_folder.h"
+#include "heap_count.h"
 #include "plain_read.h"
 #include "quiet_services.h"
+#include "window_baselines_win32.h"
 #include "window_report.h"
 
+#include "listing/content_pane.h"
 #include "listing/cookie_listing.h"
+#include "listing/cookie_table.h"
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
 #include "platform/filesystem.h"
@@ -43,13 +56,17 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <richedit.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <cwchar>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace {
 
@@ -77,7 +94,8 @@ int usage()
 {
     std::fputs("usage: vellumin-window-bench [--startup-files M] [N] [--folder FOLDER]   (N cookie files, default "
                "100000)\n"
-               "       vellumin-window-bench --startup [M]   (M rows expected)\n",
+               "       vellumin-window-bench --startup [M]   (M rows expected)\n"
+               "       vellumin-window-bench --big [MB...]   (default 1 5 20 100)\n",
                stderr);
     return 2;
 }
@@ -192,10 +210,150 @@ bool runStartup(std::optional<std::size_t> expectedRows)
     return exitCode == 0;
 }
 
+// Characters of Unicode text on the clipboard, or -1.
+long long clipboardCharacters(HWND owner)
+{
+    if (!OpenClipboard(owner))
+        return -1;
+    long long characters = -1;
+    if (const HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        if (const auto *text = static_cast<const wchar_t *>(GlobalLock(data))) {
+            characters = static_cast<long long>(wcslen(text));
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return characters;
+}
+
+// One cookie file of `bytes` through the window, then the bare controls.
+void measureBigFile(ui::win32::MainWindowHost &form, HWND window, std::size_t bytes)
+{
+    const bench::TempFolder folder("vellumin-window-bench-big");
+    const std::string file = folder.path() + "\\big@www.example.com[1].txt";
+    const std::size_t records = bench::writeBigCookieFile(file, bytes);
+    form.cookies().state().setCookiesPath(platform::namedPath(folder.path()));
+    ui::MainWindow &main = form.window();
+    const HWND list = form.controlOf(ui::form::Id::CookieView);
+    const auto deliver = [&form](MSG &key) {
+        if (!form.translate(key)) {
+            TranslateMessage(&key);
+            DispatchMessageW(&key);
+        }
+    };
+
+    std::vector<bench::WindowStep> steps(7);
+    steps[0].label = "row selected until the text is painted";
+    steps[1].label = "cookie tab chosen until the table is painted";
+    steps[2].label = "cookie table Shift+End";
+    steps[3].label = "cookie table Home";
+    steps[4].label = "cookie table Ctrl+A";
+    steps[5].label = "cookie table Ctrl+C";
+    steps[6].label = "another listing, the text let go";
+    std::size_t heapPeak = 0;
+    for (int run = 0; run < kRuns; ++run) {
+        main.contentViewChosen(ui::form::ContentView::Text);
+        settle(window);
+        // A rescan empties the pane, so that the text is shown anew:
+        // after the first run, it lets go of the big text.
+        const auto relist = [&] { main.perform(ui::form::Command::Reload); };
+        if (run == 0) {
+            relist();
+            settle(window);
+        } else {
+            bench::timeStep(steps[6], window, relist);
+        }
+        const std::size_t live = bench::resetHeapPeak();
+        bench::timeStep(steps[0], window, [&] { main.run([&form] { form.cookies().readRowFile(1); }); });
+        heapPeak = std::max(heapPeak, bench::heapPeakBytes() - live);
+        GETTEXTLENGTHEX length{GTL_NUMCHARS | GTL_PRECISE, 1200};
+        // The pane's control now: a big text is let go with the control.
+        steps[0].outcome = SendMessageW(form.controlOf(ui::form::Id::ContentPane), EM_GETTEXTLENGTHEX,
+                                        reinterpret_cast<WPARAM>(&length), 0);
+        steps[0].outcomeLabel = "characters shown";
+
+        bench::timeStep(steps[1], window, [&] { main.contentViewChosen(ui::form::ContentView::Cookies); });
+        steps[1].outcome = SendMessageW(list, LVM_GETITEMCOUNT, 0, 0);
+        steps[1].outcomeLabel = "rows";
+        SetFocus(list);
+        bench::pressKey(list, VK_HOME, false, false, deliver);
+        settle(window);
+        bench::timeStep(steps[2], window, [&] { bench::pressKey(list, VK_END, true, false, deliver); });
+        steps[2].outcome = bench::selectedCount(list);
+        bench::timeStep(steps[3], window, [&] { bench::pressKey(list, VK_HOME, false, false, deliver); });
+        steps[3].outcome = bench::selectedCount(list);
+        bench::timeStep(steps[4], window, [&] { bench::pressKey(list, 'A', false, true, deliver); });
+        steps[4].outcome = bench::selectedCount(list);
+        if (steps[4].outcome != steps[1].outcome) {
+            // Ctrl+A did not select them all: select them, so that Ctrl+C
+            // copies every row all the same.
+            LVITEMW all{};
+            all.state = LVIS_SELECTED;
+            all.stateMask = LVIS_SELECTED;
+            SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&all));
+            settle(window);
+        }
+        bench::timeStep(steps[5], window, [&] { bench::pressKey(list, 'C', false, true, deliver); });
+        steps[5].outcome = clipboardCharacters(window);
+        steps[5].outcomeLabel = "characters copied";
+    }
+    for (int i = 2; i < 5; ++i)
+        steps[i].outcomeLabel = "rows selected";
+    std::printf("\n%zu cookies; load average %s", records, bench::loadAverage().c_str());
+    bench::printBigFileSteps("through the window", bytes, heapPeak, steps.data(), steps.size());
+    std::fflush(stdout);
+
+    // The bare controls: the same text (widened as the pane shows it) and
+    // the same number of rows.
+    std::string text = std::string(form.cookies().contentPane().rawText());
+    main.perform(ui::form::Command::Reload);
+    settle(window);
+    listing::widenLineEnds(text);
+    // One run each above 4 MB: the bare rich edit takes seconds a megabyte.
+    std::vector<bench::WindowStep> bare = bench::measureBareRichEdit(text, bytes > (4u << 20) ? 1 : kRuns);
+    text.clear();
+    text.shrink_to_fit();
+    const std::vector<bench::WindowStep> bareList =
+        bench::measureBareList(static_cast<int>(steps[1].outcome), listing::CookieTable::kColumnCount, kRuns);
+    bare.insert(bare.end(), bareList.begin(), bareList.end());
+    bench::printBigFileSteps("bare controls", bytes, 0, bare.data(), bare.size());
+    std::fflush(stdout);
+}
+
+// The big files of --big, one window for all.
+int measureBigFiles(int argc, char **argv)
+try {
+    std::vector<std::size_t> megabytes;
+    for (int i = 0; i < argc; ++i) {
+        char *end = nullptr;
+        const unsigned long value = std::strtoul(argv[i], &end, 10);
+        if (!end || *end || value == 0 || value > 2000)
+            return usage();
+        megabytes.push_back(value);
+    }
+    if (megabytes.empty())
+        megabytes = {1, 5, 20, 100};
+    bench::PrintingDialogs dialogs;
+    bench::NoDesktop desktop;
+    ui::win32::MainWindowHost form(dialogs, desktop);
+    const HWND window = makeWindow(form);
+    form.show(SW_SHOWNORMAL);
+    settle(window);
+    std::printf("vellumin-window-bench --big (Win32), best of %d runs each\n", kRuns);
+    for (const std::size_t size : megabytes)
+        measureBigFile(form, window, size << 20);
+    return 0;
+} catch (const std::exception &error) {
+    std::fprintf(stderr, "vellumin-window-bench: %s\n", error.what());
+    return 1;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
+    if (argc >= 2 && std::string_view(argv[1]) == "--big")
+        return measureBigFiles(argc - 2, argv + 2);
     if (argc >= 2 && std::string_view(argv[1]) == "--startup") {
         if (argc == 2)
             return measureStartup(std::nullopt);

@@ -22,4 +22,34 @@ void printWindowScan(const WindowScanFigures &figures)
                 figures.scrollMissed);
 }
 
+void printBigFileSteps(const char *title, std::size_t fileBytes, std::size_t heapPeakBytes, const WindowStep *steps,
+                       std::size_t stepCount)
+{
+    std::printf("\n%s: file of %.1f MB (%zu bytes)", title, static_cast<double>(fileBytes) / (1 << 20), fileBytes);
+    if (heapPeakBytes > 0)
+        std::printf(", heap peak while its text was shown %.1f MB (%.2f times the file)",
+                    static_cast<double>(heapPeakBytes) / (1 << 20),
+                    static_cast<double>(heapPeakBytes) / static_cast<double>(fileBytes));
+    std::printf("\n%-44s %10s %9s %9s  %s\n", "step, until painted", "ms", "user ms", "sys ms", "outcome");
+    for (std::size_t i = 0; i < stepCount; ++i) {
+        const WindowStep &step = steps[i];
+        if (step.ms < 0) {
+            std::printf("%-44s %10s\n", step.label, "-");
+            continue;
+        }
+        std::printf("%-44s %10.1f %9.1f %9.1f  ", step.label, step.ms, step.cpu.userMs, step.cpu.systemMs);
+        if (step.outcome >= 0)
+            std::printf("%lld %s", step.outcome, step.outcomeLabel);
+        std::printf("\n");
+    }
+}
+
+void keepBest(WindowStep &step, double ms, const CpuTime &cpu)
+{
+    if (step.ms < 0 || ms < step.ms) {
+        step.ms = ms;
+        step.cpu = cpu;
+    }
+}
+
 } // namespace bench

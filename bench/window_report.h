@@ -25,4 +25,26 @@ struct WindowScanFigures {
 // the plain loop, each with its user and system time.
 void printWindowScan(const WindowScanFigures &figures);
 
+// One step with a big file, until the window (or a bare control) painted
+// it: the best time of the runs, the processor time of that run, and what
+// came of it (rows selected, characters copied), so that a step that did
+// nothing shows. A time below 0 was not measured.
+struct WindowStep {
+    const char *label = "";
+    double ms = -1;
+    CpuTime cpu;
+    long long outcome = -1; // below 0: nothing to say
+    const char *outcomeLabel = "";
+};
+
+// Prints the steps of one big file: its size, the heap peak while its text
+// was shown (and that peak as a multiple of the file's size), and each step
+// with its user and system time.
+void printBigFileSteps(const char *title, std::size_t fileBytes, std::size_t heapPeakBytes, const WindowStep *steps,
+                       std::size_t stepCount);
+
+// Keeps the least time of the runs of a step, with the processor time of
+// that run.
+void keepBest(WindowStep &step, double ms, const CpuTime &cpu);
+
 } // namespace bench

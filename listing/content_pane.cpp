@@ -8,6 +8,32 @@
 
 namespace listing {
 
+namespace {
+
+// The bytes that widening `text` adds: one for each lone LF and lone CR. The
+// usual cookie file has LF only.
+std::size_t widenedExtra(std::string_view text)
+{
+    const char *const begin = text.data();
+    const std::size_t size = text.size();
+    std::size_t extra = 0;
+    if (!std::memchr(begin, '\r', size)) {
+        for (const char *p = begin, *end = begin + size;
+             (p = static_cast<const char *>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)))); ++p)
+            ++extra;
+        return extra;
+    }
+    for (std::size_t i = 0; i < size; ++i) {
+        if (begin[i] == '\n' && (i == 0 || begin[i - 1] != '\r'))
+            ++extra;
+        else if (begin[i] == '\r' && (i + 1 == size || begin[i + 1] != '\n'))
+            ++extra;
+    }
+    return extra;
+}
+
+} // namespace
+
 void ContentPane::clear()
 {
     if (m_text.capacity() > kLargeBuffer)
@@ -15,7 +41,6 @@ void ContentPane::clear()
     else
         m_text.clear();
     std::string().swap(m_asRead);
-    m_keptAsRead = false;
     m_widened = true;
     ++m_revision;
 }
@@ -23,7 +48,6 @@ void ContentPane::clear()
 void ContentPane::setText(std::string_view bytes)
 {
     std::string().swap(m_asRead);
-    m_keptAsRead = false;
     m_text.assign(bytes);
     m_widened = false;
     ++m_revision;
@@ -46,19 +70,33 @@ void ContentPane::endLoad()
 const std::string &ContentPane::text() const
 {
     if (!m_widened) {
-        m_keptAsRead = holdsLoneCr(m_text);
-        if (m_keptAsRead)
-            m_asRead = m_text;
-        widenLineEnds(m_text);
         m_widened = true;
+        if (holdsLoneCr(m_text)) {
+            // The records read the bytes as read, where a CR alone ends no
+            // line: they stay where they lie, and the widened text is built
+            // beside them (a file with a lone CR is rare and crafted, no
+            // browser writes one). The records' places have not moved.
+            std::string widened;
+            widened.reserve(m_text.size() + widenedExtra(m_text));
+            bool lastWasCr = false;
+            appendWidened(m_text, lastWasCr, widened);
+            m_asRead.swap(m_text);
+            m_text.swap(widened);
+            return m_text;
+        }
+        const std::size_t before = m_text.size();
+        widenLineEnds(m_text);
+        if (m_text.size() != before)
+            ++m_revision; // places taken in the bytes as read have moved
     }
     return m_text;
 }
 
 std::string_view ContentPane::recordText() const
 {
-    const std::string &widened = text();
-    return m_keptAsRead ? std::string_view(m_asRead) : std::string_view(widened);
+    // Widening LF to CR LF leaves the lines that end at LF and CR LF as they
+    // were: only a lone CR needs the bytes as read.
+    return m_asRead.empty() ? std::string_view(m_text) : std::string_view(m_asRead);
 }
 
 bool holdsLoneCr(std::string_view text)
@@ -87,26 +125,21 @@ long long ContentPane::find(std::string_view needle) const
 
 void widenLineEnds(std::string &bytes)
 {
-    // Count the line ends that need one byte more: a lone LF or a lone CR.
-    // The usual cookie file has LF only.
-    char *const begin = bytes.data();
     const std::size_t size = bytes.size();
-    const bool hasCr = std::memchr(begin, '\r', size) != nullptr;
-    std::size_t extra = 0;
-    if (!hasCr) {
-        for (const char *p = begin, *end = begin + size;
-             (p = static_cast<const char *>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)))); ++p)
-            ++extra;
-    } else {
-        for (std::size_t i = 0; i < size; ++i) {
-            if (begin[i] == '\n' && (i == 0 || begin[i - 1] != '\r'))
-                ++extra;
-            else if (begin[i] == '\r' && (i + 1 == size || begin[i + 1] != '\n'))
-                ++extra;
-        }
-    }
+    const bool hasCr = std::memchr(bytes.data(), '\r', size) != nullptr;
+    const std::size_t extra = widenedExtra(bytes);
     if (extra == 0)
         return;
+
+    if (bytes.capacity() < size + extra) {
+        // Not resize(): growing would double the room, twice the text.
+        std::string widened;
+        widened.reserve(size + extra);
+        bool lastWasCr = false;
+        appendWidened(bytes, lastWasCr, widened);
+        bytes.swap(widened);
+        return;
+    }
 
     // Widen from the back, so that no byte is overwritten before it moved.
     bytes.resize(size + extra);
@@ -158,6 +191,33 @@ const char *lineEnd(const char *p, const char *end)
 }
 
 } // namespace
+
+void appendWidened(std::string_view piece, bool &lastWasCr, std::string &out)
+{
+    const char *p = piece.data();
+    const char *const end = p + piece.size();
+    if (p == end)
+        return;
+    if (lastWasCr && *p == '\n')
+        ++p; // the LF of a CR LF whose CR ended the last piece
+    lastWasCr = false;
+    while (p != end) {
+        const char *stop = lineEnd(p, end);
+        out.append(p, stop);
+        if (stop == end)
+            return;
+        out += "\r\n";
+        if (*stop == '\r') {
+            if (stop + 1 == end) {
+                lastWasCr = true;
+                return;
+            }
+            if (stop[1] == '\n')
+                ++stop;
+        }
+        p = stop + 1;
+    }
+}
 
 std::string_view textLine(std::string_view text, int number)
 {

@@ -69,9 +69,9 @@ std::size_t timeLength(std::uint64_t fileTime)
 void CookieTable::load(const ContentPane &pane, std::uint64_t now, int pointSize)
 {
     clear();
-    // The text as the records have their lines (a CR alone is no line
-    // end): it stays where it is until the pane's text changes, which the
-    // revision tells.
+    // The bytes as read, as the records have their lines (a CR alone is no
+    // line end): they stay where they are until the pane's text or its line
+    // ends change, which the revision tells.
     const std::string_view text = pane.recordText();
     m_pane = &pane;
     m_revision = pane.revision();

@@ -643,11 +643,12 @@ ReadResult Folder::readUpTo(std::string_view nativeName, EntryKind kind, std::st
 
     if (info.size > mostBytes)
         return ReadResult::TooBig;
-    // Room beyond the size lets the content pane widen line ends (LF to
-    // CR LF) in place for lines of 8 bytes or more.
+    // Room for the size and no more: the bytes are held once, as read (the
+    // content pane keeps its line ends as they are).
     const auto size = static_cast<std::size_t>(info.size);
     if (contents.capacity() < size) {
-        contents.reserve(size + size / 8 + 64);
+        std::string().swap(contents); // a reserve beyond the old room would double it
+        contents.reserve(size);
         adviseHugePages(contents.data(), contents.capacity());
     }
     contents.resize(size);

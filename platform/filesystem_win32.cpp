@@ -463,16 +463,18 @@ ReadResult Folder::readUpTo(std::string_view nativeName, EntryKind kind, std::st
         times->created = fileTime(basic.CreationTime);
     }
 
-    // The size at opening is what is read. Room beyond it lets the content
-    // pane widen line ends (LF to CR LF) in place.
+    // The size at opening is what is read, into room for that size and no
+    // more: the bytes are held once, as read.
     const auto size = static_cast<std::uint64_t>(standard.EndOfFile.QuadPart);
     if (size > mostBytes)
         return ReadResult::TooBig;
     if (size > contents.max_size() / 2)
         return ReadResult::ReadFailed;
     try {
-        if (contents.capacity() < size)
-            contents.reserve(size + size / 8 + 64);
+        if (contents.capacity() < size) {
+            std::string().swap(contents); // a reserve beyond the old room would double it
+            contents.reserve(static_cast<std::size_t>(size));
+        }
         contents.resize(size);
     } catch (const std::bad_alloc &) {
         return ReadResult::ReadFailed;

@@ -4,6 +4,10 @@
 #   bash scripts/run-windows.sh --bench [N] [--folder FOLDER]
 #                                          build, then measure the window: its start-up
 #                                          with 20,000 files, a scan of N (100,000)
+#   bash scripts/run-windows.sh --bench-big [MB...]
+#                                          build, then measure big cookie files (1, 5, 20
+#                                          and 100 MB) through the window, its text and
+#                                          its cookie table, beside the bare controls
 #   bash scripts/run-windows.sh --zip      build, then pack what a Windows user downloads
 # - When your Wine prefix ($WINEPREFIX, or ~/.wine) has no cookie folder
 #   (drive_c/windows/Cookies), the prefix build-windows/sample-prefix is made
@@ -30,7 +34,7 @@ fi
 
 have_display() { [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; }
 
-if [ "$mode" = "--bench" ]; then
+if [ "$mode" = "--bench" ] || [ "$mode" = "--bench-big" ]; then
   # A prefix of its own, so that the user's is never touched.
   export WINEPREFIX=$(mktemp -d /tmp/vellumin-bench-prefix.XXXXXX)
   trap 'wineserver -k >/dev/null 2>&1 || true; rm -rf "$WINEPREFIX"' EXIT
@@ -42,6 +46,7 @@ if [ "$mode" = "--bench" ]; then
   # The start-up is measured on a cookie folder of 20,000 files, made in
   # this prefix's Windows folder by the benchmark itself.
   bench=(wine "$build/bench/vellumin-window-bench.exe" --startup-files 20000 "${@:2}")
+  [ "$mode" = "--bench" ] || bench=(wine "$build/bench/vellumin-window-bench.exe" --big "${@:2}")
   if have_display; then "${bench[@]}"; else xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" "${bench[@]}"; fi
   exit 0
 fi

@@ -120,6 +120,66 @@ TEST(ContentPane, LoadsInPlaceAndLetsGoOfALargeBuffer)
     EXPECT_LE(pane.text().capacity(), ContentPane::kLargeBuffer);
 }
 
+TEST(ContentPane, WideningNeverDoublesTheRoomAndMovesTheRevision)
+{
+    // A text read into room for its own size: widening it must take a buffer
+    // of the widened size, not one that growth doubled.
+    std::string lines;
+    for (int i = 0; i < 200000; ++i)
+        lines += "ab\n";
+    std::string exact;
+    exact.reserve(lines.size());
+    exact = lines;
+    listing::widenLineEnds(exact);
+    EXPECT_EQ(exact.size(), lines.size() + 200000);
+    EXPECT_LT(exact.capacity(), exact.size() + exact.size() / 16);
+    EXPECT_EQ(exact.substr(0, 8), "ab\r\nab\r\n");
+
+    // The bytes as read stay as read; widening them is a new revision, and
+    // asking again is not.
+    ContentPane pane;
+    pane.beginLoad() = "a\nb\n";
+    pane.endLoad();
+    EXPECT_EQ(pane.rawText(), "a\nb\n");
+    const auto loaded = pane.revision();
+    EXPECT_EQ(pane.text(), "a\r\nb\r\n");
+    const auto widened = pane.revision();
+    EXPECT_NE(widened, loaded);
+    EXPECT_EQ(pane.text(), "a\r\nb\r\n");
+    EXPECT_EQ(pane.revision(), widened);
+    // Nothing to widen: nothing moved, the revision stays.
+    pane.setText("a\r\nb");
+    const auto crLf = pane.revision();
+    EXPECT_EQ(pane.text(), "a\r\nb");
+    EXPECT_EQ(pane.revision(), crLf);
+}
+
+TEST(ContentPane, WideningPieceByPieceGivesTheWholeTextWidened)
+{
+    // Every place a text can be cut, CR LF split between the pieces
+    // included, and a piece that is empty or a lone CR.
+    const std::string text = "a\r\nb\rc\nd\r\r\n\n\re\r";
+    std::string whole = text;
+    listing::widenLineEnds(whole);
+    ASSERT_EQ(whole, "a\r\nb\r\nc\r\nd\r\n\r\n\r\n\r\ne\r\n");
+    for (std::size_t cut = 0; cut <= text.size(); ++cut) {
+        for (std::size_t second = cut; second <= text.size(); ++second) {
+            std::string out;
+            bool lastWasCr = false;
+            const std::string_view all = text;
+            listing::appendWidened(all.substr(0, cut), lastWasCr, out);
+            listing::appendWidened(all.substr(cut, second - cut), lastWasCr, out);
+            listing::appendWidened(all.substr(second), lastWasCr, out);
+            EXPECT_EQ(out, whole) << "cut at " << cut << " and " << second;
+        }
+    }
+    // A fresh start takes a leading LF as a line end of its own.
+    std::string out;
+    bool lastWasCr = false;
+    listing::appendWidened("\nx", lastWasCr, out);
+    EXPECT_EQ(out, "\r\nx");
+}
+
 TEST(ContentPane, RevisionChangesWithTheText)
 {
     ContentPane pane;

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -221,9 +222,20 @@ TEST_F(CookieTableTest, ALoneCrSplitsNoCookieThoughThePaneShowsALineBreak)
     m_table.load(m_pane, kNow, 9);
     EXPECT_EQ(m_table.rowCount(), 1);
     EXPECT_EQ(m_table.cell(CookieTable::DomainColumn, 0), "bank.example");
-    // A text without a lone CR is decoded from the pane's own text.
+    // The bytes as read stay where they lay when the pane's text is widened
+    // beside them; a text without a lone CR is decoded from the pane's own
+    // text, widened or not, and not held twice.
+    m_pane.setText(crafted);
+    const char *asRead = m_pane.recordText().data();
+    EXPECT_EQ(m_pane.recordText(), crafted);
+    (void)m_pane.text();
+    EXPECT_EQ(m_pane.recordText().data(), asRead);
+    EXPECT_EQ(m_pane.recordText(), crafted);
     m_pane.setText(record({}));
+    EXPECT_EQ(m_pane.recordText().data(), m_pane.rawText().data());
+    (void)m_pane.text();
     EXPECT_EQ(m_pane.recordText().data(), m_pane.text().data());
+    EXPECT_EQ(m_pane.heldBytes(), m_pane.text().capacity());
 }
 
 TEST_F(CookieTableTest, HintIsTheRecordsLinesJoinedByCrLf)
@@ -274,6 +286,40 @@ TEST_F(CookieTableTest, GoesStaleWhenThePaneChanges)
     EXPECT_EQ(m_table.cell(CookieTable::NameColumn, 1), "second");
     m_table.clear();
     EXPECT_EQ(m_table.rowCount(), 0);
+}
+
+TEST_F(CookieTableTest, ReadsTheBytesAsReadWithoutWideningThem)
+{
+    // The same records with LF and CR LF line ends give the same rows, and
+    // decoding leaves the pane's bytes as they were: no second copy. With CR
+    // alone they are one line to the records, which holds no cookie.
+    const std::string lf = record({.name = "a", .value = "1"}) + record({.name = "b", .value = "2"});
+    std::string cr = lf, crLf;
+    std::replace(cr.begin(), cr.end(), '\n', '\r');
+    for (const char c : lf)
+        crLf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    for (const std::string &text : {lf, crLf, cr}) {
+        load(text);
+        const auto revision = m_pane.revision();
+        EXPECT_EQ(m_pane.rawText(), text);
+        if (text == cr) {
+            EXPECT_EQ(m_table.rowCount(), 0);
+            EXPECT_NE(m_table.problemText(), "");
+            continue;
+        }
+        ASSERT_EQ(m_table.rowCount(), 2);
+        EXPECT_EQ(m_table.cell(CookieTable::ValueColumn, 1), "2");
+        EXPECT_EQ(m_table.hint(0).substr(0, 5), "a\r\n1\r");
+        const int rows[] = {0, 1};
+        EXPECT_EQ(m_table.copyText(rows), "a=1\r\nb=2");
+        EXPECT_EQ(m_pane.rawText(), text);
+        EXPECT_EQ(m_pane.revision(), revision);
+    }
+    // Once something asks for the widened text, the rows' places in the
+    // bytes have moved: the table goes stale rather than read amiss.
+    load(lf);
+    (void)m_pane.text();
+    EXPECT_EQ(m_table.cell(CookieTable::NameColumn, 1), "");
 }
 
 TEST_F(CookieTableTest, FitsColumnsToTheirLongestTextTitleIncluded)

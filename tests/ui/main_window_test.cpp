@@ -111,7 +111,13 @@ public:
     }
     void setFocus(Id id) override { focus = id; }
     std::optional<Id> focusedControl() const override { return focus; }
-    void showPaneText(const listing::ContentPane &pane) override { panesShown.push_back(pane.text()); }
+    void showPaneText(const listing::ContentPane &pane) override
+    {
+        // As the windows do: the text widened on its way, the pane untouched.
+        std::string text(pane.rawText());
+        listing::widenLineEnds(text);
+        panesShown.push_back(text);
+    }
     void setContentView(ui::form::ContentView chosen) override { view = chosen; }
     void cookieTableChanged() override
     {

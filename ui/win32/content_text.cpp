@@ -1,5 +1,6 @@
 #include "content_text.h"
 
+#include "listing/content_pane.h"
 #include "platform/cp932.h"
 #include "platform/wide_text_win32.h"
 
@@ -22,20 +23,34 @@ struct PaneStream {
     std::string_view rest;
     std::wstring piece;
     std::size_t given = 0; // bytes of `piece` already handed over
+    // The text comes as read: each piece has its line ends made CR LF on the
+    // way, so the whole text is never widened or copied.
+    std::string widened;
+    bool lastWasCr = false;
 };
 
 DWORD CALLBACK streamText(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG *given)
 {
     auto &stream = *reinterpret_cast<PaneStream *>(cookie);
-    const std::size_t pieceBytes = stream.piece.size() * sizeof(wchar_t);
-    if (stream.given == pieceBytes && !stream.rest.empty()) {
+    // A piece may widen to nothing (the LF of a CR LF split between two
+    // pieces): take the next, since handing over no bytes ends the stream.
+    while (stream.given == stream.piece.size() * sizeof(wchar_t) && !stream.rest.empty()) {
         const std::string_view next = platform::cp932::truncated(stream.rest, PaneStream::kPieceBytes);
-        stream.piece = wideFromCp932(next.empty() ? stream.rest.substr(0, 1) : next);
+        stream.widened.clear();
+        listing::appendWidened(next.empty() ? stream.rest.substr(0, 1) : next, stream.lastWasCr, stream.widened);
+        stream.piece = wideFromCp932(stream.widened);
         stream.rest.remove_prefix(next.empty() ? 1 : next.size());
         stream.given = 0;
     }
     const std::size_t left = stream.piece.size() * sizeof(wchar_t) - stream.given;
-    const auto count = std::min(left, static_cast<std::size_t>(wanted));
+    auto count = std::min(left, static_cast<std::size_t>(wanted));
+    // Never a CR LF cut in two between two hand-overs: the rich edit takes
+    // a CR that ends one as a line end, and the LF that starts the next as
+    // another, a blank line that the file does not have.
+    const std::size_t end = (stream.given + count) / sizeof(wchar_t);
+    if (count < left && count > sizeof(wchar_t) && (stream.given + count) % sizeof(wchar_t) == 0 &&
+        stream.piece[end - 1] == L'\r' && stream.piece[end] == L'\n')
+        count -= sizeof(wchar_t);
     std::copy_n(reinterpret_cast<const BYTE *>(stream.piece.data()) + stream.given, count, buffer);
     stream.given += count;
     *given = static_cast<LONG>(count);
@@ -46,7 +61,7 @@ DWORD CALLBACK streamText(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG *gi
 
 void showContentText(HWND edit, std::string_view text)
 {
-    PaneStream pieces{text, {}, 0};
+    PaneStream pieces{text, {}, 0, {}, false};
     EDITSTREAM stream{};
     stream.dwCookie = reinterpret_cast<DWORD_PTR>(&pieces);
     stream.pfnCallback = &streamText;

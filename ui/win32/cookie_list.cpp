@@ -6,6 +6,9 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <numeric>
+
 namespace ui::win32 {
 namespace {
 
@@ -30,6 +33,43 @@ int titleWidth(HWND header, const std::string &title)
 }
 
 } // namespace
+
+SelectedRange selectedRange(HWND list)
+{
+    SelectedRange range;
+    range.first = listItem(list, -1, LVNI_SELECTED);
+    if (range.first < 0)
+        return range;
+    const auto count = static_cast<int>(SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0));
+    // Every selected row lies at or after the first; when none lies after
+    // first + count - 1, the count fills that span exactly.
+    const int end = range.first + std::max(count, 1) - 1;
+    if (listItem(list, end - 1, LVNI_SELECTED) == end && listItem(list, end, LVNI_SELECTED) < 0) {
+        range.last = end;
+        return range;
+    }
+    range.whole = false;
+    range.last = range.first;
+    for (int next = listItem(list, range.first, LVNI_SELECTED); next >= 0; next = listItem(list, next, LVNI_SELECTED))
+        range.last = next;
+    return range;
+}
+
+std::vector<int> selectedRowsOf(HWND list)
+{
+    const SelectedRange range = selectedRange(list);
+    std::vector<int> rows;
+    if (range.first < 0)
+        return rows;
+    if (range.whole) {
+        rows.resize(static_cast<std::size_t>(range.last - range.first + 1));
+        std::iota(rows.begin(), rows.end(), range.first);
+        return rows;
+    }
+    for (int row = range.first; row >= 0; row = listItem(list, row, LVNI_SELECTED))
+        rows.push_back(row);
+    return rows;
+}
 
 HWND CookieList::createWindow(HWND parent, int id, HFONT font, int columnWidth)
 {
@@ -107,10 +147,7 @@ LRESULT CookieList::notify(NMHDR &header)
 
 std::vector<int> CookieList::selectedRowNumbers() const
 {
-    std::vector<int> rows;
-    for (int row = listItem(m_list, -1, LVNI_SELECTED); row >= 0; row = listItem(m_list, row, LVNI_SELECTED))
-        rows.push_back(row);
-    return rows;
+    return selectedRowsOf(m_list);
 }
 
 int CookieList::rowCount() const
@@ -164,13 +201,10 @@ int CookieList::currentRow() const
 
 std::pair<int, int> CookieList::selectedRows() const
 {
-    const int first = listItem(m_list, -1, LVNI_SELECTED);
-    if (first < 0)
+    const SelectedRange range = selectedRange(m_list);
+    if (range.first < 0)
         return {0, 0};
-    int last = first;
-    for (int next = listItem(m_list, first, LVNI_SELECTED); next >= 0; next = listItem(m_list, next, LVNI_SELECTED))
-        last = next;
-    return {first + 1, last + 1};
+    return {range.first + 1, range.last + 1};
 }
 
 } // namespace ui::win32

@@ -8,6 +8,7 @@
 #include <commctrl.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace listing {
@@ -15,6 +16,22 @@ class CookieTable;
 }
 
 namespace ui::win32 {
+
+// The first and last selected rows of a list view (from 0), both -1 when
+// none is, and whether every row between them is selected. A few questions
+// to the list whatever the number of rows selected: the first selected, how
+// many are, and whether any comes after the place where they would end.
+struct SelectedRange {
+    int first = -1;
+    int last = -1;
+    bool whole = true;
+};
+SelectedRange selectedRange(HWND list);
+
+// The selected rows of a list view in order. A selection without gaps, as
+// Shift+End and Ctrl+A make it, is counted out without asking the list row
+// by row.
+std::vector<int> selectedRowsOf(HWND list);
 
 // The decoded cookies' view: a report list that asks for each cell as it
 // draws it, so that the table holds a file's cookies once, never a copy per
@@ -38,7 +55,7 @@ public:
     void reload(int margins);
     // The list's notifications: its cells, hints and greyed rows.
     LRESULT notify(NMHDR &header);
-    // The rows (from 0) selected, in the table's order.
+    // The rows (from 0) selected, in the table's order: selectedRowsOf().
     std::vector<int> selectedRowNumbers() const;
 
     HWND gridWindow() const override { return m_list; }

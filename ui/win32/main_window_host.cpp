@@ -235,6 +235,10 @@ HWND MainWindowHost::createControl(const form::Control &control, HWND parent)
         // Lines wrap at the pane's width; a cookie file may be long.
         SendMessageW(created, EM_SETTARGETDEVICE, 0, 0);
         SendMessageW(created, EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
+        // Read-only: nothing to undo. Without this the rich edit keeps what
+        // each new text replaces, and under Wine letting go of a big text
+        // took minutes.
+        SendMessageW(created, EM_SETUNDOLIMIT, 0, 0);
         break;
     case Kind::TabStrip: {
         created = createChild(0, WC_TABCONTROLW, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS, 0, 0, 0, 0,
@@ -498,9 +502,41 @@ std::string MainWindowHost::programFolder() const
     return std::string(platform::nativeFolderPart(native));
 }
 
+// Above this many characters the pane's text is let go with the control.
+constexpr int kReplacePaneAboveCharacters = 1 << 16;
+
+HWND MainWindowHost::replaceContentPane()
+{
+    // In the old one's place among its siblings (the Tab order), at its
+    // size, shown or hidden as it was, with the focus if it had it.
+    const HWND old = controlOf(form::Id::ContentPane);
+    const HWND parent = GetParent(old);
+    const HWND fresh = createControl(form::control(form::Id::ContentPane), parent);
+    if (!fresh)
+        return old; // the old one still works, only slowly
+    RECT box{};
+    GetWindowRect(old, &box);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT *>(&box), 2);
+    const bool focused = GetFocus() == old;
+    SetWindowPos(fresh, old, box.left, box.top, box.right - box.left, box.bottom - box.top,
+                 SWP_NOACTIVATE | (IsWindowVisible(old) ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
+    m_controls[static_cast<std::size_t>(form::indexOf(form::Id::ContentPane))] = fresh;
+    if (m_lastFocus == old)
+        m_lastFocus = fresh;
+    if (focused)
+        SetFocus(fresh);
+    DestroyWindow(old);
+    return fresh;
+}
+
 void MainWindowHost::showPaneText(const listing::ContentPane &pane)
 {
-    showContentText(controlOf(form::Id::ContentPane), pane.text());
+    // Wine's rich edit empties itself in time that grows with the square of
+    // its lines (minutes for a file of 1 MB); destroying it is quick. So a
+    // big text is let go with its control, and a fresh one takes the new.
+    if (GetWindowTextLengthW(controlOf(form::Id::ContentPane)) > kReplacePaneAboveCharacters)
+        replaceContentPane();
+    showContentText(controlOf(form::Id::ContentPane), pane.rawText());
 }
 
 std::string MainWindowHost::statusText() const

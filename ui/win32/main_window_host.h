@@ -107,6 +107,8 @@ private:
     // Tells screen readers that the tab strip's chosen tab (and so its name)
     // changed.
     void announceChosenTab() const;
+    // A fresh content pane in the old one's place, which goes with its text.
+    HWND replaceContentPane();
     // The panel that `id` describes.
     Panel &panel(form::Id id) const;
     HFONT fontFor(form::Font font) const;
