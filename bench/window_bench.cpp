@@ -129,13 +129,7 @@ void cookieTableSteps(ui::qt::MainWindowHost &window, std::size_t bytes)
 {
     auto *view = window.controlOf<QTableView>(ui::form::Id::CookieView);
     ui::MainWindow &main = window.window();
-    std::vector<bench::WindowStep> steps(6);
-    steps[0].label = "row selected until the text is painted";
-    steps[1].label = "cookie tab chosen until the table is painted";
-    steps[2].label = "cookie table Shift+End";
-    steps[3].label = "cookie table Home";
-    steps[4].label = "cookie table Ctrl+A";
-    steps[5].label = "cookie table Ctrl+C";
+    std::vector<bench::WindowStep> steps = bench::bigFileSteps();
     std::size_t heapPeak = 0;
     const auto timed = [&](bench::WindowStep &step, const auto &action) {
         const bench::CpuTime cpuStart = bench::processCpuTime();

@@ -242,14 +242,8 @@ void measureBigFile(ui::win32::MainWindowHost &form, HWND window, std::size_t by
         }
     };
 
-    std::vector<bench::WindowStep> steps(7);
-    steps[0].label = "row selected until the text is painted";
-    steps[1].label = "cookie tab chosen until the table is painted";
-    steps[2].label = "cookie table Shift+End";
-    steps[3].label = "cookie table Home";
-    steps[4].label = "cookie table Ctrl+A";
-    steps[5].label = "cookie table Ctrl+C";
-    steps[6].label = "another listing, the text let go";
+    std::vector<bench::WindowStep> steps = bench::bigFileSteps();
+    steps.emplace_back().label = "another listing, the text let go";
     std::size_t heapPeak = 0;
     for (int run = 0; run < kRuns; ++run) {
         main.contentViewChosen(ui::form::ContentView::Text);

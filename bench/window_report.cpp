@@ -52,4 +52,16 @@ void keepBest(WindowStep &step, double ms, const CpuTime &cpu)
     }
 }
 
+std::vector<WindowStep> bigFileSteps()
+{
+    std::vector<WindowStep> steps(6);
+    steps[0].label = "row selected until the text is painted";
+    steps[1].label = "cookie tab chosen until the table is painted";
+    steps[2].label = "cookie table Shift+End";
+    steps[3].label = "cookie table Home";
+    steps[4].label = "cookie table Ctrl+A";
+    steps[5].label = "cookie table Ctrl+C";
+    return steps;
+}
+
 } // namespace bench

@@ -3,6 +3,7 @@
 #include "plain_read.h"
 
 #include <cstddef>
+#include <vector>
 
 namespace bench {
 
@@ -42,6 +43,11 @@ struct WindowStep {
 // with its user and system time.
 void printBigFileSteps(const char *title, std::size_t fileBytes, std::size_t heapPeakBytes, const WindowStep *steps,
                        std::size_t stepCount);
+
+// The steps both windows time on a big file, in this order and so named,
+// so that their tables compare line by line: the text shown, the cookie
+// tab shown, Shift+End, Home, Ctrl+A and Ctrl+C in it.
+std::vector<WindowStep> bigFileSteps();
 
 // Keeps the least time of the runs of a step, with the processor time of
 // that run.
