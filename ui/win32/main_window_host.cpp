@@ -1,6 +1,6 @@
 #include "main_window_host.h"
 
-#include "content_text.h"
+#include "clipboard.h"
 #include "listing/content_pane.h"
 #include "listing/cookie_table.h"
 #include "platform/cp932.h"
@@ -9,7 +9,6 @@
 #include "win32_keys.h"
 
 #include <commctrl.h>
-#include <richedit.h>
 
 #include <algorithm>
 #include <cstring>
@@ -226,20 +225,11 @@ HWND MainWindowHost::createControl(const form::Control &control, HWND parent)
         created = m_grid.create(parent, id, font);
         m_grid.setRowMadeCurrentHandler([this] { m_window.rowMadeCurrent(); });
         return created;
-    case Kind::ContentPane:
-        LoadLibraryW(L"riched20.dll");
-        created = createChild(WS_EX_CLIENTEDGE, RICHEDIT_CLASSW, caption.c_str(),
-                              WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE |
-                                  ES_READONLY | ES_AUTOVSCROLL,
-                              0, 0, 0, 0, parent, id);
-        // Lines wrap at the pane's width; a cookie file may be long.
-        SendMessageW(created, EM_SETTARGETDEVICE, 0, 0);
-        SendMessageW(created, EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
-        // Read-only: nothing to undo. Without this the rich edit keeps what
-        // each new text replaces, and under Wine letting go of a big text
-        // took minutes.
-        SendMessageW(created, EM_SETUNDOLIMIT, 0, 0);
-        break;
+    case Kind::ContentPane: {
+        TextView *made = own(std::make_unique<TextView>(platform::cp932::fromUtf8(control.accessibleName)));
+        m_contentPane = made;
+        return made->create(parent, id, font);
+    }
     case Kind::TabStrip: {
         created = createChild(0, WC_TABCONTROLW, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS, 0, 0, 0, 0,
                               parent, id);
@@ -382,11 +372,6 @@ bool MainWindowHost::translate(MSG &message)
         if (m_window.keyPressed(stroke, message.lParam & (1 << 30)))
             return true;
     }
-    if (message.message == WM_KEYDOWN && message.wParam == VK_TAB && focus == controlOf(form::Id::ContentPane) &&
-        GetKeyState(VK_CONTROL) >= 0) {
-        SetFocus(GetNextDlgTabItem(hwnd(), focus, GetKeyState(VK_SHIFT) < 0));
-        return true;
-    }
     if (focus && (focus == controlOf(form::Id::ContentSplitter) || focus == controlOf(form::Id::CommandSplitter)))
         return false; // Esc goes to the splitter that is being dragged
     return IsDialogMessageW(hwnd(), &message) != FALSE;
@@ -502,41 +487,9 @@ std::string MainWindowHost::programFolder() const
     return std::string(platform::nativeFolderPart(native));
 }
 
-// Above this many characters the pane's text is let go with the control.
-constexpr int kReplacePaneAboveCharacters = 1 << 16;
-
-HWND MainWindowHost::replaceContentPane()
-{
-    // In the old one's place among its siblings (the Tab order), at its
-    // size, shown or hidden as it was, with the focus if it had it.
-    const HWND old = controlOf(form::Id::ContentPane);
-    const HWND parent = GetParent(old);
-    const HWND fresh = createControl(form::control(form::Id::ContentPane), parent);
-    if (!fresh)
-        return old; // the old one still works, only slowly
-    RECT box{};
-    GetWindowRect(old, &box);
-    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT *>(&box), 2);
-    const bool focused = GetFocus() == old;
-    SetWindowPos(fresh, old, box.left, box.top, box.right - box.left, box.bottom - box.top,
-                 SWP_NOACTIVATE | (IsWindowVisible(old) ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
-    m_controls[static_cast<std::size_t>(form::indexOf(form::Id::ContentPane))] = fresh;
-    if (m_lastFocus == old)
-        m_lastFocus = fresh;
-    if (focused)
-        SetFocus(fresh);
-    DestroyWindow(old);
-    return fresh;
-}
-
 void MainWindowHost::showPaneText(const listing::ContentPane &pane)
 {
-    // Wine's rich edit empties itself in time that grows with the square of
-    // its lines (minutes for a file of 1 MB); destroying it is quick. So a
-    // big text is let go with its control, and a fresh one takes the new.
-    if (GetWindowTextLengthW(controlOf(form::Id::ContentPane)) > kReplacePaneAboveCharacters)
-        replaceContentPane();
-    showContentText(controlOf(form::Id::ContentPane), pane.rawText());
+    m_contentPane->show(pane);
 }
 
 std::string MainWindowHost::statusText() const
@@ -546,7 +499,7 @@ std::string MainWindowHost::statusText() const
 
 std::string MainWindowHost::contentPaneShownText() const
 {
-    return shownContentText(controlOf(form::Id::ContentPane));
+    return m_contentPane->shownText();
 }
 
 void MainWindowHost::setText(form::Id id, const std::string &text)
@@ -687,22 +640,7 @@ void MainWindowHost::selectCookieRows(int first, int last)
 
 void MainWindowHost::copyText(const std::string &text)
 {
-    const std::wstring wide = wideFromCp932(text);
-    if (!OpenClipboard(hwnd()))
-        return;
-    EmptyClipboard();
-    const std::size_t bytes = (wide.size() + 1) * sizeof(wchar_t);
-    if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes)) {
-        if (void *target = GlobalLock(memory)) {
-            std::memcpy(target, wide.c_str(), bytes);
-            GlobalUnlock(memory);
-            if (!SetClipboardData(CF_UNICODETEXT, memory))
-                GlobalFree(memory);
-        } else {
-            GlobalFree(memory);
-        }
-    }
-    CloseClipboard();
+    copyToClipboard(hwnd(), text);
 }
 
 void MainWindowHost::tableChanged()

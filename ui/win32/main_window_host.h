@@ -11,6 +11,7 @@
 #include "result_grid.h"
 #include "splitter.h"
 #include "tab_strip_accessible.h"
+#include "text_view.h"
 #include "ui/main_window.h"
 #include "ui/window_host.h"
 #include "window.h"
@@ -68,8 +69,9 @@ public:
     std::string statusText() const;
     // The tooltip window that shows the hints.
     HWND hintWindow() const { return m_hints; }
-    // The content pane's text as the control shows it.
+    // The content pane's text as the view shows it, and the view.
     std::string contentPaneShownText() const;
+    TextView &contentPane() { return *m_contentPane; }
 
     // ui::WindowHost
     void setText(form::Id id, const std::string &text) override;
@@ -107,8 +109,6 @@ private:
     // Tells screen readers that the tab strip's chosen tab (and so its name)
     // changed.
     void announceChosenTab() const;
-    // A fresh content pane in the old one's place, which goes with its text.
-    HWND replaceContentPane();
     // The panel that `id` describes.
     Panel &panel(form::Id id) const;
     HFONT fontFor(form::Font font) const;
@@ -125,10 +125,12 @@ private:
     BrushHandle m_windowBrush;
 
     // Every control by its place in the form; the window classes of our own
-    // (panels, command texts, splitters) owned here, the grid a member.
+    // (panels, command texts, splitters, the content pane) owned here, the
+    // grid a member.
     std::array<HWND, form::kIdCount> m_controls{};
     std::array<std::unique_ptr<Window>, form::kIdCount> m_ownWindows;
     ResultGrid m_grid;
+    TextView *m_contentPane = nullptr;
     // The docked controls' extents, which the splitters change.
     std::array<int, form::kIdCount> m_extents{};
     HWND m_hints = nullptr;

@@ -266,43 +266,6 @@ TEST_F(MainWindowHostTest, CommandTextsAreSizedToTheirTextWithTrailingBlanks)
     EXPECT_EQ(a.bottom - a.top, text.cy + 4);
 }
 
-TEST_F(MainWindowHostTest, ABigTextIsShownWholeAndLetGoQuicklyForTheNextFile)
-{
-    // Lines of every ending, with a CR LF split where the text is handed
-    // to the pane in pieces (64 KB): shown whole, each line end once.
-    std::string big(65535, 'a');
-    big += "\r\n";
-    for (int i = 0; big.size() < 400000; ++i)
-        big += "line " + std::to_string(i) + (i % 3 == 0 ? "\n" : i % 3 == 1 ? "\r" : "\r\n");
-    std::string widened = big;
-    listing::widenLineEnds(widened);
-    folder.write("big@big.example[1].txt", big);
-    listFolder(folder.path());
-    const HWND before = control(ui::form::Id::ContentPane);
-    clickGridRow(rowOf("big@big.example[1].txt"));
-    const std::string shown = form->contentPaneShownText();
-    EXPECT_EQ(shown.size(), widened.size());
-    EXPECT_TRUE(shown == widened) << "the big text differs from the file's";
-
-    // The next file: its own text in a pane that took the old one's place,
-    // in the Tab order too.
-    clickGridRow(rowOf("taro@mail.example.org[1].txt"));
-    const HWND after = control(ui::form::Id::ContentPane);
-    EXPECT_NE(after, before);
-    EXPECT_FALSE(IsWindow(before));
-    EXPECT_TRUE(IsWindowVisible(after));
-    EXPECT_EQ(form->contentPaneShownText().find("SESSION 1"), 5u) << form->contentPaneShownText();
-    EXPECT_EQ(GetNextDlgTabItem(window, control(ui::form::Id::ContentTabs), FALSE), after);
-    RECT pane{}, panel{};
-    GetWindowRect(after, &pane);
-    GetClientRect(GetParent(after), &panel);
-    EXPECT_GT(pane.bottom - pane.top, 0);
-    EXPECT_LE(pane.right - pane.left, panel.right);
-    // A small text replaces a small one in the same control.
-    clickGridRow(rowOf("taro@mail.example.org[1].txt"));
-    EXPECT_EQ(control(ui::form::Id::ContentPane), after);
-}
-
 TEST_F(MainWindowHostTest, TabOrderRunsThroughTheEnabledButtonsTheGridAndThePane)
 {
     const auto order = [this] {
