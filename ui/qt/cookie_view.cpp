@@ -63,4 +63,11 @@ void CookieView::keyPressEvent(QKeyEvent *event)
     QTableView::keyPressEvent(event);
 }
 
+QModelIndex CookieView::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
+{
+    if (action == MoveHome || action == MoveEnd)
+        modifiers |= Qt::ControlModifier;
+    return QTableView::moveCursor(action, modifiers);
+}
+
 } // namespace ui::qt

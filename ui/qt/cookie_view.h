@@ -28,6 +28,9 @@ signals:
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
+    // Home and End go to the first and the last row, as in the Windows
+    // list: the rows are selected whole, so a move along one is no move.
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
 };
 
 } // namespace ui::qt

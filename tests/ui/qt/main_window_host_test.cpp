@@ -978,7 +978,18 @@ void MainWindowHostTest::tabIntoTheCookieViewSelectsARowAndCtrlASelectsAll()
     QTest::keyClick(view, Qt::Key_C, Qt::ControlModifier);
     QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("one=1\r\ntwo=2\r\nthree=3"));
 
+    // Home and End go to the first and the last row; with Shift they
+    // select every row between, as in the Windows list.
+    QTest::keyClick(view, Qt::Key_Home);
+    QCOMPARE(view->selectedRows(), (std::vector<int>{0}));
+    QTest::keyClick(view, Qt::Key_End, Qt::ShiftModifier);
+    QCOMPARE(view->selectedRows(), (std::vector<int>{0, 1, 2}));
+    QCOMPARE(view->currentIndex().row(), 2);
+    QTest::keyClick(view, Qt::Key_Home);
+    QCOMPARE(view->selectedRows(), (std::vector<int>{0}));
+
     // Back in with a row of the user's own choosing: it stays the one.
+    QTest::keyClick(view, Qt::Key_Down);
     QTest::keyClick(view, Qt::Key_Down);
     QCOMPARE(view->selectedRows(), (std::vector<int>{2}));
     QTest::keyClick(view, Qt::Key_Backtab, Qt::ShiftModifier);
