@@ -1,5 +1,7 @@
 #pragma once
 
+#include "owned_accessible.h"
+
 #include <windows.h>
 
 #include <commctrl.h>
@@ -25,7 +27,6 @@ public:
     {
         if (IsWindow(m_control))
             RemoveWindowSubclass(m_control, &subclassProcedure, kSubclassId);
-        forget();
     }
     AccessibleControl(const AccessibleControl &) = delete;
     AccessibleControl &operator=(const AccessibleControl &) = delete;
@@ -34,26 +35,15 @@ private:
     // One id serves every Object: each has a procedure of its own.
     static constexpr UINT_PTR kSubclassId = 0x27C0;
 
-    void forget()
-    {
-        if (m_accessible) {
-            m_accessible->forget();
-            m_accessible->Release();
-            m_accessible = nullptr;
-        }
-    }
-
     static LRESULT CALLBACK subclassProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                               DWORD_PTR self)
     {
         auto *control = reinterpret_cast<AccessibleControl *>(self);
         if (message == WM_GETOBJECT && static_cast<LONG>(lParam) == static_cast<LONG>(OBJID_CLIENT)) {
-            if (!control->m_accessible)
-                control->m_accessible = control->m_make();
-            return LresultFromObject(__uuidof(IAccessible), wParam, static_cast<IAccessible *>(control->m_accessible));
+            return control->m_accessible.answer(wParam, control->m_make);
         }
         if (message == WM_NCDESTROY) {
-            control->forget();
+            control->m_accessible.release();
             RemoveWindowSubclass(hwnd, &subclassProcedure, kSubclassId);
         }
         return DefSubclassProc(hwnd, message, wParam, lParam);
@@ -61,7 +51,7 @@ private:
 
     HWND m_control;
     std::function<Object *()> m_make;
-    Object *m_accessible = nullptr;
+    OwnedAccessible<Object> m_accessible;
 };
 
 } // namespace ui::win32

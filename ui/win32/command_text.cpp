@@ -1,6 +1,5 @@
 #include "command_text.h"
 
-#include "command_accessible.h"
 #include "gdi.h"
 #include "platform/wide_text_win32.h"
 #include "ui/keyboard_access.h"
@@ -47,20 +46,6 @@ int overhang(HWND hwnd, HFONT font, const char *text)
 }
 
 CommandText::CommandText(COLORREF textColour, HBRUSH background) : m_textColour(textColour), m_background(background) {}
-
-CommandText::~CommandText()
-{
-    forgetAccessible();
-}
-
-void CommandText::forgetAccessible()
-{
-    if (!m_accessible)
-        return;
-    m_accessible->forget();
-    m_accessible->Release();
-    m_accessible = nullptr;
-}
 
 void CommandText::click()
 {
@@ -140,14 +125,13 @@ LRESULT CommandText::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_GETOBJECT:
         if (static_cast<LONG>(lParam) == static_cast<LONG>(OBJID_CLIENT)) {
-            if (!m_accessible)
-                m_accessible =
-                    new CommandAccessible(hwnd(), std::string(keyboard::commandAccessibleName(m_text)), m_key);
-            return LresultFromObject(__uuidof(IAccessible), wParam, static_cast<IAccessible *>(m_accessible));
+            return m_accessible.answer(wParam, [this] {
+                return new CommandAccessible(hwnd(), std::string(keyboard::commandAccessibleName(m_text)), m_key);
+            });
         }
         break;
     case WM_NCDESTROY:
-        forgetAccessible();
+        m_accessible.release();
         break;
     case WM_LBUTTONDBLCLK:
         return 0;

@@ -1,12 +1,12 @@
 #pragma once
 
+#include "command_accessible.h"
+#include "owned_accessible.h"
 #include "window.h"
 
 #include <string>
 
 namespace ui::win32 {
-
-class CommandAccessible;
 
 // A clickable text on the command column: drawn in its own colour and font
 // on its parent's background, inside a sunken edge, greyed while disabled.
@@ -19,7 +19,6 @@ class CommandAccessible;
 class CommandText : public Window {
 public:
     CommandText(COLORREF textColour, HBRUSH background);
-    ~CommandText() override;
 
     // Sized to its text (CP932): text width + 4 and text height + 4,
     // trailing blanks included. `key` names the key that runs it, for
@@ -32,7 +31,6 @@ protected:
 private:
     void paint();
     void click();
-    void forgetAccessible();
 
     COLORREF m_textColour;
     HBRUSH m_background;
@@ -40,7 +38,7 @@ private:
     bool m_pressed = false;
     std::string m_text; // CP932
     std::string m_key;
-    CommandAccessible *m_accessible = nullptr; // made when a screen reader first asks
+    OwnedAccessible<CommandAccessible> m_accessible;
 };
 
 // Width and height of `text` in `font`, trailing blanks included.

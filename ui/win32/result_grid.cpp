@@ -33,14 +33,6 @@ void fill(HDC dc, int left, int top, int right, int bottom, int colour)
 
 ResultGrid::ResultGrid(const listing::ResultTable &table) : m_table(table) {}
 
-ResultGrid::~ResultGrid()
-{
-    if (m_accessible) {
-        m_accessible->forget();
-        m_accessible->Release();
-    }
-}
-
 HWND ResultGrid::create(HWND parent, int id, HFONT font)
 {
     registerClass(kClassName, CS_DBLCLKS, LoadCursorW(nullptr, IDC_ARROW), nullptr);
@@ -137,9 +129,7 @@ LRESULT ResultGrid::accessibleObject(WPARAM wParam, LPARAM lParam)
 {
     if (static_cast<LONG>(lParam) != static_cast<LONG>(OBJID_CLIENT))
         return defaultProcedure(WM_GETOBJECT, wParam, lParam);
-    if (!m_accessible)
-        m_accessible = new GridAccessible(*this);
-    return LresultFromObject(__uuidof(IAccessible), wParam, static_cast<IAccessible *>(m_accessible));
+    return m_accessible.answer(wParam, [this] { return new GridAccessible(*this); });
 }
 
 int ResultGrid::tableColumnAt(int position) const
@@ -642,12 +632,7 @@ LRESULT ResultGrid::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_GETOBJECT:
         return accessibleObject(wParam, lParam);
     case WM_NCDESTROY:
-        if (m_accessible) {
-            // A screen reader may hold the object longer than the grid lives.
-            m_accessible->forget();
-            m_accessible->Release();
-            m_accessible = nullptr;
-        }
+        m_accessible.release();
         break;
     case WM_GETDLGCODE:
         // Arrows and other keys are ours; Tab and Enter go to the window.

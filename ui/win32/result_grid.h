@@ -1,6 +1,7 @@
 #pragma once
 
 #include "grid_accessible.h"
+#include "owned_accessible.h"
 #include "ui/grid_geometry.h"
 #include "ui/grid_selection.h"
 #include "ui/keyboard_access.h"
@@ -39,7 +40,6 @@ namespace ui::win32 {
 class ResultGrid : public Window, public AccessibleGrid {
 public:
     explicit ResultGrid(const listing::ResultTable &table);
-    ~ResultGrid() override;
 
     HWND create(HWND parent, int id, HFONT font);
 
@@ -137,7 +137,7 @@ private:
     int m_dragStartSize = 0;
     bool m_updatingScrollBars = false;
     int m_announcedRow = -1;
-    GridAccessible *m_accessible = nullptr; // made when a screen reader first asks
+    OwnedAccessible<GridAccessible> m_accessible;
 };
 
 } // namespace ui::win32

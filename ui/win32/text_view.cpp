@@ -3,7 +3,6 @@
 #include "clipboard.h"
 #include "gdi.h"
 #include "listing/content_pane.h"
-#include "text_accessible.h"
 
 #include <windowsx.h>
 
@@ -86,14 +85,6 @@ void TextView::GdiMeasure::measure(std::string_view line, std::size_t start,
 }
 
 TextView::TextView(std::string accessibleName) : m_name(std::move(accessibleName)) {}
-
-TextView::~TextView()
-{
-    if (m_accessible) {
-        m_accessible->forget();
-        m_accessible->Release();
-    }
-}
 
 HWND TextView::create(HWND parent, int id, HFONT font)
 {
@@ -390,9 +381,7 @@ LRESULT TextView::accessibleObject(WPARAM wParam, LPARAM lParam)
 {
     if (static_cast<LONG>(lParam) != static_cast<LONG>(OBJID_CLIENT))
         return defaultProcedure(WM_GETOBJECT, wParam, lParam);
-    if (!m_accessible)
-        m_accessible = new TextAccessible(*this);
-    return LresultFromObject(__uuidof(IAccessible), wParam, static_cast<IAccessible *>(m_accessible));
+    return m_accessible.answer(wParam, [this] { return new TextAccessible(*this); });
 }
 
 LRESULT TextView::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
@@ -475,12 +464,7 @@ LRESULT TextView::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_GETOBJECT:
         return accessibleObject(wParam, lParam);
     case WM_NCDESTROY:
-        if (m_accessible) {
-            // A screen reader may hold the object longer than the view lives.
-            m_accessible->forget();
-            m_accessible->Release();
-            m_accessible = nullptr;
-        }
+        m_accessible.release();
         break;
     default:
         break;

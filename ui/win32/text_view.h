@@ -1,5 +1,7 @@
 #pragma once
 
+#include "owned_accessible.h"
+#include "text_accessible.h"
 #include "ui/text_layout.h"
 #include "window.h"
 
@@ -13,8 +15,6 @@ class ContentPane;
 }
 
 namespace ui::win32 {
-
-class TextAccessible;
 
 // The content pane: a read-only view of a CP932 text that converts and draws
 // only the rows in view, so that a file of 100 MB shows as quickly as one of
@@ -34,7 +34,6 @@ class TextView final : public Window {
 public:
     // `accessibleName` is CP932.
     explicit TextView(std::string accessibleName);
-    ~TextView() override;
 
     HWND create(HWND parent, int id, HFONT font);
 
@@ -107,7 +106,7 @@ private:
     std::uint64_t m_revision = 0;
     bool m_dragging = false;
     int m_wheelRest = 0;
-    TextAccessible *m_accessible = nullptr; // made when a screen reader first asks
+    OwnedAccessible<TextAccessible> m_accessible;
 };
 
 } // namespace ui::win32
