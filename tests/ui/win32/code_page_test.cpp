@@ -9,11 +9,14 @@
 #include "platform/cp932.h"
 #include "platform/filesystem.h"
 #include "platform/wide_text_win32.h"
+#include "ui/text_layout.h"
 
 #include <commctrl.h>
+#include <oleacc.h>
 
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -118,6 +121,52 @@ TEST_F(AnyCodePage, TheWindowsTextsReadAsWritten)
     form->window().perform(ui::form::Command::SearchByContent);
     EXPECT_EQ(windowText(control(ui::form::Id::SearchModeLabel)), "ファイル内容検索モード");
     EXPECT_EQ(statusBarText(control(ui::form::Id::StatusBar)), listing::messages::noCookiesFound());
+}
+
+TEST_F(AnyCodePage, ThePaneDrawsCopiesAndReadsOutJapaneseTextAsWritten)
+{
+    const std::string text = "uid\r\n表示テキスト\r\nａ.example/\r\n0\r\n*\r\n";
+    folder.write("u@a.txt", text);
+    listFolder(folder.path());
+    clickRow(1);
+    const HWND pane = control(ui::form::Id::ContentPane);
+    // One place a character, each double-byte one too: the view converts
+    // with code page 932 whatever the system's.
+    const std::vector<ui::text::ShownRow> rows = form->contentPane().layout().shownRows();
+    ASSERT_GE(rows.size(), 2u);
+    EXPECT_EQ(rows[1].places.size(), 6u);
+    EXPECT_GT(rows[1].places.back().right, rows[0].places.back().right);
+
+    SetFocus(pane);
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    SendMessageW(pane, WM_KEYDOWN, 'A', 0);
+    SendMessageW(pane, WM_KEYDOWN, 'C', 0);
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+    ASSERT_TRUE(OpenClipboard(window));
+    const HANDLE data = GetClipboardData(CF_UNICODETEXT);
+    const auto *copied = data ? static_cast<const wchar_t *>(GlobalLock(data)) : nullptr;
+    const std::wstring wide = copied ? std::wstring(copied) : std::wstring();
+    if (copied)
+        GlobalUnlock(data);
+    CloseClipboard();
+    EXPECT_EQ(wide, platform::win32::wideFromCp932(text));
+
+    IAccessible *object = nullptr;
+    ASSERT_EQ(AccessibleObjectFromWindow(pane, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void **>(&object)),
+              S_OK);
+    VARIANT self;
+    VariantInit(&self);
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR value = nullptr;
+    object->get_accValue(self, &value);
+    EXPECT_EQ(value ? std::wstring(value, SysStringLen(value)) : std::wstring(), platform::win32::wideFromCp932(text));
+    SysFreeString(value);
+    object->Release();
 }
 
 TEST_F(AnyCodePage, AFolderThatIsNotThereOrCannotBeOpenedIsSaidInTheStatusBar)
