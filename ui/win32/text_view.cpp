@@ -17,6 +17,9 @@ constexpr UINT kCp932 = 932;
 // Room between the border and the text, as an edit control keeps.
 constexpr int kMarginX = 2;
 constexpr int kMarginY = 1;
+// While a drag holds outside the view, it scrolls a row this often.
+constexpr UINT_PTR kDragScrollTimer = 1;
+constexpr UINT kDragScrollMs = 50;
 
 bool held(int key)
 {
@@ -439,16 +442,32 @@ LRESULT TextView::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         press(lParam, (wParam & MK_SHIFT) != 0);
         return 0;
     case WM_MOUSEMOVE:
-        if (m_dragging && GetCapture() == hwnd())
+        if (m_dragging && GetCapture() == hwnd()) {
             press(lParam, true);
+            // Above or below the view the selection goes on growing while
+            // the button is held, as the view scrolls.
+            RECT client{};
+            GetClientRect(hwnd(), &client);
+            m_dragAt = lParam;
+            if (GET_Y_LPARAM(lParam) < 0 || GET_Y_LPARAM(lParam) >= client.bottom)
+                SetTimer(hwnd(), kDragScrollTimer, kDragScrollMs, nullptr);
+            else
+                KillTimer(hwnd(), kDragScrollTimer);
+        }
+        return 0;
+    case WM_TIMER:
+        if (wParam == kDragScrollTimer && m_dragging)
+            press(m_dragAt, true);
         return 0;
     case WM_LBUTTONUP:
         if (m_dragging)
             ReleaseCapture();
         m_dragging = false;
+        KillTimer(hwnd(), kDragScrollTimer);
         return 0;
     case WM_CAPTURECHANGED:
         m_dragging = false;
+        KillTimer(hwnd(), kDragScrollTimer);
         return 0;
     case WM_LBUTTONDBLCLK:
         SetFocus(hwnd());

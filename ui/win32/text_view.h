@@ -105,6 +105,7 @@ private:
     const listing::ContentPane *m_pane = nullptr;
     std::uint64_t m_revision = 0;
     bool m_dragging = false;
+    LPARAM m_dragAt = 0; // where the mouse was last while dragging
     int m_wheelRest = 0;
     OwnedAccessible<TextAccessible> m_accessible;
 };
