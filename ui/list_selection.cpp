@@ -26,6 +26,14 @@ bool RowRanges::contains(int row) const
     return range != m_ranges.end() && range->first <= row;
 }
 
+int RowRanges::nextFrom(int row) const
+{
+    const auto range = rangeFrom(row);
+    if (range == m_ranges.end())
+        return -1;
+    return std::max(range->first, row);
+}
+
 void RowRanges::add(int first, int last)
 {
     if (first > last)
@@ -112,6 +120,21 @@ void ListSelection::select(int first, int last)
     if (m_current < first || m_current > last)
         m_current = first;
     m_anchor = m_current;
+}
+
+void ListSelection::setRowSelected(int row, bool selected)
+{
+    if (row < 0 || row >= m_rows)
+        return;
+    if (selected)
+        m_selected.add(row, row);
+    else
+        m_selected.remove(row);
+}
+
+void ListSelection::setCurrent(int row)
+{
+    m_current = row >= 0 && row < m_rows ? row : -1;
 }
 
 bool ListSelection::click(int row, bool shift, bool control)

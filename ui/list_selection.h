@@ -25,6 +25,8 @@ public:
     // How many rows are selected.
     long long count() const;
     bool contains(int row) const;
+    // The first selected row at or after `row`, -1 when none is.
+    int nextFrom(int row) const;
 
     // Rows `first` to `last` (either order) become selected.
     void add(int first, int last);
@@ -60,6 +62,13 @@ public:
     // the window); the current row stays when it lies among them, else it
     // moves to `first`. Rows outside the list are left out.
     void select(int first, int last);
+
+    // Orders about single rows, as a list takes them from its program: a
+    // row in or out, every row out, the frame moved (-1: off every row);
+    // nothing else changes.
+    void setRowSelected(int row, bool selected);
+    void clearSelection() { m_selected.clear(); }
+    void setCurrent(int row);
 
     // A click on `row` (-1: below the last row). Alone, it selects that row
     // only; with Ctrl it adds or takes the row away, leaving the rest; with
