@@ -144,7 +144,15 @@ bool CookieList::onKey(WPARAM key)
     const int page = std::max(static_cast<int>(SendMessageW(m_list, LVM_GETCOUNTPERPAGE, 0, 0)), 1);
     const grid::GridSelection::View view{top, std::min(top + page, m_selection.rowCount()) - 1, page};
     const int previous = m_selection.current();
-    switch (m_selection.key(keyStroke(key), view)) {
+    const keyboard::KeyStroke stroke = keyStroke(key);
+    if (!stroke.alt && (stroke.key == keyboard::Key::Left || stroke.key == keyboard::Key::Right)) {
+        // The columns scroll. The list would move to a row of its own
+        // choosing instead, and select it itself.
+        const WORD step = stroke.key == keyboard::Key::Left ? SB_LINELEFT : SB_LINERIGHT;
+        SendMessageW(m_list, WM_HSCROLL, MAKEWPARAM(step, 0), 0);
+        return true;
+    }
+    switch (m_selection.key(stroke, view)) {
     case grid::ListSelection::KeyOutcome::Ignored:
         return false;
     case grid::ListSelection::KeyOutcome::Unchanged:

@@ -284,11 +284,16 @@ TEST_F(CookieListTest, OrdersSentToTheListGoToTheSelectionAndTypingSelectsNothin
     EXPECT_TRUE(selected().empty());
     EXPECT_EQ(m_list->currentRowNumber(), 7);
 
-    // A letter typed on the list looks for no row and selects none.
+    // A letter typed on the list looks for no row and selects none; Left
+    // and Right scroll the columns and leave the rows alone.
     SendMessageW(m_view, WM_CHAR, 'n', 1);
     pump();
+    key(VK_RIGHT);
+    key(VK_LEFT, true);
     EXPECT_TRUE(selected().empty());
     EXPECT_EQ(m_list->currentRowNumber(), 7);
+    EXPECT_EQ(SendMessageW(m_view, LVM_GETSELECTEDCOUNT, 0, 0), 0);
+    EXPECT_EQ(m_owner.notified[LVN_ITEMCHANGED], 0);
 
     // A new table: nothing selected, no frame.
     key(VK_END, true);
