@@ -106,7 +106,8 @@ bool CookieList::listMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
             NotifyWinEvent(EVENT_OBJECT_FOCUS, m_list, OBJID_CLIENT, m_selection.current() + 2);
         return true;
     case LVM_GETSELECTEDCOUNT:
-        result = static_cast<LRESULT>(std::min<long long>(m_selection.selected().count(), std::numeric_limits<int>::max()));
+        result = static_cast<LRESULT>(
+            std::min<long long>(m_selection.selected().count(), std::numeric_limits<int>::max()));
         return true;
     case LVM_GETNEXTITEM: {
         // Only the questions about selected and focused rows in index
