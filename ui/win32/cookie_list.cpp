@@ -3,19 +3,19 @@
 #include "listing/cookie_table.h"
 #include "platform/wide_text_win32.h"
 #include "ui/cookie_columns.h"
+#include "win32_keys.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include <algorithm>
-#include <numeric>
+#include <limits>
 
 namespace ui::win32 {
 namespace {
 
-int listItem(HWND list, int from, UINT flags)
-{
-    return static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(from), MAKELPARAM(flags, 0)));
-}
+constexpr UINT_PTR kSelectionSubclassId = 0x27C1;
+constexpr UINT kSelectionStates = LVIS_SELECTED | LVIS_FOCUSED;
 
 // The width of `title` (CP932) as `header` draws it.
 int titleWidth(HWND header, const std::string &title)
@@ -33,43 +33,6 @@ int titleWidth(HWND header, const std::string &title)
 }
 
 } // namespace
-
-SelectedRange selectedRange(HWND list)
-{
-    SelectedRange range;
-    range.first = listItem(list, -1, LVNI_SELECTED);
-    if (range.first < 0)
-        return range;
-    const auto count = static_cast<int>(SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0));
-    // Every selected row lies at or after the first; when none lies after
-    // first + count - 1, the count fills that span exactly.
-    const int end = range.first + std::max(count, 1) - 1;
-    if (listItem(list, end - 1, LVNI_SELECTED) == end && listItem(list, end, LVNI_SELECTED) < 0) {
-        range.last = end;
-        return range;
-    }
-    range.whole = false;
-    range.last = range.first;
-    for (int next = listItem(list, range.first, LVNI_SELECTED); next >= 0; next = listItem(list, next, LVNI_SELECTED))
-        range.last = next;
-    return range;
-}
-
-std::vector<int> selectedRowsOf(HWND list)
-{
-    const SelectedRange range = selectedRange(list);
-    std::vector<int> rows;
-    if (range.first < 0)
-        return rows;
-    if (range.whole) {
-        rows.resize(static_cast<std::size_t>(range.last - range.first + 1));
-        std::iota(rows.begin(), rows.end(), range.first);
-        return rows;
-    }
-    for (int row = range.first; row >= 0; row = listItem(list, row, LVNI_SELECTED))
-        rows.push_back(row);
-    return rows;
-}
 
 HWND CookieList::createWindow(HWND parent, int id, HFONT font, int columnWidth)
 {
@@ -95,14 +58,234 @@ HWND CookieList::createWindow(HWND parent, int id, HFONT font, int columnWidth)
 CookieList::CookieList(HWND list, const listing::CookieTable &table, std::string name)
     : m_list(list), m_table(table), m_name(std::move(name)),
       m_accessible(list, [this] { return new GridAccessible(*this); })
-{}
+{
+    SetWindowSubclass(m_list, &listProcedure, kSelectionSubclassId, reinterpret_cast<DWORD_PTR>(this));
+}
+
+CookieList::~CookieList()
+{
+    if (IsWindow(m_list))
+        RemoveWindowSubclass(m_list, &listProcedure, kSelectionSubclassId);
+}
+
+LRESULT CALLBACK CookieList::listProcedure(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                           DWORD_PTR self)
+{
+    if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(list, &listProcedure, kSelectionSubclassId);
+        return DefSubclassProc(list, message, wParam, lParam);
+    }
+    LRESULT result = 0;
+    if (reinterpret_cast<CookieList *>(self)->listMessage(message, wParam, lParam, result))
+        return result;
+    return DefSubclassProc(list, message, wParam, lParam);
+}
+
+bool CookieList::listMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT &result)
+{
+    switch (message) {
+    case WM_KEYDOWN:
+        return onKey(wParam);
+    case WM_CHAR:
+        // Typing would make the list look for a row by its text and select
+        // it itself; the cookie table has no such search.
+        return true;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+        // Never the list's: it would select, and drag a frame over rows.
+        onClick(message, wParam, lParam);
+        return true;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        // The selected rows' colour and the frame show where the focus is.
+        result = DefSubclassProc(m_list, message, wParam, lParam);
+        InvalidateRect(m_list, nullptr, FALSE);
+        if (message == WM_SETFOCUS && m_selection.current() >= 0)
+            NotifyWinEvent(EVENT_OBJECT_FOCUS, m_list, OBJID_CLIENT, m_selection.current() + 2);
+        return true;
+    case LVM_GETSELECTEDCOUNT:
+        result = static_cast<LRESULT>(
+            std::min<long long>(m_selection.selected().count(), std::numeric_limits<int>::max()));
+        return true;
+    case LVM_GETNEXTITEM: {
+        // Only the questions about selected and focused rows in index
+        // order; the list answers those about places on the screen.
+        const UINT flags = LOWORD(lParam);
+        if (!(flags & kSelectionStates) || (flags & ~kSelectionStates) != LVNI_ALL)
+            return false;
+        result = nextItem(static_cast<int>(wParam), flags);
+        return true;
+    }
+    case LVM_GETITEMSTATE: {
+        const int row = static_cast<int>(wParam);
+        const auto mask = static_cast<UINT>(lParam);
+        UINT state = static_cast<UINT>(DefSubclassProc(m_list, message, wParam, lParam)) & ~kSelectionStates;
+        if (m_selection.isSelected(row))
+            state |= LVIS_SELECTED;
+        if (row >= 0 && row == m_selection.current())
+            state |= LVIS_FOCUSED;
+        result = static_cast<LRESULT>(state & mask);
+        return true;
+    }
+    case LVM_SETITEMSTATE:
+        if (!lParam)
+            return false;
+        result = setItemState(static_cast<int>(wParam), *reinterpret_cast<const LVITEMW *>(lParam));
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CookieList::onKey(WPARAM key)
+{
+    const int top = static_cast<int>(SendMessageW(m_list, LVM_GETTOPINDEX, 0, 0));
+    const int page = std::max(static_cast<int>(SendMessageW(m_list, LVM_GETCOUNTPERPAGE, 0, 0)), 1);
+    const grid::GridSelection::View view{top, std::min(top + page, m_selection.rowCount()) - 1, page};
+    const int previous = m_selection.current();
+    const keyboard::KeyStroke stroke = keyStroke(key);
+    if (!stroke.alt && (stroke.key == keyboard::Key::Left || stroke.key == keyboard::Key::Right)) {
+        // The columns scroll. The list would move to a row of its own
+        // choosing instead, and select it itself.
+        const WORD step = stroke.key == keyboard::Key::Left ? SB_LINELEFT : SB_LINERIGHT;
+        SendMessageW(m_list, WM_HSCROLL, MAKEWPARAM(step, 0), 0);
+        return true;
+    }
+    switch (m_selection.key(stroke, view)) {
+    case grid::ListSelection::KeyOutcome::Ignored:
+        return false;
+    case grid::ListSelection::KeyOutcome::Unchanged:
+        return true;
+    case grid::ListSelection::KeyOutcome::Changed:
+        selectionChanged(previous);
+        return true;
+    }
+    return true;
+}
+
+void CookieList::onClick(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (GetFocus() != m_list)
+        SetFocus(m_list);
+    LVHITTESTINFO hit{};
+    hit.pt = POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    SendMessageW(m_list, LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+    const int row = hit.iItem >= 0 && hit.iItem < m_selection.rowCount() ? hit.iItem : -1;
+    const bool right = message == WM_RBUTTONDOWN || message == WM_RBUTTONDBLCLK;
+    // The right button keeps a selection it lands in, as a menu would act
+    // on it; elsewhere it selects as a plain click does.
+    if (right && (row < 0 || m_selection.isSelected(row)))
+        return;
+    const int previous = m_selection.current();
+    if (m_selection.click(row, !right && (wParam & MK_SHIFT), !right && (wParam & MK_CONTROL)))
+        selectionChanged(previous);
+}
+
+LRESULT CookieList::setItemState(int row, const LVITEMW &item)
+{
+    const int previous = m_selection.current();
+    bool changed = false;
+    if (item.stateMask & LVIS_SELECTED) {
+        const bool selected = item.state & LVIS_SELECTED;
+        if (row == -1 && selected)
+            m_selection.select(0, m_selection.rowCount() - 1);
+        else if (row == -1)
+            m_selection.clearSelection();
+        else
+            m_selection.setRowSelected(row, selected);
+        changed = true;
+    }
+    if (item.stateMask & LVIS_FOCUSED) {
+        if (item.state & LVIS_FOCUSED)
+            m_selection.setCurrent(row);
+        else if (row == -1 || row == m_selection.current())
+            m_selection.setCurrent(-1);
+        changed = true;
+    }
+    if (changed)
+        selectionChanged(previous);
+    if (!(item.stateMask & ~kSelectionStates))
+        return TRUE;
+    LVITEMW rest = item;
+    rest.stateMask &= ~kSelectionStates;
+    return DefSubclassProc(m_list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&rest));
+}
+
+LRESULT CookieList::nextItem(int from, UINT flags) const
+{
+    const int start = std::max(from + 1, 0);
+    if (flags & LVNI_FOCUSED) {
+        const int current = m_selection.current();
+        const bool fits = current >= start && (!(flags & LVNI_SELECTED) || m_selection.isSelected(current));
+        return fits ? current : -1;
+    }
+    return m_selection.selected().nextFrom(start);
+}
+
+void CookieList::selectRowNumbers(int first, int last)
+{
+    const int previous = m_selection.current();
+    m_selection.select(first, last);
+    selectionChanged(previous);
+}
+
+void CookieList::selectionChanged(int previousCurrent)
+{
+    const int current = m_selection.current();
+    if (current >= 0)
+        SendMessageW(m_list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(current), FALSE);
+    InvalidateRect(m_list, nullptr, FALSE);
+    // Row r of the list is child r + 2 to a screen reader: the titles'
+    // row is child 1.
+    if (current >= 0 && current != previousCurrent) {
+        NotifyWinEvent(EVENT_OBJECT_SELECTION, m_list, OBJID_CLIENT, current + 2);
+        if (GetFocus() == m_list)
+            NotifyWinEvent(EVENT_OBJECT_FOCUS, m_list, OBJID_CLIENT, current + 2);
+    } else {
+        NotifyWinEvent(EVENT_OBJECT_SELECTIONWITHIN, m_list, OBJID_CLIENT, CHILDID_SELF);
+    }
+}
+
+RECT CookieList::rowRect(int row) const
+{
+    RECT r{};
+    r.left = LVIR_BOUNDS;
+    if (!SendMessageW(m_list, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r)))
+        return RECT{};
+    return r;
+}
+
+LRESULT CookieList::customDraw(NMLVCUSTOMDRAW &draw) const
+{
+    if (draw.nmcd.dwDrawStage == CDDS_PREPAINT)
+        return CDRF_NOTIFYITEMDRAW;
+    const int row = static_cast<int>(draw.nmcd.dwItemSpec);
+    const bool focused = GetFocus() == m_list;
+    if (draw.nmcd.dwDrawStage == CDDS_ITEMPREPAINT) {
+        // The list holds no selection: the selected rows take the colours
+        // it would give them, an expired cookie's row stays grey.
+        const bool expired = m_table.isExpired(row);
+        if (m_selection.isSelected(row)) {
+            draw.clrTextBk = GetSysColor(focused ? COLOR_HIGHLIGHT : COLOR_BTNFACE);
+            draw.clrText = GetSysColor(focused ? COLOR_HIGHLIGHTTEXT : expired ? COLOR_GRAYTEXT : COLOR_BTNTEXT);
+        } else if (expired) {
+            draw.clrText = GetSysColor(COLOR_GRAYTEXT);
+        }
+        return focused && row == m_selection.current() ? CDRF_NOTIFYPOSTPAINT : CDRF_DODEFAULT;
+    }
+    if (draw.nmcd.dwDrawStage == CDDS_ITEMPOSTPAINT && focused && row == m_selection.current()) {
+        const RECT r = rowRect(row);
+        DrawFocusRect(draw.nmcd.hdc, &r);
+    }
+    return CDRF_DODEFAULT;
+}
 
 void CookieList::reload(int margins)
 {
+    m_selection.reset(m_table.rowCount());
     SendMessageW(m_list, LVM_SETITEMCOUNT, static_cast<WPARAM>(m_table.rowCount()), 0);
-    LVITEMW none{};
-    none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    SendMessageW(m_list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&none));
     // The header draws its titles in the list's font.
     const HWND header = reinterpret_cast<HWND>(SendMessageW(m_list, LVM_GETHEADER, 0, 0));
     const auto widths = cookieColumnWidths(
@@ -131,23 +314,11 @@ LRESULT CookieList::notify(NMHDR &header)
             lstrcpynW(tip.pszText, hint.c_str(), tip.cchTextMax);
         return 0;
     }
-    case NM_CUSTOMDRAW: {
-        // An expired cookie's row is greyed.
-        auto &draw = reinterpret_cast<NMLVCUSTOMDRAW &>(header);
-        if (draw.nmcd.dwDrawStage == CDDS_PREPAINT)
-            return CDRF_NOTIFYITEMDRAW;
-        if (draw.nmcd.dwDrawStage == CDDS_ITEMPREPAINT && m_table.isExpired(static_cast<int>(draw.nmcd.dwItemSpec)))
-            draw.clrText = GetSysColor(COLOR_GRAYTEXT);
-        return CDRF_DODEFAULT;
-    }
+    case NM_CUSTOMDRAW:
+        return customDraw(reinterpret_cast<NMLVCUSTOMDRAW &>(header));
     default:
         return 0;
     }
-}
-
-std::vector<int> CookieList::selectedRowNumbers() const
-{
-    return selectedRowsOf(m_list);
 }
 
 int CookieList::rowCount() const
@@ -196,15 +367,13 @@ RECT CookieList::cellRect(int column, int row) const
 
 int CookieList::currentRow() const
 {
-    return listItem(m_list, -1, LVNI_FOCUSED) + 1;
+    return m_selection.current() + 1;
 }
 
 std::pair<int, int> CookieList::selectedRows() const
 {
-    const SelectedRange range = selectedRange(m_list);
-    if (range.first < 0)
-        return {0, 0};
-    return {range.first + 1, range.last + 1};
+    const auto [first, last] = m_selection.span();
+    return {first + 1, last + 1};
 }
 
 } // namespace ui::win32

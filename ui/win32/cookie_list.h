@@ -2,6 +2,7 @@
 
 #include "accessible_control.h"
 #include "grid_accessible.h"
+#include "ui/list_selection.h"
 
 #include <windows.h>
 
@@ -17,25 +18,16 @@ class CookieTable;
 
 namespace ui::win32 {
 
-// The first and last selected rows of a list view (from 0), both -1 when
-// none is, and whether every row between them is selected. A few questions
-// to the list whatever the number of rows selected: the first selected, how
-// many are, and whether any comes after the place where they would end.
-struct SelectedRange {
-    int first = -1;
-    int last = -1;
-    bool whole = true;
-};
-SelectedRange selectedRange(HWND list);
-
-// The selected rows of a list view in order. A selection without gaps, as
-// Shift+End and Ctrl+A make it, is counted out without asking the list row
-// by row.
-std::vector<int> selectedRowsOf(HWND list);
-
 // The decoded cookies' view: a report list that asks for each cell as it
 // draws it, so that the table holds a file's cookies once, never a copy per
-// row; an expired cookie's row greyed, a row's hint its raw lines. To a
+// row; an expired cookie's row greyed, a row's hint its raw lines. The
+// selection is kept here as ranges of rows, never in the list: a list
+// view selects and lets go of a run row by row, which under Wine takes
+// seconds for a big file's cookies. The list's clicks and selecting keys
+// come here, its rows are drawn selected and framed from here, and its
+// questions and orders about selected and focused rows (LVM_GETNEXTITEM,
+// LVM_GETSELECTEDCOUNT, LVM_GETITEMSTATE, LVM_SETITEMSTATE) are answered
+// from here, so that whoever asks the list hears the truth. To a
 // screen reader it is the same table of rows and cells as the file table's
 // (row 0 the column titles), named for what it shows: attached to the list
 // window, it answers its WM_GETOBJECT and lets the object go when the window
@@ -47,6 +39,7 @@ public:
     static HWND createWindow(HWND parent, int id, HFONT font, int columnWidth);
 
     CookieList(HWND list, const listing::CookieTable &table, std::string name);
+    ~CookieList();
     CookieList(const CookieList &) = delete;
     CookieList &operator=(const CookieList &) = delete;
 
@@ -55,8 +48,13 @@ public:
     void reload(int margins);
     // The list's notifications: its cells, hints and greyed rows.
     LRESULT notify(NMHDR &header);
-    // The rows (from 0) selected, in the table's order: selectedRowsOf().
-    std::vector<int> selectedRowNumbers() const;
+    // The rows (from 0) selected, in the table's order.
+    std::vector<int> selectedRowNumbers() const { return m_selection.selectedRows(); }
+    // The row (from 0) the focus frame is on, -1 when none is.
+    int currentRowNumber() const { return m_selection.current(); }
+    // Rows `first` to `last` (from 0) alone become selected, as
+    // ListSelection::select() has it.
+    void selectRowNumbers(int first, int last);
 
     HWND gridWindow() const override { return m_list; }
     const std::string &accessibleName() const override { return m_name; }
@@ -67,10 +65,27 @@ public:
     RECT cellRect(int column, int row) const override;
     int currentRow() const override;
     std::pair<int, int> selectedRows() const override;
+    bool isRowSelected(int row) const override { return m_selection.isSelected(row - 1); }
 
 private:
+    static LRESULT CALLBACK listProcedure(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                          DWORD_PTR self);
+    // The list's own messages that touch the selection; false for those
+    // left to the list.
+    bool listMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT &result);
+    bool onKey(WPARAM key);
+    void onClick(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT setItemState(int row, const LVITEMW &item);
+    LRESULT nextItem(int from, UINT flags) const;
+    LRESULT customDraw(NMLVCUSTOMDRAW &draw) const;
+    // Shows what changed: the current row in view, the rows drawn anew, a
+    // screen reader told.
+    void selectionChanged(int previousCurrent);
+    RECT rowRect(int row) const;
+
     HWND m_list;
     const listing::CookieTable &m_table;
+    grid::ListSelection m_selection;
     std::string m_name;
     // The cell handed out last: the table makes each one anew.
     mutable std::string m_cell;

@@ -159,8 +159,7 @@ public:
         long flags = STATE_SYSTEM_READONLY;
         if (m_row > 0 && id == CHILDID_SELF) {
             flags |= STATE_SYSTEM_SELECTABLE | STATE_SYSTEM_FOCUSABLE;
-            const auto [first, last] = grid->selectedRows();
-            if (first > 0 && m_row >= first && m_row <= last)
+            if (grid->isRowSelected(m_row))
                 flags |= STATE_SYSTEM_SELECTED;
             if (m_row == grid->currentRow() && GetFocus() == grid->gridWindow())
                 flags |= STATE_SYSTEM_FOCUSED;
@@ -380,7 +379,8 @@ HRESULT STDMETHODCALLTYPE GridAccessible::get_accSelection(VARIANT *selection)
     }
     std::vector<long> ids;
     for (int row = first; row <= last; ++row)
-        ids.push_back(row + 1);
+        if (m_grid->isRowSelected(row))
+            ids.push_back(row + 1);
     selection->vt = VT_UNKNOWN;
     selection->punkVal = new ChildIdList(std::move(ids));
     return S_OK;

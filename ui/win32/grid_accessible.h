@@ -24,7 +24,15 @@ public:
     // A cell's rectangle in client coordinates; empty when out of view.
     virtual RECT cellRect(int column, int row) const = 0;
     virtual int currentRow() const = 0;
+    // The first and last selected rows, {0, 0} when none is.
     virtual std::pair<int, int> selectedRows() const = 0;
+    // Whether `row` is selected; a grid whose selection may have gaps says
+    // so row by row, one that selects a single run need not.
+    virtual bool isRowSelected(int row) const
+    {
+        const auto [first, last] = selectedRows();
+        return first > 0 && row >= first && row <= last;
+    }
 
 protected:
     ~AccessibleGrid() = default;

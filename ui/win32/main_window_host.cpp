@@ -613,29 +613,12 @@ std::vector<int> MainWindowHost::selectedCookieRows() const
 
 int MainWindowHost::currentCookieRow() const
 {
-    return static_cast<int>(SendMessageW(controlOf(form::Id::CookieView), LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
-                                         MAKELPARAM(LVNI_FOCUSED, 0)));
+    return m_cookieList->currentRowNumber();
 }
 
 void MainWindowHost::selectCookieRows(int first, int last)
 {
-    const HWND view = controlOf(form::Id::CookieView);
-    const int current = currentCookieRow();
-    LVITEMW state{};
-    state.stateMask = LVIS_SELECTED;
-    SendMessageW(view, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
-    state.state = LVIS_SELECTED;
-    // Every row at once (-1), as Ctrl+A asks; else row by row.
-    const int rows = static_cast<int>(SendMessageW(view, LVM_GETITEMCOUNT, 0, 0));
-    if (first == 0 && last == rows - 1)
-        SendMessageW(view, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
-    else
-        for (int row = first; row <= last && row < rows; ++row)
-            SendMessageW(view, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&state));
-    if (current < first || current > last) {
-        state.state = state.stateMask = LVIS_FOCUSED;
-        SendMessageW(view, LVM_SETITEMSTATE, static_cast<WPARAM>(first), reinterpret_cast<LPARAM>(&state));
-    }
+    m_cookieList->selectRowNumbers(first, last);
 }
 
 void MainWindowHost::copyText(const std::string &text)

@@ -375,6 +375,70 @@ TEST_F(AccessibilityTest, TheViewTabsAreTabsAndTheCookieTableIsANamedTableOfRows
     EXPECT_EQ(cookie.name(child(4)), wide(cookies.cell(listing::CookieTable::DomainColumn, 0)));
 }
 
+TEST_F(AccessibilityTest, TheCookieTablesCurrentRowIsToldAndItsSelectionReadWithItsGaps)
+{
+    std::string text;
+    for (int cookie = 0; cookie < 6; ++cookie)
+        text += "c" + std::to_string(cookie) + "\nv\nx.example/\n0\n0\n0\n0\n0\n*\n";
+    folder.write("jiro@two.example[1].txt", text);
+    listFolder(folder.path());
+    int row = 1;
+    while (row <= form->cookies().table().dataRowCount() &&
+           form->cookies().table().rowFile(row).nativeName != "jiro@two.example[1].txt")
+        ++row;
+    form->makeRowCurrent(row);
+    form->window().rowMadeCurrent();
+    form->window().contentViewChosen(ui::form::ContentView::Cookies);
+    const HWND view = control(ui::form::Id::CookieView);
+    ASSERT_EQ(form->window().cookieTable().rowCount(), 6);
+    SetFocus(view); // Tab in: the first cookie selected and current
+    pumpMessages();
+
+    g_focusEvents.clear();
+    g_watched = view;
+    const HWINEVENTHOOK hook =
+        SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, nullptr, &onFocusEvent, 0, 0, WINEVENT_OUTOFCONTEXT);
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_SHIFT] = 0x80;
+    SetKeyboardState(keys);
+    SendMessageW(view, WM_KEYDOWN, VK_DOWN, 0);
+    SendMessageW(view, WM_KEYDOWN, VK_DOWN, 0);
+    keys[VK_SHIFT] = 0;
+    SetKeyboardState(keys);
+    pumpMessages();
+    UnhookWinEvent(hook);
+    g_watched = nullptr;
+    ASSERT_FALSE(g_focusEvents.empty());
+    EXPECT_EQ(g_focusEvents.back(), 4); // cookie 2: after the titles' row and cookies 0 and 1
+
+    const Accessible table = Accessible::ofWindow(view);
+    ASSERT_TRUE(table);
+    VARIANT focus;
+    VariantInit(&focus);
+    ASSERT_EQ(table->get_accFocus(&focus), S_OK);
+    ASSERT_EQ(focus.vt, VT_DISPATCH);
+    const Accessible focused = Accessible::ofDispatch(focus.pdispVal);
+    EXPECT_EQ(focused.name(child(2)), L"c2");
+    EXPECT_TRUE(focused.state() & STATE_SYSTEM_FOCUSED);
+    EXPECT_TRUE(focused.state() & STATE_SYSTEM_SELECTED);
+
+    // A gap made with Ctrl+click on cookie 1: that row reads as not selected.
+    RECT r{};
+    r.top = 1;
+    r.left = LVIR_BOUNDS;
+    SendMessageW(view, LVM_GETSUBITEMRECT, 1, reinterpret_cast<LPARAM>(&r));
+    const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    SendMessageW(view, WM_LBUTTONDOWN, MK_LBUTTON | MK_CONTROL, at);
+    SendMessageW(view, WM_LBUTTONUP, MK_CONTROL, at);
+    pumpMessages();
+    EXPECT_TRUE(table.childObject(2).state() & STATE_SYSTEM_SELECTED);
+    EXPECT_FALSE(table.childObject(3).state() & STATE_SYSTEM_SELECTED);
+    EXPECT_TRUE(table.childObject(3).state() & STATE_SYSTEM_FOCUSED);
+    EXPECT_TRUE(table.childObject(4).state() & STATE_SYSTEM_SELECTED);
+    EXPECT_FALSE(table.childObject(5).state() & STATE_SYSTEM_SELECTED);
+}
+
 TEST_F(AccessibilityTest, TabIntoTheTableEndsOnTheRow)
 {
     // What a screen reader says last on Tab into the table is what the last

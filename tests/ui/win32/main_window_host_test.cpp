@@ -581,9 +581,7 @@ TEST_F(MainWindowHostTest, TheCookieViewShowsTheChosenFilesCookiesAndCopiesThem)
 
     // Ctrl+C copies the selected cookies as name=value lines.
     SetFocus(view);
-    LVITEMW all{};
-    all.stateMask = all.state = LVIS_SELECTED;
-    SendMessageW(view, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&all));
+    EXPECT_TRUE(pressWithControl(view, 'A'));
     EXPECT_TRUE(pressWithControl(view, 'C'));
     ASSERT_TRUE(OpenClipboard(window));
     const HANDLE data = GetClipboardData(CF_UNICODETEXT);
@@ -689,6 +687,78 @@ TEST_F(MainWindowHostTest, TabIntoTheCookieViewSelectsARowAndCtrlASelectsEveryCo
     press(tabs, WM_KEYDOWN, VK_TAB);
     ASSERT_EQ(GetFocus(), view);
     EXPECT_EQ(form->selectedCookieRows(), (std::vector<int>{2}));
+}
+
+TEST_F(MainWindowHostTest, CookiesSelectedByKeysAndClicksAreCopiedInTheTablesOrderGapsLeftOut)
+{
+    std::string text;
+    for (int cookie = 0; cookie < 40; ++cookie)
+        text += "c" + std::to_string(cookie) + "\n" + std::to_string(cookie) + "\nx.example/\n0\n0\n0\n0\n0\n*\n";
+    folder.write("jiro@two.example[1].txt", text);
+    listFolder(folder.path());
+    clickGridRow(rowOf("jiro@two.example[1].txt"));
+    SetFocus(control(ui::form::Id::Table));
+    EXPECT_TRUE(pressWithControl(control(ui::form::Id::Table), VK_TAB));
+    const HWND view = control(ui::form::Id::CookieView);
+    ASSERT_TRUE(IsWindowVisible(view));
+    ASSERT_EQ(SendMessageW(view, LVM_GETITEMCOUNT, 0, 0), 40);
+    SetFocus(view);
+    pumpMessages();
+    const auto key = [&](WPARAM virtualKey, bool shift) {
+        BYTE keys[256] = {};
+        GetKeyboardState(keys);
+        keys[VK_SHIFT] = shift ? 0x80 : 0;
+        SetKeyboardState(keys);
+        press(view, WM_KEYDOWN, virtualKey);
+        keys[VK_SHIFT] = 0;
+        SetKeyboardState(keys);
+    };
+    const auto clickCookie = [&](int row, WPARAM modifiers) {
+        SendMessageW(view, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
+        RECT r{};
+        r.top = 1;
+        r.left = LVIR_BOUNDS;
+        SendMessageW(view, LVM_GETSUBITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r));
+        const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        SendMessageW(view, WM_LBUTTONDOWN, MK_LBUTTON | modifiers, at);
+        SendMessageW(view, WM_LBUTTONUP, modifiers, at);
+        pumpMessages();
+    };
+    const auto copied = [&] {
+        EXPECT_TRUE(pressWithControl(view, 'C'));
+        std::string got;
+        if (!OpenClipboard(window))
+            return got;
+        const HANDLE data = GetClipboardData(CF_UNICODETEXT);
+        if (const auto *wide = data ? static_cast<const wchar_t *>(GlobalLock(data)) : nullptr) {
+            got = platform::win32::cp932FromWide(wide);
+            GlobalUnlock(data);
+        }
+        CloseClipboard();
+        return got;
+    };
+
+    // Ctrl+A, then Home: the first cookie alone.
+    EXPECT_TRUE(pressWithControl(view, 'A'));
+    EXPECT_EQ(form->selectedCookieRows().size(), 40u);
+    key(VK_HOME, false);
+    EXPECT_EQ(form->selectedCookieRows(), std::vector<int>{0});
+    EXPECT_EQ(copied(), "c0=0");
+
+    // Shift+End, Shift+Up: all but the last.
+    key(VK_END, true);
+    key(VK_UP, true);
+    EXPECT_EQ(form->selectedCookieRows().size(), 39u);
+    EXPECT_EQ(form->currentCookieRow(), 38);
+
+    // A run by Shift+click, a gap by Ctrl+click, a lone row far off: copied
+    // in the table's order, whatever the order of the clicks.
+    clickCookie(30, 0);
+    clickCookie(3, MK_CONTROL);
+    clickCookie(5, MK_CONTROL | MK_SHIFT);
+    clickCookie(4, MK_CONTROL);
+    EXPECT_EQ(form->selectedCookieRows(), (std::vector<int>{3, 5, 30}));
+    EXPECT_EQ(copied(), "c3=3\r\nc5=5\r\nc30=30");
 }
 
 TEST(ApplicationWindow, LeftToTheProcessEndItOutlivesItsObjectSafely)
