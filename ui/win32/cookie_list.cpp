@@ -285,14 +285,20 @@ LRESULT CookieList::customDraw(NMLVCUSTOMDRAW &draw) const
 void CookieList::reload(int margins)
 {
     m_selection.reset(m_table.rowCount());
+    // Drawn once at the end, not after the count and again after each
+    // column: under Wine each drawing of the list costs milliseconds.
+    SendMessageW(m_list, WM_SETREDRAW, FALSE, 0);
     SendMessageW(m_list, LVM_SETITEMCOUNT, static_cast<WPARAM>(m_table.rowCount()), 0);
     // The header draws its titles in the list's font.
     const HWND header = reinterpret_cast<HWND>(SendMessageW(m_list, LVM_GETHEADER, 0, 0));
     const auto widths = cookieColumnWidths(
         m_table, [header](const std::string &title) { return titleWidth(header, title); }, margins);
-    for (int column = 0; column < listing::CookieTable::kColumnCount; ++column)
-        SendMessageW(m_list, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column),
-                     MAKELPARAM(widths[static_cast<std::size_t>(column)], 0));
+    for (int column = 0; column < listing::CookieTable::kColumnCount; ++column) {
+        const int width = widths[static_cast<std::size_t>(column)];
+        if (SendMessageW(m_list, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0) != width)
+            SendMessageW(m_list, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), MAKELPARAM(width, 0));
+    }
+    SendMessageW(m_list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(m_list, nullptr, TRUE);
 }
 
