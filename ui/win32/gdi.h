@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <type_traits>
 
 namespace ui::win32 {
@@ -102,5 +103,30 @@ inline BufferedPaint::~BufferedPaint()
     DeleteObject(m_bitmap);
     DeleteDC(m_dc);
 }
+
+// Paints a window's whole client area without flicker: BeginPaint, an
+// off-screen buffer of the client area filled with the window colour, and
+// `font` (the default GUI font when null) selected into it; copied to the
+// window at the end of the scope. dc() is null when the area is empty.
+class ClientPaint {
+public:
+    ClientPaint(HWND hwnd, HFONT font) : m_paint(hwnd)
+    {
+        GetClientRect(hwnd, &m_client);
+        if (m_client.right <= 0 || m_client.bottom <= 0)
+            return;
+        m_buffer.emplace(m_paint.dc(), m_client);
+        FillRect(m_buffer->dc(), &m_client, GetSysColorBrush(COLOR_WINDOW));
+        m_font.emplace(m_buffer->dc(), font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
+    }
+    HDC dc() const { return m_buffer ? m_buffer->dc() : nullptr; }
+    const RECT &client() const { return m_client; }
+
+private:
+    PaintScope m_paint;
+    RECT m_client{};
+    std::optional<BufferedPaint> m_buffer;
+    std::optional<SelectObjectScope> m_font;
+};
 
 } // namespace ui::win32

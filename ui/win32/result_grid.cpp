@@ -298,15 +298,11 @@ RECT ResultGrid::cellRect(int column, int row) const
 
 void ResultGrid::paint()
 {
-    PaintScope paintScope(hwnd());
-    RECT client{};
-    GetClientRect(hwnd(), &client);
-    if (client.right <= 0 || client.bottom <= 0)
+    const ClientPaint painting(hwnd(), m_font);
+    const HDC dc = painting.dc();
+    if (!dc)
         return;
-    BufferedPaint buffer(paintScope.dc(), client);
-    const HDC dc = buffer.dc();
-    FillRect(dc, &client, GetSysColorBrush(COLOR_WINDOW));
-    const SelectObjectScope font(dc, m_font ? static_cast<HGDIOBJ>(m_font) : GetStockObject(DEFAULT_GUI_FONT));
+    const RECT &client = painting.client();
     SetBkMode(dc, TRANSPARENT);
 
     const bool focused = GetFocus() == hwnd();

@@ -203,16 +203,9 @@ void TextView::changed(bool selectionMoved)
 
 void TextView::paint()
 {
-    PaintScope paintScope(hwnd());
-    RECT client{};
-    GetClientRect(hwnd(), &client);
-    if (client.right <= 0 || client.bottom <= 0)
-        return;
-    BufferedPaint buffer(paintScope.dc(), client);
-    const HDC dc = buffer.dc();
-    FillRect(dc, &client, GetSysColorBrush(COLOR_WINDOW));
-    const SelectObjectScope font(dc, m_font ? static_cast<HGDIOBJ>(m_font) : GetStockObject(DEFAULT_GUI_FONT));
-    if (text().empty())
+    const ClientPaint painting(hwnd(), m_font);
+    const HDC dc = painting.dc();
+    if (!dc || text().empty())
         return;
 
     // The selection in the system's colours while the view has the focus,
