@@ -278,12 +278,12 @@ void MainWindow::listFolder(const KeptRow *kept)
 {
     using form::Id;
     setText(Id::StatusBar, listing::messages::searching());
+    // Nothing shows the table or a file's text while they are rebuilt.
+    setContentPaneShown(false);
+    setVisible(Id::Table, false);
     setBusyCursor(true);
     listing::ListingOutcome outcome;
     try {
-        // Nothing shows the table or a file's text while they are rebuilt.
-        setContentPaneShown(false);
-        setVisible(Id::Table, false);
         outcome = m_cookies.listCookieFiles(m_tableFontPointSize);
     } catch (...) {
         setBusyCursor(false);

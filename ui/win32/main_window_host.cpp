@@ -526,7 +526,24 @@ void MainWindowHost::setVisible(form::Id id, bool visible)
         m_extents[static_cast<std::size_t>(form::indexOf(id))] = visible ? m_scale.px(control.extent) : 0;
         layOut();
     }
-    ShowWindow(controlOf(id), visible ? SW_SHOWNA : SW_HIDE);
+    const HWND window = controlOf(id);
+    const HWND focus = GetFocus();
+    if (!visible && focus && (focus == window || IsChild(window, focus))) {
+        // ShowWindow gives the focus to the parent.
+        ShowWindow(window, SW_HIDE);
+        return;
+    }
+    if (((GetWindowLongPtrW(window, GWL_STYLE) & WS_VISIBLE) != 0) == visible)
+        return;
+    // Shown or uncovered, a control is painted with the window's next paint,
+    // not at once as ShowWindow has it: under Wine that paints then the
+    // frame of every control waiting for a paint, and again at the paint
+    // (the themed scroll bars of the cookie table take about 10 ms each
+    // time).
+    SendMessageW(window, WM_SHOWWINDOW, visible, 0);
+    SetWindowPos(window, nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_DEFERERASE |
+                     (visible ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
 }
 
 void MainWindowHost::setFocus(form::Id id)
@@ -547,6 +564,10 @@ std::optional<form::Id> MainWindowHost::focusedControl() const
 void MainWindowHost::setBusyCursor(bool busy)
 {
     holdWhileBusy(m_busy, busy);
+    // The work to come keeps the message loop waiting: what changed before
+    // it (controls hidden, shown) is painted now.
+    if (busy)
+        UpdateWindow(hwnd());
 }
 
 void MainWindowHost::close()

@@ -18,6 +18,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -626,6 +628,70 @@ TEST_F(MainWindowHostTest, TheCookieViewShowsTheChosenFilesCookiesAndCopiesThem)
     EXPECT_EQ(line.top, table.bottom);
     EXPECT_EQ(line.bottom, full.bottom);
     EXPECT_EQ(table.top, full.top);
+}
+
+// The client area of `hwnd` as the screen shows it, children and all (red,
+// green and blue).
+std::vector<std::uint32_t> shownPixels(HWND hwnd)
+{
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = client.right;
+    info.bmiHeader.biHeight = -client.bottom;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void *bits = nullptr;
+    const HDC screen = GetDC(hwnd);
+    const HDC dc = CreateCompatibleDC(screen);
+    const HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    const HGDIOBJ was = SelectObject(dc, bitmap);
+    BitBlt(dc, 0, 0, client.right, client.bottom, screen, 0, 0, SRCCOPY);
+    GdiFlush();
+    const auto *first = static_cast<const std::uint32_t *>(bits);
+    std::vector<std::uint32_t> pixels(first, first + static_cast<std::size_t>(client.right) * client.bottom);
+    for (std::uint32_t &pixel : pixels)
+        pixel &= 0xFFFFFF;
+    SelectObject(dc, was);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    ReleaseDC(hwnd, screen);
+    return pixels;
+}
+
+// Whether the screen shows `hwnd` as a paint of it all, frames and
+// children included, draws it.
+bool shownAsPaintedAfresh(HWND hwnd)
+{
+    const std::vector<std::uint32_t> shown = shownPixels(hwnd);
+    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    return shownPixels(hwnd) == shown;
+}
+
+TEST_F(MainWindowHostTest, AChosenViewIsPaintedWholeInTheOthersPlace)
+{
+    // The views take each other's place without a paint at once: at the
+    // window's next paint the one that comes shows all of itself and
+    // nothing of the one that left.
+    folder.write("jiro@two.example[1].txt", "one\n1\nx.example/\n0\n0\n0\n0\n0\n*\n"
+                                            "two\n2\nx.example/\n0\n0\n0\n0\n0\n*\n");
+    listFolder(folder.path());
+    clickGridRow(rowOf("jiro@two.example[1].txt"));
+    const HWND table = control(ui::form::Id::Table);
+    const HWND panel = control(ui::form::Id::ContentPanel);
+    SetFocus(table); // no caret blinking in the pane
+    pumpMessages();
+    const std::vector<std::uint32_t> text = shownPixels(panel);
+
+    EXPECT_TRUE(pressWithControl(table, VK_TAB));
+    ASSERT_TRUE(IsWindowVisible(control(ui::form::Id::CookieView)));
+    EXPECT_TRUE(shownAsPaintedAfresh(panel)) << "the cookie table";
+    EXPECT_TRUE(shownPixels(panel) != text);
+
+    EXPECT_TRUE(pressWithControl(table, VK_TAB, true));
+    ASSERT_TRUE(IsWindowVisible(control(ui::form::Id::ContentPane)));
+    EXPECT_TRUE(shownPixels(panel) == text) << "the text as before, nothing of the table";
 }
 
 TEST_F(MainWindowHostTest, WithNoFileChosenTheCookieHeaderShowsEveryTitleWhole)
