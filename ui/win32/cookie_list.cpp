@@ -1,5 +1,6 @@
 #include "cookie_list.h"
 
+#include "gdi.h"
 #include "listing/cookie_table.h"
 #include "platform/wide_text_win32.h"
 #include "ui/cookie_columns.h"
@@ -16,21 +17,6 @@ namespace {
 
 constexpr UINT_PTR kSelectionSubclassId = 0x27C1;
 constexpr UINT kSelectionStates = LVIS_SELECTED | LVIS_FOCUSED;
-
-// The width of `title` (CP932) as `header` draws it.
-int titleWidth(HWND header, const std::string &title)
-{
-    const HDC dc = GetDC(header);
-    const auto font = reinterpret_cast<HFONT>(SendMessageW(header, WM_GETFONT, 0, 0));
-    const HGDIOBJ previous = font ? SelectObject(dc, font) : nullptr;
-    const std::wstring wide = platform::win32::wideFromCp932(title);
-    SIZE extent{};
-    GetTextExtentPoint32W(dc, wide.data(), static_cast<int>(wide.size()), &extent);
-    if (previous)
-        SelectObject(dc, previous);
-    ReleaseDC(header, dc);
-    return static_cast<int>(extent.cx);
-}
 
 } // namespace
 
@@ -282,6 +268,29 @@ LRESULT CookieList::customDraw(NMLVCUSTOMDRAW &draw) const
     return CDRF_DODEFAULT;
 }
 
+int CookieList::titleWidth(const std::string &title)
+{
+    using listing::CookieTable;
+    if (!m_titlesMeasured) {
+        // The header draws its titles in the list's font.
+        const HWND header = reinterpret_cast<HWND>(SendMessageW(m_list, LVM_GETHEADER, 0, 0));
+        const WindowDc dc(header);
+        const auto font = reinterpret_cast<HFONT>(SendMessageW(header, WM_GETFONT, 0, 0));
+        const SelectObjectScope selected(dc.get(), font ? static_cast<HGDIOBJ>(font) : GetStockObject(SYSTEM_FONT));
+        for (int column = 0; column < CookieTable::kColumnCount; ++column) {
+            const std::wstring wide = platform::win32::wideFromCp932(CookieTable::columnTitle(column));
+            SIZE extent{};
+            GetTextExtentPoint32W(dc.get(), wide.data(), static_cast<int>(wide.size()), &extent);
+            m_titleWidths[static_cast<std::size_t>(column)] = static_cast<int>(extent.cx);
+        }
+        m_titlesMeasured = true;
+    }
+    for (int column = 0; column < CookieTable::kColumnCount; ++column)
+        if (CookieTable::columnTitle(column) == title)
+            return m_titleWidths[static_cast<std::size_t>(column)];
+    return 0;
+}
+
 void CookieList::reload(int margins)
 {
     m_selection.reset(m_table.rowCount());
@@ -289,10 +298,8 @@ void CookieList::reload(int margins)
     // column: under Wine each drawing of the list costs milliseconds.
     SendMessageW(m_list, WM_SETREDRAW, FALSE, 0);
     SendMessageW(m_list, LVM_SETITEMCOUNT, static_cast<WPARAM>(m_table.rowCount()), 0);
-    // The header draws its titles in the list's font.
-    const HWND header = reinterpret_cast<HWND>(SendMessageW(m_list, LVM_GETHEADER, 0, 0));
     const auto widths = cookieColumnWidths(
-        m_table, [header](const std::string &title) { return titleWidth(header, title); }, margins);
+        m_table, [this](const std::string &title) { return titleWidth(title); }, margins);
     for (int column = 0; column < listing::CookieTable::kColumnCount; ++column) {
         const int width = widths[static_cast<std::size_t>(column)];
         if (SendMessageW(m_list, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0) != width)

@@ -8,13 +8,12 @@
 
 #include <commctrl.h>
 
+#include <array>
 #include <string>
 #include <utility>
 #include <vector>
 
-namespace listing {
-class CookieTable;
-}
+#include "listing/cookie_table.h"
 
 namespace ui::win32 {
 
@@ -82,6 +81,8 @@ private:
     // screen reader told.
     void selectionChanged(int previousCurrent);
     RECT rowRect(int row) const;
+    // The width of the title `title` (CP932) as the header draws it.
+    int titleWidth(const std::string &title);
 
     HWND m_list;
     const listing::CookieTable &m_table;
@@ -92,6 +93,10 @@ private:
     // The cell the list was handed last; it reads it after the notification
     // has returned.
     std::wstring m_shownCell;
+    // Each column's title width, measured at the first reload: the header's
+    // font does not change, and under Wine measuring costs milliseconds.
+    std::array<int, listing::CookieTable::kColumnCount> m_titleWidths{};
+    bool m_titlesMeasured = false;
     // Last, so that the object goes before what it reads.
     AccessibleControl<GridAccessible> m_accessible;
 };
