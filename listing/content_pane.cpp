@@ -1,6 +1,7 @@
 #include "content_pane.h"
 
 #include "platform/cp932.h"
+#include "platform/find_byte.h"
 #include "text_finder.h"
 
 #include <array>
@@ -17,9 +18,8 @@ std::size_t widenedExtra(std::string_view text)
     const char *const begin = text.data();
     const std::size_t size = text.size();
     std::size_t extra = 0;
-    if (!std::memchr(begin, '\r', size)) {
-        for (const char *p = begin, *end = begin + size;
-             (p = static_cast<const char *>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)))); ++p)
+    if (!platform::findByte(begin, begin + size, '\r')) {
+        for (const char *p = begin, *end = begin + size; (p = platform::findByte(p, end, '\n')); ++p)
             ++extra;
         return extra;
     }
@@ -126,7 +126,7 @@ long long ContentPane::find(std::string_view needle) const
 void widenLineEnds(std::string &bytes)
 {
     const std::size_t size = bytes.size();
-    const bool hasCr = std::memchr(bytes.data(), '\r', size) != nullptr;
+    const bool hasCr = platform::findByte(bytes.data(), bytes.data() + size, '\r') != nullptr;
     const std::size_t extra = widenedExtra(bytes);
     if (extra == 0)
         return;
@@ -184,9 +184,9 @@ const char *lineEnd(const char *p, const char *end)
 {
     if (p == end)
         return end;
-    const auto *lf = static_cast<const char *>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
+    const char *lf = platform::findByte(p, end, '\n');
     const char *stop = lf ? lf : end;
-    const auto *cr = static_cast<const char *>(std::memchr(p, '\r', static_cast<std::size_t>(stop - p)));
+    const char *cr = platform::findByte(p, stop, '\r');
     return cr ? cr : stop;
 }
 

@@ -1,8 +1,9 @@
 #include "cookie_records.h"
 
+#include "platform/find_byte.h"
+
 #include <array>
 #include <charconv>
-#include <cstring>
 
 namespace listing {
 namespace {
@@ -23,8 +24,8 @@ public:
     {
         const char *begin = m_text.data() + m_pos;
         const std::size_t rest = m_text.size() - m_pos;
-        const void *lf = std::memchr(begin, '\n', rest);
-        std::size_t length = lf ? static_cast<std::size_t>(static_cast<const char *>(lf) - begin) : rest;
+        const char *lf = platform::findByte(begin, begin + rest, '\n');
+        std::size_t length = lf ? static_cast<std::size_t>(lf - begin) : rest;
         m_pos += lf ? length + 1 : length;
         if (lf && length > 0 && begin[length - 1] == '\r')
             --length;

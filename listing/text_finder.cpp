@@ -1,6 +1,7 @@
 #include "text_finder.h"
 
 #include "platform/cp932.h"
+#include "platform/find_byte.h"
 
 #include <algorithm>
 #include <cstring>
@@ -100,14 +101,14 @@ std::size_t TextFinder::nextMatch(std::string_view text, std::size_t from, std::
         // linear.
         if (memory == 0) {
             // Not one match can start before the next place of the rare
-            // byte, less its distance into the search text. memchr() goes
+            // byte, less its distance into the search text. The search goes
             // on from past every byte it looked at before, so each byte of
             // the text is looked at once this way.
-            const void *rare =
-                std::memchr(window + m_rareAt, n[m_rareAt], text.size() - from - m_rareAt - (size - 1 - m_rareAt));
+            const char *rare =
+                platform::findByte(window + m_rareAt, t + text.size() - (size - 1 - m_rareAt), n[m_rareAt]);
             if (!rare)
                 return std::string_view::npos;
-            from = static_cast<std::size_t>(static_cast<const char *>(rare) - t) - m_rareAt;
+            from = static_cast<std::size_t>(rare - t) - m_rareAt;
             window = t + from;
             const std::size_t last = m_shift[static_cast<unsigned char>(window[size - 1])];
             if (last != size) {
