@@ -321,6 +321,16 @@ void TextLayout::selectAll()
     ensureCaretVisible();
 }
 
+void TextLayout::select(std::size_t anchor, std::size_t caret)
+{
+    const std::size_t size = m_lines.text().size();
+    m_anchor = std::min(anchor, size);
+    m_caret = std::min(caret, size);
+    m_caretAtRowEnd = false;
+    m_goalX = -1;
+    ensureCaretVisible();
+}
+
 void TextLayout::pressAt(int x, int rowFromTop, bool extend)
 {
     if (rowFromTop < 0)

@@ -110,6 +110,10 @@ public:
     // from its anchor. The view then scrolls so that the caret is in it.
     void move(Move move, bool extend);
     void selectAll();
+    // The selection from `anchor` to the caret at `caret` (offsets on
+    // character boundaries, as a screen reader sets them; past the text's
+    // end they are its end), then the caret scrolled into view.
+    void select(std::size_t anchor, std::size_t caret);
     // A press at `x` on row `rowFromTop` of the view (negative or past the
     // rows while dragging): the caret there; with `extend` the selection
     // reaches to it.

@@ -1,6 +1,8 @@
 #include "accessibility.h"
 
 #include "static_text.h"
+#include "text_view.h"
+#include "text_view_accessible.h"
 
 #include <QAccessible>
 #include <QMetaObject>
@@ -19,6 +21,8 @@ QAccessibleInterface *factory(const QString &className, QObject *object)
         return new ClickableTextAccessible(command);
     if (auto *text = qobject_cast<StaticText *>(object))
         return new StaticTextAccessible(text);
+    if (auto *view = qobject_cast<TextView *>(object))
+        return new TextViewAccessible(view);
     return nullptr;
 }
 

@@ -10,7 +10,8 @@ class StaticText;
 // Makes the window's own controls known to screen readers; run once after
 // the QApplication exists. A static text reads as a label with its text; a
 // clickable text as a push button named by its text without the trailing
-// blanks, with its enabled state and a press action.
+// blanks, with its enabled state and a press action; the content pane's text
+// view as read-only text (TextViewAccessible).
 void installAccessibility();
 
 // What a screen reader sees of a static text.

@@ -2,6 +2,7 @@
 
 #include "content_text.h"
 #include "listing/content_pane.h"
+#include "text_view_accessible.h"
 #include "platform/qt/qt_text.h"
 
 #include <QApplication>
@@ -104,6 +105,7 @@ void TextView::showPane(const listing::ContentPane &pane)
     m_dragScroll.stop();
     updateScrollBar();
     viewport()->update();
+    announceTextShown(this);
     emit textChanged();
 }
 
@@ -115,6 +117,7 @@ void TextView::clear()
     m_dragScroll.stop();
     updateScrollBar();
     viewport()->update();
+    announceTextShown(this);
     emit textChanged();
 }
 
@@ -159,6 +162,24 @@ QString TextView::rowText(int rowFromTop) const
         return {};
     const text::Row &row = rows[static_cast<std::size_t>(rowFromTop)].row;
     return rowUnits(bytes.substr(row.begin, row.end - row.begin));
+}
+
+std::pair<std::size_t, std::size_t> TextView::accessibleSpan() const
+{
+    const std::string_view shown = text();
+    if (shown.size() <= kWholeTextBytes)
+        return {0, shown.size()};
+    const std::vector<text::ShownRow> rows = m_layout.shownRows();
+    if (rows.empty())
+        return {0, 0};
+    return {rows.front().row.begin, rows.back().row.end};
+}
+
+void TextView::select(std::size_t anchor, std::size_t caret)
+{
+    dropStaleText();
+    m_layout.select(anchor, caret);
+    changed(true);
 }
 
 void TextView::selectAll()
@@ -242,8 +263,10 @@ void TextView::changed(bool selectionMoved)
 {
     updateScrollBar();
     viewport()->update();
-    if (selectionMoved)
+    if (selectionMoved) {
+        announceSelection(this);
         emit selectionChanged();
+    }
 }
 
 bool TextView::event(QEvent *event)

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace listing {
@@ -62,6 +63,15 @@ public:
     // what paintEvent draws there.
     QString rowText(int rowFromTop) const;
 
+    // The bytes a screen reader is given as the view's text: the whole text
+    // up to kWholeTextBytes, else the rows in view (from the first's start
+    // to the last's end), so that no call converts a file of 100 MB.
+    std::pair<std::size_t, std::size_t> accessibleSpan() const;
+    static constexpr std::size_t kWholeTextBytes = std::size_t(1) << 16;
+
+    // Puts the caret at byte `caret` with the selection from `anchor`,
+    // both moved onto a character boundary, and scrolls it into view.
+    void select(std::size_t anchor, std::size_t caret);
     void selectAll();
     void copy() const;
 

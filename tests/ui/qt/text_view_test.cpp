@@ -4,8 +4,10 @@
 
 #include "listing/content_pane.h"
 #include "platform/cp932.h"
+#include "ui/qt/accessibility.h"
 #include "ui/qt/text_view.h"
 
+#include <QAccessible>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -48,8 +50,10 @@ class TextViewTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void init();
     void rowsOfEveryLineEnd();
+    void longLinesWrapAtTheWidth();
     void keysMoveAndSelect();
     void copyGivesTheSelectionWithNewlines();
     void windowKeysPassThrough();
@@ -57,12 +61,19 @@ private slots:
     void mouseSelects();
     void scrollBarCountsLines();
     void bigTextIsMeasuredOnlyInView();
+    void screenReadersReadTheText();
+    void screenReadersGetTheRowsInViewOfABigText();
 
 private:
     ui::qt::TextView *m_view = nullptr;
     listing::ContentPane m_pane;
     std::unique_ptr<ui::qt::TextView> m_owned;
 };
+
+void TextViewTest::initTestCase()
+{
+    ui::qt::installAccessibility();
+}
 
 void TextViewTest::init()
 {
@@ -91,6 +102,33 @@ void TextViewTest::rowsOfEveryLineEnd()
     QCOMPARE(m_view->toPlainText(), QString());
     QCOMPARE(m_view->rowText(0), QString());
     QVERIFY(!m_view->grab().isNull());
+}
+
+void TextViewTest::longLinesWrapAtTheWidth()
+{
+    // A line wider than the view wraps at its last blank that fits: every
+    // character is drawn once, on rows no wider than the view.
+    std::string line;
+    for (int word = 0; word < 60; ++word)
+        line += "word" + std::to_string(word) + " ";
+    show(*m_view, m_pane, line + "\nnext");
+    const std::vector<ui::text::Row> wrapped = m_view->layout().rowsOf(0);
+    QVERIFY(wrapped.size() > 2);
+    QString joined;
+    for (int row = 0; row < static_cast<int>(wrapped.size()); ++row) {
+        const QString text = m_view->rowText(row);
+        QVERIFY2(m_view->fontMetrics().horizontalAdvance(text.trimmed()) <= m_view->viewport()->width(),
+                 qPrintable(text));
+        joined += text;
+    }
+    QCOMPARE(joined, QString::fromStdString(line));
+    QCOMPARE(m_view->rowText(static_cast<int>(wrapped.size())), QStringLiteral("next"));
+
+    // Narrower, more rows; the text is the same.
+    const std::size_t before = wrapped.size();
+    m_view->resize(m_view->width() / 2, m_view->height());
+    QVERIFY(m_view->layout().rowsOf(0).size() > before);
+    QCOMPARE(m_view->toPlainText(), QString::fromStdString(line + "\nnext"));
 }
 
 void TextViewTest::keysMoveAndSelect()
@@ -306,6 +344,84 @@ void TextViewTest::bigTextIsMeasuredOnlyInView()
     const std::size_t measured = m_view->measuredCharacters() - before;
     QVERIFY2(measured < std::size_t(1000) * line.size(), qPrintable(QString::number(measured)));
     QCOMPARE(m_view->selectedText().size(), static_cast<qsizetype>(text.size() - line.size()));
+}
+
+void TextViewTest::screenReadersReadTheText()
+{
+    m_view->setAccessibleName(QStringLiteral("内容"));
+    show(*m_view, m_pane, cp932("名前=値\r\nx\ry\n") + "z\x81");
+    QAccessibleInterface *pane = QAccessible::queryAccessibleInterface(m_view);
+    QVERIFY(pane);
+    QCOMPARE(pane->role(), QAccessible::EditableText);
+    QCOMPARE(pane->text(QAccessible::Name), QStringLiteral("内容"));
+    QVERIFY(pane->state().readOnly);
+    QVERIFY(!pane->state().editable);
+    QVERIFY(pane->state().focusable);
+    QVERIFY(pane->state().multiLine);
+
+    // One unit per character, a CR LF one "\n", as the view copies it.
+    QAccessibleTextInterface *text = pane->textInterface();
+    QVERIFY(text);
+    const QString whole = QStringLiteral("名前=値\nx\ny\nz\uFFFD");
+    QCOMPARE(text->characterCount(), static_cast<int>(whole.size()));
+    QCOMPARE(text->text(0, -1), whole);
+    QCOMPARE(text->text(5, 8), QStringLiteral("x\ny"));
+    QCOMPARE(pane->text(QAccessible::Value), whole);
+
+    // The caret and the selection as the keys leave them, in units.
+    QCOMPARE(text->cursorPosition(), 0);
+    QCOMPARE(text->selectionCount(), 0);
+    QTest::keyClick(m_view, Qt::Key_Down);
+    QTest::keyClick(m_view, Qt::Key_Right, Qt::ShiftModifier);
+    QTest::keyClick(m_view, Qt::Key_Right, Qt::ShiftModifier);
+    QCOMPARE(text->cursorPosition(), 7);
+    int start = -1;
+    int end = -1;
+    text->selection(0, &start, &end);
+    QCOMPARE(std::pair(start, end), std::pair(5, 7));
+    QCOMPARE(text->selectionCount(), 1);
+
+    // A screen reader that sets them moves the view's, a double-byte
+    // character and a CR LF each one unit.
+    text->setSelection(0, 1, 6);
+    QCOMPARE(m_view->selectedText(), QStringLiteral("前=値\nx"));
+    text->setCursorPosition(8);
+    QCOMPARE(m_view->selectedText(), QString());
+    QCOMPARE(m_view->layout().caret(), cp932("名前=値\r\nx\ry").size());
+    text->setSelection(0, 0, 1000); // past the end: the end
+    QCOMPARE(m_view->selectedText(), whole);
+    text->removeSelection(0);
+    QCOMPARE(text->selectionCount(), 0);
+
+    // A text the pane has replaced reads as none.
+    m_pane.setText("new");
+    QCOMPARE(text->characterCount(), 0);
+    QCOMPARE(text->text(0, -1), QString());
+    QCOMPARE(text->cursorPosition(), 0);
+}
+
+void TextViewTest::screenReadersGetTheRowsInViewOfABigText()
+{
+    std::string bytes;
+    for (int line = 0; bytes.size() < (std::size_t(1) << 20); ++line)
+        bytes += "line " + std::to_string(line) + "\r\n";
+    show(*m_view, m_pane, bytes);
+    QTest::keyClick(m_view, Qt::Key_PageDown);
+    QTest::keyClick(m_view, Qt::Key_PageDown);
+    QAccessibleTextInterface *text = QAccessible::queryAccessibleInterface(m_view)->textInterface();
+    QVERIFY(text);
+
+    // The rows in view, from the first's start to the last's end.
+    const int rows = m_view->layout().viewRows();
+    QString shown;
+    for (int row = 0; row <= rows; ++row)
+        shown += m_view->rowText(row) + (row < rows ? QStringLiteral("\n") : QString());
+    QCOMPARE(text->text(0, -1), shown);
+    QVERIFY(text->characterCount() < 20 * (rows + 1));
+    // The caret within them, at its row's place.
+    const long long caretRow = m_view->layout().caretRowFromTop();
+    QVERIFY(caretRow >= 0 && caretRow <= rows);
+    QCOMPARE(text->text(text->cursorPosition(), text->cursorPosition() + 4), QStringLiteral("line"));
 }
 
 QTEST_MAIN(TextViewTest)
