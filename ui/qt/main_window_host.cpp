@@ -1,6 +1,5 @@
 #include "main_window_host.h"
 
-#include "content_text.h"
 #include "cookie_table_model.h"
 #include "cookie_view.h"
 #include "fonts.h"
@@ -13,6 +12,7 @@
 #include "result_table_model.h"
 #include "splitter.h"
 #include "static_text.h"
+#include "text_view.h"
 #include "ui/cookie_columns.h"
 
 #include <QApplication>
@@ -28,7 +28,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
@@ -47,11 +46,6 @@ namespace {
 
 using platform::qt::toQString;
 using ui::Dock;
-
-// Above this many bytes the content pane's text goes to the view in
-// paragraphs of kLinesPerParagraph lines: a cookie file is far smaller.
-constexpr std::size_t kBigPaneText = std::size_t(1) << 20;
-constexpr int kLinesPerParagraph = 256;
 
 double primaryScreenDpi()
 {
@@ -129,9 +123,9 @@ ResultGrid *MainWindowHost::table() const
     return controlOf<ResultGrid>(form::Id::Table);
 }
 
-QPlainTextEdit *MainWindowHost::contentPane() const
+TextView *MainWindowHost::contentPane() const
 {
-    return controlOf<QPlainTextEdit>(form::Id::ContentPane);
+    return controlOf<TextView>(form::Id::ContentPane);
 }
 
 void MainWindowHost::buildControls()
@@ -227,11 +221,7 @@ QWidget *MainWindowHost::createControl(const form::Control &control, QWidget *pa
         return grid;
     }
     case Kind::ContentPane: {
-        auto *pane = new QPlainTextEdit(parent);
-        pane->setReadOnly(true);
-        pane->setUndoRedoEnabled(false);
-        pane->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-        pane->setTabChangesFocus(true);
+        auto *pane = new TextView(parent);
         // The selection disappears while the pane has no focus.
         QPalette colours = pane->palette();
         colours.setColor(QPalette::Inactive, QPalette::Highlight, colours.color(QPalette::Active, QPalette::Base));
@@ -480,20 +470,9 @@ void MainWindowHost::close()
 
 void MainWindowHost::showPaneText(const listing::ContentPane &pane)
 {
-    // The bytes as read: the view turns every kind of line end into its own,
-    // so the pane's line ends need not be widened to CR LF first.
-    const std::string_view bytes = pane.rawText();
-    if (bytes.size() <= kBigPaneText) {
-        contentPane()->setPlainText(contentPaneText(bytes));
-        return;
-    }
-    // The text view makes an object of every paragraph, some microseconds
-    // each: a file of 100 MB has millions of lines and took tens of seconds.
-    // A big text goes in as paragraphs of many lines each, the lines within
-    // one separated by LINE SEPARATOR, which the view shows as a line break
-    // and gives back as "\n" from toPlainText() and in a copy; and a
-    // paragraph at a time, so that its text is not held twice over.
-    showContentText(*contentPane(), bytes, kLinesPerParagraph);
+    // Read where the pane holds it, the rows in view converted as they are
+    // drawn: the text is never held twice.
+    contentPane()->showPane(pane);
 }
 
 QString MainWindowHost::statusText() const

@@ -13,7 +13,6 @@
 #include <vector>
 
 class QLabel;
-class QPlainTextEdit;
 class QTabBar;
 
 namespace platform {
@@ -27,6 +26,7 @@ class CookieTableModel;
 class CookieView;
 class ResultGrid;
 class ResultTableModel;
+class TextView;
 
 // The program's one window in Qt: it makes the form's controls
 // (main_form.h) as widgets, paints them, and hands their events to the
@@ -92,7 +92,7 @@ private:
     void connectContentTabs();
 
     ResultGrid *table() const;
-    QPlainTextEdit *contentPane() const;
+    TextView *contentPane() const;
     QTabBar *contentTabs() const;
     CookieView *cookieView() const;
 

@@ -15,6 +15,7 @@
 #include "ui/qt/result_table_model.h"
 #include "ui/qt/splitter.h"
 #include "ui/qt/static_text.h"
+#include "ui/qt/text_view.h"
 #include "ui_test_support.h"
 
 #include <QAbstractButton>
@@ -28,7 +29,6 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStatusBar>
@@ -123,7 +123,7 @@ void MainWindowHostTest::controlTree_data()
         {ui::form::Kind::StatusBar, "QStatusBar"},
         {ui::form::Kind::Splitter, "ui::qt::Splitter"},
         {ui::form::Kind::Grid, "ui::qt::ResultGrid"},
-        {ui::form::Kind::ContentPane, "QPlainTextEdit"},
+        {ui::form::Kind::ContentPane, "ui::qt::TextView"},
         {ui::form::Kind::TabStrip, "QTabBar"},
         {ui::form::Kind::CookieGrid, "ui::qt::CookieView"},
         {ui::form::Kind::Notice, "QLabel"},
@@ -186,8 +186,13 @@ void MainWindowHostTest::texts()
     QVERIFY(!control(w, ui::form::Id::FolderBox)->isEnabled());
     QVERIFY(control(w, ui::form::Id::SearchByFileNameButton)->isEnabled());
     QVERIFY(control(w, ui::form::Id::ReloadCommand)->isEnabled());
-    QVERIFY(control<QPlainTextEdit>(w, ui::form::Id::ContentPane)->isReadOnly());
-    QCOMPARE(control<QPlainTextEdit>(w, ui::form::Id::ContentPane)->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+    // The pane is read-only: what is typed into it changes nothing.
+    auto *pane = control<ui::qt::TextView>(w, ui::form::Id::ContentPane);
+    const QString before = pane->toPlainText();
+    QTest::keyClicks(pane, QStringLiteral("typed"));
+    QTest::keyClick(pane, Qt::Key_Delete);
+    QTest::keyClick(pane, Qt::Key_Backspace);
+    QCOMPARE(pane->toPlainText(), before);
     QVERIFY(control<QStatusBar>(w, ui::form::Id::StatusBar)->isSizeGripEnabled());
 
     // No button is a default button.
@@ -386,7 +391,7 @@ void MainWindowHostTest::firstScanFillsTableAndStatus()
     QVERIFY(control(w, ui::form::Id::DeleteAllCommand)->isEnabled());
     QVERIFY(!control(w, ui::form::Id::Table)->isHidden());
     QVERIFY(!control(w, ui::form::Id::ContentPane)->isHidden());
-    QCOMPARE(control<QPlainTextEdit>(w, ui::form::Id::ContentPane)->toPlainText(), QString());
+    QCOMPARE(control<ui::qt::TextView>(w, ui::form::Id::ContentPane)->toPlainText(), QString());
     QCOMPARE(grid->currentIndex().row(), 0);
     QVERIFY(QGuiApplication::overrideCursor() == nullptr);
 }
