@@ -232,8 +232,10 @@ void TextViewTest::windowKeysPassThrough()
     auto *second = new QWidget(&holder);
     second->setFocusPolicy(Qt::StrongFocus);
     holder.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&holder));
+    holder.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&holder));
     first->setFocus();
+    QVERIFY(first->hasFocus());
     QTest::keyClick(first, Qt::Key_Tab);
     QVERIFY(second->hasFocus());
 }
