@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -172,6 +173,30 @@ TEST(TextLayout, ScrollingStopsWithTheLastRowAtTheBottomAndFollowsTheCaret)
     layout.move(Move::TextStart, false);
     layout.scrollToLine(50);
     EXPECT_LT(layout.caretRowFromTop(), 0); // above it
+}
+
+TEST(TextLayout, ASelectionSetFromOutsideIsClampedToTheTextAndScrolledIntoView)
+{
+    std::string text;
+    for (int i = 0; i < 100; ++i)
+        text += "line " + std::to_string(i) + "\n";
+    Layout view(text, 1000, 10);
+    TextLayout &layout = view.layout;
+    // Backwards, as a screen reader may set it: the caret where it says.
+    const std::size_t line50 = text.find("line 50");
+    layout.select(line50 + 4, line50);
+    EXPECT_EQ(layout.caret(), line50);
+    EXPECT_EQ(layout.selection(), std::make_pair(line50, line50 + 4));
+    EXPECT_EQ(layout.selectedText(), "line");
+    EXPECT_GE(layout.caretRowFromTop(), 0);
+    EXPECT_LT(layout.caretRowFromTop(), 10);
+    // Past the end is the end; Up from there keeps to the last line's start.
+    layout.select(text.size() + 100, text.size() + 5);
+    EXPECT_EQ(layout.caret(), text.size());
+    EXPECT_EQ(layout.selection(), std::make_pair(text.size(), text.size()));
+    EXPECT_EQ(layout.caretRowFromTop(), 9);
+    layout.move(Move::Up, true);
+    EXPECT_EQ(layout.selectedText(), "line 99\r\n");
 }
 
 TEST(TextLayout, PressesPlaceTheCaretAndShiftOrDraggingSelects)
