@@ -103,9 +103,11 @@ MainWindowHost::~MainWindowHost()
 {
     // The controls outlive the listing they show (QWidget deletes them after
     // the members have gone) and a visible window still asks its table for
-    // text while it hides: the table view lets go of the model first.
+    // text while it hides: the table view lets go of the model first, and
+    // the text view of the pane's bytes.
     table()->setModel(nullptr);
     cookieView()->setModel(nullptr);
+    contentPane()->clear();
 }
 
 QTabBar *MainWindowHost::contentTabs() const
