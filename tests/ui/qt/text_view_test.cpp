@@ -59,6 +59,7 @@ private slots:
     void windowKeysPassThrough();
     void staleTextIsNeverRead();
     void mouseSelects();
+    void dragHeldBelowTheViewScrollsUntilReleased();
     void scrollBarCountsLines();
     void bigTextIsMeasuredOnlyInView();
     void screenReadersReadTheText();
@@ -292,6 +293,31 @@ void TextViewTest::mouseSelects()
     // A double click selects the word.
     QTest::mouseDClick(viewport, Qt::LeftButton, Qt::NoModifier, QPoint(3, row / 2));
     QCOMPARE(m_view->selectedText(), QStringLiteral("alpha"));
+}
+
+void TextViewTest::dragHeldBelowTheViewScrollsUntilReleased()
+{
+    std::string text;
+    for (int line = 0; line < 1000; ++line)
+        text += "line " + std::to_string(line) + "\n";
+    show(*m_view, m_pane, text);
+    auto *viewport = m_view->viewport();
+    QTest::mousePress(viewport, Qt::LeftButton, Qt::NoModifier, QPoint(1, 2));
+    const QPointF below(1, viewport->height() + 20);
+    QMouseEvent move(QEvent::MouseMove, below, viewport->mapToGlobal(below), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QCoreApplication::sendEvent(viewport, &move);
+    const std::size_t first = m_view->layout().top().line;
+    // The mouse stays put, the view goes on scrolling and the selection
+    // growing with it.
+    QTRY_VERIFY(m_view->layout().top().line >= first + 3);
+    QVERIFY(m_view->selectedText().startsWith(QStringLiteral("line 0\nline 1\n")));
+    QTest::mouseRelease(viewport, Qt::LeftButton, Qt::NoModifier, below.toPoint());
+    const std::size_t released = m_view->layout().top().line;
+    const QString selected = m_view->selectedText();
+    QTest::qWait(200);
+    QCOMPARE(m_view->layout().top().line, released);
+    QCOMPARE(m_view->selectedText(), selected);
 }
 
 void TextViewTest::scrollBarCountsLines()
