@@ -7,9 +7,12 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QFocusEvent>
 #include <QFontMetricsF>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -187,6 +190,23 @@ void TextView::selectAll()
     dropStaleText();
     m_layout.selectAll();
     changed(true);
+}
+
+void TextView::contextMenuEvent(QContextMenuEvent *event)
+{
+    // Copy and Select All, in the words Qt's own text views use (Japanese
+    // with the program's Qt translation).
+    dropStaleText();
+    QMenu menu(this);
+    QAction *copying =
+        menu.addAction(QCoreApplication::translate("QWidgetTextControl", "&Copy"), this, &TextView::copy);
+    const auto [first, last] = m_layout.selection();
+    copying->setEnabled(first != last);
+    menu.addSeparator();
+    QAction *all =
+        menu.addAction(QCoreApplication::translate("QWidgetTextControl", "Select All"), this, &TextView::selectAll);
+    all->setEnabled(!text().empty());
+    menu.exec(event->globalPos());
 }
 
 void TextView::copy() const

@@ -30,9 +30,9 @@ namespace ui::qt {
 // Keys: the arrows, Ctrl+Left and Ctrl+Right by words, Home and End of a
 // row, Ctrl+Home and Ctrl+End, Page Up and Page Down, each with Shift to
 // select; Ctrl+A; Ctrl+C and Ctrl+Insert copy with "\n" line ends; Ctrl+Up
-// and Ctrl+Down scroll a row. Tab and Esc are the window's. The vertical
-// scroll bar counts lines, as wrapped rows are known only where the view
-// has been.
+// and Ctrl+Down scroll a row. Tab and Esc are the window's. A right click or
+// the menu key opens Copy and Select All. The vertical scroll bar counts
+// lines, as wrapped rows are known only where the view has been.
 class TextView final : public QAbstractScrollArea {
     Q_OBJECT
 
@@ -96,6 +96,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     void changeEvent(QEvent *event) override;

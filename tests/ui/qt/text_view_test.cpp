@@ -8,13 +8,18 @@
 #include "ui/qt/text_view.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -56,6 +61,7 @@ private slots:
     void longLinesWrapAtTheWidth();
     void keysMoveAndSelect();
     void copyGivesTheSelectionWithNewlines();
+    void contextMenuCopiesAndSelectsAll();
     void windowKeysPassThrough();
     void staleTextIsNeverRead();
     void mouseSelects();
@@ -201,6 +207,58 @@ void TextViewTest::copyGivesTheSelectionWithNewlines()
     QTest::keyClick(m_view, Qt::Key_Down, Qt::ShiftModifier);
     QTest::keyClick(m_view, Qt::Key_Insert, Qt::ControlModifier);
     QCOMPARE(clipboard->text(), QStringLiteral("a\nb\n"));
+}
+
+void TextViewTest::contextMenuCopiesAndSelectsAll()
+{
+    // The menu of a right click or the menu key: Copy, only with something
+    // selected, and Select All; each does what its key does.
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    clipboard->setText(QStringLiteral("before"));
+    show(*m_view, m_pane, cp932("a\r\n名前"));
+    const auto withMenu = [this](const std::function<void(QMenu &, QAction &copy, QAction &all)> &use) {
+        bool opened = false;
+        auto *poll = new QTimer(this);
+        connect(poll, &QTimer::timeout, this, [poll, &opened, &use] {
+            auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+            if (!menu)
+                return;
+            poll->stop();
+            poll->deleteLater();
+            opened = true;
+            const QList<QAction *> actions = menu->actions();
+            QCOMPARE(actions.size(), 3);
+            QVERIFY(actions[1]->isSeparator());
+            use(*menu, *actions[0], *actions[2]);
+        });
+        poll->start(20);
+        const QPoint at(10, 10);
+        QContextMenuEvent event(QContextMenuEvent::Keyboard, at, m_view->viewport()->mapToGlobal(at));
+        QCoreApplication::sendEvent(m_view->viewport(), &event);
+        QVERIFY(opened);
+    };
+    withMenu([](QMenu &menu, QAction &copy, QAction &all) {
+        QVERIFY(!copy.isEnabled());
+        QVERIFY(all.isEnabled());
+        menu.close();
+        all.trigger();
+    });
+    QCOMPARE(m_view->selectedText(), QStringLiteral("a\n名前"));
+    QCOMPARE(clipboard->text(), QStringLiteral("before"));
+    withMenu([](QMenu &menu, QAction &copy, QAction &) {
+        QVERIFY(copy.isEnabled());
+        menu.close();
+        copy.trigger();
+    });
+    QCOMPARE(clipboard->text(), QStringLiteral("a\n名前"));
+
+    // With no text, neither.
+    m_view->clear();
+    withMenu([](QMenu &menu, QAction &copy, QAction &all) {
+        QVERIFY(!copy.isEnabled());
+        QVERIFY(!all.isEnabled());
+        menu.close();
+    });
 }
 
 void TextViewTest::windowKeysPassThrough()
